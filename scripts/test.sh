@@ -1,0 +1,10 @@
+#!/bin/sh
+# Installs what is missing, builds everything with AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs the whole test suite.
+set -eu
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DOVILANT_SANITIZE=ON -DOVILANT_BUILD_TESTS=ON
+cmake --build build/test --parallel "$(nproc)"
+cd build/test
+exec ctest --output-on-failure --parallel "$(nproc)"

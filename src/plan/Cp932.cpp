@@ -1,0 +1,276 @@
+#include "Cp932.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <iconv.h>
+#include <stdexcept>
+#include <vector>
+
+namespace cp932 {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// One iconv descriptor per direction and thread, opened on first use.
+class Iconv {
+public:
+    Iconv(const char *to, const char *from) : m_cd(iconv_open(to, from))
+    {
+        if (m_cd == reinterpret_cast<iconv_t>(-1)) {
+            throw std::runtime_error("CP932 conversion is not available on this system");
+        }
+    }
+    ~Iconv() { iconv_close(m_cd); }
+    Iconv(const Iconv &) = delete;
+    Iconv &operator=(const Iconv &) = delete;
+
+    // Converts one buffer; returns false when the input holds a sequence the
+    // target cannot take (the state is reset so the next call starts clean).
+    bool convert(const char *in, std::size_t inLen, std::string &out)
+    {
+        char buf[16];
+        char *inPtr = const_cast<char *>(in);
+        char *outPtr = buf;
+        std::size_t outLeft = sizeof buf;
+        std::size_t rc = iconv(m_cd, &inPtr, &inLen, &outPtr, &outLeft);
+        if (rc == static_cast<std::size_t>(-1) || inLen != 0) {
+            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+            return false;
+        }
+        out.append(buf, sizeof buf - outLeft);
+        return true;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+Iconv &encoder()
+{
+    thread_local Iconv cd("CP932", "UTF-32LE");
+    return cd;
+}
+
+Iconv &decoder()
+{
+    thread_local Iconv cd("UTF-32LE", "CP932");
+    return cd;
+}
+
+// Encodes one code point; false when CP932 has no bytes for it.
+bool encodeOne(char32_t cp, std::string &out)
+{
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+        return true;
+    }
+    if (cp >= 0xD800 && cp <= 0xDFFF) {
+        return false;
+    }
+    const char in[4] = {static_cast<char>(cp & 0xFF), static_cast<char>((cp >> 8) & 0xFF),
+                        static_cast<char>((cp >> 16) & 0xFF), static_cast<char>((cp >> 24) & 0xFF)};
+    std::string bytes;
+    if (!encoder().convert(in, 4, bytes) || bytes.empty()) {
+        return false;
+    }
+    out += bytes;
+    return true;
+}
+
+char32_t decodeUnits(const std::string &utf32)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(utf32.data());
+    return static_cast<char32_t>(u[0] | (u[1] << 8) | (u[2] << 16) | (static_cast<std::uint32_t>(u[3]) << 24));
+}
+
+// Decodes the character at `pos`, advancing `pos`.
+char32_t decodeOne(std::string_view bytes, std::size_t &pos)
+{
+    const auto c = static_cast<unsigned char>(bytes[pos]);
+    if (c < 0x80) {
+        ++pos;
+        return c;
+    }
+    const std::size_t len = (isLeadByte(c) && pos + 1 < bytes.size()) ? 2 : 1;
+    std::string utf32;
+    if (decoder().convert(bytes.data() + pos, len, utf32) && utf32.size() == 4) {
+        pos += len;
+        return decodeUnits(utf32);
+    }
+    ++pos;
+    return kReplacement;
+}
+
+// Iterates the code points of UTF-16 text; broken surrogates give an invalid
+// code point (a lone surrogate value) so the encoder refuses them.
+template <typename F> void forEachUtf16(std::u16string_view text, F f)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t start = i;
+        char32_t cp = text[i++];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i < text.size() && text[i] >= 0xDC00 && text[i] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i++] - 0xDC00);
+        }
+        if (!f(cp, start)) {
+            return;
+        }
+    }
+}
+
+// Iterates the code points of UTF-8 text; malformed sequences give U+D800
+// (refused by the encoder) and advance one byte.
+template <typename F> void forEachUtf8(std::string_view text, F f)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t start = i;
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        char32_t cp = 0xD800;
+        if (len != 0 && i + len <= text.size()) {
+            cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+            for (std::size_t k = 1; k < len; ++k) {
+                const auto t = static_cast<unsigned char>(text[i + k]);
+                if ((t & 0xC0) != 0x80) {
+                    cp = 0xD800;
+                    len = 1;
+                    break;
+                }
+                cp = (cp << 6) | (t & 0x3F);
+            }
+        } else {
+            len = 1;
+        }
+        i += len;
+        if (!f(cp, start)) {
+            return;
+        }
+    }
+}
+
+void appendUtf8(char32_t cp, std::string &out)
+{
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+void appendUtf16(char32_t cp, std::u16string &out)
+{
+    if (cp < 0x10000) {
+        out.push_back(static_cast<char16_t>(cp));
+    } else {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    }
+}
+
+} // namespace
+
+std::u16string toUtf16(std::string_view bytes)
+{
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        appendUtf16(decodeOne(bytes, pos), out);
+    }
+    return out;
+}
+
+std::string toUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2);
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        appendUtf8(decodeOne(bytes, pos), out);
+    }
+    return out;
+}
+
+std::string fromUtf16(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size() * 2);
+    forEachUtf16(text, [&](char32_t cp, std::size_t) {
+        if (!encodeOne(cp, out)) {
+            out.push_back('?');
+        }
+        return true;
+    });
+    return out;
+}
+
+std::string fromUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    forEachUtf8(text, [&](char32_t cp, std::size_t) {
+        if (!encodeOne(cp, out)) {
+            out.push_back('?');
+        }
+        return true;
+    });
+    return out;
+}
+
+std::optional<std::size_t> firstUnrepresentable(std::u16string_view text)
+{
+    std::optional<std::size_t> found;
+    std::string scratch;
+    forEachUtf16(text, [&](char32_t cp, std::size_t at) {
+        scratch.clear();
+        if (!encodeOne(cp, scratch)) {
+            found = at;
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+std::optional<std::size_t> firstUnrepresentableUtf8(std::string_view text)
+{
+    std::optional<std::size_t> found;
+    std::string scratch;
+    forEachUtf8(text, [&](char32_t cp, std::size_t at) {
+        scratch.clear();
+        if (!encodeOne(cp, scratch)) {
+            found = at;
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+std::size_t charsInBytes(std::string_view text, std::size_t bytes)
+{
+    std::size_t chars = 0;
+    for (std::size_t pos = 0; pos < bytes && pos < text.size(); ++chars) {
+        pos += (isLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size()) ? 2 : 1;
+    }
+    return chars;
+}
+
+std::size_t bytesInChars(std::string_view text, std::size_t chars)
+{
+    std::size_t pos = 0;
+    for (std::size_t n = 0; n < chars && pos < text.size(); ++n) {
+        pos += (isLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size()) ? 2 : 1;
+    }
+    return pos;
+}
+
+} // namespace cp932

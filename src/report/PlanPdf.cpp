@@ -1,0 +1,84 @@
+#include "PlanPdf.h"
+
+#include "Cp932.h"
+#include "FileReplace.h"
+#include "PrintFormatUnit.h"
+
+#include <cmath>
+
+std::string MakePlanPdf(const TPRACTDATA &plan, const std::string &creator, TDateTime time)
+{
+    TPrintFormatForm form;
+    form.PlanData = plan;
+    form.CreatorText = creator;
+    form.Clock = [time] { return time; };
+    try {
+        form.BeginReport("default.pdf");
+        form.PrintPages();
+        return form.EndReportToString();
+    } catch (...) {
+        form.AbortReport();
+        throw;
+    }
+}
+
+void SavePlanPdf(const std::string &path, const TPRACTDATA &plan, const std::string &creator, TDateTime time)
+{
+    ReplaceFile(path, MakePlanPdf(plan, creator, time));
+}
+
+std::string PlanFileName(const TPRACTDATA &plan)
+{
+    static const std::string prefix = cp932::fromUtf8("実施計画 ");
+    const CivilDate d = decodeDate(plan.PlanDate);
+    return prefix + plan.Name + " " + std::to_string(d.year) + "_" + std::to_string(d.month) + "_" +
+           std::to_string(d.day) + ".pdf";
+}
+
+bool IsPlainFileName(std::string_view name)
+{
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (cp932::isLeadByte(c)) {
+            ++i; // the trail byte may be 0x5C and is no separator
+            continue;
+        }
+        if (c == '/' || c == '\\' || c == '\0') {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string PlanCreatorText(TDateTime time)
+{
+    // Time of day to the nearest millisecond, then whole seconds.
+    const double fraction = std::fabs(time - std::trunc(time));
+    long long ms = std::llround(fraction * 86400000.0);
+    if (ms >= 86400000LL) {
+        ms = 86400000LL - 1;
+    }
+    const long long seconds = ms / 1000;
+    const int h = static_cast<int>(seconds / 3600);
+    const int m = static_cast<int>(seconds / 60 % 60);
+    const int s = static_cast<int>(seconds % 60);
+    const auto two = [](int v) { return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10); };
+    const std::string ascii = std::to_string(h) + ":" + two(m) + ":" + two(s);
+
+    static const std::u16string digits = u"０１２３４５６７８９";
+    std::u16string wide;
+    for (const char c : ascii) {
+        if (c >= '0' && c <= '9') {
+            wide += digits[static_cast<std::size_t>(c - '0')];
+        } else if (c == '.') {
+            wide += u'．';
+        } else if (c == '/') {
+            wide += u'／';
+        } else if (c == ':') {
+            wide += u'：';
+        } else {
+            wide += u'０';
+        }
+    }
+    return cp932::fromUtf16(wide);
+}

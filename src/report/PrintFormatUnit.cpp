@@ -1,0 +1,281 @@
+#include "PrintFormatUnit.h"
+
+#include "Common.h"
+#include "Cp932.h"
+#include "PlanLayoutTable.h"
+
+#include <array>
+#include <stdexcept>
+
+namespace {
+
+// The fixed texts that the fill writes, converted once.
+struct FixedTexts {
+    std::string author = cp932::fromUtf8("Ｒ１．０");
+    std::string subject = cp932::fromUtf8("ＲＩＨＡ");
+    std::string male = cp932::fromUtf8("男性");
+    std::string female = cp932::fromUtf8("女性");
+    std::string tick = cp932::fromUtf8("レ");
+    std::array<std::string, 3> points = {cp932::fromUtf8("　"), cp932::fromUtf8("○"), cp932::fromUtf8("◎")};
+    std::array<std::string, 7> kaigo = {cp932::fromUtf8("要支援１"), cp932::fromUtf8("要支援２"),
+                                        cp932::fromUtf8("要介護１"), cp932::fromUtf8("要介護２"),
+                                        cp932::fromUtf8("要介護３"), cp932::fromUtf8("要介護４"),
+                                        cp932::fromUtf8("要介護５")};
+};
+
+const FixedTexts &fixed()
+{
+    static const FixedTexts texts;
+    return texts;
+}
+
+template <std::size_t N>
+void buildPage(const std::array<planlayout::LayoutItemSpec, N> &specs, TPRLayoutPanel &panel,
+               std::vector<std::unique_ptr<TPRItem>> &owned, std::vector<TPRItem *> &pageItems,
+               std::unordered_map<std::string, TPRItem *> &byName)
+{
+    pageItems.reserve(N);
+    for (const auto &spec : specs) {
+        std::unique_ptr<TPRItem> item;
+        switch (spec.kind) {
+        case planlayout::LayoutItemKind::Label: {
+            auto label = std::make_unique<TPRLabel>(spec.name);
+            label->SetFontSize(spec.fontSize);
+            label->SetFontBold(spec.bold);
+            label->Caption = cp932::fromUtf8(spec.text);
+            item = std::move(label);
+            break;
+        }
+        case planlayout::LayoutItemKind::Text: {
+            auto text = std::make_unique<TPRText>(spec.name);
+            text->SetFontSize(spec.fontSize);
+            text->SetFontBold(spec.bold);
+            text->SetLeading(spec.leading);
+            text->WordWrap = spec.wordWrap;
+            text->SetText(cp932::fromUtf8(spec.text));
+            item = std::move(text);
+            break;
+        }
+        case planlayout::LayoutItemKind::Rect:
+            item = std::make_unique<TPRRect>(spec.name);
+            break;
+        }
+        item->SetBounds(spec.left, spec.top, spec.width, spec.height);
+        item->SetParent(&panel);
+        pageItems.push_back(item.get());
+        byName.emplace(spec.name, item.get());
+        owned.push_back(std::move(item));
+    }
+}
+
+} // namespace
+
+std::string MarkItemName(int row, int column)
+{
+    return "ABC" + std::to_string(row) + std::to_string(column);
+}
+
+std::string RowItemName(std::string_view stem, int row)
+{
+    return std::string(stem) + std::to_string(row);
+}
+
+std::string TeamItemName(int n)
+{
+    return "TeamBox" + std::to_string(n);
+}
+
+TPrintFormatForm::TPrintFormatForm()
+    : Clock(currentDateTime), PRPage1("PRPage1"), PRPage2("PRPage2"), PRLayoutPanel1("PRLayoutPanel1"),
+      PRLayoutPanel2("PRLayoutPanel2")
+{
+    PReport1.SetAuthor(fixed().author);
+    PReport1.SetSubject(fixed().subject);
+    PReport1.SetUseOutlines(false);
+    PReport1.SetViewerPreference(0);
+
+    PRLayoutPanel1.SetBounds(0, 0, 594, 841);
+    PRLayoutPanel1.SetParent(&PRPage1);
+    PRLayoutPanel2.SetBounds(1, 1, 594, 842);
+    PRLayoutPanel2.SetParent(&PRPage2);
+
+    m_owned.reserve(planlayout::kPage1Items.size() + planlayout::kPage2Items.size());
+    buildPage(planlayout::kPage1Items, PRLayoutPanel1, m_owned, m_page1, m_byName);
+    buildPage(planlayout::kPage2Items, PRLayoutPanel2, m_owned, m_page2, m_byName);
+}
+
+TPrintFormatForm::~TPrintFormatForm() = default;
+
+TPRItem *TPrintFormatForm::FindItem(std::string_view name) const
+{
+    const auto it = m_byName.find(std::string(name));
+    return it == m_byName.end() ? nullptr : it->second;
+}
+
+TPRLabel *TPrintFormatForm::FindLabel(std::string_view name) const
+{
+    return dynamic_cast<TPRLabel *>(FindItem(name));
+}
+
+TPRText *TPrintFormatForm::FindText(std::string_view name) const
+{
+    return dynamic_cast<TPRText *>(FindItem(name));
+}
+
+const std::vector<TPRItem *> &TPrintFormatForm::PageItems(int page) const
+{
+    return page == 2 ? m_page2 : m_page1;
+}
+
+void TPrintFormatForm::SetText(std::string_view name, std::string_view text)
+{
+    TPRText *item = FindText(name);
+    if (item == nullptr) {
+        throw std::logic_error("the layout has no text block " + std::string(name));
+    }
+    item->SetText(text);
+}
+
+void TPrintFormatForm::SetCaption(std::string_view name, std::string_view text)
+{
+    TPRLabel *item = FindLabel(name);
+    if (item == nullptr) {
+        throw std::logic_error("the layout has no label " + std::string(name));
+    }
+    item->Caption = text;
+}
+
+void TPrintFormatForm::FillItems()
+{
+    const TPRACTDATA &p = PlanData;
+
+    const std::string planDate = FormatEraDate(p.PlanDate);
+    SetText("PlanDateText", planDate);
+    SetText("PRDate", planDate);
+    SetText("BirthText", FormatEraDate(p.BirthDate));
+    SetText("NameText", p.Name);
+    SetText("UserNameLbl", p.Name);
+
+    // No sex or care level chosen (-1) prints an empty item, which reads
+    // back as "nothing chosen".
+    switch (p.Sex) {
+    case 0:
+        SetText("SexText", fixed().male);
+        break;
+    case 1:
+        SetText("SexText", fixed().female);
+        break;
+    default:
+        SetText("SexText", "");
+        break;
+    }
+    SetText("KaigoText", p.KaigoLevel >= 0 && p.KaigoLevel <= 6
+                             ? fixed().kaigo[static_cast<std::size_t>(p.KaigoLevel)]
+                             : std::string());
+
+    SetText("OldText", std::to_string(p.Age));
+    SetText("HDSText", std::to_string(p.HDS));
+
+    // A ticked box prints "レ"; an unticked one a single space, which the
+    // text block trims away to an empty block.
+    const auto tick = [](bool set) -> std::string { return set ? fixed().tick : std::string(" "); };
+    SetText("HomeBox", tick(p.Home));
+    SetText("EtcBox", tick(p.Etc));
+    SetText("TaiinBox", tick(p.Taiin));
+    SetText("ExerciseBox", tick(p.ExerciseFlag));
+    SetText("SenseBox", tick(p.SenseFlag));
+    SetText("BrainBox", tick(p.BrainFlag));
+    SetText("KoushukuBox", tick(p.KoushukuFlag));
+    SetText("ArthralgiaBox", tick(p.ArthralgiaFlag));
+    SetText("SonotaBox", tick(p.SonotaFlag));
+
+    SetText("KenkouMemo", p.Kenkou);
+    SetText("GapeiMemo", p.Gapei);
+    SetText("SeikatsuMemo", p.Seikatsu);
+    SetText("PrEtcText", p.EtcText);
+    SetText("HomeWorkText", p.HomeWork);
+    SetText("SocialText", p.Social);
+    SetText("GoOutText", p.GoOut);
+    SetText("FreeTimeText", p.FreeTime);
+    SetText("TaiinText", p.TaiinText);
+    SetText("ExerciseText", p.ExerciseText);
+    SetText("SenseText", p.SenseText);
+    SetText("BrainText", p.BrainText);
+    SetText("KoushukuText", p.KoushukuText);
+    SetText("ArthralgiaText", p.ArthralgiaText);
+    SetText("SonotaText", p.SonotaText);
+
+    SetText("PdfPTOTST0", p.PTOTST0Text);
+    SetText("PdfKango0", p.Kango0Text);
+    SetText("PdfJitshi0", p.Jitchi0Text);
+    SetText("PdfPTOTST1", p.PTOTST1Text);
+    SetText("PdfKango1", p.Kango1Text);
+    SetText("PdfJitshi1", p.Jitchi1Text);
+
+    for (const int row : planRowNumbers()) {
+        const TPRACTITEM &item = planRow(p, row);
+        for (int c = 0; c < 5; ++c) {
+            // Three marks print on two lines: the first two, then the third.
+            const std::string &marks = item.ABC[static_cast<std::size_t>(c)].str();
+            SetText(MarkItemName(row, c), marks.size() <= 2 ? marks : marks.substr(0, 2) + '\r' + marks[2]);
+        }
+        SetText(RowItemName("Goods", row), item.Goods);
+        SetText(RowItemName("Kaigo", row), item.Kaigo);
+        SetCaption(RowItemName("Time", row), item.Time);
+        // A value that is not a priority mark leaves the label as it was.
+        if (item.Special >= 0 && item.Special <= 2) {
+            SetCaption(RowItemName("Point", row), fixed().points[static_cast<std::size_t>(item.Special)]);
+        }
+    }
+
+    SetText("PdfSelfHope", p.SelfHopeText);
+    SetText("PdfFarmilyHope", p.FarmilyHopeText);
+    SetText("PdfLifePoint", p.LifePointText);
+    SetText("PdfRihaTarget", p.RihaTergetText);
+    SetText("PdfSelfDo", p.SelfDoText);
+    SetText("PdfAskFarmily", p.AskFarmilyText);
+    SetText("PdfDiseseCare", p.DiseseCareText);
+    SetText("PdfVariation", p.VariationText);
+    SetText("PdfReMark", p.RemarkText);
+    for (int n = 1; n <= kTeamMembers; ++n) {
+        SetText(TeamItemName(n), p.Team[static_cast<std::size_t>(n)]);
+    }
+
+    // The two sample blocks are always printed empty.
+    SetText("PRSample1", "");
+    SetText("PRSample2", "");
+}
+
+void TPrintFormatForm::BeginReport(const std::string &fileName)
+{
+    const TDateTime now = Clock();
+    PReport1.SetFileName(fileName);
+    PReport1.SetAuthor(fixed().author);
+    PReport1.SetCreator(CreatorText);
+    PReport1.SetCreationDate(now);
+    PReport1.SetModDate(now);
+    PReport1.SetClock(Clock);
+    PReport1.BeginDoc();
+}
+
+void TPrintFormatForm::PrintPages()
+{
+    FillItems();
+    PReport1.Print(PRPage1);
+    PReport1.Print(PRPage2);
+}
+
+void TPrintFormatForm::EndReport()
+{
+    PReport1.EndDoc();
+}
+
+std::string TPrintFormatForm::EndReportToString()
+{
+    return PReport1.EndDocToString();
+}
+
+void TPrintFormatForm::AbortReport()
+{
+    PReport1.Abort();
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+// The printed plan: the two pages of the form as report components, built
+// from the generated layout table, and the fill that writes a plan record
+// into them.
+//
+// Use: copy the plan into PlanData, set CreatorText, then BeginReport,
+// PrintPages, EndReport (or EndReportToString). After any failure call
+// AbortReport so that the next report can begin.
+
+#include "PReport.h"
+#include "PracticePlanType.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class TPrintFormatForm {
+public:
+    TPrintFormatForm();
+    ~TPrintFormatForm();
+    TPrintFormatForm(const TPrintFormatForm &) = delete;
+    TPrintFormatForm &operator=(const TPrintFormatForm &) = delete;
+
+    // The plan to print (the form's own copy) and the document's Creator
+    // text (CP932).
+    TPRACTDATA PlanData;
+    std::string CreatorText;
+    // The time written as CreationDate and ModDate. Defaults to the current
+    // local time.
+    std::function<TDateTime()> Clock;
+
+    // Sets the report's file name, Author "Ｒ１．０", Creator, CreationDate
+    // and ModDate, and opens the document.
+    void BeginReport(const std::string &fileName);
+    // Fills every item from PlanData, then prints page 1 and page 2.
+    void PrintPages();
+    // Writes the file (replacing it only when complete) and closes the document.
+    void EndReport();
+    // Closes the document and returns the file's bytes.
+    std::string EndReportToString();
+    // Discards an open document.
+    void AbortReport();
+
+    // Writes PlanData into the items (done by PrintPages).
+    void FillItems();
+
+    TPReport PReport1;
+    TPRPage PRPage1;
+    TPRPage PRPage2;
+    TPRLayoutPanel PRLayoutPanel1;
+    TPRLayoutPanel PRLayoutPanel2;
+
+    // Items by name (nullptr when there is none, or of another class).
+    TPRItem *FindItem(std::string_view name) const;
+    TPRLabel *FindLabel(std::string_view name) const;
+    TPRText *FindText(std::string_view name) const;
+    // The items of page 1 or 2 in printing order.
+    const std::vector<TPRItem *> &PageItems(int page) const;
+
+private:
+    void SetText(std::string_view name, std::string_view text);
+    void SetCaption(std::string_view name, std::string_view text);
+
+    std::vector<std::unique_ptr<TPRItem>> m_owned;
+    std::vector<TPRItem *> m_page1;
+    std::vector<TPRItem *> m_page2;
+    std::unordered_map<std::string, TPRItem *> m_byName;
+};
+
+// The names of the filled items of a table row: "ABC" + row + column,
+// "Goods" + row, "Kaigo" + row, "Time" + row, "Point" + row, and the team
+// boxes "TeamBox" + n.
+std::string MarkItemName(int row, int column);
+std::string RowItemName(std::string_view stem, int row);
+std::string TeamItemName(int n);

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TPdfFont : public TPdfDictionaryWrapper {
 public:
@@ -21,6 +22,9 @@ public:
     // Width of the character that starts at byte `pos` of `text`, in 1/1000
     // of the font size; 0 for a trail byte.
     virtual int GetCharWidth(std::string_view text, std::size_t pos) const;
+    // Widths of every byte of `text` in one pass (widths.size() == text.size()),
+    // the same values GetCharWidth gives byte by byte.
+    virtual void GetCharWidths(std::string_view text, std::vector<int> &widths) const;
 
 protected:
     TPdfObjectMgr *ObjectMgr() const { return m_objectMgr; }

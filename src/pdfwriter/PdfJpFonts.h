@@ -28,12 +28,16 @@ public:
     // end pos.." or "invalid W array value..".
     void SetData(TPdfDictionary *data) override;
     int GetCharWidth(std::string_view text, std::size_t pos) const override;
+    void GetCharWidths(std::string_view text, std::vector<int> &widths) const override;
     // CID of the character starting at `pos`; -1 on a trail byte.
     int CharToCID(std::string_view text, std::size_t pos) const;
     virtual void SetCharToCIDFunc(const TPdfCIDRangeTable *table) { m_cidTable = table; }
     const std::vector<TPdfCIDWidthItem> &Widths() const { return m_widths; }
 
 private:
+    int CodeToCID(unsigned code) const;
+    int WidthOfCID(int cid, bool doubleByte) const;
+
     int m_defaultWidth = 1000;
     int m_missingWidth = 500;
     std::vector<TPdfCIDWidthItem> m_widths;

@@ -1,0 +1,140 @@
+#include "Cli.h"
+
+#include "DateTime.h"
+#include "FileReplace.h"
+#include "PlanJson.h"
+#include "PlanPdf.h"
+
+#include <nlohmann/json.hpp>
+
+#include <charconv>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+
+namespace cli {
+
+namespace {
+
+const char *const kUsage = "usage: ovilant-plan render PLAN.json OUT.pdf\n";
+
+// The time from SOURCE_DATE_EPOCH, read as UTC; nothing when it is unset.
+// A value that is not a whole number of seconds from 0 up to the end of
+// year 9999 is an error.
+std::optional<TDateTime> sourceDateEpoch(bool &bad)
+{
+    bad = false;
+    const char *value = std::getenv("SOURCE_DATE_EPOCH");
+    if (value == nullptr) {
+        return std::nullopt;
+    }
+    const std::string_view text(value);
+    long long seconds = -1;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || seconds < 0 ||
+        seconds > 253402300799LL) {
+        bad = true;
+        return std::nullopt;
+    }
+    const long long days = seconds / 86400;
+    const long long rest = seconds % 86400;
+    const CivilDate d = decodeDate(25569.0 + static_cast<double>(days)); // 1970-01-01
+    return encodeDateTime(d.year, d.month, d.day, static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
+                          static_cast<int>(rest % 60));
+}
+
+bool readAll(const std::string &path, std::istream &in, std::string &text, std::ostream &err)
+{
+    if (path == "-") {
+        std::ostringstream buffer;
+        buffer << in.rdbuf();
+        text = buffer.str();
+        return true;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        err << "ovilant-plan: cannot read " << path << "\n";
+        return false;
+    }
+    std::ostringstream buffer;
+    buffer << file.rdbuf();
+    if (file.bad()) {
+        err << "ovilant-plan: cannot read " << path << "\n";
+        return false;
+    }
+    text = buffer.str();
+    return true;
+}
+
+int render(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
+{
+    if (args.size() != 3 || args[1].empty() || args[2].empty()) {
+        err << kUsage;
+        return kExitUsage;
+    }
+    const std::string &planPath = args[1];
+    const std::string &outPath = args[2];
+
+    bool badEpoch = false;
+    const std::optional<TDateTime> epoch = sourceDateEpoch(badEpoch);
+    if (badEpoch) {
+        err << "ovilant-plan: SOURCE_DATE_EPOCH must be a whole number of seconds since 1970-01-01\n";
+        return kExitUsage;
+    }
+    const TDateTime now = epoch ? *epoch : currentDateTime();
+
+    std::string text;
+    if (!readAll(planPath, in, text, err)) {
+        return kExitFailure;
+    }
+    nlohmann::json json;
+    try {
+        json = nlohmann::json::parse(text);
+    } catch (const nlohmann::json::parse_error &e) {
+        err << "ovilant-plan: " << planPath << " is not valid JSON: " << e.what() << "\n";
+        return kExitFailure;
+    }
+    auto result = planjson::planFromJson(json, now);
+    if (const auto *fault = std::get_if<planjson::Fault>(&result)) {
+        err << fault->text() << "\n";
+        return kExitFailure;
+    }
+    const TPRACTDATA &plan = std::get<TPRACTDATA>(result);
+
+    try {
+        const std::string bytes = MakePlanPdf(plan, PlanCreatorText(now), now);
+        if (outPath == "-") {
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            out.flush();
+            if (!out) {
+                err << "ovilant-plan: cannot write to standard output\n";
+                return kExitFailure;
+            }
+        } else {
+            ReplaceFile(outPath, bytes);
+        }
+    } catch (const std::exception &e) {
+        err << "ovilant-plan: cannot write " << outPath << ": " << e.what() << "\n";
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+int run(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
+{
+    if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help" || args[0] == "help")) {
+        out << kUsage;
+        return kExitOk;
+    }
+    if (!args.empty() && args[0] == "render") {
+        return render(args, in, out, err);
+    }
+    err << kUsage;
+    return kExitUsage;
+}
+
+} // namespace cli

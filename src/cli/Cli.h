@@ -1,0 +1,28 @@
+#pragma once
+
+// The command-line tool `ovilant-plan`, callable in-process.
+//
+//   ovilant-plan render PLAN.json OUT.pdf
+//       Writes the plan file that the editor's save writes for that plan.
+//       PLAN.json "-" reads standard input; OUT.pdf "-" writes to standard
+//       output. When SOURCE_DATE_EPOCH is set (seconds since 1970-01-01 UTC),
+//       it gives CreationDate, ModDate and the Creator time, so the same plan
+//       always gives the same bytes.
+//
+// Exit status: 0 done; 1 the plan was refused or a file could not be read
+// or written (nothing written, the reason on the error stream); 2 usage error.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// `args` are the arguments after the program name.
+int run(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err);
+
+} // namespace cli

@@ -1,0 +1,547 @@
+#include "PlanJson.h"
+
+#include "Common.h"
+#include "Cp932.h"
+#include "PlanLimits.h"
+
+#include <cmath>
+#include <limits>
+
+using nlohmann::json;
+
+namespace planjson {
+
+const std::vector<std::string> &planKeys()
+{
+    static const std::vector<std::string> keys = {
+        "PlanDate",     "Name",           "Sex",          "BirthDate",      "Age",
+        "KaigoLevel",   "Kenkou",         "Gapei",        "Seikatsu",       "Home",
+        "Etc",          "EtcText",        "Taiin",        "HomeWork",       "Social",
+        "GoOut",        "FreeTime",       "TaiinText",    "ExerciseFlag",   "ExerciseText",
+        "SenseFlag",    "SenseText",      "BrainFlag",    "BrainText",      "KoushukuFlag",
+        "KoushukuText", "ArthralgiaFlag", "ArthralgiaText", "SonotaFlag",   "SonotaText",
+        "HDS",          "ActivityItems",  "PTOTST0Text",  "Kango0Text",     "Jitchi0Text",
+        "MotionItems",  "PTOTST1Text",    "Kango1Text",   "Jitchi1Text",    "SelfHopeText",
+        "FarmilyHopeText", "LifePointText", "RihaTergetText", "SelfDoText", "AskFarmilyText",
+        "DiseseCareText", "VariationText", "RemarkText",  "Team",
+    };
+    return keys;
+}
+
+const std::vector<std::string> &rowKeys()
+{
+    static const std::vector<std::string> keys = {"ABC", "Goods", "Kaigo", "Time", "Special"};
+    return keys;
+}
+
+namespace {
+
+struct FaultException {
+    Fault fault;
+};
+
+[[noreturn]] void refuse(const std::string &key, const std::string &message)
+{
+    throw FaultException{Fault{key, message}};
+}
+
+std::string utf8(const std::string &cp932Text)
+{
+    return cp932::toUtf8(cp932Text);
+}
+
+void splitTime(TDateTime value, int &h, int &m, int &s)
+{
+    const double fraction = std::fabs(value - std::trunc(value));
+    long long ms = std::llround(fraction * 86400000.0);
+    if (ms >= 86400000LL) {
+        ms = 86400000LL - 1;
+    }
+    const long long seconds = ms / 1000;
+    h = static_cast<int>(seconds / 3600);
+    m = static_cast<int>(seconds / 60 % 60);
+    s = static_cast<int>(seconds % 60);
+}
+
+enum class Lines { Single, Multi };
+
+// Reads the plan's values one key at a time, in the order the editor checks
+// its controls before saving.
+class Reader {
+public:
+    Reader(const json &root, TDateTime now) : m_root(root)
+    {
+        ResetPlan(m_plan, now);
+    }
+
+    TPRACTDATA read()
+    {
+        if (!m_root.is_object()) {
+            refuse("PLAN", "the plan must be a JSON object");
+        }
+        checkKeys(m_root, planKeys(), "");
+
+        date("PlanDate", m_plan.PlanDate);
+        text(m_root, "Name", "Name", planlimits::kName, Lines::Single, m_plan.Name);
+        choice(m_root, "Sex", "Sex", -1, 1, m_plan.Sex);
+        date("BirthDate", m_plan.BirthDate);
+        age();
+        choice(m_root, "KaigoLevel", "KaigoLevel", -1, 7, m_plan.KaigoLevel);
+        text(m_root, "Kenkou", "Kenkou", planlimits::kHealthMemo, Lines::Multi, m_plan.Kenkou);
+        text(m_root, "Gapei", "Gapei", planlimits::kHealthMemo, Lines::Multi, m_plan.Gapei);
+        text(m_root, "Seikatsu", "Seikatsu", planlimits::kHealthMemo, Lines::Multi, m_plan.Seikatsu);
+        flag("Home", m_plan.Home);
+        flag("Etc", m_plan.Etc);
+        text(m_root, "EtcText", "EtcText", planlimits::kEtc, Lines::Single, m_plan.EtcText);
+        flag("Taiin", m_plan.Taiin);
+        line("HomeWork", m_plan.HomeWork);
+        line("Social", m_plan.Social);
+        line("GoOut", m_plan.GoOut);
+        line("FreeTime", m_plan.FreeTime);
+        line("TaiinText", m_plan.TaiinText);
+        flag("ExerciseFlag", m_plan.ExerciseFlag);
+        line("ExerciseText", m_plan.ExerciseText);
+        flag("SenseFlag", m_plan.SenseFlag);
+        line("SenseText", m_plan.SenseText);
+        flag("BrainFlag", m_plan.BrainFlag);
+        line("BrainText", m_plan.BrainText);
+        flag("KoushukuFlag", m_plan.KoushukuFlag);
+        line("KoushukuText", m_plan.KoushukuText);
+        flag("ArthralgiaFlag", m_plan.ArthralgiaFlag);
+        line("ArthralgiaText", m_plan.ArthralgiaText);
+        flag("SonotaFlag", m_plan.SonotaFlag);
+        text(m_root, "SonotaText", "SonotaText", planlimits::kLine, Lines::Multi, m_plan.SonotaText);
+        hds();
+        rows("ActivityItems", m_plan.ActivityItems);
+        buffer("PTOTST0Text", m_plan.PTOTST0Text);
+        buffer("Kango0Text", m_plan.Kango0Text);
+        buffer("Jitchi0Text", m_plan.Jitchi0Text);
+        rows("MotionItems", m_plan.MotionItems);
+        buffer("PTOTST1Text", m_plan.PTOTST1Text);
+        buffer("Kango1Text", m_plan.Kango1Text);
+        buffer("Jitchi1Text", m_plan.Jitchi1Text);
+        buffer("SelfHopeText", m_plan.SelfHopeText);
+        buffer("FarmilyHopeText", m_plan.FarmilyHopeText);
+        buffer("LifePointText", m_plan.LifePointText);
+        buffer("RihaTergetText", m_plan.RihaTergetText);
+        buffer("SelfDoText", m_plan.SelfDoText);
+        buffer("AskFarmilyText", m_plan.AskFarmilyText);
+        buffer("DiseseCareText", m_plan.DiseseCareText);
+        buffer("VariationText", m_plan.VariationText);
+        buffer("RemarkText", m_plan.RemarkText);
+        team();
+        return m_plan;
+    }
+
+private:
+    static void checkKeys(const json &object, const std::vector<std::string> &known, const std::string &prefix)
+    {
+        for (const auto &[key, value] : object.items()) {
+            if (std::find(known.begin(), known.end(), key) == known.end()) {
+                refuse(prefix + key, "unknown key");
+            }
+        }
+    }
+
+    static const json *member(const json &object, const char *key)
+    {
+        const auto it = object.find(key);
+        return it == object.end() ? nullptr : &*it;
+    }
+
+    // A text checked as the editor checks its control: CP932 only, the
+    // byte limit with the editor's message. Memo line breaks become CR LF.
+    static void text(const json &object, const char *key, const std::string &path, std::size_t limit, Lines lines,
+                     std::string &out)
+    {
+        const json *value = member(object, key);
+        if (value == nullptr) {
+            return;
+        }
+        if (!value->is_string()) {
+            refuse(path, "must be a string");
+        }
+        const std::string &in = value->get_ref<const std::string &>();
+        if (cp932::firstUnrepresentableUtf8(in)) {
+            refuse(path, utf8(planlimits::unrepresentableMessage()));
+        }
+        std::string normalised;
+        normalised.reserve(in.size() + 16);
+        for (std::size_t i = 0; i < in.size(); ++i) {
+            const char c = in[i];
+            if (c == '\0') {
+                refuse(path, "must not contain a null character");
+            }
+            if (c == '\r' || c == '\n') {
+                if (lines == Lines::Single) {
+                    refuse(path, "must be a single line");
+                }
+                if (c == '\r' && i + 1 < in.size() && in[i + 1] == '\n') {
+                    ++i;
+                }
+                normalised += "\r\n";
+            } else {
+                normalised += c;
+            }
+        }
+        std::string bytes = cp932::fromUtf8(normalised);
+        if (bytes.size() > limit) {
+            refuse(path, utf8(planlimits::tooLongMessage(limit)));
+        }
+        out = std::move(bytes);
+    }
+
+    void line(const char *key, std::string &out)
+    {
+        text(m_root, key, key, planlimits::kLine, Lines::Single, out);
+    }
+
+    template <typename Buffer> void buffer(const char *key, Buffer &out)
+    {
+        std::string value = out.str();
+        text(m_root, key, key, planlimits::kBuffer, Lines::Multi, value);
+        out = value;
+    }
+
+    void flag(const char *key, bool &out)
+    {
+        const json *value = member(m_root, key);
+        if (value == nullptr) {
+            return;
+        }
+        if (!value->is_boolean()) {
+            refuse(key, "must be true or false");
+        }
+        out = value->get<bool>();
+    }
+
+    static std::optional<long long> integer(const json &value)
+    {
+        if (value.is_number_integer()) {
+            return value.get<long long>();
+        }
+        if (value.is_number_unsigned()) {
+            const auto u = value.get<unsigned long long>();
+            if (u <= static_cast<unsigned long long>(std::numeric_limits<long long>::max())) {
+                return static_cast<long long>(u);
+            }
+        }
+        return std::nullopt;
+    }
+
+    static void choice(const json &object, const char *key, const std::string &path, int low, int high,
+                       std::int32_t &out)
+    {
+        const json *value = member(object, key);
+        if (value == nullptr) {
+            return;
+        }
+        const auto v = integer(*value);
+        if (!v || *v < low || *v > high) {
+            refuse(path, "must be an integer from " + std::to_string(low) + " to " + std::to_string(high));
+        }
+        out = static_cast<std::int32_t>(*v);
+    }
+
+    // A date must be written so that the printed era date reads back as the
+    // same day; otherwise the editor's date error.
+    void date(const char *key, TDateTime &out)
+    {
+        const json *value = member(m_root, key);
+        if (value == nullptr) {
+            return;
+        }
+        std::optional<TDateTime> parsed;
+        if (value->is_string()) {
+            parsed = parseDate(value->get_ref<const std::string &>());
+        }
+        TDateTime back = 0;
+        if (!parsed || !ParseEraDate(FormatEraDate(*parsed), back) ||
+            !(decodeDate(back) == decodeDate(*parsed))) {
+            refuse(key, utf8(planlimits::dateErrorMessage()));
+        }
+        out = *parsed;
+    }
+
+    void age()
+    {
+        const json *value = member(m_root, "Age");
+        if (value == nullptr || value->is_null()) {
+            m_plan.Age = AgeInYears(m_plan.BirthDate, m_plan.PlanDate);
+            return;
+        }
+        const auto v = integer(*value);
+        if (!v || *v < std::numeric_limits<std::int32_t>::min() || *v > std::numeric_limits<std::int32_t>::max()) {
+            refuse("Age", "must be an integer");
+        }
+        m_plan.Age = static_cast<std::int32_t>(*v);
+    }
+
+    // HDS-R: the editor's three checks on the text of the number.
+    void hds()
+    {
+        const json *value = member(m_root, "HDS");
+        if (value == nullptr) {
+            return;
+        }
+        std::string textValue;
+        if (const auto v = integer(*value)) {
+            textValue = std::to_string(*v);
+        } else if (value->is_string()) {
+            const std::string &in = value->get_ref<const std::string &>();
+            if (cp932::firstUnrepresentableUtf8(in)) {
+                refuse("HDS", utf8(planlimits::unrepresentableMessage()));
+            }
+            textValue = cp932::fromUtf8(in);
+        }
+        if (textValue.size() > planlimits::kHds) {
+            refuse("HDS", utf8(planlimits::tooLongMessage(planlimits::kHds)));
+        }
+        const auto number = planlimits::readHdsNumber(textValue);
+        if (!number) {
+            refuse("HDS", utf8(planlimits::hdsDigitsMessage()));
+        }
+        if (*number < 0 || *number > 30) {
+            refuse("HDS", utf8(planlimits::hdsRangeMessage()));
+        }
+        m_plan.HDS = static_cast<std::int32_t>(*number);
+    }
+
+    template <std::size_t N> void rows(const char *key, std::array<TPRACTITEM, N> &out)
+    {
+        const json *value = member(m_root, key);
+        if (value == nullptr) {
+            return;
+        }
+        if (!value->is_array() || value->size() != N) {
+            refuse(key, "must be an array of " + std::to_string(N) + " rows");
+        }
+        for (std::size_t r = 0; r < N; ++r) {
+            row((*value)[r], std::string(key) + "[" + std::to_string(r) + "]", out[r]);
+        }
+    }
+
+    static void row(const json &object, const std::string &path, TPRACTITEM &out)
+    {
+        if (!object.is_object()) {
+            refuse(path, "must be an object");
+        }
+        checkKeys(object, rowKeys(), path + ".");
+        if (const json *abc = member(object, "ABC")) {
+            if (!abc->is_array() || abc->size() != 5) {
+                refuse(path + ".ABC", "must be an array of 5 marks");
+            }
+            for (std::size_t c = 0; c < 5; ++c) {
+                const std::string markPath = path + ".ABC[" + std::to_string(c) + "]";
+                const json &mark = (*abc)[c];
+                if (!mark.is_string() || !isMarkSet(mark.get_ref<const std::string &>())) {
+                    refuse(markPath, "must hold the letters A, B, C, each at most once and in this order");
+                }
+                out.ABC[c] = mark.get_ref<const std::string &>();
+            }
+        }
+        std::string value = out.Goods.str();
+        text(object, "Goods", path + ".Goods", planlimits::kGoods, Lines::Multi, value);
+        out.Goods = value;
+        value = out.Kaigo.str();
+        text(object, "Kaigo", path + ".Kaigo", planlimits::kGoods, Lines::Multi, value);
+        out.Kaigo = value;
+        value = out.Time.str();
+        text(object, "Time", path + ".Time", planlimits::kTime, Lines::Single, value);
+        out.Time = value;
+        choice(object, "Special", path + ".Special", 0, 2, out.Special);
+    }
+
+    // "", "A", "B", "C", "AB", "AC", "BC" or "ABC": what a mark cell holds.
+    static bool isMarkSet(std::string_view marks)
+    {
+        char last = 0;
+        for (const char c : marks) {
+            if (c < 'A' || c > 'C' || c <= last) {
+                return false;
+            }
+            last = c;
+        }
+        return true;
+    }
+
+    void team()
+    {
+        const json *value = member(m_root, "Team");
+        if (value == nullptr) {
+            return;
+        }
+        if (!value->is_array() || value->size() != kTeamMembers) {
+            refuse("Team", "must be an array of " + std::to_string(kTeamMembers) + " strings");
+        }
+        for (std::size_t n = 0; n < kTeamMembers; ++n) {
+            const std::string path = "Team[" + std::to_string(n) + "]";
+            const json &entry = (*value)[n];
+            // The element is read through a one-key object so that text()
+            // applies the same checks as to every other field.
+            const json wrapper = {{"v", entry}};
+            text(wrapper, "v", path, planlimits::kName, Lines::Single, m_plan.Team[n + 1]);
+        }
+    }
+
+    const json &m_root;
+    TPRACTDATA m_plan;
+};
+
+std::string memoToJson(std::string_view cp932Text)
+{
+    std::string text = cp932::toUtf8(cp932Text);
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+nlohmann::ordered_json rowToJson(const TPRACTITEM &row)
+{
+    nlohmann::ordered_json j;
+    nlohmann::ordered_json marks = nlohmann::ordered_json::array();
+    for (const auto &mark : row.ABC) {
+        marks.push_back(mark.str());
+    }
+    j["ABC"] = marks;
+    j["Goods"] = memoToJson(row.Goods);
+    j["Kaigo"] = memoToJson(row.Kaigo);
+    j["Time"] = memoToJson(row.Time);
+    j["Special"] = row.Special;
+    return j;
+}
+
+} // namespace
+
+std::variant<TPRACTDATA, Fault> planFromJson(const json &json, TDateTime now)
+{
+    try {
+        return Reader(json, now).read();
+    } catch (const FaultException &e) {
+        return e.fault;
+    }
+}
+
+nlohmann::ordered_json planToJson(const TPRACTDATA &p)
+{
+    nlohmann::ordered_json j;
+    j["PlanDate"] = formatDate(p.PlanDate);
+    j["Name"] = memoToJson(p.Name);
+    j["Sex"] = p.Sex;
+    j["BirthDate"] = formatDate(p.BirthDate);
+    j["Age"] = p.Age;
+    j["KaigoLevel"] = p.KaigoLevel;
+    j["Kenkou"] = memoToJson(p.Kenkou);
+    j["Gapei"] = memoToJson(p.Gapei);
+    j["Seikatsu"] = memoToJson(p.Seikatsu);
+    j["Home"] = p.Home;
+    j["Etc"] = p.Etc;
+    j["EtcText"] = memoToJson(p.EtcText);
+    j["Taiin"] = p.Taiin;
+    j["HomeWork"] = memoToJson(p.HomeWork);
+    j["Social"] = memoToJson(p.Social);
+    j["GoOut"] = memoToJson(p.GoOut);
+    j["FreeTime"] = memoToJson(p.FreeTime);
+    j["TaiinText"] = memoToJson(p.TaiinText);
+    j["ExerciseFlag"] = p.ExerciseFlag;
+    j["ExerciseText"] = memoToJson(p.ExerciseText);
+    j["SenseFlag"] = p.SenseFlag;
+    j["SenseText"] = memoToJson(p.SenseText);
+    j["BrainFlag"] = p.BrainFlag;
+    j["BrainText"] = memoToJson(p.BrainText);
+    j["KoushukuFlag"] = p.KoushukuFlag;
+    j["KoushukuText"] = memoToJson(p.KoushukuText);
+    j["ArthralgiaFlag"] = p.ArthralgiaFlag;
+    j["ArthralgiaText"] = memoToJson(p.ArthralgiaText);
+    j["SonotaFlag"] = p.SonotaFlag;
+    j["SonotaText"] = memoToJson(p.SonotaText);
+    j["HDS"] = p.HDS;
+    j["ActivityItems"] = nlohmann::ordered_json::array();
+    for (const auto &row : p.ActivityItems) {
+        j["ActivityItems"].push_back(rowToJson(row));
+    }
+    j["PTOTST0Text"] = memoToJson(p.PTOTST0Text);
+    j["Kango0Text"] = memoToJson(p.Kango0Text);
+    j["Jitchi0Text"] = memoToJson(p.Jitchi0Text);
+    j["MotionItems"] = nlohmann::ordered_json::array();
+    for (const auto &row : p.MotionItems) {
+        j["MotionItems"].push_back(rowToJson(row));
+    }
+    j["PTOTST1Text"] = memoToJson(p.PTOTST1Text);
+    j["Kango1Text"] = memoToJson(p.Kango1Text);
+    j["Jitchi1Text"] = memoToJson(p.Jitchi1Text);
+    j["SelfHopeText"] = memoToJson(p.SelfHopeText);
+    j["FarmilyHopeText"] = memoToJson(p.FarmilyHopeText);
+    j["LifePointText"] = memoToJson(p.LifePointText);
+    j["RihaTergetText"] = memoToJson(p.RihaTergetText);
+    j["SelfDoText"] = memoToJson(p.SelfDoText);
+    j["AskFarmilyText"] = memoToJson(p.AskFarmilyText);
+    j["DiseseCareText"] = memoToJson(p.DiseseCareText);
+    j["VariationText"] = memoToJson(p.VariationText);
+    j["RemarkText"] = memoToJson(p.RemarkText);
+    j["Team"] = nlohmann::ordered_json::array();
+    for (int n = 1; n <= kTeamMembers; ++n) {
+        j["Team"].push_back(memoToJson(p.Team[static_cast<std::size_t>(n)]));
+    }
+    return j;
+}
+
+std::string formatDate(TDateTime value)
+{
+    const CivilDate d = decodeDate(value);
+    int h = 0;
+    int m = 0;
+    int s = 0;
+    splitTime(value, h, m, s);
+    const auto pad = [](int v, int width) {
+        std::string digits = std::to_string(v);
+        return std::string(digits.size() < static_cast<std::size_t>(width) ? width - digits.size() : 0, '0') + digits;
+    };
+    std::string text = pad(d.year, 4) + "-" + pad(d.month, 2) + "-" + pad(d.day, 2);
+    if (h != 0 || m != 0 || s != 0) {
+        text += "T" + pad(h, 2) + ":" + pad(m, 2) + ":" + pad(s, 2);
+    }
+    return text;
+}
+
+std::optional<TDateTime> parseDate(std::string_view text)
+{
+    if (text.size() != 10 && text.size() != 19) {
+        return std::nullopt;
+    }
+    const auto number = [&](std::size_t at, std::size_t width) -> std::optional<int> {
+        int v = 0;
+        for (std::size_t i = at; i < at + width; ++i) {
+            if (text[i] < '0' || text[i] > '9') {
+                return std::nullopt;
+            }
+            v = v * 10 + (text[i] - '0');
+        }
+        return v;
+    };
+    const auto year = number(0, 4);
+    const auto month = number(5, 2);
+    const auto day = number(8, 2);
+    if (!year || !month || !day || text[4] != '-' || text[7] != '-' || !isValidDate(*year, *month, *day)) {
+        return std::nullopt;
+    }
+    if (text.size() == 10) {
+        return encodeDate(*year, *month, *day);
+    }
+    const auto hour = number(11, 2);
+    const auto minute = number(14, 2);
+    const auto second = number(17, 2);
+    if (text[10] != 'T' || text[13] != ':' || text[16] != ':' || !hour || !minute || !second || *hour > 23 ||
+        *minute > 59 || *second > 59) {
+        return std::nullopt;
+    }
+    return encodeDateTime(*year, *month, *day, *hour, *minute, *second);
+}
+
+} // namespace planjson

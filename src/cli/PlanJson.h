@@ -1,0 +1,57 @@
+#pragma once
+
+// The plan record as JSON (UTF-8), as read by `ovilant-plan render` and
+// written by the commands that print a plan.
+//
+// Keys are the record's field names, in the record's order. Dates are
+// "YYYY-MM-DD" or "YYYY-MM-DDTHH:MM:SS"; flags are booleans; memo texts use
+// "\n" between lines (CR LF in the record); "ActivityItems" (13) and
+// "MotionItems" (8) are arrays of row objects {"ABC": [5 strings], "Goods",
+// "Kaigo", "Time", "Special"}; "Team" is an array of 13 strings for Team[1]
+// to Team[13].
+
+#include "DateTime.h"
+#include "PracticePlanType.h"
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace planjson {
+
+// Top-level keys and row keys in the order they are written.
+const std::vector<std::string> &planKeys();
+const std::vector<std::string> &rowKeys();
+
+// Why a JSON plan was refused: the key (a path such as "ActivityItems[3].Goods"
+// or "Team[6]", array positions counted from 0 as in the JSON) and the message
+// (UTF-8; the editor's own message where the editor checks the same thing).
+struct Fault {
+    std::string key;
+    std::string message;
+    // "key: message"
+    std::string text() const { return key + ": " + message; }
+};
+
+// Reads and validates a plan. A missing key takes the starting value of a
+// new plan (both dates `now`); a missing or null "Age" is computed from the
+// two dates. The checks are those the editor makes before saving, in the
+// same order, stopping at the first fault: byte limits in CP932 with the
+// editor's messages, readable era dates, HDS 0 to 30; besides, every text
+// must be representable in CP932, single-line fields hold no line break,
+// and every value has its type and range. Unknown keys are refused.
+std::variant<TPRACTDATA, Fault> planFromJson(const nlohmann::json &json, TDateTime now);
+
+// The record as JSON in key order (the inverse of planFromJson for a valid plan).
+nlohmann::ordered_json planToJson(const TPRACTDATA &plan);
+
+// "YYYY-MM-DD" at midnight, else "YYYY-MM-DDTHH:MM:SS".
+std::string formatDate(TDateTime value);
+// The inverse; nothing for any other shape or an impossible date or time.
+std::optional<TDateTime> parseDate(std::string_view text);
+
+} // namespace planjson

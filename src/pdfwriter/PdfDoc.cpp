@@ -480,6 +480,8 @@ void TPdfCanvas::SetFontAndSize(TPdfFont *font, float size)
 
 void TPdfCanvas::SetFont(const std::string &name, float size)
 {
+    // Without a page nothing may be created: the font would stay registered.
+    RequirePage();
     SetFontAndSize(m_doc->GetFont(name), size);
 }
 

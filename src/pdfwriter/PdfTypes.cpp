@@ -58,9 +58,10 @@ void appendFloat2(std::string &out, double value)
         out.push_back('0');
         return;
     }
-    // Round half up on the second decimal by truncating toward zero, the way
-    // the content numbers have always been written (-0.004 gives 0, not -0).
-    const double scaled = std::trunc(value * 100 + 0.5);
+    // Round to the second decimal by adding one half and truncating toward
+    // zero; negative values subtract the half so that they round like their
+    // positive mirror (-141 stays -141, -0.004 gives 0, never "-0").
+    const double scaled = std::trunc(value * 100 + (value < 0 ? -0.5 : 0.5));
     if (std::fabs(scaled) < 9.0e15) {
         const long long hundredths = static_cast<long long>(scaled);
         if (hundredths % 100 == 0) {

@@ -295,6 +295,20 @@ TEST(PdfDocument, NumbersIgnoreACommaDecimalLocale)
             break;
         }
     }
+    // Machines without a generated German locale can build one from the
+    // locale sources into a private folder.
+    const auto localeDir = std::filesystem::temp_directory_path() / ("ovilant-locale-" + std::to_string(::getpid()));
+    if (chosen == nullptr && std::system("command -v localedef >/dev/null 2>&1") == 0) {
+        std::filesystem::create_directories(localeDir);
+        const std::string build = "localedef -i de_DE -f UTF-8 '" + (localeDir / "de_DE.UTF-8").string() +
+                                  "' >/dev/null 2>&1";
+        if (std::system(build.c_str()) == 0) {
+            ::setenv("LOCPATH", localeDir.c_str(), 1);
+            if (std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) {
+                chosen = "de_DE.UTF-8";
+            }
+        }
+    }
     if (chosen != nullptr) {
         char probe[16];
         std::snprintf(probe, sizeof probe, "%.1f", 1.5);
@@ -311,6 +325,8 @@ TEST(PdfDocument, NumbersIgnoreACommaDecimalLocale)
     EXPECT_EQ(PdfObjectToString(real), "1.5");
     EXPECT_EQ(pageContent(doc), "/F0 10 Tf\n10.25 801.2 m\n");
     std::setlocale(LC_ALL, "C");
+    ::unsetenv("LOCPATH");
+    std::filesystem::remove_all(localeDir);
 }
 
 bool toolAvailable(const char *name)

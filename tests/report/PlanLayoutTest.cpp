@@ -1,0 +1,355 @@
+// The two-page plan layout: the generated tables, the fill from the plan
+// record, the finished file against reviewed golden content streams, and the
+// contract with the reader (each field's text object starts within 5 units of
+// its entry in the field position table).
+
+#include "ContentParse.h"
+#include "FullPlan.h"
+#include "PlanFieldTable.h"
+#include "PlanLayoutTable.h"
+#include "PlanPdf.h"
+#include "PrintFormatUnit.h"
+
+#include "Common.h"
+#include "Cp932.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace {
+
+// Computed on use: the date functions are not ready during static initialisation.
+TDateTime saveTime()
+{
+    return encodeDateTime(2024, 1, 31, 14, 5, 9);
+}
+
+std::string j(const char *utf8)
+{
+    return cp932::fromUtf8(utf8);
+}
+
+std::string pdfOf(const TPRACTDATA &plan)
+{
+    return MakePlanPdf(plan, PlanCreatorText(saveTime()), saveTime());
+}
+
+// The two content streams of a plan file (objects 5 and 11).
+std::vector<std::string> contentsOf(const std::string &pdf)
+{
+    std::vector<std::string> streams = streamsOf(pdf);
+    EXPECT_EQ(streams.size(), 2u);
+    return streams;
+}
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(PlanLayoutTable, CountsOrderAndNames)
+{
+    const auto count = [](const auto &items, planlayout::LayoutItemKind kind) {
+        return std::count_if(items.begin(), items.end(), [&](const auto &i) { return i.kind == kind; });
+    };
+    using K = planlayout::LayoutItemKind;
+    EXPECT_EQ(count(planlayout::kPage1Items, K::Text), 212);
+    EXPECT_EQ(count(planlayout::kPage1Items, K::Label), 107);
+    EXPECT_EQ(count(planlayout::kPage1Items, K::Rect), 176);
+    EXPECT_EQ(count(planlayout::kPage2Items, K::Text), 28);
+    EXPECT_EQ(count(planlayout::kPage2Items, K::Label), 21);
+    EXPECT_EQ(count(planlayout::kPage2Items, K::Rect), 14);
+
+    std::set<std::string> names;
+    for (const auto *page : {planlayout::kPage1Items.data(), planlayout::kPage2Items.data()}) {
+        const std::size_t n = page == planlayout::kPage1Items.data() ? 495 : 63;
+        for (std::size_t i = 0; i < n; ++i) {
+            EXPECT_EQ(page[i].number, static_cast<int>(i + 1)) << page[i].name;
+            EXPECT_TRUE(names.insert(page[i].name).second) << "duplicate " << page[i].name;
+            EXPECT_TRUE(page[i].kind == K::Rect || page[i].fontSize > 0) << page[i].name;
+            EXPECT_FALSE(page[i].filled && *page[i].text) << page[i].name;
+        }
+    }
+    EXPECT_EQ(names.size(), 558u);
+
+    // Only the title of page 2 is bold; only the marks and the three
+    // approach memos of the upper table wrap.
+    int bold = 0;
+    int wrapping = 0;
+    for (const auto &i : planlayout::kPage1Items) {
+        bold += i.bold;
+        wrapping += i.wordWrap;
+    }
+    for (const auto &i : planlayout::kPage2Items) {
+        bold += i.bold;
+        wrapping += i.wordWrap;
+    }
+    EXPECT_EQ(bold, 1);
+    EXPECT_EQ(wrapping, 21 * 5 + 3);
+    EXPECT_EQ(planlayout::kFieldPositions.size(), 248u);
+}
+
+TEST(PlanLayoutForm, ItemsKeepTheirFixedContentAndEveryFilledItemIsFilled)
+{
+    TPrintFormatForm form;
+    EXPECT_EQ(form.PageItems(1).size(), 495u);
+    EXPECT_EQ(form.PageItems(2).size(), 63u);
+    EXPECT_EQ(form.PRLayoutPanel1.Children().size(), 495u);
+    EXPECT_EQ(form.FindLabel("PRLabel2")->Caption, j("リハビリテーション実施計画書（１）"));
+    EXPECT_EQ(form.FindText("RihaText")->Lines.size(), 11u);
+    EXPECT_EQ(form.FindText("RihaText")->Lines[5], "\xFA\x68"); // 丨, the IBM extension bytes
+    EXPECT_TRUE(form.FindLabel("TitleLabel2")->FontBold());
+    EXPECT_EQ(form.FindLabel("PRLabel39")->FontSize(), 18);
+    EXPECT_EQ(form.FindText("SonotaText")->Leading(), 8);
+
+    form.PlanData = fullPlan();
+    form.FillItems();
+    const auto filledText = [&](const planlayout::LayoutItemSpec &spec) {
+        if (auto *t = dynamic_cast<TPRText *>(form.FindItem(spec.name))) {
+            return t->Text();
+        }
+        return dynamic_cast<TPRLabel *>(form.FindItem(spec.name))->Caption;
+    };
+    for (const auto &list : {std::vector(planlayout::kPage1Items.begin(), planlayout::kPage1Items.end()),
+                             std::vector(planlayout::kPage2Items.begin(), planlayout::kPage2Items.end())}) {
+        for (const auto &spec : list) {
+            if (spec.kind == planlayout::LayoutItemKind::Rect) {
+                continue;
+            }
+            const std::string name = spec.name;
+            if (name == "PRSample1" || name == "PRSample2") {
+                EXPECT_TRUE(dynamic_cast<TPRText *>(form.FindItem(name))->Lines.empty());
+            } else if (spec.filled) {
+                EXPECT_FALSE(filledText(spec).empty()) << name << " left empty by a full plan";
+            }
+        }
+    }
+}
+
+TEST(PlanLayoutForm, ValueConversions)
+{
+    TPrintFormatForm form;
+    TPRACTDATA &p = form.PlanData;
+    ResetPlan(p, encodeDate(2024, 1, 31));
+    p.Name = j("山田");
+    p.BirthDate = encodeDate(1989, 1, 8);
+    p.Age = 35;
+    p.HDS = 7;
+    p.Etc = true;
+    p.ActivityItems[0].ABC = {"ABC", "AB", "", "C", "BC"};
+    p.ActivityItems[1].Special = 1;
+    p.MotionItems[7].Special = 2;
+    p.Team[13] = j("最後");
+    form.FillItems();
+
+    const auto lines = [&](const char *name) { return form.FindText(name)->Lines; };
+    using L = std::vector<std::string>;
+    EXPECT_EQ(lines("PlanDateText"), L{j("令和06年01月31日")});
+    EXPECT_EQ(lines("PRDate"), L{j("令和06年01月31日")});
+    EXPECT_EQ(lines("BirthText"), L{j("平成01年01月08日")});
+    EXPECT_EQ(lines("NameText"), L{j("山田")});
+    EXPECT_EQ(lines("UserNameLbl"), L{j("山田")});
+    EXPECT_EQ(lines("SexText"), L{}) << "no sex chosen prints an empty item";
+    EXPECT_EQ(lines("KaigoText"), L{}) << "no care level chosen prints an empty item";
+    EXPECT_EQ(lines("OldText"), L{"35"});
+    EXPECT_EQ(lines("HDSText"), L{"7"});
+    EXPECT_EQ(lines("EtcBox"), L{j("レ")});
+    EXPECT_EQ(lines("HomeBox"), L{" "});
+    EXPECT_EQ(lines("ABC00"), (L{"AB", "C"}));
+    EXPECT_EQ(lines("ABC01"), L{"AB"});
+    EXPECT_EQ(lines("ABC02"), L{});
+    EXPECT_EQ(lines("ABC04"), L{"BC"});
+    EXPECT_EQ(form.FindLabel("Point0")->Caption, j("　"));
+    EXPECT_EQ(form.FindLabel("Point1")->Caption, j("○"));
+    EXPECT_EQ(form.FindLabel("Point27")->Caption, j("◎"));
+    EXPECT_EQ(lines("TeamBox13"), L{j("最後")});
+
+    const char *levels[] = {"要支援１", "要支援２", "要介護１", "要介護２", "要介護３", "要介護４", "要介護５"};
+    for (int level = 0; level <= 7; ++level) {
+        p.KaigoLevel = level;
+        form.FillItems();
+        EXPECT_EQ(lines("KaigoText"), level < 7 ? L{j(levels[level])} : L{}) << level;
+    }
+    p.Sex = 0;
+    form.FillItems();
+    EXPECT_EQ(lines("SexText"), L{j("男性")});
+    p.Sex = 1;
+    form.FillItems();
+    EXPECT_EQ(lines("SexText"), L{j("女性")});
+
+    // A value that is no priority mark leaves the label as it was.
+    p.ActivityItems[1].Special = 5;
+    form.FillItems();
+    EXPECT_EQ(form.FindLabel("Point1")->Caption, j("○"));
+}
+
+TEST(PlanFile, StructureOfTheWrittenFile)
+{
+    const std::string pdf = pdfOf(fullPlan());
+    EXPECT_EQ(objectCount(pdf), 14);
+    EXPECT_EQ(pdf.rfind("xref\r\n0 15\r\n"), pdf.find("xref\r\n"));
+    EXPECT_EQ(pdf.substr(0, 11), "%PDF-1.2 \r\n");
+    EXPECT_NE(pdf.find("/Type /Catalog\r\n/Pages 3 0 R\r\n/PageMode /UseNone\r\n/PageLayout /SinglePage\r\n>>"),
+              std::string::npos);
+    EXPECT_NE(pdf.find("/Producer (Ovilant version 1.0)\r\n"
+                       "/Author <FEFF001B656E001BFF32FF11FF0EFF10>\r\n"
+                       "/CreationDate (D:20240131140509)\r\n"
+                       "/Creator <FEFF001B656E001BFF11FF14FF1AFF10FF15FF1AFF10FF19>\r\n"
+                       "/Keywords ()\r\n"
+                       "/Subject <FEFF001B656E001BFF32FF29FF28FF21>\r\n"
+                       "/Title ()\r\n"
+                       "/ModDate (D:20240131140509)\r\n>>"),
+              std::string::npos)
+        << pdf.substr(0, 700);
+    // Fonts in order of first use on each page.
+    EXPECT_NE(pdf.find("/Font <<\r\n/F0 6 0 R\r\n/F1 7 0 R\r\n>>"), std::string::npos);
+    EXPECT_NE(pdf.find("/Font <<\r\n/F0 6 0 R\r\n/F2 12 0 R\r\n/F1 7 0 R\r\n>>"), std::string::npos);
+    EXPECT_NE(pdf.find("/BaseFont /Gothic,Bold"), std::string::npos);
+    EXPECT_EQ(pdf.substr(pdf.size() - 7), "%%EOF\r\n");
+
+    const auto contents = contentsOf(pdf);
+    EXPECT_EQ(contents[0].substr(0, 47), "/F0 10 Tf\n[] 0 d\n451 781 m\n459 781 l\n459 772 l\n");
+    EXPECT_EQ(contents[1].substr(0, 10), "/F0 10 Tf\n");
+
+    // The same plan, creator and time give the same bytes.
+    EXPECT_EQ(pdfOf(fullPlan()), pdf);
+}
+
+TEST(PlanFile, OrderOfTextsOnThePages)
+{
+    TPRACTDATA plan = fullPlan();
+    plan.Home = false;
+    plan.ActivityItems[3].Time = "";
+    const auto contents = contentsOf(pdfOf(plan));
+    const auto page1 = textObjectsOf(contents[0]);
+    const auto page2 = textObjectsOf(contents[1]);
+    // Every label and text block writes one text object, except empty labels.
+    EXPECT_EQ(page1.size(), 212u + 107u - 1u);
+    EXPECT_EQ(page2.size(), 28u + 21u);
+    // First texts of page 1: the exercise tick, the empty sample block, the name label.
+    ASSERT_GE(page1.size(), 3u);
+    EXPECT_EQ(page1[0].lines, std::vector<std::string>{j("レ")});
+    EXPECT_TRUE(page1[1].lines.empty());
+    EXPECT_EQ(page1[1].x, 113);
+    EXPECT_EQ(page1[2].lines, std::vector<std::string>{j("氏名")});
+    EXPECT_EQ(page2[0].lines, std::vector<std::string>{j("リハビリテーション実施計画書（２）")});
+    EXPECT_EQ(page2[0].x, 17);
+    EXPECT_FLOAT_EQ(page2[0].y, 822.8f);
+    const auto name = std::find_if(page1.begin(), page1.end(), [](const TextObject &t) { return t.x == 40; });
+    ASSERT_NE(name, page1.end());
+    EXPECT_EQ(name->y, 799.5);
+}
+
+// The reader looks for each field at a fixed point of its page and takes the
+// first text object that starts within 5 units (coordinates truncated toward
+// zero). A full plan must give back every field's own text there.
+TEST(PlanFile, EveryFieldStartsWhereTheReaderLooks)
+{
+    TPrintFormatForm form;
+    form.PlanData = fullPlan();
+    form.FillItems();
+    const auto contents = contentsOf(pdfOf(fullPlan()));
+    const std::vector<std::vector<TextObject>> pages = {textObjectsOf(contents[0]), textObjectsOf(contents[1])};
+
+    for (int index = 0; index < planlayout::kFieldCount; ++index) {
+        const planlayout::FieldPosition &field = planlayout::kFieldPositions[static_cast<std::size_t>(index)];
+        const auto &items = pages[static_cast<std::size_t>(field.page - 1)];
+        const auto found = std::find_if(items.begin(), items.end(), [&](const TextObject &t) {
+            const auto x = static_cast<long>(std::trunc(t.x));
+            const auto y = static_cast<long>(std::trunc(t.y));
+            return x >= field.x - 5 && x <= field.x + 5 && y >= field.y - 5 && y <= field.y + 5;
+        });
+        ASSERT_NE(found, items.end()) << "field " << index << " (" << field.itemName << ") has no text object";
+
+        // What the item was filled with, line by line as printed (three marks on two lines).
+        std::vector<std::string> expected;
+        if (auto *text = form.FindText(field.itemName)) {
+            expected = text->Lines;
+            while (!expected.empty() && expected.back().empty()) {
+                expected.pop_back();
+            }
+        } else {
+            expected = {form.FindLabel(field.itemName)->Caption};
+        }
+        EXPECT_EQ(found->lines, expected) << "field " << index << " (" << field.itemName << ") at " << found->x
+                                          << " " << found->y;
+    }
+}
+
+// The reviewed content streams of the full plan. Set OVILANT_UPDATE_GOLDEN=1
+// to rewrite them after a deliberate change, and review the new pages.
+TEST(PlanFile, ContentStreamsMatchTheReviewedGoldenFiles)
+{
+    const auto contents = contentsOf(pdfOf(fullPlan()));
+    const std::string dir = std::string(OVILANT_TEST_DATA_DIR) + "/golden/";
+    for (std::size_t page = 0; page < contents.size(); ++page) {
+        const std::string path = dir + "full-plan-page" + std::to_string(page + 1) + ".content";
+        if (std::getenv("OVILANT_UPDATE_GOLDEN") != nullptr) {
+            std::ofstream(path, std::ios::binary) << contents[page];
+        }
+        const std::string golden = readFile(path);
+        ASSERT_FALSE(golden.empty()) << path;
+        EXPECT_EQ(contents[page], golden) << "page " << page + 1;
+    }
+}
+
+TEST(PlanFile, LongTextsAreCutAtTheBoxEdges)
+{
+    TPRACTDATA plan = fullPlan();
+    plan.Name = j("寿限無寿限無五劫の擦り切れ"); // wider than the 81-point name block
+    plan.Kango0Text = j("あいうえおかきくけこさしすせそ たちつてと"); // wraps at the space
+    plan.Gapei = j("一行目\r\n二行目\r\n三行目"); // the block holds two lines
+    const auto page1 = textObjectsOf(contentsOf(pdfOf(plan))[0]);
+    const auto at = [&](double x, double y) {
+        return std::find_if(page1.begin(), page1.end(), [&](const TextObject &t) { return t.x == x && t.y == y; });
+    };
+    const auto name = at(40, 799.5);
+    ASSERT_NE(name, page1.end());
+    EXPECT_EQ(name->lines, std::vector<std::string>{j("寿限無寿限無五劫")}) << "8 full-width characters fit 81 points";
+    const auto gapei = at(239, 764.2);
+    ASSERT_NE(gapei, page1.end());
+    EXPECT_EQ(gapei->lines, (std::vector<std::string>{j("一行目"), j("二行目")}));
+    const auto kango = at(429, 554.2);
+    ASSERT_NE(kango, page1.end());
+    ASSERT_EQ(kango->lines.size(), 2u);
+    EXPECT_EQ(kango->lines[1], j("たちつてと"));
+}
+
+TEST(PlanFileName, NoLeadingZerosAndTheNameUnchanged)
+{
+    TPRACTDATA plan;
+    plan.Name = j("山田太郎");
+    plan.PlanDate = encodeDateTime(2024, 1, 31, 9, 0, 0);
+    EXPECT_EQ(PlanFileName(plan), j("実施計画 山田太郎 2024_1_31.pdf"));
+    plan.PlanDate = encodeDate(2009, 10, 5);
+    plan.Name = "a b";
+    EXPECT_EQ(PlanFileName(plan), j("実施計画 ") + "a b 2009_10_5.pdf");
+}
+
+TEST(PlanFileName, PathSeparatorsAreFoundButNotInsideDoubleByteCharacters)
+{
+    EXPECT_TRUE(IsPlainFileName(j("実施計画 ソフト表 2024_1_31.pdf"))) << "ソ and 表 end in byte 5C";
+    EXPECT_FALSE(IsPlainFileName(j("実施計画 ../x 2024_1_31.pdf")));
+    EXPECT_FALSE(IsPlainFileName("a\\b.pdf"));
+    EXPECT_FALSE(IsPlainFileName(std::string("a\0b.pdf", 7)));
+    EXPECT_TRUE(IsPlainFileName("plain.pdf"));
+}
+
+TEST(PlanCreator, TimeOfDayInFullWidthCharacters)
+{
+    EXPECT_EQ(PlanCreatorText(encodeDateTime(2024, 1, 31, 14, 5, 9)), j("１４：０５：０９"));
+    EXPECT_EQ(PlanCreatorText(encodeDateTime(2024, 1, 31, 9, 0, 59)), j("９：００：５９"));
+    EXPECT_EQ(PlanCreatorText(encodeDate(2024, 1, 31)), j("０：００：００"));
+    EXPECT_EQ(PlanCreatorText(encodeDateTime(2024, 1, 31, 23, 59, 59) + 0.9 / 86400.0), j("２３：５９：５９"));
+}
+
+} // namespace

@@ -856,7 +856,9 @@ TPdfFont *TPdfDoc::GetFont(const std::string &name)
         }
     }
     std::unique_ptr<TPdfFont> font = CreatePdfFont(m_xref.get(), name);
-    font->Data()->AddItem("Name", new TPdfName("F" + std::to_string(m_fontList.size())));
+    std::string resourceName = "F";
+    pdfformat::appendInt(resourceName, static_cast<long long>(m_fontList.size()));
+    font->Data()->AddItem("Name", new TPdfName(resourceName));
     m_fontList.push_back(std::move(font));
     return m_fontList.back().get();
 }

@@ -246,8 +246,21 @@ void TPdfJpProportionalFont::AddDescriptorItem(TPdfDictionary &descriptor)
 
 void TPdfJpProportionalFont::AddWidthItem(TPdfDictionary &descendant)
 {
-    auto *w = new TPdfArray(descendant.ObjectMgr());
-    addHalfWidthRange(*w);
+    TPdfObjectMgr *mgr = descendant.ObjectMgr();
+    auto *w = new TPdfArray(mgr);
+    const int *data = pdfcmap::ProportionalWidthData;
+    const int *end = data + pdfcmap::ProportionalWidthDataSize;
+    while (data + 2 <= end) {
+        const int first = data[0];
+        const int count = data[1];
+        data += 2;
+        auto *list = new TPdfArray(mgr);
+        for (int i = 0; i < count && data < end; ++i, ++data) {
+            list->AddItem(new TPdfNumber(*data));
+        }
+        w->AddItem(new TPdfNumber(first));
+        w->AddItem(list);
+    }
     descendant.AddItem("W", w);
 }
 

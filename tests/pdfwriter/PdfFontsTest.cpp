@@ -209,6 +209,32 @@ TEST(PdfJpFont, WidthArrayIsReadBackAndMalformedOnesAreRefused)
               "invalid W array value..");
 }
 
+TEST(PdfJpFont, ProportionalFontsMeasureWithTheirOwnWidths)
+{
+    TPdfXref xref;
+    auto font = CreatePdfFont(&xref, "PMincyo,Italic");
+    auto *descendant = dynamic_cast<TPdfDictionary *>(xref.GetObject(2));
+    ASSERT_NE(descendant, nullptr);
+    const TPdfArray *w = descendant->PdfArrayByName("W");
+    ASSERT_NE(w, nullptr);
+    // "first [w1 w2 ...]" groups, starting with the proportional Roman CIDs 1..95.
+    ASSERT_GE(w->ItemCount(), 2u);
+    EXPECT_EQ(dynamic_cast<TPdfNumber *>(w->Items(0))->Value(), 1);
+    const auto *roman = dynamic_cast<TPdfArray *>(w->Items(1));
+    ASSERT_NE(roman, nullptr);
+    EXPECT_EQ(roman->ItemCount(), 95u);
+
+    // The widths read back from the dictionary drive the measuring.
+    const int wideW = font->GetCharWidth("W", 0);
+    const int narrowI = font->GetCharWidth("i", 0);
+    EXPECT_EQ(wideW, dynamic_cast<TPdfNumber *>(roman->Items('W' - 0x20))->Value());
+    EXPECT_GT(wideW, narrowI);
+    EXPECT_GT(narrowI, 0);
+    // Half-width katakana stay half wide, kanji take the default width.
+    EXPECT_EQ(font->GetCharWidth(cp932::fromUtf8("ｱ"), 0), 500);
+    EXPECT_EQ(font->GetCharWidth(cp932::fromUtf8("漢"), 0), 1000);
+}
+
 TEST(PdfFontRegistry, FontsAreNumberedPerDocumentAndCreatedOnce)
 {
     TPdfDoc doc;

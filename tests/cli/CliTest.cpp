@@ -1,0 +1,290 @@
+// `ovilant-plan render`, called in-process with captured streams, and once
+// as a separate process.
+
+#include "Cli.h"
+
+#include "Cp932.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <sys/wait.h>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+std::string readFile(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The data of the content streams of a plan file.
+std::vector<std::string> contentStreams(const std::string &pdf)
+{
+    std::vector<std::string> streams;
+    std::size_t pos = 0;
+    while ((pos = pdf.find("/Length ", pos)) != std::string::npos) {
+        const std::size_t length = std::stoul(pdf.substr(pos + 8, pdf.find("\r\n", pos) - pos - 8));
+        const std::size_t data = pdf.find(">>\r\nstream\r\n", pos) + 12;
+        streams.push_back(pdf.substr(data, length));
+        pos = data + length;
+    }
+    return streams;
+}
+
+class RenderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("ovilant-cli-" + std::to_string(std::random_device{}()));
+        fs::create_directories(m_dir);
+        // 2024-01-31 14:05:09 UTC
+        setenv("SOURCE_DATE_EPOCH", "1706709909", 1);
+        std::ifstream in(std::string(OVILANT_TEST_DATA_DIR) + "/plans/full.json");
+        m_full = json::parse(in);
+    }
+    void TearDown() override
+    {
+        unsetenv("SOURCE_DATE_EPOCH");
+        fs::remove_all(m_dir);
+    }
+
+    int run(const std::vector<std::string> &args, const std::string &input = {})
+    {
+        std::istringstream in(input);
+        m_out.str({});
+        m_err.str({});
+        return cli::run(args, in, m_out, m_err);
+    }
+    fs::path write(const std::string &name, const std::string &text)
+    {
+        const fs::path path = m_dir / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    // Renders `plan` into out.pdf, over an existing file with the text "old".
+    int renderOverOld(const json &plan)
+    {
+        write("out.pdf", "old");
+        return run({"render", write("plan.json", plan.dump()).string(), (m_dir / "out.pdf").string()});
+    }
+    std::vector<std::string> entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto &e : fs::directory_iterator(m_dir)) {
+            names.push_back(e.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path m_dir;
+    json m_full;
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+};
+
+TEST_F(RenderTest, FullPlanGivesTheReviewedPagesAndReproducibleBytes)
+{
+    const fs::path plan = write("plan.json", m_full.dump(2));
+    const fs::path out = m_dir / "out.pdf";
+    ASSERT_EQ(run({"render", plan.string(), out.string()}), 0) << m_err.str();
+    EXPECT_EQ(m_err.str(), "");
+    const std::string pdf = readFile(out);
+    const auto streams = contentStreams(pdf);
+    ASSERT_EQ(streams.size(), 2u);
+    const std::string golden = std::string(OVILANT_TEST_DATA_DIR) + "/golden/full-plan-page";
+    EXPECT_EQ(streams[0], readFile(golden + "1.content"));
+    EXPECT_EQ(streams[1], readFile(golden + "2.content"));
+    EXPECT_NE(pdf.find("/CreationDate (D:20240131140509)\r\n"
+                       "/Creator <FEFF001B656E001BFF11FF14FF1AFF10FF15FF1AFF10FF19>\r\n"),
+              std::string::npos);
+    EXPECT_NE(pdf.find("/ModDate (D:20240131140509)\r\n"), std::string::npos);
+
+    // Same plan, same time: the same bytes, also from standard input to standard output.
+    ASSERT_EQ(run({"render", "-", "-"}, m_full.dump()), 0) << m_err.str();
+    EXPECT_EQ(m_out.str(), pdf);
+    EXPECT_EQ(entries(), (std::vector<std::string>{"out.pdf", "plan.json"}));
+}
+
+TEST_F(RenderTest, TheTimeComesFromSourceDateEpoch)
+{
+    setenv("SOURCE_DATE_EPOCH", "0", 1);
+    ASSERT_EQ(run({"render", "-", "-"}, "{}"), 0) << m_err.str();
+    const std::string pdf = m_out.str();
+    EXPECT_NE(pdf.find("/CreationDate (D:19700101000000)"), std::string::npos);
+    EXPECT_NE(pdf.find("/ModDate (D:19700101000000)"), std::string::npos);
+    // A new plan's dates are the time of saving.
+    std::string hex = "<";
+    for (const unsigned char c : cp932::fromUtf8("昭和45年01月01日")) {
+        static const char digits[] = "0123456789ABCDEF";
+        hex += digits[c >> 4];
+        hex += digits[c & 15];
+    }
+    EXPECT_NE(pdf.find(hex + "> Tj"), std::string::npos) << "a new plan is dated at the time of saving";
+
+    for (const char *bad : {"", "x", "-1", "12.5", "1e9", "99999999999999"}) {
+        setenv("SOURCE_DATE_EPOCH", bad, 1);
+        EXPECT_EQ(run({"render", "-", "-"}, "{}"), 2) << bad;
+        EXPECT_NE(m_err.str().find("SOURCE_DATE_EPOCH"), std::string::npos);
+        EXPECT_EQ(m_out.str(), "");
+    }
+}
+
+TEST_F(RenderTest, UsageErrors)
+{
+    EXPECT_EQ(run({}), 2);
+    EXPECT_EQ(m_err.str(), "usage: ovilant-plan render PLAN.json OUT.pdf\n");
+    EXPECT_EQ(run({"render"}), 2);
+    EXPECT_EQ(run({"render", "a.json"}), 2);
+    EXPECT_EQ(run({"render", "a.json", "b.pdf", "c"}), 2);
+    EXPECT_EQ(run({"render", "", "b.pdf"}), 2);
+    EXPECT_EQ(run({"print", "a.json", "b.pdf"}), 2);
+    EXPECT_EQ(run({"--help"}), 0);
+    EXPECT_EQ(m_out.str(), "usage: ovilant-plan render PLAN.json OUT.pdf\n");
+    EXPECT_TRUE(entries().empty());
+}
+
+struct Refusal {
+    const char *what;
+    std::function<void(json &)> change;
+    const char *message; // the whole error output
+};
+
+TEST_F(RenderTest, RefusedPlansWriteNothingAndSayWhy)
+{
+    const auto fullWidth = [](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) {
+            s += "あ";
+        }
+        return s;
+    };
+    const std::vector<Refusal> refusals = {
+        {"name of 52 bytes", [&](json &p) { p["Name"] = fullWidth(26); },
+         "Name: 入力文字数がオーバーしています。\n半角50文字・全角25文字以内で入力してください。\n"},
+        {"impossible birth date", [](json &p) { p["BirthDate"] = "1950-02-30"; }, "BirthDate: 日付エラーです。\n"},
+        {"birth date before the first era", [](json &p) { p["BirthDate"] = "1850-01-01"; },
+         "BirthDate: 日付エラーです。\n"},
+        {"plan date null", [](json &p) { p["PlanDate"] = nullptr; }, "PlanDate: 日付エラーです。\n"},
+        {"HDS 31", [](json &p) { p["HDS"] = 31; }, "HDS: 0 から 30 までの数値を入力してください。\n"},
+        {"HDS -1", [](json &p) { p["HDS"] = -1; }, "HDS: 0 から 30 までの数値を入力してください。\n"},
+        {"HDS 100", [](json &p) { p["HDS"] = 100; },
+         "HDS: 入力文字数がオーバーしています。\n半角2文字で入力してください。\n"},
+        {"HDS empty", [](json &p) { p["HDS"] = ""; }, "HDS: 半角2文字の数字で入力してください。\n"},
+        {"HDS full-width digit", [](json &p) { p["HDS"] = "５"; }, "HDS: 半角2文字の数字で入力してください。\n"},
+        {"goods of 59 bytes", [](json &p) { p["ActivityItems"][3]["Goods"] = std::string(59, 'g'); },
+         "ActivityItems[3].Goods: 入力文字数がオーバーしています。\n半角58文字・全角29文字以内で入力してください。\n"},
+        {"period of 9 bytes", [](json &p) { p["MotionItems"][5]["Time"] = "123456789"; },
+         "MotionItems[5].Time: 入力文字数がオーバーしています。\n半角8文字・全角4文字以内で入力してください。\n"},
+        {"memo of 1001 bytes", [](json &p) { p["RemarkText"] = std::string(999, 'r') + "\n"; },
+         "RemarkText: 入力文字数がオーバーしています。\n半角1000文字・全角500文字以内で入力してください。\n"},
+        {"team member of 51 bytes", [](json &p) { p["Team"][6] = std::string(51, 't'); },
+         "Team[6]: 入力文字数がオーバーしています。\n半角50文字・全角25文字以内で入力してください。\n"},
+        {"the first fault in the editor's order wins",
+         [&](json &p) {
+             p["Team"][0] = std::string(51, 't');
+             p["EtcText"] = std::string(39, 'e');
+         },
+         "EtcText: 入力文字数がオーバーしています。\n半角38文字・全角19文字以内で入力してください。\n"},
+        {"a character code page 932 lacks", [](json &p) { p["SelfHopeText"] = "歩く\xF0\x9F\x98\x80"; },
+         "SelfHopeText: 使用できない文字が含まれています。\n"},
+        {"unknown key", [](json &p) { p["FamilyHopeText"] = "x"; }, "FamilyHopeText: unknown key\n"},
+        {"unknown row key", [](json &p) { p["ActivityItems"][0]["Goodz"] = "x"; },
+         "ActivityItems[0].Goodz: unknown key\n"},
+        {"sex 2", [](json &p) { p["Sex"] = 2; }, "Sex: must be an integer from -1 to 1\n"},
+        {"care level 8", [](json &p) { p["KaigoLevel"] = 8; }, "KaigoLevel: must be an integer from -1 to 7\n"},
+        {"priority mark 3", [](json &p) { p["MotionItems"][0]["Special"] = 3; },
+         "MotionItems[0].Special: must be an integer from 0 to 2\n"},
+        {"marks out of order", [](json &p) { p["ActivityItems"][2]["ABC"][1] = "CA"; },
+         "ActivityItems[2].ABC[1]: must hold the letters A, B, C, each at most once and in this order\n"},
+        {"line break in a single-line field", [](json &p) { p["Name"] = "山田\n太郎"; },
+         "Name: must be a single line\n"},
+        {"flag as a number", [](json &p) { p["Home"] = 1; }, "Home: must be true or false\n"},
+        {"text as a number", [](json &p) { p["Gapei"] = 5; }, "Gapei: must be a string\n"},
+        {"twelve rows", [](json &p) { p["ActivityItems"].erase(0); }, "ActivityItems: must be an array of 13 rows\n"},
+        {"twelve team members", [](json &p) { p["Team"].erase(0); }, "Team: must be an array of 13 strings\n"},
+        {"null character", [](json &p) { p["Kango1Text"] = std::string("a\0b", 3); },
+         "Kango1Text: must not contain a null character\n"},
+        {"not an object", [](json &p) { p = json::array(); }, "PLAN: the plan must be a JSON object\n"},
+    };
+    for (const Refusal &r : refusals) {
+        json plan = m_full;
+        r.change(plan);
+        EXPECT_EQ(renderOverOld(plan), 1) << r.what;
+        EXPECT_EQ(m_err.str(), r.message) << r.what;
+        EXPECT_EQ(m_out.str(), "") << r.what;
+        EXPECT_EQ(readFile(m_dir / "out.pdf"), "old") << r.what;
+        EXPECT_EQ(entries(), (std::vector<std::string>{"out.pdf", "plan.json"})) << r.what;
+    }
+}
+
+TEST_F(RenderTest, LimitsThemselvesPass)
+{
+    json plan = m_full;
+    std::string name;
+    for (int i = 0; i < 25; ++i) {
+        name += "あ";
+    }
+    plan["Name"] = name;
+    plan["HDS"] = " 5";
+    plan["Team"][12] = std::string(50, 't');
+    plan["ActivityItems"][12]["Time"] = "12345678";
+    plan["Sex"] = -1;
+    plan["KaigoLevel"] = 7;
+    EXPECT_EQ(renderOverOld(plan), 0) << m_err.str();
+    EXPECT_EQ(readFile(m_dir / "out.pdf").substr(0, 8), "%PDF-1.2");
+}
+
+TEST_F(RenderTest, UnreadableInputAndUnwritableOutput)
+{
+    EXPECT_EQ(run({"render", (m_dir / "missing.json").string(), (m_dir / "out.pdf").string()}), 1);
+    EXPECT_NE(m_err.str().find("cannot read"), std::string::npos) << m_err.str();
+
+    const fs::path broken = write("broken.json", "{\"Name\": ");
+    EXPECT_EQ(run({"render", broken.string(), (m_dir / "out.pdf").string()}), 1);
+    EXPECT_NE(m_err.str().find("is not valid JSON"), std::string::npos) << m_err.str();
+
+    const fs::path plan = write("plan.json", m_full.dump());
+    const fs::path nowhere = m_dir / "no-folder" / "out.pdf";
+    EXPECT_EQ(run({"render", plan.string(), nowhere.string()}), 1);
+    EXPECT_NE(m_err.str().find("cannot write " + nowhere.string()), std::string::npos) << m_err.str();
+    fs::create_directory(m_dir / "folder.pdf");
+    EXPECT_EQ(run({"render", plan.string(), (m_dir / "folder.pdf").string()}), 1);
+    EXPECT_TRUE(fs::is_directory(m_dir / "folder.pdf"));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"broken.json", "folder.pdf", "plan.json"}));
+}
+
+TEST(RenderProcess, RunsAsACommand)
+{
+    const fs::path dir = fs::temp_directory_path() / ("ovilant-proc-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir);
+    std::ifstream in(std::string(OVILANT_TEST_DATA_DIR) + "/plans/full.json");
+    const fs::path plan = dir / "plan.json";
+    std::ofstream(plan) << in.rdbuf();
+    const fs::path out = dir / "out.pdf";
+    const std::string command = "SOURCE_DATE_EPOCH=1706709909 '" + std::string(OVILANT_PLAN_TOOL) + "' render '" +
+                                plan.string() + "' '" + out.string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(readFile(out).substr(0, 11), "%PDF-1.2 \r\n");
+    const std::string usage = "'" + std::string(OVILANT_PLAN_TOOL) + "' render 2>/dev/null";
+    const int status = std::system(usage.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+    fs::remove_all(dir);
+}
+
+} // namespace

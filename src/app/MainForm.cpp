@@ -1,0 +1,417 @@
+#include "MainForm.h"
+
+#include "ABCForm.h"
+#include "Common.h"
+#include "ControlNames.h"
+#include "FileChooser.h"
+#include "FormControls.h"
+#include "GuiText.h"
+#include "Marks.h"
+#include "Prompter.h"
+#include "Registory.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QTabWidget>
+
+namespace {
+
+// "ＭＳ Ｐゴシック" where it is installed, else another proportional
+// Japanese Gothic face.
+QString uiFontFamily()
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const QString &family : {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                                  QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")}) {
+        if (installed.contains(family)) {
+            return family;
+        }
+    }
+    const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+    return japanese.isEmpty() ? QString() : japanese.first();
+}
+
+} // namespace
+
+TMainForm::ProgramFill::ProgramFill(TMainForm &form)
+    : m_form(form)
+{
+    ++m_form.m_programFill;
+}
+
+TMainForm::ProgramFill::~ProgramFill()
+{
+    --m_form.m_programFill;
+}
+
+TMainForm::TMainForm(MainFormServices services, QWidget *parent)
+    : QMainWindow(parent)
+    , m_prompter(std::move(services.prompter))
+    , m_fileChooser(std::move(services.fileChooser))
+    , m_clock(std::move(services.clock))
+    , m_settingsFile(std::move(services.settingsFile))
+{
+    if (!m_prompter) {
+        m_prompter = std::make_shared<MessageBoxPrompter>();
+    }
+    if (!m_fileChooser) {
+        m_fileChooser = std::make_shared<DialogFileChooser>();
+    }
+    if (!m_clock) {
+        m_clock = std::make_shared<SystemClock>();
+    }
+    ProgramDir = services.programDir.isEmpty() ? QCoreApplication::applicationDirPath() : services.programDir;
+    while (ProgramDir.size() > 1 && (ProgramDir.endsWith(QLatin1Char('/')) || ProgramDir.endsWith(QLatin1Char('\\')))) {
+        ProgramDir.chop(1);
+    }
+
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("リハビリ実施計画書"));
+    resize(791, 881);
+    QFont uiFont(uiFontFamily());
+    uiFont.setPixelSize(12);
+    setFont(uiFont);
+
+    buildMenus();
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    setCentralWidget(PageControl1);
+    buildPage1();
+    buildPage2();
+    setTabOrder();
+    watchForEdits();
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
+
+    ABCForm = new TABCForm(this);
+    qApp->installEventFilter(this);
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    qApp->removeEventFilter(this);
+    FormDestroy();
+}
+
+void TMainForm::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    const auto item = [this](QMenu *menu, const char *name, const QString &caption, void (TMainForm::*slot)()) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    const auto separator = [](QMenu *menu, const char *name) {
+        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+    };
+
+    FileMenu = bar->addMenu(QStringLiteral("ファイル"));
+    FileMenu->setObjectName(QStringLiteral("FileMenu"));
+    NewMenu = item(FileMenu, "NewMenu", QStringLiteral("新規作成"), &TMainForm::NewMenuClick);
+    OpenMenu = item(FileMenu, "OpenMenu", QStringLiteral("開く"), &TMainForm::OpenMenuClick);
+    NewSaveMenu = item(FileMenu, "NewSaveMenu", QStringLiteral("今日の日付で保存"), &TMainForm::NewSaveMenuClick);
+    OldSaveMenu = item(FileMenu, "OldSaveMenu", QStringLiteral("開いた時の日付で保存"), &TMainForm::OldSaveMenuClick);
+    separator(FileMenu, "N6");
+    N3 = item(FileMenu, "N3", QStringLiteral("印刷"), &TMainForm::N3Click);
+    separator(FileMenu, "N4");
+    CloseMenu = item(FileMenu, "CloseMenu", QStringLiteral("閉じる"), &TMainForm::CloseMenuClick);
+
+    EditMenu = bar->addMenu(QStringLiteral("編集"));
+    EditMenu->setObjectName(QStringLiteral("EditMenu"));
+    connect(EditMenu, &QMenu::aboutToShow, this, &TMainForm::EditMenuClick);
+    CutMenu = item(EditMenu, "CutMenu", QStringLiteral("切り取り"), &TMainForm::CutMenuClick);
+    CutMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    CopyMenu = item(EditMenu, "CopyMenu", QStringLiteral("コピー"), &TMainForm::CopyMenuClick);
+    CopyMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    PasteMenu = item(EditMenu, "PasteMenu", QStringLiteral("貼り付け"), &TMainForm::PasteMenuClick);
+    PasteMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    separator(EditMenu, "N5");
+    AllMenu = item(EditMenu, "AllMenu", QStringLiteral("全て選択"), &TMainForm::AllMenuClick);
+    AllMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    NSet = bar->addMenu(QStringLiteral("設定"));
+    NSet->setObjectName(QStringLiteral("NSet"));
+    SettingMenu = item(NSet, "SettingMenu", QStringLiteral("計画書保存フォルダー"), &TMainForm::SettingMenuClick);
+
+    NInfo = bar->addMenu(QStringLiteral("情報"));
+    NInfo->setObjectName(QStringLiteral("NInfo"));
+    NInfoMenu = item(NInfo, "NInfoMenu", QStringLiteral("製品情報"), &TMainForm::NInfoMenuClick);
+
+    N2 = bar->addMenu(QStringLiteral("ヘルプ"));
+    N2->setObjectName(QStringLiteral("N2"));
+    HelpMenu = item(N2, "HelpMenu", QStringLiteral("トピックス"), &TMainForm::HelpMenuClick);
+}
+
+void TMainForm::FormCreate()
+{
+    Registory = std::make_unique<TRegistory>(m_settingsFile);
+    Registory->LoadFolders();
+    PageControl1->hide();
+    Modified = false;
+    StuffPath = ProgramDir + QStringLiteral("/Stuff.txt");
+    readStuff();
+    GoodsPath = ProgramDir + QStringLiteral("/Goods.txt");
+    KaigoPath = ProgramDir + QStringLiteral("/Kaigo.txt");
+    TeikeibunPath = ProgramDir + QStringLiteral("/Teikeibun.txt");
+}
+
+// Stuff.txt holds one team member per line in code page 932; the same list
+// goes into all thirteen team boxes.
+void TMainForm::readStuff()
+{
+    QFile file(StuffPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        prompter().error(this, QStringLiteral("ファイルを読み込めません。\n") + QDir::toNativeSeparators(StuffPath));
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        prompter().error(this, QStringLiteral("ファイルを読み込めません。\n") + QDir::toNativeSeparators(StuffPath));
+        return;
+    }
+    m_stuff = guitext::listEntries(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
+        auto *box = control<QComboBox>(formnames::teamBox(n));
+        const ProgramFill fill(*this);
+        box->clear();
+        box->addItems(m_stuff);
+        box->setCurrentIndex(-1);
+    }
+}
+
+void TMainForm::FormShow()
+{
+    OldSaveMenu->setEnabled(false);
+    NewSaveMenu->setEnabled(false);
+    EditMenu->menuAction()->setEnabled(false);
+    KeyPreview = true;
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TMainForm::FormDestroy()
+{
+    if (Registory) {
+        Registory->StoreFolders();
+        Registory.reset();
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (Modified && !prompter().confirm(this, QStringLiteral("保存されていません。\nこのまま終了しますか?"))) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void TMainForm::CloseMenuClick()
+{
+    close();
+}
+
+void TMainForm::unlockEditor()
+{
+    PageControl1->show();
+    OldSaveMenu->setEnabled(true);
+    NewSaveMenu->setEnabled(true);
+    EditMenu->menuAction()->setEnabled(true);
+    KeyPreview = false;
+}
+
+void TMainForm::NewMenuClick()
+{
+    const ProgramFill fill(*this);
+    ClearForm();
+    ResetPlan();
+    unlockEditor();
+
+    std::string text;
+    char key = 0;
+    int caret = -1;
+    EditEraDate(caret, text, key);
+    BirthEdit->setText(guitext::fromCp932(text));
+    caret = -2;
+    key = 0;
+    EditEraDate(caret, text, key, clock().now());
+    PlanDateEdit->setText(guitext::fromCp932(text));
+
+    Modified = false;
+    PageControl1->setCurrentWidget(TabSheet1);
+    NameEdit->setFocus();
+}
+
+void TMainForm::ResetPlan()
+{
+    ::ResetPlan(Plan, clock().now());
+}
+
+void TMainForm::ClearForm()
+{
+    const ProgramFill fill(*this);
+    const QString blank = QStringLiteral("　");
+
+    PlanDateEdit->setText(QStringLiteral("平成   年  月  日"));
+    NameEdit->clear();
+    SexBox->setCurrentIndex(-1);
+    BirthEdit->clear();
+    OldLabel->clear();
+    KaigoBox->setCurrentIndex(-1);
+
+    for (TMemo *memo : {KenkouMemo, GapeiMemo, SeikatsuMemo}) {
+        memo->clear();
+    }
+    HomeBox->setChecked(false);
+    EtcBox->setChecked(false);
+    EtcEdit->clear();
+    TaiinBox->setChecked(false);
+    for (TEdit *edit : {HomeWorkEdit, SocialEdit, GoOutEdit, FreeTimeEdit, TaiinEdit}) {
+        edit->clear();
+    }
+    for (QCheckBox *box : {Exercise, Sense, Brain, Koushuku, Arthralgia, Sonota}) {
+        box->setChecked(false);
+    }
+    for (TEdit *edit : {ExerciseEdit, SenseEdit, BrainEdit, KoushukuEdit, ArthralgiaEdit}) {
+        edit->clear();
+    }
+    SonotaMemo->clear();
+    HDSEdit->clear();
+
+    const auto clearRow = [&](int row) {
+        for (int column = 0; column < formnames::kColumns; ++column) {
+            control<TMarkCell>(formnames::abc(row, column))->setText(blank);
+        }
+        control<TMemo>(formnames::goods(row))->clear();
+        control<TMemo>(formnames::kaigo(row))->clear();
+        control<TEdit>(formnames::time(row))->setText(blank);
+        control<TClickLabel>(formnames::special(row))->setText(blank);
+    };
+    for (int row = 0; row <= 12; ++row) {
+        clearRow(row);
+    }
+    for (TMemo *memo : {PTOTST0, Kango0, Jitchi0}) {
+        memo->clear();
+    }
+    for (int row = 20; row <= 27; ++row) {
+        clearRow(row);
+    }
+    for (TMemo *memo : {PTOTST1, Kango1, Jitchi1}) {
+        memo->clear();
+    }
+
+    UserLabel->clear();
+    DateLabel->clear();
+    for (TMemo *memo : {SelfHope, FarmilyHope, LifePoint, RihaTerget, SelfDo, AskFarmily, DiseseCare, Variation, Remark}) {
+        memo->clear();
+    }
+    for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
+        auto *box = control<QComboBox>(formnames::teamBox(n));
+        box->setCurrentIndex(-1);
+        box->setEditText(QString());
+    }
+}
+
+void TMainForm::PageControl1Change()
+{
+    UserLabel->setText(NameEdit->text());
+    DateLabel->setText(PlanDateEdit->text());
+}
+
+void TMainForm::userEdited()
+{
+    if (m_programFill == 0) {
+        Modified = true;
+    }
+}
+
+// Every input control reports edits made by the user; the signals used fire
+// for typing, pasting, ticking and choosing, not for the program's setText.
+// Memos have no such signal, so their changes count unless a ProgramFill
+// is active.
+void TMainForm::watchForEdits()
+{
+    for (TEdit *edit : findChildren<TEdit *>()) {
+        connect(edit, &QLineEdit::textEdited, this, &TMainForm::userEdited);
+    }
+    for (TMemo *memo : findChildren<TMemo *>()) {
+        connect(memo, &QPlainTextEdit::textChanged, this, &TMainForm::userEdited);
+    }
+    for (QCheckBox *box : findChildren<QCheckBox *>()) {
+        if (box->window() == this) {
+            connect(box, &QCheckBox::clicked, this, &TMainForm::userEdited);
+        }
+    }
+    for (QComboBox *box : findChildren<QComboBox *>()) {
+        connect(box, &QComboBox::activated, this, &TMainForm::userEdited);
+        if (box->lineEdit() != nullptr) {
+            connect(box->lineEdit(), &QLineEdit::textEdited, this, &TMainForm::userEdited);
+        }
+    }
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    const bool keyEvent = type == QEvent::KeyPress || type == QEvent::KeyRelease ||
+                          type == QEvent::ShortcutOverride || type == QEvent::InputMethod;
+    if (!keyEvent) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (widget == nullptr || (widget != this && !isAncestorOf(widget))) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    // Locked: every keystroke for this window is dropped before any control
+    // sees it.
+    if (KeyPreview) {
+        return true;
+    }
+    if (widget == PlanDateEdit || widget == BirthEdit) {
+        return handleDateKey(static_cast<QLineEdit *>(widget), event);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+std::string TMainForm::MarkToHalfWidth(const QString &mark)
+{
+    return ::MarkToHalfWidth(guitext::toCp932(mark));
+}
+
+QString TMainForm::MarkToFullWidth(std::string_view letters)
+{
+    return guitext::fromCp932(::MarkToFullWidth(letters));
+}
+
+std::string TMainForm::controlText(const QWidget *control)
+{
+    if (const auto *memo = qobject_cast<const TMemo *>(control)) {
+        return guitext::toCp932(memo->Text());
+    }
+    if (const auto *edit = qobject_cast<const QLineEdit *>(control)) {
+        return guitext::toCp932(edit->text());
+    }
+    if (const auto *box = qobject_cast<const QComboBox *>(control)) {
+        return guitext::toCp932(box->currentText());
+    }
+    if (const auto *label = qobject_cast<const QLabel *>(control)) {
+        return guitext::toCp932(label->text());
+    }
+    return std::string();
+}

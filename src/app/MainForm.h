@@ -1,0 +1,270 @@
+#pragma once
+
+// The editor's main window: both pages of the plan form, the plan record
+// `Plan`, the flag `Modified`, the remembered folders and the menu bar.
+// The window starts locked (menu bar only, every keystroke discarded) until
+// New or Open puts a plan into the editor.
+//
+// The window is split over several source files by command: MainForm.cpp
+// (start, New, close, keyboard lock), MainFormPages.cpp (building the two
+// pages), MainFormDates.cpp (date fields and age), MainFormMarks.cpp (mark
+// cells), MainFormGather.cpp (validation before saving), and one file per
+// command that other menus run.
+
+#include "Clock.h"
+// moc cannot parse the concepts in the record's header, and needs nothing from it.
+#ifndef Q_MOC_RUN
+#include "PracticePlanType.h"
+#endif
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+class FileChooser;
+class Prompter;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QScrollArea;
+class QTabWidget;
+class TABCForm;
+class TClickLabel;
+class TEdit;
+class TFormPanel;
+class TMarkCell;
+class TMemo;
+class TRegistory;
+
+// What the window talks to outside itself. Anything left empty gets the
+// real thing: message boxes, file dialogs, the system clock, the user's own
+// settings store and the folder of the running program.
+struct MainFormServices {
+    std::shared_ptr<Prompter> prompter;
+    std::shared_ptr<FileChooser> fileChooser;
+    std::shared_ptr<Clock> clock;
+    QString settingsFile; // INI file instead of the user's settings store
+    QString programDir;   // folder holding Stuff.txt and the other lists
+};
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(MainFormServices services = {}, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    // --- Controls -------------------------------------------------------
+    // Families ("ABC" + row + column, "Goods" + row, ...) are reached with
+    // control<T>(formnames::abc(row, column)) and friends (ControlNames.h).
+    template <typename T = QWidget> T *control(const QString &name) const
+    {
+        return findChild<T *>(name);
+    }
+
+    QTabWidget *PageControl1 = nullptr;
+    QWidget *TabSheet1 = nullptr;
+    QWidget *TabSheet2 = nullptr;
+    QScrollArea *ScrollBox1 = nullptr;
+    QScrollArea *ScrollBox2 = nullptr;
+    TFormPanel *Panel1 = nullptr;
+    TFormPanel *Panel2 = nullptr;
+
+    // Page 1.
+    TEdit *PlanDateEdit = nullptr;
+    TEdit *NameEdit = nullptr;
+    QComboBox *SexBox = nullptr;
+    TEdit *BirthEdit = nullptr;
+    TClickLabel *OldLabel = nullptr;
+    TClickLabel *Label12 = nullptr;
+    QComboBox *KaigoBox = nullptr;
+    TMemo *KenkouMemo = nullptr;
+    TMemo *GapeiMemo = nullptr;
+    TMemo *SeikatsuMemo = nullptr;
+    QCheckBox *HomeBox = nullptr;
+    QCheckBox *EtcBox = nullptr;
+    TEdit *EtcEdit = nullptr;
+    QCheckBox *TaiinBox = nullptr;
+    TEdit *HomeWorkEdit = nullptr;
+    TEdit *SocialEdit = nullptr;
+    TEdit *GoOutEdit = nullptr;
+    TEdit *FreeTimeEdit = nullptr;
+    TEdit *TaiinEdit = nullptr;
+    QCheckBox *Exercise = nullptr;
+    TEdit *ExerciseEdit = nullptr;
+    QCheckBox *Sense = nullptr;
+    TEdit *SenseEdit = nullptr;
+    QCheckBox *Brain = nullptr;
+    TEdit *BrainEdit = nullptr;
+    QCheckBox *Koushuku = nullptr;
+    TEdit *KoushukuEdit = nullptr;
+    QCheckBox *Arthralgia = nullptr;
+    TEdit *ArthralgiaEdit = nullptr;
+    QCheckBox *Sonota = nullptr;
+    TMemo *SonotaMemo = nullptr;
+    TEdit *HDSEdit = nullptr;
+    TMemo *PTOTST0 = nullptr;
+    TMemo *Kango0 = nullptr;
+    TMemo *Jitchi0 = nullptr;
+    TMemo *PTOTST1 = nullptr;
+    TMemo *Kango1 = nullptr;
+    TMemo *Jitchi1 = nullptr;
+
+    // Page 2.
+    QLabel *UserLabel = nullptr;
+    QLabel *DateLabel = nullptr;
+    TMemo *SelfHope = nullptr;
+    TMemo *FarmilyHope = nullptr;
+    TMemo *LifePoint = nullptr;
+    TMemo *RihaTerget = nullptr;
+    TMemo *SelfDo = nullptr;
+    TMemo *AskFarmily = nullptr;
+    TMemo *DiseseCare = nullptr;
+    TMemo *Variation = nullptr;
+    TMemo *Remark = nullptr;
+
+    // Menus.
+    QMenu *FileMenu = nullptr;
+    QAction *NewMenu = nullptr;
+    QAction *OpenMenu = nullptr;
+    QAction *NewSaveMenu = nullptr;
+    QAction *OldSaveMenu = nullptr;
+    QAction *N3 = nullptr;
+    QAction *CloseMenu = nullptr;
+    QMenu *EditMenu = nullptr;
+    QAction *CutMenu = nullptr;
+    QAction *CopyMenu = nullptr;
+    QAction *PasteMenu = nullptr;
+    QAction *AllMenu = nullptr;
+    QMenu *NSet = nullptr;
+    QAction *SettingMenu = nullptr;
+    QMenu *NInfo = nullptr;
+    QAction *NInfoMenu = nullptr;
+    QMenu *N2 = nullptr;
+    QAction *HelpMenu = nullptr;
+
+    // The A/B/C dialog, made once and reused.
+    TABCForm *ABCForm = nullptr;
+
+    // --- State ----------------------------------------------------------
+    QString ProgramDir; // folder of the program, no trailing separator
+    // Set by every edit the user makes; cleared by New, Open and a save
+    // that wrote its file. Controls filled by the program do not set it.
+    bool Modified = false;
+    TPRACTDATA Plan{};
+    std::unique_ptr<TRegistory> Registory;
+    QString StuffPath;
+    QString GoodsPath;
+    QString KaigoPath;
+    QString TeikeibunPath;
+
+    // While true every keystroke aimed at the window is discarded.
+    bool KeyPreview = false;
+
+    Prompter &prompter() const { return *m_prompter; }
+    FileChooser &fileChooser() const { return *m_fileChooser; }
+    const Clock &clock() const { return *m_clock; }
+
+    // Controls written while a ProgramFill exists do not set `Modified`
+    // (New, ClearForm and Open refilling the editor).
+    class ProgramFill {
+    public:
+        explicit ProgramFill(TMainForm &form);
+        ~ProgramFill();
+        ProgramFill(const ProgramFill &) = delete;
+        ProgramFill &operator=(const ProgramFill &) = delete;
+
+    private:
+        TMainForm &m_form;
+    };
+
+    // --- Operations used by the commands ---------------------------------
+    // Empties every control of both pages; touches neither `Plan`,
+    // `Modified` nor the selection colour of the mark cells.
+    void ClearForm();
+    // Puts `Plan` to the starting values of a new plan, dated now.
+    void ResetPlan();
+    // Checks every control against its limit, in the order of the form,
+    // and copies them into `Plan`. On the first fault shows its message,
+    // focuses the control and returns false.
+    bool GatherPlan();
+    // The date error: "日付エラーです。", page 1 to the front, focus on `field`.
+    void ShowDateError(QLineEdit *field);
+    // Leaves the locked state: pages shown, save and Edit menus enabled,
+    // keys to the controls. New and Open end with it.
+    void unlockEditor();
+
+    // Screen mark <-> stored letters (CP932 bytes).
+    static std::string MarkToHalfWidth(const QString &mark);
+    static QString MarkToFullWidth(std::string_view letters);
+
+    // The team list read from Stuff.txt at start-up.
+    QStringList stuffList() const { return m_stuff; }
+
+    // Text of a memo, edit or combo box as CP932 bytes, memo lines joined by CR LF.
+    static std::string controlText(const QWidget *control);
+
+public slots:
+    void NewMenuClick();
+    void OpenMenuClick();
+    void NewSaveMenuClick();
+    void OldSaveMenuClick();
+    void N3Click();
+    void CloseMenuClick();
+    void EditMenuClick();
+    void CutMenuClick();
+    void CopyMenuClick();
+    void PasteMenuClick();
+    void AllMenuClick();
+    void SettingMenuClick();
+    void NInfoMenuClick();
+    void HelpMenuClick();
+    void PageControl1Change();
+    void OldLabelClick();
+    void PlanDateEditKeyUp();
+    void BirthEditKeyUp();
+    void SpecialClick();
+    void ABCMouseUp(Qt::MouseButton button);
+
+protected:
+    void FormCreate();
+    void FormShow();
+    void FormDestroy();
+    // Backspace and Delete on a date field move the caret left instead.
+    void DateItemKeyDown(QLineEdit *field, int &key);
+    // Applies one typed character to a date field through the era editor.
+    void DateItemKeyPress(QLineEdit *field, char key);
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildPage1();
+    void buildPage2();
+    void setTabOrder();
+    void watchForEdits();
+    void readStuff();
+    void userEdited();
+    bool handleDateKey(QLineEdit *field, QEvent *event);
+    // Shows `text` as an information box, then puts page `page` in front and
+    // the focus in `control` with the UTF-16 range [start, start + length)
+    // selected when length > 0.
+    void reportFault(const QString &text, QWidget *page, QWidget *control, qsizetype start = 0,
+                     qsizetype length = 0);
+
+    std::shared_ptr<Prompter> m_prompter;
+    std::shared_ptr<FileChooser> m_fileChooser;
+    std::shared_ptr<Clock> m_clock;
+    QString m_settingsFile;
+    QStringList m_stuff;
+    int m_programFill = 0;
+    bool m_shown = false;
+};

@@ -1,0 +1,135 @@
+// The two era-date fields and the age. The era editor works on CP932 byte
+// positions while a QLineEdit counts characters, so the caret is converted
+// both ways around every key.
+
+#include "MainForm.h"
+
+#include "Common.h"
+#include "Cp932.h"
+#include "FormControls.h"
+#include "GuiText.h"
+#include "PlanLimits.h"
+#include "Prompter.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTabWidget>
+
+bool TMainForm::handleDateKey(QLineEdit *field, QEvent *event)
+{
+    if (event->type() == QEvent::InputMethod) {
+        return true;
+    }
+    auto *keyEvent = static_cast<QKeyEvent *>(event);
+    if (event->type() == QEvent::KeyPress) {
+        int key = keyEvent->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+            return false;
+        }
+        DateItemKeyDown(field, key);
+        if (key == Qt::Key_Left && keyEvent->key() != Qt::Key_Left) {
+            // Backspace still types its character after moving left; Delete
+            // types nothing.
+            if (keyEvent->key() == Qt::Key_Backspace) {
+                DateItemKeyPress(field, '\b');
+            }
+            return true;
+        }
+        const QString typed = keyEvent->text();
+        if (typed.isEmpty()) {
+            return false; // caret movement and the like reach the field
+        }
+        char character = 0;
+        if (typed.at(0).unicode() < 0x80) {
+            character = static_cast<char>(typed.at(0).unicode());
+        } else {
+            const std::string bytes = guitext::toCp932(typed.left(guitext::characterLength(typed, 0)));
+            character = bytes.empty() ? '?' : bytes.front();
+        }
+        DateItemKeyPress(field, character);
+        return true;
+    }
+    if (event->type() == QEvent::KeyRelease && !keyEvent->isAutoRepeat() &&
+        (keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter)) {
+        if (field == PlanDateEdit) {
+            PlanDateEditKeyUp();
+        } else {
+            BirthEditKeyUp();
+        }
+    }
+    return false;
+}
+
+void TMainForm::DateItemKeyDown(QLineEdit *field, int &key)
+{
+    if (key != Qt::Key_Backspace && key != Qt::Key_Delete) {
+        return;
+    }
+    key = Qt::Key_Left;
+    if (field->hasSelectedText()) {
+        field->setCursorPosition(field->selectionStart());
+    } else {
+        field->cursorBackward(false, 1);
+    }
+}
+
+void TMainForm::DateItemKeyPress(QLineEdit *field, char key)
+{
+    const QString before = field->text();
+    std::string text = guitext::toCp932(before);
+    const int characters = field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
+    int caret = static_cast<int>(cp932::bytesInChars(text, static_cast<std::size_t>(characters)));
+    EditEraDate(caret, text, key, clock().now());
+    const QString after = guitext::fromCp932(text);
+    if (after != before) {
+        field->setText(after);
+        userEdited();
+    }
+    field->setCursorPosition(static_cast<int>(cp932::charsInBytes(text, static_cast<std::size_t>(caret))));
+}
+
+void TMainForm::ShowDateError(QLineEdit *field)
+{
+    prompter().information(this, guitext::fromCp932(planlimits::dateErrorMessage()));
+    PageControl1->setCurrentWidget(TabSheet1);
+    field->setFocus();
+}
+
+void TMainForm::PlanDateEditKeyUp()
+{
+    TDateTime date = 0;
+    if (!ParseEraDate(guitext::toCp932(PlanDateEdit->text()), date)) {
+        ShowDateError(PlanDateEdit);
+        return;
+    }
+    Plan.PlanDate = date;
+}
+
+void TMainForm::BirthEditKeyUp()
+{
+    TDateTime date = 0;
+    if (!ParseEraDate(guitext::toCp932(BirthEdit->text()), date)) {
+        ShowDateError(BirthEdit);
+        return;
+    }
+    Plan.BirthDate = date;
+    Plan.Age = AgeInYears(Plan.BirthDate, Plan.PlanDate);
+    OldLabel->setText(QString::number(Plan.Age));
+}
+
+void TMainForm::OldLabelClick()
+{
+    TDateTime date = 0;
+    if (!ParseEraDate(guitext::toCp932(PlanDateEdit->text()), date)) {
+        ShowDateError(PlanDateEdit);
+        return;
+    }
+    Plan.PlanDate = date;
+    if (!ParseEraDate(guitext::toCp932(BirthEdit->text()), date)) {
+        ShowDateError(BirthEdit);
+        return;
+    }
+    Plan.BirthDate = date;
+    Plan.Age = AgeInYears(Plan.BirthDate, Plan.PlanDate);
+    OldLabel->setText(QString::number(Plan.Age));
+}

@@ -1,0 +1,466 @@
+// Builds the two pages of the form. Every position is given in the points of
+// the printed A4 page and scaled to the screen panel, so that the screen and
+// the printout look alike: page 1 keeps the proportions of the paper, page 2
+// is squeezed a little in height to fit its shorter panel.
+
+#include "MainForm.h"
+
+#include "ControlNames.h"
+#include "FormControls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <array>
+
+namespace {
+
+constexpr QSize kPage1Size(687, 990);
+constexpr QSize kPage2Size(687, 800);
+constexpr double kScaleX = 1.15;
+constexpr double kPage1ScaleY = 1.15;
+constexpr double kPage2ScaleY = 0.95;
+
+// Caption sizes in pixels for the printed sizes 8, 10 and 12 points.
+constexpr int kSmall = 9;
+constexpr int kNormal = 12;
+constexpr int kTitle = 14;
+// Text size of the input controls that print at 8 points.
+constexpr int kSmallInput = 10;
+
+struct Box {
+    double left, top, width, height;
+};
+
+// Ruled frames of page 1 (points). The small frames of the printed tick
+// boxes are left out: the check boxes draw their own.
+constexpr Box kPage1Frames[] = {
+    {447, 49, 137, 162}, {16, 128, 429, 17},  {16, 144, 429, 82},  {107, 246, 14, 349}, {159, 321, 57, 22},
+    {133, 615, 14, 202}, {16, 230, 569, 50},  {16, 230, 569, 365}, {133, 246, 14, 349}, {94, 279, 66, 22},
+    {16, 599, 569, 218}, {94, 795, 67, 22},   {94, 669, 67, 22},   {94, 711, 67, 22},   {94, 753, 67, 22},
+    {16, 48, 217, 78},   {232, 48, 213, 78},  {36, 648, 59, 22},   {36, 669, 59, 22},   {36, 690, 59, 22},
+    {36, 711, 59, 22},   {36, 732, 59, 22},   {36, 753, 59, 22},   {36, 774, 59, 22},   {16, 795, 79, 22},
+    {16, 599, 569, 50},  {426, 648, 80, 169}, {505, 648, 80, 169}, {36, 573, 59, 22},   {36, 279, 59, 22},
+    {36, 426, 59, 22},   {36, 447, 59, 22},   {36, 468, 59, 22},   {36, 489, 59, 22},   {36, 510, 59, 22},
+    {36, 531, 59, 22},   {36, 552, 59, 22},   {36, 405, 59, 22},   {36, 363, 59, 22},   {36, 384, 59, 22},
+    {36, 321, 59, 22},   {36, 342, 59, 22},   {36, 300, 59, 22},   {159, 279, 57, 22},  {215, 279, 73, 22},
+    {426, 279, 80, 316}, {505, 279, 80, 316}, {287, 279, 39, 22},  {325, 279, 23, 22},  {94, 363, 66, 22},
+    {159, 363, 57, 22},  {215, 363, 73, 22},  {287, 363, 39, 22},  {325, 363, 23, 22},  {94, 384, 66, 22},
+    {159, 384, 57, 22},  {215, 384, 73, 22},  {287, 384, 39, 22},  {325, 384, 23, 22},  {94, 405, 66, 22},
+    {159, 405, 57, 22},  {215, 405, 73, 22},  {287, 405, 39, 22},  {325, 405, 23, 22},  {94, 426, 66, 22},
+    {159, 426, 57, 22},  {215, 426, 73, 22},  {287, 426, 39, 22},  {325, 426, 23, 22},  {94, 447, 66, 22},
+    {159, 447, 57, 22},  {215, 447, 73, 22},  {287, 447, 39, 22},  {325, 447, 23, 22},  {94, 468, 66, 22},
+    {159, 468, 57, 22},  {215, 468, 73, 22},  {287, 468, 39, 22},  {325, 468, 23, 22},  {94, 489, 66, 22},
+    {159, 489, 57, 22},  {215, 489, 73, 22},  {287, 489, 39, 22},  {325, 489, 23, 22},  {94, 510, 66, 22},
+    {159, 510, 57, 22},  {215, 510, 73, 22},  {287, 510, 39, 22},  {325, 510, 23, 22},  {94, 531, 66, 22},
+    {159, 531, 57, 22},  {215, 531, 73, 22},  {287, 531, 39, 22},  {325, 531, 23, 22},  {94, 552, 66, 22},
+    {159, 552, 57, 22},  {215, 552, 73, 22},  {287, 552, 39, 22},  {325, 552, 23, 22},  {94, 573, 66, 22},
+    {159, 573, 57, 22},  {215, 573, 73, 22},  {287, 573, 39, 22},  {325, 573, 23, 22},  {94, 300, 66, 22},
+    {159, 300, 57, 22},  {215, 300, 73, 22},  {287, 300, 39, 22},  {325, 300, 23, 22},  {94, 321, 66, 22},
+    {215, 321, 73, 22},  {287, 321, 39, 22},  {325, 321, 23, 22},  {94, 342, 66, 22},  {159, 342, 57, 22},
+    {215, 342, 73, 22},  {287, 342, 39, 22},  {325, 342, 23, 22},  {160, 795, 56, 22},  {160, 774, 56, 22},
+    {160, 753, 56, 22},  {160, 732, 56, 22},  {160, 711, 56, 22},  {160, 690, 56, 22},  {160, 669, 56, 22},
+    {160, 648, 56, 22},  {215, 648, 73, 22},  {215, 669, 73, 22},  {215, 690, 73, 22},  {215, 711, 73, 22},
+    {215, 732, 73, 22},  {215, 753, 73, 22},  {215, 774, 73, 22},  {215, 795, 73, 22},  {287, 648, 39, 22},
+    {287, 669, 39, 22},  {287, 690, 39, 22},  {287, 711, 39, 22},  {287, 732, 39, 22},  {287, 753, 39, 22},
+    {287, 774, 39, 22},  {287, 795, 39, 22},  {325, 648, 23, 22},  {325, 669, 23, 22},  {325, 690, 23, 22},
+    {325, 711, 23, 22},  {325, 732, 23, 22},  {325, 753, 23, 22},  {325, 774, 23, 22},  {325, 795, 23, 22},
+    {94, 230, 254, 17},  {94, 599, 254, 17},  {16, 230, 79, 50},   {16, 599, 79, 50},   {347, 230, 238, 17},
+    {347, 599, 238, 17}, {159, 246, 57, 34},  {287, 246, 39, 34},  {347, 246, 80, 34},  {505, 246, 80, 34},
+    {107, 615, 14, 202}, {160, 615, 56, 34},  {287, 615, 39, 34},  {347, 615, 80, 34},  {505, 615, 80, 34},
+    {447, 210, 137, 16},
+};
+
+constexpr Box kPage2Frames[] = {
+    {12, 23, 570, 45},  {12, 71, 570, 52},  {12, 126, 570, 59}, {12, 189, 570, 130}, {12, 323, 570, 56},
+    {12, 383, 570, 56}, {12, 443, 570, 57}, {12, 504, 570, 103}, {12, 126, 33, 59},  {12, 189, 33, 130},
+    {12, 611, 570, 73}, {12, 688, 570, 96}, {13, 819, 567, 1},   {12, 688, 33, 96},
+};
+
+// Top of each table row on paper (points), by row number.
+double rowTop(int row)
+{
+    static const std::array<double, 13> activity{279, 300, 321, 342, 384, 405, 426, 447, 468, 489, 510, 531, 552};
+    return row < 20 ? activity.at(static_cast<std::size_t>(row)) : 648 + 21.0 * (row - 20);
+}
+
+// Left edges of the level columns, then the right edge of the last one.
+constexpr std::array<double, 6> kLevelEdges{94, 107, 121, 133, 147, 160};
+
+QString fixedFontFamily()
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const QString &family :
+         {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
+          QStringLiteral("IPAゴシック")}) {
+        if (installed.contains(family)) {
+            return family;
+        }
+    }
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+}
+
+// Places controls on a page panel; positions in points.
+class PageBuilder {
+public:
+    explicit PageBuilder(TFormPanel *panel)
+        : m_panel(panel)
+    {
+    }
+
+    template <typename W> W *place(W *widget, const QString &name, Box box, int pixelSize, int minHeight = 0)
+    {
+        widget->setObjectName(name);
+        QFont font = m_panel->font();
+        font.setPixelSize(pixelSize);
+        widget->setFont(font);
+        QRect rect = m_panel->toPixels(box.left, box.top, box.width, box.height);
+        if (rect.height() < minHeight) {
+            rect.setHeight(minHeight);
+        }
+        widget->setGeometry(rect);
+        return widget;
+    }
+
+    TEdit *edit(const QString &name, Box box, int pixelSize)
+    {
+        return place(new TEdit(m_panel), name, box, pixelSize, pixelSize + 3);
+    }
+    TMemo *memo(const QString &name, Box box, int pixelSize)
+    {
+        return place(new TMemo(m_panel), name, box, pixelSize);
+    }
+    QCheckBox *check(const QString &name, const QString &caption, Box box, int pixelSize)
+    {
+        auto *check = place(new QCheckBox(caption, m_panel), name, box, pixelSize, pixelSize + 3);
+        return check;
+    }
+    QComboBox *combo(const QString &name, Box box, int pixelSize, bool editable)
+    {
+        auto *combo = new QComboBox(m_panel);
+        combo->setEditable(editable);
+        combo->setFrame(false);
+        if (editable) {
+            combo->setInsertPolicy(QComboBox::NoInsert);
+        }
+        QPalette palette = combo->palette();
+        palette.setColor(QPalette::Base, infoBackground());
+        palette.setColor(QPalette::Button, infoBackground());
+        combo->setPalette(palette);
+        return place(combo, name, box, pixelSize, pixelSize + 6);
+    }
+    TClickLabel *label(const QString &name, const QString &caption, Box box, int pixelSize)
+    {
+        auto *label = place(new TClickLabel(m_panel), name, box, pixelSize);
+        label->setText(caption);
+        return label;
+    }
+
+private:
+    TFormPanel *m_panel;
+};
+
+QScrollArea *makeScrollBox(const QString &name, TFormPanel *panel, QWidget *sheet)
+{
+    auto *scroll = new QScrollArea(sheet);
+    scroll->setObjectName(name);
+    scroll->setWidget(panel);
+    scroll->setWidgetResizable(false);
+    scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return scroll;
+}
+
+QWidget *makeSheet(QTabWidget *pages, const QString &name, const QString &caption)
+{
+    auto *sheet = new QWidget;
+    sheet->setObjectName(name);
+    pages->addTab(sheet, caption);
+    return sheet;
+}
+
+} // namespace
+
+void TMainForm::buildPage1()
+{
+    TabSheet1 = makeSheet(PageControl1, QStringLiteral("TabSheet1"), QStringLiteral("リハビリテーション実施計画書（１）"));
+    Panel1 = new TFormPanel(kPage1Size, kScaleX, kPage1ScaleY);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFont(font());
+    ScrollBox1 = makeScrollBox(QStringLiteral("ScrollBox1"), Panel1, TabSheet1);
+    auto *sheetLayout = new QVBoxLayout(TabSheet1);
+    sheetLayout->setContentsMargins(0, 0, 0, 0);
+    sheetLayout->addWidget(ScrollBox1);
+
+    TFormPanel *p = Panel1;
+    PageBuilder b(p);
+    for (const Box &frame : kPage1Frames) {
+        p->addFrame(frame.left, frame.top, frame.width, frame.height);
+    }
+
+    // Head of the page.
+    p->addCaption(17, 8, 217, 17, QStringLiteral("リハビリテーション実施計画書（１）"), kTitle);
+    p->addCaption(409, 11, 71, 12, QStringLiteral("計画評価実施日："), kNormal);
+    PlanDateEdit = b.edit(QStringLiteral("PlanDateEdit"), {488, 10, 94, 14}, kNormal);
+    p->addCaption(16, 34, 22, 12, QStringLiteral("氏名"), kNormal);
+    NameEdit = b.edit(QStringLiteral("NameEdit"), {40, 33, 96, 14}, kNormal);
+    p->addCaption(142, 34, 26, 12, QStringLiteral("性別"), kNormal);
+    SexBox = b.combo(QStringLiteral("SexBox"), {166, 31, 62, 16}, kNormal, false);
+    SexBox->addItems({QStringLiteral("男性"), QStringLiteral("女性")});
+    p->addCaption(235, 34, 42, 11, QStringLiteral("生年月日"), kNormal);
+    BirthEdit = b.edit(QStringLiteral("BirthEdit"), {283, 33, 98, 14}, kNormal);
+    OldLabel = b.label(QStringLiteral("OldLabel"), QStringLiteral("Old"), {386, 34, 26, 13}, kNormal);
+    OldLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    Label12 = b.label(QStringLiteral("Label12"), QStringLiteral("歳"), {414, 34, 14, 13}, kNormal);
+    connect(OldLabel, &TClickLabel::clicked, this, &TMainForm::OldLabelClick);
+    connect(Label12, &TClickLabel::clicked, this, &TMainForm::OldLabelClick);
+    p->addCaption(456, 34, 45, 12, QStringLiteral("要介護度"), kNormal);
+    KaigoBox = b.combo(QStringLiteral("KaigoBox"), {505, 31, 78, 16}, kNormal, false);
+    KaigoBox->addItems({QStringLiteral("要支援１"), QStringLiteral("要支援２"), QStringLiteral("要介護１"),
+                        QStringLiteral("要介護２"), QStringLiteral("要介護３"), QStringLiteral("要介護４"),
+                        QStringLiteral("要介護５"), QString()});
+
+    // The date fields use a fixed-pitch face so the era text keeps its shape.
+    QFont fixed(fixedFontFamily());
+    fixed.setPixelSize(kNormal);
+    PlanDateEdit->setFont(fixed);
+    BirthEdit->setFont(fixed);
+    for (QWidget *noInputMethod : std::initializer_list<QWidget *>{PlanDateEdit, BirthEdit, SexBox, KaigoBox}) {
+        noInputMethod->setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
+    for (QLineEdit *dateField : {static_cast<QLineEdit *>(PlanDateEdit), static_cast<QLineEdit *>(BirthEdit)}) {
+        dateField->setText(QStringLiteral("平成  年  月  日"));
+        dateField->setContextMenuPolicy(Qt::NoContextMenu);
+        dateField->setDragEnabled(false);
+        dateField->setAcceptDrops(false);
+    }
+
+    // Health.
+    p->addCaption(21, 52, 142, 10, QStringLiteral("健康状態(原因疾患，発症・受傷日等)"), kSmall);
+    KenkouMemo = b.memo(QStringLiteral("KenkouMemo"), {19, 63, 211, 61}, kSmallInput);
+    p->addCaption(236, 52, 100, 11, QStringLiteral("合併疾患・コントロール状態"), kSmall);
+    p->addCaption(237, 61, 167, 10, QStringLiteral("(高血圧症，心疾患，呼吸器疾患，糖尿病等)"), kSmall);
+    GapeiMemo = b.memo(QStringLiteral("GapeiMemo"), {235, 71, 208, 17}, kSmallInput);
+    p->addCaption(236, 89, 100, 11, QStringLiteral("生活不活発病(廃用症候群)"), kSmall);
+    p->addCaption(237, 98, 127, 12, QStringLiteral("発生原因がわかる場合はその内容"), kSmall);
+    SeikatsuMemo = b.memo(QStringLiteral("SeikatsuMemo"), {235, 108, 208, 17}, kSmallInput);
+
+    // Participation and the destination after discharge.
+    p->addCaption(21, 132, 20, 10, QStringLiteral("参加"), kSmall);
+    p->addCaption(78, 132, 180, 10, QStringLiteral("主目標  (コロン(：)の後に具体的内容を記入。)"), kSmall);
+    p->addCaption(21, 147, 109, 11, QStringLiteral("入院・入所中の場合の退院先"), kSmall);
+    HomeBox = b.check(QStringLiteral("HomeBox"), QStringLiteral("自宅"), {133, 146, 36, 11}, kSmall);
+    EtcBox = b.check(QStringLiteral("EtcBox"), QStringLiteral("その他："), {170, 146, 49, 11}, kSmall);
+    EtcEdit = b.edit(QStringLiteral("EtcEdit"), {219, 146, 86, 11}, kSmallInput);
+    TaiinBox = b.check(QStringLiteral("TaiinBox"), QStringLiteral("退院未定"), {307, 146, 52, 11}, kSmall);
+    p->addCaption(24, 160, 121, 9, QStringLiteral("家庭内役割（家事への参加、等）："), kSmall);
+    HomeWorkEdit = b.edit(QStringLiteral("HomeWorkEdit"), {150, 159, 292, 11}, kSmallInput);
+    p->addCaption(24, 171, 88, 9, QStringLiteral("社会活動："), kSmall);
+    SocialEdit = b.edit(QStringLiteral("SocialEdit"), {150, 170, 292, 11}, kSmallInput);
+    p->addCaption(24, 183, 88, 9, QStringLiteral("外出(内容・頻度等)："), kSmall);
+    GoOutEdit = b.edit(QStringLiteral("GoOutEdit"), {150, 181, 292, 11}, kSmallInput);
+    p->addCaption(24, 194, 88, 9, QStringLiteral("余暇活動(内容・頻度等)："), kSmall);
+    FreeTimeEdit = b.edit(QStringLiteral("FreeTimeEdit"), {150, 192, 292, 11}, kSmallInput);
+    p->addCaption(24, 206, 88, 9, QStringLiteral("退院後利用資源："), kSmall);
+    TaiinEdit = b.edit(QStringLiteral("TaiinEdit"), {150, 203, 292, 11}, kSmallInput);
+
+    // Body functions and impairments.
+    p->addCaption(452, 52, 38, 11, QStringLiteral("心身機能"), kSmall);
+    Exercise = b.check(QStringLiteral("Exercise"), QStringLiteral("運動器機能障害："), {450, 60, 90, 11}, kSmall);
+    ExerciseEdit = b.edit(QStringLiteral("ExerciseEdit"), {451, 71, 131, 11}, kSmallInput);
+    Sense = b.check(QStringLiteral("Sense"), QStringLiteral("感覚機能障害："), {450, 84, 90, 11}, kSmall);
+    SenseEdit = b.edit(QStringLiteral("SenseEdit"), {451, 95, 131, 11}, kSmallInput);
+    Brain = b.check(QStringLiteral("Brain"), QStringLiteral("高次脳機能障害："), {450, 107, 90, 11}, kSmall);
+    BrainEdit = b.edit(QStringLiteral("BrainEdit"), {451, 119, 131, 11}, kSmallInput);
+    Koushuku = b.check(QStringLiteral("Koushuku"), QStringLiteral("拘縮（部位）："), {450, 131, 90, 11}, kSmall);
+    KoushukuEdit = b.edit(QStringLiteral("KoushukuEdit"), {451, 143, 131, 11}, kSmallInput);
+    Arthralgia = b.check(QStringLiteral("Arthralgia"), QStringLiteral("関節痛（部位）："), {450, 155, 90, 11}, kSmall);
+    ArthralgiaEdit = b.edit(QStringLiteral("ArthralgiaEdit"), {451, 166, 131, 11}, kSmallInput);
+    Sonota = b.check(QStringLiteral("Sonota"), QStringLiteral("その他："), {450, 178, 90, 11}, kSmall);
+    SonotaMemo = b.memo(QStringLiteral("SonotaMemo"), {451, 190, 131, 19}, kSmallInput);
+    p->addCaption(450, 214, 78, 9, QStringLiteral("認知症評価 HDS-R"), kSmall);
+    HDSEdit = b.edit(QStringLiteral("HDSEdit"), {527, 212, 23, 12}, kSmallInput);
+    HDSEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
+    p->addCaption(552, 214, 13, 11, QStringLiteral("点"), kSmall);
+
+    // The two assessment tables share their build; `shift` moves the
+    // second one down to its place.
+    const auto tableHead = [&](double shift) {
+        p->addCaption(47, 232 + shift, 45, 9, QStringLiteral("自立・介護"), kSmall);
+        p->addCaption(70, 247 + shift, 18, 12, QStringLiteral("状況"), kSmall);
+        p->addCaption(40, 248 + shift, 21, 19, QStringLiteral("＼"), 20);
+        p->addCaption(24, 266 + shift, 21, 12, QStringLiteral("項目"), kSmall);
+        p->addCaption(94, 230 + shift, 254, 17, QStringLiteral("現在の評価及び目標"), kSmall, Qt::AlignCenter);
+        p->addCaption(347, 230 + shift, 238, 17, QStringLiteral("具体的なアプローチ"), kSmall, Qt::AlignCenter);
+        const std::array<QString, 5> levels{QStringLiteral("自立"), QStringLiteral("見守り"), QStringLiteral("一部介助"),
+                                            QStringLiteral("全介助"), QStringLiteral("行わず")};
+        for (std::size_t c = 0; c < levels.size(); ++c) {
+            p->addVerticalCaption(kLevelEdges[c], 246 + shift, kLevelEdges[c + 1] - kLevelEdges[c], 34, levels[c],
+                                  kSmall);
+        }
+        const int wrapCentre = Qt::AlignCenter | Qt::TextWrapAnywhere;
+        p->addCaption(159, 246 + shift, 57, 34, QStringLiteral("使用用具\n(杖・装具・歩行器・車椅子など)"), 8, wrapCentre);
+        p->addCaption(215, 246 + shift, 73, 34, QStringLiteral("介護内容\n(つたい・もたれ等)"), kSmall, wrapCentre);
+        p->addCaption(287, 246 + shift, 39, 34, QStringLiteral("到達時期"), kSmall, wrapCentre);
+        p->addCaption(325, 246 + shift, 23, 34, QStringLiteral("重点項目"), kSmall, wrapCentre);
+        p->addCaption(347, 246 + shift, 80, 34, QStringLiteral("PT,OT,STが実施する内容・頻度等"), kSmall, wrapCentre);
+        p->addCaption(426, 246 + shift, 80, 34, QStringLiteral("看護・介護職等が、実施する内容・頻度等"), kSmall,
+                      wrapCentre);
+        p->addCaption(505, 246 + shift, 80, 34, QStringLiteral("実施上の留意点"), kSmall, wrapCentre);
+    };
+    const auto tableRow = [&](int row, double itemLeft, const QString &item) {
+        const double top = rowTop(row);
+        p->addCaption(itemLeft, top, 95 - itemLeft, 22, item, kSmall, Qt::AlignCenter | Qt::TextWrapAnywhere);
+        for (int column = 0; column < formnames::kColumns; ++column) {
+            const double left = kLevelEdges[static_cast<std::size_t>(column)];
+            const double width = kLevelEdges[static_cast<std::size_t>(column) + 1] - left;
+            auto *cell = b.place(new TMarkCell(p), formnames::abc(row, column), {left + 1, top + 1, width - 1.5, 20.5},
+                                 kSmallInput);
+            cell->setText(QStringLiteral("　"));
+            connect(cell, &TMarkCell::mouseUp, this, &TMainForm::ABCMouseUp);
+        }
+        b.memo(formnames::goods(row), {160, top + 1, 55, 20.5}, kSmallInput);
+        b.memo(formnames::kaigo(row), {216, top + 1, 71, 20.5}, kSmallInput);
+        auto *time = b.edit(formnames::time(row), {288, top + 1, 37, 20.5}, kSmallInput);
+        time->setText(QStringLiteral("　"));
+        auto *special = b.label(formnames::special(row), QStringLiteral("　"), {326, top + 1, 21, 20.5}, kNormal);
+        special->setAlignment(Qt::AlignCenter);
+        connect(special, &TClickLabel::clicked, this, &TMainForm::SpecialClick);
+    };
+
+    tableHead(0);
+    p->addVerticalCaption(16, 279, 20, 316, QStringLiteral("日常生活・社会活動"), kSmall);
+    const std::array<QString, 13> activities{
+        QStringLiteral("トイレへの移動"), QStringLiteral("階段昇降"), QStringLiteral("屋内移動"),
+        QStringLiteral("屋外移動"),       QStringLiteral("食事"),     QStringLiteral("排泄（昼）"),
+        QStringLiteral("排泄（夜）"),     QStringLiteral("整容"),     QStringLiteral("更衣"),
+        QStringLiteral("入浴"),           QStringLiteral("コミュニケーション"), QStringLiteral("家事"),
+        QStringLiteral("外出")};
+    for (int row = 0; row <= 12; ++row) {
+        tableRow(row, 36, activities.at(static_cast<std::size_t>(row)));
+    }
+    PTOTST0 = b.memo(QStringLiteral("PTOTST0"), {348, 280, 78, 314}, kSmallInput);
+    Kango0 = b.memo(QStringLiteral("Kango0"), {427, 280, 78, 314}, kSmallInput);
+    Jitchi0 = b.memo(QStringLiteral("Jitchi0"), {506, 280, 78, 314}, kSmallInput);
+
+    tableHead(369);
+    p->addVerticalCaption(16, 648, 20, 147, QStringLiteral("起居動作"), kSmall);
+    const std::array<QString, 8> motions{QStringLiteral("寝返り"),   QStringLiteral("起き上がり"),
+                                         QStringLiteral("座位"),     QStringLiteral("立ち上がり"),
+                                         QStringLiteral("立位"),     QStringLiteral("移乗動作"),
+                                         QStringLiteral("歩行"),     QStringLiteral("摂食・嚥下")};
+    for (int row = 20; row <= 27; ++row) {
+        tableRow(row, row == 27 ? 16 : 36, motions.at(static_cast<std::size_t>(row - 20)));
+    }
+    PTOTST1 = b.memo(QStringLiteral("PTOTST1"), {348, 649, 78, 167}, kSmallInput);
+    Kango1 = b.memo(QStringLiteral("Kango1"), {427, 649, 78, 167}, kSmallInput);
+    Jitchi1 = b.memo(QStringLiteral("Jitchi1"), {506, 649, 78, 167}, kSmallInput);
+
+    p->addCaption(32, 820, 500, 11,
+                  QStringLiteral("「現在の評価及び目標」における項目に関する記入例：　　　Ａ　目標　　　　　Ｂ　実行状況"
+                                 "　　　　　Ｃ　能力"),
+                  kSmall);
+}
+
+void TMainForm::buildPage2()
+{
+    TabSheet2 = makeSheet(PageControl1, QStringLiteral("TabSheet2"), QStringLiteral("リハビリテーション実施計画書（２）"));
+    Panel2 = new TFormPanel(kPage2Size, kScaleX, kPage2ScaleY);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFont(font());
+    ScrollBox2 = makeScrollBox(QStringLiteral("ScrollBox2"), Panel2, TabSheet2);
+    auto *sheetLayout = new QVBoxLayout(TabSheet2);
+    sheetLayout->setContentsMargins(0, 0, 0, 0);
+    sheetLayout->addWidget(ScrollBox2);
+
+    TFormPanel *p = Panel2;
+    PageBuilder b(p);
+    for (const Box &frame : kPage2Frames) {
+        p->addFrame(frame.left, frame.top, frame.width, frame.height);
+    }
+
+    p->addCaption(16, 6, 225, 18, QStringLiteral("リハビリテーション実施計画書（２）"), kTitle, Qt::AlignLeft | Qt::AlignTop,
+                  true);
+    p->addCaption(286, 8, 56, 12, QStringLiteral("利用者氏名"), kNormal);
+    UserLabel = b.label(QStringLiteral("UserLabel"), QString(), {346, 8, 112, 13}, kNormal);
+    p->addCaption(461, 8, 17, 12, QStringLiteral("様"), kNormal);
+    DateLabel = b.label(QStringLiteral("DateLabel"), QString(), {480, 8, 100, 13}, kNormal);
+
+    p->addCaption(17, 27, 54, 12, QStringLiteral("本人の希望"), kNormal);
+    SelfHope = b.memo(QStringLiteral("SelfHope"), {15, 40, 564, 26}, kNormal);
+    p->addCaption(17, 75, 65, 12, QStringLiteral("ご家族の希望"), kNormal);
+    FarmilyHope = b.memo(QStringLiteral("FarmilyHope"), {15, 88, 564, 33}, kNormal);
+    p->addVerticalCaption(12, 126, 33, 59, QStringLiteral("生活目標"), kNormal);
+    p->addCaption(51, 130, 149, 12, QStringLiteral("その人らしく生活するポイント"), kNormal);
+    LifePoint = b.memo(QStringLiteral("LifePoint"), {48, 144, 531, 39}, kNormal);
+    p->addVerticalCaption(12, 189, 33, 130, QStringLiteral("リハビリテ丨ション計画"), 10);
+    p->addCaption(51, 194, 209, 12, QStringLiteral("本人の状態およびリハビリテーションの目標"), kNormal);
+    RihaTerget = b.memo(QStringLiteral("RihaTerget"), {48, 208, 531, 109}, kNormal);
+    p->addCaption(17, 327, 124, 12, QStringLiteral("ご本人に行ってもらうこと"), kNormal);
+    SelfDo = b.memo(QStringLiteral("SelfDo"), {15, 340, 564, 37}, kNormal);
+    p->addCaption(17, 387, 125, 12, QStringLiteral("ご家族にお願いしたいこと"), kNormal);
+    AskFarmily = b.memo(QStringLiteral("AskFarmily"), {15, 400, 564, 37}, kNormal);
+    p->addCaption(17, 447, 149, 12, QStringLiteral("病気との関係で気をつけること"), kNormal);
+    DiseseCare = b.memo(QStringLiteral("DiseseCare"), {15, 460, 564, 38}, kNormal);
+    p->addCaption(17, 508, 149, 12, QStringLiteral("前回計画書作成時からの変化点"), kNormal);
+    Variation = b.memo(QStringLiteral("Variation"), {15, 521, 564, 84}, kNormal);
+    p->addCaption(17, 615, 29, 12, QStringLiteral("備考"), kNormal);
+    Remark = b.memo(QStringLiteral("Remark"), {15, 628, 564, 54}, kNormal);
+
+    p->addVerticalCaption(12, 688, 33, 96, QStringLiteral("担当医チ丨ム"), kNormal);
+    p->addCaption(52, 699, 54, 12, QStringLiteral("●担当医："), kNormal);
+    p->addCaption(52, 720, 108, 12, QStringLiteral("●ＰＴ・ＯＴ・ＳＴ："), kNormal);
+    p->addCaption(52, 741, 85, 12, QStringLiteral("●看護・介護："), kNormal);
+    p->addCaption(52, 763, 54, 12, QStringLiteral("●その他："), kNormal);
+    constexpr std::array<double, 4> teamRowTops{697, 718, 739, 760};
+    for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
+        const int row = n == 1 ? 0 : (n - 2) / 4 + 1;
+        const int column = n == 1 ? 0 : (n - 2) % 4;
+        b.combo(formnames::teamBox(n), {152 + 104.0 * column, teamRowTops.at(static_cast<std::size_t>(row)), 100, 16},
+                kNormal, true);
+    }
+
+    p->addCaption(40, 792, 153, 14, QStringLiteral("ご本人・ご家族への説明と同意："), kNormal);
+    p->addCaption(232, 792, 20, 11, QStringLiteral("年"), kNormal);
+    p->addCaption(262, 792, 20, 11, QStringLiteral("月"), kNormal);
+    p->addCaption(292, 792, 20, 11, QStringLiteral("日"), kNormal);
+    p->addCaption(40, 805, 125, 14, QStringLiteral("ご本人・ご家族サイン："), kNormal);
+    p->addCaption(304, 805, 73, 12, QStringLiteral("説明者サイン："), kNormal);
+    p->addCaption(137, 824, 372, 11,
+                  QStringLiteral("注：　本計画書に記載されている情報は、適切な介護サービスを提供するためにのみ使用いたします。"),
+                  kSmall);
+}
+
+// Tab order follows the record: page 1 from the plan date down through both
+// tables, then page 2's memos and the care team. Labels take no focus.
+void TMainForm::setTabOrder()
+{
+    QList<QWidget *> order{PlanDateEdit, NameEdit,     SexBox,      BirthEdit,    KaigoBox,       KenkouMemo,
+                           GapeiMemo,    SeikatsuMemo, HomeBox,     EtcBox,       EtcEdit,        TaiinBox,
+                           HomeWorkEdit, SocialEdit,   GoOutEdit,   FreeTimeEdit, TaiinEdit,      Exercise,
+                           ExerciseEdit, Sense,        SenseEdit,   Brain,        BrainEdit,      Koushuku,
+                           KoushukuEdit, Arthralgia,   ArthralgiaEdit, Sonota,    SonotaMemo,     HDSEdit};
+    const auto addRows = [&](int first, int last) {
+        for (int row = first; row <= last; ++row) {
+            order.append(control(formnames::goods(row)));
+            order.append(control(formnames::kaigo(row)));
+            order.append(control(formnames::time(row)));
+        }
+    };
+    addRows(0, 12);
+    order << PTOTST0 << Kango0 << Jitchi0;
+    addRows(20, 27);
+    order << PTOTST1 << Kango1 << Jitchi1;
+    order << SelfHope << FarmilyHope << LifePoint << RihaTerget << SelfDo << AskFarmily << DiseseCare << Variation
+          << Remark;
+    for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
+        order.append(control(formnames::teamBox(n)));
+    }
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    }
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+// Every message the editor shows goes through a Prompter: a modal box whose
+// caption names its kind ("情報", "確認", "エラー", "警告") and whose buttons
+// come from "OK", "キャンセル", "はい(&Y)", "いいえ(&N)", "中止(&A)". The
+// window asks the interface, so tests answer with a scripted fake and the
+// program with real message boxes.
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+class Prompter {
+public:
+    enum class Kind { Information, Confirmation, Error, Warning };
+    enum class Button { Ok, Cancel, Yes, No, Abort };
+
+    virtual ~Prompter() = default;
+
+    // Shows `text` ("\n" is a line break) with the given buttons and returns
+    // the one pressed. A box closed without pressing a button answers Cancel
+    // when it offers Cancel, No when it offers No, else its last button.
+    virtual Button ask(QWidget *parent, Kind kind, const QString &text, const QList<Button> &buttons) = 0;
+
+    // "情報" with "OK".
+    void information(QWidget *parent, const QString &text);
+    // "確認" with "OK" and "キャンセル"; true when OK was pressed.
+    bool confirm(QWidget *parent, const QString &text);
+    // "エラー" with "OK", or with "中止(&A)" for failures to hand a file to
+    // another program.
+    void error(QWidget *parent, const QString &text, Button button = Button::Ok);
+    // "警告" with "OK".
+    void warning(QWidget *parent, const QString &text);
+
+    static QString caption(Kind kind);
+    static QString buttonText(Button button);
+};
+
+// The real boxes: QMessageBox, application modal.
+class MessageBoxPrompter : public Prompter {
+public:
+    Button ask(QWidget *parent, Kind kind, const QString &text, const QList<Button> &buttons) override;
+};

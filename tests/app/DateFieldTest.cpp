@@ -1,0 +1,181 @@
+// The era-date fields typed key by key, committed with Enter, the age label
+// and the date error.
+
+#include "FormControls.h"
+#include "TestSupport.h"
+
+#include <QTabWidget>
+#include <QTest>
+
+class DateFieldTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void typingFillsTheBirthDateAndEnterShowsTheAge();
+    void typingReplacesTheEraAndSkipsFixedCharacters();
+    void rejectedDigitsKeepTheirPlaceholders();
+    void backspaceMovesLeftAndWritesUnderscoreAtTheDay();
+    void deleteOnlyMovesLeft();
+    void enterOnTheTemplateShowsTheDateError();
+    void planDateEnterStoresTheDateWithoutTheAge();
+    void oldLabelClickRecomputesFromBothFields();
+    void oldLabelClickReportsTheFirstBadField();
+
+private:
+    std::unique_ptr<WindowFixture> f;
+};
+
+void DateFieldTest::init()
+{
+    f = std::make_unique<WindowFixture>();
+    f->form->NewMenuClick();
+    QVERIFY(QTest::qWaitForWindowActive(f->form.get()));
+}
+
+void DateFieldTest::cleanup()
+{
+    f.reset();
+}
+
+void DateFieldTest::typingFillsTheBirthDateAndEnterShowsTheAge()
+{
+    TMainForm &form = *f->form;
+    form.BirthEdit->setFocus();
+    form.BirthEdit->setCursorPosition(0);
+    QTest::keyClicks(form.BirthEdit, QStringLiteral("H150401"));
+    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 4月 1日"));
+    QCOMPARE(form.BirthEdit->cursorPosition(), 11); // byte 16, after 日
+    QTest::keyClick(form.BirthEdit, Qt::Key_Return);
+    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 4月 1日"));
+    QCOMPARE(form.Plan.BirthDate, encodeDate(2003, 4, 1));
+    QCOMPARE(form.OldLabel->text(), QStringLiteral("0"));
+
+    form.BirthEdit->setCursorPosition(0);
+    QTest::keyClicks(form.BirthEdit, QStringLiteral("s150612"));
+    QCOMPARE(form.BirthEdit->text(), QStringLiteral("昭和15年 6月12日"));
+    QTest::keyClick(form.BirthEdit, Qt::Key_Enter);
+    // Aged against the plan date held in the record (New: now).
+    QCOMPARE(form.Plan.Age, 62);
+    QCOMPARE(form.OldLabel->text(), QStringLiteral("62"));
+    QVERIFY(f->prompter->shown.isEmpty());
+}
+
+void DateFieldTest::typingReplacesTheEraAndSkipsFixedCharacters()
+{
+    TMainForm &form = *f->form;
+    form.BirthEdit->setText(QStringLiteral("平成15年 4月 1日"));
+    form.BirthEdit->setCursorPosition(1); // byte 2, inside the era
+    QTest::keyClick(form.BirthEdit, Qt::Key_T);
+    QCOMPARE(form.BirthEdit->text(), QStringLiteral("大正15年 4月 1日"));
+    QCOMPARE(form.BirthEdit->cursorPosition(), 2); // byte 4
+    form.BirthEdit->setCursorPosition(4);           // byte 6, on 年
+    QTest::keyClick(form.BirthEdit, Qt::Key_9);
+    QCOMPARE(form.BirthEdit->cursorPosition(), 5); // byte 8
+    QCOMPARE(form.BirthEdit->text(), QStringLiteral("大正15年 4月 1日"));
+}
+
+void DateFieldTest::rejectedDigitsKeepTheirPlaceholders()
+{
+    TMainForm &form = *f->form;
+    form.BirthEdit->setCursorPosition(0);
+    QTest::keyClicks(form.BirthEdit, QStringLiteral("H15"));
+    // The month's first digit may only be 0, a space or 1.
+    QTest::keyClick(form.BirthEdit, Qt::Key_2);
+    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年__月__日"));
+    QTest::keyClicks(form.BirthEdit, QStringLiteral("02"));
+    // At the day's first place a wrong digit writes "_" and stays.
+    QTest::keyClick(form.BirthEdit, Qt::Key_4);
+    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 2月__日"));
+    // 30 February fails the calendar test on the last digit.
+    QTest::keyClicks(form.BirthEdit, QStringLiteral("30"));
+    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 2月3_日"));
+    QCOMPARE(form.BirthEdit->cursorPosition(), 9); // byte 13
+}
+
+void DateFieldTest::backspaceMovesLeftAndWritesUnderscoreAtTheDay()
+{
+    TMainForm &form = *f->form;
+    form.BirthEdit->setText(QStringLiteral("平成15年 4月 1日"));
+    form.BirthEdit->setCursorPosition(11);
+    QTest::keyClick(form.BirthEdit, Qt::Key_Backspace); // to byte 14: nothing typed there
+    QTest::keyClick(form.BirthEdit, Qt::Key_Backspace); // to byte 13: not a digit, nothing
+    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 4月 1日"));
+    QCOMPARE(form.BirthEdit->cursorPosition(), 9);
+    QTest::keyClick(form.BirthEdit, Qt::Key_Backspace); // to byte 12: "_" into the day
+    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 4月_1日"));
+    QCOMPARE(form.BirthEdit->cursorPosition(), 8);
+}
+
+void DateFieldTest::deleteOnlyMovesLeft()
+{
+    TMainForm &form = *f->form;
+    form.BirthEdit->setText(QStringLiteral("平成15年 4月 1日"));
+    form.BirthEdit->setCursorPosition(9);
+    QTest::keyClick(form.BirthEdit, Qt::Key_Delete);
+    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 4月 1日"));
+    QCOMPARE(form.BirthEdit->cursorPosition(), 8);
+}
+
+void DateFieldTest::enterOnTheTemplateShowsTheDateError()
+{
+    TMainForm &form = *f->form;
+    const TDateTime before = form.Plan.BirthDate;
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    form.BirthEditKeyUp();
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(f->prompter->shown.first().caption, QStringLiteral("情報"));
+    QCOMPARE(f->prompter->shown.first().text, QStringLiteral("日付エラーです。"));
+    QCOMPARE(f->prompter->shown.first().buttons, QList<Prompter::Button>{Prompter::Button::Ok});
+    QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet1);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.BirthEdit));
+    QCOMPARE(form.Plan.BirthDate, before);
+}
+
+void DateFieldTest::planDateEnterStoresTheDateWithoutTheAge()
+{
+    TMainForm &form = *f->form;
+    form.PlanDateEdit->setText(QStringLiteral("平成20年 1月 8日"));
+    form.Plan.Age = 7;
+    form.PlanDateEdit->setFocus();
+    QTest::keyClick(form.PlanDateEdit, Qt::Key_Return);
+    QCOMPARE(form.Plan.PlanDate, encodeDate(2008, 1, 8));
+    QCOMPARE(form.Plan.Age, 7);
+    form.PlanDateEdit->setText(QStringLiteral("平成20年 2月30日"));
+    QTest::keyClick(form.PlanDateEdit, Qt::Key_Return);
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.PlanDateEdit));
+    QCOMPARE(form.Plan.PlanDate, encodeDate(2008, 1, 8));
+}
+
+void DateFieldTest::oldLabelClickRecomputesFromBothFields()
+{
+    TMainForm &form = *f->form;
+    form.PlanDateEdit->setText(QStringLiteral("平成20年04月01日"));
+    form.BirthEdit->setText(QStringLiteral("昭和15年 6月12日"));
+    QTest::mouseClick(form.Label12, Qt::LeftButton);
+    QCOMPARE(form.Plan.PlanDate, encodeDate(2008, 4, 1));
+    QCOMPARE(form.Plan.BirthDate, encodeDate(1940, 6, 12));
+    QCOMPARE(form.OldLabel->text(), QStringLiteral("67"));
+    QVERIFY(f->prompter->shown.isEmpty());
+}
+
+void DateFieldTest::oldLabelClickReportsTheFirstBadField()
+{
+    TMainForm &form = *f->form;
+    form.PlanDateEdit->setText(QStringLiteral("平成   年  月  日"));
+    form.BirthEdit->setText(QStringLiteral("bad"));
+    QTest::mouseClick(form.OldLabel, Qt::LeftButton);
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.PlanDateEdit));
+
+    form.PlanDateEdit->setText(QStringLiteral("平成20年04月01日"));
+    QTest::mouseClick(form.OldLabel, Qt::LeftButton);
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.BirthEdit));
+    // The plan date was read before the birth date failed.
+    QCOMPARE(form.Plan.PlanDate, encodeDate(2008, 4, 1));
+}
+
+QTEST_MAIN(DateFieldTest)
+#include "DateFieldTest.moc"

@@ -1,0 +1,213 @@
+// New, ClearForm, the page change and closing with its question, and the
+// mended rule that every user edit, and no program fill, sets Modified.
+
+#include "ControlNames.h"
+#include "FormControls.h"
+#include "TestSupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+const QString kCloseQuestion = QStringLiteral("保存されていません。\nこのまま終了しますか?");
+
+} // namespace
+
+class NewAndCloseTest : public QObject {
+    Q_OBJECT
+private slots:
+    void newFillsDatesAndFocusesName();
+    void newClearsAFilledPlanWithoutAsking();
+    void clearFormKeepsPlanModifiedAndSelection();
+    void pageChangeCopiesNameAndDate();
+    void closingAsksOnlyAfterAnEdit();
+    void cancelKeepsTheWindowOpen();
+    void everyKindOfUserEditSetsModified_data();
+    void everyKindOfUserEditSetsModified();
+    void programFillsDoNotSetModified();
+};
+
+void NewAndCloseTest::newFillsDatesAndFocusesName()
+{
+    WindowFixture f;
+    TMainForm &form = *f.form;
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.NewMenuClick();
+    QCOMPARE(form.PlanDateEdit->text(), QStringLiteral("平成15年04月01日"));
+    QCOMPARE(form.BirthEdit->text(), QStringLiteral("＿＿__年__月__日"));
+    QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet1);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.NameEdit));
+    QVERIFY(!form.Modified);
+    QCOMPARE(form.Plan.PlanDate, testNow());
+    QCOMPARE(form.Plan.BirthDate, testNow());
+    QCOMPARE(form.Plan.HDS, 30);
+    QCOMPARE(form.Plan.Sex, -1);
+    QVERIFY(form.HDSEdit->text().isEmpty());
+}
+
+void NewAndCloseTest::newClearsAFilledPlanWithoutAsking()
+{
+    WindowFixture f;
+    TMainForm &form = *f.form;
+    form.NewMenuClick();
+    fillSampleData(form);
+    form.Plan.MotionItems[3].Special = 2;
+    form.Modified = true;
+    form.NewMenuClick();
+    QVERIFY(f.prompter->shown.isEmpty());
+    QVERIFY(!form.Modified);
+    QVERIFY(form.NameEdit->text().isEmpty());
+    QCOMPARE(form.SexBox->currentIndex(), -1);
+    QVERIFY(!form.HomeBox->isChecked());
+    QVERIFY(form.Remark->toPlainText().isEmpty());
+    QCOMPARE(form.control<TMarkCell>(formnames::abc(0, 0))->text(), QStringLiteral("　"));
+    QCOMPARE(form.control<QLabel>(formnames::special(0))->text(), QStringLiteral("　"));
+    QCOMPARE(form.Plan.MotionItems[3].Special, 0);
+    QCOMPARE(form.control<QComboBox>(formnames::teamBox(1))->currentText(), QString());
+    QCOMPARE(form.control<QComboBox>(formnames::teamBox(1))->count(), 2);
+}
+
+void NewAndCloseTest::clearFormKeepsPlanModifiedAndSelection()
+{
+    WindowFixture f;
+    TMainForm &form = *f.form;
+    form.NewMenuClick();
+    fillSampleData(form);
+    form.Plan.Name = "kept";
+    form.Modified = true;
+    auto *cell = form.control<TMarkCell>(formnames::abc(5, 2));
+    cell->setColor(QColor(0, 255, 255));
+    form.ClearForm();
+    QCOMPARE(form.PlanDateEdit->text(), QStringLiteral("平成   年  月  日"));
+    QVERIFY(form.BirthEdit->text().isEmpty());
+    QVERIFY(form.OldLabel->text().isEmpty());
+    QCOMPARE(form.KaigoBox->currentIndex(), -1);
+    QVERIFY(form.HDSEdit->text().isEmpty());
+    QCOMPARE(form.control<TEdit>(formnames::time(20))->text(), QStringLiteral("　"));
+    QVERIFY(form.control<TMemo>(formnames::goods(20))->toPlainText().isEmpty());
+    QVERIFY(form.UserLabel->text().isEmpty());
+    QCOMPARE(form.Plan.Name, std::string("kept"));
+    QVERIFY(form.Modified);
+    QCOMPARE(cell->color(), QColor(0, 255, 255));
+    QCOMPARE(cell->text(), QStringLiteral("　"));
+}
+
+void NewAndCloseTest::pageChangeCopiesNameAndDate()
+{
+    WindowFixture f;
+    TMainForm &form = *f.form;
+    form.NewMenuClick();
+    QTest::keyClicks(form.NameEdit, QStringLiteral("Yamada"));
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    QCOMPARE(form.UserLabel->text(), QStringLiteral("Yamada"));
+    QCOMPARE(form.DateLabel->text(), QStringLiteral("平成15年04月01日"));
+    form.PageControl1->setCurrentWidget(form.TabSheet1);
+    form.NameEdit->setText(QStringLiteral("山田"));
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    QCOMPARE(form.UserLabel->text(), QStringLiteral("山田"));
+}
+
+void NewAndCloseTest::closingAsksOnlyAfterAnEdit()
+{
+    {
+        WindowFixture f;
+        f.form->NewMenuClick();
+        f.form->CloseMenu->trigger();
+        QVERIFY(f.prompter->shown.isEmpty());
+        QVERIFY(!f.form->isVisible());
+    }
+    {
+        WindowFixture f;
+        f.form->NewMenuClick();
+        QTest::keyClicks(f.form->NameEdit, QStringLiteral("a"));
+        f.prompter->answers = {Prompter::Button::Ok};
+        f.form->CloseMenuClick();
+        QCOMPARE(f.prompter->shown.size(), 1);
+        QCOMPARE(f.prompter->shown.first().caption, QStringLiteral("確認"));
+        QCOMPARE(f.prompter->shown.first().text, kCloseQuestion);
+        QCOMPARE(f.prompter->shown.first().buttons,
+                 (QList<Prompter::Button>{Prompter::Button::Ok, Prompter::Button::Cancel}));
+        QVERIFY(!f.form->isVisible());
+    }
+}
+
+void NewAndCloseTest::cancelKeepsTheWindowOpen()
+{
+    WindowFixture f;
+    f.form->NewMenuClick();
+    f.form->Modified = true;
+    f.prompter->answers = {Prompter::Button::Cancel};
+    QVERIFY(!f.form->close());
+    QVERIFY(f.form->isVisible());
+    QVERIFY(f.form->Modified);
+}
+
+void NewAndCloseTest::everyKindOfUserEditSetsModified_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("typing into an edit") << QStringLiteral("edit");
+    QTest::newRow("typing into a memo") << QStringLiteral("memo");
+    QTest::newRow("ticking a box") << QStringLiteral("check");
+    QTest::newRow("choosing a list item") << QStringLiteral("combo");
+    QTest::newRow("typing a team member") << QStringLiteral("team");
+    QTest::newRow("typing a date") << QStringLiteral("date");
+    QTest::newRow("typing a period") << QStringLiteral("time");
+}
+
+void NewAndCloseTest::everyKindOfUserEditSetsModified()
+{
+    QFETCH(QString, kind);
+    WindowFixture f;
+    TMainForm &form = *f.form;
+    form.NewMenuClick();
+    QVERIFY(!form.Modified);
+    if (kind == QStringLiteral("edit")) {
+        QTest::keyClicks(form.HomeWorkEdit, QStringLiteral("x"));
+    } else if (kind == QStringLiteral("memo")) {
+        QTest::keyClicks(form.KenkouMemo, QStringLiteral("x"));
+    } else if (kind == QStringLiteral("check")) {
+        QTest::mouseClick(form.Sonota, Qt::LeftButton);
+        QVERIFY(form.Sonota->isChecked());
+    } else if (kind == QStringLiteral("combo")) {
+        QTest::keyClick(form.KaigoBox, Qt::Key_Down);
+        QCOMPARE(form.KaigoBox->currentIndex(), 0);
+    } else if (kind == QStringLiteral("team")) {
+        QTest::keyClicks(form.control<QComboBox>(formnames::teamBox(4))->lineEdit(), QStringLiteral("x"));
+    } else if (kind == QStringLiteral("date")) {
+        form.BirthEdit->setCursorPosition(0);
+        QTest::keyClick(form.BirthEdit, Qt::Key_S);
+    } else if (kind == QStringLiteral("time")) {
+        QTest::keyClicks(form.control<TEdit>(formnames::time(3)), QStringLiteral("3"));
+    }
+    QVERIFY2(form.Modified, qPrintable(kind));
+    f.prompter->answers = {Prompter::Button::Cancel};
+    form.close();
+    QCOMPARE(f.prompter->shown.size(), 1);
+}
+
+void NewAndCloseTest::programFillsDoNotSetModified()
+{
+    WindowFixture f;
+    TMainForm &form = *f.form;
+    form.NewMenuClick();
+    {
+        const TMainForm::ProgramFill fill(form);
+        form.KenkouMemo->setText(QStringLiteral("filled by the program"));
+        form.control<TMemo>(formnames::goods(2))->setText(QStringLiteral("杖"));
+    }
+    form.NameEdit->setText(QStringLiteral("also by the program"));
+    form.Exercise->setChecked(true);
+    form.SexBox->setCurrentIndex(1);
+    form.ClearForm();
+    QVERIFY(!form.Modified);
+    // Outside a fill, a change of a memo counts: that is how pasted stock
+    // phrases reach it.
+    form.SelfHope->insertPlainText(QStringLiteral("phrase"));
+    QVERIFY(form.Modified);
+}
+
+QTEST_MAIN(NewAndCloseTest)
+#include "NewAndCloseTest.moc"

@@ -1,0 +1,39 @@
+// Saves pictures of both pages of the editor after New and sample data:
+// page1.png and page2.png in the folder given as the only argument.
+
+#include "FormControls.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QScrollArea>
+#include <QTabWidget>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s output-folder\n", argv[0]);
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    WindowFixture fixture;
+    TMainForm &form = *fixture.form;
+    form.NewMenuClick();
+    fillSampleData(form);
+    int failures = 0;
+    const auto save = [&](QWidget *sheet, TFormPanel *panel, const char *name) {
+        form.PageControl1->setCurrentWidget(sheet);
+        QApplication::processEvents();
+        const QPixmap picture = panel->grab();
+        if (!picture.save(out.filePath(QString::fromLatin1(name)))) {
+            std::fprintf(stderr, "cannot save %s\n", name);
+            ++failures;
+        }
+    };
+    save(form.TabSheet1, form.Panel1, "page1.png");
+    save(form.TabSheet2, form.Panel2, "page2.png");
+    return failures == 0 ? 0 : 1;
+}

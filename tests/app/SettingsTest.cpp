@@ -1,0 +1,74 @@
+// The remembered folders: defaults on the first run, a missing value, and
+// the load-at-start, store-at-exit cycle through the main window.
+
+#include "Registory.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTest>
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstRunUsesTheRootFolderAndStoresItAtExit();
+    void foldersSurviveARestart();
+    void aMissingValueReadsAsEmpty();
+    void theUserStoreIsNamedAfterTheMaker();
+};
+
+void SettingsTest::firstRunUsesTheRootFolderAndStoresItAtExit()
+{
+    WindowFixture f;
+    QVERIFY(!QFile::exists(f.settingsFile()));
+    QCOMPARE(f.form->Registory->OpenFolder, RootFolder());
+    QCOMPARE(f.form->Registory->SaveFolder, RootFolder());
+    f.form.reset();
+    QSettings stored(f.settingsFile(), QSettings::IniFormat);
+    QCOMPARE(stored.value(QStringLiteral("Open")).toString(), RootFolder());
+    QCOMPARE(stored.value(QStringLiteral("Save")).toString(), RootFolder());
+}
+
+void SettingsTest::foldersSurviveARestart()
+{
+    WindowFixture f;
+    f.form->Registory->OpenFolder = QStringLiteral("/data/opened");
+    f.form->Registory->SaveFolder = QStringLiteral("/data/計画書");
+    f.form.reset();
+    auto again = f.makeWindow();
+    QCOMPARE(again->Registory->OpenFolder, QStringLiteral("/data/opened"));
+    QCOMPARE(again->Registory->SaveFolder, QStringLiteral("/data/計画書"));
+}
+
+void SettingsTest::aMissingValueReadsAsEmpty()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("s.ini"));
+    {
+        QSettings stored(file, QSettings::IniFormat);
+        stored.setValue(QStringLiteral("Open"), QStringLiteral("/only/open"));
+    }
+    TRegistory settings(file);
+    QCOMPARE(settings.OpenFolder, RootFolder()); // the constructor's defaults
+    settings.LoadFolders();
+    QCOMPARE(settings.OpenFolder, QStringLiteral("/only/open"));
+    QCOMPARE(settings.SaveFolder, QString());
+}
+
+void SettingsTest::theUserStoreIsNamedAfterTheMaker()
+{
+    // Without a file the store is the platform's per-user one for
+    // Quenmark / Ovilant; point the user scope into a temporary folder.
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    TRegistory settings;
+    settings.SaveFolder = QStringLiteral("/x");
+    settings.StoreFolders();
+    QSettings stored(QStringLiteral("Quenmark"), QStringLiteral("Ovilant"));
+    QCOMPARE(stored.value(QStringLiteral("Save")).toString(), QStringLiteral("/x"));
+    QVERIFY2(stored.fileName().startsWith(dir.path()), qPrintable(stored.fileName()));
+}
+
+QTEST_MAIN(SettingsTest)
+#include "SettingsTest.moc"

@@ -1,0 +1,225 @@
+// Start-up of the main window: the locked state, the team list read from
+// Stuff.txt and the controls the rest of the program finds by name.
+
+#include "ControlNames.h"
+#include "FormControls.h"
+#include "Registory.h"
+#include "TestSupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTest>
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startsLockedWithSaveAndEditMenusDisabled();
+    void keysAreDiscardedWhileLocked();
+    void newUnlocksMenusAndKeys();
+    void stuffLinesFillAllThirteenTeamBoxes();
+    void emptyStuffGivesEmptyLists();
+    void missingStuffShowsErrorAndWindowStillOpens();
+    void familiesCarryComposedNames();
+    void fixedListsAndInputMethod();
+    void tabOrderFollowsTheRecord();
+};
+
+void StartupTest::startsLockedWithSaveAndEditMenusDisabled()
+{
+    WindowFixture f;
+    TMainForm &form = *f.form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("リハビリ実施計画書"));
+    QVERIFY2(!form.PageControl1->isVisible(), "the pages stay hidden until New or Open");
+    QVERIFY(!form.NewSaveMenu->isEnabled());
+    QVERIFY(!form.OldSaveMenu->isEnabled());
+    QVERIFY(!form.EditMenu->menuAction()->isEnabled());
+    QVERIFY(form.NewMenu->isEnabled());
+    QVERIFY(form.OpenMenu->isEnabled());
+    QVERIFY(form.CloseMenu->isEnabled());
+    QVERIFY(!form.Modified);
+    QCOMPARE(form.PlanDateEdit->text(), QStringLiteral("平成  年  月  日"));
+    QCOMPARE(form.OldLabel->text(), QStringLiteral("Old"));
+    QCOMPARE(form.PageControl1->tabText(0), QStringLiteral("リハビリテーション実施計画書（１）"));
+    QCOMPARE(form.PageControl1->tabText(1), QStringLiteral("リハビリテーション実施計画書（２）"));
+
+    // The menu bar in its order, with separators where they belong.
+    QStringList file;
+    for (QAction *action : form.FileMenu->actions()) {
+        file << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    QCOMPARE(file, (QStringList{QStringLiteral("新規作成"), QStringLiteral("開く"), QStringLiteral("今日の日付で保存"),
+                                QStringLiteral("開いた時の日付で保存"), QStringLiteral("-"), QStringLiteral("印刷"),
+                                QStringLiteral("-"), QStringLiteral("閉じる")}));
+    QCOMPARE(form.CutMenu->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
+    QCOMPARE(form.AllMenu->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
+    QCOMPARE(form.SettingMenu->text(), QStringLiteral("計画書保存フォルダー"));
+    QCOMPARE(form.NInfoMenu->text(), QStringLiteral("製品情報"));
+    QCOMPARE(form.N2->title(), QStringLiteral("ヘルプ"));
+    QCOMPARE(form.HelpMenu->text(), QStringLiteral("トピックス"));
+}
+
+void StartupTest::keysAreDiscardedWhileLocked()
+{
+    WindowFixture f;
+    TMainForm &form = *f.form;
+    QTest::keyClicks(form.NameEdit, QStringLiteral("abc"));
+    QTest::keyClicks(form.KenkouMemo, QStringLiteral("xyz"));
+    QTest::keyClick(form.BirthEdit, Qt::Key_H);
+    QTest::keyClick(&form, Qt::Key_A);
+    QVERIFY2(form.NameEdit->text().isEmpty(), qPrintable(form.NameEdit->text()));
+    QVERIFY(form.KenkouMemo->toPlainText().isEmpty());
+    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成  年  月  日"));
+    QVERIFY(!form.Modified);
+}
+
+void StartupTest::newUnlocksMenusAndKeys()
+{
+    WindowFixture f;
+    TMainForm &form = *f.form;
+    form.NewMenu->trigger();
+    QVERIFY(form.PageControl1->isVisible());
+    QVERIFY(form.NewSaveMenu->isEnabled());
+    QVERIFY(form.OldSaveMenu->isEnabled());
+    QVERIFY(form.EditMenu->menuAction()->isEnabled());
+    QTest::keyClicks(form.NameEdit, QStringLiteral("abc"));
+    QCOMPARE(form.NameEdit->text(), QStringLiteral("abc"));
+}
+
+void StartupTest::stuffLinesFillAllThirteenTeamBoxes()
+{
+    // An empty line stays an entry, a last line without its line ending is
+    // read, and a lone CR is dropped from its entry.
+    WindowFixture f("山本 一郎\r\n\r\n佐藤\r花子\n鈴木 健太");
+    const QStringList expected{QStringLiteral("山本 一郎"), QString(), QStringLiteral("佐藤花子"),
+                               QStringLiteral("鈴木 健太")};
+    QCOMPARE(f.form->stuffList(), expected);
+    for (int n = 1; n <= 13; ++n) {
+        auto *box = f.form->control<QComboBox>(formnames::teamBox(n));
+        QVERIFY2(box != nullptr, qPrintable(formnames::teamBox(n)));
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i) {
+            items << box->itemText(i);
+        }
+        QCOMPARE(items, expected);
+        QVERIFY(box->isEditable());
+    }
+    QVERIFY(f.prompter->shown.isEmpty());
+    QCOMPARE(f.form->GoodsPath, f.dir.path() + QStringLiteral("/Goods.txt"));
+}
+
+void StartupTest::emptyStuffGivesEmptyLists()
+{
+    WindowFixture f("");
+    QCOMPARE(f.form->control<QComboBox>(formnames::teamBox(7))->count(), 0);
+    QVERIFY(f.prompter->shown.isEmpty());
+}
+
+void StartupTest::missingStuffShowsErrorAndWindowStillOpens()
+{
+    WindowFixture f(nullptr);
+    QCOMPARE(f.prompter->shown.size(), 1);
+    QCOMPARE(f.prompter->shown.first().caption, QStringLiteral("エラー"));
+    QVERIFY(f.prompter->shown.first().text.contains(QStringLiteral("Stuff.txt")));
+    QVERIFY(f.form->isVisible());
+    QCOMPARE(f.form->control<QComboBox>(formnames::teamBox(1))->count(), 0);
+    QCOMPARE(f.form->KaigoPath, f.dir.path() + QStringLiteral("/Kaigo.txt"));
+    f.form->NewMenuClick();
+    QVERIFY(f.form->PageControl1->isVisible());
+}
+
+void StartupTest::familiesCarryComposedNames()
+{
+    WindowFixture f;
+    TMainForm &form = *f.form;
+    QCOMPARE(formnames::abc(12, 4), QStringLiteral("ABC124"));
+    QCOMPARE(formnames::abc(27, 0), QStringLiteral("ABC270"));
+    int cells = 0;
+    for (const int row : formnames::rows()) {
+        for (int column = 0; column < 5; ++column) {
+            auto *cell = form.control<TMarkCell>(formnames::abc(row, column));
+            QVERIFY2(cell != nullptr, qPrintable(formnames::abc(row, column)));
+            QCOMPARE(cell->text(), QStringLiteral("　"));
+            QCOMPARE(cell->focusPolicy(), Qt::NoFocus);
+            ++cells;
+        }
+        QVERIFY(form.control<TMemo>(formnames::goods(row)) != nullptr);
+        QVERIFY(form.control<TMemo>(formnames::kaigo(row)) != nullptr);
+        QCOMPARE(form.control<TEdit>(formnames::time(row))->text(), QStringLiteral("　"));
+        QCOMPARE(form.control<QLabel>(formnames::special(row))->text(), QStringLiteral("　"));
+        QVERIFY(form.Panel1->isAncestorOf(form.control(formnames::goods(row))));
+    }
+    QCOMPARE(cells, 105);
+    for (int row = 13; row < 20; ++row) {
+        QVERIFY(form.control(formnames::goods(row)) == nullptr);
+    }
+    for (int n = 1; n <= 13; ++n) {
+        QVERIFY(form.Panel2->isAncestorOf(form.control(formnames::teamBox(n))));
+    }
+    for (const char *name : {"PlanDateEdit", "NameEdit", "SexBox", "BirthEdit", "OldLabel", "Label12", "KaigoBox",
+                             "KenkouMemo", "GapeiMemo", "SeikatsuMemo", "HomeBox", "EtcBox", "EtcEdit", "TaiinBox",
+                             "HomeWorkEdit", "SocialEdit", "GoOutEdit", "FreeTimeEdit", "TaiinEdit", "Exercise",
+                             "ExerciseEdit", "Sense", "SenseEdit", "Brain", "BrainEdit", "Koushuku", "KoushukuEdit",
+                             "Arthralgia", "ArthralgiaEdit", "Sonota", "SonotaMemo", "HDSEdit", "PTOTST0", "Kango0",
+                             "Jitchi0", "PTOTST1", "Kango1", "Jitchi1"}) {
+        QWidget *control = form.control(QString::fromLatin1(name));
+        QVERIFY2(control != nullptr && form.Panel1->isAncestorOf(control), name);
+    }
+    for (const char *name : {"UserLabel", "DateLabel", "SelfHope", "FarmilyHope", "LifePoint", "RihaTerget", "SelfDo",
+                             "AskFarmily", "DiseseCare", "Variation", "Remark"}) {
+        QWidget *control = form.control(QString::fromLatin1(name));
+        QVERIFY2(control != nullptr && form.Panel2->isAncestorOf(control), name);
+    }
+    QCOMPARE(form.Exercise->text(), QStringLiteral("運動器機能障害："));
+    QCOMPARE(form.EtcBox->text(), QStringLiteral("その他："));
+    QCOMPARE(form.Panel1->size(), QSize(687, 990));
+    QCOMPARE(form.Panel2->size(), QSize(687, 800));
+    QVERIFY(form.Panel2->captions().contains(QStringLiteral("ご本人・ご家族サイン：")));
+}
+
+void StartupTest::fixedListsAndInputMethod()
+{
+    WindowFixture f;
+    TMainForm &form = *f.form;
+    QCOMPARE(form.SexBox->count(), 2);
+    QCOMPARE(form.SexBox->itemText(1), QStringLiteral("女性"));
+    QVERIFY(!form.SexBox->isEditable());
+    QCOMPARE(form.KaigoBox->count(), 8);
+    QCOMPARE(form.KaigoBox->itemText(0), QStringLiteral("要支援１"));
+    QCOMPARE(form.KaigoBox->itemText(6), QStringLiteral("要介護５"));
+    QCOMPARE(form.KaigoBox->itemText(7), QString());
+    for (QWidget *off : std::initializer_list<QWidget *>{form.PlanDateEdit, form.BirthEdit, form.HDSEdit, form.SexBox,
+                                                          form.KaigoBox}) {
+        QVERIFY2(!off->testAttribute(Qt::WA_InputMethodEnabled), qPrintable(off->objectName()));
+    }
+    QVERIFY(form.NameEdit->testAttribute(Qt::WA_InputMethodEnabled));
+    QVERIFY(form.KenkouMemo->testAttribute(Qt::WA_InputMethodEnabled));
+}
+
+void StartupTest::tabOrderFollowsTheRecord()
+{
+    WindowFixture f;
+    TMainForm &form = *f.form;
+    form.NewMenuClick();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    const auto tabFrom = [&](QWidget *start) {
+        start->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        return QApplication::focusWidget();
+    };
+    QCOMPARE(tabFrom(form.PlanDateEdit), static_cast<QWidget *>(form.NameEdit));
+    QCOMPARE(tabFrom(form.NameEdit), static_cast<QWidget *>(form.SexBox));
+    QCOMPARE(tabFrom(form.SexBox), static_cast<QWidget *>(form.BirthEdit));
+    QCOMPARE(tabFrom(form.BirthEdit), static_cast<QWidget *>(form.KaigoBox));
+    QCOMPARE(tabFrom(form.KaigoBox), static_cast<QWidget *>(form.KenkouMemo));
+    QCOMPARE(tabFrom(form.TaiinEdit), static_cast<QWidget *>(form.Exercise));
+    QCOMPARE(tabFrom(form.HDSEdit), form.control(formnames::goods(0)));
+    QCOMPARE(tabFrom(form.control(formnames::time(0))), form.control(formnames::goods(1)));
+    QCOMPARE(tabFrom(form.control(formnames::time(12))), static_cast<QWidget *>(form.PTOTST0));
+    QCOMPARE(tabFrom(form.Jitchi0), form.control(formnames::goods(20)));
+    QCOMPARE(tabFrom(form.control(formnames::time(27))), static_cast<QWidget *>(form.PTOTST1));
+}
+
+QTEST_MAIN(StartupTest)
+#include "StartupTest.moc"

@@ -1,0 +1,147 @@
+#include "TestSupport.h"
+
+#include "Cp932.h"
+#include "ControlNames.h"
+#include "FormControls.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QTest>
+
+Prompter::Button FakePrompter::ask(QWidget *, Kind kind, const QString &text, const QList<Button> &buttons)
+{
+    shown.append(Shown{kind, caption(kind), text, buttons});
+    if (whileShown) {
+        whileShown();
+    }
+    if (!answers.isEmpty()) {
+        return answers.takeFirst();
+    }
+    return buttons.isEmpty() ? Button::Ok : buttons.first();
+}
+
+TDateTime testNow()
+{
+    return encodeDateTime(2003, 4, 1, 10, 30, 0);
+}
+
+void writeCp932(const QString &path, const char *utf8)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+    const std::string bytes = cp932::fromUtf8(utf8);
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+WindowFixture::WindowFixture(const char *stuff, bool show)
+    : clock(std::make_shared<FixedClock>(testNow()))
+{
+    if (stuff != nullptr) {
+        writeCp932(dir.filePath(QStringLiteral("Stuff.txt")), stuff);
+    }
+    form = makeWindow();
+    if (show) {
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        if (!QTest::qWaitForWindowExposed(form.get())) {
+            qWarning("window not exposed");
+        }
+    }
+}
+
+WindowFixture::~WindowFixture()
+{
+    if (form) {
+        form->Modified = false;
+        form->close();
+        form.reset();
+    }
+}
+
+QString WindowFixture::settingsFile() const
+{
+    return dir.filePath(QStringLiteral("settings.ini"));
+}
+
+std::unique_ptr<TMainForm> WindowFixture::makeWindow()
+{
+    MainFormServices services;
+    services.prompter = prompter;
+    services.clock = clock;
+    services.fileChooser = chooser;
+    services.settingsFile = settingsFile();
+    services.programDir = dir.path();
+    return std::make_unique<TMainForm>(services);
+}
+
+QWidget *focused(const TMainForm &form)
+{
+    return form.focusWidget();
+}
+
+void fillSampleData(TMainForm &form)
+{
+    const auto set = [&](QWidget *control, const QString &text) {
+        if (auto *memo = qobject_cast<TMemo *>(control)) {
+            memo->setText(text);
+        } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
+            edit->setText(text);
+        } else if (auto *box = qobject_cast<QComboBox *>(control)) {
+            box->setEditText(text);
+        }
+    };
+    form.NameEdit->setText(QStringLiteral("山田 太郎"));
+    form.SexBox->setCurrentIndex(0);
+    form.BirthEdit->setText(QStringLiteral("昭和15年 6月12日"));
+    form.OldLabel->setText(QStringLiteral("62"));
+    form.KaigoBox->setCurrentIndex(2);
+    set(form.KenkouMemo, QStringLiteral("脳梗塞（左片麻痺）\n平成15年1月10日発症"));
+    set(form.GapeiMemo, QStringLiteral("高血圧症（内服にて安定）"));
+    set(form.SeikatsuMemo, QStringLiteral("入院による活動量の低下"));
+    form.HomeBox->setChecked(true);
+    set(form.HomeWorkEdit, QStringLiteral("食事の後片付け"));
+    set(form.SocialEdit, QStringLiteral("老人会への参加"));
+    set(form.GoOutEdit, QStringLiteral("週１回の買い物"));
+    set(form.FreeTimeEdit, QStringLiteral("園芸、テレビ観賞"));
+    set(form.TaiinEdit, QStringLiteral("通所リハビリテーション"));
+    form.Exercise->setChecked(true);
+    set(form.ExerciseEdit, QStringLiteral("左上下肢の筋力低下"));
+    form.Koushuku->setChecked(true);
+    set(form.KoushukuEdit, QStringLiteral("左肩関節"));
+    set(form.HDSEdit, QStringLiteral("26"));
+    const QStringList marks{QStringLiteral("ＡＢ"), QStringLiteral("Ｃ"), QStringLiteral("ＡＢＣ")};
+    int n = 0;
+    for (const int row : formnames::rows()) {
+        form.control<TMarkCell>(formnames::abc(row, n % 3))->setText(marks.at(n % 3));
+        form.control<TMarkCell>(formnames::abc(row, (n % 3) + 1))->setText(QStringLiteral("Ｃ"));
+        if (n % 4 == 0) {
+            set(form.control(formnames::goods(row)), QStringLiteral("T字杖"));
+            set(form.control(formnames::kaigo(row)), QStringLiteral("見守り"));
+            set(form.control(formnames::time(row)), QStringLiteral("3ヶ月"));
+            form.control<QLabel>(formnames::special(row))->setText(n % 8 == 0 ? QStringLiteral("◎") : QStringLiteral("○"));
+        }
+        ++n;
+    }
+    set(form.PTOTST0, QStringLiteral("歩行訓練\n週３回\n階段昇降訓練"));
+    set(form.Kango0, QStringLiteral("トイレ誘導\n声かけ"));
+    set(form.Jitchi0, QStringLiteral("転倒に注意する"));
+    set(form.PTOTST1, QStringLiteral("起居動作訓練"));
+    set(form.Kango1, QStringLiteral("移乗の見守り"));
+    set(form.Jitchi1, QStringLiteral("血圧の変動に注意"));
+    set(form.SelfHope, QStringLiteral("自宅で妻と暮らしたい。"));
+    set(form.FarmilyHope, QStringLiteral("トイレは自分でできるようになってほしい。"));
+    set(form.LifePoint, QStringLiteral("庭の手入れを続ける。"));
+    set(form.RihaTerget, QStringLiteral("杖歩行で屋内を移動できる。\n屋外は見守りで 100m 歩ける。"));
+    set(form.SelfDo, QStringLiteral("毎日の自主トレーニング"));
+    set(form.AskFarmily, QStringLiteral("外出の付き添い"));
+    set(form.DiseseCare, QStringLiteral("血圧の管理"));
+    set(form.Variation, QStringLiteral("初回計画"));
+    set(form.Remark, QStringLiteral("特になし"));
+    set(form.control(formnames::teamBox(1)), QStringLiteral("山本 一郎"));
+    set(form.control(formnames::teamBox(2)), QStringLiteral("佐藤 花子"));
+    set(form.control(formnames::teamBox(6)), QStringLiteral("鈴木 健太"));
+}

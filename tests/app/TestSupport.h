@@ -1,0 +1,92 @@
+#pragma once
+
+// Fakes and helpers for the tests that drive the real main window: a
+// prompter that records every box and answers from a script, a clock fixed
+// to a chosen moment, and a window set up in a temporary folder with its
+// own settings file.
+
+#include "Clock.h"
+#include "FileChooser.h"
+#include "MainForm.h"
+#include "Prompter.h"
+
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class FakePrompter : public Prompter {
+public:
+    struct Shown {
+        Kind kind;
+        QString caption;
+        QString text;
+        QList<Button> buttons;
+    };
+
+    Button ask(QWidget *parent, Kind kind, const QString &text, const QList<Button> &buttons) override;
+
+    QList<Shown> shown;
+    // Answers used in turn; when none is left the first button is pressed.
+    QList<Button> answers;
+    // Runs while a box is "open", to look at the window at that moment.
+    std::function<void()> whileShown;
+};
+
+class FixedClock : public Clock {
+public:
+    explicit FixedClock(TDateTime value)
+        : value(value)
+    {
+    }
+    TDateTime now() const override { return value; }
+    TDateTime value;
+};
+
+class FakeFileChooser : public FileChooser {
+public:
+    QString openFileName(QWidget *, const QString &initial) override
+    {
+        requested.append(initial);
+        return answer;
+    }
+    QString existingFolder(QWidget *, const QString &folder) override
+    {
+        requested.append(folder);
+        return answer;
+    }
+    QString answer;
+    QStringList requested;
+};
+
+// A main window with fakes, its settings file and program folder inside a
+// temporary folder. `stuff` (UTF-8 lines joined by "\r\n") is written as
+// Stuff.txt in code page 932 unless it is null.
+struct WindowFixture {
+    explicit WindowFixture(const char *stuff = "山本 一郎\r\n佐藤 花子\r\n", bool show = true);
+    ~WindowFixture();
+
+    // A second window over the same folder and settings (a restart).
+    std::unique_ptr<TMainForm> makeWindow();
+
+    QString settingsFile() const;
+
+    QTemporaryDir dir;
+    std::shared_ptr<FakePrompter> prompter = std::make_shared<FakePrompter>();
+    std::shared_ptr<FixedClock> clock;
+    std::shared_ptr<FakeFileChooser> chooser = std::make_shared<FakeFileChooser>();
+    std::unique_ptr<TMainForm> form;
+};
+
+// 2003-04-01 10:30, a Tuesday in 平成15年.
+TDateTime testNow();
+
+// Writes `utf8` to `path` in code page 932.
+void writeCp932(const QString &path, const char *utf8);
+
+// The window's focus widget, whether or not the window is active.
+QWidget *focused(const TMainForm &form);
+
+// Fills every control with plausible sample data, as a user would.
+void fillSampleData(TMainForm &form);

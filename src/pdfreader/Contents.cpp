@@ -1,0 +1,336 @@
+#include "Contents.h"
+
+#include "Cp932.h"
+
+TPdfContents::TPdfContents(std::unique_ptr<TPdfInputStream> stream) : TPdfDocumentCatalog(std::move(stream))
+{
+    m_walkFinished = true;
+    m_top = 0;
+    m_stack[0] = StackEntry();
+    m_outlineCount = 0;
+}
+
+void TPdfContents::loadNode(const std::string &reference)
+{
+    m_node = TPdfNodeValues();
+    if (reference.size() <= 4)
+        return;
+    TPdfReference ref;
+    findObject(reference, &ref);
+    m_node.objectNumber = ref.number;
+    m_node.generation = ref.generation;
+    if (readBytes(2) == "<<") {
+        if (!readNodeDictionary())
+            failAt("Pages Error Object Address : ");
+    }
+    const std::int64_t mark = position();
+    if (readBytes(6) == "endobj") {
+        SkipBlanks();
+        SkipLineEnd();
+    } else {
+        seek(mark + 6);
+    }
+}
+
+bool TPdfContents::readNodeDictionary()
+{
+    return readDictionaryBody([this](const std::string &key) {
+        TPdfNodeValues &n = m_node;
+        if (key == "Type") {
+            n.type = ReadName();
+        } else if (key == "Parent") {
+            n.parent = ReadReference();
+        } else if (key == "Kids") {
+            n.kids = GetIDArrayToken();
+        } else if (key == "Count") {
+            n.count = ReadToken();
+        } else if (key == "LastModified") {
+            n.lastModified = ReadStringOrArray();
+        } else if (key == "Resources") {
+            unsigned char c = 0;
+            const bool direct = tryReadByte(c) && c == '<';
+            seek(position() - (direct ? 1 : 0));
+            if (direct) {
+                n.resources = GetDictionaryToken();
+            } else {
+                const std::string reference = ReadReference();
+                if (reference.size() < 5)
+                    failAt("PDF PAGE RESOURCES ERROR Address : ");
+                const std::int64_t after = position();
+                SkipBlanks();
+                n.resources = findObject(reference);
+                seek(after);
+            }
+        } else if (key == "MediaBox" || key == "CropBox" || key == "BleedBox" || key == "TrimBox" || key == "ArtBox"
+                   || key == "B") {
+            SkipArray();
+        } else if (key == "BoxColoInfo" || key == "Group" || key == "Trans" || key == "AA" || key == "PieceInfo"
+                   || key == "SeparationInfo" || key == "PresSteps" || key == "VP") {
+            SkipDictionary();
+        } else if (key == "Contents") {
+            n.contents = ReadReference();
+        } else if (key == "Rotate") {
+            n.rotate = ReadDigits();
+        } else if (key == "Dur") {
+            n.dur = ReadDigits();
+        } else if (key == "StructParents") {
+            n.structParents = ReadDigits();
+        } else if (key == "PZ") {
+            n.pz = ReadDigits();
+        } else if (key == "UserUnit") {
+            n.userUnit = ReadDigits();
+        } else if (key == "ID") {
+            n.id = ReadReference();
+        } else if (key == "Tabs") {
+            n.tabs = ReadName();
+        } else if (key == "TemplateInstantiated") {
+            n.templateInstantiated = ReadName();
+        } else if (key == "Annots") {
+            n.annots = GetIDArrayToken();
+        } else if (key == "Thumb") {
+            static const std::string message = "thumb " + cp932::fromUtf8("未サポート");
+            fail(message);
+        } else if (key == "Metadata") {
+            static const std::string message = "Metadata " + cp932::fromUtf8("未サポート");
+            fail(message);
+        } else {
+            return false;
+        }
+        return true;
+    });
+}
+
+// Every element of a Kids array must be a reference: anything else would
+// not be consumed, and is refused instead of looping on it.
+void TPdfContents::readKids()
+{
+    seek(m_node.kids);
+    m_kids.clear();
+    unsigned char c = 0;
+    while (!atEnd()) {
+        // Blanks between elements, line ends included.
+        bool got = false;
+        while ((got = tryReadByte(c)) && isBlank(c)) {
+        }
+        if (!got || c == ']')
+            break;
+        seek(position() - 1);
+        const std::string reference = ReadReference();
+        if (!ParseReference(reference))
+            fail("PDF KIDS ARRAY ERROR");
+        m_kids.push_back(reference);
+    }
+}
+
+void TPdfContents::push(const std::string &reference, int index)
+{
+    if (++m_top > MaxLevels)
+        fail("PDF STACK OVERFLOW ERROR");
+    // Descending into a node that is already on the stack leads back to it,
+    // one level deeper each time, until the stack overflows: say so at once.
+    if (index == 0) {
+        const auto ref = ParseReference(reference);
+        for (int i = 1; i < m_top && ref; ++i) {
+            const auto other = ParseReference(m_stack[i].reference);
+            if (other && other->number == ref->number && other->generation == ref->generation)
+                fail("PDF STACK OVERFLOW ERROR");
+        }
+    }
+    m_stack[m_top].reference = reference;
+    m_stack[m_top].index = index;
+    m_stack[m_top].kids = m_kids;
+}
+
+TPdfContents::StackEntry TPdfContents::pop()
+{
+    StackEntry entry = m_stack[m_top];
+    if (m_top > 0)
+        --m_top;
+    return entry;
+}
+
+void TPdfContents::descend(std::string reference)
+{
+    loadNode(reference);
+    while (m_node.type == "Pages") {
+        readKids();
+        if (m_kids.empty())
+            fail("PDF INDEX ARRAY ERROR");
+        m_currentKid = 0;
+        push(reference, 0);
+        reference = m_kids[0];
+        loadNode(reference);
+    }
+    if (m_node.type != "Page")
+        fail("PDF PAGE TYPE ERROR");
+    reachedPage();
+}
+
+// A Page node reached a second time means that Kids arrays share or loop
+// back to pages; walking on could repeat pages without end.
+void TPdfContents::reachedPage()
+{
+    if (!m_pagesSeen.insert({m_node.objectNumber, m_node.generation}).second)
+        fail("PDF PAGE TREE LOOP ERROR");
+    m_walkFinished = false;
+}
+
+void TPdfContents::startWalk()
+{
+    m_top = 0;
+    m_stack[0] = StackEntry();
+    m_pagesSeen.clear();
+    descend(catalog().pages);
+}
+
+void TPdfContents::nextPage()
+{
+    if (m_walkFinished)
+        return;
+    for (;;) {
+        StackEntry entry = pop();
+        if (entry.reference.empty()) {
+            m_walkFinished = true;
+            return;
+        }
+        // The node's kids were read when it was pushed; the file does not
+        // change, so they are not read again.
+        m_kids = std::move(entry.kids);
+        ++entry.index;
+        if (entry.index >= static_cast<int>(m_kids.size()))
+            continue;
+        m_currentKid = entry.index;
+        push(entry.reference, entry.index);
+        const std::string kid = m_kids[static_cast<std::size_t>(entry.index)];
+        loadNode(kid);
+        if (m_node.type == "Pages")
+            descend(kid);
+        else if (m_node.type == "Page")
+            reachedPage();
+        else
+            fail("PDF PAGE TYPE ERROR");
+        return;
+    }
+}
+
+void TPdfContents::loadOutlineItem(const std::string &reference)
+{
+    m_item = OutlineItem();
+    if (reference.size() <= 4)
+        return;
+    findObject(reference);
+    if (readBytes(2) != "<<")
+        return;
+    const bool ok = readDictionaryBody([this](const std::string &key) {
+        OutlineItem &i = m_item;
+        if (key == "Title")
+            i.title = ReadString();
+        else if (key == "Parent")
+            i.parent = ReadReference();
+        else if (key == "Prev")
+            i.prev = ReadReference();
+        else if (key == "Next")
+            i.next = ReadReference();
+        else if (key == "First")
+            i.first = ReadReference();
+        else if (key == "Last")
+            i.last = ReadReference();
+        else if (key == "Count")
+            i.count = ReadDigits();
+        else if (key == "A")
+            i.a = ReadDigits();
+        else if (key == "SE")
+            i.se = ReadDigits();
+        else if (key == "C")
+            i.c = ReadDigits();
+        else if (key == "F")
+            i.f = ReadDigits();
+        else if (key == "Dest")
+            i.dest = GetIDArrayToken();
+        else
+            return false;
+        return true;
+    });
+    if (!ok)
+        failAt("PDF OUTLINE OBJ ERROR Address :");
+}
+
+// Reads the outline's top level once. The search for a page stops at the
+// first item naming it, so what an uncached search would have raised is
+// kept and raised again by every search that gets that far.
+void TPdfContents::readOutline()
+{
+    m_outlineRead = true;
+    try {
+        m_outlineType.clear();
+        m_outlineFirst.clear();
+        m_outlineLast.clear();
+        std::string count;
+        if (catalog().outlines.size() > 4) {
+            findObject(catalog().outlines);
+            if (readBytes(2) == "<<") {
+                const bool ok = readDictionaryBody([&](const std::string &key) {
+                    if (key == "Type")
+                        m_outlineType = ReadName();
+                    else if (key == "First")
+                        m_outlineFirst = ReadReference();
+                    else if (key == "Last")
+                        m_outlineLast = ReadReference();
+                    else if (key == "Count")
+                        count = ReadDigits();
+                    else
+                        return false;
+                    return true;
+                });
+                if (!ok)
+                    fail("PDF OUTLINE DICTIONARY ERROR");
+            }
+        }
+        if (m_outlineType != "Outlines")
+            return;
+        const auto value = toInt32(count);
+        if (!value)
+            fail("PDF OUTLINES COUNT ERROR");
+        m_outlineCount = *value;
+        if (m_outlineCount < 1)
+            return;
+
+        // An item whose Next leads back to one already seen ends the list.
+        std::set<std::string> seen;
+        auto keyOf = [](const std::string &reference) {
+            const auto ref = ParseReference(reference);
+            return ref ? std::to_string(ref->number) + " " + std::to_string(ref->generation) : reference;
+        };
+        std::string reference = m_outlineFirst;
+        seen.insert(keyOf(reference));
+        loadOutlineItem(reference);
+        for (;;) {
+            seek(m_item.dest);
+            const auto dest = ParseReference(ReadReference());
+            if (!dest)
+                fail("PDF OUTLINE DEST ERROR");
+            m_outlineEntries.push_back({dest->number, dest->generation, m_item.title});
+            if (m_item.next.size() <= 4)
+                return;
+            if (!seen.insert(keyOf(m_item.next)).second)
+                return;
+            reference = m_item.next;
+            loadOutlineItem(reference);
+        }
+    } catch (const EPdfReadError &error) {
+        m_outlineError = error;
+    }
+}
+
+std::string TPdfContents::pageTitle(std::int32_t objectNumber, std::int32_t generation)
+{
+    if (!m_outlineRead)
+        readOutline();
+    for (const OutlineEntry &entry : m_outlineEntries) {
+        if (entry.number == objectNumber && entry.generation == generation)
+            return entry.title;
+    }
+    if (m_outlineError)
+        throw *m_outlineError;
+    return std::string();
+}

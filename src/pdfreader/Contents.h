@@ -1,0 +1,88 @@
+#pragma once
+
+#include "DocumentCatalog.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Values of the page-tree node loaded last. Loading a node clears them.
+struct TPdfNodeValues {
+    std::int32_t objectNumber = 0, generation = 0;
+    std::string type, parent, count, lastModified, contents, rotate, dur, structParents, id, pz, tabs,
+        templateInstantiated, userUnit;
+    std::int64_t kids = 0;      // position after the `[` of Kids
+    std::int64_t resources = 0; // position of the resource dictionary's `<<`
+    std::int64_t annots = 0;    // position after the `[` of Annots
+};
+
+// Walks the page tree depth-first in Kids order with an explicit stack of at
+// most 9 nested Pages levels, and finds a page's outline title.
+//
+// The walk is driven from outside: startWalk(), then while !walkFinished():
+// use node(), nextPage().
+class TPdfContents : public TPdfDocumentCatalog {
+public:
+    explicit TPdfContents(std::unique_ptr<TPdfInputStream> stream);
+
+    void startWalk();
+    void nextPage();
+    bool walkFinished() const { return m_walkFinished; }
+    const TPdfNodeValues &node() const { return m_node; }
+    const std::vector<std::string> &kids() const { return m_kids; }
+
+    // Title of the first top-level outline item whose destination names
+    // this page; empty without an outline or without such an item.
+    std::string pageTitle(std::int32_t objectNumber, std::int32_t generation);
+
+private:
+    static constexpr int MaxLevels = 9;
+    struct StackEntry {
+        std::string reference;
+        int index = -1;
+        std::vector<std::string> kids; // the node's Kids, read when it was pushed
+    };
+
+    void loadNode(const std::string &reference);
+    bool readNodeDictionary();
+    void readKids();
+    void push(const std::string &reference, int index);
+    StackEntry pop();
+    void descend(std::string reference);
+    void reachedPage();
+
+    struct OutlineEntry {
+        std::int32_t number, generation;
+        std::string title;
+    };
+    void readOutline();
+    void loadOutlineItem(const std::string &reference);
+
+    TPdfNodeValues m_node;
+    std::vector<std::string> m_kids;
+    std::array<StackEntry, MaxLevels + 1> m_stack;
+    int m_top = 0;
+    int m_currentKid = 0;
+    bool m_walkFinished = true;
+    std::set<std::pair<std::int32_t, std::int32_t>> m_pagesSeen;
+
+    // Outline root and current item, as read.
+    struct OutlineItem {
+        std::string title, parent, prev, next, first, last, count, a, se, c, f;
+        std::int64_t dest = 0;
+    };
+    std::string m_outlineType, m_outlineFirst, m_outlineLast;
+    std::int32_t m_outlineCount = 0;
+    OutlineItem m_item;
+
+    // The outline's top level is the same for every page, so it is read
+    // once: the (destination, title) pairs in Next order up to where the
+    // search would stop, and the failure met there if any.
+    bool m_outlineRead = false;
+    std::vector<OutlineEntry> m_outlineEntries;
+    std::optional<EPdfReadError> m_outlineError;
+};

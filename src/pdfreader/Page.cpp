@@ -1,0 +1,450 @@
+#include "Page.h"
+
+#include "PdfLiteral.h"
+
+#include <algorithm>
+
+using pdfreader::hexPosition;
+
+namespace {
+
+constexpr std::size_t ExternalObjectSlots = 20;
+
+bool isBlankByte(unsigned char c) { return c == 0 || c == 9 || c == 10 || c == 12 || c == 13 || c == 32; }
+bool isLineEndByte(unsigned char c) { return c == 10 || c == 13; }
+
+// The byte routines of the reader, over the bytes of one content stream:
+// everything stops at the end of the stream instead of reading on into the
+// file.
+struct ContentCursor {
+    std::string_view data;
+    std::size_t pos = 0;
+
+    bool atEnd() const { return pos >= data.size(); }
+    bool get(unsigned char &c)
+    {
+        if (pos >= data.size())
+            return false;
+        c = static_cast<unsigned char>(data[pos++]);
+        return true;
+    }
+    // The next two bytes, consumed; fewer at the end.
+    std::string_view take2()
+    {
+        const std::size_t n = std::min<std::size_t>(2, data.size() - std::min(pos, data.size()));
+        const std::string_view result = data.substr(std::min(pos, data.size()), n);
+        pos += n;
+        return result;
+    }
+    void skipBlanks()
+    {
+        unsigned char c = 0;
+        while (get(c)) {
+            if (!isBlankByte(c)) {
+                --pos;
+                return;
+            }
+            if (isLineEndByte(c))
+                return;
+        }
+    }
+    void skipLineEnd()
+    {
+        unsigned char c = 0;
+        if (!get(c))
+            return;
+        if (!isLineEndByte(c)) {
+            --pos;
+            return;
+        }
+        if (get(c) && !isLineEndByte(c))
+            --pos;
+    }
+    TPdfCurrency readReal()
+    {
+        const std::size_t start = pos;
+        while (pos < data.size() && ((data[pos] >= '0' && data[pos] <= '9') || data[pos] == '.'))
+            ++pos;
+        return pdfreader::parseCurrency(data.substr(start, pos - start));
+    }
+};
+
+bool isUpperHexByte(unsigned char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+// One text object, `BT` and its line end already consumed. Returns the
+// lines; x and y are set from its Td. A mismatch ends the object early with
+// the lines complete so far.
+std::vector<std::string> readTextObject(ContentCursor &in, TPdfCurrency &x, TPdfCurrency &y)
+{
+    std::vector<std::string> lines;
+    x = 0;
+    y = 0;
+
+    // A font selection inside the object: pass over it up to its Tf.
+    unsigned char c = 0;
+    if (!in.get(c))
+        return lines;
+    if (c == '/') {
+        const std::size_t tf = in.data.find("Tf", in.pos);
+        in.pos = tf == std::string_view::npos ? in.data.size() : tf + 2;
+        in.skipLineEnd();
+    } else {
+        --in.pos;
+    }
+
+    x = in.readReal();
+    in.skipBlanks();
+    y = in.readReal();
+    in.skipBlanks();
+    in.pos = std::min(in.pos + 3, in.data.size()); // over "Td" and its line end
+
+    std::size_t mark = in.pos;
+    if (in.take2() == "ET") {
+        in.skipLineEnd();
+        lines.emplace_back();
+        return lines;
+    }
+    in.pos = mark;
+
+    std::string line;
+    for (;;) {
+        // The next string of the object.
+        const std::size_t open = in.data.find_first_of("(<", in.pos);
+        if (open == std::string_view::npos) {
+            in.pos = in.data.size();
+            return lines;
+        }
+        in.pos = open + 1;
+        line.clear();
+        if (in.data[open] == '(') {
+            auto get = [&in](unsigned char &b) { return in.get(b); };
+            auto unget = [&in] { --in.pos; };
+            if (!pdfreader::decodeLiteral(get, unget, line))
+                return lines;
+        } else {
+            const std::size_t start = in.pos;
+            while (in.pos < in.data.size() && isUpperHexByte(static_cast<unsigned char>(in.data[in.pos])))
+                ++in.pos;
+            const std::string_view hex = in.data.substr(start, in.pos - start);
+            for (std::size_t i = 0; i < hex.size(); i += 2)
+                line.push_back(static_cast<char>(TPdfBase::HexPairToByte(hex[i], i + 1 < hex.size() ? hex[i + 1] : '0')));
+            if (!in.get(c) || c != '>')
+                return lines;
+        }
+        in.skipBlanks();
+        if (in.take2() != "Tj")
+            return lines;
+        in.skipLineEnd();
+
+        const std::string_view op = in.take2();
+        if (op == "ET") {
+            lines.push_back(line);
+            return lines;
+        }
+        if (op != "T*")
+            return lines;
+        // One or more T*: each ends a line, the first the one just read.
+        for (;;) {
+            lines.push_back(line);
+            line.clear();
+            in.skipLineEnd();
+            mark = in.pos;
+            const std::string_view next = in.take2();
+            if (next == "T*")
+                continue;
+            if (next == "ET")
+                return lines;
+            in.pos = mark;
+            break;
+        }
+    }
+}
+
+} // namespace
+
+TPdfPage::TPdfPage(std::unique_ptr<TPdfInputStream> stream) : TPdfContents(std::move(stream))
+{
+    m_strings.setCurrentPage(1);
+    extractAllPages();
+}
+
+std::unique_ptr<TPdfPage> TPdfPage::openFile(const std::string &fileName)
+{
+    return std::make_unique<TPdfPage>(TPdfInputStream::fromFile(fileName));
+}
+
+std::unique_ptr<TPdfPage> TPdfPage::fromBytes(std::string bytes)
+{
+    return std::make_unique<TPdfPage>(TPdfInputStream::fromBytes(std::move(bytes)));
+}
+
+std::string TPdfPage::imageData(std::size_t pageIndex)
+{
+    const TPageRecord &record = m_pages.records().at(pageIndex);
+    if (record.imageDataLength <= 0)
+        return std::string();
+    return readRange(record.imageDataPosition, record.imageDataLength);
+}
+
+void TPdfPage::extractAllPages()
+{
+    startWalk();
+    std::int32_t pageNumber = 1;
+    while (!walkFinished()) {
+        const TPdfNodeValues current = node();
+        TPageRecord record;
+        record.objectNumber = current.objectNumber;
+        record.generation = current.generation;
+
+        m_xobjectPosition = 0;
+        seek(current.resources);
+        if (readBytes(2) != "<<" || !readResources())
+            fail("PDF PAGE RESOURCE ERROR");
+
+        // Resources without an XObject entry simply have no external objects.
+        m_externalObjects.clear();
+        if (m_xobjectPosition != 0) {
+            seek(m_xobjectPosition);
+            if (readBytes(2) != "<<" || !readExternalObjectTable())
+                fail("PDF PAGE XOBJECT ERROR");
+        }
+        if (!m_externalObjects.empty()) {
+            record.externalObjectName = m_externalObjects.front().first;
+            readFirstExternalObject(record);
+        }
+
+        if (current.annots != 0) {
+            seek(current.annots);
+            record.annotationText = readAnnotation(ReadReference());
+        }
+        record.title = pageTitle(current.objectNumber, current.generation);
+        readContentStream(current.contents);
+
+        m_pages.add(record);
+        ++pageNumber;
+        m_strings.setCurrentPage(pageNumber);
+        nextPage();
+    }
+}
+
+bool TPdfPage::readResources()
+{
+    const bool version14 = version() == "1.4";
+    return readDictionaryBody([&](const std::string &key) {
+        if (key == "ExtGState" || key == "Font") {
+            if (version14)
+                ReadReference();
+            else
+                SkipDictionary();
+        } else if (key == "ColorSpace" || key == "Pattern" || key == "Shading" || key == "Properties") {
+            SkipDictionary();
+        } else if (key == "XObject") {
+            m_xobjectPosition = GetDictionaryToken();
+        } else if (key == "ProcSet") {
+            SkipArray();
+        } else {
+            return false;
+        }
+        return true;
+    });
+}
+
+bool TPdfPage::readExternalObjectTable()
+{
+    SkipBlanks();
+    SkipLineEnd();
+    for (;;) {
+        SkipBlanks();
+        const unsigned char c = readByte();
+        if (c != '/') {
+            unsigned char next = 0;
+            return c == '>' && tryReadByte(next) && next == '>';
+        }
+        const std::string name = ReadKey();
+        SkipBlanks();
+        const std::string reference = ReadReference();
+        SkipLineEnd();
+        m_externalObjects.emplace_back(name, reference);
+        // 20 slots: storing the 20th entry fails, so at most 19 are accepted.
+        if (m_externalObjects.size() >= ExternalObjectSlots)
+            return false;
+    }
+}
+
+void TPdfPage::readFirstExternalObject(TPageRecord &record)
+{
+    m_external = TPdfExternalObject();
+    const std::string &reference = m_externalObjects.front().second;
+    if (reference.size() <= 4)
+        return;
+    findObject(reference);
+    if (readBytes(2) != "<<")
+        return;
+    const bool ok = readDictionaryBody([this](const std::string &key) {
+        TPdfExternalObject &e = m_external;
+        if (key == "Length")
+            e.length = ReadDigits();
+        else if (key == "DL")
+            e.dl = ReadDigits();
+        else if (key == "Width")
+            e.width = ReadDigits();
+        else if (key == "Height")
+            e.height = ReadDigits();
+        else if (key == "BitsPerComponent")
+            e.bitsPerComponent = ReadDigits();
+        else if (key == "SMasklnData")
+            e.sMaskInData = ReadDigits();
+        else if (key == "StructParent")
+            e.structParent = ReadDigits();
+        else if (key == "Filter")
+            e.filter = ReadNameOrArray();
+        else if (key == "FFilter")
+            e.fFilter = ReadNameOrArray();
+        else if (key == "DecodeParms" || key == "FDecodeParms" || key == "Mask")
+            SkipDictionaryOrArray();
+        else if (key == "Type")
+            e.type = ReadName();
+        else if (key == "Subtype")
+            e.subtype = ReadName();
+        else if (key == "ColorSpace")
+            e.colorSpace = ReadName();
+        else if (key == "Intent")
+            e.intent = ReadName();
+        else if (key == "Name")
+            e.name = ReadName();
+        else if (key == "ImageMask")
+            e.imageMask = ReadToken();
+        else if (key == "Interpolate")
+            e.interpolate = ReadToken();
+        else if (key == "Decode")
+            e.decode = GetIDArrayToken();
+        else if (key == "Alternates")
+            e.alternates = GetIDArrayToken();
+        else if (key == "ID")
+            e.id = ReadString();
+        else if (key == "OPI")
+            e.opi = GetDictionaryToken();
+        else if (key == "OC")
+            e.oc = GetDictionaryToken();
+        else if (key == "F")
+            fail("F KEYIS NO SURPORTED ");
+        else if (key == "SMask")
+            fail("SMasklnData KEYIS NO SURPORTED");
+        else if (key == "Metadata")
+            fail("Metadata KEYIS NO SURPORTED");
+        else
+            return false;
+        return true;
+    });
+    if (!ok)
+        failAt("PDF EXTERNAL OBJECT ERROR ");
+    if (m_external.subtype != "Image")
+        return;
+    if (readBytes(6) != "stream")
+        failAt("PDF EXTERNAL OBJECT ERROR ");
+    SkipLineEnd();
+    const auto length = toInt32(m_external.length);
+    if (!length)
+        fail("'" + m_external.length + "' is not a valid integer value");
+    // The data must lie inside the file before anyone reads or allocates it.
+    if (*length > fileSize() - position())
+        failAt("PDF EXTERNAL OBJECT ERROR ");
+    record.imageDataPosition = position();
+    record.imageDataLength = *length;
+}
+
+std::string TPdfPage::readAnnotation(const std::string &reference)
+{
+    m_annotation = TPdfAnnotation();
+    if (reference.size() <= 4)
+        return std::string();
+    findObject(reference);
+    SkipBlanks();
+    if (readBytes(2) != "<<")
+        fail("PDF ANNOTATION DICTIONARY << ERROR");
+    const bool ok = readDictionaryBody([this](const std::string &key) {
+        TPdfAnnotation &a = m_annotation;
+        if (key == "Type")
+            a.type = ReadName();
+        else if (key == "Subtype")
+            a.subtype = ReadName();
+        else if (key == "AS")
+            a.as = ReadName();
+        else if (key == "Contents")
+            a.contents = ReadString();
+        else if (key == "NM")
+            a.nm = ReadString();
+        else if (key == "S")
+            a.s = ReadString();
+        else if (key == "M")
+            a.m = ReadStringOrArray();
+        else if (key == "F")
+            a.f = ReadDigits();
+        else if (key == "StructParent")
+            a.structParent = ReadDigits();
+        else if (key == "Rect" || key == "Border" || key == "C")
+            SkipArray();
+        else if (key == "P" || key == "AP" || key == "OC")
+            SkipDictionary();
+        else
+            return false;
+        return true;
+    });
+    if (!ok)
+        fail("PDF ANNOTATION DICTIONARY ERROR");
+    return m_annotation.subtype == "Text" ? m_annotation.contents : std::string();
+}
+
+void TPdfPage::readContentStream(const std::string &reference)
+{
+    m_contentLength = 0;
+    if (reference.size() <= 4)
+        return;
+    findObject(reference);
+    SkipBlanks();
+    if (readBytes(2) == "<<") {
+        // Only Length and Filter are read; the value of any other key is
+        // left alone (a name value is then passed over as if it were a key).
+        const bool ok = readDictionaryBody([this](const std::string &key) {
+            if (key == "Length") {
+                SkipBlanks();
+                const auto length = toInt64(ReadDigits());
+                if (!length)
+                    failAt("PDF Contents OBJECT Stream Length ERROR ");
+                m_contentLength = *length;
+            } else if (key == "Filter") {
+                SkipBlanks();
+                SkipArray();
+            }
+            return true;
+        });
+        if (!ok)
+            fail("PDF ANNOTATION DICTIONARY ERROR");
+    }
+    if (readBytes(6) != "stream")
+        fail("PDF Contents Stram ERROR");
+    SkipLineEnd();
+    // A Length running past the end of the file is refused before the data
+    // is read.
+    if (m_contentLength > fileSize() - position())
+        failAt("PDF Contents OBJECT Stream Length ERROR ");
+    const std::string data = readRange(position(), m_contentLength);
+    scanContent(data, m_strings);
+}
+
+void TPdfPage::scanContent(std::string_view data, TPdfString &items)
+{
+    ContentCursor in{data, 0};
+    unsigned char c = 0;
+    while (in.get(c)) {
+        if (c != 'B')
+            continue;
+        if (!in.get(c) || c != 'T')
+            continue;
+        in.skipLineEnd();
+        TPdfCurrency x = 0;
+        TPdfCurrency y = 0;
+        std::vector<std::string> lines = readTextObject(in, x, y);
+        items.add(x, y, std::move(lines));
+    }
+}

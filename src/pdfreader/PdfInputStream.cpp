@@ -1,0 +1,89 @@
+#include "PdfInputStream.h"
+
+#include "PdfReadError.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+constexpr std::int64_t WindowSize = 64 * 1024;
+}
+
+std::string pdfreader::hexPosition(std::int64_t position)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%08llX", static_cast<unsigned long long>(position));
+    return text;
+}
+
+std::unique_ptr<TPdfInputStream> TPdfInputStream::fromFile(const std::string &fileName)
+{
+    std::unique_ptr<TPdfInputStream> stream(new TPdfInputStream);
+    stream->m_file.open(fileName, std::ios::binary | std::ios::in);
+    if (!stream->m_file.is_open())
+        throw EPdfReadError("PDF FILE OPEN ERROR : " + fileName);
+    stream->m_file.seekg(0, std::ios::end);
+    const std::streamoff end = stream->m_file.tellg();
+    if (end < 0)
+        throw EPdfReadError("PDF FILE OPEN ERROR : " + fileName);
+    stream->m_size = static_cast<std::int64_t>(end);
+    return stream;
+}
+
+std::unique_ptr<TPdfInputStream> TPdfInputStream::fromBytes(std::string bytes)
+{
+    std::unique_ptr<TPdfInputStream> stream(new TPdfInputStream);
+    stream->m_inMemory = true;
+    stream->m_size = static_cast<std::int64_t>(bytes.size());
+    stream->m_window = std::move(bytes);
+    stream->m_windowStart = 0;
+    stream->m_windowEnd = stream->m_size;
+    return stream;
+}
+
+void TPdfInputStream::fill(std::int64_t position)
+{
+    m_windowStart = position;
+    m_windowEnd = position;
+    m_window.clear();
+    if (m_inMemory || position >= m_size)
+        return;
+    const std::int64_t count = std::min(WindowSize, m_size - position);
+    m_window.resize(static_cast<std::size_t>(count));
+    m_file.clear();
+    m_file.seekg(static_cast<std::streamoff>(position));
+    m_file.read(m_window.data(), static_cast<std::streamsize>(count));
+    const std::int64_t got = m_file.gcount();
+    m_window.resize(static_cast<std::size_t>(std::max<std::int64_t>(got, 0)));
+    m_windowEnd = position + static_cast<std::int64_t>(m_window.size());
+}
+
+bool TPdfInputStream::readByteSlow(unsigned char &byte)
+{
+    if (m_position >= m_size || m_inMemory)
+        return false;
+    fill(m_position);
+    if (m_position >= m_windowEnd)
+        return false;
+    byte = static_cast<unsigned char>(m_window[0]);
+    ++m_position;
+    return true;
+}
+
+std::string TPdfInputStream::read(std::int64_t count)
+{
+    std::string result;
+    if (count <= 0 || m_position >= m_size)
+        return result;
+    count = std::min(count, m_size - m_position);
+    if (m_inMemory) {
+        result.assign(m_window, static_cast<std::size_t>(m_position), static_cast<std::size_t>(count));
+        m_position += count;
+        return result;
+    }
+    result.reserve(static_cast<std::size_t>(count));
+    unsigned char byte = 0;
+    while (count-- > 0 && readByte(byte))
+        result.push_back(static_cast<char>(byte));
+    return result;
+}

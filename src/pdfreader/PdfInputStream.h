@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <string>
+
+// A read-only, seekable byte stream over a file or over bytes in memory, with
+// 64-bit positions. File input goes through a window buffer so that the
+// reader's byte-at-a-time routines do not turn into one system call per
+// byte. Seeking anywhere (also past the end) is allowed; reads there simply
+// find no bytes.
+class TPdfInputStream {
+public:
+    // Opens the file for reading; others may keep it open for reading and
+    // writing meanwhile. Raises EPdfReadError when it cannot be opened.
+    static std::unique_ptr<TPdfInputStream> fromFile(const std::string &fileName);
+    static std::unique_ptr<TPdfInputStream> fromBytes(std::string bytes);
+
+    std::int64_t size() const { return m_size; }
+    std::int64_t position() const { return m_position; }
+    void seek(std::int64_t position) { m_position = position < 0 ? 0 : position; }
+    bool atEnd() const { return m_position >= m_size; }
+
+    // Reads one byte and advances; false (position unchanged) at the end.
+    bool readByte(unsigned char &byte)
+    {
+        if (m_position >= m_windowStart && m_position < m_windowEnd) {
+            byte = static_cast<unsigned char>(m_window[static_cast<std::size_t>(m_position - m_windowStart)]);
+            ++m_position;
+            return true;
+        }
+        return readByteSlow(byte);
+    }
+
+    // Up to `count` bytes from the current position; fewer at the end.
+    std::string read(std::int64_t count);
+
+private:
+    TPdfInputStream() = default;
+    bool readByteSlow(unsigned char &byte);
+    void fill(std::int64_t position);
+
+    std::ifstream m_file;
+    bool m_inMemory = false;
+    std::string m_window; // the whole content for in-memory input
+    std::int64_t m_windowStart = 0;
+    std::int64_t m_windowEnd = 0;
+    std::int64_t m_position = 0;
+    std::int64_t m_size = 0;
+};

@@ -1,0 +1,373 @@
+// Opening checks, the cross-reference chain, catalog, information, page tree
+// and outline titles, on files written by the test builder.
+#include "ReaderTestSupport.h"
+
+#include "Cp932.h"
+
+#include <gtest/gtest.h>
+
+using namespace pdftest;
+
+namespace {
+
+PdfFile twoPages() { return planFile({{{"100", "700", {"abc"}}}, {{"200", "600", {"def"}}}}); }
+
+TEST(Opening, OurOwnFileOpensWithItsMarkersAndCatalog)
+{
+    PdfFile file = twoPages();
+    const std::string bytes = file.build();
+    ASSERT_EQ(bytes.substr(0, 11), "%PDF-1.2 \r\n");
+    auto reader = TPdfPage::fromBytes(bytes);
+    EXPECT_EQ(reader->version(), "1.2");
+    EXPECT_FALSE(reader->linearized());
+    EXPECT_EQ(reader->lastCrossReferenceOffset(), static_cast<std::int64_t>(file.xrefOffset));
+    EXPECT_EQ(reader->author(), cp932::fromUtf8("Ｒ１．０"));
+    EXPECT_EQ(reader->subject(), cp932::fromUtf8("ＲＩＨＡ"));
+    EXPECT_EQ(reader->info().producer, "Ovilant version 1.0");
+    EXPECT_EQ(reader->info().creationDate, "D:20240131143005");
+    EXPECT_EQ(reader->info().title, "");
+    EXPECT_EQ(reader->catalog().pageMode, "UseNone");
+    EXPECT_EQ(reader->catalog().pageLayout, "SinglePage");
+    EXPECT_EQ(reader->trailer().root, "1 0 R");
+    EXPECT_EQ(reader->trailer().info, "2 0 R");
+    EXPECT_EQ(reader->trailer().prev, "");
+    EXPECT_EQ(reader->entries().count(), 9u);
+    ASSERT_EQ(reader->pages().count(), 2u);
+    EXPECT_EQ(reader->pages().get(0).objectNumber, 4);
+    EXPECT_EQ(reader->pages().get(1).objectNumber, 6);
+    EXPECT_EQ(reader->pages().get(0).title, "");
+}
+
+TEST(Opening, HeaderVersionsAndCommentLines)
+{
+    for (const char *version : {"1.2", "1.3", "1.5", "1.6", "1.7"}) {
+        PlanOptions options;
+        options.version = version;
+        EXPECT_EQ(readError(planFile({{}}, options).build()), "(no error)") << version;
+    }
+    // Version 1.4 takes the resources' Font as a reference.
+    PlanOptions v14;
+    v14.version = "1.4";
+    PdfFile direct = planFile({{}}, v14);
+    EXPECT_EQ(readError(direct.build()), "PDF PAGE RESOURCE ERROR");
+    direct.objects[4] = dict({{"Type", "/Page"}, {"Parent", "3 0 R"}, {"Resources", "<<\r\n/Font 6 0 R\r\n>>"},
+                              {"Contents", "5 0 R"}});
+    EXPECT_EQ(readError(direct.build()), "(no error)");
+    PlanOptions v20;
+    v20.version = "2.0";
+    EXPECT_EQ(readError(planFile({{}}, v20).build()), "PDF VERSION NOT SUPPORT");
+
+    // Versions 1.0 and 1.1 do not look at the first object.
+    for (const char *version : {"1.0", "1.1"}) {
+        PdfFile file = planFile({{}});
+        file.header = std::string("%PDF-") + version + "\r\n";
+        file.headOverride[1] = "1 0 ob";
+        // With 1.2 this head would be refused; the catalog is found
+        // through the cross-reference table, whose head check still applies.
+        const std::string bytes = file.build();
+        EXPECT_EQ(readError(bytes), "PDF OBJ NOT FOUND ERROR Address : " + hex8(file.offsets[1] + 7)) << version;
+    }
+
+    PdfFile marked = planFile({{}});
+    marked.header += "%\xE2\xE3\xCF\xD3\r\n";
+    EXPECT_EQ(readError(marked.build()), "(no error)");
+    marked.header += "% second comment\r\n";
+    EXPECT_EQ(readError(marked.build()), "(no error)");
+}
+
+TEST(Opening, EndMarkerMayBeFollowedByAtMostTwoLineEnds)
+{
+    for (const char *eof : {"%%EOF", "%%EOF\n", "%%EOF\r\n", "%%EOF\n\n", "%%EOF\r"}) {
+        PdfFile file = planFile({{}});
+        file.eof = eof;
+        EXPECT_EQ(readError(file.build()), "(no error)") << eof;
+    }
+    for (const char *eof : {"%%EOF ", "%%EOF\n\n\n", "%%EO", "%EOF\n"}) {
+        PdfFile file = planFile({{}});
+        file.eof = eof;
+        EXPECT_EQ(readError(file.build()), "PDF FILE EOF ERROR") << eof;
+    }
+}
+
+TEST(Opening, StartxrefMustStartWithinFiftyBytesOfTheEnd)
+{
+    // "startxref" CR LF digits CR LF "%%EOF": pad between number and marker.
+    auto withPadding = [](int pad) {
+        PdfFile file = planFile({{}});
+        file.eof = std::string(static_cast<std::size_t>(pad), ' ') + "\r\n%%EOF";
+        return file;
+    };
+    // From the keyword to the end: "startxref" CR LF, the offset's digits,
+    // CR LF, the padding, CR LF, "%%EOF"; at most 50 bytes.
+    PdfFile probe = withPadding(0);
+    probe.build();
+    const std::size_t numberDigits = std::to_string(probe.xrefOffset).size();
+    const int room = 50 - static_cast<int>(9 + 2 + numberDigits + 2 + 2 + 5);
+    EXPECT_EQ(readError(withPadding(room).build()), "(no error)");
+    EXPECT_EQ(readError(withPadding(room + 1).build()), "PDF STARTXREF ERROR");
+
+    PdfFile oneLine = planFile({{}});
+    std::string bytes = oneLine.build();
+    const std::size_t at = bytes.find("startxref\r\n");
+    bytes.replace(at, 11, "startxref ");
+    EXPECT_EQ(readError(bytes), "PDF LASTCROSSREF ERROR");
+}
+
+TEST(CrossReference, SubsectionsNumberTheirEntriesFromTheirFirstNumber)
+{
+    PdfFile file = twoPages();
+    file.splitAt = 5;
+    auto reader = TPdfPage::fromBytes(file.build());
+    ASSERT_EQ(reader->entries().count(), 9u);
+    EXPECT_EQ(reader->entries().at(5).objectNumber, 5);
+    EXPECT_EQ(reader->entries().at(8).objectNumber, 8);
+    EXPECT_EQ(reader->pages().count(), 2u);
+
+    // Hand-made: one entry from 0, two from 5.
+    std::string bytes = file.build();
+    const std::size_t xref = file.xrefOffset;
+    const std::string table = "xref\r\n0 1\r\n0000000000 65535 f\r\n5 2\r\n" + [&] {
+        char line[64];
+        std::snprintf(line, sizeof line, "%010zu 00000 n\r\n%010zu 00000 n\r\n", file.offsets[1], file.offsets[2]);
+        return std::string(line);
+    }() + "trailer\r\n<<\r\n/Size 7\r\n/Root 5 0 R\r\n/Info 6 0 R\r\n>>\r\nstartxref\r\n" + std::to_string(xref)
+        + "\r\n%%EOF\r\n";
+    bytes = bytes.substr(0, xref) + table;
+    try {
+        TPdfPage::fromBytes(bytes);
+        FAIL() << "object 5 is the catalog's offset but says 1 0 obj";
+    } catch (const EPdfReadError &e) {
+        EXPECT_STREQ(e.what(), "SYSTEM OBJ UNMATCH ERROR");
+    }
+}
+
+TEST(CrossReference, FindSkipsFreeEntriesAndObjectZero)
+{
+    TArrayList list;
+    list.add({3, 0, 100, 'f'});
+    list.add({3, 0, 200, 'n'});
+    list.add({3, 0, 300, 'n'});
+    list.add({4, 1, 400, 'n'});
+    list.add({0, 0, 500, 'n'});
+    EXPECT_EQ(list.find(3, 0), 200) << "the first in-use entry wins";
+    EXPECT_EQ(list.find(4, 1), 400);
+    EXPECT_FALSE(list.find(4, 0));
+    EXPECT_FALSE(list.find(0, 0));
+    list.add({5, 0, 600, 'f'});
+    EXPECT_FALSE(list.find(5, 0));
+    list.clear();
+    EXPECT_FALSE(list.find(3, 0));
+}
+
+// An incremental update: a newer section rewrites the info dictionary and
+// points back at the original section with Prev.
+std::string incrementalUpdate(PdfFile &file, const std::string &newAuthor, const std::string &prev)
+{
+    std::string bytes = file.build();
+    const std::size_t infoOffset = bytes.size();
+    bytes += "2 0 obj\r\n" + dict({{"Author", infoText(sjis(newAuthor))}, {"Subject", infoText(sjis("ＲＩＨＡ"))}})
+        + "\r\nendobj\r\n";
+    const std::size_t xref = bytes.size();
+    char line[32];
+    std::snprintf(line, sizeof line, "%010zu 00000 n\r\n", infoOffset);
+    bytes += "xref\r\n2 1\r\n" + std::string(line) + "trailer\r\n<<\r\n/Size 9\r\n/Root 1 0 R\r\n/Info 2 0 R\r\n/Prev "
+        + prev + "\r\n>>\r\nstartxref\r\n" + std::to_string(xref) + "\r\n%%EOF\r\n";
+    return bytes;
+}
+
+TEST(CrossReference, IncrementalUpdateOverridesOlderSection)
+{
+    PdfFile file = twoPages();
+    const std::string bytes = incrementalUpdate(file, "Ｒ２", "");
+    // Prev filled in after building, so the original offset is known.
+    PdfFile again = twoPages();
+    again.build();
+    const std::string updated = incrementalUpdate(again, "Ｒ２", std::to_string(again.xrefOffset));
+    auto reader = TPdfPage::fromBytes(updated);
+    EXPECT_EQ(reader->author(), sjis("Ｒ２"));
+    EXPECT_EQ(reader->trailer().prev, std::to_string(again.xrefOffset)) << "the newest trailer's values remain";
+    EXPECT_EQ(reader->entries().count(), 10u);
+    EXPECT_EQ(reader->pages().count(), 2u);
+    (void)bytes;
+}
+
+TEST(CrossReference, PrevChainThatLoopsOrIsNoNumberIsRefused)
+{
+    PdfFile file = twoPages();
+    file.build();
+    // The newer section's Prev points at itself.
+    std::string bytes = incrementalUpdate(file, "Ｒ２", "0");
+    const std::size_t self = bytes.rfind("xref\r\n2 1");
+    bytes = incrementalUpdate(file, "Ｒ２", std::to_string(self));
+    EXPECT_EQ(readError(bytes), "PDF TRAILER PREV XREF ERROR");
+
+    // Old section pointing back at the new one: a two-section loop. The
+    // old Prev is written with ten digits so that its value does not move
+    // the newer section.
+    PdfFile looping = twoPages();
+    looping.trailer = {{"Size", "9"}, {"Root", "1 0 R"}, {"Info", "2 0 R"}, {"Prev", "0000000000"}};
+    looping.build();
+    const std::size_t newXref = incrementalUpdate(looping, "Ｒ２", std::to_string(looping.xrefOffset)).rfind("xref\r\n2 1");
+    char padded[16];
+    std::snprintf(padded, sizeof padded, "%010zu", newXref);
+    looping.trailer.back().second = padded;
+    looping.build();
+    const std::string loop = incrementalUpdate(looping, "Ｒ２", std::to_string(looping.xrefOffset));
+    ASSERT_EQ(loop.rfind("xref\r\n2 1"), newXref);
+    EXPECT_EQ(readError(loop), "PDF TRAILER PREV XREF ERROR");
+
+    PdfFile noNumber = twoPages();
+    noNumber.trailer = {{"Size", "9"}, {"Root", "1 0 R"}, {"Info", "2 0 R"}, {"Prev", "99999999999999999999"}};
+    EXPECT_EQ(readError(noNumber.build()), "PDF TRAILER PREV XREF ERROR");
+    // Prev is read as digits: a value of another form unsettles the trailer.
+    noNumber.trailer.back().second = "x";
+    EXPECT_EQ(readError(noNumber.build()), "PDF DICTIONARY ERROR");
+}
+
+TEST(CrossReference, UnknownTrailerKeysAndIdArraysArePassedOver)
+{
+    PdfFile file = twoPages();
+    file.trailer = {{"Size", "9"},
+                    {"ID", "[<0123456789ABCDEF>\r\n<0123456789ABCDEF>]"},
+                    {"Root", "1 0 R"},
+                    {"Custom", "<< /A 1 >>"},
+                    {"Info", "2 0 R"},
+                    {"DocChecksum", "/ABCDEF"},
+                    {"XRefStm", "1234"},
+                    {"Encrypt", "9 0 R"}};
+    auto reader = TPdfPage::fromBytes(file.build());
+    EXPECT_GT(reader->trailer().id, 0);
+    EXPECT_EQ(reader->trailer().docChecksum, "ABCDEF");
+    EXPECT_EQ(reader->trailer().xrefStm, "1234");
+    EXPECT_EQ(reader->trailer().encrypt, "9 0 R");
+    EXPECT_EQ(reader->pages().count(), 2u);
+}
+
+TEST(Catalog, KeysAreComparedExactly)
+{
+    PdfFile lower = twoPages();
+    lower.objects[1] = dict({{"Type", "/Catalog"}, {"Pages", "3 0 R"}, {"Outputintents", "/X"}, {"Lang", "(ja)"},
+                             {"ViewerPreferences", "<< /HideToolbar true >>"}, {"OpenAction", "[4 0 R /Fit]"}});
+    EXPECT_EQ(readError(lower.build()), "(no error)");
+    PdfFile capital = twoPages();
+    capital.objects[1] = dict({{"Type", "/Catalog"}, {"Pages", "3 0 R"}, {"OutputIntents", "[]"}});
+    EXPECT_EQ(readError(capital.build()), "PDF CATALOG KEY NOT SUPPORT");
+    PdfFile info = twoPages();
+    info.objects[2] = dict({{"Author", "(a)"}, {"Company", "(b)"}});
+    EXPECT_EQ(readError(info.build()), "PDF INFO KEY NOT SUPPORT");
+    PdfFile literalInfo = twoPages();
+    literalInfo.objects[2] = dict({{"Author", literal("a(b)\\c")}, {"Trapped", "/False"}});
+    auto reader = TPdfPage::fromBytes(literalInfo.build());
+    EXPECT_EQ(reader->author(), "a(b)\\c");
+    EXPECT_EQ(reader->info().trapped, "False");
+}
+
+// Page tree of `levels` nested Pages nodes above one page.
+PdfFile nested(int levels)
+{
+    PdfFile file = planFile({{{"1", "2", {"deep"}}}});
+    // 3 is the root; 20, 21, ... the further levels; the last holds page 4.
+    int parent = 3;
+    for (int level = 1; level < levels; ++level) {
+        const int node = 19 + level;
+        file.objects[parent] = dict({{"Type", "/Pages"}, {"Kids", "[" + std::to_string(node) + " 0 R]"}, {"Count", "1"}});
+        parent = node;
+    }
+    file.objects[parent] = dict({{"Type", "/Pages"}, {"Kids", "[4 0 R]"}, {"Count", "1"}});
+    return file;
+}
+
+TEST(PageTree, NestedNodesAreWalkedInKidsOrder)
+{
+    PdfFile file = planFile({{{"1", "1", {"p1"}}}, {{"2", "2", {"p2"}}}, {{"3", "3", {"p3"}}}});
+    file.objects[3] = dict({{"Type", "/Pages"}, {"Kids", "[20 0 R 8 0 R]"}, {"Count", "3"}});
+    file.objects[20] = dict({{"Type", "/Pages"}, {"Parent", "3 0 R"}, {"Kids", "[\r\n4 0 R\r\n6 0 R\r\n]"}, {"Count", "2"}});
+    auto reader = TPdfPage::fromBytes(file.build());
+    ASSERT_EQ(reader->pages().count(), 3u);
+    EXPECT_EQ(reader->pages().get(0).objectNumber, 4);
+    EXPECT_EQ(reader->pages().get(1).objectNumber, 6);
+    EXPECT_EQ(reader->pages().get(2).objectNumber, 8);
+    ASSERT_EQ(reader->itemCount(), 3u);
+    EXPECT_EQ(reader->strings().at(2).page, 3);
+    EXPECT_EQ(reader->strings().at(2).lines, std::vector<std::string>{"p3"});
+}
+
+TEST(PageTree, NineLevelsAreAcceptedTenOverflow)
+{
+    EXPECT_EQ(readError(nested(9).build()), "(no error)");
+    EXPECT_EQ(readError(nested(10).build()), "PDF STACK OVERFLOW ERROR");
+}
+
+TEST(PageTree, MalformedTreesAreRefusedNotLooped)
+{
+    PdfFile empty = twoPages();
+    empty.objects[3] = dict({{"Type", "/Pages"}, {"Kids", "[]"}, {"Count", "0"}});
+    EXPECT_EQ(readError(empty.build()), "PDF INDEX ARRAY ERROR");
+
+    PdfFile direct = twoPages();
+    direct.objects[3] = dict({{"Type", "/Pages"}, {"Kids", "[<< /Type /Page >>]"}, {"Count", "1"}});
+    EXPECT_EQ(readError(direct.build()), "PDF KIDS ARRAY ERROR");
+    direct.objects[3] = dict({{"Type", "/Pages"}, {"Kids", "[4 0 R /Page]"}, {"Count", "1"}});
+    EXPECT_EQ(readError(direct.build()), "PDF KIDS ARRAY ERROR");
+
+    // A Pages node among its own kids.
+    PdfFile self = twoPages();
+    self.objects[3] = dict({{"Type", "/Pages"}, {"Kids", "[4 0 R 3 0 R]"}, {"Count", "2"}});
+    EXPECT_EQ(readError(self.build()), "PDF STACK OVERFLOW ERROR");
+
+    // Two kids sharing a Pages node: its page would be walked twice.
+    PdfFile shared = twoPages();
+    shared.objects[3] = dict({{"Type", "/Pages"}, {"Kids", "[20 0 R 20 0 R]"}, {"Count", "2"}});
+    shared.objects[20] = dict({{"Type", "/Pages"}, {"Kids", "[4 0 R 6 0 R]"}, {"Count", "2"}});
+    EXPECT_EQ(readError(shared.build()), "PDF PAGE TREE LOOP ERROR");
+
+    PdfFile wrongType = twoPages();
+    wrongType.objects[4] = dict({{"Type", "/Pagee"}});
+    EXPECT_EQ(readError(wrongType.build()), "PDF PAGE TYPE ERROR");
+}
+
+PdfFile withOutline(const std::vector<std::pair<std::string, std::string>> &root,
+                    const std::map<int, std::string> &items)
+{
+    PdfFile file = twoPages();
+    file.objects[1] = dict({{"Type", "/Catalog"}, {"Pages", "3 0 R"}, {"Outlines", "20 0 R"}});
+    file.objects[20] = dict(root);
+    for (const auto &[number, value] : items)
+        file.objects[number] = value;
+    return file;
+}
+
+TEST(Outline, TopLevelTitlesNameTheirPages)
+{
+    const auto root = std::vector<std::pair<std::string, std::string>>{
+        {"Type", "/Outlines"}, {"First", "21 0 R"}, {"Last", "22 0 R"}, {"Count", "2"}};
+    PdfFile file = withOutline(
+        root, {{21, dict({{"Title", "(Page two)"}, {"Parent", "20 0 R"}, {"Next", "22 0 R"}, {"Dest", "[6 0 R /Fit]"}})},
+               {22, dict({{"Title", infoText(sjis("一頁目"))}, {"Prev", "21 0 R"}, {"Dest", "[4 0 R /XYZ 0 0 0]"}})}});
+    auto reader = TPdfPage::fromBytes(file.build());
+    EXPECT_EQ(reader->pages().get(0).title, sjis("一頁目"));
+    EXPECT_EQ(reader->pages().get(1).title, "Page two");
+
+    // Next leading back to the first item ends the search.
+    PdfFile loop = withOutline(
+        root, {{21, dict({{"Title", "(a)"}, {"Next", "22 0 R"}, {"Dest", "[6 0 R]"}})},
+               {22, dict({{"Title", "(b)"}, {"Next", "21 0 R"}, {"Dest", "[6 0 R]"}})}});
+    auto looped = TPdfPage::fromBytes(loop.build());
+    EXPECT_EQ(looped->pages().get(0).title, "");
+    EXPECT_EQ(looped->pages().get(1).title, "a");
+
+    // Not an outline root, or a count of 0: no titles, no errors.
+    PdfFile notOutline = withOutline({{"Type", "/Other"}, {"Count", "5"}}, {});
+    EXPECT_EQ(readError(notOutline.build()), "(no error)");
+    PdfFile zero = withOutline({{"Type", "/Outlines"}, {"Count", "0"}}, {});
+    EXPECT_EQ(readError(zero.build()), "(no error)");
+
+    // The first page's item comes before a broken one; the second page's
+    // search reaches it.
+    PdfFile broken = withOutline(
+        root, {{21, dict({{"Title", "(a)"}, {"Next", "22 0 R"}, {"Dest", "[4 0 R]"}})},
+               {22, dict({{"Title", "(b)"}, {"Dest", "/Named"}})}});
+    EXPECT_EQ(readError(broken.build()), "Not Array : GetIDArrayToken");
+}
+
+} // namespace

@@ -29,20 +29,32 @@ const FixedTexts &fixed()
     return texts;
 }
 
+// The fixed texts of a page's items in CP932, converted once per run.
+template <std::size_t N> std::vector<std::string> convertTexts(const std::array<planlayout::LayoutItemSpec, N> &specs)
+{
+    std::vector<std::string> texts;
+    texts.reserve(N);
+    for (const auto &spec : specs) {
+        texts.push_back(cp932::fromUtf8(spec.text));
+    }
+    return texts;
+}
+
 template <std::size_t N>
-void buildPage(const std::array<planlayout::LayoutItemSpec, N> &specs, TPRLayoutPanel &panel,
-               std::vector<std::unique_ptr<TPRItem>> &owned, std::vector<TPRItem *> &pageItems,
+void buildPage(const std::array<planlayout::LayoutItemSpec, N> &specs, const std::vector<std::string> &texts,
+               TPRLayoutPanel &panel, std::vector<std::unique_ptr<TPRItem>> &owned, std::vector<TPRItem *> &pageItems,
                std::unordered_map<std::string, TPRItem *> &byName)
 {
     pageItems.reserve(N);
-    for (const auto &spec : specs) {
+    for (std::size_t i = 0; i < N; ++i) {
+        const planlayout::LayoutItemSpec &spec = specs[i];
         std::unique_ptr<TPRItem> item;
         switch (spec.kind) {
         case planlayout::LayoutItemKind::Label: {
             auto label = std::make_unique<TPRLabel>(spec.name);
             label->SetFontSize(spec.fontSize);
             label->SetFontBold(spec.bold);
-            label->Caption = cp932::fromUtf8(spec.text);
+            label->Caption = texts[i];
             item = std::move(label);
             break;
         }
@@ -52,7 +64,7 @@ void buildPage(const std::array<planlayout::LayoutItemSpec, N> &specs, TPRLayout
             text->SetFontBold(spec.bold);
             text->SetLeading(spec.leading);
             text->WordWrap = spec.wordWrap;
-            text->SetText(cp932::fromUtf8(spec.text));
+            text->SetText(texts[i]);
             item = std::move(text);
             break;
         }
@@ -100,8 +112,10 @@ TPrintFormatForm::TPrintFormatForm()
     PRLayoutPanel2.SetParent(&PRPage2);
 
     m_owned.reserve(planlayout::kPage1Items.size() + planlayout::kPage2Items.size());
-    buildPage(planlayout::kPage1Items, PRLayoutPanel1, m_owned, m_page1, m_byName);
-    buildPage(planlayout::kPage2Items, PRLayoutPanel2, m_owned, m_page2, m_byName);
+    static const std::vector<std::string> texts1 = convertTexts(planlayout::kPage1Items);
+    static const std::vector<std::string> texts2 = convertTexts(planlayout::kPage2Items);
+    buildPage(planlayout::kPage1Items, texts1, PRLayoutPanel1, m_owned, m_page1, m_byName);
+    buildPage(planlayout::kPage2Items, texts2, PRLayoutPanel2, m_owned, m_page2, m_byName);
 }
 
 TPrintFormatForm::~TPrintFormatForm() = default;

@@ -1,0 +1,66 @@
+// A fully filled plan laid out on both pages and written as a PDF file:
+// into memory, and to a file (through the temporary file and rename).
+
+#include "FullPlan.h"
+#include "PlanPdf.h"
+#include "PrintFormatUnit.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+
+namespace {
+
+TDateTime saveTime()
+{
+    return encodeDateTime(2024, 1, 31, 14, 5, 9);
+}
+
+// Building the form, filling it and writing the bytes: what one save costs.
+void BM_PlanPdfInMemory(benchmark::State &state)
+{
+    const TPRACTDATA plan = fullPlan();
+    const std::string creator = PlanCreatorText(saveTime());
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const std::string pdf = MakePlanPdf(plan, creator, saveTime());
+        bytes = pdf.size();
+        benchmark::DoNotOptimize(pdf.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+}
+BENCHMARK(BM_PlanPdfInMemory)->Unit(benchmark::kMicrosecond);
+
+// The same with a layout form kept between saves, as the editor can keep it.
+void BM_PlanPdfReusedForm(benchmark::State &state)
+{
+    TPrintFormatForm form;
+    form.PlanData = fullPlan();
+    form.CreatorText = PlanCreatorText(saveTime());
+    form.Clock = saveTime;
+    for (auto _ : state) {
+        form.BeginReport("unused.pdf");
+        form.PrintPages();
+        const std::string pdf = form.EndReportToString();
+        benchmark::DoNotOptimize(pdf.data());
+    }
+}
+BENCHMARK(BM_PlanPdfReusedForm)->Unit(benchmark::kMicrosecond);
+
+void BM_PlanPdfToFile(benchmark::State &state)
+{
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("ovilant-bench-" + std::to_string(std::random_device{}()) + ".pdf");
+    const TPRACTDATA plan = fullPlan();
+    const std::string creator = PlanCreatorText(saveTime());
+    for (auto _ : state) {
+        SavePlanPdf(path.string(), plan, creator, saveTime());
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_PlanPdfToFile)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

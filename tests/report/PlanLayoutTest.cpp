@@ -17,10 +17,14 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <random>
 #include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -222,6 +226,31 @@ TEST(PlanFile, StructureOfTheWrittenFile)
 
     // The same plan, creator and time give the same bytes.
     EXPECT_EQ(pdfOf(fullPlan()), pdf);
+}
+
+// A report left open by a failure refuses the next begin until it is
+// aborted; after the abort the form saves the same file as before.
+TEST(PlanFile, AbortAfterAFailureLetsTheNextSaveWork)
+{
+    const fs::path path = fs::temp_directory_path() / ("ovilant-form-" + std::to_string(std::random_device{}()) + ".pdf");
+    TPrintFormatForm form;
+    form.PlanData = fullPlan();
+    form.CreatorText = PlanCreatorText(saveTime());
+    form.Clock = saveTime;
+    form.BeginReport(path.string());
+    try {
+        form.BeginReport(path.string());
+        ADD_FAILURE() << "a second begin while a document is open must fail";
+    } catch (const EPdfInvalidOperation &e) {
+        EXPECT_STREQ(e.what(), "SetAuthor --invalid operation.");
+    }
+    form.AbortReport();
+    form.BeginReport(path.string());
+    form.PrintPages();
+    form.EndReport();
+    EXPECT_FALSE(form.PReport1.HasDoc());
+    EXPECT_EQ(readFile(path.string()), pdfOf(fullPlan()));
+    fs::remove(path);
 }
 
 TEST(PlanFile, OrderOfTextsOnThePages)

@@ -296,7 +296,7 @@ def write_layout(items_by_page, out_dir):
     kinds = {"L": "LayoutItemKind::Label", "T": "LayoutItemKind::Text", "R": "LayoutItemKind::Rect"}
     lines = [HEADER, '#include "PlanLayoutTable.h"', "", "namespace planlayout {", ""]
     for page, items in items_by_page.items():
-        lines.append("const std::array<LayoutItemSpec, %d> kPage%dItems = {{" % (len(items), page))
+        lines.append("const std::array<LayoutItemDef, %d> kPage%dItems = {{" % (len(items), page))
         for it in items:
             lines.append(
                 "    {%d, %s, %s, %d, %d, %d, %d, %d, %s, %d, %s, %s, %s}," % (

@@ -4,7 +4,7 @@
 
 namespace planlayout {
 
-const std::array<LayoutItemSpec, 495> kPage1Items = {{
+const std::array<LayoutItemDef, 495> kPage1Items = {{
     {1, "ExerciseRect", LayoutItemKind::Rect, 451, 61, 9, 10, 0, false, 0, false, "", false},
     {2, "ExerciseBox", LayoutItemKind::Text, 451, 62, 9, 10, 8, false, 14, false, "", true},
     {3, "PRSample1", LayoutItemKind::Text, 113, 56, 417, 182, 40, false, 42, false, "", true},
@@ -502,7 +502,7 @@ const std::array<LayoutItemSpec, 495> kPage1Items = {{
     {495, "PRLabel17", LayoutItemKind::Label, 552, 214, 13, 11, 8, false, 0, false, "点", false},
 }};
 
-const std::array<LayoutItemSpec, 63> kPage2Items = {{
+const std::array<LayoutItemDef, 63> kPage2Items = {{
     {1, "PRRect16", LayoutItemKind::Rect, 12, 23, 570, 45, 0, false, 0, false, "", false},
     {2, "PRRect42", LayoutItemKind::Rect, 12, 71, 570, 52, 0, false, 0, false, "", false},
     {3, "PRRect105", LayoutItemKind::Rect, 12, 126, 570, 59, 0, false, 0, false, "", false},

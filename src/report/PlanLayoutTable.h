@@ -10,7 +10,7 @@ namespace planlayout {
 
 enum class LayoutItemKind { Label, Text, Rect };
 
-struct LayoutItemSpec {
+struct LayoutItemDef {
     int number; // position in the page's printing order, from 1
     const char *name;
     LayoutItemKind kind;
@@ -26,7 +26,7 @@ struct LayoutItemSpec {
     bool filled;      // the content comes from the plan record
 };
 
-extern const std::array<LayoutItemSpec, 495> kPage1Items;
-extern const std::array<LayoutItemSpec, 63> kPage2Items;
+extern const std::array<LayoutItemDef, 495> kPage1Items;
+extern const std::array<LayoutItemDef, 63> kPage2Items;
 
 } // namespace planlayout

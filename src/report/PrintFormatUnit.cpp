@@ -30,52 +30,52 @@ const FixedTexts &fixed()
 }
 
 // The fixed texts of a page's items in CP932, converted once per run.
-template <std::size_t N> std::vector<std::string> convertTexts(const std::array<planlayout::LayoutItemSpec, N> &specs)
+template <std::size_t N> std::vector<std::string> convertTexts(const std::array<planlayout::LayoutItemDef, N> &defs)
 {
     std::vector<std::string> texts;
     texts.reserve(N);
-    for (const auto &spec : specs) {
-        texts.push_back(cp932::fromUtf8(spec.text));
+    for (const auto &def : defs) {
+        texts.push_back(cp932::fromUtf8(def.text));
     }
     return texts;
 }
 
 template <std::size_t N>
-void buildPage(const std::array<planlayout::LayoutItemSpec, N> &specs, const std::vector<std::string> &texts,
+void buildPage(const std::array<planlayout::LayoutItemDef, N> &defs, const std::vector<std::string> &texts,
                TPRLayoutPanel &panel, std::vector<std::unique_ptr<TPRItem>> &owned, std::vector<TPRItem *> &pageItems,
                std::unordered_map<std::string, TPRItem *> &byName)
 {
     pageItems.reserve(N);
     for (std::size_t i = 0; i < N; ++i) {
-        const planlayout::LayoutItemSpec &spec = specs[i];
+        const planlayout::LayoutItemDef &def = defs[i];
         std::unique_ptr<TPRItem> item;
-        switch (spec.kind) {
+        switch (def.kind) {
         case planlayout::LayoutItemKind::Label: {
-            auto label = std::make_unique<TPRLabel>(spec.name);
-            label->SetFontSize(spec.fontSize);
-            label->SetFontBold(spec.bold);
+            auto label = std::make_unique<TPRLabel>(def.name);
+            label->SetFontSize(def.fontSize);
+            label->SetFontBold(def.bold);
             label->Caption = texts[i];
             item = std::move(label);
             break;
         }
         case planlayout::LayoutItemKind::Text: {
-            auto text = std::make_unique<TPRText>(spec.name);
-            text->SetFontSize(spec.fontSize);
-            text->SetFontBold(spec.bold);
-            text->SetLeading(spec.leading);
-            text->WordWrap = spec.wordWrap;
+            auto text = std::make_unique<TPRText>(def.name);
+            text->SetFontSize(def.fontSize);
+            text->SetFontBold(def.bold);
+            text->SetLeading(def.leading);
+            text->WordWrap = def.wordWrap;
             text->SetText(texts[i]);
             item = std::move(text);
             break;
         }
         case planlayout::LayoutItemKind::Rect:
-            item = std::make_unique<TPRRect>(spec.name);
+            item = std::make_unique<TPRRect>(def.name);
             break;
         }
-        item->SetBounds(spec.left, spec.top, spec.width, spec.height);
+        item->SetBounds(def.left, def.top, def.width, def.height);
         item->SetParent(&panel);
         pageItems.push_back(item.get());
-        byName.emplace(spec.name, item.get());
+        byName.emplace(def.name, item.get());
         owned.push_back(std::move(item));
     }
 }

@@ -117,23 +117,23 @@ TEST(PlanLayoutForm, ItemsKeepTheirFixedContentAndEveryFilledItemIsFilled)
 
     form.PlanData = fullPlan();
     form.FillItems();
-    const auto filledText = [&](const planlayout::LayoutItemSpec &spec) {
-        if (auto *t = dynamic_cast<TPRText *>(form.FindItem(spec.name))) {
+    const auto filledText = [&](const planlayout::LayoutItemDef &def) {
+        if (auto *t = dynamic_cast<TPRText *>(form.FindItem(def.name))) {
             return t->Text();
         }
-        return dynamic_cast<TPRLabel *>(form.FindItem(spec.name))->Caption;
+        return dynamic_cast<TPRLabel *>(form.FindItem(def.name))->Caption;
     };
     for (const auto &list : {std::vector(planlayout::kPage1Items.begin(), planlayout::kPage1Items.end()),
                              std::vector(planlayout::kPage2Items.begin(), planlayout::kPage2Items.end())}) {
-        for (const auto &spec : list) {
-            if (spec.kind == planlayout::LayoutItemKind::Rect) {
+        for (const auto &def : list) {
+            if (def.kind == planlayout::LayoutItemKind::Rect) {
                 continue;
             }
-            const std::string name = spec.name;
+            const std::string name = def.name;
             if (name == "PRSample1" || name == "PRSample2") {
                 EXPECT_TRUE(dynamic_cast<TPRText *>(form.FindItem(name))->Lines.empty());
-            } else if (spec.filled) {
-                EXPECT_FALSE(filledText(spec).empty()) << name << " left empty by a full plan";
+            } else if (def.filled) {
+                EXPECT_FALSE(filledText(def).empty()) << name << " left empty by a full plan";
             }
         }
     }

@@ -16,15 +16,15 @@ namespace {
     throw EFCreateError("Cannot create file \"" + path + "\". " + reason);
 }
 
-// A temporary file beside `target`, created exclusively so that an
+// A temporary file beside `target` (a short hidden name, so that a long
+// target name cannot make it too long), created exclusively so that an
 // existing file is never reused.
 std::FILE *createTemporary(const fs::path &target, fs::path &temporary)
 {
     static thread_local std::mt19937_64 random{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
         const auto suffix = std::to_string(random() % 1000000000ULL);
-        temporary = target;
-        temporary += ".part-" + suffix;
+        temporary = target.parent_path() / (".ovilant-" + suffix + ".tmp");
         errno = 0;
         if (std::FILE *file = std::fopen(temporary.c_str(), "wbx")) {
             return file;

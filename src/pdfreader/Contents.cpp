@@ -122,7 +122,7 @@ void TPdfContents::readKids()
     }
 }
 
-void TPdfContents::push(const std::string &reference, int index)
+void TPdfContents::push(const std::string &reference, int index, std::vector<std::string> kids)
 {
     if (++m_top > MaxLevels)
         fail("PDF STACK OVERFLOW ERROR");
@@ -138,12 +138,13 @@ void TPdfContents::push(const std::string &reference, int index)
     }
     m_stack[m_top].reference = reference;
     m_stack[m_top].index = index;
-    m_stack[m_top].kids = m_kids;
+    m_stack[m_top].kids = std::move(kids);
 }
 
 TPdfContents::StackEntry TPdfContents::pop()
 {
-    StackEntry entry = m_stack[m_top];
+    StackEntry entry = std::move(m_stack[m_top]);
+    m_stack[m_top] = StackEntry();
     if (m_top > 0)
         --m_top;
     return entry;
@@ -157,7 +158,7 @@ void TPdfContents::descend(std::string reference)
         if (m_kids.empty())
             fail("PDF INDEX ARRAY ERROR");
         m_currentKid = 0;
-        push(reference, 0);
+        push(reference, 0, m_kids);
         reference = m_kids[0];
         loadNode(reference);
     }
@@ -195,13 +196,12 @@ void TPdfContents::nextPage()
         }
         // The node's kids were read when it was pushed; the file does not
         // change, so they are not read again.
-        m_kids = std::move(entry.kids);
         ++entry.index;
-        if (entry.index >= static_cast<int>(m_kids.size()))
+        if (entry.index >= static_cast<int>(entry.kids.size()))
             continue;
         m_currentKid = entry.index;
-        push(entry.reference, entry.index);
-        const std::string kid = m_kids[static_cast<std::size_t>(entry.index)];
+        const std::string kid = entry.kids[static_cast<std::size_t>(entry.index)];
+        push(entry.reference, entry.index, std::move(entry.kids));
         loadNode(kid);
         if (m_node.type == "Pages")
             descend(kid);

@@ -50,7 +50,7 @@ private:
     void loadNode(const std::string &reference);
     bool readNodeDictionary();
     void readKids();
-    void push(const std::string &reference, int index);
+    void push(const std::string &reference, int index, std::vector<std::string> kids);
     StackEntry pop();
     void descend(std::string reference);
     void reachedPage();

@@ -1,0 +1,356 @@
+// Validation before saving: each limit at the limit and one byte over, the
+// HDS-R checks, the order of the checks, the pages and focus after a fault,
+// characters code page 932 cannot hold, and a valid form copied whole.
+
+#include "ControlNames.h"
+#include "Cp932.h"
+#include "FormControls.h"
+#include "PlanLimits.h"
+#include "TestSupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+// A text of exactly `bytes` CP932 bytes: full-width あ, then one half-width
+// "a" when the count is odd.
+QString textOfBytes(int bytes)
+{
+    return QString(bytes / 2, QChar(0x3042)) + (bytes % 2 != 0 ? QStringLiteral("a") : QString());
+}
+
+void setText(QWidget *control, const QString &text)
+{
+    if (auto *memo = qobject_cast<TMemo *>(control)) {
+        memo->setText(text);
+    } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
+        edit->setText(text);
+    } else if (auto *box = qobject_cast<QComboBox *>(control)) {
+        box->setEditText(text);
+    }
+}
+
+QString message(const std::string &cp932Text)
+{
+    return QString::fromStdString(cp932::toUtf8(cp932Text));
+}
+
+std::string sj(const char *utf8)
+{
+    return cp932::fromUtf8(utf8);
+}
+
+} // namespace
+
+class GatherPlanTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void eachLimitAllowsItselfAndRefusesOneByteMore_data();
+    void eachLimitAllowsItselfAndRefusesOneByteMore();
+    void memoLineBreaksCountTwoBytes();
+    void hdsScores_data();
+    void hdsScores();
+    void blankBirthDateStopsAtTheDateCheck();
+    void page1FaultsComeBeforePage2Faults();
+    void rowsAreCheckedInOrder();
+    void teamBoxFaultComesAfterEveryMemoWasStored();
+    void unchosenListsStoreMinusOne();
+    void unrepresentableCharactersAreRefusedAndSelected_data();
+    void unrepresentableCharactersAreRefusedAndSelected();
+    void validFormFillsThePlan();
+
+private:
+    TMainForm &form() { return *f->form; }
+    std::unique_ptr<WindowFixture> f;
+};
+
+void GatherPlanTest::init()
+{
+    f = std::make_unique<WindowFixture>();
+    form().NewMenuClick();
+    form().BirthEdit->setText(QStringLiteral("昭和15年 6月12日"));
+    form().HDSEdit->setText(QStringLiteral("20"));
+    QVERIFY(QTest::qWaitForWindowActive(f->form.get()));
+}
+
+void GatherPlanTest::cleanup()
+{
+    f.reset();
+}
+
+void GatherPlanTest::eachLimitAllowsItselfAndRefusesOneByteMore_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("page");
+    const auto row = [](const QString &name, int limit, int page) {
+        QTest::newRow(qPrintable(name)) << name << limit << page;
+    };
+    row(QStringLiteral("NameEdit"), 50, 1);
+    for (const char *memo : {"KenkouMemo", "GapeiMemo", "SeikatsuMemo"}) {
+        row(QString::fromLatin1(memo), 254, 1);
+    }
+    row(QStringLiteral("EtcEdit"), 38, 1);
+    for (const char *edit : {"HomeWorkEdit", "SocialEdit", "GoOutEdit", "FreeTimeEdit", "TaiinEdit", "ExerciseEdit",
+                             "SenseEdit", "BrainEdit", "KoushukuEdit", "ArthralgiaEdit", "SonotaMemo"}) {
+        row(QString::fromLatin1(edit), 98, 1);
+    }
+    row(formnames::goods(0), 58, 1);
+    row(formnames::kaigo(12), 58, 1);
+    row(formnames::time(5), 8, 1);
+    row(formnames::goods(25), 58, 1);
+    row(formnames::time(27), 8, 1);
+    for (const char *memo : {"PTOTST0", "Kango0", "Jitchi0", "PTOTST1", "Kango1", "Jitchi1"}) {
+        row(QString::fromLatin1(memo), 1000, 1);
+    }
+    for (const char *memo : {"SelfHope", "FarmilyHope", "LifePoint", "RihaTerget", "SelfDo", "AskFarmily",
+                             "DiseseCare", "Variation", "Remark"}) {
+        row(QString::fromLatin1(memo), 1000, 2);
+    }
+    row(formnames::teamBox(1), 50, 2);
+    row(formnames::teamBox(13), 50, 2);
+}
+
+void GatherPlanTest::eachLimitAllowsItselfAndRefusesOneByteMore()
+{
+    QFETCH(QString, name);
+    QFETCH(int, limit);
+    QFETCH(int, page);
+    QWidget *control = form().control(name);
+    QVERIFY2(control != nullptr, qPrintable(name));
+
+    setText(control, textOfBytes(limit));
+    QVERIFY2(form().GatherPlan(), qPrintable(name));
+    QVERIFY(f->prompter->shown.isEmpty());
+
+    setText(control, textOfBytes(limit + 1));
+    QVERIFY(!form().GatherPlan());
+    QCOMPARE(f->prompter->shown.size(), 1);
+    const FakePrompter::Shown &shown = f->prompter->shown.first();
+    QCOMPARE(shown.caption, QStringLiteral("情報"));
+    QCOMPARE(shown.buttons, QList<Prompter::Button>{Prompter::Button::Ok});
+    QCOMPARE(shown.text, message(planlimits::tooLongMessage(static_cast<std::size_t>(limit))));
+    QCOMPARE(form().PageControl1->currentWidget(), page == 1 ? form().TabSheet1 : form().TabSheet2);
+    QCOMPARE(form().focusWidget(), control);
+}
+
+void GatherPlanTest::memoLineBreaksCountTwoBytes()
+{
+    const QString line(63, QChar(0x3042));
+    form().KenkouMemo->setText(line + QStringLiteral("\n") + line); // 126 + 2 + 126 = 254
+    QVERIFY(form().GatherPlan());
+    QCOMPARE(form().Plan.Kenkou, cp932::fromUtf16(line.toStdU16String()) + "\r\n" +
+                                     cp932::fromUtf16(line.toStdU16String()));
+
+    form().KenkouMemo->setText(line + QStringLiteral("い\n") + line);
+    QVERIFY(!form().GatherPlan());
+    QCOMPARE(f->prompter->shown.last().text, QStringLiteral("入力文字数がオーバーしています。\n半角254文字・全角127文字以内で入力してください。"));
+
+    form().KenkouMemo->setText(textOfBytes(254) + QStringLiteral("\n")); // a break at the end: 256
+    QVERIFY(!form().GatherPlan());
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().KenkouMemo));
+}
+
+void GatherPlanTest::hdsScores_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("expected"); // message, or the stored score
+    QTest::newRow("empty") << QString() << QStringLiteral("半角2文字の数字で入力してください。");
+    QTest::newRow("31") << QStringLiteral("31") << QStringLiteral("0 から 30 までの数値を入力してください。");
+    QTest::newRow("-1") << QStringLiteral("-1") << QStringLiteral("0 から 30 までの数値を入力してください。");
+    QTest::newRow("three bytes") << QStringLiteral("100")
+                                 << QStringLiteral("入力文字数がオーバーしています。\n半角2文字で入力してください。");
+    QTest::newRow("full-width digit") << QStringLiteral("１") << QStringLiteral("半角2文字の数字で入力してください。");
+    QTest::newRow("letters") << QStringLiteral("ab") << QStringLiteral("半角2文字の数字で入力してください。");
+    QTest::newRow("30") << QStringLiteral("30") << QStringLiteral("30");
+    QTest::newRow("0") << QStringLiteral("0") << QStringLiteral("0");
+    QTest::newRow("space 5") << QStringLiteral(" 5") << QStringLiteral("5");
+    QTest::newRow("+7") << QStringLiteral("+7") << QStringLiteral("7");
+}
+
+void GatherPlanTest::hdsScores()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, expected);
+    form().HDSEdit->setText(entry);
+    bool isNumber = false;
+    const int score = expected.toInt(&isNumber);
+    QCOMPARE(form().GatherPlan(), isNumber);
+    if (isNumber) {
+        QCOMPARE(form().Plan.HDS, score);
+        QVERIFY(f->prompter->shown.isEmpty());
+    } else {
+        QCOMPARE(f->prompter->shown.size(), 1);
+        QCOMPARE(f->prompter->shown.first().text, expected);
+        QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().HDSEdit));
+        QCOMPARE(form().Plan.HDS, 30); // still the value New gave it
+    }
+}
+
+void GatherPlanTest::blankBirthDateStopsAtTheDateCheck()
+{
+    form().NewMenuClick();
+    form().NameEdit->setText(QStringLiteral("山田"));
+    form().SexBox->setCurrentIndex(1);
+    form().KaigoBox->setCurrentIndex(4);
+    form().PageControl1->setCurrentWidget(form().TabSheet2);
+    QVERIFY(!form().GatherPlan());
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(f->prompter->shown.first().text, QStringLiteral("日付エラーです。"));
+    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet1);
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().BirthEdit));
+    // Steps before the date stored their values, the level of care after it did not.
+    QCOMPARE(form().Plan.Name, sj("山田"));
+    QCOMPARE(form().Plan.Sex, 1);
+    QCOMPARE(form().Plan.KaigoLevel, -1);
+}
+
+void GatherPlanTest::page1FaultsComeBeforePage2Faults()
+{
+    form().SelfHope->setText(textOfBytes(1001));
+    form().control<TEdit>(formnames::time(20))->setText(QStringLiteral("123456789"));
+    QVERIFY(!form().GatherPlan());
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(form().focusWidget(), form().control(formnames::time(20)));
+    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet1);
+
+    form().control<TEdit>(formnames::time(20))->setText(QStringLiteral("3ヶ月"));
+    QVERIFY(!form().GatherPlan());
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().SelfHope));
+    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet2);
+}
+
+void GatherPlanTest::rowsAreCheckedInOrder()
+{
+    form().control<TMemo>(formnames::goods(25))->setText(textOfBytes(59));
+    form().control<TMemo>(formnames::kaigo(24))->setText(textOfBytes(59));
+    form().control<TMarkCell>(formnames::abc(24, 1))->setText(QStringLiteral("ＢＣ"));
+    form().control<TMarkCell>(formnames::abc(25, 1))->setText(QStringLiteral("Ａ"));
+    QVERIFY(!form().GatherPlan());
+    QCOMPARE(form().focusWidget(), form().control(formnames::kaigo(24)));
+    // The failing row's marks and goods were stored, the next row's were not.
+    QCOMPARE(form().Plan.MotionItems[4].ABC[1].str(), std::string("BC"));
+    QCOMPARE(form().Plan.MotionItems[5].ABC[1].str(), std::string());
+
+    form().control<TMemo>(formnames::kaigo(24))->clear();
+    QVERIFY(!form().GatherPlan());
+    QCOMPARE(form().focusWidget(), form().control(formnames::goods(25)));
+    QCOMPARE(form().Plan.MotionItems[5].ABC[1].str(), std::string("A"));
+}
+
+void GatherPlanTest::teamBoxFaultComesAfterEveryMemoWasStored()
+{
+    form().Remark->setText(QStringLiteral("備考です"));
+    setText(form().control(formnames::teamBox(6)), QStringLiteral("鈴木"));
+    setText(form().control(formnames::teamBox(7)), textOfBytes(51));
+    setText(form().control(formnames::teamBox(8)), QStringLiteral("高橋"));
+    QVERIFY(!form().GatherPlan());
+    QCOMPARE(f->prompter->shown.first().text,
+             QStringLiteral("入力文字数がオーバーしています。\n半角50文字・全角25文字以内で入力してください。"));
+    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet2);
+    QCOMPARE(form().focusWidget(), form().control(formnames::teamBox(7)));
+    QCOMPARE(form().Plan.RemarkText, sj("備考です"));
+    QCOMPARE(form().Plan.Team[6], sj("鈴木"));
+    QCOMPARE(form().Plan.Team[8], std::string());
+}
+
+void GatherPlanTest::unchosenListsStoreMinusOne()
+{
+    QVERIFY(form().GatherPlan());
+    QCOMPARE(form().Plan.Sex, -1);
+    QCOMPARE(form().Plan.KaigoLevel, -1);
+    form().KaigoBox->setCurrentIndex(7); // the empty item is a choice
+    QVERIFY(form().GatherPlan());
+    QCOMPARE(form().Plan.KaigoLevel, 7);
+}
+
+void GatherPlanTest::unrepresentableCharactersAreRefusedAndSelected_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("character");
+    QTest::addColumn<int>("page");
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");  // U+1F600
+    const QString yoshi = QString::fromUtf8("\xF0\xA0\xAE\xB7");  // U+20BB7
+    QTest::newRow("name") << QStringLiteral("NameEdit") << (QStringLiteral("山田") + emoji) << emoji << 1;
+    QTest::newRow("memo, second line") << QStringLiteral("GapeiMemo") << (QStringLiteral("一行目\n") + yoshi + QStringLiteral("野家"))
+                                       << yoshi << 1;
+    QTest::newRow("euro sign in a row") << formnames::goods(21) << QStringLiteral("杖 €5") << QStringLiteral("€") << 1;
+    QTest::newRow("team box") << formnames::teamBox(3) << (emoji + QStringLiteral("x")) << emoji << 2;
+    QTest::newRow("page-2 memo") << QStringLiteral("Remark") << (QStringLiteral("ok ") + emoji) << emoji << 2;
+}
+
+void GatherPlanTest::unrepresentableCharactersAreRefusedAndSelected()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, character);
+    QFETCH(int, page);
+    QWidget *control = form().control(name);
+    setText(control, text);
+    QVERIFY(!form().GatherPlan());
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(f->prompter->shown.first().caption, QStringLiteral("情報"));
+    QCOMPARE(f->prompter->shown.first().text, QStringLiteral("使用できない文字が含まれています。"));
+    QCOMPARE(form().focusWidget(), control);
+    QCOMPARE(form().PageControl1->currentWidget(), page == 1 ? form().TabSheet1 : form().TabSheet2);
+    QString selected;
+    if (auto *memo = qobject_cast<TMemo *>(control)) {
+        selected = memo->textCursor().selectedText();
+    } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
+        selected = edit->selectedText();
+    } else if (auto *box = qobject_cast<QComboBox *>(control)) {
+        selected = box->lineEdit()->selectedText();
+    }
+    QCOMPARE(selected, character);
+}
+
+void GatherPlanTest::validFormFillsThePlan()
+{
+    fillSampleData(form());
+    form().Plan.PlanDate = encodeDate(2008, 4, 1);
+    form().Plan.ActivityItems[0].Special = 2;
+    form().Modified = true;
+    QVERIFY(form().GatherPlan());
+    QVERIFY(f->prompter->shown.isEmpty());
+    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet2);
+    const TPRACTDATA &plan = form().Plan;
+    QCOMPARE(plan.PlanDate, encodeDate(2008, 4, 1)); // not written here
+    QCOMPARE(plan.Name, sj("山田 太郎"));
+    QCOMPARE(plan.Sex, 0);
+    QCOMPARE(plan.BirthDate, encodeDate(1940, 6, 12));
+    QCOMPARE(plan.Age, 67); // against the plan date held in the record
+    QCOMPARE(plan.KaigoLevel, 2);
+    QCOMPARE(plan.Kenkou, sj("脳梗塞（左片麻痺）\r\n平成15年1月10日発症"));
+    QVERIFY(plan.Home);
+    QVERIFY(!plan.Etc);
+    QCOMPARE(plan.TaiinText, sj("通所リハビリテーション"));
+    QVERIFY(plan.ExerciseFlag);
+    QCOMPARE(plan.KoushukuText, sj("左肩関節"));
+    QVERIFY(!plan.SonotaFlag);
+    QCOMPARE(plan.HDS, 26);
+    QCOMPARE(plan.ActivityItems[0].ABC[0].str(), std::string("AB"));
+    QCOMPARE(plan.ActivityItems[0].ABC[1].str(), std::string("C"));
+    QCOMPARE(plan.ActivityItems[0].ABC[4].str(), std::string()); // a blank cell stores nothing
+    QCOMPARE(plan.ActivityItems[0].Goods.str(), sj("T字杖"));
+    QCOMPARE(plan.ActivityItems[1].Time.str(), sj("　")); // an untouched period keeps its blank
+    QCOMPARE(plan.ActivityItems[0].Special, 2); // kept by the mark cells
+    QCOMPARE(plan.MotionItems[1].ABC[2].str(), std::string("ABC"));
+    QCOMPARE(plan.PTOTST0Text.str(), sj("歩行訓練\r\n週３回\r\n階段昇降訓練"));
+    QCOMPARE(plan.Jitchi1Text.str(), sj("血圧の変動に注意"));
+    QCOMPARE(plan.RihaTergetText.str(), sj("杖歩行で屋内を移動できる。\r\n屋外は見守りで 100m 歩ける。"));
+    QCOMPARE(plan.RemarkText.str(), sj("特になし"));
+    QCOMPARE(plan.Team[1], sj("山本 一郎"));
+    QCOMPARE(plan.Team[6], sj("鈴木 健太"));
+    QCOMPARE(plan.Team[13], std::string());
+    QVERIFY(form().Modified); // validation leaves the flag alone
+}
+
+QTEST_MAIN(GatherPlanTest)
+#include "GatherPlanTest.moc"

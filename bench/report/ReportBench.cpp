@@ -50,8 +50,8 @@ BENCHMARK(BM_PlanPdfReusedForm)->Unit(benchmark::kMicrosecond);
 
 void BM_PlanPdfToFile(benchmark::State &state)
 {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("ovilant-bench-" + std::to_string(std::random_device{}()) + ".pdf");
+    const auto path =
+        std::filesystem::temp_directory_path() / ("ovilant-bench-" + std::to_string(std::random_device{}()) + ".pdf");
     const TPRACTDATA plan = fullPlan();
     const std::string creator = PlanCreatorText(saveTime());
     for (auto _ : state) {

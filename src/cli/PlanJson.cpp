@@ -14,16 +14,55 @@ namespace planjson {
 const std::vector<std::string> &planKeys()
 {
     static const std::vector<std::string> keys = {
-        "PlanDate",     "Name",           "Sex",          "BirthDate",      "Age",
-        "KaigoLevel",   "Kenkou",         "Gapei",        "Seikatsu",       "Home",
-        "Etc",          "EtcText",        "Taiin",        "HomeWork",       "Social",
-        "GoOut",        "FreeTime",       "TaiinText",    "ExerciseFlag",   "ExerciseText",
-        "SenseFlag",    "SenseText",      "BrainFlag",    "BrainText",      "KoushukuFlag",
-        "KoushukuText", "ArthralgiaFlag", "ArthralgiaText", "SonotaFlag",   "SonotaText",
-        "HDS",          "ActivityItems",  "PTOTST0Text",  "Kango0Text",     "Jitchi0Text",
-        "MotionItems",  "PTOTST1Text",    "Kango1Text",   "Jitchi1Text",    "SelfHopeText",
-        "FarmilyHopeText", "LifePointText", "RihaTergetText", "SelfDoText", "AskFarmilyText",
-        "DiseseCareText", "VariationText", "RemarkText",  "Team",
+        "PlanDate",
+        "Name",
+        "Sex",
+        "BirthDate",
+        "Age",
+        "KaigoLevel",
+        "Kenkou",
+        "Gapei",
+        "Seikatsu",
+        "Home",
+        "Etc",
+        "EtcText",
+        "Taiin",
+        "HomeWork",
+        "Social",
+        "GoOut",
+        "FreeTime",
+        "TaiinText",
+        "ExerciseFlag",
+        "ExerciseText",
+        "SenseFlag",
+        "SenseText",
+        "BrainFlag",
+        "BrainText",
+        "KoushukuFlag",
+        "KoushukuText",
+        "ArthralgiaFlag",
+        "ArthralgiaText",
+        "SonotaFlag",
+        "SonotaText",
+        "HDS",
+        "ActivityItems",
+        "PTOTST0Text",
+        "Kango0Text",
+        "Jitchi0Text",
+        "MotionItems",
+        "PTOTST1Text",
+        "Kango1Text",
+        "Jitchi1Text",
+        "SelfHopeText",
+        "FarmilyHopeText",
+        "LifePointText",
+        "RihaTergetText",
+        "SelfDoText",
+        "AskFarmilyText",
+        "DiseseCareText",
+        "VariationText",
+        "RemarkText",
+        "Team",
     };
     return keys;
 }
@@ -69,10 +108,7 @@ enum class Lines { Single, Multi };
 // its controls before saving.
 class Reader {
 public:
-    Reader(const json &root, TDateTime now) : m_root(root)
-    {
-        ResetPlan(m_plan, now);
-    }
+    Reader(const json &root, TDateTime now) : m_root(root) { ResetPlan(m_plan, now); }
 
     TPRACTDATA read()
     {
@@ -191,10 +227,7 @@ private:
         out = std::move(bytes);
     }
 
-    void line(const char *key, std::string &out)
-    {
-        text(m_root, key, key, planlimits::kLine, Lines::Single, out);
-    }
+    void line(const char *key, std::string &out) { text(m_root, key, key, planlimits::kLine, Lines::Single, out); }
 
     template <typename Buffer> void buffer(const char *key, Buffer &out)
     {
@@ -256,8 +289,7 @@ private:
             parsed = parseDate(value->get_ref<const std::string &>());
         }
         TDateTime back = 0;
-        if (!parsed || !ParseEraDate(FormatEraDate(*parsed), back) ||
-            !(decodeDate(back) == decodeDate(*parsed))) {
+        if (!parsed || !ParseEraDate(FormatEraDate(*parsed), back) || !(decodeDate(back) == decodeDate(*parsed))) {
             refuse(key, utf8(planlimits::dateErrorMessage()));
         }
         out = *parsed;

@@ -18,10 +18,10 @@ struct LayoutItemDef {
     int top;
     int width;
     int height;
-    int fontSize;    // labels and text blocks
-    bool bold;       // only the title of page 2
-    int leading;     // text blocks
-    bool wordWrap;   // text blocks
+    int fontSize;     // labels and text blocks
+    bool bold;        // only the title of page 2
+    int leading;      // text blocks
+    bool wordWrap;    // text blocks
     const char *text; // fixed content (UTF-8, lines separated by CR LF); empty for filled items
     bool filled;      // the content comes from the plan record
 };

@@ -62,7 +62,9 @@ std::string PlanCreatorText(TDateTime time)
     const int h = static_cast<int>(seconds / 3600);
     const int m = static_cast<int>(seconds / 60 % 60);
     const int s = static_cast<int>(seconds % 60);
-    const auto two = [](int v) { return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10); };
+    const auto two = [](int v) {
+        return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10);
+    };
     const std::string ascii = std::to_string(h) + ":" + two(m) + ":" + two(s);
 
     static const std::u16string digits = u"０１２３４５６７８９";

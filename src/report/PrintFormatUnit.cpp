@@ -183,9 +183,8 @@ void TPrintFormatForm::FillItems()
         SetText("SexText", "");
         break;
     }
-    SetText("KaigoText", p.KaigoLevel >= 0 && p.KaigoLevel <= 6
-                             ? fixed().kaigo[static_cast<std::size_t>(p.KaigoLevel)]
-                             : std::string());
+    SetText("KaigoText", p.KaigoLevel >= 0 && p.KaigoLevel <= 6 ? fixed().kaigo[static_cast<std::size_t>(p.KaigoLevel)]
+                                                                : std::string());
 
     SetText("OldText", std::to_string(p.Age));
     SetText("HDSText", std::to_string(p.HDS));

@@ -13,11 +13,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
-#include <sys/wait.h>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
+#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 using nlohmann::json;

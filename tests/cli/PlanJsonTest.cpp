@@ -39,7 +39,8 @@ TEST(PlanJson, MissingKeysTakeTheStartingValuesOfANewPlan)
     EXPECT_EQ(expected.Sex, -1);
     EXPECT_EQ(expected.HDS, 30);
 
-    const TPRACTDATA partial = accepted(json::parse(R"({"Name":"佐藤","MotionItems":[{},{},{},{},{},{},{},{"Time":"2週"}]})"), now);
+    const TPRACTDATA partial =
+        accepted(json::parse(R"({"Name":"佐藤","MotionItems":[{},{},{},{},{},{},{},{"Time":"2週"}]})"), now);
     EXPECT_EQ(partial.Name, j("佐藤"));
     EXPECT_EQ(partial.MotionItems[7].Time, j("2週"));
     EXPECT_EQ(partial.MotionItems[7].Special, 0);

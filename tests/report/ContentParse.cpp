@@ -54,12 +54,24 @@ std::vector<Token> tokenize(std::string_view s)
                 if (d == '\\') {
                     const char e = s[i++];
                     switch (e) {
-                    case 'n': d = '\n'; break;
-                    case 'r': d = '\r'; break;
-                    case 't': d = '\t'; break;
-                    case 'b': d = '\b'; break;
-                    case 'f': d = '\f'; break;
-                    default: d = e; break;
+                    case 'n':
+                        d = '\n';
+                        break;
+                    case 'r':
+                        d = '\r';
+                        break;
+                    case 't':
+                        d = '\t';
+                        break;
+                    case 'b':
+                        d = '\b';
+                        break;
+                    case 'f':
+                        d = '\f';
+                        break;
+                    default:
+                        d = e;
+                        break;
                     }
                 } else if (d == '(') {
                     ++depth;

@@ -92,10 +92,9 @@ TEST(PReportLabel, AlignmentAndJustification)
     justified.AlignJustified = true;
     justified.Caption = "ABCD"; // (50 - 20) / 3 = 10 between characters
     justified.SetParent(&f.panel);
-    EXPECT_EQ(f.print(), kStart +
-                             "/F1 10 Tf\n0 0 0 rg\nBT\n55 832.5 Td\n(12) Tj\nET\n"
-                             "0 0 0 rg\nBT\n95 812.5 Td\n(123) Tj\nET\n"
-                             "0 0 0 rg\n10 Tc\nBT\n10 792.5 Td\n(ABCD) Tj\nET\n");
+    EXPECT_EQ(f.print(), kStart + "/F1 10 Tf\n0 0 0 rg\nBT\n55 832.5 Td\n(12) Tj\nET\n"
+                                  "0 0 0 rg\nBT\n95 812.5 Td\n(123) Tj\nET\n"
+                                  "0 0 0 rg\n10 Tc\nBT\n10 792.5 Td\n(ABCD) Tj\nET\n");
 }
 
 TEST(PReportLabel, JustificationCountsADoubleByteCharacterOnce)
@@ -168,9 +167,8 @@ TEST(PReportText, StateOperatorsOnlyOnChangeAndBlanksTrimmed)
     second.SetWordSpace(2);
     second.SetText("x");
     second.SetParent(&f.panel);
-    EXPECT_EQ(f.print(), kStart +
-                             "/F1 10 Tf\n0 0 0 rg\n1 Tc\n2 Tw\n14 TL\nBT\n1 832.5 Td\n(one) Tj\nT*\n(two) Tj\nET\n"
-                             "0 0 0 rg\nBT\n1 732.5 Td\n(x) Tj\nET\n");
+    EXPECT_EQ(f.print(), kStart + "/F1 10 Tf\n0 0 0 rg\n1 Tc\n2 Tw\n14 TL\nBT\n1 832.5 Td\n(one) Tj\nT*\n(two) Tj\nET\n"
+                                  "0 0 0 rg\nBT\n1 732.5 Td\n(x) Tj\nET\n");
 }
 
 TEST(PReportText, SetTextSplitsAtEveryKindOfLineBreak)
@@ -198,10 +196,9 @@ TEST(PReportRect, BoxRuleAndDegenerateShapes)
     TPRRect upright("Upright");
     upright.SetBounds(5, 5, 1, 20);
     upright.SetParent(&f.panel);
-    EXPECT_EQ(f.print(), kStart +
-                             "[] 0 d\n451 781 m\n459 781 l\n459 772 l\n451 772 l\n0 0 0 RG\n0 w\ns\n"
-                             "[] 0 d\n14 22 m\n580 22 l\n0 0 0 RG\n0 w\nS\nn\n"
-                             "[] 0 d\n6 836 m\n6 817 l\n0 0 0 RG\n0 w\nS\nn\n");
+    EXPECT_EQ(f.print(), kStart + "[] 0 d\n451 781 m\n459 781 l\n459 772 l\n451 772 l\n0 0 0 RG\n0 w\ns\n"
+                                  "[] 0 d\n14 22 m\n580 22 l\n0 0 0 RG\n0 w\nS\nn\n"
+                                  "[] 0 d\n6 836 m\n6 817 l\n0 0 0 RG\n0 w\nS\nn\n");
 }
 
 TEST(PReportRect, DashesFillAndInvisibleLines)

@@ -18,9 +18,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <fstream>
 #include <map>
+#include <random>
 #include <set>
 #include <sstream>
 
@@ -232,7 +232,8 @@ TEST(PlanFile, StructureOfTheWrittenFile)
 // aborted; after the abort the form saves the same file as before.
 TEST(PlanFile, AbortAfterAFailureLetsTheNextSaveWork)
 {
-    const fs::path path = fs::temp_directory_path() / ("ovilant-form-" + std::to_string(std::random_device{}()) + ".pdf");
+    const fs::path path =
+        fs::temp_directory_path() / ("ovilant-form-" + std::to_string(std::random_device{}()) + ".pdf");
     TPrintFormatForm form;
     form.PlanData = fullPlan();
     form.CreatorText = PlanCreatorText(saveTime());
@@ -309,8 +310,8 @@ TEST(PlanFile, EveryFieldStartsWhereTheReaderLooks)
         } else {
             expected = {form.FindLabel(field.itemName)->Caption};
         }
-        EXPECT_EQ(found->lines, expected) << "field " << index << " (" << field.itemName << ") at " << found->x
-                                          << " " << found->y;
+        EXPECT_EQ(found->lines, expected)
+            << "field " << index << " (" << field.itemName << ") at " << found->x << " " << found->y;
     }
 }
 
@@ -334,9 +335,9 @@ TEST(PlanFile, ContentStreamsMatchTheReviewedGoldenFiles)
 TEST(PlanFile, LongTextsAreCutAtTheBoxEdges)
 {
     TPRACTDATA plan = fullPlan();
-    plan.Name = j("寿限無寿限無五劫の擦り切れ"); // wider than the 81-point name block
+    plan.Name = j("寿限無寿限無五劫の擦り切れ");                      // wider than the 81-point name block
     plan.Kango0Text = j("あいうえおかきくけこさしすせそ たちつてと"); // wraps at the space
-    plan.Gapei = j("一行目\r\n二行目\r\n三行目"); // the block holds two lines
+    plan.Gapei = j("一行目\r\n二行目\r\n三行目");                     // the block holds two lines
     const auto page1 = textObjectsOf(contentsOf(pdfOf(plan))[0]);
     const auto at = [&](double x, double y) {
         return std::find_if(page1.begin(), page1.end(), [&](const TextObject &t) { return t.x == x && t.y == y; });

@@ -65,10 +65,16 @@ TEST_F(PlanToolsTest, PdftotextFindsNameDatesAndTeam)
     const Output out = runCommand("pdftotext -enc UTF-8 '" + m_path.string() + "' -");
     ASSERT_EQ(out.status, 0) << out.text;
     const TPRACTDATA plan = fullPlan();
-    const std::vector<std::string> expected = {
-        cp932::toUtf8(plan.Name), cp932::toUtf8(FormatEraDate(plan.PlanDate)),
-        cp932::toUtf8(FormatEraDate(plan.BirthDate)), "担当2", "担当13", "医師", "要介護３", "女性",
-        "リハビリテーション実施計画書（２）", "歩いて買い物に行きたい"};
+    const std::vector<std::string> expected = {cp932::toUtf8(plan.Name),
+                                               cp932::toUtf8(FormatEraDate(plan.PlanDate)),
+                                               cp932::toUtf8(FormatEraDate(plan.BirthDate)),
+                                               "担当2",
+                                               "担当13",
+                                               "医師",
+                                               "要介護３",
+                                               "女性",
+                                               "リハビリテーション実施計画書（２）",
+                                               "歩いて買い物に行きたい"};
     for (const std::string &text : expected) {
         EXPECT_NE(out.text.find(text), std::string::npos) << text << " not found in:\n" << out.text;
     }

@@ -7,7 +7,7 @@ namespace {
 
 // Days from 1970-01-01 to a civil date (proleptic Gregorian), after the
 // well-known era-based algorithm; exact for any int year.
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d)
+constexpr std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d)
 {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -32,7 +32,7 @@ CivilDate civilFromDays(std::int64_t z)
 }
 
 // 1899-12-30 counted from 1970-01-01.
-const std::int64_t kEpochOffset = daysFromCivil(1899, 12, 30);
+constexpr std::int64_t kEpochOffset = daysFromCivil(1899, 12, 30);
 
 } // namespace
 

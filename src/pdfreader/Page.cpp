@@ -165,6 +165,7 @@ std::vector<std::string> readTextObject(ContentCursor &in, TPdfCurrency &x, TPdf
 TPdfPage::TPdfPage(std::unique_ptr<TPdfInputStream> stream) : TPdfContents(std::move(stream))
 {
     m_strings.setCurrentPage(1);
+    m_contentBudget = ContentBudgetFactor * fileSize() + ContentBudgetExtra;
     extractAllPages();
 }
 
@@ -428,6 +429,13 @@ void TPdfPage::readContentStream(const std::string &reference)
     // is read.
     if (m_contentLength > fileSize() - position())
         failAt("PDF Contents OBJECT Stream Length ERROR ");
+    // Pages may share a content stream, and streams may claim overlapping
+    // bytes; both multiply the bytes scanned. A file whose pages together
+    // scan far more than the file holds is refused rather than read for
+    // hours (our own files scan each byte once).
+    if (m_contentLength > m_contentBudget)
+        failAt("PDF Contents OBJECT Stream Length ERROR ");
+    m_contentBudget -= m_contentLength;
     const std::string data = readRange(position(), m_contentLength);
     scanContent(data, m_strings);
 }

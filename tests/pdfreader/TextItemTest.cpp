@@ -193,3 +193,36 @@ TEST(FieldLookup, EveryFieldOfAWrittenPlanComesBack)
 }
 
 } // namespace
+
+namespace {
+
+// Pages 4, 6, ... all naming the content stream of the first page.
+PdfFile sharedContent(int pageCount, const std::string &data)
+{
+    PdfFile file = planFile(std::vector<std::vector<TextObject>>(static_cast<std::size_t>(pageCount)));
+    file.objects[5] = streamObject(data);
+    for (int i = 0; i < pageCount; ++i) {
+        const int page = 4 + 2 * i;
+        file.objects[page] = dict({{"Type", "/Page"}, {"Parent", "3 0 R"}, {"Resources", "<<\r\n>>"}, {"Contents", "5 0 R"}});
+        if (i > 0)
+            file.objects.erase(page + 1);
+    }
+    return file;
+}
+
+TEST(TextObjects, SharedContentIsReadPerPageWithinABudget)
+{
+    auto reader = TPdfPage::fromBytes(sharedContent(3, "BT\n1 2 Td\n(a) Tj\nET\n").build());
+    ASSERT_EQ(reader->itemCount(), 3u);
+    EXPECT_EQ(reader->strings().at(2).page, 3);
+
+    // 40 pages over one 200 KB stream would scan 8 MB out of a 200 KB file.
+    std::string big;
+    while (big.size() < 200000)
+        big += "BT\n1 2 Td\n(a) Tj\nET\n";
+    const std::string bytes = sharedContent(40, big).build();
+    const std::string message = readError(bytes);
+    EXPECT_EQ(message.rfind("PDF Contents OBJECT Stream Length ERROR ", 0), 0u) << message;
+}
+
+} // namespace

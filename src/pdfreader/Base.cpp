@@ -375,6 +375,9 @@ TPdfCurrency pdfreader::parseCurrency(std::string_view text)
     std::int64_t frac = 0;
     for (std::size_t i = 0; i < 4; ++i)
         frac = frac * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
+    // The largest whole part a four-decimal 64-bit value holds.
+    if (value > 922'337'203'685'476)
+        return 0;
     value = value * CurrencyScale + frac;
     if (fraction.size() > 4 && fraction[4] >= '5')
         ++value;

@@ -106,6 +106,9 @@ TEST(Lexer, RealsKeepFourDecimalsAndRefuseOtherForms)
     EXPECT_EQ(twoPoints.ReadReal(), 0);
     Probe point(". ");
     EXPECT_EQ(point.ReadReal(), 0);
+    EXPECT_EQ(pdfreader::parseCurrency("922337203685476.9999"), 9223372036854769999);
+    EXPECT_EQ(pdfreader::parseCurrency("922337203685477"), 0) << "too large for the fixed-point value";
+    EXPECT_EQ(pdfreader::parseCurrency("99999999999999999999999"), 0);
 }
 
 TEST(Lexer, LiteralStringsFollowPdfSyntax)

@@ -47,9 +47,10 @@ bool TPdfContents::readNodeDictionary()
         } else if (key == "LastModified") {
             n.lastModified = ReadStringOrArray();
         } else if (key == "Resources") {
+            const std::int64_t valueStart = position();
             unsigned char c = 0;
             const bool direct = tryReadByte(c) && c == '<';
-            seek(position() - (direct ? 1 : 0));
+            seek(valueStart);
             if (direct) {
                 n.resources = GetDictionaryToken();
             } else {

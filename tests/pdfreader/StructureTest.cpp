@@ -371,3 +371,75 @@ TEST(Outline, TopLevelTitlesNameTheirPages)
 }
 
 } // namespace
+
+namespace {
+
+PdfFile pageWith(const std::string &resources, const std::string &extraKeys)
+{
+    PdfFile file = twoPages();
+    file.objects[4] = "<<\r\n/Type /Page\r\n/Parent 3 0 R\r\n/MediaBox [0 0 596 842 ]\r\n/Resources " + resources
+        + "\r\n/Contents 5 0 R\r\n" + extraKeys + ">>";
+    return file;
+}
+
+TEST(PageRecords, FirstImageAndFirstTextAnnotation)
+{
+    PdfFile file = pageWith("<<\r\n/XObject <<\r\n/Im1 20 0 R\r\n/Im2 21 0 R\r\n>>\r\n/ProcSet [/PDF /ImageC ]\r\n>>",
+                            "/Annots [22 0 R 23 0 R]\r\n");
+    file.objects[20] = "<<\r\n/Type /XObject\r\n/Subtype /Image\r\n/Width 1\r\n/Height 1\r\n/BitsPerComponent 8\r\n"
+                       "/ColorSpace /DeviceRGB\r\n/Filter [/DCTDecode]\r\n/Decode [0 1 0 1 0 1]\r\n/Length 5\r\n>>\r\n"
+                       "stream\r\nJPEG!\nendstream";
+    file.objects[21] = "<<\r\n/Subtype /Image\r\n/F (never read)\r\n>>";
+    file.objects[22] = dict({{"Type", "/Annot"}, {"Subtype", "/Text"}, {"Contents", "(note \\(1\\))"},
+                             {"Rect", "[0 0 10 10]"}, {"M", "(D:2024)"}, {"F", "4"}});
+    file.objects[23] = "(never read)";
+    auto reader = TPdfPage::fromBytes(file.build());
+    const TPageRecord first = reader->pages().get(0);
+    EXPECT_EQ(first.externalObjectName, "Im1");
+    EXPECT_EQ(first.imageDataLength, 5);
+    EXPECT_EQ(first.imageDataPosition, static_cast<std::int64_t>(file.build().find("JPEG!")));
+    EXPECT_EQ(reader->imageData(0), "JPEG!");
+    EXPECT_EQ(first.annotationText, "note (1)");
+    const TPageRecord second = reader->pages().get(1);
+    EXPECT_EQ(second.externalObjectName, "");
+    EXPECT_EQ(second.imageDataLength, 0);
+    EXPECT_EQ(reader->imageData(1), "");
+}
+
+TEST(PageRecords, OtherExternalObjectsAndAnnotationsLeaveTheRecordEmpty)
+{
+    // A form XObject: named, but no image data. A link annotation: no text.
+    PdfFile file = pageWith("<<\r\n/XObject <<\r\n/Fm0 20 0 R\r\n>>\r\n>>", "/Annots [21 0 R]\r\n");
+    file.objects[20] = "<<\r\n/Type /XObject\r\n/Subtype /Form\r\n/Length 3\r\n>>\r\nstream\r\nq Q\nendstream";
+    file.objects[21] = dict({{"Type", "/Annot"}, {"Subtype", "/Link"}, {"Contents", "(x)"}});
+    auto reader = TPdfPage::fromBytes(file.build());
+    EXPECT_EQ(reader->pages().get(0).externalObjectName, "Fm0");
+    EXPECT_EQ(reader->pages().get(0).imageDataLength, 0);
+    EXPECT_EQ(reader->pages().get(0).annotationText, "");
+}
+
+TEST(PageRecords, NineteenExternalObjectsAreTheLimit)
+{
+    auto table = [](int count) {
+        std::string resources = "<<\r\n/XObject <<\r\n";
+        for (int i = 0; i < count; ++i)
+            resources += "/X" + std::to_string(i) + " 9 0 R\r\n";
+        return resources + ">>\r\n>>";
+    };
+    PdfFile nineteen = pageWith(table(19), "");
+    nineteen.objects[9] = "<<\r\n/Subtype /Form\r\n>>";
+    EXPECT_EQ(readError(nineteen.build()), "(no error)");
+    PdfFile twenty = pageWith(table(20), "");
+    twenty.objects[9] = "<<\r\n/Subtype /Form\r\n>>";
+    EXPECT_EQ(readError(twenty.build()), "PDF PAGE XOBJECT ERROR");
+}
+
+TEST(PageRecords, ResourcesByReference)
+{
+    PdfFile file = pageWith("20 0 R", "");
+    file.objects[20] = "<<\r\n/Font <<\r\n/F0 8 0 R\r\n>>\r\n/ProcSet [/PDF /Text]\r\n>>";
+    auto reader = TPdfPage::fromBytes(file.build());
+    EXPECT_EQ(reader->itemCount(), 2u);
+}
+
+} // namespace

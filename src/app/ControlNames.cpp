@@ -34,8 +34,7 @@ QString teamBox(int number)
 
 const std::array<int, 21> &rows()
 {
-    static const std::array<int, 21> numbers{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12,
-                                             20, 21, 22, 23, 24, 25, 26, 27};
+    static const std::array<int, 21> numbers{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 20, 21, 22, 23, 24, 25, 26, 27};
     return numbers;
 }
 

@@ -24,8 +24,7 @@ void paintOnInfoBackground(QWidget *widget)
 
 } // namespace
 
-TEdit::TEdit(QWidget *parent)
-    : QLineEdit(parent)
+TEdit::TEdit(QWidget *parent) : QLineEdit(parent)
 {
     setFrame(false);
     paintOnInfoBackground(this);
@@ -37,8 +36,7 @@ void TEdit::mouseDoubleClickEvent(QMouseEvent *event)
     emit doubleClicked();
 }
 
-TMemo::TMemo(QWidget *parent)
-    : QPlainTextEdit(parent)
+TMemo::TMemo(QWidget *parent) : QPlainTextEdit(parent)
 {
     setFrameShape(QFrame::NoFrame);
     setTabChangesFocus(true);
@@ -76,8 +74,7 @@ void TMemo::mouseDoubleClickEvent(QMouseEvent *event)
     emit doubleClicked();
 }
 
-TClickLabel::TClickLabel(QWidget *parent)
-    : QLabel(parent)
+TClickLabel::TClickLabel(QWidget *parent) : QLabel(parent)
 {
     setFocusPolicy(Qt::NoFocus);
 }
@@ -92,8 +89,7 @@ void TClickLabel::mouseReleaseEvent(QMouseEvent *event)
     emit mouseUp(button);
 }
 
-TMarkCell::TMarkCell(QWidget *parent)
-    : TClickLabel(parent)
+TMarkCell::TMarkCell(QWidget *parent) : TClickLabel(parent)
 {
     setColor(Qt::white);
 }
@@ -133,9 +129,7 @@ void TMarkCell::paintEvent(QPaintEvent *)
 }
 
 TFormPanel::TFormPanel(QSize size, double scaleX, double scaleY, QWidget *parent)
-    : QWidget(parent)
-    , m_scaleX(scaleX)
-    , m_scaleY(scaleY)
+    : QWidget(parent), m_scaleX(scaleX), m_scaleY(scaleY)
 {
     setFixedSize(size);
     setAutoFillBackground(true);
@@ -158,8 +152,8 @@ void TFormPanel::addFrame(double left, double top, double width, double height)
     m_frames.append(toPixels(left, top, width, height));
 }
 
-void TFormPanel::addCaption(double left, double top, double width, double height, const QString &text,
-                            int pixelSize, int flags, bool bold)
+void TFormPanel::addCaption(double left, double top, double width, double height, const QString &text, int pixelSize,
+                            int flags, bool bold)
 {
     m_captions.append(Caption{toPixels(left, top, width, height), text, pixelSize, flags, bold});
 }

@@ -95,8 +95,7 @@ public:
     void addCaption(double left, double top, double width, double height, const QString &text, int pixelSize,
                     int flags = Qt::AlignLeft | Qt::AlignTop, bool bold = false);
     // A caption written downwards, one character per line, centred in the box.
-    void addVerticalCaption(double left, double top, double width, double height, const QString &text,
-                            int pixelSize);
+    void addVerticalCaption(double left, double top, double width, double height, const QString &text, int pixelSize);
 
     int frameCount() const { return static_cast<int>(m_frames.size()); }
     QStringList captions() const;

@@ -41,8 +41,7 @@ QString uiFontFamily()
 
 } // namespace
 
-TMainForm::ProgramFill::ProgramFill(TMainForm &form)
-    : m_form(form)
+TMainForm::ProgramFill::ProgramFill(TMainForm &form) : m_form(form)
 {
     ++m_form.m_programFill;
 }
@@ -53,11 +52,8 @@ TMainForm::ProgramFill::~ProgramFill()
 }
 
 TMainForm::TMainForm(MainFormServices services, QWidget *parent)
-    : QMainWindow(parent)
-    , m_prompter(std::move(services.prompter))
-    , m_fileChooser(std::move(services.fileChooser))
-    , m_clock(std::move(services.clock))
-    , m_settingsFile(std::move(services.settingsFile))
+    : QMainWindow(parent), m_prompter(std::move(services.prompter)), m_fileChooser(std::move(services.fileChooser)),
+      m_clock(std::move(services.clock)), m_settingsFile(std::move(services.settingsFile))
 {
     if (!m_prompter) {
         m_prompter = std::make_shared<MessageBoxPrompter>();
@@ -318,7 +314,8 @@ void TMainForm::ClearForm()
 
     UserLabel->clear();
     DateLabel->clear();
-    for (TMemo *memo : {SelfHope, FarmilyHope, LifePoint, RihaTerget, SelfDo, AskFarmily, DiseseCare, Variation, Remark}) {
+    for (TMemo *memo :
+         {SelfHope, FarmilyHope, LifePoint, RihaTerget, SelfDo, AskFarmily, DiseseCare, Variation, Remark}) {
         memo->clear();
     }
     for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
@@ -369,8 +366,8 @@ void TMainForm::watchForEdits()
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    const bool keyEvent = type == QEvent::KeyPress || type == QEvent::KeyRelease ||
-                          type == QEvent::ShortcutOverride || type == QEvent::InputMethod;
+    const bool keyEvent = type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride ||
+                          type == QEvent::InputMethod;
     if (!keyEvent) {
         return QMainWindow::eventFilter(watched, event);
     }

@@ -63,10 +63,7 @@ public:
     // --- Controls -------------------------------------------------------
     // Families ("ABC" + row + column, "Goods" + row, ...) are reached with
     // control<T>(formnames::abc(row, column)) and friends (ControlNames.h).
-    template <typename T = QWidget> T *control(const QString &name) const
-    {
-        return findChild<T *>(name);
-    }
+    template <typename T = QWidget> T *control(const QString &name) const { return findChild<T *>(name); }
 
     QTabWidget *PageControl1 = nullptr;
     QWidget *TabSheet1 = nullptr;
@@ -257,8 +254,7 @@ private:
     // Shows `text` as an information box, then puts page `page` in front and
     // the focus in `control` with the UTF-16 range [start, start + length)
     // selected when length > 0.
-    void reportFault(const QString &text, QWidget *page, QWidget *control, qsizetype start = 0,
-                     qsizetype length = 0);
+    void reportFault(const QString &text, QWidget *page, QWidget *control, qsizetype start = 0, qsizetype length = 0);
 
     std::shared_ptr<Prompter> m_prompter;
     std::shared_ptr<FileChooser> m_fileChooser;

@@ -3,22 +3,12 @@
 
 #include "MainForm.h"
 
-void TMainForm::EditMenuClick()
-{
-}
+void TMainForm::EditMenuClick() {}
 
-void TMainForm::CutMenuClick()
-{
-}
+void TMainForm::CutMenuClick() {}
 
-void TMainForm::CopyMenuClick()
-{
-}
+void TMainForm::CopyMenuClick() {}
 
-void TMainForm::PasteMenuClick()
-{
-}
+void TMainForm::PasteMenuClick() {}
 
-void TMainForm::AllMenuClick()
-{
-}
+void TMainForm::AllMenuClick() {}

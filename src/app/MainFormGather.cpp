@@ -181,7 +181,8 @@ bool TMainForm::GatherPlan()
             return false;
         }
     }
-    if (!store(PTOTST0, planlimits::kBuffer, Plan.PTOTST0Text) || !store(Kango0, planlimits::kBuffer, Plan.Kango0Text) ||
+    if (!store(PTOTST0, planlimits::kBuffer, Plan.PTOTST0Text) ||
+        !store(Kango0, planlimits::kBuffer, Plan.Kango0Text) ||
         !store(Jitchi0, planlimits::kBuffer, Plan.Jitchi0Text)) {
         return false;
     }
@@ -190,7 +191,8 @@ bool TMainForm::GatherPlan()
             return false;
         }
     }
-    if (!store(PTOTST1, planlimits::kBuffer, Plan.PTOTST1Text) || !store(Kango1, planlimits::kBuffer, Plan.Kango1Text) ||
+    if (!store(PTOTST1, planlimits::kBuffer, Plan.PTOTST1Text) ||
+        !store(Kango1, planlimits::kBuffer, Plan.Kango1Text) ||
         !store(Jitchi1, planlimits::kBuffer, Plan.Jitchi1Text)) {
         return false;
     }

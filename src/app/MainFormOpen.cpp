@@ -3,6 +3,4 @@
 
 #include "MainForm.h"
 
-void TMainForm::OpenMenuClick()
-{
-}
+void TMainForm::OpenMenuClick() {}

@@ -62,7 +62,7 @@ constexpr Box kPage1Frames[] = {
     {159, 552, 57, 22},  {215, 552, 73, 22},  {287, 552, 39, 22},  {325, 552, 23, 22},  {94, 573, 66, 22},
     {159, 573, 57, 22},  {215, 573, 73, 22},  {287, 573, 39, 22},  {325, 573, 23, 22},  {94, 300, 66, 22},
     {159, 300, 57, 22},  {215, 300, 73, 22},  {287, 300, 39, 22},  {325, 300, 23, 22},  {94, 321, 66, 22},
-    {215, 321, 73, 22},  {287, 321, 39, 22},  {325, 321, 23, 22},  {94, 342, 66, 22},  {159, 342, 57, 22},
+    {215, 321, 73, 22},  {287, 321, 39, 22},  {325, 321, 23, 22},  {94, 342, 66, 22},   {159, 342, 57, 22},
     {215, 342, 73, 22},  {287, 342, 39, 22},  {325, 342, 23, 22},  {160, 795, 56, 22},  {160, 774, 56, 22},
     {160, 753, 56, 22},  {160, 732, 56, 22},  {160, 711, 56, 22},  {160, 690, 56, 22},  {160, 669, 56, 22},
     {160, 648, 56, 22},  {215, 648, 73, 22},  {215, 669, 73, 22},  {215, 690, 73, 22},  {215, 711, 73, 22},
@@ -77,8 +77,8 @@ constexpr Box kPage1Frames[] = {
 };
 
 constexpr Box kPage2Frames[] = {
-    {12, 23, 570, 45},  {12, 71, 570, 52},  {12, 126, 570, 59}, {12, 189, 570, 130}, {12, 323, 570, 56},
-    {12, 383, 570, 56}, {12, 443, 570, 57}, {12, 504, 570, 103}, {12, 126, 33, 59},  {12, 189, 33, 130},
+    {12, 23, 570, 45},  {12, 71, 570, 52},  {12, 126, 570, 59},  {12, 189, 570, 130}, {12, 323, 570, 56},
+    {12, 383, 570, 56}, {12, 443, 570, 57}, {12, 504, 570, 103}, {12, 126, 33, 59},   {12, 189, 33, 130},
     {12, 611, 570, 73}, {12, 688, 570, 96}, {13, 819, 567, 1},   {12, 688, 33, 96},
 };
 
@@ -95,9 +95,8 @@ constexpr std::array<double, 6> kLevelEdges{94, 107, 121, 133, 147, 160};
 QString fixedFontFamily()
 {
     const QStringList installed = QFontDatabase::families();
-    for (const QString &family :
-         {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
-          QStringLiteral("IPAゴシック")}) {
+    for (const QString &family : {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                                  QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")}) {
         if (installed.contains(family)) {
             return family;
         }
@@ -108,10 +107,7 @@ QString fixedFontFamily()
 // Places controls on a page panel; positions in points.
 class PageBuilder {
 public:
-    explicit PageBuilder(TFormPanel *panel)
-        : m_panel(panel)
-    {
-    }
+    explicit PageBuilder(TFormPanel *panel) : m_panel(panel) {}
 
     template <typename W> W *place(W *widget, const QString &name, Box box, int pixelSize, int minHeight = 0)
     {
@@ -131,10 +127,7 @@ public:
     {
         return place(new TEdit(m_panel), name, box, pixelSize, pixelSize + 3);
     }
-    TMemo *memo(const QString &name, Box box, int pixelSize)
-    {
-        return place(new TMemo(m_panel), name, box, pixelSize);
-    }
+    TMemo *memo(const QString &name, Box box, int pixelSize) { return place(new TMemo(m_panel), name, box, pixelSize); }
     QCheckBox *check(const QString &name, const QString &caption, Box box, int pixelSize)
     {
         auto *check = place(new QCheckBox(caption, m_panel), name, box, pixelSize, pixelSize + 3);
@@ -187,7 +180,8 @@ QWidget *makeSheet(QTabWidget *pages, const QString &name, const QString &captio
 
 void TMainForm::buildPage1()
 {
-    TabSheet1 = makeSheet(PageControl1, QStringLiteral("TabSheet1"), QStringLiteral("リハビリテーション実施計画書（１）"));
+    TabSheet1 =
+        makeSheet(PageControl1, QStringLiteral("TabSheet1"), QStringLiteral("リハビリテーション実施計画書（１）"));
     Panel1 = new TFormPanel(kPage1Size, kScaleX, kPage1ScaleY);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFont(font());
@@ -296,14 +290,16 @@ void TMainForm::buildPage1()
         p->addCaption(24, 266 + shift, 21, 12, QStringLiteral("項目"), kSmall);
         p->addCaption(94, 230 + shift, 254, 17, QStringLiteral("現在の評価及び目標"), kSmall, Qt::AlignCenter);
         p->addCaption(347, 230 + shift, 238, 17, QStringLiteral("具体的なアプローチ"), kSmall, Qt::AlignCenter);
-        const std::array<QString, 5> levels{QStringLiteral("自立"), QStringLiteral("見守り"), QStringLiteral("一部介助"),
-                                            QStringLiteral("全介助"), QStringLiteral("行わず")};
+        const std::array<QString, 5> levels{QStringLiteral("自立"), QStringLiteral("見守り"),
+                                            QStringLiteral("一部介助"), QStringLiteral("全介助"),
+                                            QStringLiteral("行わず")};
         for (std::size_t c = 0; c < levels.size(); ++c) {
             p->addVerticalCaption(kLevelEdges[c], 246 + shift, kLevelEdges[c + 1] - kLevelEdges[c], 34, levels[c],
                                   kSmall);
         }
         const int wrapCentre = Qt::AlignCenter | Qt::TextWrapAnywhere;
-        p->addCaption(159, 246 + shift, 57, 34, QStringLiteral("使用用具\n(杖・装具・歩行器・車椅子など)"), 8, wrapCentre);
+        p->addCaption(159, 246 + shift, 57, 34, QStringLiteral("使用用具\n(杖・装具・歩行器・車椅子など)"), 8,
+                      wrapCentre);
         p->addCaption(215, 246 + shift, 73, 34, QStringLiteral("介護内容\n(つたい・もたれ等)"), kSmall, wrapCentre);
         p->addCaption(287, 246 + shift, 39, 34, QStringLiteral("到達時期"), kSmall, wrapCentre);
         p->addCaption(325, 246 + shift, 23, 34, QStringLiteral("重点項目"), kSmall, wrapCentre);
@@ -334,12 +330,19 @@ void TMainForm::buildPage1()
 
     tableHead(0);
     p->addVerticalCaption(16, 279, 20, 316, QStringLiteral("日常生活・社会活動"), kSmall);
-    const std::array<QString, 13> activities{
-        QStringLiteral("トイレへの移動"), QStringLiteral("階段昇降"), QStringLiteral("屋内移動"),
-        QStringLiteral("屋外移動"),       QStringLiteral("食事"),     QStringLiteral("排泄（昼）"),
-        QStringLiteral("排泄（夜）"),     QStringLiteral("整容"),     QStringLiteral("更衣"),
-        QStringLiteral("入浴"),           QStringLiteral("コミュニケーション"), QStringLiteral("家事"),
-        QStringLiteral("外出")};
+    const std::array<QString, 13> activities{QStringLiteral("トイレへの移動"),
+                                             QStringLiteral("階段昇降"),
+                                             QStringLiteral("屋内移動"),
+                                             QStringLiteral("屋外移動"),
+                                             QStringLiteral("食事"),
+                                             QStringLiteral("排泄（昼）"),
+                                             QStringLiteral("排泄（夜）"),
+                                             QStringLiteral("整容"),
+                                             QStringLiteral("更衣"),
+                                             QStringLiteral("入浴"),
+                                             QStringLiteral("コミュニケーション"),
+                                             QStringLiteral("家事"),
+                                             QStringLiteral("外出")};
     for (int row = 0; row <= 12; ++row) {
         tableRow(row, 36, activities.at(static_cast<std::size_t>(row)));
     }
@@ -349,10 +352,9 @@ void TMainForm::buildPage1()
 
     tableHead(369);
     p->addVerticalCaption(16, 648, 20, 147, QStringLiteral("起居動作"), kSmall);
-    const std::array<QString, 8> motions{QStringLiteral("寝返り"),   QStringLiteral("起き上がり"),
-                                         QStringLiteral("座位"),     QStringLiteral("立ち上がり"),
-                                         QStringLiteral("立位"),     QStringLiteral("移乗動作"),
-                                         QStringLiteral("歩行"),     QStringLiteral("摂食・嚥下")};
+    const std::array<QString, 8> motions{
+        QStringLiteral("寝返り"), QStringLiteral("起き上がり"), QStringLiteral("座位"), QStringLiteral("立ち上がり"),
+        QStringLiteral("立位"),   QStringLiteral("移乗動作"),   QStringLiteral("歩行"), QStringLiteral("摂食・嚥下")};
     for (int row = 20; row <= 27; ++row) {
         tableRow(row, row == 27 ? 16 : 36, motions.at(static_cast<std::size_t>(row - 20)));
     }
@@ -360,15 +362,17 @@ void TMainForm::buildPage1()
     Kango1 = b.memo(QStringLiteral("Kango1"), {427, 649, 78, 167}, kSmallInput);
     Jitchi1 = b.memo(QStringLiteral("Jitchi1"), {506, 649, 78, 167}, kSmallInput);
 
-    p->addCaption(32, 820, 500, 11,
-                  QStringLiteral("「現在の評価及び目標」における項目に関する記入例：　　　Ａ　目標　　　　　Ｂ　実行状況"
-                                 "　　　　　Ｃ　能力"),
-                  kSmall);
+    p->addCaption(
+        32, 820, 500, 11,
+        QStringLiteral("「現在の評価及び目標」における項目に関する記入例：　　　Ａ　目標　　　　　Ｂ　実行状況"
+                       "　　　　　Ｃ　能力"),
+        kSmall);
 }
 
 void TMainForm::buildPage2()
 {
-    TabSheet2 = makeSheet(PageControl1, QStringLiteral("TabSheet2"), QStringLiteral("リハビリテーション実施計画書（２）"));
+    TabSheet2 =
+        makeSheet(PageControl1, QStringLiteral("TabSheet2"), QStringLiteral("リハビリテーション実施計画書（２）"));
     Panel2 = new TFormPanel(kPage2Size, kScaleX, kPage2ScaleY);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setFont(font());
@@ -383,8 +387,8 @@ void TMainForm::buildPage2()
         p->addFrame(frame.left, frame.top, frame.width, frame.height);
     }
 
-    p->addCaption(16, 6, 225, 18, QStringLiteral("リハビリテーション実施計画書（２）"), kTitle, Qt::AlignLeft | Qt::AlignTop,
-                  true);
+    p->addCaption(16, 6, 225, 18, QStringLiteral("リハビリテーション実施計画書（２）"), kTitle,
+                  Qt::AlignLeft | Qt::AlignTop, true);
     p->addCaption(286, 8, 56, 12, QStringLiteral("利用者氏名"), kNormal);
     UserLabel = b.label(QStringLiteral("UserLabel"), QString(), {346, 8, 112, 13}, kNormal);
     p->addCaption(461, 8, 17, 12, QStringLiteral("様"), kNormal);
@@ -430,20 +434,21 @@ void TMainForm::buildPage2()
     p->addCaption(292, 792, 20, 11, QStringLiteral("日"), kNormal);
     p->addCaption(40, 805, 125, 14, QStringLiteral("ご本人・ご家族サイン："), kNormal);
     p->addCaption(304, 805, 73, 12, QStringLiteral("説明者サイン："), kNormal);
-    p->addCaption(137, 824, 372, 11,
-                  QStringLiteral("注：　本計画書に記載されている情報は、適切な介護サービスを提供するためにのみ使用いたします。"),
-                  kSmall);
+    p->addCaption(
+        137, 824, 372, 11,
+        QStringLiteral("注：　本計画書に記載されている情報は、適切な介護サービスを提供するためにのみ使用いたします。"),
+        kSmall);
 }
 
 // Tab order follows the record: page 1 from the plan date down through both
 // tables, then page 2's memos and the care team. Labels take no focus.
 void TMainForm::setTabOrder()
 {
-    QList<QWidget *> order{PlanDateEdit, NameEdit,     SexBox,      BirthEdit,    KaigoBox,       KenkouMemo,
-                           GapeiMemo,    SeikatsuMemo, HomeBox,     EtcBox,       EtcEdit,        TaiinBox,
-                           HomeWorkEdit, SocialEdit,   GoOutEdit,   FreeTimeEdit, TaiinEdit,      Exercise,
-                           ExerciseEdit, Sense,        SenseEdit,   Brain,        BrainEdit,      Koushuku,
-                           KoushukuEdit, Arthralgia,   ArthralgiaEdit, Sonota,    SonotaMemo,     HDSEdit};
+    QList<QWidget *> order{PlanDateEdit, NameEdit,     SexBox,         BirthEdit,    KaigoBox,   KenkouMemo,
+                           GapeiMemo,    SeikatsuMemo, HomeBox,        EtcBox,       EtcEdit,    TaiinBox,
+                           HomeWorkEdit, SocialEdit,   GoOutEdit,      FreeTimeEdit, TaiinEdit,  Exercise,
+                           ExerciseEdit, Sense,        SenseEdit,      Brain,        BrainEdit,  Koushuku,
+                           KoushukuEdit, Arthralgia,   ArthralgiaEdit, Sonota,       SonotaMemo, HDSEdit};
     const auto addRows = [&](int first, int last) {
         for (int row = first; row <= last; ++row) {
             order.append(control(formnames::goods(row)));

@@ -3,10 +3,6 @@
 
 #include "MainForm.h"
 
-void TMainForm::NewSaveMenuClick()
-{
-}
+void TMainForm::NewSaveMenuClick() {}
 
-void TMainForm::OldSaveMenuClick()
-{
-}
+void TMainForm::OldSaveMenuClick() {}

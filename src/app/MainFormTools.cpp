@@ -3,18 +3,10 @@
 
 #include "MainForm.h"
 
-void TMainForm::N3Click()
-{
-}
+void TMainForm::N3Click() {}
 
-void TMainForm::SettingMenuClick()
-{
-}
+void TMainForm::SettingMenuClick() {}
 
-void TMainForm::NInfoMenuClick()
-{
-}
+void TMainForm::NInfoMenuClick() {}
 
-void TMainForm::HelpMenuClick()
-{
-}
+void TMainForm::HelpMenuClick() {}

@@ -89,8 +89,7 @@ QMessageBox::ButtonRole roleOf(Prompter::Button button)
 
 } // namespace
 
-Prompter::Button MessageBoxPrompter::ask(QWidget *parent, Kind kind, const QString &text,
-                                         const QList<Button> &buttons)
+Prompter::Button MessageBoxPrompter::ask(QWidget *parent, Kind kind, const QString &text, const QList<Button> &buttons)
 {
     QMessageBox box(iconOf(kind), caption(kind), text, QMessageBox::NoButton, parent);
     box.setWindowModality(Qt::ApplicationModal);

@@ -10,7 +10,7 @@ namespace {
 const std::array<std::string, 3> &fullWidthLetters()
 {
     static const std::array<std::string, 3> letters{cp932::fromUtf8("Ａ"), cp932::fromUtf8("Ｂ"),
-                                                     cp932::fromUtf8("Ｃ")};
+                                                    cp932::fromUtf8("Ｃ")};
     return letters;
 }
 

@@ -39,8 +39,7 @@ QString RootFolder()
 #endif
 }
 
-TRegistory::TRegistory(QString settingsFile)
-    : m_settingsFile(std::move(settingsFile))
+TRegistory::TRegistory(QString settingsFile) : m_settingsFile(std::move(settingsFile))
 {
     SetDefaultFolders();
 }

@@ -69,7 +69,7 @@ void DateFieldTest::typingReplacesTheEraAndSkipsFixedCharacters()
     QTest::keyClick(form.BirthEdit, Qt::Key_T);
     QCOMPARE(form.BirthEdit->text(), QStringLiteral("大正15年 4月 1日"));
     QCOMPARE(form.BirthEdit->cursorPosition(), 2); // byte 4
-    form.BirthEdit->setCursorPosition(4);           // byte 6, on 年
+    form.BirthEdit->setCursorPosition(4);          // byte 6, on 年
     QTest::keyClick(form.BirthEdit, Qt::Key_9);
     QCOMPARE(form.BirthEdit->cursorPosition(), 5); // byte 8
     QCOMPARE(form.BirthEdit->text(), QStringLiteral("大正15年 4月 1日"));

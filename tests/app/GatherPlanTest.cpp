@@ -108,8 +108,8 @@ void GatherPlanTest::eachLimitAllowsItselfAndRefusesOneByteMore_data()
     for (const char *memo : {"PTOTST0", "Kango0", "Jitchi0", "PTOTST1", "Kango1", "Jitchi1"}) {
         row(QString::fromLatin1(memo), 1000, 1);
     }
-    for (const char *memo : {"SelfHope", "FarmilyHope", "LifePoint", "RihaTerget", "SelfDo", "AskFarmily",
-                             "DiseseCare", "Variation", "Remark"}) {
+    for (const char *memo : {"SelfHope", "FarmilyHope", "LifePoint", "RihaTerget", "SelfDo", "AskFarmily", "DiseseCare",
+                             "Variation", "Remark"}) {
         row(QString::fromLatin1(memo), 1000, 2);
     }
     row(formnames::teamBox(1), 50, 2);
@@ -144,12 +144,13 @@ void GatherPlanTest::memoLineBreaksCountTwoBytes()
     const QString line(63, QChar(0x3042));
     form().KenkouMemo->setText(line + QStringLiteral("\n") + line); // 126 + 2 + 126 = 254
     QVERIFY(form().GatherPlan());
-    QCOMPARE(form().Plan.Kenkou, cp932::fromUtf16(line.toStdU16String()) + "\r\n" +
-                                     cp932::fromUtf16(line.toStdU16String()));
+    QCOMPARE(form().Plan.Kenkou,
+             cp932::fromUtf16(line.toStdU16String()) + "\r\n" + cp932::fromUtf16(line.toStdU16String()));
 
     form().KenkouMemo->setText(line + QStringLiteral("い\n") + line);
     QVERIFY(!form().GatherPlan());
-    QCOMPARE(f->prompter->shown.last().text, QStringLiteral("入力文字数がオーバーしています。\n半角254文字・全角127文字以内で入力してください。"));
+    QCOMPARE(f->prompter->shown.last().text,
+             QStringLiteral("入力文字数がオーバーしています。\n半角254文字・全角127文字以内で入力してください。"));
 
     form().KenkouMemo->setText(textOfBytes(254) + QStringLiteral("\n")); // a break at the end: 256
     QVERIFY(!form().GatherPlan());
@@ -276,11 +277,11 @@ void GatherPlanTest::unrepresentableCharactersAreRefusedAndSelected_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("character");
     QTest::addColumn<int>("page");
-    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");  // U+1F600
-    const QString yoshi = QString::fromUtf8("\xF0\xA0\xAE\xB7");  // U+20BB7
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // U+1F600
+    const QString yoshi = QString::fromUtf8("\xF0\xA0\xAE\xB7"); // U+20BB7
     QTest::newRow("name") << QStringLiteral("NameEdit") << (QStringLiteral("山田") + emoji) << emoji << 1;
-    QTest::newRow("memo, second line") << QStringLiteral("GapeiMemo") << (QStringLiteral("一行目\n") + yoshi + QStringLiteral("野家"))
-                                       << yoshi << 1;
+    QTest::newRow("memo, second line") << QStringLiteral("GapeiMemo")
+                                       << (QStringLiteral("一行目\n") + yoshi + QStringLiteral("野家")) << yoshi << 1;
     QTest::newRow("euro sign in a row") << formnames::goods(21) << QStringLiteral("杖 €5") << QStringLiteral("€") << 1;
     QTest::newRow("team box") << formnames::teamBox(3) << (emoji + QStringLiteral("x")) << emoji << 2;
     QTest::newRow("page-2 memo") << QStringLiteral("Remark") << (QStringLiteral("ok ") + emoji) << emoji << 2;
@@ -340,7 +341,7 @@ void GatherPlanTest::validFormFillsThePlan()
     QCOMPARE(plan.ActivityItems[0].ABC[4].str(), std::string()); // a blank cell stores nothing
     QCOMPARE(plan.ActivityItems[0].Goods.str(), sj("T字杖"));
     QCOMPARE(plan.ActivityItems[1].Time.str(), sj("　")); // an untouched period keeps its blank
-    QCOMPARE(plan.ActivityItems[0].Special, 2); // kept by the mark cells
+    QCOMPARE(plan.ActivityItems[0].Special, 2);           // kept by the mark cells
     QCOMPARE(plan.MotionItems[1].ABC[2].str(), std::string("ABC"));
     QCOMPARE(plan.PTOTST0Text.str(), sj("歩行訓練\r\n週３回\r\n階段昇降訓練"));
     QCOMPARE(plan.Jitchi1Text.str(), sj("血圧の変動に注意"));

@@ -157,12 +157,13 @@ void StartupTest::familiesCarryComposedNames()
     for (int n = 1; n <= 13; ++n) {
         QVERIFY(form.Panel2->isAncestorOf(form.control(formnames::teamBox(n))));
     }
-    for (const char *name : {"PlanDateEdit", "NameEdit", "SexBox", "BirthEdit", "OldLabel", "Label12", "KaigoBox",
-                             "KenkouMemo", "GapeiMemo", "SeikatsuMemo", "HomeBox", "EtcBox", "EtcEdit", "TaiinBox",
-                             "HomeWorkEdit", "SocialEdit", "GoOutEdit", "FreeTimeEdit", "TaiinEdit", "Exercise",
-                             "ExerciseEdit", "Sense", "SenseEdit", "Brain", "BrainEdit", "Koushuku", "KoushukuEdit",
-                             "Arthralgia", "ArthralgiaEdit", "Sonota", "SonotaMemo", "HDSEdit", "PTOTST0", "Kango0",
-                             "Jitchi0", "PTOTST1", "Kango1", "Jitchi1"}) {
+    for (const char *name :
+         {"PlanDateEdit",   "NameEdit",   "SexBox",       "BirthEdit",    "OldLabel",  "Label12",      "KaigoBox",
+          "KenkouMemo",     "GapeiMemo",  "SeikatsuMemo", "HomeBox",      "EtcBox",    "EtcEdit",      "TaiinBox",
+          "HomeWorkEdit",   "SocialEdit", "GoOutEdit",    "FreeTimeEdit", "TaiinEdit", "Exercise",     "ExerciseEdit",
+          "Sense",          "SenseEdit",  "Brain",        "BrainEdit",    "Koushuku",  "KoushukuEdit", "Arthralgia",
+          "ArthralgiaEdit", "Sonota",     "SonotaMemo",   "HDSEdit",      "PTOTST0",   "Kango0",       "Jitchi0",
+          "PTOTST1",        "Kango1",     "Jitchi1"}) {
         QWidget *control = form.control(QString::fromLatin1(name));
         QVERIFY2(control != nullptr && form.Panel1->isAncestorOf(control), name);
     }
@@ -190,7 +191,7 @@ void StartupTest::fixedListsAndInputMethod()
     QCOMPARE(form.KaigoBox->itemText(6), QStringLiteral("要介護５"));
     QCOMPARE(form.KaigoBox->itemText(7), QString());
     for (QWidget *off : std::initializer_list<QWidget *>{form.PlanDateEdit, form.BirthEdit, form.HDSEdit, form.SexBox,
-                                                          form.KaigoBox}) {
+                                                         form.KaigoBox}) {
         QVERIFY2(!off->testAttribute(Qt::WA_InputMethodEnabled), qPrintable(off->objectName()));
     }
     QVERIFY(form.NameEdit->testAttribute(Qt::WA_InputMethodEnabled));

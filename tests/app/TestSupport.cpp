@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "Cp932.h"
 #include "ControlNames.h"
+#include "Cp932.h"
 #include "FormControls.h"
 
 #include <QApplication>
@@ -13,9 +13,6 @@
 Prompter::Button FakePrompter::ask(QWidget *, Kind kind, const QString &text, const QList<Button> &buttons)
 {
     shown.append(Shown{kind, caption(kind), text, buttons});
-    if (whileShown) {
-        whileShown();
-    }
     if (!answers.isEmpty()) {
         return answers.takeFirst();
     }
@@ -37,8 +34,7 @@ void writeCp932(const QString &path, const char *utf8)
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
-WindowFixture::WindowFixture(const char *stuff, bool show)
-    : clock(std::make_shared<FixedClock>(testNow()))
+WindowFixture::WindowFixture(const char *stuff, bool show) : clock(std::make_shared<FixedClock>(testNow()))
 {
     if (stuff != nullptr) {
         writeCp932(dir.filePath(QStringLiteral("Stuff.txt")), stuff);
@@ -76,11 +72,6 @@ std::unique_ptr<TMainForm> WindowFixture::makeWindow()
     services.settingsFile = settingsFile();
     services.programDir = dir.path();
     return std::make_unique<TMainForm>(services);
-}
-
-QWidget *focused(const TMainForm &form)
-{
-    return form.focusWidget();
 }
 
 void fillSampleData(TMainForm &form)
@@ -122,7 +113,8 @@ void fillSampleData(TMainForm &form)
             set(form.control(formnames::goods(row)), QStringLiteral("T字杖"));
             set(form.control(formnames::kaigo(row)), QStringLiteral("見守り"));
             set(form.control(formnames::time(row)), QStringLiteral("3ヶ月"));
-            form.control<QLabel>(formnames::special(row))->setText(n % 8 == 0 ? QStringLiteral("◎") : QStringLiteral("○"));
+            form.control<QLabel>(formnames::special(row))
+                ->setText(n % 8 == 0 ? QStringLiteral("◎") : QStringLiteral("○"));
         }
         ++n;
     }

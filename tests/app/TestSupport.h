@@ -30,16 +30,11 @@ public:
     QList<Shown> shown;
     // Answers used in turn; when none is left the first button is pressed.
     QList<Button> answers;
-    // Runs while a box is "open", to look at the window at that moment.
-    std::function<void()> whileShown;
 };
 
 class FixedClock : public Clock {
 public:
-    explicit FixedClock(TDateTime value)
-        : value(value)
-    {
-    }
+    explicit FixedClock(TDateTime value) : value(value) {}
     TDateTime now() const override { return value; }
     TDateTime value;
 };
@@ -84,9 +79,6 @@ TDateTime testNow();
 
 // Writes `utf8` to `path` in code page 932.
 void writeCp932(const QString &path, const char *utf8);
-
-// The window's focus widget, whether or not the window is active.
-QWidget *focused(const TMainForm &form);
 
 // Fills every control with plausible sample data, as a user would.
 void fillSampleData(TMainForm &form);

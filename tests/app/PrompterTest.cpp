@@ -1,0 +1,112 @@
+// The real message boxes behind the Prompter: caption, button texts and the
+// answer of each button, and of a box closed without one.
+
+#include "Prompter.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Runs `act` on the message box as soon as it is shown modally.
+void whenBoxShown(const std::function<void(QMessageBox &)> &act)
+{
+    auto *timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box == nullptr && ++*tries < 500) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        if (box != nullptr) {
+            act(*box);
+        }
+    });
+    timer->start(5);
+}
+
+QStringList buttonTexts(const QMessageBox &box)
+{
+    QStringList texts;
+    for (QAbstractButton *button : box.buttons()) {
+        texts << button->text();
+    }
+    texts.sort();
+    return texts;
+}
+
+} // namespace
+
+class PrompterTest : public QObject {
+    Q_OBJECT
+private slots:
+    void confirmationShowsOkAndCancel();
+    void escapeAnswersCancel();
+    void errorWithAbortAndInformation();
+};
+
+void PrompterTest::confirmationShowsOkAndCancel()
+{
+    MessageBoxPrompter prompter;
+    QString title;
+    QString text;
+    QStringList buttons;
+    whenBoxShown([&](QMessageBox &box) {
+        title = box.windowTitle();
+        text = box.text();
+        buttons = buttonTexts(box);
+        for (QAbstractButton *button : box.buttons()) {
+            if (button->text() == QStringLiteral("OK")) {
+                button->click();
+            }
+        }
+    });
+    QVERIFY(prompter.confirm(nullptr, QStringLiteral("保存しますか？")));
+    QCOMPARE(title, QStringLiteral("確認"));
+    QCOMPARE(text, QStringLiteral("保存しますか？"));
+    QCOMPARE(buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("キャンセル")}));
+}
+
+void PrompterTest::escapeAnswersCancel()
+{
+    MessageBoxPrompter prompter;
+    whenBoxShown([](QMessageBox &box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    QVERIFY(!prompter.confirm(nullptr, QStringLiteral("x")));
+}
+
+void PrompterTest::errorWithAbortAndInformation()
+{
+    MessageBoxPrompter prompter;
+    QString title;
+    QStringList buttons;
+    whenBoxShown([&](QMessageBox &box) {
+        title = box.windowTitle();
+        buttons = buttonTexts(box);
+        box.buttons().first()->click();
+    });
+    prompter.error(nullptr, QStringLiteral("開けません。"), Prompter::Button::Abort);
+    QCOMPARE(title, QStringLiteral("エラー"));
+    QCOMPARE(buttons, QStringList{QStringLiteral("中止(&A)")});
+
+    whenBoxShown([&](QMessageBox &box) {
+        title = box.windowTitle();
+        buttons = buttonTexts(box);
+        box.buttons().first()->click();
+    });
+    prompter.information(nullptr, QStringLiteral("日付エラーです。"));
+    QCOMPARE(title, QStringLiteral("情報"));
+    QCOMPARE(buttons, QStringList{QStringLiteral("OK")});
+    QCOMPARE(Prompter::caption(Prompter::Kind::Warning), QStringLiteral("警告"));
+    QCOMPARE(Prompter::buttonText(Prompter::Button::Yes), QStringLiteral("はい(&Y)"));
+    QCOMPARE(Prompter::buttonText(Prompter::Button::No), QStringLiteral("いいえ(&N)"));
+}
+
+QTEST_MAIN(PrompterTest)
+#include "PrompterTest.moc"

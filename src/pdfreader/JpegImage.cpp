@@ -25,6 +25,7 @@ struct Decoder {
     jpeg_error_mgr err{};
     std::jmp_buf jump{};
     char message[JMSG_LENGTH_MAX] = {};
+    bool readingHeaders = true;
     bool allRowsRead = false;
 
     Decoder()
@@ -49,23 +50,29 @@ struct Decoder {
 }
 
 // The library reports lost picture data only as a warning and fills the gap
-// with grey. While rows are still being decoded such a warning means a
-// damaged image, and it fails like an error. Other warnings (an unknown JFIF
-// revision, say) and a missing end marker after the last row are harmless.
-// Nothing is ever printed.
+// with grey. Such a warning means a damaged image, and it fails like an
+// error: running out of bits in the middle of the picture data, bad codes,
+// lost restart markers, and the end of the data while the headers are still
+// being read. The end of the data alone, once rows are being decoded, is not
+// a fault: the decoder reads ahead, and a picture whose end marker is
+// missing is complete. Other warnings (an unknown JFIF revision, say) and
+// anything after the last row are harmless. Nothing is ever printed.
 void onMessage(j_common_ptr cinfo, int level)
 {
     if (level >= 0)
         return;
     const auto *decoder = static_cast<const Decoder *>(cinfo->client_data);
-    if (decoder->allRowsRead)
-        return;
     switch (cinfo->err->msg_code) {
     case JWRN_JPEG_EOF:
+        if (decoder->readingHeaders)
+            failDecoding(cinfo);
+        break;
     case JWRN_HIT_MARKER:
     case JWRN_HUFF_BAD_CODE:
     case JWRN_MUST_RESYNC:
-        failDecoding(cinfo);
+        if (!decoder->allRowsRead)
+            failDecoding(cinfo);
+        break;
     default:
         break;
     }
@@ -96,6 +103,7 @@ bool readHeader(Decoder *decoder, const unsigned char *data, unsigned long size)
         break;
     }
     jpeg_calc_output_dimensions(&decoder->cinfo);
+    decoder->readingHeaders = false;
     return true;
 }
 

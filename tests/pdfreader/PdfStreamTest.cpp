@@ -1,0 +1,367 @@
+// The reader facade as the open command uses it: opening files, page count
+// and page selection, items at field positions, and page images decoded
+// through the JPEG decoder, damaged ones included.
+#include "JpegImage.h"
+#include "PdfBuilder.h"
+#include "PdfStream.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio> // jpeglib.h needs FILE and size_t
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <stdexcept>
+
+#include <jpeglib.h>
+#include <unistd.h>
+
+using namespace pdftest;
+using pdfreader::JpegImage;
+using pdfreader::TPdfStream;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// JPEG bytes of a w x h picture, 1 (grey) or 3 (RGB) samples per pixel, from
+// a function giving the samples of each pixel.
+std::string encodeJpeg(int width, int height, int components,
+                       const std::function<void(int x, int y, unsigned char *samples)> &pixel)
+{
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr err{};
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(width);
+    cinfo.image_height = static_cast<JDIMENSION>(height);
+    cinfo.input_components = components;
+    cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<unsigned char> row(static_cast<std::size_t>(width * components));
+    while (cinfo.next_scanline < cinfo.image_height) {
+        for (int x = 0; x < width; ++x)
+            pixel(x, static_cast<int>(cinfo.next_scanline), &row[static_cast<std::size_t>(x * components)]);
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::string bytes(reinterpret_cast<const char *>(buffer), size);
+    std::free(buffer);
+    jpeg_destroy_compress(&cinfo);
+    return bytes;
+}
+
+// 32 x 16 RGB: left half red, right half blue.
+std::string redBlueJpeg()
+{
+    return encodeJpeg(32, 16, 3, [](int x, int, unsigned char *s) {
+        s[0] = x < 16 ? 255 : 0;
+        s[1] = 0;
+        s[2] = x < 16 ? 0 : 255;
+    });
+}
+
+// 64 x 48 RGB with busy content, so that the picture data (after the
+// start-of-scan marker) is long enough to be cut in the middle.
+std::string busyJpeg()
+{
+    return encodeJpeg(64, 48, 3, [](int x, int y, unsigned char *s) {
+        s[0] = static_cast<unsigned char>((x * 37 + y * 91) % 256);
+        s[1] = static_cast<unsigned char>((x * x + y * 13) % 256);
+        s[2] = static_cast<unsigned char>((x * y * 7) % 256);
+    });
+}
+
+// The bytes up to the middle of the picture data.
+std::string cutInPictureData(const std::string &jpeg)
+{
+    const std::size_t scan = jpeg.find("\xFF\xDA");
+    if (scan == std::string::npos || jpeg.size() - scan < 200)
+        throw std::logic_error("no long picture data");
+    return jpeg.substr(0, scan + (jpeg.size() - scan) / 2);
+}
+
+// Gives page `pageIndex` (0-based) of a planFile an image object with these
+// stream bytes as its first external object.
+void attachImage(PdfFile &file, std::size_t pageIndex, const std::string &data, int objectNumber)
+{
+    const int page = 4 + 2 * static_cast<int>(pageIndex);
+    file.objects[page] = dict({{"Type", "/Page"},
+                               {"Parent", "3 0 R"},
+                               {"MediaBox", "[0 0 596 842 ]"},
+                               {"Resources", "<<\r\n/XObject <<\r\n/Im1 " + std::to_string(objectNumber)
+                                                 + " 0 R\r\n>>\r\n/ProcSet [/PDF /ImageC ]\r\n>>"},
+                               {"Contents", std::to_string(page + 1) + " 0 R"}});
+    file.objects[objectNumber] = "<<\r\n/Type /XObject\r\n/Subtype /Image\r\n/Width 32\r\n/Height 16\r\n"
+                                 "/BitsPerComponent 8\r\n/ColorSpace /DeviceRGB\r\n/Filter /DCTDecode\r\n/Length "
+                                 + std::to_string(data.size()) + "\r\n>>\r\nstream\r\n" + data + "\nendstream";
+}
+
+TextObject at(const std::string &x, const std::string &y, Lines lines) { return TextObject{x, y, std::move(lines)}; }
+
+// Writes test files into the test's own temporary folder.
+class PdfStreamTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto *info = testing::UnitTest::GetInstance()->current_test_info();
+        m_dir = std::filesystem::path(testing::TempDir())
+            / ("ovilant-pdfstream-" + std::to_string(::getpid()) + "-" + info->name());
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    std::string write(const std::string &name, const std::string &bytes)
+    {
+        const auto path = m_dir / name;
+        std::ofstream out(path, std::ios::binary);
+        out << bytes;
+        if (!out)
+            throw std::runtime_error("cannot write " + path.string());
+        return path.string();
+    }
+    std::string write(const std::string &name, const PdfFile &file) { return write(name, file.build()); }
+
+    std::filesystem::path m_dir;
+};
+
+TEST_F(PdfStreamTest, EmptyBeforeOpenAndAfterAFailedOpen)
+{
+    TPdfStream pdf;
+    EXPECT_EQ(pdf.pageCount(), 0);
+    EXPECT_EQ(pdf.author(), "");
+    EXPECT_EQ(pdf.item(0), nullptr);
+    EXPECT_EQ(pdf.image(), nullptr);
+    pdf.selectPage(0); // nothing to select: no effect, no fault
+    EXPECT_EQ(pdf.selectedPage(), 0);
+
+    pdf.open(write("plan.pdf", planFile({{at("488", "822", {"date"})}, {}})));
+    ASSERT_EQ(pdf.pageCount(), 2);
+    ASSERT_NE(pdf.item(0), nullptr);
+
+    // A failed open drops the earlier file instead of answering from it.
+    EXPECT_THROW(pdf.open((m_dir / "missing.pdf").string()), EPdfReadError);
+    EXPECT_EQ(pdf.pageCount(), 0);
+    EXPECT_EQ(pdf.author(), "");
+    EXPECT_EQ(pdf.item(0), nullptr);
+
+    const std::string broken = write("broken.pdf", "%PDF-1.2 \r\nnothing else");
+    try {
+        pdf.open(broken);
+        FAIL() << "a file without cross-references was accepted";
+    } catch (const EPdfReadError &e) {
+        EXPECT_NE(std::string(e.what()), "");
+    }
+    EXPECT_EQ(pdf.pageCount(), 0);
+}
+
+TEST_F(PdfStreamTest, MarkersPagesAndReopening)
+{
+    TPdfStream pdf;
+    pdf.open(write("plan.pdf", planFile({{}, {}})));
+    EXPECT_EQ(pdf.author(), sjis("Ｒ１．０"));
+    EXPECT_EQ(pdf.subject(), sjis("ＲＩＨＡ"));
+    EXPECT_EQ(pdf.pageCount(), 2);
+
+    pdf.selectPage(-1);
+    EXPECT_EQ(pdf.selectedPage(), 0);
+    pdf.selectPage(5);
+    EXPECT_EQ(pdf.selectedPage(), 1);
+    pdf.selectPage(2);
+    EXPECT_EQ(pdf.selectedPage(), 1);
+    pdf.selectPage(0);
+    EXPECT_EQ(pdf.selectedPage(), 0);
+    EXPECT_EQ(pdf.imageDataLength(), 0);
+    ASSERT_NE(pdf.image(), nullptr);
+    EXPECT_TRUE(pdf.image()->empty()) << "the plan's own pages carry no image";
+
+    // Opening another file replaces everything read from the first.
+    PlanOptions other;
+    other.author = "someone";
+    other.subject = "else";
+    pdf.open(write("other.pdf", planFile({{}, {}, {at("488", "822", {"x"})}}, other)));
+    EXPECT_EQ(pdf.author(), "someone");
+    EXPECT_EQ(pdf.subject(), "else");
+    EXPECT_EQ(pdf.pageCount(), 3);
+    EXPECT_EQ(pdf.selectedPage(), 0);
+    EXPECT_EQ(pdf.item(0), nullptr) << "the only item lies on page 3";
+}
+
+TEST_F(PdfStreamTest, ItemsWithinFiveUnitsOfTheFieldOnItsPage)
+{
+    TPdfStream pdf;
+    // Field 0 is at (488, 822) on page 1; 490.2 and 818.5 truncate to 490 and 818.
+    pdf.open(write("near.pdf", planFile({{at("494", "822", {"too far right"}), at("490.2", "818.5", {"date"}),
+                                          at("482.9", "822", {"second in the window"})},
+                                         {at("488", "822", {"page 2"})}})));
+    ASSERT_NE(pdf.item(0), nullptr);
+    EXPECT_EQ(*pdf.item(0), Lines{"date"}) << "the first item in the window wins, 494 is 6 off";
+
+    pdf.open(write("far.pdf", planFile({{at("494", "822", {"a"}), at("488", "828", {"b"}), at("483", "816.9", {"c"})},
+                                        {at("488", "822", {"page 2"})}})));
+    EXPECT_EQ(pdf.item(0), nullptr) << "only misses on page 1, the exact point only on page 2";
+
+    // Bounds are included: 483 and 817 are exactly 5 below.
+    pdf.open(write("bounds.pdf", planFile({{at("483", "817", {"edge"}), at("493.99", "827.99", {"other edge"})}})));
+    ASSERT_NE(pdf.item(0), nullptr);
+    EXPECT_EQ(*pdf.item(0), Lines{"edge"});
+
+    // One item may answer two fields: (452, 768) is within 5 of field 18
+    // (451, 773) and of field 19 (453, 763).
+    std::vector<TextObject> page1(20, at("0", "0", {"filler"}));
+    page1.push_back(at("452", "768", {sjis("レ"), "", "3"}));
+    pdf.open(write("shared.pdf", planFile({page1})));
+    ASSERT_NE(pdf.item(18), nullptr);
+    ASSERT_NE(pdf.item(19), nullptr);
+    EXPECT_EQ(*pdf.item(18), (Lines{sjis("レ"), "", "3"}));
+    EXPECT_EQ(pdf.item(18), pdf.item(19));
+    EXPECT_EQ(pdf.item(20), nullptr);
+}
+
+TEST_F(PdfStreamTest, FieldIndexNotBelowTheItemCountGivesNone)
+{
+    // Field 5 is at (505, 799); its item is the third of the file.
+    TPdfStream pdf;
+    pdf.open(write("three.pdf", planFile({{at("1", "1", {"a"}), at("2", "2", {"b"}), at("505", "799", {"care"})}})));
+    EXPECT_EQ(pdf.item(5), nullptr) << "three items, field index 5";
+    EXPECT_EQ(pdf.item(-1), nullptr);
+    EXPECT_EQ(pdf.item(248), nullptr);
+
+    pdf.open(write("six.pdf", planFile({{at("1", "1", {"a"}), at("2", "2", {"b"}), at("505", "799", {"care"}),
+                                         at("3", "3", {"c"})},
+                                        {at("4", "4", {"d"}), at("5", "5", {"e"})}})));
+    ASSERT_NE(pdf.item(5), nullptr) << "six items over two pages, field index 5";
+    EXPECT_EQ(*pdf.item(5), Lines{"care"});
+}
+
+TEST_F(PdfStreamTest, PageImagesAreDecodedWhenTheirPageIsSelected)
+{
+    const std::string jpeg = redBlueJpeg();
+    PdfFile file = planFile({{}, {}, {}});
+    attachImage(file, 1, jpeg, 20);
+    const std::string grey = encodeJpeg(8, 24, 1, [](int, int y, unsigned char *s) { *s = y < 12 ? 0 : 255; });
+    attachImage(file, 2, grey, 21);
+
+    TPdfStream pdf;
+    pdf.open(write("images.pdf", file));
+    ASSERT_EQ(pdf.pageCount(), 3);
+    pdf.selectPage(0);
+    ASSERT_TRUE(pdf.image()->empty());
+
+    pdf.selectPage(1);
+    EXPECT_EQ(pdf.imageDataLength(), static_cast<std::int32_t>(jpeg.size()));
+    const JpegImage &image = *pdf.image();
+    ASSERT_EQ(image.width(), 32);
+    ASSERT_EQ(image.height(), 16);
+    ASSERT_EQ(image.components(), 3);
+    ASSERT_EQ(image.pixels().size(), 32u * 16u * 3u);
+    auto sample = [&image](int x, int y, int c) {
+        return static_cast<int>(
+            image.pixels()[static_cast<std::size_t>((y * image.width() + x) * image.components() + c)]);
+    };
+    // Lossy, so near the colours drawn rather than equal.
+    EXPECT_GT(sample(2, 8, 0), 200);
+    EXPECT_LT(sample(2, 8, 2), 60);
+    EXPECT_LT(sample(29, 8, 0), 60);
+    EXPECT_GT(sample(29, 8, 2), 200);
+
+    // Back to a page without an image: the picture of page 2 stays.
+    pdf.selectPage(0);
+    EXPECT_EQ(pdf.imageDataLength(), 0);
+    EXPECT_EQ(pdf.image()->width(), 32);
+
+    pdf.selectPage(2);
+    EXPECT_EQ(pdf.image()->width(), 8);
+    EXPECT_EQ(pdf.image()->height(), 24);
+    EXPECT_EQ(pdf.image()->components(), 1);
+    EXPECT_LT(pdf.image()->pixels()[2 * 8 + 3], 40);
+    EXPECT_GT(pdf.image()->pixels()[20 * 8 + 3], 215);
+}
+
+TEST_F(PdfStreamTest, ADamagedImageRaisesTheReadersErrorAndKeepsThePreviousPicture)
+{
+    const std::string jpeg = redBlueJpeg();
+    PdfFile file = planFile({{at("488", "822", {"date"})}, {}, {}, {}});
+    attachImage(file, 0, jpeg, 20);
+    attachImage(file, 1, "this is no JPEG stream at all", 21);
+    attachImage(file, 2, cutInPictureData(busyJpeg()), 22);
+    attachImage(file, 3, "ABC", 23);                             // 3 bytes: not decoded at all
+
+    TPdfStream pdf;
+    pdf.open(write("damaged.pdf", file));
+    pdf.selectPage(0);
+    ASSERT_EQ(pdf.image()->width(), 32);
+    const auto goodPixels = pdf.image()->pixels();
+
+    for (int page : {1, 2}) {
+        SCOPED_TRACE(page);
+        try {
+            pdf.selectPage(page);
+            ADD_FAILURE() << "a damaged image was decoded";
+        } catch (const EPdfReadError &e) {
+            EXPECT_NE(std::string(e.what()), "");
+        }
+        EXPECT_EQ(pdf.selectedPage(), page);
+        EXPECT_TRUE(pdf.image()->pixels() == goodPixels) << "the previous picture stays";
+        EXPECT_EQ(pdf.imageDataLength(), static_cast<std::int32_t>(jpeg.size()))
+            << "the length is stored only once the image is loaded";
+    }
+
+    pdf.selectPage(3);
+    EXPECT_EQ(pdf.imageDataLength(), 3);
+    EXPECT_TRUE(pdf.image()->pixels() == goodPixels);
+
+    // Everything else still answers after the failures.
+    ASSERT_NE(pdf.item(0), nullptr);
+    EXPECT_EQ(*pdf.item(0), Lines{"date"});
+}
+
+TEST(JpegImage, DecoderFaultsComeBackAsMessages)
+{
+    const std::string jpeg = redBlueJpeg();
+    auto message = [](const std::string &bytes) -> std::string {
+        JpegImage image;
+        try {
+            image.loadFromMemory(bytes);
+        } catch (const EPdfReadError &e) {
+            EXPECT_TRUE(image.empty());
+            return e.what();
+        }
+        return "(decoded)";
+    };
+    EXPECT_EQ(message(jpeg), "(decoded)");
+    EXPECT_EQ(message(""), "Empty input file");
+    EXPECT_EQ(message("GIF89a......"), "Not a JPEG file: starts with 0x47 0x49");
+    EXPECT_EQ(message(jpeg.substr(0, 300)), "Premature end of JPEG file") << "cut inside the headers";
+
+    const std::string busy = busyJpeg();
+    EXPECT_EQ(message(busy), "(decoded)");
+    EXPECT_EQ(message(cutInPictureData(busy)), "Corrupt JPEG data: premature end of data segment");
+    // A missing end marker after complete picture data loses nothing.
+    ASSERT_EQ(busy.substr(busy.size() - 2), "\xFF\xD9");
+    EXPECT_EQ(message(busy.substr(0, busy.size() - 2)), "(decoded)");
+    // Picture data overwritten with a marker code in the middle.
+    std::string marked = busy;
+    const std::size_t middle = cutInPictureData(busy).size();
+    marked.replace(middle, 2, "\xFF\xD0");
+    EXPECT_EQ(message(marked), "Corrupt JPEG data: premature end of data segment");
+
+    // A header claiming 60000 x 60000 pixels is refused before any allocation.
+    std::string huge = jpeg;
+    const std::size_t sof = huge.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    for (std::size_t at : {sof + 5, sof + 7}) {
+        huge[at] = static_cast<char>(0xEA);
+        huge[at + 1] = static_cast<char>(0x60);
+    }
+    EXPECT_EQ(message(huge), "JPEG IMAGE SIZE ERROR");
+}
+
+} // namespace

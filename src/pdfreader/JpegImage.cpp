@@ -114,8 +114,8 @@ bool readRows(Decoder *decoder, std::uint8_t *pixels, std::size_t stride, unsign
         return false;
     jpeg_start_decompress(&decoder->cinfo);
     // The sizes were fixed by readHeader; never write past the buffer.
-    if (static_cast<std::size_t>(decoder->cinfo.output_width) * decoder->cinfo.output_components != stride
-        || decoder->cinfo.output_height != height)
+    if (static_cast<std::size_t>(decoder->cinfo.output_width) * decoder->cinfo.output_components != stride ||
+        decoder->cinfo.output_height != height)
         return false;
     while (decoder->cinfo.output_scanline < decoder->cinfo.output_height) {
         JSAMPROW row = pixels + stride * decoder->cinfo.output_scanline;

@@ -1,7 +1,11 @@
 #include "Cli.h"
 
+#include "Cp932.h"
 #include "DateTime.h"
 #include "FileReplace.h"
+#include "PdfReadError.h"
+#include "PdfStream.h"
+#include "PlanDump.h"
 #include "PlanJson.h"
 #include "PlanPdf.h"
 
@@ -18,7 +22,10 @@ namespace cli {
 
 namespace {
 
-const char *const kUsage = "usage: ovilant-plan render PLAN.json OUT.pdf\n";
+const char *const kRenderUsage = "usage: ovilant-plan render PLAN.json OUT.pdf\n";
+const char *const kDumpUsage = "usage: ovilant-plan dump IN.pdf\n";
+const char *const kUsage = "usage: ovilant-plan render PLAN.json OUT.pdf\n"
+                           "       ovilant-plan dump IN.pdf\n";
 
 // The time from SOURCE_DATE_EPOCH, read as UTC; nothing when it is unset.
 // A value that is not a whole number of seconds from 0 up to the end of
@@ -71,7 +78,7 @@ bool readAll(const std::string &path, std::istream &in, std::string &text, std::
 int render(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
 {
     if (args.size() != 3 || args[1].empty() || args[2].empty()) {
-        err << kUsage;
+        err << kRenderUsage;
         return kExitUsage;
     }
     const std::string &planPath = args[1];
@@ -122,6 +129,43 @@ int render(const std::vector<std::string> &args, std::istream &in, std::ostream 
     return kExitOk;
 }
 
+// Reads a plan file as the editor's open command does and prints the plan
+// it would refill, as JSON.
+int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    if (args.size() != 2 || args[1].empty()) {
+        err << kDumpUsage;
+        return kExitUsage;
+    }
+    pdfreader::TPdfStream pdf;
+    try {
+        pdf.open(args[1]);
+        if (!plandump::isPlanFile(pdf.author(), pdf.subject())) {
+            err << cp932::toUtf8(plandump::notAPlanMessage()) << "\n";
+            return kExitFailure;
+        }
+        // Selecting each page decodes its picture, if any, as the open command
+        // does: a damaged one refuses the file.
+        for (int page = 0; page < pdf.pageCount(); ++page) {
+            pdf.selectPage(page);
+        }
+    } catch (const EPdfReadError &e) {
+        err << e.message() << "\n";
+        return kExitFailure;
+    } catch (const std::exception &e) {
+        err << "ovilant-plan: cannot read " << args[1] << ": " << e.what() << "\n";
+        return kExitFailure;
+    }
+    const nlohmann::ordered_json plan = plandump::dumpPlan([&pdf](int field) { return pdf.item(field); });
+    out << plan.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    out.flush();
+    if (!out) {
+        err << "ovilant-plan: cannot write to standard output\n";
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
 } // namespace
 
 int run(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
@@ -132,6 +176,9 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
     }
     if (!args.empty() && args[0] == "render") {
         return render(args, in, out, err);
+    }
+    if (!args.empty() && args[0] == "dump") {
+        return dump(args, out, err);
     }
     err << kUsage;
     return kExitUsage;

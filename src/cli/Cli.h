@@ -9,8 +9,15 @@
 //       it gives CreationDate, ModDate and the Creator time, so the same plan
 //       always gives the same bytes.
 //
-// Exit status: 0 done; 1 the plan was refused or a file could not be read
-// or written (nothing written, the reason on the error stream); 2 usage error.
+//   ovilant-plan dump IN.pdf
+//       Reads a plan file as the editor's open command does and prints, as
+//       UTF-8 JSON in the form that render reads, the plan that the editor
+//       would show and save again (see PlanDump.h). A file that is not a
+//       plan, or that the reader refuses, exits 1 with the reason.
+//
+// Exit status: 0 done; 1 the plan or file was refused or a file could not be
+// read or written (nothing written, the reason on the error stream); 2 usage
+// error.
 
 #include <iosfwd>
 #include <string>

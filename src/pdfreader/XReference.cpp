@@ -8,11 +8,11 @@ TPdfXReference::TPdfXReference(std::unique_ptr<TPdfInputStream> stream) : TPdfBa
     // would make it endless and is refused like a Prev that is no number.
     std::set<std::int64_t> visited;
     std::int64_t offset = lastCrossReferenceOffset();
-    TPdfTrailer newest;
+    TPdfTrailerValues newest;
     bool first = true;
     for (;;) {
         visited.insert(offset);
-        m_trailer = TPdfTrailer();
+        m_trailer = TPdfTrailerValues();
         readSection(offset);
         if (first) {
             newest = m_trailer;

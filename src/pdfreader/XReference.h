@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <string>
 
-// Values of the newest trailer. Absent keys stay empty (position 0).
-struct TPdfTrailer {
+// Values of the newest trailer. Absent keys stay empty (position 0). (Not
+// TPdfTrailer: that is the writer's class, and a program links both.)
+struct TPdfTrailerValues {
     std::string size;        // digits
     std::string root;        // reference text
     std::string info;        // reference text
@@ -25,11 +26,11 @@ class TPdfXReference : public TPdfBase {
 public:
     explicit TPdfXReference(std::unique_ptr<TPdfInputStream> stream);
 
-    const TPdfTrailer &trailer() const { return m_trailer; }
+    const TPdfTrailerValues &trailer() const { return m_trailer; }
 
 private:
     void readSection(std::int64_t offset);
     bool readTrailerDictionary();
 
-    TPdfTrailer m_trailer;
+    TPdfTrailerValues m_trailer;
 };

@@ -147,15 +147,18 @@ TEST_F(RenderTest, TheTimeComesFromSourceDateEpoch)
 
 TEST_F(RenderTest, UsageErrors)
 {
+    const std::string usage = "usage: ovilant-plan render PLAN.json OUT.pdf\n"
+                              "       ovilant-plan dump IN.pdf\n";
     EXPECT_EQ(run({}), 2);
-    EXPECT_EQ(m_err.str(), "usage: ovilant-plan render PLAN.json OUT.pdf\n");
+    EXPECT_EQ(m_err.str(), usage);
     EXPECT_EQ(run({"render"}), 2);
+    EXPECT_EQ(m_err.str(), "usage: ovilant-plan render PLAN.json OUT.pdf\n");
     EXPECT_EQ(run({"render", "a.json"}), 2);
     EXPECT_EQ(run({"render", "a.json", "b.pdf", "c"}), 2);
     EXPECT_EQ(run({"render", "", "b.pdf"}), 2);
     EXPECT_EQ(run({"print", "a.json", "b.pdf"}), 2);
     EXPECT_EQ(run({"--help"}), 0);
-    EXPECT_EQ(m_out.str(), "usage: ovilant-plan render PLAN.json OUT.pdf\n");
+    EXPECT_EQ(m_out.str(), usage);
     EXPECT_TRUE(entries().empty());
 }
 

@@ -1,0 +1,385 @@
+// The two save commands on the real window: the file they write and its
+// name, cancelling, the date check of the second command, a file held by
+// another program, failed writes (which keep `Modified`, the old file and
+// leave no temporary file behind) and a save that works after a failure.
+
+#include "ControlNames.h"
+#include "Cp932.h"
+#include "FormControls.h"
+#include "GuiText.h"
+#include "PlanLimits.h"
+#include "PlanPdf.h"
+#include "Registory.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTabWidget>
+#include <QTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kInUse = QStringLiteral("PDFは、他で使用されています。\n保存できません。");
+const QString kSystemError = QStringLiteral("*** System Error : PDFを作成できませんでした。");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QByteArray();
+    }
+    return file.readAll();
+}
+
+QByteArray bytesOf(const std::string &text)
+{
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// How the plan file shows a Japanese text: its CP932 bytes in hex.
+QByteArray printedHex(const char *utf8)
+{
+    return bytesOf(cp932::fromUtf8(utf8)).toHex().toUpper();
+}
+
+// An open descriptor holding an advisory lock, as a viewer holds the file.
+class LockHolder {
+public:
+    LockHolder(const QString &path, int operation) : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY))
+    {
+        if (m_fd >= 0 && ::flock(m_fd, operation | LOCK_NB) != 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+    }
+    ~LockHolder()
+    {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    LockHolder(const LockHolder &) = delete;
+    LockHolder &operator=(const LockHolder &) = delete;
+    bool holds() const { return m_fd >= 0; }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+class SaveCommandTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void todaysDateWritesTheNamedFileOfTheReport_data();
+    void todaysDateWritesTheNamedFileOfTheReport();
+    void planDateCommandUsesTheDateField();
+    void savingTwiceOverwritesTheSameFile();
+    void cancelChangesNothing();
+    void unreadablePlanDateIsADateError();
+    void validationFaultStopsBeforeWriting();
+    void validationKeepsTheActivePage();
+    void fileHeldElsewhereIsRefusedAndUntouched_data();
+    void fileHeldElsewhereIsRefusedAndUntouched();
+    void failedWritesKeepModifiedAndTheOldFile();
+    void nameWithAPathSeparatorWritesNothing();
+    void saveAfterAFailureWorks();
+
+private:
+    TMainForm &form() { return *f->form; }
+    QString folder() const { return f->dir.filePath(QStringLiteral("plans")); }
+    QString planPath(const QString &name) const { return folder() + QLatin1Char('/') + name; }
+    QStringList folderEntries() const
+    {
+        return QDir(folder()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+    // The file the report makes of the window's plan at the fixed clock.
+    QByteArray expectedFile() const
+    {
+        const TDateTime now = f->clock->value;
+        return bytesOf(MakePlanPdf(f->form->Plan, PlanCreatorText(now), now));
+    }
+    void startPlan();
+
+    std::unique_ptr<WindowFixture> f;
+};
+
+void SaveCommandTest::init()
+{
+    f = std::make_unique<WindowFixture>();
+    QVERIFY(QDir().mkpath(folder()));
+    form().Registory->SaveFolder = folder();
+}
+
+void SaveCommandTest::cleanup()
+{
+    f.reset();
+}
+
+void SaveCommandTest::startPlan()
+{
+    form().NewMenuClick();
+    fillSampleData(form());
+    form().Modified = true;
+    f->prompter->shown.clear();
+}
+
+void SaveCommandTest::todaysDateWritesTheNamedFileOfTheReport_data()
+{
+    QTest::addColumn<TDateTime>("now");
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("April 1st") << testNow() << QStringLiteral("実施計画 山田 太郎 2003_4_1.pdf");
+    QTest::newRow("January 31st") << encodeDateTime(2024, 1, 31, 23, 59, 58)
+                                  << QStringLiteral("実施計画 山田 太郎 2024_1_31.pdf");
+    QTest::newRow("December 9th") << encodeDateTime(2019, 12, 9, 0, 0, 1)
+                                  << QStringLiteral("実施計画 山田 太郎 2019_12_9.pdf");
+}
+
+void SaveCommandTest::todaysDateWritesTheNamedFileOfTheReport()
+{
+    QFETCH(TDateTime, now);
+    QFETCH(QString, fileName);
+    startPlan();
+    f->clock->value = now;
+    // The plan-date field shows another day: the first command ignores it.
+    form().PlanDateEdit->setText(QStringLiteral("平成10年 1月 5日"));
+
+    form().NewSaveMenuClick();
+
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(f->prompter->shown[0].kind, Prompter::Kind::Confirmation);
+    QCOMPARE(f->prompter->shown[0].text, QStringLiteral("今日の日付で保存します。\n保存しますか？"));
+    QCOMPARE(form().Plan.PlanDate, now);
+    QCOMPARE(folderEntries(), QStringList{fileName});
+    const QByteArray written = readAll(planPath(fileName));
+    QVERIFY2(written == expectedFile(), "the saved file differs from the report of the same plan");
+    QVERIFY(written.contains(printedHex("山田 太郎")));
+    QVERIFY(!form().Modified);
+}
+
+void SaveCommandTest::planDateCommandUsesTheDateField()
+{
+    startPlan();
+    form().PlanDateEdit->setText(QStringLiteral("令和 6年 1月31日"));
+
+    form().OldSaveMenuClick();
+
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(f->prompter->shown[0].text, QStringLiteral("開いた時の日付で保存します。\n保存しますか？"));
+    QCOMPARE(form().Plan.PlanDate, encodeDate(2024, 1, 31));
+    // The age refers to the plan date: born 昭和15年6月12日, 83 on 2024-01-31.
+    QCOMPARE(form().Plan.Age, 83);
+    const QString name = QStringLiteral("実施計画 山田 太郎 2024_1_31.pdf");
+    QCOMPARE(folderEntries(), QStringList{name});
+    QVERIFY(readAll(planPath(name)) == expectedFile());
+    QVERIFY(!form().Modified);
+}
+
+void SaveCommandTest::savingTwiceOverwritesTheSameFile()
+{
+    startPlan();
+    form().NewSaveMenuClick();
+    form().NameEdit->setText(QStringLiteral("山田 太郎"));
+    form().Remark->setText(QStringLiteral("二回目の保存"));
+    form().NewSaveMenuClick();
+
+    const QString name = QStringLiteral("実施計画 山田 太郎 2003_4_1.pdf");
+    QCOMPARE(folderEntries(), QStringList{name});
+    const QByteArray written = readAll(planPath(name));
+    QVERIFY(written == expectedFile());
+    QVERIFY(written.contains(printedHex("二回目の保存")));
+}
+
+void SaveCommandTest::cancelChangesNothing()
+{
+    startPlan();
+    const TPRACTDATA before = form().Plan;
+    f->prompter->answers = {Prompter::Button::Cancel, Prompter::Button::Cancel};
+
+    form().NewSaveMenuClick();
+    form().OldSaveMenuClick();
+
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QVERIFY(form().Plan == before);
+    QVERIFY(form().Modified);
+    QVERIFY(folderEntries().isEmpty());
+}
+
+void SaveCommandTest::unreadablePlanDateIsADateError()
+{
+    startPlan();
+    form().PageControl1->setCurrentWidget(form().TabSheet2);
+    form().PlanDateEdit->setText(QStringLiteral("平成15年13月 1日"));
+    const TPRACTDATA before = form().Plan;
+
+    form().OldSaveMenuClick();
+
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Information);
+    QCOMPARE(f->prompter->shown[1].text, QStringLiteral("日付エラーです。"));
+    QCOMPARE(f->prompter->shown[1].buttons, QList<Prompter::Button>{Prompter::Button::Ok});
+    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet1);
+    QTRY_VERIFY2(form().PlanDateEdit->hasFocus(), "the plan-date field should get the focus");
+    QVERIFY(form().Plan == before);
+    QVERIFY(form().Modified);
+    QVERIFY(folderEntries().isEmpty());
+}
+
+void SaveCommandTest::validationFaultStopsBeforeWriting()
+{
+    startPlan();
+    form().HDSEdit->clear();
+
+    form().NewSaveMenuClick();
+
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].text, guitext::fromCp932(planlimits::hdsDigitsMessage()));
+    QVERIFY(form().Modified);
+    QVERIFY(folderEntries().isEmpty());
+}
+
+void SaveCommandTest::validationKeepsTheActivePage()
+{
+    startPlan();
+    form().PageControl1->setCurrentWidget(form().TabSheet2);
+    form().NewSaveMenuClick();
+    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet2);
+    QCOMPARE(folderEntries().size(), 1);
+}
+
+void SaveCommandTest::fileHeldElsewhereIsRefusedAndUntouched_data()
+{
+    QTest::addColumn<int>("lock");
+    QTest::newRow("exclusive lock") << LOCK_EX;
+    QTest::newRow("shared lock") << LOCK_SH;
+}
+
+void SaveCommandTest::fileHeldElsewhereIsRefusedAndUntouched()
+{
+    QFETCH(int, lock);
+    startPlan();
+    const QString path = planPath(QStringLiteral("実施計画 山田 太郎 2003_4_1.pdf"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old plan");
+    }
+    const TPRACTDATA before = form().Plan;
+    {
+        const LockHolder viewer(path, lock);
+        QVERIFY(viewer.holds());
+        form().NewSaveMenuClick();
+    }
+
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Error);
+    QCOMPARE(f->prompter->shown[1].caption, QStringLiteral("エラー"));
+    QCOMPARE(f->prompter->shown[1].text, kInUse);
+    QCOMPARE(f->prompter->shown[1].buttons, QList<Prompter::Button>{Prompter::Button::Ok});
+    QCOMPARE(readAll(path), QByteArray("old plan"));
+    QCOMPARE(folderEntries().size(), 1);
+    QVERIFY(form().Modified);
+    // The validation has run: the plan holds the form, dated today.
+    QVERIFY(!(form().Plan == before));
+    QCOMPARE(form().Plan.Name, cp932::fromUtf8("山田 太郎"));
+
+    // Once the viewer lets go, the same save goes through.
+    f->prompter->shown.clear();
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QVERIFY(readAll(path) == expectedFile());
+    QVERIFY(!form().Modified);
+}
+
+void SaveCommandTest::failedWritesKeepModifiedAndTheOldFile()
+{
+    startPlan();
+
+    // The save folder is gone.
+    form().Registory->SaveFolder = f->dir.filePath(QStringLiteral("missing"));
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Error);
+    QCOMPARE(f->prompter->shown[1].text, kSystemError);
+    QCOMPARE(f->prompter->shown[1].buttons, QList<Prompter::Button>{Prompter::Button::Ok});
+    QVERIFY(form().Modified);
+    QVERIFY(!QFileInfo::exists(f->dir.filePath(QStringLiteral("missing"))));
+
+    // The target name is taken by a folder holding an old plan: nothing in
+    // it changes and no temporary file is left beside it.
+    form().Registory->SaveFolder = folder();
+    const QString path = planPath(QStringLiteral("実施計画 山田 太郎 2003_4_1.pdf"));
+    QVERIFY(QDir().mkpath(path));
+    {
+        QFile old(path + QStringLiteral("/old.pdf"));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old plan");
+    }
+    f->prompter->shown.clear();
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].text, kSystemError);
+    QVERIFY(form().Modified);
+    QCOMPARE(readAll(path + QStringLiteral("/old.pdf")), QByteArray("old plan"));
+    QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("実施計画 山田 太郎 2003_4_1.pdf")});
+    QCOMPARE(QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("old.pdf")});
+}
+
+void SaveCommandTest::nameWithAPathSeparatorWritesNothing()
+{
+    startPlan();
+    // "実施計画 山田/../../x 2003_4_1.pdf" would climb out of the save
+    // folder; a folder named after the first part exists, so only the name
+    // check stops it.
+    QVERIFY(QDir().mkpath(planPath(QStringLiteral("実施計画 山田"))));
+    form().NameEdit->setText(QStringLiteral("山田/../../x"));
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].text, kSystemError);
+    QVERIFY(form().Modified);
+    QVERIFY(QDir(f->dir.path()).entryList({QStringLiteral("x*")}).isEmpty());
+    QVERIFY(QDir(planPath(QStringLiteral("実施計画 山田"))).isEmpty());
+
+    // A backslash is no less a separator; the trail byte 0x5C of a
+    // double-byte character ("表") is not one.
+    form().NameEdit->setText(QStringLiteral("山田\\太郎"));
+    f->prompter->shown.clear();
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].text, kSystemError);
+    QVERIFY(folderEntries().isEmpty());
+
+    form().NameEdit->setText(QStringLiteral("表 太郎"));
+    f->prompter->shown.clear();
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(folderEntries(), QStringList{QStringLiteral("実施計画 表 太郎 2003_4_1.pdf")});
+    QVERIFY(!form().Modified);
+}
+
+void SaveCommandTest::saveAfterAFailureWorks()
+{
+    startPlan();
+    form().Registory->SaveFolder = f->dir.filePath(QStringLiteral("later"));
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.last().text, kSystemError);
+
+    QVERIFY(QDir().mkpath(form().Registory->SaveFolder));
+    f->prompter->shown.clear();
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 1);
+    const QString path = form().Registory->SaveFolder + QStringLiteral("/実施計画 山田 太郎 2003_4_1.pdf");
+    QVERIFY2(readAll(path) == expectedFile(), "the save after a failed one must write the complete plan");
+    QVERIFY(!form().Modified);
+}
+
+QTEST_MAIN(SaveCommandTest)
+#include "SaveCommandTest.moc"

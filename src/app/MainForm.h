@@ -260,6 +260,9 @@ private:
     std::shared_ptr<FileChooser> m_fileChooser;
     std::shared_ptr<Clock> m_clock;
     QString m_settingsFile;
+    // Author and Subject of the plan file last opened, trimmed.
+    QString OpenedAuthor;
+    QString OpenedSubject;
     QStringList m_stuff;
     int m_programFill = 0;
     bool m_shown = false;

@@ -1,0 +1,541 @@
+// The open command on the real window: a plan saved from the editor comes
+// back into every control; cancelling empties the editor and forgets the
+// folder; the dialog's starting name; files from other programs, files that
+// are not plans and damaged files are refused with their message and leave
+// the editor empty in its previous state; priority marks reach the plan.
+
+#include "ControlNames.h"
+#include "Cp932.h"
+#include "FormControls.h"
+#include "GuiText.h"
+#include "PdfReadError.h"
+#include "PdfStream.h"
+#include "Registory.h"
+#include "TestSupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QMenu>
+#include <QProcess>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+const QString kNotAPlan = QStringLiteral("このＰＤＦファイルはリハビリ実施計画書ではありません。");
+const QString kBlankPlanDate = QStringLiteral("平成   年  月  日");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+}
+
+// A Japanese text as a plan file shows it: its CP932 bytes in hex.
+QByteArray printedHex(const QString &text)
+{
+    const std::string bytes = guitext::toCp932(text);
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())).toHex().toUpper();
+}
+
+// Every value a user can see in the editor, by control name. Mark cells
+// count by their letters, so a blank "　" and an empty caption are alike.
+QMap<QString, QString> snapshot(const TMainForm &form)
+{
+    QMap<QString, QString> values;
+    for (const QWidget *control : form.findChildren<QWidget *>()) {
+        const QString name = control->objectName();
+        if (name.isEmpty() || control->window() != &form) {
+            continue;
+        }
+        if (const auto *cell = qobject_cast<const TMarkCell *>(control)) {
+            values[name] = QString::fromStdString(TMainForm::MarkToHalfWidth(cell->text()));
+        } else if (const auto *label = qobject_cast<const TClickLabel *>(control)) {
+            values[name] = label->text();
+        } else if (const auto *memo = qobject_cast<const TMemo *>(control)) {
+            values[name] = memo->Text();
+        } else if (const auto *edit = qobject_cast<const TEdit *>(control)) {
+            values[name] = edit->text();
+        } else if (const auto *box = qobject_cast<const QCheckBox *>(control)) {
+            values[name] = box->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");
+        } else if (const auto *combo = qobject_cast<const QComboBox *>(control)) {
+            values[name] = QString::number(combo->currentIndex()) + QLatin1Char('|') + combo->currentText();
+        }
+    }
+    return values;
+}
+
+// Names of the controls whose values differ, for the failure message.
+QString differences(const QMap<QString, QString> &expected, const QMap<QString, QString> &actual)
+{
+    QStringList names;
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        if (actual.value(it.key()) != it.value()) {
+            names.append(it.key() + QStringLiteral(": \"") + it.value() + QStringLiteral("\" became \"") +
+                         actual.value(it.key()) + QLatin1Char('"'));
+        }
+    }
+    return names.join(QStringLiteral("; "));
+}
+
+// Fills every control with its own text: memos of several lines with empty
+// ones between, parentheses and backslashes, every mark combination and
+// priority mark, team box 3 left empty. The priority marks are also put into
+// `Plan`, as clicking them would.
+void fillDistinct(TMainForm &form, int sex, int kaigo)
+{
+    form.NameEdit->setText(QStringLiteral("山田 (花子)"));
+    form.SexBox->setCurrentIndex(sex);
+    form.BirthEdit->setText(QStringLiteral("昭和15年06月12日"));
+    form.BirthEditKeyUp();
+    form.KaigoBox->setCurrentIndex(kaigo);
+    form.KenkouMemo->setText(QStringLiteral("脳梗塞（左片麻痺）\n\n平成15年1月発症"));
+    form.GapeiMemo->setText(QStringLiteral("高血圧\\糖尿病"));
+    form.SeikatsuMemo->setText(QStringLiteral("活動量の低下\n臥床(2週)"));
+    form.HomeBox->setChecked(true);
+    form.EtcBox->setChecked(true);
+    form.EtcEdit->setText(QStringLiteral("施設(A)"));
+    form.TaiinBox->setChecked(false);
+    form.HomeWorkEdit->setText(QStringLiteral("片付け\\洗濯"));
+    form.SocialEdit->setText(QStringLiteral("老人会"));
+    form.GoOutEdit->setText(QStringLiteral("買い物)週1("));
+    form.FreeTimeEdit->setText(QStringLiteral("園芸"));
+    form.TaiinEdit->setText(QStringLiteral("通所リハ"));
+    form.Exercise->setChecked(true);
+    form.ExerciseEdit->setText(QStringLiteral("筋力低下"));
+    form.Sense->setChecked(false);
+    form.SenseEdit->setText(QStringLiteral("しびれ"));
+    form.Brain->setChecked(true);
+    form.BrainEdit->setText(QStringLiteral("注意障害"));
+    form.Koushuku->setChecked(false);
+    form.Arthralgia->setChecked(true);
+    form.ArthralgiaEdit->setText(QStringLiteral("膝(右)"));
+    form.Sonota->setChecked(true);
+    form.SonotaMemo->setText(QStringLiteral("a(b)\\c\n)d("));
+    form.HDSEdit->setText(QStringLiteral("7"));
+
+    const QStringList marks{QStringLiteral("Ａ"),     QStringLiteral("Ｂ"),   QStringLiteral("Ｃ"),
+                            QStringLiteral("ＡＢ"),   QStringLiteral("ＡＣ"), QStringLiteral("ＢＣ"),
+                            QStringLiteral("ＡＢＣ"), QStringLiteral("　")};
+    const QStringList specials{QStringLiteral("　"), QStringLiteral("○"), QStringLiteral("◎")};
+    int n = 0;
+    for (const int row : formnames::rows()) {
+        for (int column = 0; column < formnames::kColumns; ++column) {
+            form.control<TMarkCell>(formnames::abc(row, column))->setText(marks.at((n + column) % marks.size()));
+        }
+        const QString number = QString::number(row);
+        form.control<TMemo>(formnames::goods(row))->setText(QStringLiteral("杖") + number);
+        form.control<TMemo>(formnames::kaigo(row))->setText(QStringLiteral("介助\n") + number);
+        form.control<TEdit>(formnames::time(row))->setText(number + QStringLiteral("(m)\\"));
+        form.control<TClickLabel>(formnames::special(row))->setText(specials.at(n % 3));
+        planRow(form.Plan, row).Special = n % 3;
+        ++n;
+    }
+    form.PTOTST0->setText(QStringLiteral("歩行訓練\n\n週３回"));
+    form.Kango0->setText(QStringLiteral("トイレ誘導"));
+    form.Jitchi0->setText(QStringLiteral("転倒(注意)"));
+    form.PTOTST1->setText(QStringLiteral("起居動作訓練\n(毎日)"));
+    form.Kango1->setText(QStringLiteral("移乗\\見守り"));
+    form.Jitchi1->setText(QStringLiteral("血圧"));
+    // Each memo keeps to the lines its printed box holds: three or more
+    // for the tall ones, two for the others.
+    int memo = 1;
+    for (TMemo *page2 :
+         {form.SelfHope, form.FarmilyHope, form.LifePoint, form.SelfDo, form.AskFarmily, form.DiseseCare}) {
+        page2->setText(QStringLiteral("希望%1\n(%1)\\%1").arg(memo++));
+    }
+    for (TMemo *page2 : {form.RihaTerget, form.Variation, form.Remark}) {
+        page2->setText(QStringLiteral("希望%1\n\n(%1)\\%1").arg(memo++));
+    }
+    for (int team = 1; team <= formnames::kTeamBoxes; ++team) {
+        form.control<QComboBox>(formnames::teamBox(team))
+            ->setEditText(team == 3 ? QString() : QStringLiteral("担当 %1").arg(team));
+    }
+}
+
+// A small PDF of another program: one empty page and an information
+// dictionary with the given entries (nothing when empty).
+QByteArray foreignPdf(const QByteArray &info)
+{
+    QList<QByteArray> objects{"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                              "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << >> >>"};
+    if (!info.isEmpty()) {
+        objects.append("<< " + info + " >>");
+    }
+    QByteArray file = "%PDF-1.2\n";
+    QList<qsizetype> offsets;
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        offsets.append(file.size());
+        file += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const qsizetype xref = file.size();
+    file += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (const qsizetype offset : offsets) {
+        file += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    }
+    file += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R";
+    if (!info.isEmpty()) {
+        file += " /Info " + QByteArray::number(objects.size()) + " 0 R";
+    }
+    file += " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return file;
+}
+
+} // namespace
+
+class OpenCommandTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void savedPlanComesBackIntoEveryControl_data();
+    void savedPlanComesBackIntoEveryControl();
+    void openingUnlocksTheEditorOnPageOne();
+    void printedTextsOutsideTheListsChooseNothing_data();
+    void printedTextsOutsideTheListsChooseNothing();
+    void cancelEmptiesTheEditorAndForgetsTheFolder();
+    void dialogStartsInTheOpenFolder();
+    void refusedFilesLeaveTheEditorEmpty_data();
+    void refusedFilesLeaveTheEditorEmpty();
+    void refusalKeepsAnUnlockedEditorUnlocked();
+
+private:
+    TMainForm &form() { return *f->form; }
+    // Saves the editor's plan with the first save command; returns its path.
+    QString savePlan();
+    // Runs the open command on `path` with every box answered OK.
+    void openFile(const QString &path);
+    QString plansFolder() const { return f->dir.filePath(QStringLiteral("plans")); }
+    void verifyBlankEditor();
+
+    std::unique_ptr<WindowFixture> f;
+};
+
+void OpenCommandTest::init()
+{
+    f = std::make_unique<WindowFixture>();
+    QVERIFY(QDir().mkpath(plansFolder()));
+    form().Registory->SaveFolder = plansFolder();
+}
+
+void OpenCommandTest::cleanup()
+{
+    f.reset();
+}
+
+QString OpenCommandTest::savePlan()
+{
+    f->prompter->shown.clear();
+    form().NewSaveMenuClick();
+    if (f->prompter->shown.size() != 1 || form().Modified) {
+        qWarning("save failed: %s", qPrintable(f->prompter->shown.value(1).text));
+        return QString();
+    }
+    const QStringList files = QDir(plansFolder()).entryList(QDir::Files);
+    return files.size() == 1 ? QDir(plansFolder()).filePath(files.first()) : QString();
+}
+
+void OpenCommandTest::openFile(const QString &path)
+{
+    f->prompter->shown.clear();
+    f->chooser->answer = path;
+    form().OpenMenuClick();
+}
+
+void OpenCommandTest::verifyBlankEditor()
+{
+    QCOMPARE(form().PlanDateEdit->text(), kBlankPlanDate);
+    QCOMPARE(form().NameEdit->text(), QString());
+    QCOMPARE(form().SexBox->currentIndex(), -1);
+    QCOMPARE(form().KenkouMemo->Text(), QString());
+    QVERIFY(!form().HomeBox->isChecked());
+    QCOMPARE(form().control<TMarkCell>(formnames::abc(0, 0))->text(), QStringLiteral("　"));
+    QCOMPARE(form().Remark->Text(), QString());
+    QCOMPARE(form().control<QComboBox>(formnames::teamBox(1))->currentText(), QString());
+    QVERIFY(!form().Modified);
+}
+
+void OpenCommandTest::savedPlanComesBackIntoEveryControl_data()
+{
+    QTest::addColumn<int>("sex");
+    QTest::addColumn<int>("kaigo");
+    QTest::addColumn<int>("kaigoAfter");
+    // Every care level; the empty eighth item prints nothing and comes
+    // back unchosen, like a plan saved with no sex chosen.
+    for (int level = 0; level <= 6; ++level) {
+        const int sex = level % 3 - 1;
+        QTest::addRow("care level %d, sex %d", level, sex) << sex << level << level;
+    }
+    QTest::newRow("empty care level") << 0 << 7 << -1;
+}
+
+void OpenCommandTest::savedPlanComesBackIntoEveryControl()
+{
+    QFETCH(int, sex);
+    QFETCH(int, kaigo);
+    QFETCH(int, kaigoAfter);
+    form().NewMenuClick();
+    fillDistinct(form(), sex, kaigo);
+    const QString path = savePlan();
+    QVERIFY(!path.isEmpty());
+    QMap<QString, QString> expected = snapshot(form());
+    expected[QStringLiteral("KaigoBox")] = QString::number(kaigoAfter) + QLatin1Char('|') +
+                                           (kaigoAfter < 0 ? QString() : form().KaigoBox->itemText(kaigoAfter));
+    QCOMPARE(expected.value(QStringLiteral("SexBox")).section(QLatin1Char('|'), 0, 0), QString::number(sex));
+
+    // A different plan in the editor, marked as edited.
+    form().NewMenuClick();
+    fillSampleData(form());
+    form().Plan.Name = "before";
+    form().Modified = true;
+
+    openFile(path);
+
+    QVERIFY2(f->prompter->shown.isEmpty(), qPrintable(f->prompter->shown.value(0).text));
+    const QMap<QString, QString> actual = snapshot(form());
+    QVERIFY2(actual == expected, qPrintable(differences(expected, actual)));
+    QCOMPARE(form().UserLabel->text(), QStringLiteral("山田 (花子)"));
+    QCOMPARE(form().DateLabel->text(), form().PlanDateEdit->text());
+    QVERIFY(!form().Modified);
+    // The priority marks are the only part of the plan the command writes.
+    int n = 0;
+    for (const int row : formnames::rows()) {
+        QCOMPARE(planRow(form().Plan, row).Special, n % 3);
+        ++n;
+    }
+    QCOMPARE(form().Plan.Name, std::string("before"));
+}
+
+void OpenCommandTest::openingUnlocksTheEditorOnPageOne()
+{
+    form().NewMenuClick();
+    fillSampleData(form());
+    const QString path = savePlan();
+    QVERIFY(!path.isEmpty());
+
+    // A fresh window is locked: only the menu bar, keys discarded.
+    f->form = f->makeWindow();
+    form().show();
+    QVERIFY(QTest::qWaitForWindowExposed(f->form.get()));
+    QVERIFY(!form().NewSaveMenu->isEnabled());
+    QVERIFY(form().KeyPreview);
+
+    openFile(path);
+
+    QVERIFY(f->prompter->shown.isEmpty());
+    QVERIFY(form().PageControl1->isVisible());
+    QVERIFY(form().NewSaveMenu->isEnabled());
+    QVERIFY(form().OldSaveMenu->isEnabled());
+    QVERIFY(form().EditMenu->menuAction()->isEnabled());
+    QVERIFY(!form().KeyPreview);
+    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet1);
+    QCOMPARE(form().NameEdit->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(form().Registory->OpenFolder, plansFolder());
+
+    // The reopened plan saves again to the very same file.
+    const QByteArray first = readAll(path);
+    form().Registory->SaveFolder = plansFolder();
+    QCOMPARE(savePlan(), path);
+    QVERIFY2(readAll(path) == first, "saving a reopened plan must give the same file");
+}
+
+void OpenCommandTest::printedTextsOutsideTheListsChooseNothing_data()
+{
+    QTest::addColumn<QString>("printed");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("sex 男性") << QStringLiteral("男性") << QStringLiteral("男性") << QStringLiteral("SexBox")
+                              << QStringLiteral("0");
+    QTest::newRow("sex 女性") << QStringLiteral("男性") << QStringLiteral("女性") << QStringLiteral("SexBox")
+                              << QStringLiteral("1");
+    QTest::newRow("sex other") << QStringLiteral("男性") << QStringLiteral("中性") << QStringLiteral("SexBox")
+                               << QStringLiteral("-1");
+    QTest::newRow("care level 要介護３") << QStringLiteral("要支援１") << QStringLiteral("要介護３")
+                                         << QStringLiteral("KaigoBox") << QStringLiteral("4");
+    QTest::newRow("care level other") << QStringLiteral("要支援１") << QStringLiteral("要介護９")
+                                      << QStringLiteral("KaigoBox") << QStringLiteral("-1");
+    QTest::newRow("tick other") << QStringLiteral("レ") << QStringLiteral("ロ") << QStringLiteral("HomeBox")
+                                << QStringLiteral("0");
+    QTest::newRow("priority ◎") << QStringLiteral("○") << QStringLiteral("◎") << QStringLiteral("Special0")
+                                << QStringLiteral("2");
+    QTest::newRow("priority other") << QStringLiteral("○") << QStringLiteral("●") << QStringLiteral("Special0")
+                                    << QStringLiteral("0");
+}
+
+// A plan file whose printed text is replaced by another of the same length
+// (the file stays valid) is read as the refill rules say.
+void OpenCommandTest::printedTextsOutsideTheListsChooseNothing()
+{
+    QFETCH(QString, printed);
+    QFETCH(QString, replacement);
+    QFETCH(QString, control);
+    QFETCH(QString, value);
+    form().NewMenuClick();
+    form().NameEdit->setText(QStringLiteral("Yamada"));
+    form().BirthEdit->setText(QStringLiteral("昭和15年 6月12日"));
+    form().HDSEdit->setText(QStringLiteral("20"));
+    form().SexBox->setCurrentIndex(0);
+    form().KaigoBox->setCurrentIndex(0);
+    form().HomeBox->setChecked(true);
+    form().control<TClickLabel>(formnames::special(0))->setText(QStringLiteral("○"));
+    form().Plan.ActivityItems[0].Special = 1;
+    const QString path = savePlan();
+    QVERIFY(!path.isEmpty());
+
+    // Each of these texts is a text object of its own: "<hex> Tj".
+    const QByteArray from = '<' + printedHex(printed) + '>';
+    const QByteArray to = '<' + printedHex(replacement) + '>';
+    QByteArray bytes = readAll(path);
+    QCOMPARE(bytes.count(from), 1);
+    QCOMPARE(to.size(), from.size());
+    bytes.replace(from, to);
+    writeAll(path, bytes);
+    form().Plan.ActivityItems[0].Special = 1;
+
+    openFile(path);
+
+    QVERIFY2(f->prompter->shown.isEmpty(), qPrintable(f->prompter->shown.value(0).text));
+    if (control == QStringLiteral("SexBox")) {
+        QCOMPARE(form().SexBox->currentIndex(), value.toInt());
+    } else if (control == QStringLiteral("KaigoBox")) {
+        QCOMPARE(form().KaigoBox->currentIndex(), value.toInt());
+    } else if (control == QStringLiteral("HomeBox")) {
+        QCOMPARE(form().HomeBox->isChecked(), value.toInt() != 0);
+    } else {
+        QCOMPARE(form().control<TClickLabel>(control)->text(), replacement);
+        QCOMPARE(form().Plan.ActivityItems[0].Special, value.toInt());
+    }
+}
+
+void OpenCommandTest::cancelEmptiesTheEditorAndForgetsTheFolder()
+{
+    form().NewMenuClick();
+    fillSampleData(form());
+    form().Modified = true;
+    form().Registory->OpenFolder = plansFolder();
+    const TPRACTDATA plan = form().Plan;
+
+    openFile(QString());
+
+    QCOMPARE(f->chooser->requested, QStringList{plansFolder() + QStringLiteral("/*.pdf")});
+    verifyBlankEditor();
+    QVERIFY(form().Plan == plan);
+    QCOMPARE(form().Registory->OpenFolder, RootFolder());
+    QVERIFY(form().PageControl1->isVisible());
+
+    openFile(QString());
+    // Here the root folder is the home folder, which has no trailing separator.
+    QCOMPARE(f->chooser->requested.last(), QDir::homePath() + QStringLiteral("/*.pdf"));
+}
+
+void OpenCommandTest::dialogStartsInTheOpenFolder()
+{
+    form().Registory->OpenFolder = QStringLiteral("/srv/plans");
+    openFile(QString());
+    QCOMPARE(f->chooser->requested.last(), QStringLiteral("/srv/plans/*.pdf"));
+    // Only the root folder is treated specially; another folder stored with
+    // a trailing separator keeps it.
+    form().Registory->OpenFolder = QStringLiteral("/srv/plans/");
+    openFile(QString());
+    QCOMPARE(f->chooser->requested.last(), QStringLiteral("/srv/plans//*.pdf"));
+}
+
+void OpenCommandTest::refusedFilesLeaveTheEditorEmpty_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message"); // empty: the reader's own message
+
+    QTest::newRow("no information") << foreignPdf(QByteArray()) << QString();
+    QTest::newRow("other author") << foreignPdf("/Author (Someone) /Subject (RIHA)") << kNotAPlan;
+    QByteArray author = "/Author <" + printedHex(QStringLiteral("Ｒ１．０")) + ">";
+    QTest::newRow("plan author, no subject") << foreignPdf(author) << kNotAPlan;
+    QTest::newRow("plan author, other subject")
+        << foreignPdf(author + " /Subject <" + printedHex(QStringLiteral("ＲＩＨＢ")) + ">") << kNotAPlan;
+    QTest::newRow("not a PDF") << QByteArray("just some text\n") << QString();
+    QTest::newRow("empty file") << QByteArray() << QString();
+}
+
+void OpenCommandTest::refusedFilesLeaveTheEditorEmpty()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    const QString path = f->dir.filePath(QStringLiteral("other/file.pdf"));
+    QVERIFY(QDir().mkpath(f->dir.filePath(QStringLiteral("other"))));
+    writeAll(path, bytes);
+    if (message.isEmpty()) {
+        pdfreader::TPdfStream reader;
+        try {
+            reader.open(QFile::encodeName(path).toStdString());
+            QFAIL("the reader should refuse this file");
+        } catch (const EPdfReadError &e) {
+            message = QString::fromLatin1(e.what());
+        }
+    }
+
+    // The window is still locked: it stays so.
+    openFile(path);
+
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(f->prompter->shown[0].kind, Prompter::Kind::Error);
+    QCOMPARE(f->prompter->shown[0].caption, QStringLiteral("エラー"));
+    QCOMPARE(f->prompter->shown[0].text, message);
+    QCOMPARE(f->prompter->shown[0].buttons, QList<Prompter::Button>{Prompter::Button::Ok});
+    verifyBlankEditor();
+    QCOMPARE(form().Registory->OpenFolder, f->dir.filePath(QStringLiteral("other")));
+    QVERIFY(!form().PageControl1->isVisible());
+    QVERIFY(!form().NewSaveMenu->isEnabled());
+    QVERIFY(form().KeyPreview);
+}
+
+// A plan cut short, and the empty file of another program, while a plan
+// is being edited: the editor is emptied but stays open for editing.
+void OpenCommandTest::refusalKeepsAnUnlockedEditorUnlocked()
+{
+    form().NewMenuClick();
+    fillSampleData(form());
+    const QString path = savePlan();
+    QVERIFY(!path.isEmpty());
+    const QByteArray whole = readAll(path);
+    const QString damaged = f->dir.filePath(QStringLiteral("damaged.pdf"));
+    writeAll(damaged, whole.left(whole.size() / 2));
+    const TPRACTDATA plan = form().Plan;
+    form().Modified = true;
+
+    openFile(damaged);
+
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(f->prompter->shown[0].kind, Prompter::Kind::Error);
+    QVERIFY2(f->prompter->shown[0].text != kNotAPlan, "a damaged plan is refused by the reader");
+    QVERIFY(!f->prompter->shown[0].text.isEmpty());
+    verifyBlankEditor();
+    QVERIFY(form().Plan == plan);
+    QVERIFY(form().PageControl1->isVisible());
+    QVERIFY(form().NewSaveMenu->isEnabled());
+    QVERIFY(!form().KeyPreview);
+
+    const QString empty = f->dir.filePath(QStringLiteral("empty.pdf"));
+    QProcess qpdf;
+    qpdf.start(QStringLiteral("qpdf"), {QStringLiteral("--empty"), empty});
+    QVERIFY2(qpdf.waitForFinished(30000) && qpdf.exitCode() == 0, "qpdf --empty must run");
+    fillSampleData(form());
+    openFile(empty);
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(f->prompter->shown[0].kind, Prompter::Kind::Error);
+    verifyBlankEditor();
+    QVERIFY(form().PageControl1->isVisible());
+}
+
+QTEST_MAIN(OpenCommandTest)
+#include "OpenCommandTest.moc"

@@ -43,10 +43,10 @@ struct Texts {
     std::string tick = cp932::fromUtf8("レ");
     std::string male = cp932::fromUtf8("男性");
     std::string female = cp932::fromUtf8("女性");
-    std::array<std::string, 7> careLevels = {
-        cp932::fromUtf8("要支援１"), cp932::fromUtf8("要支援２"), cp932::fromUtf8("要介護１"),
-        cp932::fromUtf8("要介護２"), cp932::fromUtf8("要介護３"), cp932::fromUtf8("要介護４"),
-        cp932::fromUtf8("要介護５")};
+    std::array<std::string, 7> careLevels = {cp932::fromUtf8("要支援１"), cp932::fromUtf8("要支援２"),
+                                             cp932::fromUtf8("要介護１"), cp932::fromUtf8("要介護２"),
+                                             cp932::fromUtf8("要介護３"), cp932::fromUtf8("要介護４"),
+                                             cp932::fromUtf8("要介護５")};
     std::string single = cp932::fromUtf8("○");
     std::string twin = cp932::fromUtf8("◎");
     std::string author = cp932::fromUtf8("Ｒ１．０");

@@ -289,11 +289,11 @@ TEST_F(DumpTest, EveryCareLevelAndSexComesBack)
 TEST_F(DumpTest, TextsThatDoNotFitTheirBoxesComeBackAsPrinted)
 {
     json plan = m_full;
-    plan["PlanDate"] = "2024-01-31T23:59:59";      // the time of day is not printed
-    plan["KaigoLevel"] = 7;                        // printed as an empty text: no selection
-    plan["Name"] = repeat("名", 9);                // 90 points in an 81-point box
-    plan["Gapei"] = "一\n二\n三";                  // the box holds two lines
-    plan["Kenkou"] = "\n\n  x y  \n\n";            // a block prints its text trimmed
+    plan["PlanDate"] = "2024-01-31T23:59:59";        // the time of day is not printed
+    plan["KaigoLevel"] = 7;                          // printed as an empty text: no selection
+    plan["Name"] = repeat("名", 9);                  // 90 points in an 81-point box
+    plan["Gapei"] = "一\n二\n三";                    // the box holds two lines
+    plan["Kenkou"] = "\n\n  x y  \n\n";              // a block prints its text trimmed
     plan["Kango0Text"] = "aaaa bbbb cccc dddd eeee"; // wrapped at the box's width
     plan["Team"][0] = " a ";
     const json back = roundTrip(plan);

@@ -127,9 +127,7 @@ TEST(PlanDump, EraDatesAreReadAsCalendarDates)
 
 TEST(PlanDump, AgeAndHdsAreNumbersOrNull)
 {
-    const auto numbers = [](const char *age, const char *hds) {
-        return Printed().line(4, age).line(30, hds).dump();
-    };
+    const auto numbers = [](const char *age, const char *hds) { return Printed().line(4, age).line(30, hds).dump(); };
     ordered_json plan = numbers("73", "21");
     EXPECT_EQ(plan["Age"], 73);
     EXPECT_EQ(plan["HDS"], 21);
@@ -182,14 +180,8 @@ TEST(PlanDump, MarksJoinTwoLinesAndKeepOnlyLettersInOrder)
 
 TEST(PlanDump, PriorityMarksAreReadFromTheCaption)
 {
-    const ordered_json plan = Printed()
-                                  .line(135, "○")
-                                  .line(136, "◎")
-                                  .line(137, "　")
-                                  .line(138, "◎◎")
-                                  .line(215, "◎")
-                                  .line(222, "○")
-                                  .dump();
+    const ordered_json plan =
+        Printed().line(135, "○").line(136, "◎").line(137, "　").line(138, "◎◎").line(215, "◎").line(222, "○").dump();
     EXPECT_EQ(plan["ActivityItems"][0]["Special"], 1);
     EXPECT_EQ(plan["ActivityItems"][1]["Special"], 2);
     EXPECT_EQ(plan["ActivityItems"][2]["Special"], 0);
@@ -227,11 +219,8 @@ TEST(PlanDump, TextsAreConvertedFromCp932)
 {
     // Half-width katakana and an NEC special character are single CP932
     // characters; a stray lead byte cannot be converted and is replaced.
-    const ordered_json plan = Printed()
-                                  .at(1, {sj("ﾘﾊﾋﾞﾘ①")})
-                                  .at(13, {std::string("ab\x82", 3)})
-                                  .at(14, {"(x)\\y"})
-                                  .dump();
+    const ordered_json plan =
+        Printed().at(1, {sj("ﾘﾊﾋﾞﾘ①")}).at(13, {std::string("ab\x82", 3)}).at(14, {"(x)\\y"}).dump();
     EXPECT_EQ(plan["Name"], "ﾘﾊﾋﾞﾘ①");
     EXPECT_EQ(plan["HomeWork"], "ab\xEF\xBF\xBD");
     EXPECT_EQ(plan["Social"], "(x)\\y");

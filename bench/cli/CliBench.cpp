@@ -1,0 +1,125 @@
+// Reading a plan file from the command line: `ovilant-plan dump` against
+// `pdftotext` on the same file, both started as separate processes with
+// their output thrown away, so each figure includes process start-up. The
+// in-process dump shows how much of that is the reading itself.
+//
+// The plan file is rendered once from tests/data/plans/full.json.
+
+#include "Cli.h"
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char **environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs a program (looked up on PATH) with standard input, output and error
+// on /dev/null; returns its exit status, or -1 when it could not run or
+// ended by a signal.
+int runProcess(const std::vector<std::string> &argv)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    std::vector<char *> args;
+    for (const std::string &arg : argv) {
+        args.push_back(const_cast<char *>(arg.c_str()));
+    }
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        return -1;
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+// The rendered plan file, made on first use and removed at exit.
+const std::string &planFile()
+{
+    struct Made {
+        fs::path dir;
+        std::string pdf;
+        Made()
+        {
+            dir = fs::temp_directory_path() / ("ovilant-bench-cli-" + std::to_string(getpid()));
+            fs::create_directories(dir);
+            pdf = (dir / "plan.pdf").string();
+            if (runProcess({OVILANT_PLAN_TOOL, "render", OVILANT_TEST_DATA_DIR "/plans/full.json", pdf}) != 0) {
+                pdf.clear();
+            }
+        }
+        ~Made() { fs::remove_all(dir); }
+    };
+    static const Made made;
+    return made.pdf;
+}
+
+void runEach(benchmark::State &state, const std::vector<std::string> &argv)
+{
+    if (planFile().empty()) {
+        state.SkipWithError("the plan file could not be rendered");
+        return;
+    }
+    for (auto _ : state) {
+        if (runProcess(argv) != 0) {
+            state.SkipWithError((argv[0] + " failed").c_str());
+            break;
+        }
+    }
+}
+
+void BM_DumpProcess(benchmark::State &state)
+{
+    runEach(state, {OVILANT_PLAN_TOOL, "dump", planFile()});
+}
+BENCHMARK(BM_DumpProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PdftotextProcess(benchmark::State &state)
+{
+    runEach(state, {"pdftotext", planFile(), "-"});
+}
+BENCHMARK(BM_PdftotextProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_DumpInProcess(benchmark::State &state)
+{
+    if (planFile().empty()) {
+        state.SkipWithError("the plan file could not be rendered");
+        return;
+    }
+    const std::vector<std::string> args = {"dump", planFile()};
+    std::istringstream in;
+    for (auto _ : state) {
+        std::ostringstream out;
+        std::ostringstream err;
+        if (cli::run(args, in, out, err) != cli::kExitOk) {
+            state.SkipWithError("dump failed");
+            break;
+        }
+        benchmark::DoNotOptimize(out.str().size());
+    }
+}
+BENCHMARK(BM_DumpInProcess)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

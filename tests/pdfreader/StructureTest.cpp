@@ -75,6 +75,27 @@ TEST(Opening, HeaderVersionsAndCommentLines)
     EXPECT_EQ(readError(marked.build()), "(no error)");
 }
 
+TEST(Opening, LinearizationDictionaryOfTheFirstObject)
+{
+    // The catalog moves to object 30; object 1 becomes the linearization
+    // dictionary, all on one line as other producers write it.
+    PdfFile file = twoPages();
+    file.objects[30] = file.objects[1];
+    file.objects[1] = "<< /Linearized 1 /L 2400 /H [ 600 140 ] /O 4 /E 900 /N 2 /T 2200 >>";
+    file.trailer = {{"Size", "31"}, {"Root", "30 0 R"}, {"Info", "2 0 R"}};
+    auto reader = TPdfPage::fromBytes(file.build());
+    EXPECT_TRUE(reader->linearized());
+    EXPECT_EQ(reader->linearization().l, "2400");
+    EXPECT_EQ(reader->linearization().t, "2200");
+    EXPECT_EQ(reader->linearization().n, "2");
+    EXPECT_GT(reader->linearization().hPosition, 0);
+    EXPECT_EQ(reader->pages().count(), 2u);
+
+    // Any other first key: not linearized.
+    file.objects[1] = "<< /Linearized 1 /Other 5 >>";
+    EXPECT_FALSE(TPdfPage::fromBytes(file.build())->linearized());
+}
+
 TEST(Opening, EndMarkerMayBeFollowedByAtMostTwoLineEnds)
 {
     for (const char *eof : {"%%EOF", "%%EOF\n", "%%EOF\r\n", "%%EOF\n\n", "%%EOF\r"}) {

@@ -47,6 +47,8 @@ public:
     std::int64_t lastCrossReferenceOffset() const { return m_lastXref; }
     const TArrayList &entries() const { return m_entries; }
     std::int64_t fileSize() const { return m_stream->size(); }
+    // Bytes delivered by the stream so far (see TPdfInputStream's limit).
+    std::int64_t bytesRead() const { return m_stream->bytesRead(); }
 
     // Linearization values of the first object (texts of digits) and the
     // position after the `[` of its H array; empty / 0 when absent.

@@ -27,6 +27,7 @@ std::unique_ptr<TPdfInputStream> TPdfInputStream::fromFile(const std::string &fi
     if (end < 0)
         throw EPdfReadError("PDF FILE OPEN ERROR : " + fileName);
     stream->m_size = static_cast<std::int64_t>(end);
+    stream->setDefaultLimit();
     return stream;
 }
 
@@ -38,6 +39,7 @@ std::unique_ptr<TPdfInputStream> TPdfInputStream::fromBytes(std::string bytes)
     stream->m_window = std::move(bytes);
     stream->m_windowStart = 0;
     stream->m_windowEnd = stream->m_size;
+    stream->setDefaultLimit();
     return stream;
 }
 
@@ -70,6 +72,11 @@ bool TPdfInputStream::readByteSlow(unsigned char &byte)
     return true;
 }
 
+void TPdfInputStream::readLimitReached() const
+{
+    throw EPdfReadError("PDF READ LIMIT ERROR Address : " + pdfreader::hexPosition(m_position));
+}
+
 std::string TPdfInputStream::read(std::int64_t count)
 {
     std::string result;
@@ -77,6 +84,9 @@ std::string TPdfInputStream::read(std::int64_t count)
         return result;
     count = std::min(count, m_size - m_position);
     if (m_inMemory) {
+        m_readCount += count;
+        if (m_readCount > m_readLimit)
+            readLimitReached();
         result.assign(m_window, static_cast<std::size_t>(m_position), static_cast<std::size_t>(count));
         m_position += count;
         return result;

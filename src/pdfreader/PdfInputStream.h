@@ -22,9 +22,20 @@ public:
     void seek(std::int64_t position) { m_position = position < 0 ? 0 : position; }
     bool atEnd() const { return m_position >= m_size; }
 
+    // Every byte delivered counts against a limit: by default 64 times the
+    // size of the input plus 64 MiB. Our own files read each byte a few
+    // times; a file built so that its parts are read again and again (one
+    // dictionary shared by thousands of pages, say) is stopped with
+    // "PDF READ LIMIT ERROR Address : " and the position instead of keeping
+    // the reader busy for hours.
+    void setReadLimit(std::int64_t bytes) { m_readLimit = bytes; }
+    std::int64_t bytesRead() const { return m_readCount; }
+
     // Reads one byte and advances; false (position unchanged) at the end.
     bool readByte(unsigned char &byte)
     {
+        if (++m_readCount > m_readLimit)
+            readLimitReached();
         if (m_position >= m_windowStart && m_position < m_windowEnd) {
             byte = static_cast<unsigned char>(m_window[static_cast<std::size_t>(m_position - m_windowStart)]);
             ++m_position;
@@ -39,6 +50,8 @@ public:
 private:
     TPdfInputStream() = default;
     bool readByteSlow(unsigned char &byte);
+    [[noreturn]] void readLimitReached() const;
+    void setDefaultLimit() { m_readLimit = 64 * m_size + (std::int64_t(64) << 20); }
     void fill(std::int64_t position);
 
     std::ifstream m_file;
@@ -48,4 +61,6 @@ private:
     std::int64_t m_windowEnd = 0;
     std::int64_t m_position = 0;
     std::int64_t m_size = 0;
+    std::int64_t m_readCount = 0;
+    std::int64_t m_readLimit = 0;
 };

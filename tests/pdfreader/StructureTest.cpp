@@ -464,3 +464,33 @@ TEST(PageRecords, ResourcesByReference)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ReadLimit, OwnFilesReadEachByteAFewTimesAndRepeatedReadingIsStopped)
+{
+    const std::string bytes = planFile({planLikePage(1, 250), planLikePage(2, 250)}).build();
+    auto reader = TPdfPage::fromBytes(bytes);
+    EXPECT_LT(reader->bytesRead(), 4 * static_cast<std::int64_t>(bytes.size()));
+
+    // Many pages sharing one large resource dictionary read it once each.
+    PdfFile shared = planFile(std::vector<std::vector<TextObject>>(200));
+    std::string resources = "<<\r\n/ProcSet [";
+    while (resources.size() < 20000)
+        resources += "/PDF ";
+    shared.objects[900] = resources + "]\r\n>>";
+    for (int i = 0; i < 200; ++i)
+        shared.objects[4 + 2 * i] = dict({{"Type", "/Page"}, {"Parent", "3 0 R"}, {"Resources", "900 0 R"}});
+    const std::string sharedBytes = shared.build();
+    EXPECT_EQ(readError(sharedBytes), "(no error)") << "within the default limit";
+    auto stream = TPdfInputStream::fromBytes(sharedBytes);
+    stream->setReadLimit(8 * static_cast<std::int64_t>(sharedBytes.size()));
+    try {
+        TPdfPage page(std::move(stream));
+        FAIL() << "read past its limit";
+    } catch (const EPdfReadError &e) {
+        EXPECT_EQ(std::string(e.what()).rfind("PDF READ LIMIT ERROR Address : ", 0), 0u) << e.what();
+    }
+}
+
+} // namespace

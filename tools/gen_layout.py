@@ -62,7 +62,9 @@ def split_row(line):
     cells = line.strip().split("|")
     if len(cells) < 3 or cells[0] != "" or cells[-1] != "":
         fail("malformed table row: " + line)
-    return [c.strip() for c in cells[1:-1]]
+    # Only ASCII blanks pad a cell: a full-width space (U+3000) at either end
+    # of a cell is part of the printed text, and str.strip() would drop it.
+    return [c.strip(" \t") for c in cells[1:-1]]
 
 
 def unquote(cell):

@@ -114,6 +114,13 @@ TEST(PlanLayoutForm, ItemsKeepTheirFixedContentAndEveryFilledItemIsFilled)
     EXPECT_TRUE(form.FindLabel("TitleLabel2")->FontBold());
     EXPECT_EQ(form.FindLabel("PRLabel39")->FontSize(), 18);
     EXPECT_EQ(form.FindText("SonotaText")->Leading(), 8);
+    // Full-width spaces at the start of a fixed text are part of it (the
+    // block trims only single-byte blanks), so the heads stay indented.
+    EXPECT_EQ(form.FindText("PRText147")->Lines,
+              (std::vector<std::string>{j("　使用器具"), j("杖・装具・歩"), j("行器・車椅子"), j("　　など")}));
+    EXPECT_EQ(form.FindText("PRText148")->Lines[0], j("　使用器具"));
+    EXPECT_EQ(form.FindText("PRText149")->Lines, (std::vector<std::string>{j("　　介護内容"), j("つたい・もたれ等")}));
+    EXPECT_EQ(form.FindText("PRText150")->Lines[0], j("　　介護内容"));
 
     form.PlanData = fullPlan();
     form.FillItems();

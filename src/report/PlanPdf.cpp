@@ -65,11 +65,15 @@ std::string PlanCreatorText(TDateTime time)
     const auto two = [](int v) {
         return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10);
     };
-    const std::string ascii = std::to_string(h) + ":" + two(m) + ":" + two(s);
+    return FullWidthTimeText(std::to_string(h) + ":" + two(m) + ":" + two(s));
+}
 
+std::string FullWidthTimeText(std::string_view text)
+{
     static const std::u16string digits = u"０１２３４５６７８９";
     std::u16string wide;
-    for (const char c : ascii) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         if (c >= '0' && c <= '9') {
             wide += digits[static_cast<std::size_t>(c - '0')];
         } else if (c == '.') {
@@ -79,6 +83,9 @@ std::string PlanCreatorText(TDateTime time)
         } else if (c == ':') {
             wide += u'：';
         } else {
+            if (cp932::isLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+                ++i; // the trail byte belongs to the same character
+            }
             wide += u'０';
         }
     }

@@ -33,6 +33,11 @@ std::string PlanFileName(const TPRACTDATA &plan);
 bool IsPlainFileName(std::string_view name);
 
 // The Creator text of a plan file: the time of day of `time` as H:mm:ss,
-// every character made full-width (０-９, ．, ／, ：; anything else becomes
-// ０): 14:05:09 gives "１４：０５：０９". CP932.
+// made full-width by FullWidthTimeText: 14:05:09 gives "１４：０５：０９".
+// CP932.
 std::string PlanCreatorText(TDateTime time);
+
+// Every character of the CP932 text `text` in full-width form: 0-9 become
+// ０-９, "." ．, "/" ／ and ":" ：; any other character (a double-byte one
+// counts as one) becomes ０. The result is CP932.
+std::string FullWidthTimeText(std::string_view text);

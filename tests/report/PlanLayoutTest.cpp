@@ -387,6 +387,15 @@ TEST(PlanCreator, TimeOfDayInFullWidthCharacters)
     EXPECT_EQ(PlanCreatorText(encodeDateTime(2024, 1, 31, 9, 0, 59)), j("９：００：５９"));
     EXPECT_EQ(PlanCreatorText(encodeDate(2024, 1, 31)), j("０：００：００"));
     EXPECT_EQ(PlanCreatorText(encodeDateTime(2024, 1, 31, 23, 59, 59) + 0.9 / 86400.0), j("２３：５９：５９"));
+
+    // Whatever the time format, every character becomes full-width; one
+    // that has no full-width form in the table becomes ０, a double-byte
+    // character counting once.
+    EXPECT_EQ(FullWidthTimeText("0123456789"), j("０１２３４５６７８９"));
+    EXPECT_EQ(FullWidthTimeText("1.2/3:4"), j("１．２／３：４"));
+    EXPECT_EQ(FullWidthTimeText("AM 9:05"), j("０００９：０５"));
+    EXPECT_EQ(FullWidthTimeText(j("午後2:05")), j("００２：０５"));
+    EXPECT_EQ(FullWidthTimeText(""), "");
 }
 
 } // namespace

@@ -5,9 +5,11 @@
 #include "PReport.h"
 
 #include "Cp932.h"
+#include "FileReplace.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -405,6 +407,30 @@ TEST(PReportDocument, EndWithoutDocumentAndBeginAgainDiscardsTheOpenOne)
     const std::string pdf = report.EndDocToString();
     EXPECT_NE(pdf.find("/Count 1\r\n"), std::string::npos);
     EXPECT_FALSE(report.HasDoc());
+}
+
+// Printing needs an open document: without one it raises instead of
+// touching a missing document. A file that cannot be written raises, and the
+// report is left without a document, so the next begin works.
+TEST(PReportDocument, PrintWithoutDocumentAndAFailedEnd)
+{
+    TPReport report;
+    TPRPage page;
+    expectThrowWithMessage<EInvalidOperation>([&] { report.Print(page); }, "document is null..");
+    EXPECT_EQ(report.PageCount(), 0);
+
+    const std::string missingFolder =
+        (std::filesystem::temp_directory_path() / "ovilant-no-such-folder-for-report" / "x.pdf").string();
+    report.SetFileName(missingFolder);
+    report.BeginDoc();
+    report.Print(page);
+    EXPECT_THROW(report.EndDoc(), EFCreateError);
+    EXPECT_FALSE(report.HasDoc());
+    EXPECT_FALSE(std::filesystem::exists(missingFolder));
+    report.SetAuthor("after the failure");
+    report.BeginDoc();
+    report.Print(page);
+    EXPECT_NE(report.EndDocToString().find("/Author (after the failure)"), std::string::npos);
 }
 
 TEST(PReportDocument, CatalogAndInformationFromTheProperties)

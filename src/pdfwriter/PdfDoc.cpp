@@ -392,7 +392,9 @@ void TPdfCanvas::SetRGBStrokeColor(TPdfColor color) { WriteColor(color, "RG"); }
 
 void TPdfCanvas::SetCharSpace(float value)
 {
-    if (value < -30 || value > 300) {
+    // Written as !(in range) so that a NaN is refused too: it would pass
+    // every comparison and poison all later measuring.
+    if (!(value >= -30 && value <= 300)) {
         throw EPdfInvalidValue("SetCharSpace --invalid char space");
     }
     RequirePage();
@@ -404,7 +406,9 @@ void TPdfCanvas::SetCharSpace(float value)
 
 void TPdfCanvas::SetWordSpace(float value)
 {
-    if (value < 0) {
+    // An infinite word space could not be written ("0 Tw" would disagree
+    // with the state used for measuring), so only finite values count.
+    if (!(std::isfinite(value) && value >= 0)) {
         throw EPdfInvalidValue("SetWordSpace --invalid word space");
     }
     RequirePage();
@@ -416,7 +420,7 @@ void TPdfCanvas::SetWordSpace(float value)
 
 void TPdfCanvas::SetLeading(float value)
 {
-    if (value < 0 || value > 300) {
+    if (!(value >= 0 && value <= 300)) {
         throw EPdfInvalidValue("SetLeading --invalid font size");
     }
     RequirePage();
@@ -440,7 +444,7 @@ void TPdfCanvas::SetHorizontalScaling(int value)
 
 void TPdfCanvas::SetFontAndSize(TPdfFont *font, float size)
 {
-    if (size < 0 || size > 300) {
+    if (!(size >= 0 && size <= 300)) {
         throw EPdfInvalidValue("SetCharSpace --invalid font size");
     }
     RequirePage();

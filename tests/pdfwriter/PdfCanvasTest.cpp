@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 class PdfCanvasTest : public ::testing::Test {
@@ -106,6 +108,17 @@ TEST_F(PdfCanvasTest, TextStateRangesAndMessages)
               "SetHorizontalScaling --invalid font size");
     EXPECT_EQ(messageOf<EPdfInvalidValue>([&] { c.SetHorizontalScaling(301); }),
               "SetHorizontalScaling --invalid font size");
+    // A value that is not a number lies in no range; an infinite word space
+    // could not be written. Neither may change the state or write anything.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(messageOf<EPdfInvalidValue>([&] { c.SetCharSpace(nan); }), "SetCharSpace --invalid char space");
+    EXPECT_EQ(messageOf<EPdfInvalidValue>([&] { c.SetWordSpace(nan); }), "SetWordSpace --invalid word space");
+    EXPECT_EQ(messageOf<EPdfInvalidValue>([&] { c.SetWordSpace(inf); }), "SetWordSpace --invalid word space");
+    EXPECT_EQ(messageOf<EPdfInvalidValue>([&] { c.SetLeading(nan); }), "SetLeading --invalid font size");
+    EXPECT_EQ(messageOf<EPdfInvalidValue>([&] { c.SetFont("Gothic", nan); }), "SetCharSpace --invalid font size");
+    EXPECT_EQ(written(), "");
+    EXPECT_FLOAT_EQ(c.TextWidth("a b"), 5.56f + 2.78f + 5.56f);
     // The limits themselves are accepted.
     c.SetCharSpace(-30);
     c.SetCharSpace(300);

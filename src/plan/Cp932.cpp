@@ -199,60 +199,58 @@ std::string toUtf8(std::string_view bytes)
     return out;
 }
 
-std::string fromUtf16(std::u16string_view text)
+namespace {
+
+// Encodes code points given by `forEach`; unrepresentable ones become "?".
+template <typename ForEach, typename Text> std::string encodeAll(ForEach forEach, Text text)
 {
     std::string out;
     out.reserve(text.size() * 2);
-    forEachUtf16(text, [&](char32_t cp, std::size_t) {
+    forEach(text, [&](char32_t cp, std::size_t) {
         if (!encodeOne(cp, out)) {
             out.push_back('?');
         }
         return true;
     });
     return out;
+}
+
+// Position of the first code point given by `forEach` that CP932 lacks.
+template <typename ForEach, typename Text> std::optional<std::size_t> findUnrepresentable(ForEach forEach, Text text)
+{
+    std::optional<std::size_t> found;
+    std::string scratch;
+    forEach(text, [&](char32_t cp, std::size_t at) {
+        scratch.clear();
+        if (!encodeOne(cp, scratch)) {
+            found = at;
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+} // namespace
+
+std::string fromUtf16(std::u16string_view text)
+{
+    return encodeAll([](auto t, auto f) { forEachUtf16(t, f); }, text);
 }
 
 std::string fromUtf8(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    forEachUtf8(text, [&](char32_t cp, std::size_t) {
-        if (!encodeOne(cp, out)) {
-            out.push_back('?');
-        }
-        return true;
-    });
-    return out;
+    return encodeAll([](auto t, auto f) { forEachUtf8(t, f); }, text);
 }
 
 std::optional<std::size_t> firstUnrepresentable(std::u16string_view text)
 {
-    std::optional<std::size_t> found;
-    std::string scratch;
-    forEachUtf16(text, [&](char32_t cp, std::size_t at) {
-        scratch.clear();
-        if (!encodeOne(cp, scratch)) {
-            found = at;
-            return false;
-        }
-        return true;
-    });
-    return found;
+    return findUnrepresentable([](auto t, auto f) { forEachUtf16(t, f); }, text);
 }
 
 std::optional<std::size_t> firstUnrepresentableUtf8(std::string_view text)
 {
-    std::optional<std::size_t> found;
-    std::string scratch;
-    forEachUtf8(text, [&](char32_t cp, std::size_t at) {
-        scratch.clear();
-        if (!encodeOne(cp, scratch)) {
-            found = at;
-            return false;
-        }
-        return true;
-    });
-    return found;
+    return findUnrepresentable([](auto t, auto f) { forEachUtf8(t, f); }, text);
 }
 
 std::size_t charsInBytes(std::string_view text, std::size_t bytes)

@@ -188,8 +188,16 @@ void TMainForm::FormShow()
 {
     OldSaveMenu->setEnabled(false);
     NewSaveMenu->setEnabled(false);
-    EditMenu->menuAction()->setEnabled(false);
+    setEditMenuEnabled(false);
     KeyPreview = true;
+}
+
+// The menu and its entry in the menu bar are switched together, so that
+// neither the bar nor anything asking the menu itself sees it enabled.
+void TMainForm::setEditMenuEnabled(bool enabled)
+{
+    EditMenu->setEnabled(enabled);
+    EditMenu->menuAction()->setEnabled(enabled);
 }
 
 void TMainForm::showEvent(QShowEvent *event)
@@ -228,7 +236,7 @@ void TMainForm::unlockEditor()
     PageControl1->show();
     OldSaveMenu->setEnabled(true);
     NewSaveMenu->setEnabled(true);
-    EditMenu->menuAction()->setEnabled(true);
+    setEditMenuEnabled(true);
     KeyPreview = false;
 }
 

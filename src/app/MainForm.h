@@ -244,6 +244,7 @@ protected:
 
 private:
     void buildMenus();
+    void setEditMenuEnabled(bool enabled);
     void buildPage1();
     void buildPage2();
     void setTabOrder();

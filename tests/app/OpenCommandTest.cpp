@@ -338,6 +338,7 @@ void OpenCommandTest::openingUnlocksTheEditorOnPageOne()
     QVERIFY(form().NewSaveMenu->isEnabled());
     QVERIFY(form().OldSaveMenu->isEnabled());
     QVERIFY(form().EditMenu->menuAction()->isEnabled());
+    QVERIFY(form().EditMenu->isEnabled());
     QVERIFY(!form().KeyPreview);
     QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet1);
     QCOMPARE(form().NameEdit->text(), QStringLiteral("山田 太郎"));

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -16,6 +17,7 @@ class StartupTest : public QObject {
     Q_OBJECT
 private slots:
     void startsLockedWithSaveAndEditMenusDisabled();
+    void menuTreeInOrderWithNamesAndShortcuts();
     void keysAreDiscardedWhileLocked();
     void newUnlocksMenusAndKeys();
     void stuffLinesFillAllThirteenTeamBoxes();
@@ -35,6 +37,7 @@ void StartupTest::startsLockedWithSaveAndEditMenusDisabled()
     QVERIFY(!form.NewSaveMenu->isEnabled());
     QVERIFY(!form.OldSaveMenu->isEnabled());
     QVERIFY(!form.EditMenu->menuAction()->isEnabled());
+    QVERIFY2(!form.EditMenu->isEnabled(), "the Edit menu itself is disabled, not only its entry in the bar");
     QVERIFY(form.NewMenu->isEnabled());
     QVERIFY(form.OpenMenu->isEnabled());
     QVERIFY(form.CloseMenu->isEnabled());
@@ -60,6 +63,48 @@ void StartupTest::startsLockedWithSaveAndEditMenusDisabled()
     QCOMPARE(form.HelpMenu->text(), QStringLiteral("トピックス"));
 }
 
+void StartupTest::menuTreeInOrderWithNamesAndShortcuts()
+{
+    WindowFixture f(nullptr, false);
+    TMainForm &form = *f.form;
+    // Each entry: object name, caption ("-" for a separator), shortcut.
+    const auto describe = [](QMenu *menu) {
+        QStringList entries;
+        for (QAction *action : menu->actions()) {
+            entries << action->objectName() + QLatin1Char('|') +
+                           (action->isSeparator() ? QStringLiteral("-") : action->text()) + QLatin1Char('|') +
+                           action->shortcut().toString(QKeySequence::PortableText);
+        }
+        return entries;
+    };
+    QStringList bar;
+    for (QAction *action : form.menuBar()->actions()) {
+        bar << action->menu()->objectName() + QLatin1Char('|') + action->text();
+    }
+    QCOMPARE(bar.size(), 5);
+    QCOMPARE(bar.at(0), QStringLiteral("FileMenu|ファイル"));
+    QCOMPARE(bar.at(1), QStringLiteral("EditMenu|編集"));
+    QCOMPARE(bar.at(2), QStringLiteral("NSet|設定"));
+    QCOMPARE(bar.at(4), QStringLiteral("N2|ヘルプ"));
+
+    QCOMPARE(describe(form.FileMenu),
+             (QStringList{QStringLiteral("NewMenu|新規作成|"), QStringLiteral("OpenMenu|開く|"),
+                          QStringLiteral("NewSaveMenu|今日の日付で保存|"),
+                          QStringLiteral("OldSaveMenu|開いた時の日付で保存|"), QStringLiteral("N6|-|"),
+                          QStringLiteral("N3|印刷|"), QStringLiteral("N4|-|"), QStringLiteral("CloseMenu|閉じる|")}));
+    QCOMPARE(describe(form.EditMenu),
+             (QStringList{QStringLiteral("CutMenu|切り取り|Ctrl+X"), QStringLiteral("CopyMenu|コピー|Ctrl+C"),
+                          QStringLiteral("PasteMenu|貼り付け|Ctrl+V"), QStringLiteral("N5|-|"),
+                          QStringLiteral("AllMenu|全て選択|Ctrl+A")}));
+    QCOMPARE(describe(form.NSet), QStringList{QStringLiteral("SettingMenu|計画書保存フォルダー|")});
+    QCOMPARE(describe(form.NInfo), QStringList{QStringLiteral("NInfoMenu|製品情報|")});
+    QCOMPARE(describe(form.N2), QStringList{QStringLiteral("HelpMenu|トピックス|")});
+    // Other parts reach the items by name.
+    QCOMPARE(form.findChild<QAction *>(QStringLiteral("N3")), form.N3);
+    QVERIFY(form.findChild<QAction *>(QStringLiteral("N6")) != nullptr);
+    QCOMPARE(form.findChild<QMenu *>(QStringLiteral("EditMenu")), form.EditMenu);
+}
+
 void StartupTest::keysAreDiscardedWhileLocked()
 {
     WindowFixture f;
@@ -83,6 +128,7 @@ void StartupTest::newUnlocksMenusAndKeys()
     QVERIFY(form.NewSaveMenu->isEnabled());
     QVERIFY(form.OldSaveMenu->isEnabled());
     QVERIFY(form.EditMenu->menuAction()->isEnabled());
+    QVERIFY(form.EditMenu->isEnabled());
     QTest::keyClicks(form.NameEdit, QStringLiteral("abc"));
     QCOMPARE(form.NameEdit->text(), QStringLiteral("abc"));
 }

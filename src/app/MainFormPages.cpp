@@ -165,6 +165,8 @@ QScrollArea *makeScrollBox(const QString &name, TFormPanel *panel, QWidget *shee
     scroll->setWidget(panel);
     scroll->setWidgetResizable(false);
     scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The scroll box only holds the page: Tab goes from control to control.
+    scroll->setFocusPolicy(Qt::NoFocus);
     return scroll;
 }
 

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -266,6 +267,26 @@ void StartupTest::tabOrderFollowsTheRecord()
     QCOMPARE(tabFrom(form.control(formnames::time(12))), static_cast<QWidget *>(form.PTOTST0));
     QCOMPARE(tabFrom(form.Jitchi0), form.control(formnames::goods(20)));
     QCOMPARE(tabFrom(form.control(formnames::time(27))), static_cast<QWidget *>(form.PTOTST1));
+
+    // Past the last control of a page the focus reaches the first control
+    // again through the page tabs only; the scroll box holding the page is
+    // no stop.
+    const auto walkFrom = [&](QWidget *start, QWidget *target) {
+        start->setFocus();
+        QWidgetList stops;
+        while (stops.size() < 5 && QApplication::focusWidget() != target) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            stops << QApplication::focusWidget();
+        }
+        return stops;
+    };
+    const QWidgetList fromPage1 = walkFrom(form.Jitchi1, form.PlanDateEdit);
+    QCOMPARE(fromPage1.size(), 2);
+    QVERIFY(qobject_cast<QTabBar *>(fromPage1.first()) != nullptr);
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    const QWidgetList fromPage2 = walkFrom(form.control(formnames::teamBox(13)), form.SelfHope);
+    QCOMPARE(fromPage2.size(), 2);
+    QVERIFY(qobject_cast<QTabBar *>(fromPage2.first()) != nullptr);
 }
 
 QTEST_MAIN(StartupTest)

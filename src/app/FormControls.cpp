@@ -97,6 +97,10 @@ TMarkCell::TMarkCell(QWidget *parent) : TClickLabel(parent)
 void TMarkCell::setColor(const QColor &color)
 {
     m_color = color;
+    QPalette cellPalette = palette();
+    cellPalette.setColor(QPalette::Window, color);
+    setPalette(cellPalette);
+    setAutoFillBackground(true);
     update();
 }
 

@@ -67,6 +67,9 @@ protected:
 // are drawn on the first line and the rest below, squeezed to the cell.
 class TMarkCell : public TClickLabel {
     Q_OBJECT
+    // The selection colour, also kept as the background (Window) colour of
+    // the cell's palette, so that it can be read like any widget's colour.
+    Q_PROPERTY(QColor color READ color WRITE setColor)
 public:
     explicit TMarkCell(QWidget *parent = nullptr);
 

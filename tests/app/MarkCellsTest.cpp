@@ -86,10 +86,15 @@ void MarkCellsTest::leftClicksToggleTheSelection()
     QCOMPARE(c->color(), kWhite);
     QTest::mouseClick(c, Qt::LeftButton);
     QCOMPARE(c->color(), kAqua);
+    // The selection is the cell's background as any widget reports it.
+    QCOMPARE(c->palette().color(c->backgroundRole()), kAqua);
+    QVERIFY(c->autoFillBackground());
+    QCOMPARE(c->property("color").value<QColor>(), kAqua);
     QVERIFY(f->form->Modified);
     f->form->Modified = false;
     QTest::mouseClick(c, Qt::LeftButton);
     QCOMPARE(c->color(), kWhite);
+    QCOMPARE(c->palette().color(c->backgroundRole()), kWhite);
     QVERIFY(f->form->Modified);
     QCOMPARE(c->text(), QStringLiteral("　"));
 }

@@ -1,5 +1,6 @@
 #include "FormControls.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegularExpression>
@@ -49,15 +50,38 @@ TMemo::TMemo(QWidget *parent) : QPlainTextEdit(parent)
 
 QString TMemo::Text() const
 {
+    QString text = lineText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
+}
+
+QString TMemo::lineText() const
+{
     QStringList lines;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        lines.append(block.text());
+        // A line separator inside a block is a line break of its own.
+        lines.append(block.text().replace(QChar::LineSeparator, QLatin1Char('\n')));
     }
     // An empty memo has one empty block but no lines.
     if (lines.size() == 1 && lines.first().isEmpty()) {
         return QString();
     }
-    return lines.join(QStringLiteral("\r\n"));
+    return lines.join(QLatin1Char('\n'));
+}
+
+void TMemo::keyPressEvent(QKeyEvent *event)
+{
+    const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (lineBreak && event->modifiers().testFlag(Qt::ShiftModifier)) {
+        // Shift+Enter would insert a line separator inside the line; make it
+        // the same new line as Enter.
+        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier, event->text(),
+                        event->isAutoRepeat(), static_cast<ushort>(event->count()));
+        QPlainTextEdit::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void TMemo::setText(const QString &text)

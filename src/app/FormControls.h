@@ -29,7 +29,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 };
 
-// Multi-line text whose value is its lines joined by CR LF.
+// Multi-line text whose value is its lines joined by CR LF. Every line
+// break is a real one: Shift+Enter starts a new line like Enter, and a line
+// separator character that arrives by pasting counts as a line break.
 class TMemo : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -37,6 +39,10 @@ public:
 
     // The lines joined by "\r\n".
     QString Text() const;
+    // The lines joined by "\n", one character per line break, so that an
+    // index into it is a cursor position of the memo. Unlike toPlainText()
+    // it keeps every character as typed (a no-break space stays one).
+    QString lineText() const;
     // Replaces the whole text; CR LF, CR and LF all break lines.
     void setText(const QString &text);
 
@@ -44,6 +50,7 @@ signals:
     void doubleClicked();
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 };
 

@@ -27,7 +27,7 @@ namespace {
 QString displayText(const QWidget *control)
 {
     if (const auto *memo = qobject_cast<const TMemo *>(control)) {
-        return memo->toPlainText();
+        return memo->lineText();
     }
     if (const auto *edit = qobject_cast<const QLineEdit *>(control)) {
         return edit->text();
@@ -40,7 +40,7 @@ QString displayText(const QWidget *control)
 
 // Selects the UTF-16 range [start, start + length) of an edit, memo or
 // editable combo box. Memo positions count a line break as one character,
-// which is how toPlainText() counts it too.
+// which is how TMemo::lineText() counts it too.
 void selectRange(QWidget *control, qsizetype start, qsizetype length)
 {
     if (auto *memo = qobject_cast<TMemo *>(control)) {

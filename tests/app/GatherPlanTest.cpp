@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextCursor>
 
 namespace {
 
@@ -53,6 +54,7 @@ private slots:
     void eachLimitAllowsItselfAndRefusesOneByteMore_data();
     void eachLimitAllowsItselfAndRefusesOneByteMore();
     void memoLineBreaksCountTwoBytes();
+    void everyKindOfMemoLineBreakIsStoredAsCrLf();
     void hdsScores_data();
     void hdsScores();
     void blankBirthDateStopsAtTheDateCheck();
@@ -155,6 +157,32 @@ void GatherPlanTest::memoLineBreaksCountTwoBytes()
     form().KenkouMemo->setText(textOfBytes(254) + QStringLiteral("\n")); // a break at the end: 256
     QVERIFY(!form().GatherPlan());
     QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().KenkouMemo));
+}
+
+void GatherPlanTest::everyKindOfMemoLineBreakIsStoredAsCrLf()
+{
+    // Typed: Enter and Shift+Enter both start a new line.
+    TMemo *memo = form().GapeiMemo;
+    memo->setFocus();
+    QTest::keyClicks(memo, QStringLiteral("ab"));
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClicks(memo, QStringLiteral("cd"));
+    QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(memo, QStringLiteral("ef"));
+    // Pasted: a line separator character inside a line.
+    form().Remark->insertPlainText(QStringLiteral("gh") + QChar(QChar::LineSeparator) + QStringLiteral("ij"));
+    QVERIFY(form().GatherPlan());
+    QCOMPARE(form().Plan.Gapei, std::string("ab\r\ncd\r\nef"));
+    QCOMPARE(form().Plan.RemarkText.str(), std::string("gh\r\nij"));
+
+    // A pasted line separator counts 2 bytes like any line break.
+    form().KenkouMemo->setText(textOfBytes(252));
+    form().KenkouMemo->moveCursor(QTextCursor::End);
+    form().KenkouMemo->insertPlainText(QString(QChar(QChar::LineSeparator)));
+    QVERIFY(form().GatherPlan());
+    form().KenkouMemo->insertPlainText(QStringLiteral("a"));
+    QVERIFY(!form().GatherPlan());
     QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().KenkouMemo));
 }
 
@@ -285,6 +313,13 @@ void GatherPlanTest::unrepresentableCharactersAreRefusedAndSelected_data()
     QTest::newRow("euro sign in a row") << formnames::goods(21) << QStringLiteral("杖 €5") << QStringLiteral("€") << 1;
     QTest::newRow("team box") << formnames::teamBox(3) << (emoji + QStringLiteral("x")) << emoji << 2;
     QTest::newRow("page-2 memo") << QStringLiteral("Remark") << (QStringLiteral("ok ") + emoji) << emoji << 2;
+    // A memo shows a no-break space like a space but holds it as typed.
+    const QString noBreakSpace(QChar(QChar::Nbsp));
+    QTest::newRow("no-break space in a memo")
+        << QStringLiteral("SeikatsuMemo") << (QStringLiteral("一行目\n二") + noBreakSpace + QStringLiteral("行目"))
+        << noBreakSpace << 1;
+    QTest::newRow("no-break space in an edit")
+        << QStringLiteral("SocialEdit") << (QStringLiteral("老人会") + noBreakSpace) << noBreakSpace << 1;
 }
 
 void GatherPlanTest::unrepresentableCharactersAreRefusedAndSelected()

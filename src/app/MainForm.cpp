@@ -186,6 +186,11 @@ void TMainForm::readStuff()
 
 void TMainForm::FormShow()
 {
+    // There is no way back from editing to the locked state: a plan started
+    // or opened before the window was first shown stays editable.
+    if (m_editing) {
+        return;
+    }
     OldSaveMenu->setEnabled(false);
     NewSaveMenu->setEnabled(false);
     setEditMenuEnabled(false);
@@ -233,6 +238,7 @@ void TMainForm::CloseMenuClick()
 
 void TMainForm::unlockEditor()
 {
+    m_editing = true;
     PageControl1->show();
     OldSaveMenu->setEnabled(true);
     NewSaveMenu->setEnabled(true);

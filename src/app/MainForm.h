@@ -267,4 +267,5 @@ private:
     QStringList m_stuff;
     int m_programFill = 0;
     bool m_shown = false;
+    bool m_editing = false; // New or Open has put a plan into the editor
 };

@@ -132,6 +132,16 @@ void StartupTest::newUnlocksMenusAndKeys()
     QVERIFY(form.EditMenu->isEnabled());
     QTest::keyClicks(form.NameEdit, QStringLiteral("abc"));
     QCOMPARE(form.NameEdit->text(), QStringLiteral("abc"));
+
+    // A plan started before the window is first shown stays editable.
+    WindowFixture hidden(nullptr, false);
+    hidden.form->NewMenuClick();
+    hidden.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(hidden.form.get()));
+    QVERIFY(hidden.form->NewSaveMenu->isEnabled());
+    QVERIFY(hidden.form->EditMenu->isEnabled());
+    QTest::keyClicks(hidden.form->NameEdit, QStringLiteral("xyz"));
+    QCOMPARE(hidden.form->NameEdit->text(), QStringLiteral("xyz"));
 }
 
 void StartupTest::stuffLinesFillAllThirteenTeamBoxes()

@@ -229,6 +229,11 @@ void TMainForm::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    // Closing the main window ends the program: the folders are stored now,
+    // and once more when the window is destroyed.
+    if (Registory) {
+        Registory->StoreFolders();
+    }
 }
 
 void TMainForm::CloseMenuClick()

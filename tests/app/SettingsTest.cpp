@@ -13,6 +13,7 @@ class SettingsTest : public QObject {
 private slots:
     void firstRunUsesTheRootFolderAndStoresItAtExit();
     void foldersSurviveARestart();
+    void closingTheWindowStoresTheFolders();
     void aMissingValueReadsAsEmpty();
     void theUserStoreIsNamedAfterTheMaker();
 };
@@ -38,6 +39,23 @@ void SettingsTest::foldersSurviveARestart()
     auto again = f.makeWindow();
     QCOMPARE(again->Registory->OpenFolder, QStringLiteral("/data/opened"));
     QCOMPARE(again->Registory->SaveFolder, QStringLiteral("/data/計画書"));
+}
+
+void SettingsTest::closingTheWindowStoresTheFolders()
+{
+    WindowFixture f;
+    f.form->NewMenuClick();
+    f.form->Registory->SaveFolder = QStringLiteral("/data/save");
+    // A close that the user cancels ends nothing and stores nothing.
+    f.form->Modified = true;
+    f.prompter->answers = {Prompter::Button::Cancel};
+    QVERIFY(!f.form->close());
+    QVERIFY(!QFile::exists(f.settingsFile()));
+    f.prompter->answers = {Prompter::Button::Ok};
+    QVERIFY(f.form->close());
+    QSettings stored(f.settingsFile(), QSettings::IniFormat);
+    QCOMPARE(stored.value(QStringLiteral("Save")).toString(), QStringLiteral("/data/save"));
+    QCOMPARE(stored.value(QStringLiteral("Open")).toString(), RootFolder());
 }
 
 void SettingsTest::aMissingValueReadsAsEmpty()

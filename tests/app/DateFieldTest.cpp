@@ -4,6 +4,8 @@
 #include "FormControls.h"
 #include "TestSupport.h"
 
+#include <QAction>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 
@@ -17,6 +19,7 @@ private slots:
     void rejectedDigitsKeepTheirPlaceholders();
     void backspaceMovesLeftAndWritesUnderscoreAtTheDay();
     void deleteOnlyMovesLeft();
+    void editMenuShortcutsNeverReachTheEraEditor();
     void enterOnTheTemplateShowsTheDateError();
     void planDateEnterStoresTheDateWithoutTheAge();
     void oldLabelClickRecomputesFromBothFields();
@@ -115,6 +118,31 @@ void DateFieldTest::deleteOnlyMovesLeft()
     QTest::keyClick(form.BirthEdit, Qt::Key_Delete);
     QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 4月 1日"));
     QCOMPARE(form.BirthEdit->cursorPosition(), 8);
+}
+
+void DateFieldTest::editMenuShortcutsNeverReachTheEraEditor()
+{
+    TMainForm &form = *f->form;
+    const QString date = QStringLiteral("平成15年 4月 1日");
+    form.BirthEdit->setText(date);
+    form.BirthEdit->setFocus();
+    const struct {
+        QAction *action;
+        Qt::Key key;
+    } shortcuts[] = {{form.CutMenu, Qt::Key_X}, {form.CopyMenu, Qt::Key_C}, {form.PasteMenu, Qt::Key_V},
+                     {form.AllMenu, Qt::Key_A}};
+    for (const auto &shortcut : shortcuts) {
+        QSignalSpy triggered(shortcut.action, &QAction::triggered);
+        // At the day's first place any typed character would write "_".
+        form.BirthEdit->setCursorPosition(8);
+        QTest::keyClick(form.BirthEdit, shortcut.key, Qt::ControlModifier);
+        QVERIFY2(triggered.count() == 1, qPrintable(shortcut.action->objectName()));
+        QCOMPARE(form.BirthEdit->text(), date);
+    }
+    // Other control keys are typed characters for the era editor.
+    form.BirthEdit->setCursorPosition(8);
+    QTest::keyClick(form.BirthEdit, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 4月_1日"));
 }
 
 void DateFieldTest::enterOnTheTemplateShowsTheDateError()

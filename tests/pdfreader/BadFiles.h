@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,5 +15,8 @@ struct BadFile {
 };
 
 std::vector<BadFile> badFiles();
+
+// Test output names the file only, not its bytes.
+inline void PrintTo(const BadFile &bad, std::ostream *out) { *out << bad.name; }
 
 } // namespace pdftest

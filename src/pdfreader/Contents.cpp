@@ -168,12 +168,15 @@ void TPdfContents::descend(std::string reference)
     reachedPage();
 }
 
-// A Page node reached a second time means that Kids arrays share or loop
-// back to pages; walking on could repeat pages without end.
+// Kids arrays may name a page more than once, and every naming is a page of
+// the walk. Sharing nodes between levels multiplies the pages, though: a
+// small file could make millions of them. A tree without sharing cannot
+// have more pages than the file has references of at least 5 bytes ("4 0 R"),
+// so more pages than that are refused as a work limit.
 void TPdfContents::reachedPage()
 {
-    if (!m_pagesSeen.insert({m_node.objectNumber, m_node.generation}).second)
-        fail("PDF PAGE TREE LOOP ERROR");
+    if (++m_pageVisits > fileSize() / 5)
+        failAt("PDF READ LIMIT ERROR Address : ");
     m_walkFinished = false;
 }
 
@@ -181,7 +184,7 @@ void TPdfContents::startWalk()
 {
     m_top = 0;
     m_stack[0] = StackEntry();
-    m_pagesSeen.clear();
+    m_pageVisits = 0;
     descend(catalog().pages);
 }
 

@@ -68,7 +68,7 @@ private:
     int m_top = 0;
     int m_currentKid = 0;
     bool m_walkFinished = true;
-    std::set<std::pair<std::int32_t, std::int32_t>> m_pagesSeen;
+    std::int64_t m_pageVisits = 0;
 
     // Outline root and current item, as read.
     struct OutlineItem {

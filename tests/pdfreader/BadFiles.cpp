@@ -191,9 +191,29 @@ std::vector<BadFile> badFiles()
         PdfFile direct = base();
         direct.objects[3] = "<<\r\n/Type /Pages\r\n/Kids [<< /Type /Page >>]\r\n/Count 1\r\n>>";
         add1("36-kids-holding-a-dictionary", direct, "PDF KIDS ARRAY ERROR");
+        // Eight levels, each naming the next ten times: 10^8 pages from a
+        // file of a few kilobytes. The walk gives up on the page visit that
+        // exceeds a fifth of the file size, just after loading page 4.
         PdfFile shared = base();
-        shared.objects[3] = "<<\r\n/Type /Pages\r\n/Kids [4 0 R 6 0 R 4 0 R]\r\n/Count 3\r\n>>";
-        add1("37-kids-naming-a-page-twice", shared, "PDF PAGE TREE LOOP ERROR");
+        const std::string tenTimes = [] {
+            std::string kids;
+            for (int i = 0; i < 10; ++i)
+                kids += " @ 0 R";
+            return kids;
+        }();
+        auto kidsOf = [&tenTimes](int next) {
+            std::string kids = tenTimes;
+            for (std::size_t at = kids.find('@'); at != std::string::npos; at = kids.find('@'))
+                kids.replace(at, 1, std::to_string(next));
+            return "<<\r\n/Type /Pages\r\n/Kids [" + kids.substr(1) + "]\r\n>>";
+        };
+        shared.objects[3] = kidsOf(20);
+        for (int level = 20; level < 27; ++level)
+            shared.objects[level] = kidsOf(level + 1);
+        shared.objects[27] = kidsOf(4);
+        const std::string sharedBytes = shared.build();
+        const std::size_t afterPage = sharedBytes.find("endobj\r\n", shared.offsets[4]) + 8;
+        add("37-pages-shared-millions-of-times", sharedBytes, "PDF READ LIMIT ERROR Address : " + hex8(afterPage));
     }
 
     // Outline.

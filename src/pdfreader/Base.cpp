@@ -235,6 +235,8 @@ void TPdfBase::SkipToLineEnd()
     }
 }
 
+// The line end is always skipped afterwards, so a line that runs to the end
+// of the file (or a read at the very end) raises the read error there.
 std::string TPdfBase::ReadLine()
 {
     std::string line;
@@ -242,11 +244,11 @@ std::string TPdfBase::ReadLine()
     while (tryReadByte(c)) {
         if (isLineEnd(c)) {
             seek(position() - 1);
-            SkipLineEnd();
-            return line;
+            break;
         }
         line.push_back(static_cast<char>(c));
     }
+    SkipLineEnd();
     return line;
 }
 

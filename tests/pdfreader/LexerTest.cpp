@@ -219,6 +219,15 @@ TEST(Lexer, ReadingPastTheEndRaisesTheReadError)
     Probe p("");
     p.seek(1000);
     EXPECT_EQ(messageOf([&] { p.SkipBlanks(); }), "PDF FILE READ ERROR Address : 000003E8");
+    // A line read at the end of the file, or one running up to it, has no
+    // line end to skip.
+    Probe atEnd("");
+    atEnd.seek(1000);
+    EXPECT_EQ(messageOf([&] { atEnd.ReadLine(); }), "PDF FILE READ ERROR Address : 000003E8");
+    Probe lastLine("");
+    const std::int64_t eofStart = 9 + std::string("\nstartxref\n0\n").size();
+    lastLine.seek(eofStart);
+    EXPECT_EQ(messageOf([&] { lastLine.ReadLine(); }), "PDF FILE READ ERROR Address : " + pdfreader::hexPosition(eofStart + 5));
     Probe unterminated("(x");
     EXPECT_NE(messageOf([&] { unterminated.ReadString(); }).find("PDF FILE READ ERROR"), std::string::npos);
 }

@@ -245,6 +245,21 @@ TEST(CrossReference, PrevChainThatLoopsOrIsNoNumberIsRefused)
     EXPECT_EQ(readError(noNumber.build()), "PDF DICTIONARY ERROR");
 }
 
+// A cross-reference offset at or past the end of the file: the "xref"
+// line is read at the end, which raises the read error there.
+TEST(CrossReference, OffsetPastTheEndRaisesTheReadError)
+{
+    PdfFile file = twoPages();
+    const std::string bytes = file.build();
+    const std::string offset = std::to_string(file.xrefOffset);
+    const std::size_t at = bytes.rfind("startxref\r\n" + offset + "\r\n");
+    ASSERT_NE(at, std::string::npos);
+    const std::size_t pastEnd = bytes.size() + 100;
+    std::string past = bytes;
+    past.replace(at + 11, offset.size(), std::to_string(pastEnd));
+    EXPECT_EQ(readError(past), "PDF FILE READ ERROR Address : " + hex8(pastEnd));
+}
+
 TEST(CrossReference, UnknownTrailerKeysAndIdArraysArePassedOver)
 {
     PdfFile file = twoPages();

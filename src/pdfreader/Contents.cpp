@@ -101,25 +101,26 @@ bool TPdfContents::readNodeDictionary()
     });
 }
 
-// Every element of a Kids array must be a reference: anything else would
-// not be consumed, and is refused instead of looping on it.
+// Each element is read with ReadReference, as it stands: an element that
+// is no reference is kept as its text and refused when the walk reaches it
+// (an empty text, as after a CR LF between two elements, names no node). An
+// element from which ReadReference reads nothing at all (a direct
+// dictionary, a name) would be read again and again: such an array is
+// refused at once.
 void TPdfContents::readKids()
 {
     seek(m_node.kids);
     m_kids.clear();
     unsigned char c = 0;
     while (!atEnd()) {
-        // Blanks between elements, line ends included.
-        bool got = false;
-        while ((got = tryReadByte(c)) && isBlank(c)) {
-        }
-        if (!got || c == ']')
+        const std::int64_t start = position();
+        if (!tryReadByte(c) || c == ']')
             break;
-        seek(position() - 1);
-        const std::string reference = ReadReference();
-        if (!ParseReference(reference))
+        seek(start);
+        std::string reference = ReadReference();
+        if (position() == start)
             fail("PDF KIDS ARRAY ERROR");
-        m_kids.push_back(reference);
+        m_kids.push_back(std::move(reference));
     }
 }
 

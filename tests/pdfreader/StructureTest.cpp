@@ -317,7 +317,7 @@ TEST(PageTree, NestedNodesAreWalkedInKidsOrder)
 {
     PdfFile file = planFile({{{"1", "1", {"p1"}}}, {{"2", "2", {"p2"}}}, {{"3", "3", {"p3"}}}});
     file.objects[3] = dict({{"Type", "/Pages"}, {"Kids", "[20 0 R 8 0 R]"}, {"Count", "3"}});
-    file.objects[20] = dict({{"Type", "/Pages"}, {"Parent", "3 0 R"}, {"Kids", "[\r\n4 0 R\r\n6 0 R\r\n]"}, {"Count", "2"}});
+    file.objects[20] = dict({{"Type", "/Pages"}, {"Parent", "3 0 R"}, {"Kids", "[\n4 0 R\n6 0 R\n]"}, {"Count", "2"}});
     auto reader = TPdfPage::fromBytes(file.build());
     ASSERT_EQ(reader->pages().count(), 3u);
     EXPECT_EQ(reader->pages().get(0).objectNumber, 4);
@@ -364,6 +364,21 @@ TEST(PageTree, MalformedTreesAreRefusedNotLooped)
     PdfFile empty = twoPages();
     empty.objects[3] = dict({{"Type", "/Pages"}, {"Kids", "[]"}, {"Count", "0"}});
     EXPECT_EQ(readError(empty.build()), "PDF INDEX ARRAY ERROR");
+
+    // Elements are read as references one after the other; what is read
+    // is a kid, and one that names no node stops the walk when reached. A
+    // CR LF before the closing bracket leaves an empty element after the CR.
+    PdfFile loose = twoPages();
+    loose.objects[3] = dict({{"Type", "/Pages"}, {"Kids", "[4 0 R\r\n6 0 R\r\n]"}, {"Count", "2"}});
+    EXPECT_EQ(readError(loose.build()), "PDF PAGE TYPE ERROR");
+    loose.objects[3] = dict({{"Type", "/Pages"}, {"Kids", "[4 0 R\r\n6 0 R]"}, {"Count", "2"}});
+    EXPECT_EQ(readError(loose.build()), "(no error)");
+    loose.objects[3] = dict({{"Type", "/Pages"}, {"Kids", "[ ]"}, {"Count", "0"}});
+    EXPECT_EQ(readError(loose.build()), "PDF PAGE TYPE ERROR");
+    loose.objects[3] = dict({{"Type", "/Pages"}, {"Kids", "[4 0 R x6 0 R]"}, {"Count", "2"}});
+    EXPECT_EQ(readError(loose.build()), "PDF OBJ FORMAT ERROR") << "the text \"x6 0 R\" is followed when reached";
+    loose.objects[3] = dict({{"Type", "/Pages"}, {"Kids", "[4 0 R\n6 0 R]"}, {"Count", "2"}});
+    EXPECT_EQ(readError(loose.build()), "(no error)") << "one line-end byte between elements is a blank";
 
     PdfFile direct = twoPages();
     direct.objects[3] = dict({{"Type", "/Pages"}, {"Kids", "[<< /Type /Page >>]"}, {"Count", "1"}});

@@ -169,8 +169,8 @@ void TPdfBase::readLinearization()
         SkipBlanks();
         const unsigned char c = readByte();
         if (c != '/') {
-            unsigned char next = 0;
-            m_linearized = c == '>' && tryReadByte(next) && next == '>';
+            const unsigned char next = readByte();
+            m_linearized = c == '>' && next == '>';
             return;
         }
         const std::string key = ReadKey();

@@ -123,8 +123,9 @@ protected:
 
     // The common dictionary pattern: after the `<<`, skip the line end, then
     // for every `/Key` call `onKey(key)`, which reads the value and returns
-    // false to make the dictionary fail. The dictionary is well formed when
-    // the first byte that is not `/` starts `>>`.
+    // false to make the dictionary fail. The first byte that is not `/` and
+    // the byte after it end the dictionary, which is well formed when they
+    // are `>>`.
     template <class OnKey>
     bool readDictionaryBody(OnKey &&onKey)
     {
@@ -134,8 +135,9 @@ protected:
             SkipBlanks();
             const unsigned char c = readByte();
             if (c != '/') {
-                unsigned char next = 0;
-                if (c != '>' || !tryReadByte(next) || next != '>')
+                // Two bytes end the dictionary, whatever the first is.
+                const unsigned char next = readByte();
+                if (c != '>' || next != '>')
                     return false;
                 SkipBlanks();
                 SkipLineEnd();

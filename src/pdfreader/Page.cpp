@@ -258,8 +258,8 @@ bool TPdfPage::readExternalObjectTable()
         SkipBlanks();
         const unsigned char c = readByte();
         if (c != '/') {
-            unsigned char next = 0;
-            return c == '>' && tryReadByte(next) && next == '>';
+            const unsigned char next = readByte();
+            return c == '>' && next == '>';
         }
         const std::string name = ReadKey();
         SkipBlanks();

@@ -489,6 +489,27 @@ TEST(PageRecords, OtherExternalObjectsAndAnnotationsLeaveTheRecordEmpty)
     EXPECT_EQ(reader->pages().get(0).annotationText, "");
 }
 
+// A dictionary ends at the first byte that is not `/` and the byte after
+// it; both are read before the dictionary is found badly ended, and the
+// position in the message is after them.
+TEST(PageRecords, BadlyEndedDictionariesReportThePositionAfterTheirTwoLastBytes)
+{
+    PdfFile node = pageWith("<<\r\n/XObject <<\r\n>>\r\n>>", "}}");
+    std::string bytes = node.build();
+    EXPECT_EQ(readError(bytes), "Pages Error Object Address : " + hex8(bytes.find("}}") + 2));
+
+    PdfFile image = pageWith("<<\r\n/XObject <<\r\n/Im1 20 0 R\r\n>>\r\n>>", "");
+    image.objects[20] = "<<\r\n/Type /XObject\r\n/Subtype /Image\r\n/Length 5\r\n}}\r\nstream\r\nJPEG!\nendstream";
+    bytes = image.build();
+    EXPECT_EQ(readError(bytes), "PDF EXTERNAL OBJECT ERROR " + hex8(bytes.find("}}") + 2));
+
+    // The external-object table of the resources ends the same way.
+    PdfFile table = pageWith("<<\r\n/XObject <<\r\n/Im1 20 0 R\r\n}}>>\r\n>>", "");
+    table.objects[20] = "<<\r\n/Subtype /Form\r\n>>";
+    bytes = table.build();
+    EXPECT_EQ(readError(bytes), "PDF PAGE XOBJECT ERROR");
+}
+
 TEST(PageRecords, NineteenExternalObjectsAreTheLimit)
 {
     auto table = [](int count) {

@@ -558,7 +558,9 @@ std::int64_t TPdfBase::GetDictionaryOrArrayToken()
         seek(start);
         return GetIDArrayToken();
     }
-    fail("Not < : Dictionary" + hexPosition(start));
+    // Unlike GetDictionaryToken, the position is where reading stopped, after
+    // the byte that is neither `<` nor `[`.
+    failAt("Not < : Dictionary");
 }
 
 std::optional<TPdfReference> TPdfBase::ParseReference(std::string_view text)

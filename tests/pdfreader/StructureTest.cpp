@@ -285,6 +285,11 @@ TEST(Catalog, KeysAreComparedExactly)
     lower.objects[1] = dict({{"Type", "/Catalog"}, {"Pages", "3 0 R"}, {"Outputintents", "/X"}, {"Lang", "(ja)"},
                              {"ViewerPreferences", "<< /HideToolbar true >>"}, {"OpenAction", "[4 0 R /Fit]"}});
     EXPECT_EQ(readError(lower.build()), "(no error)");
+    // An OpenAction given by reference is neither a dictionary nor an array.
+    PdfFile action = twoPages();
+    action.objects[1] = dict({{"Type", "/Catalog"}, {"Pages", "3 0 R"}, {"OpenAction", "7 0 R"}});
+    const std::string actionBytes = action.build();
+    EXPECT_EQ(readError(actionBytes), "Not < : Dictionary" + hex8(actionBytes.find("/OpenAction 7") + 13));
     PdfFile capital = twoPages();
     capital.objects[1] = dict({{"Type", "/Catalog"}, {"Pages", "3 0 R"}, {"OutputIntents", "[]"}});
     EXPECT_EQ(readError(capital.build()), "PDF CATALOG KEY NOT SUPPORT");

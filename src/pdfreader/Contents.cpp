@@ -221,10 +221,7 @@ void TPdfContents::nextPage()
 void TPdfContents::loadOutlineItem(const std::string &reference)
 {
     m_item = OutlineItem();
-    if (reference.size() <= 4)
-        return;
-    findObject(reference);
-    if (readBytes(2) != "<<")
+    if (!openOptionalDictionary(reference))
         return;
     const bool ok = readDictionaryBody([this](const std::string &key) {
         OutlineItem &i = m_item;

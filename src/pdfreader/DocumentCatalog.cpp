@@ -7,6 +7,14 @@ TPdfDocumentCatalog::TPdfDocumentCatalog(std::unique_ptr<TPdfInputStream> stream
     readInformation();
 }
 
+bool TPdfDocumentCatalog::openOptionalDictionary(const std::string &reference)
+{
+    if (reference.size() <= 4)
+        return false;
+    findObject(reference);
+    return readBytes(2) == "<<";
+}
+
 std::int64_t TPdfDocumentCatalog::findObject(std::string_view reference, TPdfReference *found)
 {
     const auto ref = ParseReference(reference);

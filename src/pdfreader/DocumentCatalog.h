@@ -35,6 +35,10 @@ protected:
     // Seeks to the object named by a reference text and checks its
     // "N G obj" head; returns the position where its value begins.
     std::int64_t findObject(std::string_view reference, TPdfReference *found = nullptr);
+    // For entries that may be absent: true when the reference text names an
+    // object (more than 4 bytes) whose value opens a dictionary, which is
+    // then read next; false leaves the entry unread, without an error.
+    bool openOptionalDictionary(const std::string &reference);
 
 private:
     void readCatalog();

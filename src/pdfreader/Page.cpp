@@ -276,10 +276,7 @@ void TPdfPage::readFirstExternalObject(TPageRecord &record)
 {
     m_external = TPdfExternalObject();
     const std::string &reference = m_externalObjects.front().second;
-    if (reference.size() <= 4)
-        return;
-    findObject(reference);
-    if (readBytes(2) != "<<")
+    if (!openOptionalDictionary(reference))
         return;
     const bool ok = readDictionaryBody([this](const std::string &key) {
         TPdfExternalObject &e = m_external;

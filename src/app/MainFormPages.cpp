@@ -158,45 +158,46 @@ private:
     TFormPanel *m_panel;
 };
 
-QScrollArea *makeScrollBox(const QString &name, TFormPanel *panel, QWidget *sheet)
+// Adds tab page n: the tab sheet "TabSheet" + n holding the scroll box
+// "ScrollBox" + n around the white page panel "Panel" + n with its ruled frames.
+template <std::size_t N>
+TFormPanel *addPage(QTabWidget *pages, int n, const QString &caption, QSize size, double scaleY,
+                    const Box (&frames)[N], const QFont &font, QWidget *&sheet, QScrollArea *&scroll)
 {
-    auto *scroll = new QScrollArea(sheet);
-    scroll->setObjectName(name);
+    const QString number = QString::number(n);
+    sheet = new QWidget;
+    sheet->setObjectName(QStringLiteral("TabSheet") + number);
+    pages->addTab(sheet, caption);
+
+    auto *panel = new TFormPanel(size, kScaleX, scaleY);
+    panel->setObjectName(QStringLiteral("Panel") + number);
+    panel->setFont(font);
+    for (const Box &frame : frames) {
+        panel->addFrame(frame.left, frame.top, frame.width, frame.height);
+    }
+
+    scroll = new QScrollArea(sheet);
+    scroll->setObjectName(QStringLiteral("ScrollBox") + number);
     scroll->setWidget(panel);
     scroll->setWidgetResizable(false);
     scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // The scroll box only holds the page: Tab goes from control to control.
     scroll->setFocusPolicy(Qt::NoFocus);
-    return scroll;
-}
 
-QWidget *makeSheet(QTabWidget *pages, const QString &name, const QString &caption)
-{
-    auto *sheet = new QWidget;
-    sheet->setObjectName(name);
-    pages->addTab(sheet, caption);
-    return sheet;
+    auto *sheetLayout = new QVBoxLayout(sheet);
+    sheetLayout->setContentsMargins(0, 0, 0, 0);
+    sheetLayout->addWidget(scroll);
+    return panel;
 }
 
 } // namespace
 
 void TMainForm::buildPage1()
 {
-    TabSheet1 =
-        makeSheet(PageControl1, QStringLiteral("TabSheet1"), QStringLiteral("リハビリテーション実施計画書（１）"));
-    Panel1 = new TFormPanel(kPage1Size, kScaleX, kPage1ScaleY);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFont(font());
-    ScrollBox1 = makeScrollBox(QStringLiteral("ScrollBox1"), Panel1, TabSheet1);
-    auto *sheetLayout = new QVBoxLayout(TabSheet1);
-    sheetLayout->setContentsMargins(0, 0, 0, 0);
-    sheetLayout->addWidget(ScrollBox1);
-
+    Panel1 = addPage(PageControl1, 1, QStringLiteral("リハビリテーション実施計画書（１）"), kPage1Size, kPage1ScaleY, kPage1Frames, font(),
+                      TabSheet1, ScrollBox1);
     TFormPanel *p = Panel1;
     PageBuilder b(p);
-    for (const Box &frame : kPage1Frames) {
-        p->addFrame(frame.left, frame.top, frame.width, frame.height);
-    }
 
     // Head of the page.
     p->addCaption(17, 8, 217, 17, QStringLiteral("リハビリテーション実施計画書（１）"), kTitle);
@@ -373,21 +374,10 @@ void TMainForm::buildPage1()
 
 void TMainForm::buildPage2()
 {
-    TabSheet2 =
-        makeSheet(PageControl1, QStringLiteral("TabSheet2"), QStringLiteral("リハビリテーション実施計画書（２）"));
-    Panel2 = new TFormPanel(kPage2Size, kScaleX, kPage2ScaleY);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFont(font());
-    ScrollBox2 = makeScrollBox(QStringLiteral("ScrollBox2"), Panel2, TabSheet2);
-    auto *sheetLayout = new QVBoxLayout(TabSheet2);
-    sheetLayout->setContentsMargins(0, 0, 0, 0);
-    sheetLayout->addWidget(ScrollBox2);
-
+    Panel2 = addPage(PageControl1, 2, QStringLiteral("リハビリテーション実施計画書（２）"), kPage2Size, kPage2ScaleY, kPage2Frames, font(),
+                      TabSheet2, ScrollBox2);
     TFormPanel *p = Panel2;
     PageBuilder b(p);
-    for (const Box &frame : kPage2Frames) {
-        p->addFrame(frame.left, frame.top, frame.width, frame.height);
-    }
 
     p->addCaption(16, 6, 225, 18, QStringLiteral("リハビリテーション実施計画書（２）"), kTitle,
                   Qt::AlignLeft | Qt::AlignTop, true);

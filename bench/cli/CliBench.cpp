@@ -5,7 +5,7 @@
 //
 // The plan file is rendered once from tests/data/plans/full.json.
 
-#include "Cli.h"
+#include "cli/Cli.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
 // Opening plan-like files and extracting their text items.
-#include "Page.h"
+#include "pdfreader/Page.h"
 #include "PdfBuilder.h"
 
 #include <benchmark/benchmark.h>

@@ -1,9 +1,9 @@
 // Writing a two-page document with 500 short Japanese texts and 200
 // rectangles into memory, the size of a filled-in plan.
 
-#include "PdfDoc.h"
+#include "pdfwriter/PdfDoc.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <benchmark/benchmark.h>
 

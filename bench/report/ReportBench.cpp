@@ -2,8 +2,8 @@
 // into memory, and to a file (through the temporary file and rename).
 
 #include "FullPlan.h"
-#include "PlanPdf.h"
-#include "PrintFormatUnit.h"
+#include "report/PlanPdf.h"
+#include "report/PrintFormatUnit.h"
 
 #include <benchmark/benchmark.h>
 

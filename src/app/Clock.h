@@ -3,7 +3,7 @@
 // The current date and time as the plan record holds it, behind an
 // interface so that tests can fix the day.
 
-#include "DateTime.h"
+#include "plan/DateTime.h"
 
 class Clock {
 public:

@@ -1,4 +1,4 @@
-#include "ControlNames.h"
+#include "app/ControlNames.h"
 
 namespace formnames {
 

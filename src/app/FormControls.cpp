@@ -1,4 +1,4 @@
-#include "FormControls.h"
+#include "app/FormControls.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
-#include "GuiText.h"
+#include "app/GuiText.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 namespace guitext {
 

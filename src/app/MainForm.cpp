@@ -1,14 +1,14 @@
-#include "MainForm.h"
+#include "app/MainForm.h"
 
-#include "ABCForm.h"
-#include "Common.h"
-#include "ControlNames.h"
-#include "FileChooser.h"
-#include "FormControls.h"
-#include "GuiText.h"
-#include "Marks.h"
-#include "Prompter.h"
-#include "Registory.h"
+#include "dialogs/ABCForm.h"
+#include "plan/Common.h"
+#include "app/ControlNames.h"
+#include "dialogs/FileChooser.h"
+#include "app/FormControls.h"
+#include "app/GuiText.h"
+#include "plan/Marks.h"
+#include "dialogs/Prompter.h"
+#include "settings/Registory.h"
 
 #include <QApplication>
 #include <QCheckBox>

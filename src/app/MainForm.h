@@ -11,10 +11,10 @@
 // cells), MainFormGather.cpp (validation before saving), and one file per
 // command that other menus run.
 
-#include "Clock.h"
+#include "app/Clock.h"
 // moc cannot parse the concepts in the record's header, and needs nothing from it.
 #ifndef Q_MOC_RUN
-#include "PracticePlanType.h"
+#include "plan/PracticePlanType.h"
 #endif
 
 #include <QMainWindow>

@@ -2,14 +2,14 @@
 // positions while a QLineEdit counts characters, so the caret is converted
 // both ways around every key.
 
-#include "MainForm.h"
+#include "app/MainForm.h"
 
-#include "Common.h"
-#include "Cp932.h"
-#include "FormControls.h"
-#include "GuiText.h"
-#include "PlanLimits.h"
-#include "Prompter.h"
+#include "plan/Common.h"
+#include "plan/Cp932.h"
+#include "app/FormControls.h"
+#include "app/GuiText.h"
+#include "plan/PlanLimits.h"
+#include "dialogs/Prompter.h"
 
 #include <QAction>
 #include <QKeyEvent>

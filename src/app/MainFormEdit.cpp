@@ -1,7 +1,7 @@
 // The Edit menu (cut, copy, paste, select all). It is not built yet: the
 // items stay in place and do nothing when chosen.
 
-#include "MainForm.h"
+#include "app/MainForm.h"
 
 void TMainForm::EditMenuClick() {}
 

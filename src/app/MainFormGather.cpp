@@ -4,14 +4,14 @@
 // the focus in the faulty control; the fields stored before it keep their
 // new values.
 
-#include "MainForm.h"
+#include "app/MainForm.h"
 
-#include "Common.h"
-#include "ControlNames.h"
-#include "FormControls.h"
-#include "GuiText.h"
-#include "PlanLimits.h"
-#include "Prompter.h"
+#include "plan/Common.h"
+#include "app/ControlNames.h"
+#include "app/FormControls.h"
+#include "app/GuiText.h"
+#include "plan/PlanLimits.h"
+#include "dialogs/Prompter.h"
 
 #include <QCheckBox>
 #include <QComboBox>

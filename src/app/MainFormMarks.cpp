@@ -1,11 +1,11 @@
 // The level-column mark cells and the priority-mark cells of both tables.
 
-#include "MainForm.h"
+#include "app/MainForm.h"
 
-#include "ABCForm.h"
-#include "ControlNames.h"
-#include "FormControls.h"
-#include "Prompter.h"
+#include "dialogs/ABCForm.h"
+#include "app/ControlNames.h"
+#include "app/FormControls.h"
+#include "dialogs/Prompter.h"
 
 #include <QCheckBox>
 

@@ -10,16 +10,16 @@
 // in an error box; the editor then stays empty and keeps its locked or
 // editing state.
 
-#include "MainForm.h"
+#include "app/MainForm.h"
 
-#include "ControlNames.h"
-#include "FileChooser.h"
-#include "FormControls.h"
-#include "GuiText.h"
-#include "PdfStream.h"
-#include "PlanFiles.h"
-#include "Prompter.h"
-#include "Registory.h"
+#include "app/ControlNames.h"
+#include "dialogs/FileChooser.h"
+#include "app/FormControls.h"
+#include "app/GuiText.h"
+#include "pdfreader/PdfStream.h"
+#include "app/PlanFiles.h"
+#include "dialogs/Prompter.h"
+#include "settings/Registory.h"
 
 #include <QCheckBox>
 #include <QComboBox>

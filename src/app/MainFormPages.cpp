@@ -3,10 +3,10 @@
 // the printout look alike: page 1 keeps the proportions of the paper, page 2
 // is squeezed a little in height to fit its shorter panel.
 
-#include "MainForm.h"
+#include "app/MainForm.h"
 
-#include "ControlNames.h"
-#include "FormControls.h"
+#include "app/ControlNames.h"
+#include "app/FormControls.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -8,15 +8,15 @@
 // `Modified` is cleared only when the file was written, so a plan that could
 // not be saved still asks before the window closes.
 
-#include "MainForm.h"
+#include "app/MainForm.h"
 
-#include "Common.h"
-#include "FormControls.h"
-#include "GuiText.h"
-#include "PlanFiles.h"
-#include "PlanPdf.h"
-#include "Prompter.h"
-#include "Registory.h"
+#include "plan/Common.h"
+#include "app/FormControls.h"
+#include "app/GuiText.h"
+#include "app/PlanFiles.h"
+#include "report/PlanPdf.h"
+#include "dialogs/Prompter.h"
+#include "settings/Registory.h"
 
 #include <QTabWidget>
 

@@ -1,7 +1,7 @@
 // Print, the save-folder setting, the about box and help. They are not
 // built yet: the menu items stay in place and do nothing when chosen.
 
-#include "MainForm.h"
+#include "app/MainForm.h"
 
 void TMainForm::N3Click() {}
 

@@ -1,6 +1,6 @@
-#include "PlanFiles.h"
+#include "app/PlanFiles.h"
 
-#include "Registory.h"
+#include "settings/Registory.h"
 
 #include <QFile>
 #include <QFileInfo>

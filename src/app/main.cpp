@@ -1,4 +1,4 @@
-#include "MainForm.h"
+#include "app/MainForm.h"
 
 #include <QApplication>
 

@@ -1,13 +1,13 @@
-#include "Cli.h"
+#include "cli/Cli.h"
 
-#include "Cp932.h"
-#include "DateTime.h"
-#include "FileReplace.h"
-#include "PdfReadError.h"
-#include "PdfStream.h"
-#include "PlanDump.h"
-#include "PlanJson.h"
-#include "PlanPdf.h"
+#include "plan/Cp932.h"
+#include "plan/DateTime.h"
+#include "report/FileReplace.h"
+#include "pdfreader/PdfReadError.h"
+#include "pdfreader/PdfStream.h"
+#include "cli/PlanDump.h"
+#include "cli/PlanJson.h"
+#include "report/PlanPdf.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,10 +1,10 @@
-#include "PlanDump.h"
+#include "cli/PlanDump.h"
 
-#include "Common.h"
-#include "Cp932.h"
-#include "Marks.h"
-#include "PlanJson.h"
-#include "PlanLimits.h"
+#include "plan/Common.h"
+#include "plan/Cp932.h"
+#include "plan/Marks.h"
+#include "cli/PlanJson.h"
+#include "plan/PlanLimits.h"
 
 #include <array>
 #include <limits>

@@ -1,8 +1,8 @@
-#include "PlanJson.h"
+#include "cli/PlanJson.h"
 
-#include "Common.h"
-#include "Cp932.h"
-#include "PlanLimits.h"
+#include "plan/Common.h"
+#include "plan/Cp932.h"
+#include "plan/PlanLimits.h"
 
 #include <cmath>
 #include <limits>

@@ -10,8 +10,8 @@
 // "Kaigo", "Time", "Special"}; "Team" is an array of 13 strings for Team[1]
 // to Team[13].
 
-#include "DateTime.h"
-#include "PracticePlanType.h"
+#include "plan/DateTime.h"
+#include "plan/PracticePlanType.h"
 
 #include <nlohmann/json.hpp>
 

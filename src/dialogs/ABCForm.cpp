@@ -1,4 +1,4 @@
-#include "ABCForm.h"
+#include "dialogs/ABCForm.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

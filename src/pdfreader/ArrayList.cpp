@@ -1,4 +1,4 @@
-#include "ArrayList.h"
+#include "pdfreader/ArrayList.h"
 
 void TArrayList::add(const TXrefEntry &entry)
 {

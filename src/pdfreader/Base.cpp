@@ -1,7 +1,7 @@
-#include "Base.h"
+#include "pdfreader/Base.h"
 
-#include "Cp932.h"
-#include "PdfLiteral.h"
+#include "plan/Cp932.h"
+#include "pdfreader/PdfLiteral.h"
 
 #include <charconv>
 #include <new>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ArrayList.h"
-#include "PdfInputStream.h"
-#include "PdfReadError.h"
+#include "pdfreader/ArrayList.h"
+#include "pdfreader/PdfInputStream.h"
+#include "pdfreader/PdfReadError.h"
 
 #include <cstdint>
 #include <memory>

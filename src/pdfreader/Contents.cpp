@@ -1,6 +1,6 @@
-#include "Contents.h"
+#include "pdfreader/Contents.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 TPdfContents::TPdfContents(std::unique_ptr<TPdfInputStream> stream) : TPdfDocumentCatalog(std::move(stream))
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DocumentCatalog.h"
+#include "pdfreader/DocumentCatalog.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "DocumentCatalog.h"
+#include "pdfreader/DocumentCatalog.h"
 
 TPdfDocumentCatalog::TPdfDocumentCatalog(std::unique_ptr<TPdfInputStream> stream)
     : TPdfXReference(std::move(stream))

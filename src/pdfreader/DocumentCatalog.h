@@ -1,6 +1,6 @@
 #pragma once
 
-#include "XReference.h"
+#include "pdfreader/XReference.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
-#include "JpegImage.h"
+#include "pdfreader/JpegImage.h"
 
-#include "PdfReadError.h"
+#include "pdfreader/PdfReadError.h"
 
 #include <csetjmp>
 #include <cstdio> // jpeglib.h uses FILE and size_t without declaring them

@@ -1,6 +1,6 @@
-#include "Page.h"
+#include "pdfreader/Page.h"
 
-#include "PdfLiteral.h"
+#include "pdfreader/PdfLiteral.h"
 
 #include <algorithm>
 

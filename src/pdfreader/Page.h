@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Contents.h"
-#include "PageList.h"
-#include "PdfString.h"
+#include "pdfreader/Contents.h"
+#include "pdfreader/PageList.h"
+#include "pdfreader/PdfString.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "PdfInputStream.h"
+#include "pdfreader/PdfInputStream.h"
 
-#include "PdfReadError.h"
+#include "pdfreader/PdfReadError.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "PdfStream.h"
+#include "pdfreader/PdfStream.h"
 
 namespace pdfreader {
 

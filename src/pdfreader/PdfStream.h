@@ -1,7 +1,7 @@
 #pragma once
 
-#include "JpegImage.h"
-#include "Page.h"
+#include "pdfreader/JpegImage.h"
+#include "pdfreader/Page.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "PdfString.h"
+#include "pdfreader/PdfString.h"
 
 #include <array>
 

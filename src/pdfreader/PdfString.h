@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Base.h"
+#include "pdfreader/Base.h"
 
 #include <cstdint>
 #include <optional>

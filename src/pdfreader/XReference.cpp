@@ -1,4 +1,4 @@
-#include "XReference.h"
+#include "pdfreader/XReference.h"
 
 #include <set>
 

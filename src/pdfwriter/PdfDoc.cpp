@@ -1,6 +1,6 @@
-#include "PdfDoc.h"
+#include "pdfwriter/PdfDoc.h"
 
-#include "PdfFonts.h"
+#include "pdfwriter/PdfFonts.h"
 
 #include <cmath>
 #include <cstdio>

@@ -22,9 +22,9 @@
 // upward. Texts are CP932 byte strings. Numbers in content streams are
 // rounded to two decimals and always use "." as the decimal point.
 
-#include "PdfTypes.h"
+#include "pdfwriter/PdfTypes.h"
 
-#include "DateTime.h"
+#include "plan/DateTime.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "PdfFonts.h"
+#include "pdfwriter/PdfFonts.h"
 
-#include "PdfJpFonts.h"
+#include "pdfwriter/PdfJpFonts.h"
 
 #include <algorithm>
 #include <functional>

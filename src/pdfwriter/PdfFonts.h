@@ -6,7 +6,7 @@
 // encoding) are defined here; the Japanese composite fonts in PdfJpFonts.h.
 // CreatePdfFont looks a font class up by its registered name.
 
-#include "PdfTypes.h"
+#include "pdfwriter/PdfTypes.h"
 
 #include <array>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "PdfJpFonts.h"
+#include "pdfwriter/PdfJpFonts.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 namespace {
 

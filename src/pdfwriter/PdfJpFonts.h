@@ -7,8 +7,8 @@
 // characters 500/1000 wide, double-byte 1000/1000; proportional fonts
 // (PGothic, PMincyo) use 90msp-RKSJ-H with per-CID widths.
 
-#include "PdfFonts.h"
-#include "PdfJpCMap.h"
+#include "pdfwriter/PdfFonts.h"
+#include "pdfwriter/PdfJpCMap.h"
 
 #include <vector>
 

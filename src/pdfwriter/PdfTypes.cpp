@@ -1,6 +1,6 @@
-#include "PdfTypes.h"
+#include "pdfwriter/PdfTypes.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <algorithm>
 #include <array>

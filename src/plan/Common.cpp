@@ -1,6 +1,6 @@
-#include "Common.h"
+#include "plan/Common.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <array>
 #include <cmath>

@@ -4,7 +4,7 @@
 // its dates, e.g. 平成15年 4月 1日 (bytes 1-4 era name, 5-6 era year,
 // 7-8 年, 9-10 month, 11-12 月, 13-14 day, 15-16 日).
 
-#include "DateTime.h"
+#include "plan/DateTime.h"
 
 #include <string>
 #include <string_view>

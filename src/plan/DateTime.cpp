@@ -1,4 +1,4 @@
-#include "DateTime.h"
+#include "plan/DateTime.h"
 
 #include <cmath>
 #include <ctime>

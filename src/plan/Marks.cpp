@@ -1,6 +1,6 @@
-#include "Marks.h"
+#include "plan/Marks.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "PlanLimits.h"
+#include "plan/PlanLimits.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 namespace planlimits {
 

@@ -1,4 +1,4 @@
-#include "PracticePlanType.h"
+#include "plan/PracticePlanType.h"
 
 #include <stdexcept>
 

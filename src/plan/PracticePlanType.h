@@ -4,7 +4,7 @@
 // Every text is a code-page-932 byte string and every capacity counts bytes.
 // Copying a record copies every text; nothing is shared between copies.
 
-#include "DateTime.h"
+#include "plan/DateTime.h"
 
 #include <array>
 #include <concepts>

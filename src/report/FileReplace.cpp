@@ -1,4 +1,4 @@
-#include "FileReplace.h"
+#include "report/FileReplace.h"
 
 #include <cerrno>
 #include <cstdio>

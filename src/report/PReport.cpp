@@ -1,7 +1,7 @@
-#include "PReport.h"
+#include "report/PReport.h"
 
-#include "Cp932.h"
-#include "FileReplace.h"
+#include "plan/Cp932.h"
+#include "report/FileReplace.h"
 
 #include <algorithm>
 #include <array>

@@ -16,8 +16,8 @@
 //
 // Texts are CP932 byte strings.
 
-#include "DateTime.h"
-#include "PdfDoc.h"
+#include "plan/DateTime.h"
+#include "pdfwriter/PdfDoc.h"
 
 #include <cstdint>
 #include <functional>

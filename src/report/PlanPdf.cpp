@@ -1,8 +1,8 @@
-#include "PlanPdf.h"
+#include "report/PlanPdf.h"
 
-#include "Cp932.h"
-#include "FileReplace.h"
-#include "PrintFormatUnit.h"
+#include "plan/Cp932.h"
+#include "report/FileReplace.h"
+#include "report/PrintFormatUnit.h"
 
 #include <cmath>
 

@@ -4,8 +4,8 @@
 // save commands and the command-line tool both go through these functions,
 // so the same plan, creator text and time always give the same file.
 
-#include "DateTime.h"
-#include "PracticePlanType.h"
+#include "plan/DateTime.h"
+#include "plan/PracticePlanType.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "PrintFormatUnit.h"
+#include "report/PrintFormatUnit.h"
 
-#include "Common.h"
-#include "Cp932.h"
-#include "PlanLayoutTable.h"
+#include "plan/Common.h"
+#include "plan/Cp932.h"
+#include "report/PlanLayoutTable.h"
 
 #include <array>
 #include <stdexcept>

@@ -8,8 +8,8 @@
 // PrintPages, EndReport (or EndReportToString). After any failure call
 // AbortReport so that the next report can begin.
 
-#include "PReport.h"
-#include "PracticePlanType.h"
+#include "report/PReport.h"
+#include "plan/PracticePlanType.h"
 
 #include <functional>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "Registory.h"
+#include "settings/Registory.h"
 
 #include <QDir>
 #include <QSettings>

@@ -1,7 +1,7 @@
 // The era-date fields typed key by key, committed with Enter, the age label
 // and the date error.
 
-#include "FormControls.h"
+#include "app/FormControls.h"
 #include "TestSupport.h"
 
 #include <QAction>

@@ -2,10 +2,10 @@
 // HDS-R checks, the order of the checks, the pages and focus after a fault,
 // characters code page 932 cannot hold, and a valid form copied whole.
 
-#include "ControlNames.h"
-#include "Cp932.h"
-#include "FormControls.h"
-#include "PlanLimits.h"
+#include "app/ControlNames.h"
+#include "plan/Cp932.h"
+#include "app/FormControls.h"
+#include "plan/PlanLimits.h"
 #include "TestSupport.h"
 
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 // The level-column mark cells with the A/B/C dialog, and the priority-mark
 // cells.
 
-#include "ABCForm.h"
-#include "ControlNames.h"
-#include "FormControls.h"
+#include "dialogs/ABCForm.h"
+#include "app/ControlNames.h"
+#include "app/FormControls.h"
 #include "TestSupport.h"
 
 #include <QCheckBox>

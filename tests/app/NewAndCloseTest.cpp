@@ -1,8 +1,8 @@
 // New, ClearForm, the page change and closing with its question, and the
 // mended rule that every user edit, and no program fill, sets Modified.
 
-#include "ControlNames.h"
-#include "FormControls.h"
+#include "app/ControlNames.h"
+#include "app/FormControls.h"
 #include "TestSupport.h"
 
 #include <QCheckBox>

@@ -4,13 +4,13 @@
 // are not plans and damaged files are refused with their message and leave
 // the editor empty in its previous state; priority marks reach the plan.
 
-#include "ControlNames.h"
-#include "Cp932.h"
-#include "FormControls.h"
-#include "GuiText.h"
-#include "PdfReadError.h"
-#include "PdfStream.h"
-#include "Registory.h"
+#include "app/ControlNames.h"
+#include "plan/Cp932.h"
+#include "app/FormControls.h"
+#include "app/GuiText.h"
+#include "pdfreader/PdfReadError.h"
+#include "pdfreader/PdfStream.h"
+#include "settings/Registory.h"
 #include "TestSupport.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // The real message boxes behind the Prompter: caption, button texts and the
 // answer of each button, and of a box closed without one.
 
-#include "Prompter.h"
+#include "dialogs/Prompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>

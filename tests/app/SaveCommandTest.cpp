@@ -3,13 +3,13 @@
 // another program, failed writes (which keep `Modified`, the old file and
 // leave no temporary file behind) and a save that works after a failure.
 
-#include "ControlNames.h"
-#include "Cp932.h"
-#include "FormControls.h"
-#include "GuiText.h"
-#include "PlanLimits.h"
-#include "PlanPdf.h"
-#include "Registory.h"
+#include "app/ControlNames.h"
+#include "plan/Cp932.h"
+#include "app/FormControls.h"
+#include "app/GuiText.h"
+#include "plan/PlanLimits.h"
+#include "report/PlanPdf.h"
+#include "settings/Registory.h"
 #include "TestSupport.h"
 
 #include <QDir>

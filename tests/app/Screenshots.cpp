@@ -1,7 +1,7 @@
 // Saves pictures of both pages of the editor after New and sample data:
 // page1.png and page2.png in the folder given as the only argument.
 
-#include "FormControls.h"
+#include "app/FormControls.h"
 #include "TestSupport.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The remembered folders: defaults on the first run, a missing value, and
 // the load-at-start, store-at-exit cycle through the main window.
 
-#include "Registory.h"
+#include "settings/Registory.h"
 #include "TestSupport.h"
 
 #include <QFile>

@@ -1,9 +1,9 @@
 // Start-up of the main window: the locked state, the team list read from
 // Stuff.txt and the controls the rest of the program finds by name.
 
-#include "ControlNames.h"
-#include "FormControls.h"
-#include "Registory.h"
+#include "app/ControlNames.h"
+#include "app/FormControls.h"
+#include "settings/Registory.h"
 #include "TestSupport.h"
 
 #include <QCheckBox>

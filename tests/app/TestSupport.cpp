@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "ControlNames.h"
-#include "Cp932.h"
-#include "FormControls.h"
+#include "app/ControlNames.h"
+#include "plan/Cp932.h"
+#include "app/FormControls.h"
 
 #include <QApplication>
 #include <QCheckBox>

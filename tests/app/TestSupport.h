@@ -5,10 +5,10 @@
 // to a chosen moment, and a window set up in a temporary folder with its
 // own settings file.
 
-#include "Clock.h"
-#include "FileChooser.h"
-#include "MainForm.h"
-#include "Prompter.h"
+#include "app/Clock.h"
+#include "dialogs/FileChooser.h"
+#include "app/MainForm.h"
+#include "dialogs/Prompter.h"
 
 #include <QList>
 #include <QString>

@@ -1,9 +1,9 @@
 // `ovilant-plan render`, called in-process with captured streams, and once
 // as a separate process.
 
-#include "Cli.h"
+#include "cli/Cli.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <nlohmann/json.hpp>
 

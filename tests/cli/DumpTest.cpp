@@ -2,10 +2,10 @@
 // files that are not plans are refused. The tool is called in-process with
 // captured streams, and once as a separate process.
 
-#include "Cli.h"
+#include "cli/Cli.h"
 
-#include "PdfString.h"
-#include "PlanFieldTable.h"
+#include "pdfreader/PdfString.h"
+#include "report/PlanFieldTable.h"
 
 #include <nlohmann/json.hpp>
 

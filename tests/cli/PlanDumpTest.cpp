@@ -1,10 +1,10 @@
 // Reading a plan from the printed items, without files: each field index is
 // answered from a map of printed lines (CP932), as the reader facade would.
 
-#include "PlanDump.h"
+#include "cli/PlanDump.h"
 
-#include "Cp932.h"
-#include "PlanJson.h"
+#include "plan/Cp932.h"
+#include "cli/PlanJson.h"
 
 #include <gtest/gtest.h>
 

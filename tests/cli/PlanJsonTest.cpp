@@ -1,10 +1,10 @@
 // The JSON form of a plan: starting values for missing keys, line breaks,
 // and the round trip record -> JSON -> record.
 
-#include "PlanJson.h"
+#include "cli/PlanJson.h"
 
-#include "Common.h"
-#include "Cp932.h"
+#include "plan/Common.h"
+#include "plan/Cp932.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "FuzzEntry.h"
 
-#include "Page.h"
+#include "pdfreader/Page.h"
 
 #include <string>
 

@@ -5,7 +5,7 @@
 #include "BadFiles.h"
 #include "ReaderTestSupport.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <gtest/gtest.h>
 

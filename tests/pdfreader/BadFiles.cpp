@@ -1,9 +1,9 @@
 #include "BadFiles.h"
 
 #include "PdfBuilder.h"
-#include "PdfReadError.h"
+#include "pdfreader/PdfReadError.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <functional>
 #include <stdexcept>

@@ -1,6 +1,6 @@
 // The byte-level routines of the reader on in-memory bytes.
-#include "Base.h"
-#include "Cp932.h"
+#include "pdfreader/Base.h"
+#include "plan/Cp932.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "PdfBuilder.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <cstdio>
 

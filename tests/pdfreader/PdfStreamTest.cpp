@@ -1,8 +1,8 @@
 // The reader facade as the open command uses it: opening files, page count
 // and page selection, items at field positions, and page images decoded
 // through the JPEG decoder, damaged ones included.
-#include "PdfStream.h"
-#include "JpegImage.h"
+#include "pdfreader/PdfStream.h"
+#include "pdfreader/JpegImage.h"
 #include "PdfBuilder.h"
 
 #include <gtest/gtest.h>

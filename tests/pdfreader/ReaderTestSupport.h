@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Page.h"
+#include "pdfreader/Page.h"
 #include "PdfBuilder.h"
 
 #include <functional>

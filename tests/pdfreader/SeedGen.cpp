@@ -4,7 +4,7 @@
 #include "BadFiles.h"
 #include "PdfBuilder.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <fstream>
 #include <iostream>

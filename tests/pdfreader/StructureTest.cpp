@@ -2,7 +2,7 @@
 // and outline titles, on files written by the test builder.
 #include "ReaderTestSupport.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <gtest/gtest.h>
 

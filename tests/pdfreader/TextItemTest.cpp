@@ -2,7 +2,7 @@
 // the lookup of items by field position.
 #include "ReaderTestSupport.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Content operators, text state, text in a rectangle and wrapped text.
 
-#include "PdfDoc.h"
-#include "PdfFonts.h"
+#include "pdfwriter/PdfDoc.h"
+#include "pdfwriter/PdfFonts.h"
 #include "PdfTestSupport.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <gtest/gtest.h>
 

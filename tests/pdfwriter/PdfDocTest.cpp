@@ -1,10 +1,10 @@
 // Document structure, save order, misuse messages and real readers.
 
-#include "PdfDoc.h"
-#include "PdfFonts.h"
+#include "pdfwriter/PdfDoc.h"
+#include "pdfwriter/PdfFonts.h"
 #include "PdfTestSupport.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <gtest/gtest.h>
 

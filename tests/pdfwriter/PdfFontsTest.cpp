@@ -1,11 +1,11 @@
 // Font dictionaries, widths and the Shift-JIS to CID mapping.
 
-#include "PdfDoc.h"
-#include "PdfFonts.h"
-#include "PdfJpFonts.h"
+#include "pdfwriter/PdfDoc.h"
+#include "pdfwriter/PdfFonts.h"
+#include "pdfwriter/PdfJpFonts.h"
 #include "PdfTestSupport.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <gtest/gtest.h>
 

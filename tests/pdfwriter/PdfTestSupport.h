@@ -2,7 +2,7 @@
 
 // Helpers shared by the writer tests.
 
-#include "PdfDoc.h"
+#include "pdfwriter/PdfDoc.h"
 
 #include <functional>
 #include <string>

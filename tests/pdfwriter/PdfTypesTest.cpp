@@ -1,9 +1,9 @@
 // Byte layout of the PDF objects and the cross-reference table.
 
-#include "PdfTypes.h"
+#include "pdfwriter/PdfTypes.h"
 #include "PdfTestSupport.h"
 
-#include "Cp932.h"
+#include "plan/Cp932.h"
 
 #include <gtest/gtest.h>
 

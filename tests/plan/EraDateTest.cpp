@@ -1,5 +1,5 @@
-#include "Common.h"
-#include "Cp932.h"
+#include "plan/Common.h"
+#include "plan/Cp932.h"
 
 #include <gtest/gtest.h>
 

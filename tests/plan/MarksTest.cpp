@@ -1,8 +1,8 @@
 // Conversions between the full-width marks shown in a mark cell and the
 // single-byte letters kept in the plan record.
 
-#include "Marks.h"
-#include "Cp932.h"
+#include "plan/Marks.h"
+#include "plan/Cp932.h"
 
 #include <gtest/gtest.h>
 

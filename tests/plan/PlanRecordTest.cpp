@@ -1,5 +1,5 @@
-#include "Cp932.h"
-#include "PracticePlanType.h"
+#include "plan/Cp932.h"
+#include "plan/PracticePlanType.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ TEST(PlanRecord, RowNumbersMapToBothTables)
     EXPECT_EQ(planRowNumbers()[13], 20);
 }
 
-#include "PlanLimits.h"
+#include "plan/PlanLimits.h"
 
 TEST(PlanLimits, MessagesAndHdsNumbers)
 {

@@ -1,9 +1,9 @@
 // Writing a plan file never leaves a half-written file or a temporary file
 // behind, and a failure leaves the old file as it was.
 
-#include "FileReplace.h"
+#include "report/FileReplace.h"
 #include "FullPlan.h"
-#include "PlanPdf.h"
+#include "report/PlanPdf.h"
 
 #include <gtest/gtest.h>
 

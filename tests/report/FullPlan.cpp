@@ -1,7 +1,7 @@
 #include "FullPlan.h"
 
-#include "Common.h"
-#include "Cp932.h"
+#include "plan/Common.h"
+#include "plan/Cp932.h"
 
 #include <array>
 

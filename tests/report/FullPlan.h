@@ -4,6 +4,6 @@
 // box: multi-line memos with an empty line, three marks in one cell, every
 // priority mark, ticks, parentheses and a backslash in single-byte text.
 
-#include "PracticePlanType.h"
+#include "plan/PracticePlanType.h"
 
 TPRACTDATA fullPlan();

@@ -2,10 +2,10 @@
 // component writes, the order of visiting, the property rules while a
 // document is open, and the containment rules.
 
-#include "PReport.h"
+#include "report/PReport.h"
 
-#include "Cp932.h"
-#include "FileReplace.h"
+#include "plan/Cp932.h"
+#include "report/FileReplace.h"
 
 #include <gtest/gtest.h>
 

@@ -5,13 +5,13 @@
 
 #include "ContentParse.h"
 #include "FullPlan.h"
-#include "PlanFieldTable.h"
-#include "PlanLayoutTable.h"
-#include "PlanPdf.h"
-#include "PrintFormatUnit.h"
+#include "report/PlanFieldTable.h"
+#include "report/PlanLayoutTable.h"
+#include "report/PlanPdf.h"
+#include "report/PrintFormatUnit.h"
 
-#include "Common.h"
-#include "Cp932.h"
+#include "plan/Common.h"
+#include "plan/Cp932.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // and pdftotext finds the patient's name, both dates and the team.
 
 #include "FullPlan.h"
-#include "PlanPdf.h"
+#include "report/PlanPdf.h"
 
-#include "Common.h"
-#include "Cp932.h"
+#include "plan/Common.h"
+#include "plan/Cp932.h"
 
 #include <gtest/gtest.h>
 

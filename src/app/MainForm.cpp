@@ -4,6 +4,7 @@
 #include "plan/Common.h"
 #include "app/ControlNames.h"
 #include "dialogs/FileChooser.h"
+#include "dialogs/Launcher.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
 #include "plan/Marks.h"
@@ -53,7 +54,7 @@ TMainForm::ProgramFill::~ProgramFill()
 
 TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     : QMainWindow(parent), m_prompter(std::move(services.prompter)), m_fileChooser(std::move(services.fileChooser)),
-      m_clock(std::move(services.clock)), m_settingsFile(std::move(services.settingsFile))
+      m_clock(std::move(services.clock)), m_launcher(std::move(services.launcher)), m_settingsFile(std::move(services.settingsFile))
 {
     if (!m_prompter) {
         m_prompter = std::make_shared<MessageBoxPrompter>();
@@ -63,6 +64,9 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     }
     if (!m_clock) {
         m_clock = std::make_shared<SystemClock>();
+    }
+    if (!m_launcher) {
+        m_launcher = std::make_shared<DesktopLauncher>();
     }
     ProgramDir = services.programDir.isEmpty() ? QCoreApplication::applicationDirPath() : services.programDir;
     while (ProgramDir.size() > 1 && (ProgramDir.endsWith(QLatin1Char('/')) || ProgramDir.endsWith(QLatin1Char('\\')))) {

@@ -26,6 +26,7 @@
 #include <string_view>
 
 class FileChooser;
+class Launcher;
 class Prompter;
 class QAction;
 class QCheckBox;
@@ -50,6 +51,7 @@ struct MainFormServices {
     std::shared_ptr<Prompter> prompter;
     std::shared_ptr<FileChooser> fileChooser;
     std::shared_ptr<Clock> clock;
+    std::shared_ptr<Launcher> launcher; // other programs: viewer, browser, text editor
     QString settingsFile; // INI file instead of the user's settings store
     QString programDir;   // folder holding Stuff.txt and the other lists
 };
@@ -167,6 +169,7 @@ public:
     Prompter &prompter() const { return *m_prompter; }
     FileChooser &fileChooser() const { return *m_fileChooser; }
     const Clock &clock() const { return *m_clock; }
+    Launcher &launcher() const { return *m_launcher; }
 
     // Controls written while a ProgramFill exists do not set `Modified`
     // (New, ClearForm and Open refilling the editor).
@@ -260,6 +263,7 @@ private:
     std::shared_ptr<Prompter> m_prompter;
     std::shared_ptr<FileChooser> m_fileChooser;
     std::shared_ptr<Clock> m_clock;
+    std::shared_ptr<Launcher> m_launcher;
     QString m_settingsFile;
     // Author and Subject of the plan file last opened, trimmed.
     QString OpenedAuthor;

@@ -69,6 +69,7 @@ std::unique_ptr<TMainForm> WindowFixture::makeWindow()
     services.prompter = prompter;
     services.clock = clock;
     services.fileChooser = chooser;
+    services.launcher = launcher;
     services.settingsFile = settingsFile();
     services.programDir = dir.path();
     return std::make_unique<TMainForm>(services);

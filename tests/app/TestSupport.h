@@ -7,12 +7,14 @@
 
 #include "app/Clock.h"
 #include "dialogs/FileChooser.h"
+#include "dialogs/Launcher.h"
 #include "app/MainForm.h"
 #include "dialogs/Prompter.h"
 
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <memory>
 
@@ -55,6 +57,33 @@ public:
     QStringList requested;
 };
 
+// Records what would be started instead of starting it.
+class FakeLauncher : public Launcher {
+public:
+    bool openDocument(const QUrl &url) override
+    {
+        opened.append(url);
+        return openSucceeds;
+    }
+    qint64 startProgram(const QString &program, const QStringList &arguments) override
+    {
+        started.append({program, arguments});
+        return startSucceeds ? ++lastProcess : 0;
+    }
+    bool isRunning(qint64 process) const override { return process > 0 && !ended.contains(process); }
+
+    struct Started {
+        QString program;
+        QStringList arguments;
+    };
+    QList<QUrl> opened;
+    QList<Started> started;
+    QList<qint64> ended; // processes that have finished
+    bool openSucceeds = true;
+    bool startSucceeds = true;
+    qint64 lastProcess = 100;
+};
+
 // A main window with fakes, its settings file and program folder inside a
 // temporary folder. `stuff` (UTF-8 lines joined by "\r\n") is written as
 // Stuff.txt in code page 932 unless it is null.
@@ -71,6 +100,7 @@ struct WindowFixture {
     std::shared_ptr<FakePrompter> prompter = std::make_shared<FakePrompter>();
     std::shared_ptr<FixedClock> clock;
     std::shared_ptr<FakeFileChooser> chooser = std::make_shared<FakeFileChooser>();
+    std::shared_ptr<FakeLauncher> launcher = std::make_shared<FakeLauncher>();
     std::unique_ptr<TMainForm> form;
 };
 

@@ -20,12 +20,17 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kOurItems = 40 + 20;
 
-// A message of the reader: upper-case words naming the fault, and the byte
-// position as 8 or more upper-case hexadecimal digits where it has one.
+// A message of the reader: it names the fault ("PDF ... ERROR", "Pages Error
+// ...", "JPEG ... ERROR") and, where it gives a byte position, ends with it
+// as 8 or more upper-case hexadecimal digits.
 bool isReaderMessage(const std::string &text)
 {
-    static const std::regex form("[A-Z][A-Z0-9 ]*[A-Z0-9]( Address : [0-9A-F]{8,})?");
-    return std::regex_match(text, form);
+    static const std::regex form("(PDF|JPEG|Pages) [^\\n]*(ERROR|Error)[^\\n]*");
+    static const std::regex position(".*[Aa]ddress ?: ?[0-9A-F]{8,}");
+    if (!std::regex_match(text, form)) {
+        return false;
+    }
+    return text.find("ddress") == std::string::npos || std::regex_match(text, position);
 }
 
 class ForeignFiles : public testing::Test {
@@ -70,9 +75,9 @@ TEST_F(ForeignFiles, QpdfObjectStreamsAreRefused)
     EXPECT_TRUE(isReaderMessage(result)) << result;
     RecordProperty("message", result);
 }
-// Each rewritten file is refused with a message of the reader or read;
-// when its content streams stay uncompressed, reading it finds every text
-// item of ours.
+// Each rewritten file is refused with a message of the reader or read. The
+// reader takes no compressed content (a plan file has none): a file read with
+// compressed streams gives no text items, one with plain streams all of ours.
 TEST_F(ForeignFiles, QpdfRewrittenFilesAreRefusedOrReadCompletely)
 {
     OVILANT_SKIP_WITHOUT("qpdf");
@@ -82,15 +87,14 @@ TEST_F(ForeignFiles, QpdfRewrittenFilesAreRefusedOrReadCompletely)
     } variants[] = {{"--compress-streams=y --object-streams=disable", true},
                     {"--linearize", true},
                     {"--linearize --object-streams=disable", true},
-                    {"--qdf --object-streams=disable", false},
-                    {"--object-streams=disable", true}};
+                    {"--object-streams=disable", true},
+                    {"--compress-streams=n --object-streams=disable", false},
+                    {"--qdf --object-streams=disable", false}};
     for (const auto &variant : variants) {
         const std::string result = convertAndRead("qpdf", variant.arguments);
         std::cout << "[ qpdf " << variant.arguments << " ] " << result << ", " << m_lastItems << " items\n";
         if (result == "(read)") {
-            if (!variant.compressed) {
-                EXPECT_EQ(m_lastItems, kOurItems) << variant.arguments;
-            }
+            EXPECT_EQ(m_lastItems, variant.compressed ? 0 : kOurItems) << variant.arguments;
         } else {
             EXPECT_TRUE(isReaderMessage(result)) << variant.arguments << ": " << result;
         }

@@ -58,15 +58,17 @@ bool toolInstalled(std::string_view tool)
 std::string missingTools(std::initializer_list<std::string_view> tools)
 {
     std::string missing;
+    int count = 0;
     for (std::string_view tool : tools) {
         if (!toolInstalled(tool)) {
             missing += (missing.empty() ? "" : ", ") + std::string(tool);
+            ++count;
         }
     }
-    if (missing.empty()) {
+    if (count == 0) {
         return {};
     }
-    return "not installed: " + missing + " (scripts/install-deps.sh installs it)";
+    return "not installed: " + missing + " (scripts/install-deps.sh installs " + (count == 1 ? "it)" : "them)");
 }
 
 } // namespace testsupport

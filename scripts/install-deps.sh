@@ -1,5 +1,8 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing Ovilant need.
+# Installs the Debian packages that building, running and testing Ovilant need,
+# and what the table generators in tools/ read: python3, the CMaps of
+# poppler-data, the IPA fonts and groff's PostScript font metrics. locales
+# gives localedef the sources to build the comma-decimal locale of the tests.
 # As root the missing ones are installed with apt-get; otherwise the command to
 # run is printed and the script fails, so nothing half-configured is built.
 set -eu
@@ -8,8 +11,8 @@ PACKAGES="cmake g++ make pkg-config
 qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
 libgtest-dev libgmock-dev libbenchmark-dev
 libjpeg-dev nlohmann-json3-dev
-qpdf poppler-utils poppler-data
-fonts-ipafont-gothic python3"
+qpdf poppler-utils poppler-data locales
+fonts-ipafont-gothic groff-base python3"
 
 missing=""
 for p in $PACKAGES; do

@@ -26,15 +26,6 @@ namespace {
 const QString kInUse = QStringLiteral("PDFは、他で使用されています。\n保存できません。");
 const QString kSystemError = QStringLiteral("*** System Error : PDFを作成できませんでした。");
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QByteArray();
-    }
-    return file.readAll();
-}
-
 QByteArray bytesOf(const std::string &text)
 {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));

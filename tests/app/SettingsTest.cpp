@@ -6,28 +6,50 @@
 
 #include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 class SettingsTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void firstRunUsesTheRootFolderAndStoresItAtExit();
     void foldersSurviveARestart();
     void closingTheWindowStoresTheFolders();
     void aMissingValueReadsAsEmpty();
     void theUserStoreIsNamedAfterTheMaker();
+
+private:
+    // The folder both settings start with: the root of the system drive on
+    // Windows, the user's home folder elsewhere (here a temporary one).
+    QString defaultFolder() const
+    {
+#ifdef Q_OS_WIN
+        return QStringLiteral("C:\\");
+#else
+        return m_home.path();
+#endif
+    }
+
+    QTemporaryDir m_home;
 };
+
+void SettingsTest::initTestCase()
+{
+    QVERIFY(m_home.isValid());
+    qputenv("HOME", QFile::encodeName(m_home.path()));
+}
 
 void SettingsTest::firstRunUsesTheRootFolderAndStoresItAtExit()
 {
     WindowFixture f;
     QVERIFY(!QFile::exists(f.settingsFile()));
-    QCOMPARE(f.form->Registory->OpenFolder, RootFolder());
-    QCOMPARE(f.form->Registory->SaveFolder, RootFolder());
+    QCOMPARE(f.form->Registory->OpenFolder, defaultFolder());
+    QCOMPARE(f.form->Registory->SaveFolder, defaultFolder());
     f.form.reset();
     QSettings stored(f.settingsFile(), QSettings::IniFormat);
-    QCOMPARE(stored.value(QStringLiteral("Open")).toString(), RootFolder());
-    QCOMPARE(stored.value(QStringLiteral("Save")).toString(), RootFolder());
+    QCOMPARE(stored.value(QStringLiteral("Open")).toString(), defaultFolder());
+    QCOMPARE(stored.value(QStringLiteral("Save")).toString(), defaultFolder());
 }
 
 void SettingsTest::foldersSurviveARestart()
@@ -55,7 +77,7 @@ void SettingsTest::closingTheWindowStoresTheFolders()
     QVERIFY(f.form->close());
     QSettings stored(f.settingsFile(), QSettings::IniFormat);
     QCOMPARE(stored.value(QStringLiteral("Save")).toString(), QStringLiteral("/data/save"));
-    QCOMPARE(stored.value(QStringLiteral("Open")).toString(), RootFolder());
+    QCOMPARE(stored.value(QStringLiteral("Open")).toString(), defaultFolder());
 }
 
 void SettingsTest::aMissingValueReadsAsEmpty()
@@ -67,7 +89,7 @@ void SettingsTest::aMissingValueReadsAsEmpty()
         stored.setValue(QStringLiteral("Open"), QStringLiteral("/only/open"));
     }
     TRegistory settings(file);
-    QCOMPARE(settings.OpenFolder, RootFolder()); // the constructor's defaults
+    QCOMPARE(settings.OpenFolder, defaultFolder()); // the constructor's defaults
     settings.LoadFolders();
     QCOMPARE(settings.OpenFolder, QStringLiteral("/only/open"));
     QCOMPARE(settings.SaveFolder, QString());

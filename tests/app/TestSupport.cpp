@@ -34,6 +34,12 @@ void writeCp932(const QString &path, const char *utf8)
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 WindowFixture::WindowFixture(const char *stuff, bool show) : clock(std::make_shared<FixedClock>(testNow()))
 {
     if (stuff != nullptr) {

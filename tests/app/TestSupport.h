@@ -110,5 +110,8 @@ TDateTime testNow();
 // Writes `utf8` to `path` in code page 932.
 void writeCp932(const QString &path, const char *utf8);
 
+// The whole file; empty when it cannot be read.
+QByteArray readAll(const QString &path);
+
 // Fills every control with plausible sample data, as a user would.
 void fillSampleData(TMainForm &form);

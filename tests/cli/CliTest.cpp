@@ -7,6 +7,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "support/Files.h"
+#include "support/Processes.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -21,16 +24,10 @@
 
 namespace fs = std::filesystem;
 using nlohmann::json;
+using testsupport::readFile;
+using testsupport::shellQuote;
 
 namespace {
-
-std::string readFile(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The data of the content streams of a plan file.
 std::vector<std::string> contentStreams(const std::string &pdf)
@@ -50,8 +47,6 @@ class RenderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("ovilant-cli-" + std::to_string(std::random_device{}()));
-        fs::create_directories(m_dir);
         // 2024-01-31 14:05:09 UTC
         setenv("SOURCE_DATE_EPOCH", "1706709909", 1);
         std::ifstream in(std::string(OVILANT_TEST_DATA_DIR) + "/plans/full.json");
@@ -60,20 +55,17 @@ protected:
     void TearDown() override
     {
         unsetenv("SOURCE_DATE_EPOCH");
-        fs::remove_all(m_dir);
     }
 
     int run(const std::vector<std::string> &args, const std::string &input = {})
     {
-        std::istringstream in(input);
-        m_out.str({});
-        m_err.str({});
-        return cli::run(args, in, m_out, m_err);
+        m_last = testsupport::runInProcess(cli::run, args, input);
+        return m_last.status;
     }
     fs::path write(const std::string &name, const std::string &text)
     {
         const fs::path path = m_dir / name;
-        std::ofstream(path, std::ios::binary) << text;
+        testsupport::writeFile(path, text);
         return path;
     }
     // Renders `plan` into out.pdf, over an existing file with the text "old".
@@ -82,28 +74,19 @@ protected:
         write("out.pdf", "old");
         return run({"render", write("plan.json", plan.dump()).string(), (m_dir / "out.pdf").string()});
     }
-    std::vector<std::string> entries() const
-    {
-        std::vector<std::string> names;
-        for (const auto &e : fs::directory_iterator(m_dir)) {
-            names.push_back(e.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> entries() const { return testsupport::folderEntries(m_dir.path()); }
 
-    fs::path m_dir;
+    testsupport::TempDir m_dir{"ovilant-cli"};
     json m_full;
-    std::ostringstream m_out;
-    std::ostringstream m_err;
+    testsupport::RunResult m_last;
 };
 
 TEST_F(RenderTest, FullPlanGivesTheReviewedPagesAndReproducibleBytes)
 {
     const fs::path plan = write("plan.json", m_full.dump(2));
     const fs::path out = m_dir / "out.pdf";
-    ASSERT_EQ(run({"render", plan.string(), out.string()}), 0) << m_err.str();
-    EXPECT_EQ(m_err.str(), "");
+    ASSERT_EQ(run({"render", plan.string(), out.string()}), 0) << m_last.err;
+    EXPECT_EQ(m_last.err, "");
     const std::string pdf = readFile(out);
     const auto streams = contentStreams(pdf);
     ASSERT_EQ(streams.size(), 2u);
@@ -116,16 +99,16 @@ TEST_F(RenderTest, FullPlanGivesTheReviewedPagesAndReproducibleBytes)
     EXPECT_NE(pdf.find("/ModDate (D:20240131140509)\r\n"), std::string::npos);
 
     // Same plan, same time: the same bytes, also from standard input to standard output.
-    ASSERT_EQ(run({"render", "-", "-"}, m_full.dump()), 0) << m_err.str();
-    EXPECT_EQ(m_out.str(), pdf);
+    ASSERT_EQ(run({"render", "-", "-"}, m_full.dump()), 0) << m_last.err;
+    EXPECT_EQ(m_last.out, pdf);
     EXPECT_EQ(entries(), (std::vector<std::string>{"out.pdf", "plan.json"}));
 }
 
 TEST_F(RenderTest, TheTimeComesFromSourceDateEpoch)
 {
     setenv("SOURCE_DATE_EPOCH", "0", 1);
-    ASSERT_EQ(run({"render", "-", "-"}, "{}"), 0) << m_err.str();
-    const std::string pdf = m_out.str();
+    ASSERT_EQ(run({"render", "-", "-"}, "{}"), 0) << m_last.err;
+    const std::string pdf = m_last.out;
     EXPECT_NE(pdf.find("/CreationDate (D:19700101000000)"), std::string::npos);
     EXPECT_NE(pdf.find("/ModDate (D:19700101000000)"), std::string::npos);
     // A new plan's dates are the time of saving.
@@ -140,8 +123,8 @@ TEST_F(RenderTest, TheTimeComesFromSourceDateEpoch)
     for (const char *bad : {"", "x", "-1", "12.5", "1e9", "99999999999999"}) {
         setenv("SOURCE_DATE_EPOCH", bad, 1);
         EXPECT_EQ(run({"render", "-", "-"}, "{}"), 2) << bad;
-        EXPECT_NE(m_err.str().find("SOURCE_DATE_EPOCH"), std::string::npos);
-        EXPECT_EQ(m_out.str(), "");
+        EXPECT_NE(m_last.err.find("SOURCE_DATE_EPOCH"), std::string::npos);
+        EXPECT_EQ(m_last.out, "");
     }
 }
 
@@ -150,15 +133,15 @@ TEST_F(RenderTest, UsageErrors)
     const std::string usage = "usage: ovilant-plan render PLAN.json OUT.pdf\n"
                               "       ovilant-plan dump IN.pdf\n";
     EXPECT_EQ(run({}), 2);
-    EXPECT_EQ(m_err.str(), usage);
+    EXPECT_EQ(m_last.err, usage);
     EXPECT_EQ(run({"render"}), 2);
-    EXPECT_EQ(m_err.str(), "usage: ovilant-plan render PLAN.json OUT.pdf\n");
+    EXPECT_EQ(m_last.err, "usage: ovilant-plan render PLAN.json OUT.pdf\n");
     EXPECT_EQ(run({"render", "a.json"}), 2);
     EXPECT_EQ(run({"render", "a.json", "b.pdf", "c"}), 2);
     EXPECT_EQ(run({"render", "", "b.pdf"}), 2);
     EXPECT_EQ(run({"print", "a.json", "b.pdf"}), 2);
     EXPECT_EQ(run({"--help"}), 0);
-    EXPECT_EQ(m_out.str(), usage);
+    EXPECT_EQ(m_last.out, usage);
     EXPECT_TRUE(entries().empty());
 }
 
@@ -229,8 +212,8 @@ TEST_F(RenderTest, RefusedPlansWriteNothingAndSayWhy)
         json plan = m_full;
         r.change(plan);
         EXPECT_EQ(renderOverOld(plan), 1) << r.what;
-        EXPECT_EQ(m_err.str(), r.message) << r.what;
-        EXPECT_EQ(m_out.str(), "") << r.what;
+        EXPECT_EQ(m_last.err, r.message) << r.what;
+        EXPECT_EQ(m_last.out, "") << r.what;
         EXPECT_EQ(readFile(m_dir / "out.pdf"), "old") << r.what;
         EXPECT_EQ(entries(), (std::vector<std::string>{"out.pdf", "plan.json"})) << r.what;
     }
@@ -249,23 +232,23 @@ TEST_F(RenderTest, LimitsThemselvesPass)
     plan["ActivityItems"][12]["Time"] = "12345678";
     plan["Sex"] = -1;
     plan["KaigoLevel"] = 7;
-    EXPECT_EQ(renderOverOld(plan), 0) << m_err.str();
+    EXPECT_EQ(renderOverOld(plan), 0) << m_last.err;
     EXPECT_EQ(readFile(m_dir / "out.pdf").substr(0, 8), "%PDF-1.2");
 }
 
 TEST_F(RenderTest, UnreadableInputAndUnwritableOutput)
 {
     EXPECT_EQ(run({"render", (m_dir / "missing.json").string(), (m_dir / "out.pdf").string()}), 1);
-    EXPECT_NE(m_err.str().find("cannot read"), std::string::npos) << m_err.str();
+    EXPECT_NE(m_last.err.find("cannot read"), std::string::npos) << m_last.err;
 
     const fs::path broken = write("broken.json", "{\"Name\": ");
     EXPECT_EQ(run({"render", broken.string(), (m_dir / "out.pdf").string()}), 1);
-    EXPECT_NE(m_err.str().find("is not valid JSON"), std::string::npos) << m_err.str();
+    EXPECT_NE(m_last.err.find("is not valid JSON"), std::string::npos) << m_last.err;
 
     const fs::path plan = write("plan.json", m_full.dump());
     const fs::path nowhere = m_dir / "no-folder" / "out.pdf";
     EXPECT_EQ(run({"render", plan.string(), nowhere.string()}), 1);
-    EXPECT_NE(m_err.str().find("cannot write " + nowhere.string()), std::string::npos) << m_err.str();
+    EXPECT_NE(m_last.err.find("cannot write " + nowhere.string()), std::string::npos) << m_last.err;
     fs::create_directory(m_dir / "folder.pdf");
     EXPECT_EQ(run({"render", plan.string(), (m_dir / "folder.pdf").string()}), 1);
     EXPECT_TRUE(fs::is_directory(m_dir / "folder.pdf"));
@@ -274,20 +257,17 @@ TEST_F(RenderTest, UnreadableInputAndUnwritableOutput)
 
 TEST(RenderProcess, RunsAsACommand)
 {
-    const fs::path dir = fs::temp_directory_path() / ("ovilant-proc-" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir);
-    std::ifstream in(std::string(OVILANT_TEST_DATA_DIR) + "/plans/full.json");
-    const fs::path plan = dir / "plan.json";
-    std::ofstream(plan) << in.rdbuf();
+    const testsupport::TempDir dir("ovilant-proc");
+    const fs::path plan = std::string(OVILANT_TEST_DATA_DIR) + "/plans/full.json";
     const fs::path out = dir / "out.pdf";
-    const std::string command = "SOURCE_DATE_EPOCH=1706709909 '" + std::string(OVILANT_PLAN_TOOL) + "' render '" +
-                                plan.string() + "' '" + out.string() + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    const std::string tool = shellQuote(OVILANT_PLAN_TOOL);
+    const auto render = testsupport::runCommand("SOURCE_DATE_EPOCH=1706709909 " + tool + " render " +
+                                                shellQuote(plan.string()) + " " + shellQuote(out.string()));
+    EXPECT_EQ(render.status, 0) << render.err;
     EXPECT_EQ(readFile(out).substr(0, 11), "%PDF-1.2 \r\n");
-    const std::string usage = "'" + std::string(OVILANT_PLAN_TOOL) + "' render 2>/dev/null";
-    const int status = std::system(usage.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
-    fs::remove_all(dir);
+    const auto usage = testsupport::runCommand(tool + " render");
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_EQ(usage.err, "usage: ovilant-plan render PLAN.json OUT.pdf\n");
 }
 
 } // namespace

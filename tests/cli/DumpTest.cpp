@@ -9,6 +9,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "support/Files.h"
+#include "support/Processes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -20,16 +23,10 @@
 
 namespace fs = std::filesystem;
 using nlohmann::json;
+using testsupport::readFile;
+using testsupport::shellQuote;
 
 namespace {
-
-std::string readFile(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::string repeat(const std::string &text, int times)
 {
@@ -82,8 +79,6 @@ class DumpTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("ovilant-dump-" + std::to_string(std::random_device{}()));
-        fs::create_directories(m_dir);
         setenv("SOURCE_DATE_EPOCH", "1706709909", 1);
         std::ifstream in(std::string(OVILANT_TEST_DATA_DIR) + "/plans/full.json");
         m_full = json::parse(in);
@@ -91,34 +86,31 @@ protected:
     void TearDown() override
     {
         unsetenv("SOURCE_DATE_EPOCH");
-        fs::remove_all(m_dir);
     }
 
     int run(const std::vector<std::string> &args, const std::string &input = {})
     {
-        std::istringstream in(input);
-        m_out.str({});
-        m_err.str({});
-        return cli::run(args, in, m_out, m_err);
+        m_last = testsupport::runInProcess(cli::run, args, input);
+        return m_last.status;
     }
 
     // The plan file that render writes for `plan`.
     fs::path render(const json &plan, const std::string &name = "plan.pdf")
     {
         const fs::path pdf = m_dir / name;
-        EXPECT_EQ(run({"render", "-", pdf.string()}, plan.dump()), 0) << m_err.str();
+        EXPECT_EQ(run({"render", "-", pdf.string()}, plan.dump()), 0) << m_last.err;
         return pdf;
     }
 
     json dump(const fs::path &pdf)
     {
         const int status = run({"dump", pdf.string()});
-        EXPECT_EQ(status, 0) << m_err.str();
-        EXPECT_EQ(m_err.str(), "");
+        EXPECT_EQ(status, 0) << m_last.err;
+        EXPECT_EQ(m_last.err, "");
         if (status != 0) {
             return json();
         }
-        return json::parse(m_out.str());
+        return json::parse(m_last.out);
     }
 
     json roundTrip(const json &plan) { return dump(render(plan)); }
@@ -131,10 +123,9 @@ protected:
         return plan;
     }
 
-    fs::path m_dir;
+    testsupport::TempDir m_dir{"ovilant-dump"};
     json m_full;
-    std::ostringstream m_out;
-    std::ostringstream m_err;
+    testsupport::RunResult m_last;
 };
 
 TEST_F(DumpTest, TheReviewedFullPlanComesBack)
@@ -332,25 +323,25 @@ TEST_F(DumpTest, FilesThatAreNotPlansAreRefused)
         ASSERT_NE(at, std::string::npos) << from;
         changed.replace(at, from.size(), to);
         const fs::path file = m_dir / "other.pdf";
-        std::ofstream(file, std::ios::binary) << changed;
+        testsupport::writeFile(file, changed);
         EXPECT_EQ(run({"dump", file.string()}), 1);
-        EXPECT_EQ(m_err.str(), notAPlan);
-        EXPECT_EQ(m_out.str(), "");
+        EXPECT_EQ(m_last.err, notAPlan);
+        EXPECT_EQ(m_last.out, "");
     }
 
     // Files the reader refuses: its message, nothing on standard output.
     const fs::path text = m_dir / "text.pdf";
-    std::ofstream(text, std::ios::binary) << "hello";
+    testsupport::writeFile(text, "hello");
     const fs::path truncated = m_dir / "truncated.pdf";
-    std::ofstream(truncated, std::ios::binary) << pdf.substr(0, pdf.size() / 2);
+    testsupport::writeFile(truncated, pdf.substr(0, pdf.size() / 2));
     const fs::path missing = m_dir / "missing.pdf";
     for (const fs::path &file : {text, truncated, missing}) {
         EXPECT_EQ(run({"dump", file.string()}), 1) << file;
-        EXPECT_FALSE(m_err.str().empty()) << file;
-        EXPECT_EQ(m_err.str().back(), '\n');
-        EXPECT_EQ(m_out.str(), "") << file;
+        EXPECT_FALSE(m_last.err.empty()) << file;
+        EXPECT_EQ(m_last.err.back(), '\n');
+        EXPECT_EQ(m_last.out, "") << file;
     }
-    EXPECT_NE(m_err.str().find(missing.string()), std::string::npos) << m_err.str();
+    EXPECT_NE(m_last.err.find(missing.string()), std::string::npos) << m_last.err;
 }
 
 TEST_F(DumpTest, UsageErrors)
@@ -358,26 +349,25 @@ TEST_F(DumpTest, UsageErrors)
     for (const std::vector<std::string> &args :
          {std::vector<std::string>{"dump"}, {"dump", ""}, {"dump", "a.pdf", "b.pdf"}}) {
         EXPECT_EQ(run(args), 2);
-        EXPECT_EQ(m_err.str(), "usage: ovilant-plan dump IN.pdf\n");
-        EXPECT_EQ(m_out.str(), "");
+        EXPECT_EQ(m_last.err, "usage: ovilant-plan dump IN.pdf\n");
+        EXPECT_EQ(m_last.out, "");
     }
 }
 
 TEST_F(DumpTest, RunsAsAProgram)
 {
     const fs::path pdf = render(m_full);
-    const fs::path out = m_dir / "out.json";
-    const std::string tool = "'" + std::string(OVILANT_PLAN_TOOL) + "'";
-    int status = std::system((tool + " dump '" + pdf.string() + "' > '" + out.string() + "'").c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(differences(expectedBack(m_full), json::parse(readFile(out))), "");
+    const std::string tool = shellQuote(OVILANT_PLAN_TOOL);
+    const auto dumped = testsupport::runCommand(tool + " dump " + shellQuote(pdf.string()));
+    EXPECT_EQ(dumped.status, 0) << dumped.err;
+    EXPECT_EQ(differences(expectedBack(m_full), json::parse(dumped.out)), "");
 
-    const fs::path json5 = m_dir / "plan.json";
-    std::ofstream(json5) << "{}";
-    status = std::system((tool + " dump '" + json5.string() + "' 2>/dev/null").c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const fs::path notAPdf = m_dir / "plan.json";
+    testsupport::writeFile(notAPdf, "{}");
+    const auto refused = testsupport::runCommand(tool + " dump " + shellQuote(notAPdf.string()));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_FALSE(refused.err.empty());
+    EXPECT_EQ(refused.out, "");
 }
 
 } // namespace

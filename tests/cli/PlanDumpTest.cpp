@@ -224,8 +224,12 @@ TEST(PlanDump, TextsAreConvertedFromCp932)
     EXPECT_EQ(plan["Name"], "ﾘﾊﾋﾞﾘ①");
     EXPECT_EQ(plan["HomeWork"], "ab\xEF\xBF\xBD");
     EXPECT_EQ(plan["Social"], "(x)\\y");
-    // The output can always be written as JSON.
-    EXPECT_NO_THROW(plan.dump());
+    // The output is written as valid UTF-8 JSON that reads back the same.
+    const std::string text = plan.dump();
+    EXPECT_NE(text.find("\"Name\":\"ﾘﾊﾋﾞﾘ①\""), std::string::npos) << text;
+    EXPECT_NE(text.find("\"HomeWork\":\"ab\xEF\xBF\xBD\""), std::string::npos) << text;
+    EXPECT_NE(text.find(R"("Social":"(x)\\y")"), std::string::npos) << text;
+    EXPECT_EQ(ordered_json::parse(text), plan);
 }
 
 TEST(PlanDump, PlanFilesAreRecognisedByTheirTrimmedMarkers)

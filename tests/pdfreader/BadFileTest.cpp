@@ -7,6 +7,8 @@
 
 #include "plan/Cp932.h"
 
+#include "support/Files.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -18,13 +20,7 @@ using namespace pdftest;
 
 namespace {
 
-std::string readFile(const std::filesystem::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using testsupport::readFile;
 
 class BadFileCatalogue : public testing::TestWithParam<BadFile> {};
 

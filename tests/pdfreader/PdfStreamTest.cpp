@@ -5,6 +5,8 @@
 #include "pdfreader/JpegImage.h"
 #include "PdfBuilder.h"
 
+#include "support/Files.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio> // jpeglib.h needs FILE and size_t
@@ -112,27 +114,15 @@ TextObject at(const std::string &x, const std::string &y, Lines lines)
 // Writes test files into the test's own temporary folder.
 class PdfStreamTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto *info = testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = std::filesystem::path(testing::TempDir()) /
-                ("ovilant-pdfstream-" + std::to_string(::getpid()) + "-" + info->name());
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
     std::string write(const std::string &name, const std::string &bytes)
     {
         const auto path = m_dir / name;
-        std::ofstream out(path, std::ios::binary);
-        out << bytes;
-        if (!out)
-            throw std::runtime_error("cannot write " + path.string());
+        testsupport::writeFile(path, bytes);
         return path.string();
     }
     std::string write(const std::string &name, const PdfFile &file) { return write(name, file.build()); }
 
-    std::filesystem::path m_dir;
+    testsupport::TempDir m_dir{"ovilant-pdfstream"};
 };
 
 TEST_F(PdfStreamTest, EmptyBeforeOpenAndAfterAFailedOpen)

@@ -6,18 +6,16 @@
 
 #include "plan/Cp932.h"
 
+#include "support/FailingWrites.h"
+#include "support/Files.h"
+#include "support/Locale.h"
+#include "support/Processes.h"
+
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iostream>
 #include <regex>
-#include <sstream>
-
-#include <unistd.h>
 
 namespace {
 
@@ -50,13 +48,7 @@ void buildPlanLikeDocument(TPdfDoc &doc)
     c.TextRect({34, 700, 200, 680}, "12", paLeftJustify, false);
 }
 
-std::string readFile(const std::filesystem::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testsupport::shellQuote;
 
 TEST(PdfDocument, FirstBytesAndEndOfAPlanLikeFile)
 {
@@ -226,17 +218,12 @@ TEST(PdfDocument, NewDocDiscardsTheOpenDocument)
 // Accepts a fixed number of bytes, then refuses.
 class FailingOutput : public TPdfOutput {
 public:
-    explicit FailingOutput(std::size_t limit) : m_limit(limit) {}
-    bool Write(std::string_view bytes) override
-    {
-        const std::size_t room = m_limit - written.size();
-        written.append(bytes.substr(0, room));
-        return bytes.size() <= room;
-    }
-    std::string written;
+    explicit FailingOutput(std::size_t limit) : m_sink(limit) {}
+    bool Write(std::string_view bytes) override { return m_sink.write(bytes); }
+    const std::string &written() const { return m_sink.written(); }
 
 private:
-    std::size_t m_limit;
+    testsupport::FailAfter m_sink;
 };
 
 TEST(PdfDocument, AFailingOutputStopsTheSaveWithAnError)
@@ -247,18 +234,19 @@ TEST(PdfDocument, AFailingOutputStopsTheSaveWithAnError)
     for (std::size_t limit : {std::size_t{0}, std::size_t{10}, full.size() / 2, full.size() - 1}) {
         FailingOutput out(limit);
         EXPECT_THROW(doc.SaveToStream(out), EPdfWriteError) << limit;
-        EXPECT_EQ(out.written, full.substr(0, limit));
+        EXPECT_EQ(out.written(), full.substr(0, limit));
     }
     FailingOutput roomy(full.size());
     EXPECT_NO_THROW(doc.SaveToStream(roomy));
-    EXPECT_EQ(roomy.written, full);
+    EXPECT_EQ(roomy.written(), full);
 }
 
 TEST(PdfDocument, FileOutputReportsUncreatableFiles)
 {
     TPdfDoc doc;
     buildPlanLikeDocument(doc);
-    const auto missing = std::filesystem::temp_directory_path() / "ovilant-no-such-dir" / "x.pdf";
+    const testsupport::TempDir dir("ovilant-pdfwriter");
+    const auto missing = dir / "no-such-folder" / "x.pdf";
     EXPECT_THROW(doc.SaveToFile(missing.string()), EPdfWriteError);
     if (std::filesystem::exists("/dev/full")) {
         EXPECT_THROW(doc.SaveToFile("/dev/full"), EPdfWriteError);
@@ -288,34 +276,13 @@ TEST(PdfDocument, LargeDocumentIsWrittenInChunksWithCorrectOffsets)
 // Numbers never follow the locale's decimal comma.
 TEST(PdfDocument, NumbersIgnoreACommaDecimalLocale)
 {
-    const char *chosen = nullptr;
-    for (const char *name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8", "nl_NL.UTF-8"}) {
-        if (std::setlocale(LC_ALL, name) != nullptr) {
-            chosen = name;
-            break;
-        }
+    const testsupport::CommaDecimalLocale locale;
+    if (!locale.active()) {
+        GTEST_SKIP() << locale.problem();
     }
-    // Machines without a generated German locale can build one from the
-    // locale sources into a private folder.
-    const auto localeDir = std::filesystem::temp_directory_path() / ("ovilant-locale-" + std::to_string(::getpid()));
-    if (chosen == nullptr && std::system("command -v localedef >/dev/null 2>&1") == 0) {
-        std::filesystem::create_directories(localeDir);
-        const std::string build = "localedef -i de_DE -f UTF-8 '" + (localeDir / "de_DE.UTF-8").string() +
-                                  "' >/dev/null 2>&1";
-        if (std::system(build.c_str()) == 0) {
-            ::setenv("LOCPATH", localeDir.c_str(), 1);
-            if (std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) {
-                chosen = "de_DE.UTF-8";
-            }
-        }
-    }
-    if (chosen != nullptr) {
-        char probe[16];
-        std::snprintf(probe, sizeof probe, "%.1f", 1.5);
-        EXPECT_STREQ(probe, "1,5") << chosen;
-    } else {
-        std::cout << "no comma-decimal locale installed; checking under the C locale only\n";
-    }
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+    ASSERT_STREQ(probe, "1,5") << locale.name();
     TPdfDoc doc;
     doc.SetClock(fixedTime);
     doc.NewDoc();
@@ -324,23 +291,13 @@ TEST(PdfDocument, NumbersIgnoreACommaDecimalLocale)
     TPdfReal real(1.5);
     EXPECT_EQ(PdfObjectToString(real), "1.5");
     EXPECT_EQ(pageContent(doc), "/F0 10 Tf\n10.25 801.2 m\n");
-    std::setlocale(LC_ALL, "C");
-    ::unsetenv("LOCPATH");
-    std::filesystem::remove_all(localeDir);
-}
-
-bool toolAvailable(const char *name)
-{
-    return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 // A short document with Japanese text in Gothic and ASCII in Arial is read by
 // real tools: qpdf finds no fault and pdftotext gives the Japanese text back.
 TEST(PdfDocumentReaders, QpdfAcceptsAndPdftotextExtractsJapanese)
 {
-    if (!toolAvailable("qpdf") || !toolAvailable("pdftotext")) {
-        GTEST_SKIP() << "qpdf or pdftotext not installed";
-    }
+    OVILANT_SKIP_WITHOUT("qpdf", "pdftotext");
     const std::string japanese = "リハビリテーション実施計画書：氏名山田太郎";
     const std::string second = "要介護３（ＡＢＣ）、ｶﾀｶﾅ";
     TPdfDoc doc;
@@ -367,23 +324,20 @@ TEST(PdfDocumentReaders, QpdfAcceptsAndPdftotextExtractsJapanese)
     c.SetLeading(14);
     c.MultilineTextRect({40, 800, 560, 700}, cp932::fromUtf8(second + "\r\nABC"), false);
 
-    const auto dir = std::filesystem::temp_directory_path() / ("ovilant-pdfwriter-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    const testsupport::TempDir dir("ovilant-pdfwriter");
     const auto pdfPath = dir / "check.pdf";
-    const auto txtPath = dir / "check.txt";
     doc.SaveToFile(pdfPath.string());
 
-    const std::string check = "qpdf --check '" + pdfPath.string() + "' >'" + (dir / "qpdf.log").string() + "' 2>&1";
-    EXPECT_EQ(std::system(check.c_str()), 0) << readFile(dir / "qpdf.log");
+    const auto check = testsupport::runCommand("qpdf --check " + shellQuote(pdfPath.string()));
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
 
-    const std::string extract = "pdftotext -enc UTF-8 '" + pdfPath.string() + "' '" + txtPath.string() + "'";
-    ASSERT_EQ(std::system(extract.c_str()), 0);
-    const std::string text = readFile(txtPath);
+    const auto extract = testsupport::runCommand("pdftotext -enc UTF-8 " + shellQuote(pdfPath.string()) + " -");
+    ASSERT_EQ(extract.status, 0) << extract.err;
+    const std::string &text = extract.out;
     EXPECT_NE(text.find(japanese), std::string::npos) << text;
     EXPECT_NE(text.find(second), std::string::npos) << text;
     EXPECT_NE(text.find("Plan (draft) 2024\\01"), std::string::npos) << text;
     EXPECT_NE(text.find("ABC"), std::string::npos) << text;
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

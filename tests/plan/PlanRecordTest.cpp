@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 TEST(PlanRecord, ShortTextAndBuffersCutToTheirCapacity)
 {
     ShortText<10> t;
@@ -77,11 +79,20 @@ TEST(PlanRecord, RowNumbersMapToBothTables)
 
 TEST(PlanLimits, MessagesAndHdsNumbers)
 {
-    EXPECT_EQ(cp932::toUtf8(planlimits::tooLongMessage(50)),
-              "入力文字数がオーバーしています。\n半角50文字・全角25文字以内で入力してください。");
-    EXPECT_EQ(cp932::toUtf8(planlimits::tooLongMessage(1000)),
-              "入力文字数がオーバーしています。\n半角1000文字・全角500文字以内で入力してください。");
-    EXPECT_EQ(cp932::toUtf8(planlimits::tooLongMessage(2)), "入力文字数がオーバーしています。\n半角2文字で入力してください。");
+    // Every limit's message, as the user reads it.
+    const std::pair<std::size_t, const char *> messages[] = {
+        {50, "入力文字数がオーバーしています。\n半角50文字・全角25文字以内で入力してください。"},
+        {254, "入力文字数がオーバーしています。\n半角254文字・全角127文字以内で入力してください。"},
+        {38, "入力文字数がオーバーしています。\n半角38文字・全角19文字以内で入力してください。"},
+        {98, "入力文字数がオーバーしています。\n半角98文字・全角49文字以内で入力してください。"},
+        {58, "入力文字数がオーバーしています。\n半角58文字・全角29文字以内で入力してください。"},
+        {8, "入力文字数がオーバーしています。\n半角8文字・全角4文字以内で入力してください。"},
+        {1000, "入力文字数がオーバーしています。\n半角1000文字・全角500文字以内で入力してください。"},
+        {2, "入力文字数がオーバーしています。\n半角2文字で入力してください。"},
+    };
+    for (const auto &[limit, text] : messages) {
+        EXPECT_EQ(cp932::toUtf8(planlimits::tooLongMessage(limit)), text) << limit;
+    }
     EXPECT_EQ(planlimits::readHdsNumber(" 5"), 5);
     EXPECT_EQ(planlimits::readHdsNumber("-1"), -1);
     EXPECT_EQ(planlimits::readHdsNumber("30"), 30);

@@ -7,6 +7,8 @@
 #include "plan/Cp932.h"
 #include "report/FileReplace.h"
 
+#include "support/Files.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -419,8 +421,8 @@ TEST(PReportDocument, PrintWithoutDocumentAndAFailedEnd)
     expectThrowWithMessage<EInvalidOperation>([&] { report.Print(page); }, "document is null..");
     EXPECT_EQ(report.PageCount(), 0);
 
-    const std::string missingFolder =
-        (std::filesystem::temp_directory_path() / "ovilant-no-such-folder-for-report" / "x.pdf").string();
+    const testsupport::TempDir dir("ovilant-report");
+    const std::string missingFolder = (dir / "no-such-folder" / "x.pdf").string();
     report.SetFileName(missingFolder);
     report.BeginDoc();
     report.Print(page);

@@ -13,6 +13,8 @@
 #include "plan/Common.h"
 #include "plan/Cp932.h"
 
+#include "support/Files.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,11 +22,11 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 #include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
+using testsupport::readFile;
 
 namespace {
 
@@ -50,14 +52,6 @@ std::vector<std::string> contentsOf(const std::string &pdf)
     std::vector<std::string> streams = streamsOf(pdf);
     EXPECT_EQ(streams.size(), 2u);
     return streams;
-}
-
-std::string readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 TEST(PlanLayoutTable, CountsOrderAndNames)
@@ -239,8 +233,8 @@ TEST(PlanFile, StructureOfTheWrittenFile)
 // aborted; after the abort the form saves the same file as before.
 TEST(PlanFile, AbortAfterAFailureLetsTheNextSaveWork)
 {
-    const fs::path path =
-        fs::temp_directory_path() / ("ovilant-form-" + std::to_string(std::random_device{}()) + ".pdf");
+    const testsupport::TempDir dir("ovilant-form");
+    const fs::path path = dir / "plan.pdf";
     TPrintFormatForm form;
     form.PlanData = fullPlan();
     form.CreatorText = PlanCreatorText(saveTime());
@@ -257,8 +251,7 @@ TEST(PlanFile, AbortAfterAFailureLetsTheNextSaveWork)
     form.PrintPages();
     form.EndReport();
     EXPECT_FALSE(form.PReport1.HasDoc());
-    EXPECT_EQ(readFile(path.string()), pdfOf(fullPlan()));
-    fs::remove(path);
+    EXPECT_EQ(readFile(path), pdfOf(fullPlan()));
 }
 
 TEST(PlanFile, OrderOfTextsOnThePages)
@@ -331,7 +324,7 @@ TEST(PlanFile, ContentStreamsMatchTheReviewedGoldenFiles)
     for (std::size_t page = 0; page < contents.size(); ++page) {
         const std::string path = dir + "full-plan-page" + std::to_string(page + 1) + ".content";
         if (std::getenv("OVILANT_UPDATE_GOLDEN") != nullptr) {
-            std::ofstream(path, std::ios::binary) << contents[page];
+            testsupport::writeFile(path, contents[page]);
         }
         const std::string golden = readFile(path);
         ASSERT_FALSE(golden.empty()) << path;

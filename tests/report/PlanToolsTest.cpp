@@ -7,63 +7,46 @@
 #include "plan/Common.h"
 #include "plan/Cp932.h"
 
+#include "support/Files.h"
+#include "support/Processes.h"
+
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <random>
 
 namespace fs = std::filesystem;
+using testsupport::runCommand;
+using testsupport::shellQuote;
 
 namespace {
-
-struct Output {
-    int status = -1;
-    std::string text;
-};
-
-Output runCommand(const std::string &command)
-{
-    Output out;
-    std::FILE *pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return out;
-    }
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        out.text.append(buffer.data(), n);
-    }
-    out.status = pclose(pipe);
-    return out;
-}
 
 class PlanToolsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_path = fs::temp_directory_path() / ("ovilant-tools-" + std::to_string(std::random_device{}()) + ".pdf");
         const TDateTime t = encodeDateTime(2024, 1, 31, 14, 5, 9);
         SavePlanPdf(m_path.string(), fullPlan(), PlanCreatorText(t), t);
     }
-    void TearDown() override { fs::remove(m_path); }
-    fs::path m_path;
+    testsupport::TempDir m_dir{"ovilant-tools"};
+    const fs::path m_path = m_dir / "plan.pdf";
 };
 
 TEST_F(PlanToolsTest, QpdfFindsNoFault)
 {
-    const Output out = runCommand("qpdf --check '" + m_path.string() + "'");
-    EXPECT_EQ(out.status, 0) << out.text;
-    EXPECT_NE(out.text.find("No syntax or stream encoding errors found"), std::string::npos) << out.text;
-    EXPECT_EQ(out.text.find("WARNING"), std::string::npos) << out.text;
+    OVILANT_SKIP_WITHOUT("qpdf");
+    const auto run = runCommand("qpdf --check " + shellQuote(m_path.string()));
+    const std::string text = run.out + run.err;
+    EXPECT_EQ(run.status, 0) << text;
+    EXPECT_NE(text.find("No syntax or stream encoding errors found"), std::string::npos) << text;
+    EXPECT_EQ(text.find("WARNING"), std::string::npos) << text;
 }
 
 TEST_F(PlanToolsTest, PdftotextFindsNameDatesAndTeam)
 {
-    const Output out = runCommand("pdftotext -enc UTF-8 '" + m_path.string() + "' -");
-    ASSERT_EQ(out.status, 0) << out.text;
+    OVILANT_SKIP_WITHOUT("pdftotext", "pdfinfo");
+    const auto run = runCommand("pdftotext -enc UTF-8 " + shellQuote(m_path.string()) + " -");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string &text = run.out;
     const TPRACTDATA plan = fullPlan();
     const std::vector<std::string> expected = {cp932::toUtf8(plan.Name),
                                                cp932::toUtf8(FormatEraDate(plan.PlanDate)),
@@ -75,10 +58,10 @@ TEST_F(PlanToolsTest, PdftotextFindsNameDatesAndTeam)
                                                "女性",
                                                "リハビリテーション実施計画書（２）",
                                                "歩いて買い物に行きたい"};
-    for (const std::string &text : expected) {
-        EXPECT_NE(out.text.find(text), std::string::npos) << text << " not found in:\n" << out.text;
+    for (const std::string &expectedText : expected) {
+        EXPECT_NE(text.find(expectedText), std::string::npos) << expectedText << " not found in:\n" << text;
     }
-    const std::string info = runCommand("pdfinfo '" + m_path.string() + "'").text;
+    const std::string info = runCommand("pdfinfo " + shellQuote(m_path.string())).out;
     EXPECT_NE(info.find("Pages:           2"), std::string::npos) << info;
     EXPECT_NE(info.find("ＲＩＨＡ"), std::string::npos) << info;
 }

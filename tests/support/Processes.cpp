@@ -1,0 +1,74 @@
+#include "support/Processes.h"
+
+#include "support/Files.h"
+
+#include <cstdlib>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace testsupport {
+
+RunResult runInProcess(const MainFunction &main, const std::vector<std::string> &args, const std::string &input)
+{
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    RunResult result;
+    result.status = main(args, in, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+std::string shellQuote(std::string_view text)
+{
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'') {
+            quoted += "'\\''";
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "'";
+}
+
+RunResult runCommand(const std::string &command)
+{
+    const TempDir dir("ovilant-run");
+    const auto out = dir / "out";
+    const auto err = dir / "err";
+    const std::string full = "( " + command + " ) >" + shellQuote(out.string()) + " 2>" + shellQuote(err.string());
+    RunResult result;
+    const int status = std::system(full.c_str());
+    if (status != -1 && WIFEXITED(status)) {
+        result.status = WEXITSTATUS(status);
+    }
+    result.out = readFile(out);
+    result.err = readFile(err);
+    return result;
+}
+
+bool toolInstalled(std::string_view tool)
+{
+    const std::string command = "command -v " + shellQuote(tool) + " >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
+std::string missingTools(std::initializer_list<std::string_view> tools)
+{
+    std::string missing;
+    int count = 0;
+    for (std::string_view tool : tools) {
+        if (!toolInstalled(tool)) {
+            missing += (missing.empty() ? "" : ", ") + std::string(tool);
+            ++count;
+        }
+    }
+    if (count == 0) {
+        return {};
+    }
+    return "not installed: " + missing + " (scripts/install-deps.sh installs " + (count == 1 ? "it)" : "them)");
+}
+
+} // namespace testsupport

@@ -18,6 +18,7 @@
 #include "app/GuiText.h"
 #include "pdfreader/PdfStream.h"
 #include "app/PlanFiles.h"
+#include "plan/TextParse.h"
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
 
@@ -43,21 +44,6 @@ public:
 QString notAPlanMessage()
 {
     return QStringLiteral("このＰＤＦファイルはリハビリ実施計画書ではありません。");
-}
-
-// Leading and trailing blanks and control bytes removed. In code page 932
-// no byte below 0x21 is part of a double-byte character.
-std::string trimmed(const std::string &text)
-{
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20) {
-        ++begin;
-    }
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20) {
-        --end;
-    }
-    return text.substr(begin, end - begin);
 }
 
 // Refills the controls from the items of one opened file, in field order.
@@ -216,11 +202,11 @@ void TMainForm::OpenMenuClick()
         // The reader lives only while the command runs.
         pdfreader::TPdfStream pdf;
         pdf.open(nativePath(chosen));
-        OpenedAuthor = guitext::fromCp932(trimmed(pdf.author()));
+        OpenedAuthor = guitext::fromCp932(plantext::trimmed(pdf.author()));
         if (OpenedAuthor != QStringLiteral("Ｒ１．０")) {
             throw NotAPlanFile();
         }
-        OpenedSubject = guitext::fromCp932(trimmed(pdf.subject()));
+        OpenedSubject = guitext::fromCp932(plantext::trimmed(pdf.subject()));
         if (OpenedSubject != QStringLiteral("ＲＩＨＡ")) {
             throw NotAPlanFile();
         }

@@ -2,6 +2,7 @@
 
 #include "plan/Cp932.h"
 #include "plan/DateTime.h"
+#include "plan/TextParse.h"
 #include "report/FileReplace.h"
 #include "pdfreader/PdfReadError.h"
 #include "pdfreader/PdfStream.h"
@@ -37,14 +38,12 @@ std::optional<TDateTime> sourceDateEpoch(bool &bad)
     if (value == nullptr) {
         return std::nullopt;
     }
-    const std::string_view text(value);
-    long long seconds = -1;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || seconds < 0 ||
-        seconds > 253402300799LL) {
+    const std::optional<long long> parsed = plantext::parseInt<long long>(value);
+    if (!parsed || *parsed > 253402300799LL) {
         bad = true;
         return std::nullopt;
     }
+    const long long seconds = *parsed;
     const long long days = seconds / 86400;
     const long long rest = seconds % 86400;
     const CivilDate d = decodeDate(25569.0 + static_cast<double>(days)); // 1970-01-01

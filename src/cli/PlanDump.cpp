@@ -5,6 +5,7 @@
 #include "plan/Marks.h"
 #include "cli/PlanJson.h"
 #include "plan/PlanLimits.h"
+#include "plan/TextParse.h"
 
 #include <array>
 #include <limits>
@@ -58,18 +59,6 @@ const Texts &texts()
 {
     static const Texts t;
     return t;
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 // The printed lines of one field, with the two readings the open command uses.
@@ -259,7 +248,7 @@ private:
 
 bool isPlanFile(std::string_view author, std::string_view subject)
 {
-    return trimmed(author) == texts().author && trimmed(subject) == texts().subject;
+    return plantext::trimmed(author) == texts().author && plantext::trimmed(subject) == texts().subject;
 }
 
 const std::string &notAPlanMessage()

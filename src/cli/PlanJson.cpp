@@ -3,6 +3,7 @@
 #include "plan/Common.h"
 #include "plan/Cp932.h"
 #include "plan/PlanLimits.h"
+#include "plan/TextParse.h"
 
 #include <cmath>
 #include <limits>
@@ -87,19 +88,6 @@ struct FaultException {
 std::string utf8(const std::string &cp932Text)
 {
     return cp932::toUtf8(cp932Text);
-}
-
-void splitTime(TDateTime value, int &h, int &m, int &s)
-{
-    const double fraction = std::fabs(value - std::trunc(value));
-    long long ms = std::llround(fraction * 86400000.0);
-    if (ms >= 86400000LL) {
-        ms = 86400000LL - 1;
-    }
-    const long long seconds = ms / 1000;
-    h = static_cast<int>(seconds / 3600);
-    m = static_cast<int>(seconds / 60 % 60);
-    s = static_cast<int>(seconds % 60);
 }
 
 enum class Lines { Single, Multi };
@@ -527,10 +515,7 @@ nlohmann::ordered_json planToJson(const TPRACTDATA &p)
 std::string formatDate(TDateTime value)
 {
     const CivilDate d = decodeDate(value);
-    int h = 0;
-    int m = 0;
-    int s = 0;
-    splitTime(value, h, m, s);
+    const auto [h, m, s] = timeOfDay(value);
     const auto pad = [](int v, int width) {
         std::string digits = std::to_string(v);
         return std::string(digits.size() < static_cast<std::size_t>(width) ? width - digits.size() : 0, '0') + digits;
@@ -547,15 +532,8 @@ std::optional<TDateTime> parseDate(std::string_view text)
     if (text.size() != 10 && text.size() != 19) {
         return std::nullopt;
     }
-    const auto number = [&](std::size_t at, std::size_t width) -> std::optional<int> {
-        int v = 0;
-        for (std::size_t i = at; i < at + width; ++i) {
-            if (text[i] < '0' || text[i] > '9') {
-                return std::nullopt;
-            }
-            v = v * 10 + (text[i] - '0');
-        }
-        return v;
+    const auto number = [&](std::size_t at, std::size_t width) {
+        return plantext::parseInt<int>(text.substr(at, width));
     };
     const auto year = number(0, 4);
     const auto month = number(5, 2);

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "pdfreader/DocumentCatalog.h"
+#include "pdfreader/Outline.h"
 
 #include <array>
 #include <cstdint>
-#include <optional>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,7 +35,8 @@ public:
     const std::vector<std::string> &kids() const { return m_kids; }
 
     // Title of the first top-level outline item whose destination names
-    // this page; empty without an outline or without such an item.
+    // this page; empty without an outline or without such an item. The
+    // outline is read in Outline.cpp.
     std::string pageTitle(std::int32_t objectNumber, std::int32_t generation);
 
 private:
@@ -55,10 +55,6 @@ private:
     void descend(std::string reference);
     void reachedPage();
 
-    struct OutlineEntry {
-        std::int32_t number, generation;
-        std::string title;
-    };
     void readOutline();
     void loadOutlineItem(const std::string &reference);
 
@@ -69,20 +65,5 @@ private:
     int m_currentKid = 0;
     bool m_walkFinished = true;
     std::int64_t m_pageVisits = 0;
-
-    // Outline root and current item, as read.
-    struct OutlineItem {
-        std::string title, parent, prev, next, first, last, count, a, se, c, f;
-        std::int64_t dest = 0;
-    };
-    std::string m_outlineType, m_outlineFirst, m_outlineLast;
-    std::int32_t m_outlineCount = 0;
-    OutlineItem m_item;
-
-    // The outline's top level is the same for every page, so it is read
-    // once: the (destination, title) pairs in Next order up to where the
-    // search would stop, and the failure met there if any.
-    bool m_outlineRead = false;
-    std::vector<OutlineEntry> m_outlineEntries;
-    std::optional<EPdfReadError> m_outlineError;
+    TPdfOutline m_outline;
 };

@@ -1,164 +1,12 @@
 #include "pdfreader/Page.h"
 
-#include "pdfreader/PdfLiteral.h"
-
-#include <algorithm>
+#include "pdfreader/ContentScanner.h"
 
 using pdfreader::hexPosition;
 
 namespace {
 
 constexpr std::size_t ExternalObjectSlots = 20;
-
-bool isBlankByte(unsigned char c) { return c == 0 || c == 9 || c == 10 || c == 12 || c == 13 || c == 32; }
-bool isLineEndByte(unsigned char c) { return c == 10 || c == 13; }
-
-// The byte routines of the reader, over the bytes of one content stream:
-// everything stops at the end of the stream instead of reading on into the
-// file.
-struct ContentCursor {
-    std::string_view data;
-    std::size_t pos = 0;
-
-    bool atEnd() const { return pos >= data.size(); }
-    bool get(unsigned char &c)
-    {
-        if (pos >= data.size())
-            return false;
-        c = static_cast<unsigned char>(data[pos++]);
-        return true;
-    }
-    // The next two bytes, consumed; fewer at the end.
-    std::string_view take2()
-    {
-        const std::size_t n = std::min<std::size_t>(2, data.size() - std::min(pos, data.size()));
-        const std::string_view result = data.substr(std::min(pos, data.size()), n);
-        pos += n;
-        return result;
-    }
-    void skipBlanks()
-    {
-        unsigned char c = 0;
-        while (get(c)) {
-            if (!isBlankByte(c)) {
-                --pos;
-                return;
-            }
-            if (isLineEndByte(c))
-                return;
-        }
-    }
-    void skipLineEnd()
-    {
-        unsigned char c = 0;
-        if (!get(c))
-            return;
-        if (!isLineEndByte(c)) {
-            --pos;
-            return;
-        }
-        if (get(c) && !isLineEndByte(c))
-            --pos;
-    }
-    TPdfCurrency readReal()
-    {
-        const std::size_t start = pos;
-        while (pos < data.size() && ((data[pos] >= '0' && data[pos] <= '9') || data[pos] == '.'))
-            ++pos;
-        return pdfreader::parseCurrency(data.substr(start, pos - start));
-    }
-};
-
-bool isUpperHexByte(unsigned char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
-
-// One text object, `BT` and its line end already consumed. Returns the
-// lines; x and y are set from its Td. A mismatch ends the object early with
-// the lines complete so far.
-std::vector<std::string> readTextObject(ContentCursor &in, TPdfCurrency &x, TPdfCurrency &y)
-{
-    std::vector<std::string> lines;
-    x = 0;
-    y = 0;
-
-    // A font selection inside the object: pass over it up to its Tf.
-    unsigned char c = 0;
-    if (!in.get(c))
-        return lines;
-    if (c == '/') {
-        const std::size_t tf = in.data.find("Tf", in.pos);
-        in.pos = tf == std::string_view::npos ? in.data.size() : tf + 2;
-        in.skipLineEnd();
-    } else {
-        --in.pos;
-    }
-
-    x = in.readReal();
-    in.skipBlanks();
-    y = in.readReal();
-    in.skipBlanks();
-    in.pos = std::min(in.pos + 3, in.data.size()); // over "Td" and its line end
-
-    std::size_t mark = in.pos;
-    if (in.take2() == "ET") {
-        in.skipLineEnd();
-        lines.emplace_back();
-        return lines;
-    }
-    in.pos = mark;
-
-    std::string line;
-    for (;;) {
-        // The next string of the object.
-        const std::size_t open = in.data.find_first_of("(<", in.pos);
-        if (open == std::string_view::npos) {
-            in.pos = in.data.size();
-            return lines;
-        }
-        in.pos = open + 1;
-        line.clear();
-        if (in.data[open] == '(') {
-            auto get = [&in](unsigned char &b) { return in.get(b); };
-            auto unget = [&in] { --in.pos; };
-            if (!pdfreader::decodeLiteral(get, unget, line))
-                return lines;
-        } else {
-            const std::size_t start = in.pos;
-            while (in.pos < in.data.size() && isUpperHexByte(static_cast<unsigned char>(in.data[in.pos])))
-                ++in.pos;
-            const std::string_view hex = in.data.substr(start, in.pos - start);
-            for (std::size_t i = 0; i < hex.size(); i += 2)
-                line.push_back(static_cast<char>(TPdfBase::HexPairToByte(hex[i], i + 1 < hex.size() ? hex[i + 1] : '0')));
-            if (!in.get(c) || c != '>')
-                return lines;
-        }
-        in.skipBlanks();
-        if (in.take2() != "Tj")
-            return lines;
-        in.skipLineEnd();
-
-        const std::string_view op = in.take2();
-        if (op == "ET") {
-            lines.push_back(line);
-            return lines;
-        }
-        if (op != "T*")
-            return lines;
-        // One or more T*: each ends a line, the first the one just read.
-        for (;;) {
-            lines.push_back(line);
-            line.clear();
-            in.skipLineEnd();
-            mark = in.pos;
-            const std::string_view next = in.take2();
-            if (next == "T*")
-                continue;
-            if (next == "ET")
-                return lines;
-            in.pos = mark;
-            break;
-        }
-    }
-}
 
 } // namespace
 
@@ -439,17 +287,5 @@ void TPdfPage::readContentStream(const std::string &reference)
 
 void TPdfPage::scanContent(std::string_view data, TPdfString &items)
 {
-    ContentCursor in{data, 0};
-    unsigned char c = 0;
-    while (in.get(c)) {
-        if (c != 'B')
-            continue;
-        if (!in.get(c) || c != 'T')
-            continue;
-        in.skipLineEnd();
-        TPdfCurrency x = 0;
-        TPdfCurrency y = 0;
-        std::vector<std::string> lines = readTextObject(in, x, y);
-        items.add(x, y, std::move(lines));
-    }
+    TPdfContentScanner(data).scan(items);
 }

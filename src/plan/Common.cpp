@@ -1,6 +1,7 @@
 #include "plan/Common.h"
 
 #include "plan/Cp932.h"
+#include "plan/TextParse.h"
 
 #include <array>
 #include <cmath>
@@ -52,26 +53,7 @@ std::optional<std::size_t> eraOfKey(char key)
 // field, a trailing space) is not a number.
 std::optional<int> readInteger(std::string_view s)
 {
-    std::size_t i = 0;
-    while (i < s.size() && s[i] == ' ') {
-        ++i;
-    }
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-    if (i == s.size()) {
-        return std::nullopt;
-    }
-    int value = 0;
-    for (; i < s.size(); ++i) {
-        if (s[i] < '0' || s[i] > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (s[i] - '0');
-    }
-    return negative ? -value : value;
+    return plantext::parseInt<int>(s, plantext::IntForm::Signed);
 }
 
 // Bytes n .. n+len-1 (1-based) of the text, as far as they exist.

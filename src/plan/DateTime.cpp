@@ -72,6 +72,17 @@ TDateTime encodeDateTime(int year, int month, int day, int hour, int minute, int
     return date < 0 ? date - fraction : date + fraction;
 }
 
+TimeOfDay timeOfDay(TDateTime value)
+{
+    const double fraction = std::fabs(value - std::trunc(value));
+    long long ms = std::llround(fraction * 86400000.0);
+    if (ms >= 86400000LL) {
+        ms = 86400000LL - 1;
+    }
+    const long long seconds = ms / 1000;
+    return {static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60)};
+}
+
 TDateTime currentDateTime()
 {
     const std::time_t now = std::time(nullptr);

@@ -27,5 +27,15 @@ CivilDate decodeDate(TDateTime value);
 // Date-time of a calendar date and a time of day.
 TDateTime encodeDateTime(int year, int month, int day, int hour, int minute, int second);
 
+struct TimeOfDay {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+// Time of day of a date-time value: its fraction (absolute value) rounded to
+// the millisecond, then cut to whole seconds. A fraction that rounds up to a
+// whole day stays in its day as 23:59:59.
+TimeOfDay timeOfDay(TDateTime value);
+
 // The current local date and time.
 TDateTime currentDateTime();

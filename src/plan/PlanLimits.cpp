@@ -1,6 +1,7 @@
 #include "plan/PlanLimits.h"
 
 #include "plan/Cp932.h"
+#include "plan/TextParse.h"
 
 namespace planlimits {
 
@@ -37,26 +38,14 @@ std::string unrepresentableMessage()
 
 std::optional<long> readHdsNumber(std::string_view text)
 {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i == text.size()) {
+    // Values beyond 1000000009 either way are not numbers here: they report
+    // the digits message, not the range message.
+    constexpr long kLargest = 1000000009;
+    const std::optional<long> value = plantext::parseInt<long>(text, plantext::IntForm::Signed);
+    if (!value || *value > kLargest || *value < -kLargest) {
         return std::nullopt;
     }
-    long value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9' || value > 100000000) {
-            return std::nullopt;
-        }
-        value = value * 10 + (text[i] - '0');
-    }
-    return negative ? -value : value;
+    return value;
 }
 
 } // namespace planlimits

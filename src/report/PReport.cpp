@@ -1,6 +1,7 @@
 #include "report/PReport.h"
 
 #include "plan/Cp932.h"
+#include "plan/TextParse.h"
 #include "report/FileReplace.h"
 
 #include <algorithm>
@@ -211,19 +212,6 @@ int charCount(std::string_view text)
     return count;
 }
 
-// Removes blanks and control bytes (anything up to the space) from both ends.
-std::string_view trimmed(std::string_view text)
-{
-    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 TPdfAlignment pdfAlignment(TAlignment alignment)
 {
     switch (alignment) {
@@ -309,7 +297,7 @@ void TPRText::SetLeading(double value)
 void TPRText::Print(TPRCanvas &prCanvas, const TRect &rect)
 {
     const std::string joined = Text();
-    const std::string_view text = trimmed(joined);
+    const std::string_view text = plantext::trimmed(joined);
     TPdfCanvas &canvas = prCanvas.Canvas();
     canvas.SetFont(InternalFontName(), static_cast<float>(FontSize()));
     canvas.SetRGBFillColor(FontColor());

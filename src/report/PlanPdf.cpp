@@ -1,6 +1,7 @@
 #include "report/PlanPdf.h"
 
 #include "plan/Cp932.h"
+#include "plan/DateTime.h"
 #include "report/FileReplace.h"
 #include "report/PrintFormatUnit.h"
 
@@ -52,16 +53,7 @@ bool IsPlainFileName(std::string_view name)
 
 std::string PlanCreatorText(TDateTime time)
 {
-    // Time of day to the nearest millisecond, then whole seconds.
-    const double fraction = std::fabs(time - std::trunc(time));
-    long long ms = std::llround(fraction * 86400000.0);
-    if (ms >= 86400000LL) {
-        ms = 86400000LL - 1;
-    }
-    const long long seconds = ms / 1000;
-    const int h = static_cast<int>(seconds / 3600);
-    const int m = static_cast<int>(seconds / 60 % 60);
-    const int s = static_cast<int>(seconds % 60);
+    const auto [h, m, s] = timeOfDay(time);
     const auto two = [](int v) {
         return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10);
     };

@@ -98,6 +98,9 @@ TEST(TextObjects, MismatchesStopTheObjectButKeepItsItem)
     EXPECT_TRUE(items[0].lines.empty());
     items = scan("BT");
     ASSERT_EQ(items.size(), 1u);
+    items = scan("BT\n7 "); // blanks running into the end of the stream
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].x, 7 * CurrencyScale);
 
     // Any B followed by T counts, also inside a string; a B not followed
     // by T swallows the next byte.

@@ -100,4 +100,43 @@ TEST(PlanLimits, MessagesAndHdsNumbers)
     EXPECT_FALSE(planlimits::readHdsNumber("5 "));
     EXPECT_FALSE(planlimits::readHdsNumber("\x82\x54")); // a full-width digit
     EXPECT_FALSE(planlimits::readHdsNumber("-"));
+    // Beyond 1000000009 either way the text is not a number (digits message).
+    EXPECT_EQ(planlimits::readHdsNumber("-1000000009"), -1000000009);
+    EXPECT_FALSE(planlimits::readHdsNumber("1000000010"));
+}
+
+#include "plan/TextParse.h"
+
+TEST(TextParse, IntegerFormsRangesAndTrim)
+{
+    using plantext::IntForm;
+    using plantext::parseInt;
+    EXPECT_EQ(parseInt<int>("0042"), 42);
+    EXPECT_FALSE(parseInt<int>("-5")) << "a PDF number has no sign";
+    EXPECT_FALSE(parseInt<int>("+5"));
+    EXPECT_FALSE(parseInt<int>(" 5"));
+    EXPECT_FALSE(parseInt<int>(""));
+    EXPECT_FALSE(parseInt<int>("12 "));
+    EXPECT_FALSE(parseInt<std::int32_t>("2147483648")) << "out of range";
+    EXPECT_EQ(parseInt<std::int64_t>("2147483648"), 2147483648LL);
+
+    EXPECT_EQ(parseInt<int>("  -7", IntForm::Signed), -7);
+    EXPECT_EQ(parseInt<int>("+7", IntForm::Signed), 7);
+    EXPECT_FALSE(parseInt<int>("+-7", IntForm::Signed)) << "one sign only";
+    EXPECT_FALSE(parseInt<int>("- 7", IntForm::Signed));
+    EXPECT_FALSE(parseInt<int>("  ", IntForm::Signed));
+
+    EXPECT_EQ(plantext::trimmed(" \t\r\nab c\x01 "), "ab c");
+    EXPECT_EQ(plantext::trimmed("\x82\x40"), "\x82\x40") << "a full-width space is kept";
+}
+
+TEST(TextParse, TimeOfDay)
+{
+    const auto at = [](TDateTime value) {
+        const TimeOfDay t = timeOfDay(value);
+        return std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" + std::to_string(t.second);
+    };
+    EXPECT_EQ(at(encodeDateTime(2003, 4, 1, 13, 5, 9)), "13:5:9");
+    EXPECT_EQ(at(-1.25), "6:0:0") << "the fraction's absolute value";
+    EXPECT_EQ(at(37712.0 + 86399.9996 / 86400.0), "23:59:59") << "rounds to a whole day: stays in its day";
 }

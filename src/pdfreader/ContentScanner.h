@@ -1,0 +1,33 @@
+#pragma once
+
+#include "pdfreader/Lexer.h"
+#include "pdfreader/PdfString.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Extracts the text items of one content stream with the reader's lexer over
+// the stream's bytes, so that nothing is read beyond the end of the stream.
+//
+// It understands the text objects the plan writer produces: `BT`, an
+// optional font selection, one `Td`, then one string with `Tj` per line,
+// lines separated by `T*`, then `ET`. Every `BT` pair starts an object (also
+// one inside a string); no other operator is interpreted and nothing is
+// decompressed. An object that leaves this grammar ends early with the lines
+// complete so far and is still added; nothing here raises.
+class TPdfContentScanner : private TPdfLexer {
+public:
+    explicit TPdfContentScanner(std::string_view data);
+
+    // Adds every text object of the stream to `items`, on its current page.
+    void scan(TPdfString &items);
+
+private:
+    // One text object, `BT` and its line end already consumed; x and y come
+    // from its Td.
+    std::vector<std::string> readTextObject(TPdfCurrency &x, TPdfCurrency &y);
+    // The bytes of a hex string's digits, a lone last digit taken as its
+    // high half.
+    static std::string hexBytes(std::string_view hex);
+};

@@ -160,7 +160,7 @@ void TPdfObject::SetVirtual(int number)
 TPdfVirtualObject::TPdfVirtualObject(int objectId)
 {
     if (objectId <= 0) {
-        throw EPdfException("virtualObject must be create by CreateVirtual method.");
+        throw EPdfError("virtualObject must be create by CreateVirtual method.");
     }
     SetVirtual(objectId);
 }
@@ -392,11 +392,6 @@ void TPdfStream::InternalWriteStream(std::string &out)
     out += "\r\nstream\r\n";
     out += m_stream;
     out += "\nendstream";
-}
-
-void TPdfBinary::InternalWriteStream(std::string &out)
-{
-    out += m_stream;
 }
 
 // ---------------------------------------------------------------------------

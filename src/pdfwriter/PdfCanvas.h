@@ -126,7 +126,6 @@ private:
     void RequirePage() const;
     void SaveState();
     void RestoreOrResetState();
-    float CharWidthAt(std::string_view text, std::size_t pos) const;
 
     TPdfDoc *m_doc;
     TPdfDictionary *m_page = nullptr;

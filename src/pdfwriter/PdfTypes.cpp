@@ -333,11 +333,6 @@ TPdfName *TPdfDictionary::PdfNameByName(std::string_view key) const
     return dynamic_cast<TPdfName *>(ValueByName(key));
 }
 
-TPdfBoolean *TPdfDictionary::PdfBooleanByName(std::string_view key) const
-{
-    return dynamic_cast<TPdfBoolean *>(ValueByName(key));
-}
-
 TPdfArray *TPdfDictionary::PdfArrayByName(std::string_view key) const
 {
     return dynamic_cast<TPdfArray *>(ValueByName(key));

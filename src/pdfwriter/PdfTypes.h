@@ -232,7 +232,6 @@ public:
     TPdfReal *PdfRealByName(std::string_view key) const;
     TPdfText *PdfTextByName(std::string_view key) const;
     TPdfName *PdfNameByName(std::string_view key) const;
-    TPdfBoolean *PdfBooleanByName(std::string_view key) const;
     TPdfArray *PdfArrayByName(std::string_view key) const;
     TPdfDictionary *PdfDictionaryByName(std::string_view key) const;
 
@@ -308,18 +307,7 @@ public:
 
     virtual void SetData(TPdfDictionary *data) { m_data = data; }
     TPdfDictionary *Data() const { return m_data; }
-    bool HasData() const { return m_data != nullptr; }
 
 private:
     TPdfDictionary *m_data = nullptr;
-};
-
-// Key/value tables from which wrappers fill dictionaries.
-struct TPDF_STR_TBL {
-    const char *KEY;
-    const char *VAL;
-};
-struct TPDF_INT_TBL {
-    const char *KEY;
-    int VAL;
 };

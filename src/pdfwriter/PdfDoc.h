@@ -1,6 +1,9 @@
 #pragma once
 
-// The PDF document, its drawing canvas and the output sink.
+// The PDF document: catalog, information, page tree, fonts and pages in
+// memory, and the file writer that turns them into a PDF 1.2 file. This
+// header also brings in the canvas (PdfCanvas.h), the catalog and
+// information wrappers (PdfCatalog.h) and the output sinks (PdfOutput.h).
 //
 // Drawing a page:
 //
@@ -22,54 +25,20 @@
 // upward. Texts are CP932 byte strings. Numbers in content streams are
 // rounded to two decimals and always use "." as the decimal point.
 
+#include "pdfwriter/PdfCanvas.h"
+#include "pdfwriter/PdfCatalog.h"
+#include "pdfwriter/PdfOutput.h"
 #include "pdfwriter/PdfTypes.h"
 
 #include "plan/DateTime.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 class TPdfFont;
-class TPdfDoc;
-
-// Where a document is saved. Write returns false when the bytes could not be
-// written; saving then stops with EPdfWriteError.
-class TPdfOutput {
-public:
-    virtual ~TPdfOutput() = default;
-    virtual bool Write(std::string_view bytes) = 0;
-};
-
-// Appends to a string in memory.
-class TPdfStringOutput : public TPdfOutput {
-public:
-    explicit TPdfStringOutput(std::string &target) : m_target(target) {}
-    bool Write(std::string_view bytes) override;
-
-private:
-    std::string &m_target;
-};
-
-// Creates (or truncates) a file. Close() flushes and reports a failed write
-// or close with EPdfWriteError; the destructor closes silently.
-class TPdfFileOutput : public TPdfOutput {
-public:
-    explicit TPdfFileOutput(const std::string &path);
-    ~TPdfFileOutput() override;
-    TPdfFileOutput(const TPdfFileOutput &) = delete;
-    TPdfFileOutput &operator=(const TPdfFileOutput &) = delete;
-    bool Write(std::string_view bytes) override;
-    void Close();
-
-private:
-    std::FILE *m_file = nullptr;
-    bool m_failed = false;
-};
 
 // "%PDF-1.2 " CR LF
 class TPdfHeader {
@@ -93,166 +62,7 @@ private:
     std::int64_t m_xrefAddress = 0;
 };
 
-enum TPdfPageLayout { plSinglePage, plOneColumn, plTwoColumnLeft, plTwoColumnRight };
-enum TPdfPageMode { pmUseNone, pmUseOutlines, pmUseThumbs, pmFullScreen };
-enum TPdfViewerPreference { vpHideToolbar, vpHideMenubar, vpHideWindowUI, vpFitWindow, vpCenterWindow };
-// A set of viewer preferences: bit (1 << preference) per member.
-using TPdfViewerPreferences = unsigned;
-constexpr TPdfViewerPreferences vpBit(TPdfViewerPreference p) { return 1u << static_cast<unsigned>(p); }
 enum TPdfCompressionMethod { cmNone };
-enum TPdfAlignment { paLeftJustify = 0, paRightJustify = 1, paCenter = 2 };
-
-// Colour value 0x00BBGGRR; a negative value is written as black.
-using TPdfColor = std::int32_t;
-
-struct TPdfRect {
-    float Left = 0;
-    float Top = 0;
-    float Right = 0;
-    float Bottom = 0;
-};
-
-// The document information dictionary. Texts are CP932 bytes.
-class TPdfInfo : public TPdfDictionaryWrapper {
-public:
-    void SetAuthor(const std::string &value);
-    void SetCreationDate(TDateTime value);
-    void SetModDate(TDateTime value);
-    void SetCreator(const std::string &value);
-    void SetProducer(const std::string &value);
-    void SetTitle(const std::string &value);
-    void SetSubject(const std::string &value);
-    void SetKeywords(const std::string &value);
-    // Stored text of a key (dates as "D:..."), empty when absent.
-    std::string Author() const;
-    std::string Creator() const;
-    std::string Title() const;
-    std::string Subject() const;
-    std::string Keywords() const;
-
-private:
-    void SetText(const char *key, const std::string &value);
-    std::string Text(const char *key) const;
-};
-
-// The document catalog.
-class TPdfCatalog : public TPdfDictionaryWrapper {
-public:
-    // Stores Pages; only a dictionary whose Type is Pages is accepted.
-    void SetPages(TPdfDictionary *pages);
-    void SetPageLayout(TPdfPageLayout value);
-    void SetPageMode(TPdfPageMode value);
-    // Inside ViewerPreferences; pmUseNone and pmFullScreen remove the key.
-    void SetNonFullScreenPageMode(TPdfPageMode value);
-    // Inside ViewerPreferences: true under each member, other keys removed.
-    void SetViewerPreference(TPdfViewerPreferences value);
-    TPdfPageLayout PageLayout() const;
-    TPdfPageMode PageMode() const;
-
-private:
-    TPdfDictionary *ViewerPreferences();
-};
-
-// The text state of the canvas.
-struct TPdfCanvasAttribute {
-    float WordSpace = 0;
-    float CharSpace = 0;
-    float FontSize = 10;
-    TPdfFont *Font = nullptr;
-    float Leading = 0;
-    std::uint16_t HorizontalScaling = 100;
-};
-
-// Writes the operators of the current page into its content stream and
-// measures text with the current font. Every operator ends with a bare LF.
-// Operations that write raise "GetPage --the Page is nil" before the first
-// page; a measuring-only canvas writes nothing.
-class TPdfCanvas {
-public:
-    explicit TPdfCanvas(TPdfDoc *doc);
-
-    // Switches to `page` (a Page dictionary with its Contents): saves the
-    // text state of the previous page into it as hidden entries and takes
-    // the state of the new page, which for a fresh page is Arial 10
-    // ("/F0 10 Tf"), spacing 0, scaling 100, leading 0.
-    void SetPage(TPdfDictionary *page);
-    TPdfDictionary *Page() const { return m_page; }
-    TPdfStream *Contents() const { return m_contents; }
-    TPdfDoc *Doc() const { return m_doc; }
-    const TPdfCanvasAttribute &Attribute() const { return m_attr; }
-    bool MeasuringOnly() const { return m_measuringOnly; }
-    void SetMeasuringOnly(bool value) { m_measuringOnly = value; }
-
-    // Page size: the fourth / third MediaBox entry of the current page.
-    int PageHeight() const;
-    int PageWidth() const;
-    void SetPageHeight(int value);
-    void SetPageWidth(int value);
-
-    // Graphics state and paths.
-    void GSave();                                           // q
-    void GRestore();                                        // Q
-    void SetDash(const std::vector<int> &pattern, int phase); // [a b ] p d  ([] 0 d when pattern[0] is 0)
-    void SetLineWidth(float width);                         // w
-    void MoveTo(float x, float y);                          // m
-    void LineTo(float x, float y);                          // l
-    void ClosePath();                                       // h
-    void NewPath();                                         // n
-    void Stroke();                                          // S
-    void ClosePathStroke();                                 // s
-    void Fill();                                            // f
-    void ClosePathFillStroke();                             // b
-    void Clip();                                            // W
-    void SetRGBFillColor(TPdfColor color);                  // r g b rg (always written)
-    void SetRGBStrokeColor(TPdfColor color);                // r g b RG (always written)
-
-    // Text state; each writes its operator only when the value changes.
-    void SetCharSpace(float value);             // Tc, -30..300
-    void SetWordSpace(float value);             // Tw, >= 0
-    void SetLeading(float value);               // TL, 0..300
-    void SetHorizontalScaling(int value);       // Tz, 10..300 percent
-    void SetFontAndSize(TPdfFont *font, float size); // /Fn size Tf, size 0..300
-    // The document's font of that name (created on first use) at `size`.
-    void SetFont(const std::string &name, float size);
-
-    // Text objects.
-    void BeginText();                           // BT
-    void EndText();                             // ET
-    void MoveTextPoint(float x, float y);       // Td
-    void MoveToNextLine();                      // T*
-    void ShowText(std::string_view text);       // (..) Tj or <hex> Tj
-    // BT, Td at (x, y), Tj, ET.
-    void TextOut(float x, float y, std::string_view text);
-
-    // Width of `text` in points with the current font and text state.
-    float TextWidth(std::string_view text) const;
-    // Number of leading bytes of `text` that fit in `width` points; never
-    // splits a double-byte character.
-    int MeasureText(std::string_view text, float width) const;
-
-    // One line in a rectangle (y upward: Top > Bottom), optionally clipped:
-    // [q path h W n] BT Td Tj ET [Q]. The baseline is Top - 0.85 x size.
-    void TextRect(const TPdfRect &rect, std::string_view text, TPdfAlignment alignment, bool clipping);
-    // Lines separated by CR LF, optionally word-wrapped, one Tj per line and
-    // T* between lines; stops before a line that would fall below Bottom.
-    void MultilineTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap);
-
-private:
-    bool CanWrite() const;
-    void Append(std::string_view bytes);
-    void AppendNumbers(std::initializer_list<double> values, std::string_view op);
-    void WriteColor(TPdfColor color, std::string_view op);
-    void RequirePage() const;
-    void SaveState();
-    void RestoreOrResetState();
-    float CharWidthAt(std::string_view text, std::size_t pos) const;
-
-    TPdfDoc *m_doc;
-    TPdfDictionary *m_page = nullptr;
-    TPdfStream *m_contents = nullptr;
-    TPdfCanvasAttribute m_attr;
-    bool m_measuringOnly = false;
-};
 
 // A PDF document: catalog, information, page tree, fonts and pages in
 // memory, written out by SaveToStream.
@@ -324,6 +134,3 @@ private:
     TPdfCompressionMethod m_compressionMethod = cmNone;
     std::function<TDateTime()> m_clock;
 };
-
-// "D:yyyymmddhhnnss" of a date-time value (local time as stored, no zone).
-std::string PdfDateString(TDateTime value);

@@ -196,7 +196,7 @@ std::unique_ptr<TPdfFont> CreatePdfFont(TPdfObjectMgr *objectMgr, const std::str
 {
     const FontClass *c = findFontClass(name);
     if (c == nullptr) {
-        throw EPdfException("CreateFont --InvalidFontName:" + name);
+        throw EPdfError("CreateFont --InvalidFontName:" + name);
     }
     return c->create(objectMgr, name);
 }

@@ -71,7 +71,7 @@ OVILANT_TYPE1_FONT(TPdfTimesBoldItalic)
 
 // Creates the font registered under `name` ("Arial", "Gothic,Bold", ...),
 // registering its dictionaries with `objectMgr`. An unknown name raises
-// EPdfException "CreateFont --InvalidFontName:" followed by the name.
+// EPdfError "CreateFont --InvalidFontName:" followed by the name.
 std::unique_ptr<TPdfFont> CreatePdfFont(TPdfObjectMgr *objectMgr, const std::string &name);
 // True when a font class is registered under `name`.
 bool IsPdfFontName(std::string_view name);

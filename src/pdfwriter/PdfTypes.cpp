@@ -160,7 +160,7 @@ void TPdfObject::SetVirtual(int number)
 TPdfVirtualObject::TPdfVirtualObject(int objectId)
 {
     if (objectId <= 0) {
-        throw EPdfException("virtualObject must be create by CreateVirtual method.");
+        throw EPdfError("virtualObject must be create by CreateVirtual method.");
     }
     SetVirtual(objectId);
 }
@@ -333,11 +333,6 @@ TPdfName *TPdfDictionary::PdfNameByName(std::string_view key) const
     return dynamic_cast<TPdfName *>(ValueByName(key));
 }
 
-TPdfBoolean *TPdfDictionary::PdfBooleanByName(std::string_view key) const
-{
-    return dynamic_cast<TPdfBoolean *>(ValueByName(key));
-}
-
 TPdfArray *TPdfDictionary::PdfArrayByName(std::string_view key) const
 {
     return dynamic_cast<TPdfArray *>(ValueByName(key));
@@ -392,11 +387,6 @@ void TPdfStream::InternalWriteStream(std::string &out)
     out += "\r\nstream\r\n";
     out += m_stream;
     out += "\nendstream";
-}
-
-void TPdfBinary::InternalWriteStream(std::string &out)
-{
-    out += m_stream;
 }
 
 // ---------------------------------------------------------------------------

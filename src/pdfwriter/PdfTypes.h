@@ -15,36 +15,13 @@
 // wrong object kind) or EPdfInvalidValue (bad value); what() is exactly the
 // message.
 
+#include "pdfwriter/PdfError.h"
+
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
-
-// Base of every exception the writer raises. Raised as is for the few faults
-// that are neither a wrong state nor a wrong value (an unknown font name).
-class EPdfException : public std::runtime_error {
-public:
-    explicit EPdfException(const std::string &message) : std::runtime_error(message) {}
-};
-
-class EPdfInvalidOperation : public EPdfException {
-public:
-    using EPdfException::EPdfException;
-};
-
-class EPdfInvalidValue : public EPdfException {
-public:
-    using EPdfException::EPdfException;
-};
-
-// A write to the output sink failed (disk full, closed pipe, ...). The file
-// on the other end is incomplete.
-class EPdfWriteError : public EPdfException {
-public:
-    using EPdfException::EPdfException;
-};
 
 enum class TPdfObjectType { otDirectObject = 0, otIndirectObject = 1, otVirtualObject = 2 };
 
@@ -54,8 +31,10 @@ namespace pdfformat {
 void appendInt(std::string &out, long long value);
 // General decimal form with up to 15 significant digits ("1.5", "10").
 void appendReal(std::string &out, double value);
-// Canvas numbers: rounded to two decimals (trunc(v * 100 + 0.5) / 100) and
-// written without trailing zeros: 8 -> "8", 0.125 -> "0.13", -141 -> "-141".
+// Canvas numbers: rounded to two decimals, halves away from zero
+// (trunc(v * 100 + 0.5) / 100, and - 0.5 for a negative v), and written
+// without trailing zeros: 8 -> "8", 0.125 -> "0.13", -0.125 -> "-0.13",
+// -141 -> "-141". A result of zero is written "0", never "-0".
 void appendFloat2(std::string &out, double value);
 std::string float2(double value);
 // Literal string "(...)" with ( ) \ CR LF TAB BS FF escaped.
@@ -253,7 +232,6 @@ public:
     TPdfReal *PdfRealByName(std::string_view key) const;
     TPdfText *PdfTextByName(std::string_view key) const;
     TPdfName *PdfNameByName(std::string_view key) const;
-    TPdfBoolean *PdfBooleanByName(std::string_view key) const;
     TPdfArray *PdfArrayByName(std::string_view key) const;
     TPdfDictionary *PdfDictionaryByName(std::string_view key) const;
 
@@ -287,28 +265,6 @@ protected:
 private:
     std::unique_ptr<TPdfDictionary> m_attributes;
     std::string m_stream;
-};
-
-// Raw bytes written as they are.
-class TPdfBinary : public TPdfObject {
-public:
-    std::string &Stream() { return m_stream; }
-
-protected:
-    void InternalWriteStream(std::string &out) override;
-
-private:
-    std::string m_stream;
-};
-
-class TPdfXObject : public TPdfStream {
-public:
-    using TPdfStream::TPdfStream;
-};
-
-class TPdfImage : public TPdfXObject {
-public:
-    using TPdfXObject::TPdfXObject;
 };
 
 // One line of the cross-reference table: "n" (in use) or "f" (free).
@@ -351,18 +307,7 @@ public:
 
     virtual void SetData(TPdfDictionary *data) { m_data = data; }
     TPdfDictionary *Data() const { return m_data; }
-    bool HasData() const { return m_data != nullptr; }
 
 private:
     TPdfDictionary *m_data = nullptr;
-};
-
-// Key/value tables from which wrappers fill dictionaries.
-struct TPDF_STR_TBL {
-    const char *KEY;
-    const char *VAL;
-};
-struct TPDF_INT_TBL {
-    const char *KEY;
-    int VAL;
 };

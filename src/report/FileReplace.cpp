@@ -11,6 +11,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Creates `path` for writing, failing when it already exists. A path holds
+// wide characters on Windows, which only the wide-character open takes.
+std::FILE *openNew(const fs::path &path)
+{
+#ifdef _WIN32
+    return ::_wfopen(path.c_str(), L"wbx");
+#else
+    return std::fopen(path.c_str(), "wbx");
+#endif
+}
+
 [[noreturn]] void fail(const std::string &path, const std::string &reason)
 {
     throw EFCreateError("Cannot create file \"" + path + "\". " + reason);
@@ -26,7 +37,7 @@ std::FILE *createTemporary(const fs::path &target, fs::path &temporary)
         const auto suffix = std::to_string(random() % 1000000000ULL);
         temporary = target.parent_path() / (".ovilant-" + suffix + ".tmp");
         errno = 0;
-        if (std::FILE *file = std::fopen(temporary.c_str(), "wbx")) {
+        if (std::FILE *file = openNew(temporary)) {
             return file;
         }
         if (errno != EEXIST) {

@@ -6,15 +6,17 @@
 // the temporary file is removed and the target keeps its old content (or
 // stays absent).
 
-#include <stdexcept>
+#include "pdfwriter/PdfError.h"
+
 #include <string>
 #include <string_view>
 
 // The file could not be created, written or put in place. what() names the
-// file and the reason.
-class EFCreateError : public std::runtime_error {
+// file and the reason. Derived from the writer's base, so that a save catches
+// one type for every failure.
+class EFCreateError : public EPdfError {
 public:
-    using std::runtime_error::runtime_error;
+    using EPdfError::EPdfError;
 };
 
 // Replaces (or creates) the file at `path` with `bytes`. `path` is a native

@@ -22,22 +22,24 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+// The engine's own faults share the writer's base EPdfError, so one catch
+// covers every failure of printing a report; what() is the message.
+
 // A misuse of the component tree (a component placed on a parent that cannot
-// hold it). what() is the message.
-class EPReportError : public std::runtime_error {
+// hold it).
+class EPReportError : public EPdfError {
 public:
-    using std::runtime_error::runtime_error;
+    using EPdfError::EPdfError;
 };
 
 // An operation that needs an open document was called without one.
-class EInvalidOperation : public std::runtime_error {
+class EInvalidOperation : public EPdfError {
 public:
-    using std::runtime_error::runtime_error;
+    using EPdfError::EPdfError;
 };
 
 // Colour value 0x00BBGGRR, or clNone for no colour.
@@ -298,15 +300,10 @@ public:
 // document. The properties can be set only while no document is open
 // (FileName always); setting one while a document is open raises
 // EPdfInvalidOperation "Set<Property> --invalid operation.".
-class TAbstractPReport {
-public:
-    virtual ~TAbstractPReport() = default;
-};
-
-class TPReport : public TAbstractPReport {
+class TPReport {
 public:
     TPReport();
-    ~TPReport() override;
+    ~TPReport();
     TPReport(const TPReport &) = delete;
     TPReport &operator=(const TPReport &) = delete;
 

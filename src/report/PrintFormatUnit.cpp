@@ -235,10 +235,11 @@ void TPrintFormatForm::FillItems()
         SetText(RowItemName("Goods", row), item.Goods);
         SetText(RowItemName("Kaigo", row), item.Kaigo);
         SetCaption(RowItemName("Time", row), item.Time);
-        // A value that is not a priority mark leaves the label as it was.
-        if (item.Special >= 0 && item.Special <= 2) {
-            SetCaption(RowItemName("Point", row), fixed().points[static_cast<std::size_t>(item.Special)]);
-        }
+        // A value that is not a priority mark prints nothing, as the label
+        // stands in the layout; it must not keep the mark of an earlier plan.
+        const bool isMark = item.Special >= 0 && item.Special <= 2;
+        SetCaption(RowItemName("Point", row),
+                   isMark ? fixed().points[static_cast<std::size_t>(item.Special)] : std::string());
     }
 
     SetText("PdfSelfHope", p.SelfHopeText);

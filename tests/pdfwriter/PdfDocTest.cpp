@@ -155,8 +155,8 @@ TEST(PdfDocument, MisuseMessages)
     EXPECT_EQ(messageOf<EPdfInvalidOperation>([&] { doc.OutlineRoot(); }), "GetOutlineRoot --not use outline mode..");
     EXPECT_EQ(messageOf<EPdfInvalidOperation>([&] { doc.Canvas().SetFont("Gothic", 10); }),
               "GetPage --the Page is nil");
-    EXPECT_EQ(messageOf<EPdfException>([&] { doc.GetFont("Helvetica"); }), "CreateFont --InvalidFontName:Helvetica");
-    EXPECT_EQ(messageOf<EPdfException>([&] { doc.GetFont("gothic"); }), "CreateFont --InvalidFontName:gothic");
+    EXPECT_EQ(messageOf<EPdfError>([&] { doc.GetFont("Helvetica"); }), "CreateFont --InvalidFontName:Helvetica");
+    EXPECT_EQ(messageOf<EPdfError>([&] { doc.GetFont("gothic"); }), "CreateFont --InvalidFontName:gothic");
     // A refused font name leaves no object behind.
     EXPECT_EQ(doc.ObjectMgr()->ItemCount(), 4u);
 

@@ -216,7 +216,7 @@ TEST(PdfXrefTable, NumbersObjectsAndWritesTwentyByteLines)
 
 TEST(PdfObjectMisuse, Messages)
 {
-    EXPECT_EQ(messageOf<EPdfException>([] { TPdfVirtualObject v(0); }),
+    EXPECT_EQ(messageOf<EPdfError>([] { TPdfVirtualObject v(0); }),
               "virtualObject must be create by CreateVirtual method.");
     TPdfNumber direct(3);
     std::string out;
@@ -229,7 +229,7 @@ TEST(PdfObjectMisuse, Messages)
     // Both writer exceptions share one base whose what() is the bare message.
     try {
         throw EPdfInvalidValue("x");
-    } catch (const EPdfException &e) {
+    } catch (const EPdfError &e) {
         EXPECT_STREQ(e.what(), "x");
     }
 }

@@ -435,6 +435,31 @@ TEST(PReportDocument, PrintWithoutDocumentAndAFailedEnd)
     EXPECT_NE(report.EndDocToString().find("/Author (after the failure)"), std::string::npos);
 }
 
+// The engine's faults, the writer's and a file that cannot be created are all
+// caught as the one base EPdfError, and what() is exactly the message.
+TEST(PReportDocument, EveryFailureIsAnEPdfErrorWithItsMessage)
+{
+    TPReport report;
+    TPRPage page;
+    TPRLabel label;
+    expectThrowWithMessage<EPdfError>([&] { label.SetParent(&page); }, "this component must set on TPRPanel");
+    expectThrowWithMessage<EPdfError>([&] { report.EndDoc(); }, "document is null..");
+    report.BeginDoc();
+    expectThrowWithMessage<EPdfError>([&] { report.SetTitle("x"); }, "SetTitle --invalid operation.");
+    expectThrowWithMessage<EPdfError>([&] { report.PdfDoc()->GetFont("Helvetica"); },
+                                      "CreateFont --InvalidFontName:Helvetica");
+    const std::string missing =
+        (std::filesystem::temp_directory_path() / "ovilant-no-such-folder-for-report" / "y.pdf").string();
+    report.SetFileName(missing);
+    report.Print(page);
+    try {
+        report.EndDoc();
+        ADD_FAILURE() << "a file in a missing folder must not be written";
+    } catch (const EPdfError &e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + missing + "\". ", 0), 0u) << e.what();
+    }
+}
+
 TEST(PReportDocument, CatalogAndInformationFromTheProperties)
 {
     TPReport report;

@@ -24,6 +24,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 using testsupport::readFile;
@@ -191,10 +192,11 @@ TEST(PlanLayoutForm, ValueConversions)
     form.FillItems();
     EXPECT_EQ(lines("SexText"), L{j("女性")});
 
-    // A value that is no priority mark leaves the label as it was.
+    // A value that is no priority mark prints nothing, whatever the label
+    // held before.
     p.ActivityItems[1].Special = 5;
     form.FillItems();
-    EXPECT_EQ(form.FindLabel("Point1")->Caption, j("○"));
+    EXPECT_EQ(form.FindLabel("Point1")->Caption, "");
 }
 
 TEST(PlanFile, StructureOfTheWrittenFile)
@@ -227,6 +229,42 @@ TEST(PlanFile, StructureOfTheWrittenFile)
 
     // The same plan, creator and time give the same bytes.
     EXPECT_EQ(pdfOf(fullPlan()), pdf);
+}
+
+// Each thread keeps one layout form for all its saves. A file must depend
+// only on its own plan: not on the plan saved before it in the same thread,
+// nor on saves running at the same time in other threads.
+TEST(PlanFile, AFileDependsOnlyOnItsOwnPlan)
+{
+    const TPRACTDATA marked = fullPlan();
+    TPRACTDATA unmarked = fullPlan();
+    unmarked.Name = j("別人");
+    for (int row : planRowNumbers()) {
+        planRow(unmarked, row).Special = 5;
+    }
+    std::string fresh;
+    std::thread([&] { fresh = pdfOf(unmarked); }).join();
+    EXPECT_EQ(fresh.find("<819D> Tj"), std::string::npos) << "a priority mark where the plan has none";
+
+    ASSERT_NE(pdfOf(marked).find("<819D> Tj"), std::string::npos); // the thread's form now holds marks
+    EXPECT_EQ(pdfOf(unmarked), fresh);
+
+    const std::string expectedMarked = pdfOf(marked);
+    std::vector<std::string> results(2);
+    std::thread other([&] {
+        for (int i = 0; i < 10 && results[1].empty(); ++i) {
+            if (pdfOf(unmarked) != fresh) {
+                results[1] = "unmarked";
+            }
+        }
+    });
+    for (int i = 0; i < 10 && results[0].empty(); ++i) {
+        if (pdfOf(marked) != expectedMarked) {
+            results[0] = "marked";
+        }
+    }
+    other.join();
+    EXPECT_EQ(results, (std::vector<std::string>{"", ""})) << "concurrent saves disturbed each other";
 }
 
 // A report left open by a failure refuses the next begin until it is

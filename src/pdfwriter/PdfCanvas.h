@@ -1,0 +1,135 @@
+#pragma once
+
+// The drawing canvas of a document: writes the operators of the current
+// page into its content stream and measures text with the current font.
+//
+// Coordinates are PDF points with the origin at the bottom-left corner, y
+// upward. Texts are CP932 byte strings; widths count the font's width of
+// each byte (a double-byte character's width sits on its lead byte).
+// Numbers in content streams are rounded to two decimals and always use "."
+// as the decimal point. Out-of-range values raise EPdfInvalidValue; drawing
+// before the first page raises EPdfInvalidOperation "GetPage --the Page is
+// nil".
+
+#include "pdfwriter/PdfTypes.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TPdfFont;
+class TPdfDoc;
+
+enum TPdfAlignment { paLeftJustify = 0, paRightJustify = 1, paCenter = 2 };
+
+// Colour value 0x00BBGGRR; a negative value is written as black.
+using TPdfColor = std::int32_t;
+
+struct TPdfRect {
+    float Left = 0;
+    float Top = 0;
+    float Right = 0;
+    float Bottom = 0;
+};
+
+// The text state of the canvas.
+struct TPdfCanvasAttribute {
+    float WordSpace = 0;
+    float CharSpace = 0;
+    float FontSize = 10;
+    TPdfFont *Font = nullptr;
+    float Leading = 0;
+    std::uint16_t HorizontalScaling = 100;
+};
+
+// Writes the operators of the current page into its content stream and
+// measures text with the current font. Every operator ends with a bare LF.
+// Operations that write raise "GetPage --the Page is nil" before the first
+// page; a measuring-only canvas writes nothing.
+class TPdfCanvas {
+public:
+    explicit TPdfCanvas(TPdfDoc *doc);
+
+    // Switches to `page` (a Page dictionary with its Contents): saves the
+    // text state of the previous page into it as hidden entries and takes
+    // the state of the new page, which for a fresh page is Arial 10
+    // ("/F0 10 Tf"), spacing 0, scaling 100, leading 0.
+    void SetPage(TPdfDictionary *page);
+    TPdfDictionary *Page() const { return m_page; }
+    TPdfStream *Contents() const { return m_contents; }
+    TPdfDoc *Doc() const { return m_doc; }
+    const TPdfCanvasAttribute &Attribute() const { return m_attr; }
+    bool MeasuringOnly() const { return m_measuringOnly; }
+    void SetMeasuringOnly(bool value) { m_measuringOnly = value; }
+
+    // Page size: the fourth / third MediaBox entry of the current page.
+    int PageHeight() const;
+    int PageWidth() const;
+    void SetPageHeight(int value);
+    void SetPageWidth(int value);
+
+    // Graphics state and paths.
+    void GSave();                                           // q
+    void GRestore();                                        // Q
+    void SetDash(const std::vector<int> &pattern, int phase); // [a b ] p d  ([] 0 d when pattern[0] is 0)
+    void SetLineWidth(float width);                         // w
+    void MoveTo(float x, float y);                          // m
+    void LineTo(float x, float y);                          // l
+    void ClosePath();                                       // h
+    void NewPath();                                         // n
+    void Stroke();                                          // S
+    void ClosePathStroke();                                 // s
+    void Fill();                                            // f
+    void ClosePathFillStroke();                             // b
+    void Clip();                                            // W
+    void SetRGBFillColor(TPdfColor color);                  // r g b rg (always written)
+    void SetRGBStrokeColor(TPdfColor color);                // r g b RG (always written)
+
+    // Text state; each writes its operator only when the value changes.
+    void SetCharSpace(float value);             // Tc, -30..300
+    void SetWordSpace(float value);             // Tw, >= 0
+    void SetLeading(float value);               // TL, 0..300
+    void SetHorizontalScaling(int value);       // Tz, 10..300 percent
+    void SetFontAndSize(TPdfFont *font, float size); // /Fn size Tf, size 0..300
+    // The document's font of that name (created on first use) at `size`.
+    void SetFont(const std::string &name, float size);
+
+    // Text objects.
+    void BeginText();                           // BT
+    void EndText();                             // ET
+    void MoveTextPoint(float x, float y);       // Td
+    void MoveToNextLine();                      // T*
+    void ShowText(std::string_view text);       // (..) Tj or <hex> Tj
+    // BT, Td at (x, y), Tj, ET.
+    void TextOut(float x, float y, std::string_view text);
+
+    // Width of `text` in points with the current font and text state.
+    float TextWidth(std::string_view text) const;
+    // Number of leading bytes of `text` that fit in `width` points; never
+    // splits a double-byte character.
+    int MeasureText(std::string_view text, float width) const;
+
+    // One line in a rectangle (y upward: Top > Bottom), optionally clipped:
+    // [q path h W n] BT Td Tj ET [Q]. The baseline is Top - 0.85 x size.
+    void TextRect(const TPdfRect &rect, std::string_view text, TPdfAlignment alignment, bool clipping);
+    // Lines separated by CR LF, optionally word-wrapped, one Tj per line and
+    // T* between lines; stops before a line that would fall below Bottom.
+    void MultilineTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap);
+
+private:
+    bool CanWrite() const;
+    void Append(std::string_view bytes);
+    void AppendNumbers(std::initializer_list<double> values, std::string_view op);
+    void WriteColor(TPdfColor color, std::string_view op);
+    void RequirePage() const;
+    void SaveState();
+    void RestoreOrResetState();
+
+    TPdfDoc *m_doc;
+    TPdfDictionary *m_page = nullptr;
+    TPdfStream *m_contents = nullptr;
+    TPdfCanvasAttribute m_attr;
+    bool m_measuringOnly = false;
+};

@@ -72,21 +72,3 @@ TEST(PlanRecord, RowNumbersMapToBothTables)
     EXPECT_EQ(planRowNumbers().size(), 21u);
     EXPECT_EQ(planRowNumbers()[13], 20);
 }
-
-#include "plan/PlanLimits.h"
-
-TEST(PlanLimits, MessagesAndHdsNumbers)
-{
-    EXPECT_EQ(cp932::toUtf8(planlimits::tooLongMessage(50)),
-              "入力文字数がオーバーしています。\n半角50文字・全角25文字以内で入力してください。");
-    EXPECT_EQ(cp932::toUtf8(planlimits::tooLongMessage(1000)),
-              "入力文字数がオーバーしています。\n半角1000文字・全角500文字以内で入力してください。");
-    EXPECT_EQ(cp932::toUtf8(planlimits::tooLongMessage(2)), "入力文字数がオーバーしています。\n半角2文字で入力してください。");
-    EXPECT_EQ(planlimits::readHdsNumber(" 5"), 5);
-    EXPECT_EQ(planlimits::readHdsNumber("-1"), -1);
-    EXPECT_EQ(planlimits::readHdsNumber("30"), 30);
-    EXPECT_FALSE(planlimits::readHdsNumber(""));
-    EXPECT_FALSE(planlimits::readHdsNumber("5 "));
-    EXPECT_FALSE(planlimits::readHdsNumber("\x82\x54")); // a full-width digit
-    EXPECT_FALSE(planlimits::readHdsNumber("-"));
-}

@@ -1,5 +1,6 @@
 // Opening plan-like files and extracting their text items.
 #include "pdfreader/Page.h"
+#include "planfile/PlanFieldTable.h"
 #include "PdfBuilder.h"
 
 #include <benchmark/benchmark.h>
@@ -24,7 +25,7 @@ std::size_t touchItems(const TPdfPage &reader)
     std::size_t lines = 0;
     for (const TTextItem &item : reader.strings().items())
         lines += item.lines.size();
-    for (int field = 0; field < FieldCount; ++field) {
+    for (int field = 0; field < planlayout::kFieldCount; ++field) {
         if (reader.itemLines(field))
             ++lines;
     }

@@ -15,6 +15,7 @@
 // moc cannot parse the concepts in the record's header, and needs nothing from it.
 #ifndef Q_MOC_RUN
 #include "plan/PracticePlanType.h"
+#include "planfile/PlanCheck.h"
 #endif
 
 #include <QMainWindow>
@@ -24,6 +25,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class FileChooser;
 class Launcher;
@@ -255,6 +258,8 @@ private:
     void readStuff();
     void userEdited();
     bool handleDateKey(QLineEdit *field, QEvent *event);
+    // The text controls that the checks before saving read, in their order.
+    std::vector<std::pair<planfile::PlanInputRef, QWidget *>> checkedControls();
     // Shows `text` as an information box, then puts page `page` in front and
     // the focus in `control` with the UTF-16 range [start, start + length)
     // selected when length > 0.

@@ -8,7 +8,7 @@
 #include "plan/Cp932.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
-#include "plan/PlanLimits.h"
+#include "planfile/PlanCheck.h"
 #include "dialogs/Prompter.h"
 
 #include <QAction>
@@ -104,7 +104,7 @@ void TMainForm::DateItemKeyPress(QLineEdit *field, char key)
 
 void TMainForm::ShowDateError(QLineEdit *field)
 {
-    prompter().information(this, guitext::fromCp932(planlimits::dateErrorMessage()));
+    prompter().information(this, guitext::fromCp932(planfile::dateErrorMessage()));
     PageControl1->setCurrentWidget(TabSheet1);
     field->setFocus();
 }

@@ -1,8 +1,8 @@
-// Validation before saving: every control is checked, in the order of the
-// form, against its limit in CP932 bytes (a memo's line break counts 2),
-// and copied into `Plan`. The first fault is reported with its message and
-// the focus in the faulty control; the fields stored before it keep their
-// new values.
+// Validation before saving: the controls are read into a plan entry and
+// run through the checks before saving (planfile::CheckPlan), which copy
+// every passing value into `Plan`. The first fault is reported with its
+// message and the focus in the faulty control; the fields stored before it
+// keep their new values.
 
 #include "app/MainForm.h"
 
@@ -10,7 +10,7 @@
 #include "app/ControlNames.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
-#include "plan/PlanLimits.h"
+#include "planfile/PlanCheck.h"
 #include "dialogs/Prompter.h"
 
 #include <QCheckBox>
@@ -69,152 +69,136 @@ void TMainForm::reportFault(const QString &text, QWidget *page, QWidget *control
     }
 }
 
+// The text controls that the checks read, by input, in the order of the
+// checks (PlanCheck.h).
+std::vector<std::pair<planfile::PlanInputRef, QWidget *>> TMainForm::checkedControls()
+{
+    using planfile::PlanInput;
+    std::vector<std::pair<planfile::PlanInputRef, QWidget *>> list = {
+        {{PlanInput::Name}, NameEdit},
+        {{PlanInput::BirthDate}, BirthEdit},
+        {{PlanInput::Kenkou}, KenkouMemo},
+        {{PlanInput::Gapei}, GapeiMemo},
+        {{PlanInput::Seikatsu}, SeikatsuMemo},
+        {{PlanInput::EtcText}, EtcEdit},
+        {{PlanInput::HomeWork}, HomeWorkEdit},
+        {{PlanInput::Social}, SocialEdit},
+        {{PlanInput::GoOut}, GoOutEdit},
+        {{PlanInput::FreeTime}, FreeTimeEdit},
+        {{PlanInput::TaiinText}, TaiinEdit},
+        {{PlanInput::ExerciseText}, ExerciseEdit},
+        {{PlanInput::SenseText}, SenseEdit},
+        {{PlanInput::BrainText}, BrainEdit},
+        {{PlanInput::KoushukuText}, KoushukuEdit},
+        {{PlanInput::ArthralgiaText}, ArthralgiaEdit},
+        {{PlanInput::SonotaText}, SonotaMemo},
+        {{PlanInput::HDS}, HDSEdit},
+    };
+    const auto addRows = [&](int first, int last) {
+        for (int row = first; row <= last; ++row) {
+            list.push_back({{PlanInput::Goods, row}, control(formnames::goods(row))});
+            list.push_back({{PlanInput::Kaigo, row}, control(formnames::kaigo(row))});
+            list.push_back({{PlanInput::Time, row}, control(formnames::time(row))});
+        }
+    };
+    addRows(0, 12);
+    list.insert(list.end(), {{{PlanInput::PTOTST0Text}, PTOTST0},
+                             {{PlanInput::Kango0Text}, Kango0},
+                             {{PlanInput::Jitchi0Text}, Jitchi0}});
+    addRows(20, 27);
+    list.insert(list.end(), {{{PlanInput::PTOTST1Text}, PTOTST1},
+                             {{PlanInput::Kango1Text}, Kango1},
+                             {{PlanInput::Jitchi1Text}, Jitchi1},
+                             {{PlanInput::SelfHopeText}, SelfHope},
+                             {{PlanInput::FarmilyHopeText}, FarmilyHope},
+                             {{PlanInput::LifePointText}, LifePoint},
+                             {{PlanInput::RihaTergetText}, RihaTerget},
+                             {{PlanInput::SelfDoText}, SelfDo},
+                             {{PlanInput::AskFarmilyText}, AskFarmily},
+                             {{PlanInput::DiseseCareText}, DiseseCare},
+                             {{PlanInput::VariationText}, Variation},
+                             {{PlanInput::RemarkText}, Remark}});
+    for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
+        list.push_back({{PlanInput::Team, n}, control(formnames::teamBox(n))});
+    }
+    return list;
+}
+
 bool TMainForm::GatherPlan()
 {
     PageControl1->setCurrentWidget(TabSheet1);
-    QWidget *page = TabSheet1;
 
-    // Reads a control's text for storing: nothing when it holds a character
-    // code page 932 cannot represent or is longer than `limit` bytes (the
-    // fault has then been reported).
-    const auto checked = [&](QWidget *control, std::size_t limit) -> std::optional<std::string> {
-        const QString shown = displayText(control);
-        if (const auto bad = guitext::firstUnrepresentable(shown)) {
-            reportFault(guitext::fromCp932(planlimits::unrepresentableMessage()), page, control, *bad,
-                        guitext::characterLength(shown, *bad));
-            return std::nullopt;
+    // What the controls hold, as the checks read it. The record starts as a
+    // copy of `Plan`, so that the plan date and the priority marks stay.
+    planfile::PlanEntry entry;
+    entry.Plan = Plan;
+    TPRACTDATA &p = entry.Plan;
+    p.Sex = SexBox->currentIndex();
+    p.KaigoLevel = KaigoBox->currentIndex();
+    p.Home = HomeBox->isChecked();
+    p.Etc = EtcBox->isChecked();
+    p.Taiin = TaiinBox->isChecked();
+    p.ExerciseFlag = Exercise->isChecked();
+    p.SenseFlag = Sense->isChecked();
+    p.BrainFlag = Brain->isChecked();
+    p.KoushukuFlag = Koushuku->isChecked();
+    p.ArthralgiaFlag = Arthralgia->isChecked();
+    p.SonotaFlag = Sonota->isChecked();
+    for (const int row : formnames::rows()) {
+        for (int column = 0; column < formnames::kColumns; ++column) {
+            planRow(p, row).ABC[static_cast<std::size_t>(column)] =
+                MarkToHalfWidth(control<TMarkCell>(formnames::abc(row, column))->text());
         }
-        std::string bytes = controlText(control);
-        if (bytes.size() > limit) {
-            reportFault(guitext::fromCp932(planlimits::tooLongMessage(limit)), page, control);
-            return std::nullopt;
-        }
-        return bytes;
-    };
-
-    // 1-5: name, sex, birth date and age, level of care.
-    auto name = checked(NameEdit, planlimits::kName);
-    if (!name) {
-        return false;
     }
-    Plan.Name = std::move(*name);
-    Plan.Sex = SexBox->currentIndex();
-    TDateTime birth = 0;
-    if (!ParseEraDate(guitext::toCp932(BirthEdit->text()), birth)) {
+    // The birth date field is read as a date only; a character code page
+    // 932 cannot hold makes it unreadable like any other wrong text.
+    entry.BirthText = guitext::toCp932(BirthEdit->text());
+    // The first control (in check order) holding a character code page 932
+    // cannot hold, and where that character is.
+    qsizetype badAt = 0;
+    qsizetype badLength = 0;
+    const auto controls = checkedControls();
+    for (const auto &[ref, widget] : controls) {
+        if (ref.input == planfile::PlanInput::BirthDate) {
+            continue;
+        }
+        if (!entry.Unrepresentable) {
+            const QString shown = displayText(widget);
+            if (const auto bad = guitext::firstUnrepresentable(shown)) {
+                entry.Unrepresentable = ref;
+                badAt = *bad;
+                badLength = guitext::characterLength(shown, *bad);
+            }
+        }
+        if (ref.input == planfile::PlanInput::HDS) {
+            entry.HDSText = controlText(widget);
+        } else {
+            planfile::setInputText(p, ref, controlText(widget));
+        }
+    }
+
+    const std::optional<planfile::PlanFault> fault = planfile::CheckPlan(entry, &Plan);
+    if (!fault) {
+        PageControl1->setCurrentWidget(TabSheet2);
+        return true;
+    }
+    QWidget *faulty = nullptr;
+    for (const auto &[ref, widget] : controls) {
+        if (ref == fault->where) {
+            faulty = widget;
+        }
+    }
+    if (fault->where.input == planfile::PlanInput::BirthDate) {
         ShowDateError(BirthEdit);
         return false;
     }
-    Plan.BirthDate = birth;
-    Plan.Age = AgeInYears(Plan.BirthDate, Plan.PlanDate);
-    Plan.KaigoLevel = KaigoBox->currentIndex();
-
-    // 6-16: health, destination and participation.
-    const auto store = [&](QWidget *control, std::size_t limit, auto &field) {
-        auto text = checked(control, limit);
-        if (!text) {
-            return false;
-        }
-        field = std::move(*text);
-        return true;
-    };
-    if (!store(KenkouMemo, planlimits::kHealthMemo, Plan.Kenkou) ||
-        !store(GapeiMemo, planlimits::kHealthMemo, Plan.Gapei) ||
-        !store(SeikatsuMemo, planlimits::kHealthMemo, Plan.Seikatsu)) {
-        return false;
+    // The checks reach page 2 after every control of page 1 has passed.
+    QWidget *page = planfile::onSecondPage(fault->where.input) ? TabSheet2 : TabSheet1;
+    PageControl1->setCurrentWidget(page);
+    if (entry.Unrepresentable == fault->where) {
+        reportFault(guitext::fromCp932(fault->message), page, faulty, badAt, badLength);
+    } else {
+        reportFault(guitext::fromCp932(fault->message), page, faulty);
     }
-    Plan.Home = HomeBox->isChecked();
-    Plan.Etc = EtcBox->isChecked();
-    if (!store(EtcEdit, planlimits::kEtc, Plan.EtcText)) {
-        return false;
-    }
-    Plan.Taiin = TaiinBox->isChecked();
-    if (!store(HomeWorkEdit, planlimits::kLine, Plan.HomeWork) || !store(SocialEdit, planlimits::kLine, Plan.Social) ||
-        !store(GoOutEdit, planlimits::kLine, Plan.GoOut) || !store(FreeTimeEdit, planlimits::kLine, Plan.FreeTime) ||
-        !store(TaiinEdit, planlimits::kLine, Plan.TaiinText)) {
-        return false;
-    }
-
-    // 17-22: each impairment's tick is stored before its text is checked.
-    const auto impairment = [&](QCheckBox *box, bool &flag, QWidget *text, std::string &field) {
-        flag = box->isChecked();
-        return store(text, planlimits::kLine, field);
-    };
-    if (!impairment(Exercise, Plan.ExerciseFlag, ExerciseEdit, Plan.ExerciseText) ||
-        !impairment(Sense, Plan.SenseFlag, SenseEdit, Plan.SenseText) ||
-        !impairment(Brain, Plan.BrainFlag, BrainEdit, Plan.BrainText) ||
-        !impairment(Koushuku, Plan.KoushukuFlag, KoushukuEdit, Plan.KoushukuText) ||
-        !impairment(Arthralgia, Plan.ArthralgiaFlag, ArthralgiaEdit, Plan.ArthralgiaText) ||
-        !impairment(Sonota, Plan.SonotaFlag, SonotaMemo, Plan.SonotaText)) {
-        return false;
-    }
-
-    // 23: the HDS-R score, at most two bytes, a number, 0 to 30.
-    const auto hds = checked(HDSEdit, planlimits::kHds);
-    if (!hds) {
-        return false;
-    }
-    const std::optional<long> score = planlimits::readHdsNumber(*hds);
-    if (!score) {
-        reportFault(guitext::fromCp932(planlimits::hdsDigitsMessage()), page, HDSEdit);
-        return false;
-    }
-    if (*score < 0 || *score > 30) {
-        reportFault(guitext::fromCp932(planlimits::hdsRangeMessage()), page, HDSEdit);
-        return false;
-    }
-    Plan.HDS = static_cast<std::int32_t>(*score);
-
-    // 24-31: the rows of both tables, each followed by its approach memos.
-    // The rows' priority marks are kept by the mark cells, not here.
-    const auto tableRow = [&](int row) {
-        TPRACTITEM &item = planRow(Plan, row);
-        for (int column = 0; column < formnames::kColumns; ++column) {
-            item.ABC[static_cast<std::size_t>(column)] =
-                MarkToHalfWidth(control<TMarkCell>(formnames::abc(row, column))->text());
-        }
-        return store(control(formnames::goods(row)), planlimits::kGoods, item.Goods) &&
-               store(control(formnames::kaigo(row)), planlimits::kGoods, item.Kaigo) &&
-               store(control(formnames::time(row)), planlimits::kTime, item.Time);
-    };
-    for (int row = 0; row <= 12; ++row) {
-        if (!tableRow(row)) {
-            return false;
-        }
-    }
-    if (!store(PTOTST0, planlimits::kBuffer, Plan.PTOTST0Text) ||
-        !store(Kango0, planlimits::kBuffer, Plan.Kango0Text) ||
-        !store(Jitchi0, planlimits::kBuffer, Plan.Jitchi0Text)) {
-        return false;
-    }
-    for (int row = 20; row <= 27; ++row) {
-        if (!tableRow(row)) {
-            return false;
-        }
-    }
-    if (!store(PTOTST1, planlimits::kBuffer, Plan.PTOTST1Text) ||
-        !store(Kango1, planlimits::kBuffer, Plan.Kango1Text) ||
-        !store(Jitchi1, planlimits::kBuffer, Plan.Jitchi1Text)) {
-        return false;
-    }
-
-    // 32-42: page 2.
-    PageControl1->setCurrentWidget(TabSheet2);
-    page = TabSheet2;
-    if (!store(SelfHope, planlimits::kBuffer, Plan.SelfHopeText) ||
-        !store(FarmilyHope, planlimits::kBuffer, Plan.FarmilyHopeText) ||
-        !store(LifePoint, planlimits::kBuffer, Plan.LifePointText) ||
-        !store(RihaTerget, planlimits::kBuffer, Plan.RihaTergetText) ||
-        !store(SelfDo, planlimits::kBuffer, Plan.SelfDoText) ||
-        !store(AskFarmily, planlimits::kBuffer, Plan.AskFarmilyText) ||
-        !store(DiseseCare, planlimits::kBuffer, Plan.DiseseCareText) ||
-        !store(Variation, planlimits::kBuffer, Plan.VariationText) ||
-        !store(Remark, planlimits::kBuffer, Plan.RemarkText)) {
-        return false;
-    }
-    for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
-        if (!store(control(formnames::teamBox(n)), planlimits::kName, Plan.Team[static_cast<std::size_t>(n)])) {
-            return false;
-        }
-    }
-    return true;
+    return false;
 }

@@ -5,6 +5,8 @@
 #include "dialogs/ABCForm.h"
 #include "app/ControlNames.h"
 #include "app/FormControls.h"
+#include "app/GuiText.h"
+#include "planfile/PlanFormat.h"
 #include "dialogs/Prompter.h"
 
 #include <QCheckBox>
@@ -13,14 +15,7 @@ namespace {
 
 QString priorityCaption(int value)
 {
-    switch (value) {
-    case 1:
-        return QStringLiteral("○");
-    case 2:
-        return QStringLiteral("◎");
-    default:
-        return QStringLiteral("　");
-    }
+    return guitext::fromCp932(planfile::kPriorityMarks[value == 1 || value == 2 ? value : 0]);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 // The open command of the File menu: reads a plan file back into the editor.
 //
 // The editor is emptied first, then the chosen file is read by the PDF
-// reader. A plan file carries Author "Ｒ１．０" and Subject "ＲＩＨＡ"; every
-// control is refilled from the text printed at its field's fixed place on
-// the page (field indices 0-247). Only the rows' priority marks reach `Plan`
+// reader. A plan file carries the Author and Subject markers; the text
+// printed on its pages is read back into a plan (planfile::decodePlan) and
+// every control is refilled from it. Only the rows' priority marks reach `Plan`
 // here; everything else reaches it through the validation of the next save.
 //
 // A file the reader refuses, or one without the two markers, is reported
@@ -17,8 +17,9 @@
 #include "app/FormControls.h"
 #include "app/GuiText.h"
 #include "pdfreader/PdfStream.h"
+#include "planfile/PlanDecode.h"
+#include "planfile/PlanFormat.h"
 #include "app/PlanFiles.h"
-#include "plan/TextParse.h"
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
 
@@ -26,14 +27,11 @@
 #include <QComboBox>
 #include <QTabWidget>
 
-#include <array>
 #include <exception>
 #include <stdexcept>
-#include <vector>
+#include <string_view>
 
 namespace {
-
-using Lines = std::vector<std::string>;
 
 // The open command's own failure, reported like the reader's.
 class NotAPlanFile : public std::runtime_error {
@@ -41,147 +39,88 @@ public:
     NotAPlanFile() : std::runtime_error("not a plan") {}
 };
 
-QString notAPlanMessage()
+QString text(std::string_view cp932Text)
 {
-    return QStringLiteral("このＰＤＦファイルはリハビリ実施計画書ではありません。");
+    return guitext::fromCp932(cp932Text);
 }
 
-// Refills the controls from the items of one opened file, in field order.
-class Refill {
-public:
-    Refill(TMainForm &form, const pdfreader::TPdfStream &pdf) : m_form(form), m_pdf(pdf) {}
-
-    void run();
-
-private:
-    const Lines *item(int field) const { return m_pdf.item(field); }
-
-    // Line 1, or the empty text when there is no item or it has no line.
-    QString line1(int field) const
-    {
-        const Lines *lines = item(field);
-        return lines != nullptr && !lines->empty() ? guitext::fromCp932(lines->front()) : QString();
-    }
-
-    // Every line of the item, empty ones included; empty without an item.
-    QString allLines(int field) const
-    {
-        QStringList texts;
-        if (const Lines *lines = item(field)) {
-            for (const std::string &line : *lines) {
-                texts.append(guitext::fromCp932(line));
-            }
-        }
-        return texts.join(QLatin1Char('\n'));
-    }
-
-    void edit(QLineEdit *control, int field) const { control->setText(line1(field)); }
-    void memo(TMemo *control, int field) const { control->setText(allLines(field)); }
-    void tick(QCheckBox *control, int field) const { control->setChecked(line1(field) == QStringLiteral("レ")); }
-    void row(int row, int marksField, int goodsField, int kaigoField, int timeField, int specialField);
-
-    TMainForm &m_form;
-    const pdfreader::TPdfStream &m_pdf;
-};
-
-void Refill::run()
+// Puts a plan read from a file into the controls of both pages.
+void refill(TMainForm &f, const planfile::PrintedPlan &printed)
 {
-    TMainForm &f = m_form;
-
-    f.PlanDateEdit->setText(line1(0));
+    const TPRACTDATA &p = printed.Plan;
+    f.PlanDateEdit->setText(text(printed.PlanDateText));
     f.DateLabel->setText(f.PlanDateEdit->text());
-    f.NameEdit->setText(line1(1));
+    f.NameEdit->setText(text(p.Name));
     f.UserLabel->setText(f.NameEdit->text());
-    // Only the two printed texts choose a sex; an empty item (a plan saved
-    // with none chosen) or any other text leaves the box unchosen.
-    const QString sex = line1(2);
-    f.SexBox->setCurrentIndex(sex == QStringLiteral("男性") ? 0 : sex == QStringLiteral("女性") ? 1 : -1);
-    edit(f.BirthEdit, 3);
-    f.OldLabel->setText(line1(4));
-    static const std::array<QString, 7> levels{
-        QStringLiteral("要支援１"), QStringLiteral("要支援２"), QStringLiteral("要介護１"), QStringLiteral("要介護２"),
-        QStringLiteral("要介護３"), QStringLiteral("要介護４"), QStringLiteral("要介護５")};
-    const QString level = line1(5);
-    int levelIndex = -1;
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-        if (levels[i] == level) {
-            levelIndex = static_cast<int>(i);
-            break;
-        }
-    }
-    f.KaigoBox->setCurrentIndex(levelIndex);
+    f.SexBox->setCurrentIndex(p.Sex);
+    f.BirthEdit->setText(text(printed.BirthText));
+    f.OldLabel->setText(text(printed.AgeText));
+    f.KaigoBox->setCurrentIndex(p.KaigoLevel);
 
-    memo(f.KenkouMemo, 6);
-    memo(f.GapeiMemo, 7);
-    memo(f.SeikatsuMemo, 8);
-    tick(f.HomeBox, 9);
-    tick(f.EtcBox, 10);
-    edit(f.EtcEdit, 11);
-    tick(f.TaiinBox, 12);
-    edit(f.HomeWorkEdit, 13);
-    edit(f.SocialEdit, 14);
-    edit(f.GoOutEdit, 15);
-    edit(f.FreeTimeEdit, 16);
-    edit(f.TaiinEdit, 17);
-    tick(f.Exercise, 18);
-    edit(f.ExerciseEdit, 19);
-    tick(f.Sense, 20);
-    edit(f.SenseEdit, 21);
-    tick(f.Brain, 22);
-    edit(f.BrainEdit, 23);
-    tick(f.Koushuku, 24);
-    edit(f.KoushukuEdit, 25);
-    tick(f.Arthralgia, 26);
-    edit(f.ArthralgiaEdit, 27);
-    tick(f.Sonota, 28);
-    memo(f.SonotaMemo, 29);
-    edit(f.HDSEdit, 30);
+    f.KenkouMemo->setText(text(p.Kenkou));
+    f.GapeiMemo->setText(text(p.Gapei));
+    f.SeikatsuMemo->setText(text(p.Seikatsu));
+    f.HomeBox->setChecked(p.Home);
+    f.EtcBox->setChecked(p.Etc);
+    f.EtcEdit->setText(text(p.EtcText));
+    f.TaiinBox->setChecked(p.Taiin);
+    f.HomeWorkEdit->setText(text(p.HomeWork));
+    f.SocialEdit->setText(text(p.Social));
+    f.GoOutEdit->setText(text(p.GoOut));
+    f.FreeTimeEdit->setText(text(p.FreeTime));
+    f.TaiinEdit->setText(text(p.TaiinText));
+    f.Exercise->setChecked(p.ExerciseFlag);
+    f.ExerciseEdit->setText(text(p.ExerciseText));
+    f.Sense->setChecked(p.SenseFlag);
+    f.SenseEdit->setText(text(p.SenseText));
+    f.Brain->setChecked(p.BrainFlag);
+    f.BrainEdit->setText(text(p.BrainText));
+    f.Koushuku->setChecked(p.KoushukuFlag);
+    f.KoushukuEdit->setText(text(p.KoushukuText));
+    f.Arthralgia->setChecked(p.ArthralgiaFlag);
+    f.ArthralgiaEdit->setText(text(p.ArthralgiaText));
+    f.Sonota->setChecked(p.SonotaFlag);
+    f.SonotaMemo->setText(text(p.SonotaText));
+    f.HDSEdit->setText(text(printed.HDSText));
 
-    for (int r = 0; r <= 12; ++r) {
-        row(r, 31 + 5 * r, 96 + r, 109 + r, 122 + r, 135 + r);
-    }
-    memo(f.PTOTST0, 148);
-    memo(f.Kango0, 149);
-    memo(f.Jitchi0, 150);
-    for (int r = 20; r <= 27; ++r) {
-        row(r, 51 + 5 * r, 171 + r, 179 + r, 187 + r, 195 + r);
-    }
-    memo(f.PTOTST1, 223);
-    memo(f.Kango1, 224);
-    memo(f.Jitchi1, 225);
-
-    int field = 226;
-    for (TMemo *page2 : {f.SelfHope, f.FarmilyHope, f.LifePoint, f.RihaTerget, f.SelfDo, f.AskFarmily, f.DiseseCare,
-                         f.Variation, f.Remark}) {
-        memo(page2, field++);
-    }
-    for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
-        f.control<QComboBox>(formnames::teamBox(n))->setEditText(line1(234 + n));
-    }
-}
-
-void Refill::row(int row, int marksField, int goodsField, int kaigoField, int timeField, int specialField)
-{
-    TMainForm &f = m_form;
-    // Three marks are printed as two lines ("AB" over "C"); the first two
-    // lines together are the cell's letters.
-    for (int column = 0; column < formnames::kColumns; ++column) {
-        std::string letters;
-        if (const Lines *lines = item(marksField + column)) {
-            for (std::size_t i = 0; i < lines->size() && i < 2; ++i) {
-                letters += (*lines)[i];
+    // Only the rows' priority marks reach `Plan` here.
+    const auto &rows = planRowNumbers();
+    const auto fillRows = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            const int row = rows[i];
+            const TPRACTITEM &item = planRow(p, row);
+            for (int column = 0; column < formnames::kColumns; ++column) {
+                f.control<TMarkCell>(formnames::abc(row, column))
+                    ->setText(TMainForm::MarkToFullWidth(item.ABC[static_cast<std::size_t>(column)]));
             }
+            f.control<TMemo>(formnames::goods(row))->setText(text(item.Goods));
+            f.control<TMemo>(formnames::kaigo(row))->setText(text(item.Kaigo));
+            f.control<TEdit>(formnames::time(row))->setText(text(item.Time));
+            f.control<TClickLabel>(formnames::special(row))->setText(text(printed.PriorityTexts[i]));
+            planRow(f.Plan, row).Special = item.Special;
         }
-        f.control<TMarkCell>(formnames::abc(row, column))->setText(TMainForm::MarkToFullWidth(letters));
-    }
-    memo(f.control<TMemo>(formnames::goods(row)), goodsField);
-    memo(f.control<TMemo>(formnames::kaigo(row)), kaigoField);
-    edit(f.control<TEdit>(formnames::time(row)), timeField);
+    };
+    fillRows(0, kActivityRows);
+    f.PTOTST0->setText(text(p.PTOTST0Text));
+    f.Kango0->setText(text(p.Kango0Text));
+    f.Jitchi0->setText(text(p.Jitchi0Text));
+    fillRows(kActivityRows, rows.size());
+    f.PTOTST1->setText(text(p.PTOTST1Text));
+    f.Kango1->setText(text(p.Kango1Text));
+    f.Jitchi1->setText(text(p.Jitchi1Text));
 
-    auto *special = f.control<TClickLabel>(formnames::special(row));
-    special->setText(line1(specialField));
-    const QString mark = special->text();
-    planRow(f.Plan, row).Special = mark == QStringLiteral("○") ? 1 : mark == QStringLiteral("◎") ? 2 : 0;
+    f.SelfHope->setText(text(p.SelfHopeText));
+    f.FarmilyHope->setText(text(p.FarmilyHopeText));
+    f.LifePoint->setText(text(p.LifePointText));
+    f.RihaTerget->setText(text(p.RihaTergetText));
+    f.SelfDo->setText(text(p.SelfDoText));
+    f.AskFarmily->setText(text(p.AskFarmilyText));
+    f.DiseseCare->setText(text(p.DiseseCareText));
+    f.Variation->setText(text(p.VariationText));
+    f.Remark->setText(text(p.RemarkText));
+    for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
+        f.control<QComboBox>(formnames::teamBox(n))->setEditText(text(p.Team[static_cast<std::size_t>(n)]));
+    }
 }
 
 } // namespace
@@ -202,21 +141,24 @@ void TMainForm::OpenMenuClick()
         // The reader lives only while the command runs.
         pdfreader::TPdfStream pdf;
         pdf.open(nativePath(chosen));
-        OpenedAuthor = guitext::fromCp932(plantext::trimmed(pdf.author()));
-        if (OpenedAuthor != QStringLiteral("Ｒ１．０")) {
+        const std::string_view author = planfile::trimmedInfo(pdf.author());
+        OpenedAuthor = guitext::fromCp932(author);
+        if (author != planfile::kAuthor) {
             throw NotAPlanFile();
         }
-        OpenedSubject = guitext::fromCp932(plantext::trimmed(pdf.subject()));
-        if (OpenedSubject != QStringLiteral("ＲＩＨＡ")) {
+        const std::string_view subject = planfile::trimmedInfo(pdf.subject());
+        OpenedSubject = guitext::fromCp932(subject);
+        if (subject != planfile::kSubject) {
             throw NotAPlanFile();
         }
         for (int page = 0; page < pdf.pageCount(); ++page) {
             pdf.selectPage(page);
         }
+        const planfile::PrintedPlan printed = planfile::decodePlan(pdf.textItems());
         const ProgramFill fill(*this);
-        Refill(*this, pdf).run();
+        refill(*this, printed);
     } catch (const NotAPlanFile &) {
-        prompter().error(this, notAPlanMessage());
+        prompter().error(this, guitext::fromCp932(planfile::kNotAPlanMessage));
         return;
     } catch (const std::exception &e) {
         // The reader's messages are plain ASCII; anything else from the

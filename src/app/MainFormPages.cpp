@@ -7,6 +7,9 @@
 
 #include "app/ControlNames.h"
 #include "app/FormControls.h"
+#include "app/GuiText.h"
+#include "planfile/PlanFormat.h"
+#include "report/PlanLayoutTable.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <array>
+#include <string_view>
 
 namespace {
 
@@ -37,50 +41,28 @@ struct Box {
     double left, top, width, height;
 };
 
-// Ruled frames of page 1 (points). The small frames of the printed tick
-// boxes are left out: the check boxes draw their own.
-constexpr Box kPage1Frames[] = {
-    {447, 49, 137, 162}, {16, 128, 429, 17},  {16, 144, 429, 82},  {107, 246, 14, 349}, {159, 321, 57, 22},
-    {133, 615, 14, 202}, {16, 230, 569, 50},  {16, 230, 569, 365}, {133, 246, 14, 349}, {94, 279, 66, 22},
-    {16, 599, 569, 218}, {94, 795, 67, 22},   {94, 669, 67, 22},   {94, 711, 67, 22},   {94, 753, 67, 22},
-    {16, 48, 217, 78},   {232, 48, 213, 78},  {36, 648, 59, 22},   {36, 669, 59, 22},   {36, 690, 59, 22},
-    {36, 711, 59, 22},   {36, 732, 59, 22},   {36, 753, 59, 22},   {36, 774, 59, 22},   {16, 795, 79, 22},
-    {16, 599, 569, 50},  {426, 648, 80, 169}, {505, 648, 80, 169}, {36, 573, 59, 22},   {36, 279, 59, 22},
-    {36, 426, 59, 22},   {36, 447, 59, 22},   {36, 468, 59, 22},   {36, 489, 59, 22},   {36, 510, 59, 22},
-    {36, 531, 59, 22},   {36, 552, 59, 22},   {36, 405, 59, 22},   {36, 363, 59, 22},   {36, 384, 59, 22},
-    {36, 321, 59, 22},   {36, 342, 59, 22},   {36, 300, 59, 22},   {159, 279, 57, 22},  {215, 279, 73, 22},
-    {426, 279, 80, 316}, {505, 279, 80, 316}, {287, 279, 39, 22},  {325, 279, 23, 22},  {94, 363, 66, 22},
-    {159, 363, 57, 22},  {215, 363, 73, 22},  {287, 363, 39, 22},  {325, 363, 23, 22},  {94, 384, 66, 22},
-    {159, 384, 57, 22},  {215, 384, 73, 22},  {287, 384, 39, 22},  {325, 384, 23, 22},  {94, 405, 66, 22},
-    {159, 405, 57, 22},  {215, 405, 73, 22},  {287, 405, 39, 22},  {325, 405, 23, 22},  {94, 426, 66, 22},
-    {159, 426, 57, 22},  {215, 426, 73, 22},  {287, 426, 39, 22},  {325, 426, 23, 22},  {94, 447, 66, 22},
-    {159, 447, 57, 22},  {215, 447, 73, 22},  {287, 447, 39, 22},  {325, 447, 23, 22},  {94, 468, 66, 22},
-    {159, 468, 57, 22},  {215, 468, 73, 22},  {287, 468, 39, 22},  {325, 468, 23, 22},  {94, 489, 66, 22},
-    {159, 489, 57, 22},  {215, 489, 73, 22},  {287, 489, 39, 22},  {325, 489, 23, 22},  {94, 510, 66, 22},
-    {159, 510, 57, 22},  {215, 510, 73, 22},  {287, 510, 39, 22},  {325, 510, 23, 22},  {94, 531, 66, 22},
-    {159, 531, 57, 22},  {215, 531, 73, 22},  {287, 531, 39, 22},  {325, 531, 23, 22},  {94, 552, 66, 22},
-    {159, 552, 57, 22},  {215, 552, 73, 22},  {287, 552, 39, 22},  {325, 552, 23, 22},  {94, 573, 66, 22},
-    {159, 573, 57, 22},  {215, 573, 73, 22},  {287, 573, 39, 22},  {325, 573, 23, 22},  {94, 300, 66, 22},
-    {159, 300, 57, 22},  {215, 300, 73, 22},  {287, 300, 39, 22},  {325, 300, 23, 22},  {94, 321, 66, 22},
-    {215, 321, 73, 22},  {287, 321, 39, 22},  {325, 321, 23, 22},  {94, 342, 66, 22},   {159, 342, 57, 22},
-    {215, 342, 73, 22},  {287, 342, 39, 22},  {325, 342, 23, 22},  {160, 795, 56, 22},  {160, 774, 56, 22},
-    {160, 753, 56, 22},  {160, 732, 56, 22},  {160, 711, 56, 22},  {160, 690, 56, 22},  {160, 669, 56, 22},
-    {160, 648, 56, 22},  {215, 648, 73, 22},  {215, 669, 73, 22},  {215, 690, 73, 22},  {215, 711, 73, 22},
-    {215, 732, 73, 22},  {215, 753, 73, 22},  {215, 774, 73, 22},  {215, 795, 73, 22},  {287, 648, 39, 22},
-    {287, 669, 39, 22},  {287, 690, 39, 22},  {287, 711, 39, 22},  {287, 732, 39, 22},  {287, 753, 39, 22},
-    {287, 774, 39, 22},  {287, 795, 39, 22},  {325, 648, 23, 22},  {325, 669, 23, 22},  {325, 690, 23, 22},
-    {325, 711, 23, 22},  {325, 732, 23, 22},  {325, 753, 23, 22},  {325, 774, 23, 22},  {325, 795, 23, 22},
-    {94, 230, 254, 17},  {94, 599, 254, 17},  {16, 230, 79, 50},   {16, 599, 79, 50},   {347, 230, 238, 17},
-    {347, 599, 238, 17}, {159, 246, 57, 34},  {287, 246, 39, 34},  {347, 246, 80, 34},  {505, 246, 80, 34},
-    {107, 615, 14, 202}, {160, 615, 56, 34},  {287, 615, 39, 34},  {347, 615, 80, 34},  {505, 615, 80, 34},
-    {447, 210, 137, 16},
-};
+// The ruled frames of a printed page (its rectangles, points) drawn on the
+// screen page. The small frames of the printed tick boxes are left out: the
+// check boxes draw their own.
+template <std::size_t N> void addFrames(TFormPanel *panel, const std::array<planlayout::LayoutItemDef, N> &items)
+{
+    for (const planlayout::LayoutItemDef &item : items) {
+        const bool tickFrame = item.width <= 10 && item.height <= 10;
+        if (item.kind == planlayout::LayoutItemKind::Rect && !tickFrame) {
+            panel->addFrame(item.left, item.top, item.width, item.height);
+        }
+    }
+}
 
-constexpr Box kPage2Frames[] = {
-    {12, 23, 570, 45},  {12, 71, 570, 52},  {12, 126, 570, 59},  {12, 189, 570, 130}, {12, 323, 570, 56},
-    {12, 383, 570, 56}, {12, 443, 570, 57}, {12, 504, 570, 103}, {12, 126, 33, 59},   {12, 189, 33, 130},
-    {12, 611, 570, 73}, {12, 688, 570, 96}, {13, 819, 567, 1},   {12, 688, 33, 96},
-};
+// The choices of a combo box, from the plan file's texts.
+template <std::size_t N> QStringList choiceItems(const std::array<std::string_view, N> &choices)
+{
+    QStringList items;
+    for (const std::string_view choice : choices) {
+        items.append(guitext::fromCp932(choice));
+    }
+    return items;
+}
 
 // Top of each table row on paper (points), by row number.
 double rowTop(int row)
@@ -162,7 +144,8 @@ private:
 // "ScrollBox" + n around the white page panel "Panel" + n with its ruled frames.
 template <std::size_t N>
 TFormPanel *addPage(QTabWidget *pages, int n, const QString &caption, QSize size, double scaleY,
-                    const Box (&frames)[N], const QFont &font, QWidget *&sheet, QScrollArea *&scroll)
+                    const std::array<planlayout::LayoutItemDef, N> &printed, const QFont &font, QWidget *&sheet,
+                    QScrollArea *&scroll)
 {
     const QString number = QString::number(n);
     sheet = new QWidget;
@@ -172,9 +155,7 @@ TFormPanel *addPage(QTabWidget *pages, int n, const QString &caption, QSize size
     auto *panel = new TFormPanel(size, kScaleX, scaleY);
     panel->setObjectName(QStringLiteral("Panel") + number);
     panel->setFont(font);
-    for (const Box &frame : frames) {
-        panel->addFrame(frame.left, frame.top, frame.width, frame.height);
-    }
+    addFrames(panel, printed);
 
     scroll = new QScrollArea(sheet);
     scroll->setObjectName(QStringLiteral("ScrollBox") + number);
@@ -194,7 +175,7 @@ TFormPanel *addPage(QTabWidget *pages, int n, const QString &caption, QSize size
 
 void TMainForm::buildPage1()
 {
-    Panel1 = addPage(PageControl1, 1, QStringLiteral("リハビリテーション実施計画書（１）"), kPage1Size, kPage1ScaleY, kPage1Frames, font(),
+    Panel1 = addPage(PageControl1, 1, QStringLiteral("リハビリテーション実施計画書（１）"), kPage1Size, kPage1ScaleY, planlayout::kPage1Items, font(),
                       TabSheet1, ScrollBox1);
     TFormPanel *p = Panel1;
     PageBuilder b(p);
@@ -207,7 +188,7 @@ void TMainForm::buildPage1()
     NameEdit = b.edit(QStringLiteral("NameEdit"), {40, 33, 96, 14}, kNormal);
     p->addCaption(142, 34, 26, 12, QStringLiteral("性別"), kNormal);
     SexBox = b.combo(QStringLiteral("SexBox"), {166, 31, 62, 16}, kNormal, false);
-    SexBox->addItems({QStringLiteral("男性"), QStringLiteral("女性")});
+    SexBox->addItems(choiceItems(planfile::kSexes));
     p->addCaption(235, 34, 42, 11, QStringLiteral("生年月日"), kNormal);
     BirthEdit = b.edit(QStringLiteral("BirthEdit"), {283, 33, 98, 14}, kNormal);
     OldLabel = b.label(QStringLiteral("OldLabel"), QStringLiteral("Old"), {386, 34, 26, 13}, kNormal);
@@ -217,9 +198,7 @@ void TMainForm::buildPage1()
     connect(Label12, &TClickLabel::clicked, this, &TMainForm::OldLabelClick);
     p->addCaption(456, 34, 45, 12, QStringLiteral("要介護度"), kNormal);
     KaigoBox = b.combo(QStringLiteral("KaigoBox"), {505, 31, 78, 16}, kNormal, false);
-    KaigoBox->addItems({QStringLiteral("要支援１"), QStringLiteral("要支援２"), QStringLiteral("要介護１"),
-                        QStringLiteral("要介護２"), QStringLiteral("要介護３"), QStringLiteral("要介護４"),
-                        QStringLiteral("要介護５"), QString()});
+    KaigoBox->addItems(choiceItems(planfile::kCareLevels) << QString());
 
     // The date fields use a fixed-pitch face so the era text keeps its shape.
     QFont fixed(fixedFontFamily());
@@ -374,7 +353,7 @@ void TMainForm::buildPage1()
 
 void TMainForm::buildPage2()
 {
-    Panel2 = addPage(PageControl1, 2, QStringLiteral("リハビリテーション実施計画書（２）"), kPage2Size, kPage2ScaleY, kPage2Frames, font(),
+    Panel2 = addPage(PageControl1, 2, QStringLiteral("リハビリテーション実施計画書（２）"), kPage2Size, kPage2ScaleY, planlayout::kPage2Items, font(),
                       TabSheet2, ScrollBox2);
     TFormPanel *p = Panel2;
     PageBuilder b(p);

@@ -2,11 +2,12 @@
 
 #include "plan/Common.h"
 #include "plan/Cp932.h"
-#include "plan/PlanLimits.h"
 #include "plan/TextParse.h"
+#include "planfile/PlanCheck.h"
 
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 using nlohmann::json;
 
@@ -96,9 +97,55 @@ enum class Lines { Single, Multi };
 // its controls before saving.
 class Reader {
 public:
-    Reader(const json &root, TDateTime now) : m_root(root) { ResetPlan(m_plan, now); }
+    Reader(const json &root, TDateTime now) : m_root(root), m_plan(m_entry.Plan)
+    {
+        ResetPlan(m_plan, now);
+        m_entry.BirthText = FormatEraDate(m_plan.BirthDate);
+        m_entry.HDSText = std::to_string(m_plan.HDS);
+    }
 
+    // Reads every key up to the first fault of the JSON itself (a wrong type,
+    // an unknown key, ...), then runs the checks before saving over what was
+    // read: a fault they find lies before the JSON's own one and is reported
+    // first. Keys not read keep the starting values, which pass the checks.
     TPRACTDATA read()
+    {
+        std::optional<Fault> own;
+        try {
+            readKeys();
+        } catch (const FaultException &e) {
+            own = e.fault;
+        }
+        if (const auto fault = planfile::CheckPlan(m_entry)) {
+            refuse(pathOf(fault->where), utf8(fault->message));
+        }
+        if (own) {
+            throw FaultException{*own};
+        }
+        return m_plan;
+    }
+
+private:
+    // The JSON key of a checked input: "Name", "ActivityItems[3].Goods",
+    // "MotionItems[0].Time", "Team[6]" (positions from 0).
+    static std::string pathOf(const planfile::PlanInputRef &where)
+    {
+        const std::string name(planfile::inputName(where.input));
+        switch (where.input) {
+        case planfile::PlanInput::Goods:
+        case planfile::PlanInput::Kaigo:
+        case planfile::PlanInput::Time:
+            return where.number < kMotionFirstRow
+                       ? "ActivityItems[" + std::to_string(where.number) + "]." + name
+                       : "MotionItems[" + std::to_string(where.number - kMotionFirstRow) + "]." + name;
+        case planfile::PlanInput::Team:
+            return "Team[" + std::to_string(where.number - 1) + "]";
+        default:
+            return name;
+        }
+    }
+
+    void readKeys()
     {
         if (!m_root.is_object()) {
             refuse("PLAN", "the plan must be a JSON object");
@@ -106,17 +153,18 @@ public:
         checkKeys(m_root, planKeys(), "");
 
         date("PlanDate", m_plan.PlanDate);
-        text(m_root, "Name", "Name", planlimits::kName, Lines::Single, m_plan.Name);
+        text(m_root, "Name", "Name", inputOf("Name"), Lines::Single, m_plan.Name);
         choice(m_root, "Sex", "Sex", -1, 1, m_plan.Sex);
         date("BirthDate", m_plan.BirthDate);
+        m_entry.BirthText = FormatEraDate(m_plan.BirthDate);
         age();
         choice(m_root, "KaigoLevel", "KaigoLevel", -1, 7, m_plan.KaigoLevel);
-        text(m_root, "Kenkou", "Kenkou", planlimits::kHealthMemo, Lines::Multi, m_plan.Kenkou);
-        text(m_root, "Gapei", "Gapei", planlimits::kHealthMemo, Lines::Multi, m_plan.Gapei);
-        text(m_root, "Seikatsu", "Seikatsu", planlimits::kHealthMemo, Lines::Multi, m_plan.Seikatsu);
+        text(m_root, "Kenkou", "Kenkou", inputOf("Kenkou"), Lines::Multi, m_plan.Kenkou);
+        text(m_root, "Gapei", "Gapei", inputOf("Gapei"), Lines::Multi, m_plan.Gapei);
+        text(m_root, "Seikatsu", "Seikatsu", inputOf("Seikatsu"), Lines::Multi, m_plan.Seikatsu);
         flag("Home", m_plan.Home);
         flag("Etc", m_plan.Etc);
-        text(m_root, "EtcText", "EtcText", planlimits::kEtc, Lines::Single, m_plan.EtcText);
+        text(m_root, "EtcText", "EtcText", inputOf("EtcText"), Lines::Single, m_plan.EtcText);
         flag("Taiin", m_plan.Taiin);
         line("HomeWork", m_plan.HomeWork);
         line("Social", m_plan.Social);
@@ -134,7 +182,7 @@ public:
         flag("ArthralgiaFlag", m_plan.ArthralgiaFlag);
         line("ArthralgiaText", m_plan.ArthralgiaText);
         flag("SonotaFlag", m_plan.SonotaFlag);
-        text(m_root, "SonotaText", "SonotaText", planlimits::kLine, Lines::Multi, m_plan.SonotaText);
+        text(m_root, "SonotaText", "SonotaText", inputOf("SonotaText"), Lines::Multi, m_plan.SonotaText);
         hds();
         rows("ActivityItems", m_plan.ActivityItems);
         buffer("PTOTST0Text", m_plan.PTOTST0Text);
@@ -154,10 +202,8 @@ public:
         buffer("VariationText", m_plan.VariationText);
         buffer("RemarkText", m_plan.RemarkText);
         team();
-        return m_plan;
     }
 
-private:
     static void checkKeys(const json &object, const std::vector<std::string> &known, const std::string &prefix)
     {
         for (const auto &[key, value] : object.items()) {
@@ -173,10 +219,23 @@ private:
         return it == object.end() ? nullptr : &*it;
     }
 
-    // A text checked as the editor checks its control: CP932 only, the
-    // byte limit with the editor's message. Memo line breaks become CR LF.
-    static void text(const json &object, const char *key, const std::string &path, std::size_t limit, Lines lines,
-                     std::string &out)
+    // The input of a top-level text key: the record field of the same name.
+    static planfile::PlanInputRef inputOf(std::string_view key)
+    {
+        for (auto input = planfile::PlanInput::Name; input != planfile::PlanInput::Team;
+             input = static_cast<planfile::PlanInput>(static_cast<int>(input) + 1)) {
+            if (planfile::inputName(input) == key) {
+                return {input};
+            }
+        }
+        throw std::logic_error("no checked input named " + std::string(key));
+    }
+
+    // A text as the editor reads its control: memo line breaks become CR LF.
+    // A character that CP932 cannot hold is left to the checks before saving
+    // (the text is then not stored); its byte limit is theirs too.
+    void text(const json &object, const char *key, const std::string &path, planfile::PlanInputRef ref, Lines lines,
+              std::string &out)
     {
         const json *value = member(object, key);
         if (value == nullptr) {
@@ -187,7 +246,8 @@ private:
         }
         const std::string &in = value->get_ref<const std::string &>();
         if (cp932::firstUnrepresentableUtf8(in)) {
-            refuse(path, utf8(planlimits::unrepresentableMessage()));
+            unrepresentable(ref);
+            return;
         }
         std::string normalised;
         normalised.reserve(in.size() + 16);
@@ -208,19 +268,23 @@ private:
                 normalised += c;
             }
         }
-        std::string bytes = cp932::fromUtf8(normalised);
-        if (bytes.size() > limit) {
-            refuse(path, utf8(planlimits::tooLongMessage(limit)));
-        }
-        out = std::move(bytes);
+        out = cp932::fromUtf8(normalised);
     }
 
-    void line(const char *key, std::string &out) { text(m_root, key, key, planlimits::kLine, Lines::Single, out); }
+    // Only the first such input counts, as the checks stop there.
+    void unrepresentable(planfile::PlanInputRef ref)
+    {
+        if (!m_entry.Unrepresentable) {
+            m_entry.Unrepresentable = ref;
+        }
+    }
+
+    void line(const char *key, std::string &out) { text(m_root, key, key, inputOf(key), Lines::Single, out); }
 
     template <typename Buffer> void buffer(const char *key, Buffer &out)
     {
         std::string value = out.str();
-        text(m_root, key, key, planlimits::kBuffer, Lines::Multi, value);
+        text(m_root, key, key, inputOf(key), Lines::Multi, value);
         out = value;
     }
 
@@ -278,7 +342,7 @@ private:
         }
         TDateTime back = 0;
         if (!parsed || !ParseEraDate(FormatEraDate(*parsed), back) || !(decodeDate(back) == decodeDate(*parsed))) {
-            refuse(key, utf8(planlimits::dateErrorMessage()));
+            refuse(key, utf8(planfile::dateErrorMessage()));
         }
         out = *parsed;
     }
@@ -297,7 +361,8 @@ private:
         m_plan.Age = static_cast<std::int32_t>(*v);
     }
 
-    // HDS-R: the editor's three checks on the text of the number.
+    // HDS-R: a number or its text, which the checks before saving read as
+    // the editor reads its box.
     void hds()
     {
         const json *value = member(m_root, "HDS");
@@ -310,21 +375,15 @@ private:
         } else if (value->is_string()) {
             const std::string &in = value->get_ref<const std::string &>();
             if (cp932::firstUnrepresentableUtf8(in)) {
-                refuse("HDS", utf8(planlimits::unrepresentableMessage()));
+                unrepresentable({planfile::PlanInput::HDS});
+                return;
             }
             textValue = cp932::fromUtf8(in);
         }
-        if (textValue.size() > planlimits::kHds) {
-            refuse("HDS", utf8(planlimits::tooLongMessage(planlimits::kHds)));
+        m_entry.HDSText = textValue;
+        if (const auto number = planfile::readNumber(textValue); number && *number >= 0 && *number <= 30) {
+            m_plan.HDS = static_cast<std::int32_t>(*number);
         }
-        const auto number = planlimits::readHdsNumber(textValue);
-        if (!number) {
-            refuse("HDS", utf8(planlimits::hdsDigitsMessage()));
-        }
-        if (*number < 0 || *number > 30) {
-            refuse("HDS", utf8(planlimits::hdsRangeMessage()));
-        }
-        m_plan.HDS = static_cast<std::int32_t>(*number);
     }
 
     template <std::size_t N> void rows(const char *key, std::array<TPRACTITEM, N> &out)
@@ -337,11 +396,12 @@ private:
             refuse(key, "must be an array of " + std::to_string(N) + " rows");
         }
         for (std::size_t r = 0; r < N; ++r) {
-            row((*value)[r], std::string(key) + "[" + std::to_string(r) + "]", out[r]);
+            const int number = static_cast<int>(r) + (N == kMotionRows ? kMotionFirstRow : 0);
+            row((*value)[r], std::string(key) + "[" + std::to_string(r) + "]", number, out[r]);
         }
     }
 
-    static void row(const json &object, const std::string &path, TPRACTITEM &out)
+    void row(const json &object, const std::string &path, int number, TPRACTITEM &out)
     {
         if (!object.is_object()) {
             refuse(path, "must be an object");
@@ -361,13 +421,13 @@ private:
             }
         }
         std::string value = out.Goods.str();
-        text(object, "Goods", path + ".Goods", planlimits::kGoods, Lines::Multi, value);
+        text(object, "Goods", path + ".Goods", {planfile::PlanInput::Goods, number}, Lines::Multi, value);
         out.Goods = value;
         value = out.Kaigo.str();
-        text(object, "Kaigo", path + ".Kaigo", planlimits::kGoods, Lines::Multi, value);
+        text(object, "Kaigo", path + ".Kaigo", {planfile::PlanInput::Kaigo, number}, Lines::Multi, value);
         out.Kaigo = value;
         value = out.Time.str();
-        text(object, "Time", path + ".Time", planlimits::kTime, Lines::Single, value);
+        text(object, "Time", path + ".Time", {planfile::PlanInput::Time, number}, Lines::Single, value);
         out.Time = value;
         choice(object, "Special", path + ".Special", 0, 2, out.Special);
     }
@@ -400,12 +460,14 @@ private:
             // The element is read through a one-key object so that text()
             // applies the same checks as to every other field.
             const json wrapper = {{"v", entry}};
-            text(wrapper, "v", path, planlimits::kName, Lines::Single, m_plan.Team[n + 1]);
+            text(wrapper, "v", path, {planfile::PlanInput::Team, static_cast<int>(n) + 1}, Lines::Single,
+                 m_plan.Team[n + 1]);
         }
     }
 
     const json &m_root;
-    TPRACTDATA m_plan;
+    planfile::PlanEntry m_entry;
+    TPRACTDATA &m_plan; // the record being read, inside m_entry
 };
 
 std::string memoToJson(std::string_view cp932Text)

@@ -69,4 +69,9 @@ const std::vector<std::string> *TPdfStream::item(int fieldIndex) const
     return m_reader ? m_reader->itemLines(fieldIndex) : nullptr;
 }
 
+std::vector<planfile::TextItem> TPdfStream::textItems() const
+{
+    return m_reader ? m_reader->strings().plainItems() : std::vector<planfile::TextItem>();
+}
+
 } // namespace pdfreader

@@ -70,6 +70,10 @@ public:
     // until the next open or the facade's end.
     const std::vector<std::string> *item(int fieldIndex) const;
 
+    // The text items of all pages (empty before an open), in the plain form
+    // that planfile::decodePlan reads.
+    std::vector<planfile::TextItem> textItems() const;
+
 private:
     void loadPageImage();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pdfreader/Base.h"
+#include "planfile/PlanDecode.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,18 +17,6 @@ struct TTextItem {
     std::vector<std::string> lines;
 };
 
-// Page and point at which the plan layout prints one field.
-struct TFieldPosition {
-    std::int32_t page;
-    std::int32_t x;
-    std::int32_t y;
-};
-
-constexpr int FieldCount = 248;
-
-// The fixed position of every field index 0..247 of the plan form.
-const TFieldPosition &fieldPosition(int fieldIndex);
-
 // The text items of all pages, in walk order and content order.
 class TPdfString {
 public:
@@ -42,13 +31,18 @@ public:
     void setCurrentPage(std::int32_t page) { m_currentPage = page; }
 
     // Index of the first item on `page` whose point, truncated to whole
-    // units, lies within 5 units of (x, y) on both axes (bounds included).
+    // units, lies near (x, y) (planfile::liesNear: within 5 units on both
+    // axes, bounds included).
     std::optional<std::size_t> find(std::int32_t page, std::int32_t x, std::int32_t y) const;
 
-    // Lines of the item printed at a field's position, or none. None also
-    // when the field index is not below the number of items, or is not a
-    // field index at all.
+    // Lines of the item printed at a field's position (the rule of
+    // planfile::findFieldItem), or none. None also when the field index is
+    // not below the number of items, or is not a field index at all.
     const std::vector<std::string> *itemLines(int fieldIndex) const;
+
+    // The items in the plain form the plan reading takes: coordinates
+    // truncated to whole units.
+    std::vector<planfile::TextItem> plainItems() const;
 
 private:
     std::vector<TTextItem> m_items;

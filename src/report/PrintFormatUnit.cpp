@@ -2,32 +2,13 @@
 
 #include "plan/Common.h"
 #include "plan/Cp932.h"
+#include "planfile/PlanFormat.h"
 #include "report/PlanLayoutTable.h"
 
 #include <array>
 #include <stdexcept>
 
 namespace {
-
-// The fixed texts that the fill writes, converted once.
-struct FixedTexts {
-    std::string author = cp932::fromUtf8("Ｒ１．０");
-    std::string subject = cp932::fromUtf8("ＲＩＨＡ");
-    std::string male = cp932::fromUtf8("男性");
-    std::string female = cp932::fromUtf8("女性");
-    std::string tick = cp932::fromUtf8("レ");
-    std::array<std::string, 3> points = {cp932::fromUtf8("　"), cp932::fromUtf8("○"), cp932::fromUtf8("◎")};
-    std::array<std::string, 7> kaigo = {cp932::fromUtf8("要支援１"), cp932::fromUtf8("要支援２"),
-                                        cp932::fromUtf8("要介護１"), cp932::fromUtf8("要介護２"),
-                                        cp932::fromUtf8("要介護３"), cp932::fromUtf8("要介護４"),
-                                        cp932::fromUtf8("要介護５")};
-};
-
-const FixedTexts &fixed()
-{
-    static const FixedTexts texts;
-    return texts;
-}
 
 // The fixed texts of a page's items in CP932, converted once per run.
 template <std::size_t N> std::vector<std::string> convertTexts(const std::array<planlayout::LayoutItemDef, N> &defs)
@@ -101,8 +82,8 @@ TPrintFormatForm::TPrintFormatForm()
     : Clock(currentDateTime), PRPage1("PRPage1"), PRPage2("PRPage2"), PRLayoutPanel1("PRLayoutPanel1"),
       PRLayoutPanel2("PRLayoutPanel2")
 {
-    PReport1.SetAuthor(fixed().author);
-    PReport1.SetSubject(fixed().subject);
+    PReport1.SetAuthor(std::string(planfile::kAuthor));
+    PReport1.SetSubject(std::string(planfile::kSubject));
     PReport1.SetUseOutlines(false);
     PReport1.SetViewerPreference(0);
 
@@ -172,26 +153,16 @@ void TPrintFormatForm::FillItems()
 
     // No sex or care level chosen (-1) prints an empty item, which reads
     // back as "nothing chosen".
-    switch (p.Sex) {
-    case 0:
-        SetText("SexText", fixed().male);
-        break;
-    case 1:
-        SetText("SexText", fixed().female);
-        break;
-    default:
-        SetText("SexText", "");
-        break;
-    }
-    SetText("KaigoText", p.KaigoLevel >= 0 && p.KaigoLevel <= 6 ? fixed().kaigo[static_cast<std::size_t>(p.KaigoLevel)]
-                                                                : std::string());
+    SetText("SexText", p.Sex >= 0 && p.Sex <= 1 ? planfile::kSexes[static_cast<std::size_t>(p.Sex)] : "");
+    SetText("KaigoText",
+            p.KaigoLevel >= 0 && p.KaigoLevel <= 6 ? planfile::kCareLevels[static_cast<std::size_t>(p.KaigoLevel)] : "");
 
     SetText("OldText", std::to_string(p.Age));
     SetText("HDSText", std::to_string(p.HDS));
 
     // A ticked box prints "レ"; an unticked one a single space, which the
     // text block trims away to an empty block.
-    const auto tick = [](bool set) -> std::string { return set ? fixed().tick : std::string(" "); };
+    const auto tick = [](bool set) -> std::string_view { return set ? planfile::kTick : " "; };
     SetText("HomeBox", tick(p.Home));
     SetText("EtcBox", tick(p.Etc));
     SetText("TaiinBox", tick(p.Taiin));
@@ -239,7 +210,7 @@ void TPrintFormatForm::FillItems()
         // stands in the layout; it must not keep the mark of an earlier plan.
         const bool isMark = item.Special >= 0 && item.Special <= 2;
         SetCaption(RowItemName("Point", row),
-                   isMark ? fixed().points[static_cast<std::size_t>(item.Special)] : std::string());
+                   isMark ? std::string(planfile::kPriorityMarks[static_cast<std::size_t>(item.Special)]) : std::string());
     }
 
     SetText("PdfSelfHope", p.SelfHopeText);
@@ -264,7 +235,7 @@ void TPrintFormatForm::BeginReport(const std::string &fileName)
 {
     const TDateTime now = Clock();
     PReport1.SetFileName(fileName);
-    PReport1.SetAuthor(fixed().author);
+    PReport1.SetAuthor(std::string(planfile::kAuthor));
     PReport1.SetCreator(CreatorText);
     PReport1.SetCreationDate(now);
     PReport1.SetModDate(now);

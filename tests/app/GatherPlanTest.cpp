@@ -5,7 +5,7 @@
 #include "app/ControlNames.h"
 #include "plan/Cp932.h"
 #include "app/FormControls.h"
-#include "plan/PlanLimits.h"
+#include "planfile/PlanCheck.h"
 #include "TestSupport.h"
 
 #include <QCheckBox>
@@ -136,7 +136,7 @@ void GatherPlanTest::eachLimitAllowsItselfAndRefusesOneByteMore()
     const FakePrompter::Shown &shown = f->prompter->shown.first();
     QCOMPARE(shown.caption, QStringLiteral("情報"));
     QCOMPARE(shown.buttons, QList<Prompter::Button>{Prompter::Button::Ok});
-    QCOMPARE(shown.text, message(planlimits::tooLongMessage(static_cast<std::size_t>(limit))));
+    QCOMPARE(shown.text, message(planfile::tooLongMessage(static_cast<std::size_t>(limit))));
     QCOMPARE(form().PageControl1->currentWidget(), page == 1 ? form().TabSheet1 : form().TabSheet2);
     QCOMPARE(form().focusWidget(), control);
 }

@@ -7,7 +7,7 @@
 #include "plan/Cp932.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
-#include "plan/PlanLimits.h"
+#include "planfile/PlanCheck.h"
 #include "report/PlanPdf.h"
 #include "settings/Registory.h"
 #include "TestSupport.h"
@@ -230,7 +230,7 @@ void SaveCommandTest::validationFaultStopsBeforeWriting()
     form().NewSaveMenuClick();
 
     QCOMPARE(f->prompter->shown.size(), 2);
-    QCOMPARE(f->prompter->shown[1].text, guitext::fromCp932(planlimits::hdsDigitsMessage()));
+    QCOMPARE(f->prompter->shown[1].text, guitext::fromCp932(planfile::hdsDigitsMessage()));
     QVERIFY(form().Modified);
     QVERIFY(folderEntries().isEmpty());
 }

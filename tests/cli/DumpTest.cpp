@@ -5,7 +5,6 @@
 #include "cli/Cli.h"
 
 #include "pdfreader/PdfString.h"
-#include "report/PlanFieldTable.h"
 
 #include <nlohmann/json.hpp>
 
@@ -295,18 +294,6 @@ TEST_F(DumpTest, TextsThatDoNotFitTheirBoxesComeBackAsPrinted)
     EXPECT_EQ(back["Kenkou"], "x y");
     EXPECT_EQ(back["Kango0Text"], "aaaa bbbb cccc \ndddd eeee");
     EXPECT_EQ(back["Team"][0], "a");
-}
-
-TEST_F(DumpTest, FieldPositionsOfTheWriterAndTheReaderAgree)
-{
-    for (int i = 0; i < planlayout::kFieldCount; ++i) {
-        const planlayout::FieldPosition &written = planlayout::kFieldPositions[static_cast<std::size_t>(i)];
-        const TFieldPosition &read = fieldPosition(i);
-        EXPECT_EQ(written.page, read.page) << "field " << i << " " << written.itemName;
-        EXPECT_EQ(written.x, read.x) << "field " << i << " " << written.itemName;
-        EXPECT_EQ(written.y, read.y) << "field " << i << " " << written.itemName;
-    }
-    EXPECT_EQ(planlayout::kFieldCount, FieldCount);
 }
 
 TEST_F(DumpTest, FilesThatAreNotPlansAreRefused)

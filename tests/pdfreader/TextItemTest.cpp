@@ -3,6 +3,7 @@
 #include "ReaderTestSupport.h"
 
 #include "plan/Cp932.h"
+#include "planfile/PlanFieldTable.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,11 @@ std::vector<TTextItem> scan(const std::string &content)
 }
 
 using Lines = std::vector<std::string>;
+
+const planlayout::FieldPosition &fieldPosition(int field)
+{
+    return planlayout::kFieldPositions.at(static_cast<std::size_t>(field));
+}
 
 TEST(TextObjects, OneLineAndItsPoint)
 {
@@ -181,14 +187,14 @@ TEST(FieldLookup, EveryFieldOfAWrittenPlanComesBack)
     // One item at each field position with distinct text, as the layout
     // prints them; every field finds its own item.
     std::vector<std::vector<TextObject>> pages(2);
-    for (int field = 0; field < FieldCount; ++field) {
-        const TFieldPosition &p = fieldPosition(field);
+    for (int field = 0; field < planlayout::kFieldCount; ++field) {
+        const planlayout::FieldPosition &p = fieldPosition(field);
         pages[static_cast<std::size_t>(p.page - 1)].push_back(
             {std::to_string(p.x) + ".2", std::to_string(p.y) + ".8", {sjis("欄") + std::to_string(field), "2"}});
     }
     auto reader = TPdfPage::fromBytes(planFile(pages).build());
-    ASSERT_EQ(reader->itemCount(), static_cast<std::size_t>(FieldCount));
-    for (int field = 0; field < FieldCount; ++field) {
+    ASSERT_EQ(reader->itemCount(), static_cast<std::size_t>(planlayout::kFieldCount));
+    for (int field = 0; field < planlayout::kFieldCount; ++field) {
         const auto *lines = reader->itemLines(field);
         ASSERT_NE(lines, nullptr) << field;
         EXPECT_EQ(*lines, (Lines{sjis("欄") + std::to_string(field), "2"})) << field;

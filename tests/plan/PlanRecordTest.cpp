@@ -1,9 +1,9 @@
 #include "plan/Cp932.h"
+#include "plan/DateTime.h"
 #include "plan/PracticePlanType.h"
+#include "plan/TextParse.h"
 
 #include <gtest/gtest.h>
-
-#include <utility>
 
 TEST(PlanRecord, ShortTextAndBuffersCutToTheirCapacity)
 {
@@ -74,38 +74,6 @@ TEST(PlanRecord, RowNumbersMapToBothTables)
     EXPECT_EQ(planRowNumbers().size(), 21u);
     EXPECT_EQ(planRowNumbers()[13], 20);
 }
-
-#include "plan/PlanLimits.h"
-
-TEST(PlanLimits, MessagesAndHdsNumbers)
-{
-    // Every limit's message, as the user reads it.
-    const std::pair<std::size_t, const char *> messages[] = {
-        {50, "入力文字数がオーバーしています。\n半角50文字・全角25文字以内で入力してください。"},
-        {254, "入力文字数がオーバーしています。\n半角254文字・全角127文字以内で入力してください。"},
-        {38, "入力文字数がオーバーしています。\n半角38文字・全角19文字以内で入力してください。"},
-        {98, "入力文字数がオーバーしています。\n半角98文字・全角49文字以内で入力してください。"},
-        {58, "入力文字数がオーバーしています。\n半角58文字・全角29文字以内で入力してください。"},
-        {8, "入力文字数がオーバーしています。\n半角8文字・全角4文字以内で入力してください。"},
-        {1000, "入力文字数がオーバーしています。\n半角1000文字・全角500文字以内で入力してください。"},
-        {2, "入力文字数がオーバーしています。\n半角2文字で入力してください。"},
-    };
-    for (const auto &[limit, text] : messages) {
-        EXPECT_EQ(cp932::toUtf8(planlimits::tooLongMessage(limit)), text) << limit;
-    }
-    EXPECT_EQ(planlimits::readHdsNumber(" 5"), 5);
-    EXPECT_EQ(planlimits::readHdsNumber("-1"), -1);
-    EXPECT_EQ(planlimits::readHdsNumber("30"), 30);
-    EXPECT_FALSE(planlimits::readHdsNumber(""));
-    EXPECT_FALSE(planlimits::readHdsNumber("5 "));
-    EXPECT_FALSE(planlimits::readHdsNumber("\x82\x54")); // a full-width digit
-    EXPECT_FALSE(planlimits::readHdsNumber("-"));
-    // Beyond 1000000009 either way the text is not a number (digits message).
-    EXPECT_EQ(planlimits::readHdsNumber("-1000000009"), -1000000009);
-    EXPECT_FALSE(planlimits::readHdsNumber("1000000010"));
-}
-
-#include "plan/TextParse.h"
 
 TEST(TextParse, IntegerFormsRangesAndTrim)
 {

@@ -5,7 +5,7 @@
 
 #include "ContentParse.h"
 #include "FullPlan.h"
-#include "report/PlanFieldTable.h"
+#include "planfile/PlanFieldTable.h"
 #include "report/PlanLayoutTable.h"
 #include "report/PlanPdf.h"
 #include "report/PrintFormatUnit.h"

@@ -1,0 +1,91 @@
+#pragma once
+
+// Reading a plan back from the text printed on its pages. Each field is the
+// text object that starts at the field's fixed place (PlanFieldTable.h);
+// nothing is found by label text or by order. The open command puts the
+// result into the editor's controls, `ovilant-plan dump` prints it.
+
+#include "plan/PracticePlanType.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace planfile {
+
+// One text object of a page as the reader extracted it: its page (from 1),
+// the point its Td moved to in whole PDF units (truncated toward zero), and
+// its lines (CP932; blank lines as empty strings).
+struct TextItem {
+    int page = 0;
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    std::vector<std::string> lines;
+};
+
+// How far (in whole units, both ways, bounds included) a text object may
+// start from a field's position and still hold the field.
+constexpr int kFieldTolerance = 5;
+
+// True when a text object starting at (x, y) of `page` lies within
+// kFieldTolerance of the point (pointX, pointY) of page `pointPage`.
+bool liesNear(int page, std::int64_t x, std::int64_t y, int pointPage, std::int64_t pointX, std::int64_t pointY);
+
+// True when a text object starting at (x, y) of `page` holds field
+// `fieldIndex` (0..247): it lies near the field's position.
+bool liesAtField(int fieldIndex, int page, std::int64_t x, std::int64_t y);
+
+// The page and whole-unit point of item `index` of a list.
+struct ItemPlace {
+    int page;
+    std::int64_t x;
+    std::int64_t y;
+};
+
+// Index of the item that holds field `fieldIndex`: the first of `count`
+// items, in list order, that lies at the field. None when there is no such
+// item, when the field index lies outside 0..247, or when it is not below
+// `count` (a list shorter than the field index holds none of it).
+std::optional<std::size_t> findFieldItem(int fieldIndex, std::size_t count,
+                                         const std::function<ItemPlace(std::size_t)> &place);
+
+// The lines printed for a field index 0..247, or nullptr when nothing holds it.
+using FieldLines = std::function<const std::vector<std::string> *(int fieldIndex)>;
+
+// Every field of the plan as read from the printed text:
+//   - texts: line 1 (single-line fields) or every line joined by CR LF (memos);
+//   - Sex: 0 for "男性", 1 for "女性", -1 for anything else or nothing;
+//   - KaigoLevel: the position of line 1 among the care levels, else -1;
+//   - ticks: line 1 is "レ";
+//   - marks: line 1 followed by line 2, kept as far as a mark cell shows
+//     them (the letters A, B, C in this order);
+//   - Special: 1 for "○", 2 for "◎", 0 for anything else;
+//   - PlanDate, BirthDate: the era date text read as a date; Age, HDS: line 1
+//     read as a number; 0 when the text does not read (see the flags).
+// A field with nothing printed reads as an empty text.
+struct PrintedPlan {
+    TPRACTDATA Plan;
+    // Line 1 of the date, age and HDS-R fields as printed, and whether each
+    // read as a date or a 32-bit number.
+    std::string PlanDateText;
+    std::string BirthText;
+    std::string AgeText;
+    std::string HDSText;
+    bool HasPlanDate = false;
+    bool HasBirthDate = false;
+    bool HasAge = false;
+    bool HasHDS = false;
+    // Line 1 of each row's priority mark as printed, rows in the order of
+    // planRowNumbers() (0-12, then 20-27).
+    std::array<std::string, kActivityRows + kMotionRows> PriorityTexts;
+};
+
+PrintedPlan decodePlan(const FieldLines &lines);
+// The same over the text objects of all pages, in page and content order.
+PrintedPlan decodePlan(const std::vector<TextItem> &items);
+
+} // namespace planfile

@@ -3,6 +3,7 @@
 // messages for files it refuses; the arguments the program accepts and the
 // ones it refuses; Qt's own dialog texts in Japanese.
 
+#include "app/FormControls.h"
 #include "app/GuiText.h"
 #include "app/StartOptions.h"
 #include "settings/Registory.h"
@@ -23,17 +24,33 @@
 namespace {
 
 // A plan file as the editor saves it, with the subject marker changed from
-// ＲＩＨＡ to ＲＩＨＢ (same length, so the file stays readable).
+// ＲＩＨＡ to ＲＩＨＢ (same length, so the file stays readable). The marker
+// may be written as CP932 bytes or as UTF-16, plain or in hex.
 QByteArray withOtherSubject(QByteArray plan)
 {
-    const std::string from = guitext::toCp932(QStringLiteral("ＲＩＨＡ"));
-    const std::string to = guitext::toCp932(QStringLiteral("ＲＩＨＢ"));
-    const QByteArray rawFrom(from.data(), qsizetype(from.size()));
-    const QByteArray rawTo(to.data(), qsizetype(to.size()));
-    if (plan.contains(rawFrom)) {
-        return plan.replace(rawFrom, rawTo);
+    const QString from = QStringLiteral("ＲＩＨＡ");
+    const QString to = QStringLiteral("ＲＩＨＢ");
+    const auto cp932 = [](const QString &text) {
+        const std::string bytes = guitext::toCp932(text);
+        return QByteArray(bytes.data(), qsizetype(bytes.size()));
+    };
+    const auto utf16 = [](const QString &text) {
+        QByteArray bytes;
+        for (const QChar c : text) {
+            bytes.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
+        }
+        return bytes;
+    };
+    const QList<QPair<QByteArray, QByteArray>> forms{{cp932(from), cp932(to)}, {utf16(from), utf16(to)}};
+    for (const auto &[before, after] : forms) {
+        for (const bool hex : {false, true}) {
+            const QByteArray written = hex ? before.toHex().toUpper() : before;
+            if (plan.contains(written)) {
+                return plan.replace(written, hex ? after.toHex().toUpper() : after);
+            }
+        }
     }
-    return plan.replace(rawFrom.toHex().toUpper(), rawTo.toHex().toUpper());
+    return plan;
 }
 
 } // namespace

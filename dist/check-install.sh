@@ -2,15 +2,16 @@
 # Installs the build tree BUILD_DIR into the empty folder PREFIX and checks
 # that every file the package ships is there, that each icon has the size
 # its folder names, and that the installed programs run.
-# Usage: check-install.sh BUILD_DIR PREFIX WITH_GUI WITH_MANUAL
+# Usage: check-install.sh BUILD_DIR PREFIX WITH_GUI WITH_MANUAL [CMAKE]
 set -eu
 build=$1
 prefix=$2
 with_gui=$3
 with_manual=$4
+cmake=${5:-cmake}
 
 rm -rf "$prefix"
-cmake --install "$build" --prefix "$prefix" >/dev/null
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null
 
 expected="bin/ovilant-plan
 share/ovilant/Stuff.txt

@@ -12,7 +12,8 @@ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
 libgtest-dev libgmock-dev libbenchmark-dev
 libjpeg-dev nlohmann-json3-dev
 qpdf poppler-utils poppler-data locales
-fonts-ipafont-gothic groff-base python3"
+fonts-ipafont-gothic groff-base python3
+qt6-translations-l10n desktop-file-utils appstream dpkg-dev file"
 
 missing=""
 for p in $PACKAGES; do

@@ -202,6 +202,11 @@ public:
     // Leaves the locked state: pages shown, save and Edit menus enabled,
     // keys to the controls. New and Open end with it.
     void unlockEditor();
+    // Reads the plan file at `path` into the editor as the open command does
+    // with the file chosen in its dialog (also used for a file named on the
+    // command line): the open folder becomes the file's folder, a refused
+    // file is reported in an error box. Returns whether the plan was read.
+    bool openPlanFile(const QString &path);
 
     // Screen mark <-> stored letters (CP932 bytes).
     static std::string MarkToHalfWidth(const QString &mark);

@@ -135,6 +135,11 @@ void TMainForm::OpenMenuClick()
         Registory->OpenFolder = RootFolder();
         return;
     }
+    openPlanFile(chosen);
+}
+
+bool TMainForm::openPlanFile(const QString &chosen)
+{
     Registory->OpenFolder = FolderOfFile(chosen);
 
     try {
@@ -159,14 +164,15 @@ void TMainForm::OpenMenuClick()
         refill(*this, printed);
     } catch (const NotAPlanFile &) {
         prompter().error(this, guitext::fromCp932(planfile::kNotAPlanMessage));
-        return;
+        return false;
     } catch (const std::exception &e) {
         // The reader's messages are plain ASCII; anything else from the
         // platform is shown as it comes.
         prompter().error(this, guitext::fromCp932(e.what()));
-        return;
+        return false;
     }
 
     unlockEditor();
     PageControl1->setCurrentWidget(TabSheet1);
+    return true;
 }

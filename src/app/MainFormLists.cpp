@@ -44,7 +44,8 @@ QString TMainForm::chooseListDir() const
             return ProgramDir;
         }
     }
-    QString dataDir = m_dataDir.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) : m_dataDir;
+    QString dataDir =
+        m_dataDir.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) : m_dataDir;
     while (dataDir.size() > 1 && dataDir.endsWith(QLatin1Char('/'))) {
         dataDir.chop(1);
     }
@@ -59,7 +60,8 @@ QString TMainForm::chooseListDir() const
             continue;
         }
         if (QFile::copy(source, target)) {
-            QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+            QFile::setPermissions(target,
+                                  QFile::permissions(target) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
         }
     }
     return dataDir;

@@ -71,8 +71,8 @@ QStringList desktopEntryCommand(const QString &entryPath)
 QStringList defaultTextEditor()
 {
     QProcess query;
-    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
-                                             QStringLiteral("text/plain")});
+    query.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")});
     if (!query.waitForFinished(3000) || query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0) {
         query.kill();
         query.waitForFinished(1000);
@@ -89,9 +89,7 @@ QStringList defaultTextEditor()
 
 } // namespace
 
-ListEditor::ListEditor(Launcher &launcher, QStringList command) : m_launcher(launcher), m_command(std::move(command))
-{
-}
+ListEditor::ListEditor(Launcher &launcher, QStringList command) : m_launcher(launcher), m_command(std::move(command)) {}
 
 QStringList ListEditor::desktopTextEditor()
 {

@@ -8,12 +8,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
-#include <QShowEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 TListPickForm::TListPickForm(const Build &build, Prompter &prompter, ListEditor &editor, QWidget *parent)

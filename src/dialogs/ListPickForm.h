@@ -31,11 +31,11 @@ public:
     static constexpr int ResultCancel = 2;
 
     struct Build {
-        const char *formName;   // object name of the dialog
-        QString caption;        // window title
-        const char *boxStem;    // box names: stem + 1..3
-        int boxWidth;           // pixels
-        const char *fileMenu;   // object names of the two menus
+        const char *formName; // object name of the dialog
+        QString caption;      // window title
+        const char *boxStem;  // box names: stem + 1..3
+        int boxWidth;         // pixels
+        const char *fileMenu; // object names of the two menus
         const char *editMenu;
         QString missingMessage; // shown when the file to edit is missing
     };

@@ -96,6 +96,4 @@ void TTimeForm::done(int result)
     QDialog::done(result);
 }
 
-void TTimeForm::reject()
-{
-}
+void TTimeForm::reject() {}

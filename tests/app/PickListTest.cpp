@@ -1,6 +1,7 @@
 // The pick lists (goods, care services, stock phrases), the period keypad,
 // opening a list in the text editor, and where the list files are found.
 
+#include "TestSupport.h"
 #include "app/ControlNames.h"
 #include "app/FormControls.h"
 #include "dialogs/CommentForm.h"
@@ -9,7 +10,6 @@
 #include "dialogs/ListFile.h"
 #include "dialogs/TimeForm.h"
 #include "plan/Cp932.h"
-#include "TestSupport.h"
 
 #include <QBuffer>
 #include <QClipboard>

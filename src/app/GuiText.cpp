@@ -41,30 +41,4 @@ qsizetype characterLength(const QString &text, qsizetype index)
     return 1;
 }
 
-QStringList listEntries(std::string_view bytes)
-{
-    QStringList entries;
-    std::string line;
-    bool open = false; // a line has started and not ended yet
-    for (const char byte : bytes) {
-        if (byte == 26) {
-            break;
-        }
-        if (byte == '\n') {
-            entries.append(fromCp932(line));
-            line.clear();
-            open = false;
-            continue;
-        }
-        open = true;
-        if (byte != '\r') {
-            line += byte;
-        }
-    }
-    if (open) {
-        entries.append(fromCp932(line));
-    }
-    return entries;
-}
-
 } // namespace guitext

@@ -1,8 +1,8 @@
 #pragma once
 
 // The one place where the editor converts between Qt's UTF-16 strings and
-// the code-page-932 bytes that the plan record, the limits and the list
-// files use.
+// the code-page-932 bytes that the plan record and the limits use (the
+// pick-list files are read by dialogs/ListFile.h).
 
 #include <QString>
 #include <QStringList>
@@ -21,11 +21,5 @@ std::string toCp932(const QString &text);
 std::optional<qsizetype> firstUnrepresentable(const QString &text);
 // Length of that character in UTF-16 units (2 for a surrogate pair).
 qsizetype characterLength(const QString &text, qsizetype index);
-
-// Entries of a pick-list file (Stuff.txt and the like): one per line, a
-// line ending at LF or CR LF, a CR elsewhere dropped, byte 26 (Ctrl+Z)
-// ending the file. Empty lines are entries; a last line without a line
-// ending is one too.
-QStringList listEntries(std::string_view bytes);
 
 } // namespace guitext

@@ -5,6 +5,8 @@
 #include "app/ControlNames.h"
 #include "dialogs/FileChooser.h"
 #include "dialogs/Launcher.h"
+#include "dialogs/ListEditor.h"
+#include "dialogs/ListFile.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
 #include "plan/Marks.h"
@@ -54,7 +56,8 @@ TMainForm::ProgramFill::~ProgramFill()
 
 TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     : QMainWindow(parent), m_prompter(std::move(services.prompter)), m_fileChooser(std::move(services.fileChooser)),
-      m_clock(std::move(services.clock)), m_launcher(std::move(services.launcher)), m_settingsFile(std::move(services.settingsFile))
+      m_clock(std::move(services.clock)), m_launcher(std::move(services.launcher)), m_settingsFile(std::move(services.settingsFile)),
+      m_dataDir(std::move(services.dataDir))
 {
     if (!m_prompter) {
         m_prompter = std::make_shared<MessageBoxPrompter>();
@@ -93,6 +96,8 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     ABCForm = new TABCForm(this);
     qApp->installEventFilter(this);
     FormCreate();
+    m_listEditor = std::make_unique<ListEditor>(*m_launcher, services.textEditor);
+    buildListDialogs();
 }
 
 TMainForm::~TMainForm()
@@ -157,28 +162,24 @@ void TMainForm::FormCreate()
     Registory->LoadFolders();
     PageControl1->hide();
     Modified = false;
-    StuffPath = ProgramDir + QStringLiteral("/Stuff.txt");
+    ListDir = chooseListDir();
+    StuffPath = ListDir + QStringLiteral("/Stuff.txt");
     readStuff();
-    GoodsPath = ProgramDir + QStringLiteral("/Goods.txt");
-    KaigoPath = ProgramDir + QStringLiteral("/Kaigo.txt");
-    TeikeibunPath = ProgramDir + QStringLiteral("/Teikeibun.txt");
+    GoodsPath = ListDir + QStringLiteral("/Goods.txt");
+    KaigoPath = ListDir + QStringLiteral("/Kaigo.txt");
+    TeikeibunPath = ListDir + QStringLiteral("/Teikeibun.txt");
 }
 
 // Stuff.txt holds one team member per line in code page 932; the same list
 // goes into all thirteen team boxes.
 void TMainForm::readStuff()
 {
-    QFile file(StuffPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        prompter().error(this, QStringLiteral("ファイルを読み込めません。\n") + QDir::toNativeSeparators(StuffPath));
+    const listfile::Read list = listfile::read(StuffPath);
+    if (list.failed) {
+        prompter().error(this, listfile::readErrorText(StuffPath));
         return;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        prompter().error(this, QStringLiteral("ファイルを読み込めません。\n") + QDir::toNativeSeparators(StuffPath));
-        return;
-    }
-    m_stuff = guitext::listEntries(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    m_stuff = list.entries;
     for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
         auto *box = control<QComboBox>(formnames::teamBox(n));
         const ProgramFill fill(*this);

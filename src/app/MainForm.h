@@ -30,6 +30,7 @@
 
 class FileChooser;
 class Launcher;
+class ListEditor;
 class Prompter;
 class QAction;
 class QCheckBox;
@@ -40,6 +41,10 @@ class QMenu;
 class QScrollArea;
 class QTabWidget;
 class TABCForm;
+class TCommentForm;
+class TGoodsForm;
+class TKaigoForm;
+class TTimeForm;
 class TClickLabel;
 class TEdit;
 class TFormPanel;
@@ -56,7 +61,9 @@ struct MainFormServices {
     std::shared_ptr<Clock> clock;
     std::shared_ptr<Launcher> launcher; // other programs: viewer, browser, text editor
     QString settingsFile; // INI file instead of the user's settings store
-    QString programDir;   // folder holding Stuff.txt and the other lists
+    QString programDir;   // folder of the program; holds the lists in a build tree or a portable copy
+    QString dataDir;      // the user's data folder for the lists when the program folder has none
+    QStringList textEditor; // program and arguments ("%f" the file) that edit a list; empty: the desktop's
 };
 
 class TMainForm : public QMainWindow {
@@ -153,6 +160,28 @@ public:
 
     // The A/B/C dialog, made once and reused.
     TABCForm *ABCForm = nullptr;
+
+    // --- Pick lists, keypad and stock phrases (MainFormLists.cpp) --------
+    // The dialogs, made once and reused.
+    TGoodsForm *GoodsForm = nullptr;
+    TKaigoForm *KaigoForm = nullptr;
+    TCommentForm *CommentForm = nullptr;
+    TTimeForm *TimeForm = nullptr;
+    // Folder the four list files are read from: `ProgramDir` when it holds
+    // any of them, else the user's data folder, where missing lists are
+    // first copied from the installed defaults.
+    QString ListDir;
+    // Double-click on a goods or care-service memo: the picked or typed
+    // entries of the dialog's three boxes become the memo's lines.
+    void GoodsDblClick(TMemo *memo);
+    void KaigoDblClick(TMemo *memo);
+    // Double-click on a target-period edit: the keypad's number + "月" or "ヵ月".
+    void TimeDblClick(QLineEdit *edit);
+    // Double-click on an approach memo, another memo or an edit: the stock
+    // phrase chosen is pasted at the caret, replacing the selection.
+    void PTOTSTDbClick(QWidget *field);
+    void MemoDblClick(QWidget *field);
+    void EditDblClick(QWidget *field);
 
     // --- State ----------------------------------------------------------
     QString ProgramDir; // folder of the program, no trailing separator
@@ -261,6 +290,9 @@ private:
     void setTabOrder();
     void watchForEdits();
     void readStuff();
+    QString chooseListDir() const;
+    void buildListDialogs();
+    void pasteStockPhrase(QWidget *field);
     void userEdited();
     bool handleDateKey(QLineEdit *field, QEvent *event);
     // The text controls that the checks before saving read, in their order.
@@ -275,6 +307,8 @@ private:
     std::shared_ptr<Clock> m_clock;
     std::shared_ptr<Launcher> m_launcher;
     QString m_settingsFile;
+    QString m_dataDir;
+    std::unique_ptr<ListEditor> m_listEditor;
     // Author and Subject of the plan file last opened, trimmed.
     QString OpenedAuthor;
     QString OpenedSubject;

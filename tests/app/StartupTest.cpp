@@ -181,7 +181,7 @@ void StartupTest::missingStuffShowsErrorAndWindowStillOpens()
     QVERIFY(f.prompter->shown.first().text.contains(QStringLiteral("Stuff.txt")));
     QVERIFY(f.form->isVisible());
     QCOMPARE(f.form->control<QComboBox>(formnames::teamBox(1))->count(), 0);
-    QCOMPARE(f.form->KaigoPath, f.dir.path() + QStringLiteral("/Kaigo.txt"));
+    QCOMPARE(f.form->KaigoPath, f.dir.filePath(QStringLiteral("data/Kaigo.txt")));
     f.form->NewMenuClick();
     QVERIFY(f.form->PageControl1->isVisible());
 }

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 
 Prompter::Button FakePrompter::ask(QWidget *, Kind kind, const QString &text, const QList<Button> &buttons)
 {
@@ -78,7 +79,30 @@ std::unique_ptr<TMainForm> WindowFixture::makeWindow()
     services.launcher = launcher;
     services.settingsFile = settingsFile();
     services.programDir = dir.path();
+    services.dataDir = dir.filePath(QStringLiteral("data"));
+    // Never the desktop's editor: the fake launcher records this instead.
+    services.textEditor = QStringList{QStringLiteral("text-editor"), QStringLiteral("%f")};
     return std::make_unique<TMainForm>(services);
+}
+
+void whenModalShown(const std::function<void(QWidget *)> &act)
+{
+    auto *timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr && ++*tries < 500) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        if (dialog == nullptr) {
+            qWarning("no modal dialog appeared");
+            return;
+        }
+        act(dialog);
+    });
+    timer->start(5);
 }
 
 void fillSampleData(TMainForm &form)

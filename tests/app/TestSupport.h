@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 class FakePrompter : public Prompter {
@@ -85,8 +86,9 @@ public:
 };
 
 // A main window with fakes, its settings file and program folder inside a
-// temporary folder. `stuff` (UTF-8 lines joined by "\r\n") is written as
-// Stuff.txt in code page 932 unless it is null.
+// temporary folder, its data folder the subfolder "data". `stuff` (UTF-8
+// lines joined by "\r\n") is written as Stuff.txt in code page 932 unless it
+// is null.
 struct WindowFixture {
     explicit WindowFixture(const char *stuff = "山本 一郎\r\n佐藤 花子\r\n", bool show = true);
     ~WindowFixture();
@@ -112,6 +114,9 @@ void writeCp932(const QString &path, const char *utf8);
 
 // The whole file; empty when it cannot be read.
 QByteArray readAll(const QString &path);
+// Runs `act` on the modal dialog as soon as one is shown
+// (QApplication::activeModalWidget()); warns when none appears.
+void whenModalShown(const std::function<void(QWidget *)> &act);
 
 // Fills every control with plausible sample data, as a user would.
 void fillSampleData(TMainForm &form);

@@ -1,0 +1,178 @@
+// The pick lists, the keypad and the stock phrases: where the list files
+// live, the four dialogs, and the double-click handlers that write a choice
+// into the control that was double-clicked. A choice made through a dialog
+// is an edit and sets `Modified`.
+
+#include "app/MainForm.h"
+
+#include "app/ControlNames.h"
+#include "app/FormControls.h"
+#include "dialogs/CommentForm.h"
+#include "dialogs/GoodsForm.h"
+#include "dialogs/KaigoForm.h"
+#include "dialogs/ListEditor.h"
+#include "dialogs/TimeForm.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+const QStringList &listFileNames()
+{
+    static const QStringList names{QStringLiteral("Stuff.txt"), QStringLiteral("Goods.txt"),
+                                   QStringLiteral("Kaigo.txt"), QStringLiteral("Teikeibun.txt")};
+    return names;
+}
+
+} // namespace
+
+// A build tree or a portable copy has the lists beside the program, and
+// they are used there. An installed program cannot expect to write into its
+// own folder, so each user keeps the lists in the application's data
+// folder; a list missing there is copied from the installed defaults in
+// ../share/ovilant first, writable for its owner, so that the facility can
+// edit it.
+QString TMainForm::chooseListDir() const
+{
+    const QDir program(ProgramDir);
+    for (const QString &name : listFileNames()) {
+        if (QFileInfo(program.filePath(name)).isFile()) {
+            return ProgramDir;
+        }
+    }
+    QString dataDir =
+        m_dataDir.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) : m_dataDir;
+    while (dataDir.size() > 1 && dataDir.endsWith(QLatin1Char('/'))) {
+        dataDir.chop(1);
+    }
+    if (!QDir().mkpath(dataDir)) {
+        return dataDir; // the lists are then missing and reported as such
+    }
+    const QDir defaults(program.filePath(QStringLiteral("../share/ovilant")));
+    for (const QString &name : listFileNames()) {
+        const QString target = dataDir + QLatin1Char('/') + name;
+        const QString source = defaults.filePath(name);
+        if (QFileInfo::exists(target) || !QFileInfo(source).isFile()) {
+            continue;
+        }
+        if (QFile::copy(source, target)) {
+            QFile::setPermissions(target,
+                                  QFile::permissions(target) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+        }
+    }
+    return dataDir;
+}
+
+void TMainForm::buildListDialogs()
+{
+    GoodsForm = new TGoodsForm(*m_prompter, *m_listEditor, this);
+    KaigoForm = new TKaigoForm(*m_prompter, *m_listEditor, this);
+    CommentForm = new TCommentForm(*m_prompter, this);
+    TimeForm = new TTimeForm(this);
+    for (QDialog *dialog : std::initializer_list<QDialog *>{GoodsForm, KaigoForm, CommentForm, TimeForm}) {
+        dialog->setFont(font());
+    }
+    GoodsForm->ListPath = GoodsPath;
+    KaigoForm->ListPath = KaigoPath;
+    CommentForm->ListPath = TeikeibunPath;
+
+    for (const int row : formnames::rows()) {
+        auto *goods = control<TMemo>(formnames::goods(row));
+        connect(goods, &TMemo::doubleClicked, this, [this, goods] { GoodsDblClick(goods); });
+        auto *kaigo = control<TMemo>(formnames::kaigo(row));
+        connect(kaigo, &TMemo::doubleClicked, this, [this, kaigo] { KaigoDblClick(kaigo); });
+        auto *time = control<TEdit>(formnames::time(row));
+        connect(time, &TEdit::doubleClicked, this, [this, time] { TimeDblClick(time); });
+    }
+    for (TMemo *memo : {PTOTST0, Kango0, Jitchi0, PTOTST1, Kango1, Jitchi1}) {
+        connect(memo, &TMemo::doubleClicked, this, [this, memo] { PTOTSTDbClick(memo); });
+    }
+    for (TMemo *memo : {KenkouMemo, GapeiMemo, SeikatsuMemo, SonotaMemo, SelfHope, FarmilyHope, LifePoint, RihaTerget,
+                        SelfDo, AskFarmily, DiseseCare, Variation, Remark}) {
+        connect(memo, &TMemo::doubleClicked, this, [this, memo] { MemoDblClick(memo); });
+    }
+    for (TEdit *edit : {EtcEdit, HomeWorkEdit, SocialEdit, GoOutEdit, FreeTimeEdit, TaiinEdit, ExerciseEdit, SenseEdit,
+                        BrainEdit, KoushukuEdit, ArthralgiaEdit}) {
+        connect(edit, &TEdit::doubleClicked, this, [this, edit] { EditDblClick(edit); });
+    }
+}
+
+namespace {
+
+// The memo's lines become the non-empty texts of the three boxes, in box
+// order; the memo shows its first line with the caret at its start.
+void writeBoxTexts(TMemo *memo, const std::array<QComboBox *, 3> &boxes)
+{
+    QStringList lines;
+    for (const QComboBox *box : boxes) {
+        if (!box->currentText().isEmpty()) {
+            lines.append(box->currentText());
+        }
+    }
+    memo->setText(lines.join(QLatin1Char('\n')));
+    memo->moveCursor(QTextCursor::Start);
+    memo->ensureCursorVisible();
+    memo->setFocus();
+}
+
+} // namespace
+
+void TMainForm::GoodsDblClick(TMemo *memo)
+{
+    if (GoodsForm->exec() != TGoodsForm::ResultOk) {
+        return;
+    }
+    writeBoxTexts(memo, GoodsForm->Boxes);
+    userEdited();
+}
+
+void TMainForm::KaigoDblClick(TMemo *memo)
+{
+    if (KaigoForm->exec() != TKaigoForm::ResultOk) {
+        return;
+    }
+    writeBoxTexts(memo, KaigoForm->Boxes);
+    userEdited();
+}
+
+void TMainForm::TimeDblClick(QLineEdit *edit)
+{
+    const int result = TimeForm->exec();
+    const QString unit = result == TTimeForm::ResultMonth ? QStringLiteral("月") : QStringLiteral("ヵ月");
+    edit->setText(QStringLiteral(" ") + QString::number(TimeForm->TimeValue) + unit);
+    userEdited();
+}
+
+void TMainForm::PTOTSTDbClick(QWidget *field)
+{
+    pasteStockPhrase(field);
+}
+
+void TMainForm::MemoDblClick(QWidget *field)
+{
+    pasteStockPhrase(field);
+}
+
+void TMainForm::EditDblClick(QWidget *field)
+{
+    pasteStockPhrase(field);
+}
+
+// The phrase travels through the clipboard: after a pick the clipboard holds
+// it, as the dialog left it.
+void TMainForm::pasteStockPhrase(QWidget *field)
+{
+    if (CommentForm->exec() != TCommentForm::ResultOk) {
+        return;
+    }
+    if (auto *memo = qobject_cast<TMemo *>(field)) {
+        memo->paste();
+    } else if (auto *edit = qobject_cast<QLineEdit *>(field)) {
+        edit->paste();
+    }
+    userEdited();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+// Opens a pick-list file in the platform's plain-text editor, on its own and
+// without waiting, at most once per file while that editor still shows it.
+//
+// On Windows the editor is "NOTEPAD.EXE", and a top-level window titled with
+// the file's name + " - メモ帳" means the file is already open. Elsewhere the
+// editor is the desktop's default for plain text, else the first of a few
+// well-known graphical editors found on the PATH; the editor started for a
+// file counts as showing it for as long as its process runs.
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+class Launcher;
+
+class ListEditor {
+public:
+    // `command` replaces the editor search: the program and its arguments,
+    // where "%f" stands for the file (appended when absent).
+    explicit ListEditor(Launcher &launcher, QStringList command = {});
+
+    // Starts the editor on `path` unless the file is already open in one.
+    // False when no editor could be found or started.
+    bool edit(const QString &path);
+
+    // The desktop's text editor as program and arguments with "%f" for the
+    // file; empty when none is found.
+    static QStringList desktopTextEditor();
+
+private:
+    Launcher &m_launcher;
+    QStringList m_command;
+    QHash<QString, qint64> m_started; // file path -> editor process
+};

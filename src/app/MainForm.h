@@ -18,6 +18,7 @@
 #endif
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -37,6 +38,8 @@ class QMenu;
 class QScrollArea;
 class QTabWidget;
 class TABCForm;
+class TFolderForm;
+class Tinfo;
 class TClickLabel;
 class TEdit;
 class TFormPanel;
@@ -150,6 +153,12 @@ public:
 
     // The A/B/C dialog, made once and reused.
     TABCForm *ABCForm = nullptr;
+    // The save-folder chooser and the about box, made once and reused.
+    TFolderForm *FolderForm = nullptr;
+    Tinfo *Info = nullptr;
+
+    // The control the Edit menu's commands act on, chosen by EditMenuClick.
+    QPointer<QWidget> EditTarget;
 
     // --- State ----------------------------------------------------------
     QString ProgramDir; // folder of the program, no trailing separator
@@ -255,6 +264,8 @@ private:
     void readStuff();
     void userEdited();
     bool handleDateKey(QLineEdit *field, QEvent *event);
+    bool handleEditShortcut(QEvent *event);
+    void watchFocusForEditMenu();
     // Shows `text` as an information box, then puts page `page` in front and
     // the focus in `control` with the UTF-16 range [start, start + length)
     // selected when length > 0.
@@ -272,4 +283,5 @@ private:
     int m_programFill = 0;
     bool m_shown = false;
     bool m_editing = false; // New or Open has put a plan into the editor
+    QPointer<QWidget> m_focusBeforeMenuBar;
 };

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 
 Prompter::Button FakePrompter::ask(QWidget *, Kind kind, const QString &text, const QList<Button> &buttons)
 {
@@ -137,4 +138,20 @@ void fillSampleData(TMainForm &form)
     set(form.control(formnames::teamBox(1)), QStringLiteral("山本 一郎"));
     set(form.control(formnames::teamBox(2)), QStringLiteral("佐藤 花子"));
     set(form.control(formnames::teamBox(6)), QStringLiteral("鈴木 健太"));
+}
+
+void whenModalShown(const std::function<void(QWidget *)> &act)
+{
+    auto *timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr && ++*tries < 500) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        act(dialog);
+    });
+    timer->start(5);
 }

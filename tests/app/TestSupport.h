@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 class FakePrompter : public Prompter {
@@ -112,3 +113,8 @@ void writeCp932(const QString &path, const char *utf8);
 
 // Fills every control with plausible sample data, as a user would.
 void fillSampleData(TMainForm &form);
+
+// Runs `act` on the modal dialog as soon as one is shown (within a few
+// seconds), or with nullptr when none appears. Call before the command that
+// opens the dialog; `act` must close it.
+void whenModalShown(const std::function<void(QWidget *)> &act);

@@ -68,8 +68,10 @@ TFolderForm::TFolderForm(Prompter &prompter, QWidget *parent)
     buttons->addWidget(Button2);
     layout->addLayout(buttons);
 
-    // Mouse clicks of either button and keyboard moves all select a folder.
-    connect(ShellTreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    // Clicks of either mouse button and keyboard moves select a folder. The
+    // view's own choice of a current item on getting the focus selects
+    // nothing and leaves the field alone.
+    connect(ShellTreeView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TFolderForm::ShellTreeView1Click);
     connect(Button1, &QPushButton::clicked, this, [this] { done(ResultOk); });
     connect(Button2, &QPushButton::clicked, this, [this] { done(ResultCancel); });
@@ -118,15 +120,16 @@ void TFolderForm::FormShow()
 
 void TFolderForm::ShellTreeView1Click()
 {
-    const QModelIndex index = ShellTreeView1->currentIndex();
-    if (index.isValid()) {
-        Edit1->setText(pathOf(index));
+    const QModelIndexList selected = ShellTreeView1->selectionModel()->selectedRows();
+    if (!selected.isEmpty()) {
+        Edit1->setText(pathOf(selected.first()));
     }
 }
 
 void TFolderForm::NewFolderClick()
 {
-    const QModelIndex parent = ShellTreeView1->currentIndex();
+    const QModelIndexList selected = ShellTreeView1->selectionModel()->selectedRows();
+    const QModelIndex parent = selected.isEmpty() ? QModelIndex() : selected.first();
     if (!parent.isValid()) {
         m_prompter.information(this, QStringLiteral("新しいフォルダーを作るフォルダーを選んでください。"));
         return;

@@ -77,6 +77,18 @@ TFolderForm::TFolderForm(Prompter &prompter, QWidget *parent)
     connect(Button2, &QPushButton::clicked, this, [this] { done(ResultCancel); });
     connect(NewFolder, &QPushButton::clicked, this, &TFolderForm::NewFolderClick);
     connect(m_model, &QFileSystemModel::fileRenamed, this, &TFolderForm::ShellTreeView1Click);
+    // Folders are read in the background: the chosen folder is brought into
+    // view again as the folders above it fill in, until its own parent has.
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this](const QString &loaded) {
+        const QModelIndexList selected = ShellTreeView1->selectionModel()->selectedRows();
+        if (m_scrollPending.isEmpty() || selected.isEmpty()) {
+            return;
+        }
+        ShellTreeView1->scrollTo(selected.first(), QAbstractItemView::PositionAtCenter);
+        if (QDir(loaded) == QDir(m_scrollPending)) {
+            m_scrollPending.clear();
+        }
+    });
 }
 
 QString TFolderForm::pathOf(const QModelIndex &index) const
@@ -114,12 +126,16 @@ void TFolderForm::FormShow()
         return;
     }
     ShellTreeView1->setCurrentIndex(index);
-    ShellTreeView1->scrollTo(index);
+    ShellTreeView1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    m_scrollPending = QFileInfo(folder).path();
     Edit1->setText(FolderPath);
 }
 
 void TFolderForm::ShellTreeView1Click()
 {
+    if (ShellTreeView1->hasFocus()) {
+        m_scrollPending.clear(); // the user is moving about the tree
+    }
     const QModelIndexList selected = ShellTreeView1->selectionModel()->selectedRows();
     if (!selected.isEmpty()) {
         Edit1->setText(pathOf(selected.first()));

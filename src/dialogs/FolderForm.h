@@ -60,4 +60,6 @@ protected:
 private:
     Prompter &m_prompter;
     QFileSystemModel *m_model;
+    // Parent of the folder selected on opening, until it has been read.
+    QString m_scrollPending;
 };

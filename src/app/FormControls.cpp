@@ -1,5 +1,6 @@
 #include "app/FormControls.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -29,6 +30,17 @@ TEdit::TEdit(QWidget *parent) : QLineEdit(parent)
 {
     setFrame(false);
     paintOnInfoBackground(this);
+}
+
+void TEdit::focusOutEvent(QFocusEvent *event)
+{
+    if (event->reason() == Qt::MenuBarFocusReason) {
+        // Treated like a popup taking the keyboard, which leaves the selection.
+        QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+        QLineEdit::focusOutEvent(&popup);
+        return;
+    }
+    QLineEdit::focusOutEvent(event);
 }
 
 void TEdit::mouseDoubleClickEvent(QMouseEvent *event)

@@ -16,7 +16,9 @@
 // Background of every input control.
 QColor infoBackground();
 
-// Single-line edit that also reports double clicks.
+// Single-line edit that also reports double clicks. It keeps its selection
+// while the menu bar has the keyboard, so that the Edit menu opened with the
+// keyboard still finds it.
 class TEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -27,6 +29,7 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 };
 
 // Multi-line text whose value is its lines joined by CR LF. Every line

@@ -4,6 +4,8 @@
 #include "plan/Common.h"
 #include "app/ControlNames.h"
 #include "dialogs/FileChooser.h"
+#include "dialogs/FolderForm.h"
+#include "dialogs/InfoForm.h"
 #include "dialogs/Launcher.h"
 #include "dialogs/ListEditor.h"
 #include "dialogs/ListFile.h"
@@ -94,6 +96,9 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
 
     ABCForm = new TABCForm(this);
+    FolderForm = new TFolderForm(prompter(), this);
+    Info = new Tinfo(launcher(), this);
+    watchFocusForEditMenu();
     qApp->installEventFilter(this);
     FormCreate();
     m_listEditor = std::make_unique<ListEditor>(*m_launcher, services.textEditor);
@@ -402,6 +407,9 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     // Locked: every keystroke for this window is dropped before any control
     // sees it.
     if (KeyPreview) {
+        return true;
+    }
+    if (type != QEvent::InputMethod && handleEditShortcut(event)) {
         return true;
     }
     if (widget == PlanDateEdit || widget == BirthEdit) {

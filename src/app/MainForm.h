@@ -19,6 +19,7 @@
 #endif
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -45,6 +46,8 @@ class TCommentForm;
 class TGoodsForm;
 class TKaigoForm;
 class TTimeForm;
+class TFolderForm;
+class Tinfo;
 class TClickLabel;
 class TEdit;
 class TFormPanel;
@@ -160,6 +163,12 @@ public:
 
     // The A/B/C dialog, made once and reused.
     TABCForm *ABCForm = nullptr;
+    // The save-folder chooser and the about box, made once and reused.
+    TFolderForm *FolderForm = nullptr;
+    Tinfo *Info = nullptr;
+
+    // The control the Edit menu's commands act on, chosen by EditMenuClick.
+    QPointer<QWidget> EditTarget;
 
     // --- Pick lists, keypad and stock phrases (MainFormLists.cpp) --------
     // The dialogs, made once and reused.
@@ -297,6 +306,8 @@ private:
     bool handleDateKey(QLineEdit *field, QEvent *event);
     // The text controls that the checks before saving read, in their order.
     std::vector<std::pair<planfile::PlanInputRef, QWidget *>> checkedControls();
+    bool handleEditShortcut(QEvent *event);
+    void watchFocusForEditMenu();
     // Shows `text` as an information box, then puts page `page` in front and
     // the focus in `control` with the UTF-16 range [start, start + length)
     // selected when length > 0.
@@ -316,4 +327,5 @@ private:
     int m_programFill = 0;
     bool m_shown = false;
     bool m_editing = false; // New or Open has put a plan into the editor
+    QPointer<QWidget> m_focusBeforeMenuBar;
 };

@@ -11,7 +11,6 @@
 #include "planfile/PlanCheck.h"
 #include "dialogs/Prompter.h"
 
-#include <QAction>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -22,19 +21,6 @@ bool TMainForm::handleDateKey(QLineEdit *field, QEvent *event)
         return true;
     }
     auto *keyEvent = static_cast<QKeyEvent *>(event);
-    if (event->type() == QEvent::ShortcutOverride) {
-        // Cut, copy, paste and select-all belong to the Edit menu: the field
-        // must not claim them, or their control characters would reach the
-        // era editor as typed keys.
-        const QKeySequence pressed(keyEvent->keyCombination());
-        for (const QAction *action : {CutMenu, CopyMenu, PasteMenu, AllMenu}) {
-            if (action->shortcut() == pressed) {
-                event->ignore();
-                return true;
-            }
-        }
-        return false;
-    }
     if (event->type() == QEvent::KeyPress) {
         int key = keyEvent->key();
         if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {

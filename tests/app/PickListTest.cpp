@@ -57,8 +57,10 @@ template <typename T> void whenShown(const std::function<void(T &)> &act)
     whenModalShown([act](QWidget *widget) {
         auto *dialog = qobject_cast<T *>(widget);
         if (dialog == nullptr) {
-            qWarning("unexpected modal dialog %s", qPrintable(widget->objectName()));
-            widget->close();
+            if (widget != nullptr) {
+                qWarning("unexpected modal dialog %s", qPrintable(widget->objectName()));
+                widget->close();
+            }
             return;
         }
         act(*dialog);

@@ -85,26 +85,6 @@ std::unique_ptr<TMainForm> WindowFixture::makeWindow()
     return std::make_unique<TMainForm>(services);
 }
 
-void whenModalShown(const std::function<void(QWidget *)> &act)
-{
-    auto *timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
-        QWidget *dialog = QApplication::activeModalWidget();
-        if (dialog == nullptr && ++*tries < 500) {
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        if (dialog == nullptr) {
-            qWarning("no modal dialog appeared");
-            return;
-        }
-        act(dialog);
-    });
-    timer->start(5);
-}
-
 void fillSampleData(TMainForm &form)
 {
     const auto set = [&](QWidget *control, const QString &text) {
@@ -167,4 +147,23 @@ void fillSampleData(TMainForm &form)
     set(form.control(formnames::teamBox(1)), QStringLiteral("山本 一郎"));
     set(form.control(formnames::teamBox(2)), QStringLiteral("佐藤 花子"));
     set(form.control(formnames::teamBox(6)), QStringLiteral("鈴木 健太"));
+}
+
+void whenModalShown(const std::function<void(QWidget *)> &act)
+{
+    auto *timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr && ++*tries < 500) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        if (dialog == nullptr) {
+            qWarning("no modal dialog appeared");
+        }
+        act(dialog);
+    });
+    timer->start(5);
 }

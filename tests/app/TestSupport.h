@@ -114,9 +114,11 @@ void writeCp932(const QString &path, const char *utf8);
 
 // The whole file; empty when it cannot be read.
 QByteArray readAll(const QString &path);
-// Runs `act` on the modal dialog as soon as one is shown
-// (QApplication::activeModalWidget()); warns when none appears.
-void whenModalShown(const std::function<void(QWidget *)> &act);
 
 // Fills every control with plausible sample data, as a user would.
 void fillSampleData(TMainForm &form);
+
+// Runs `act` on the modal dialog as soon as one is shown (within a few
+// seconds), or with nullptr when none appears. Call before the command that
+// opens the dialog; `act` must close it.
+void whenModalShown(const std::function<void(QWidget *)> &act);

@@ -16,6 +16,7 @@
 #include "dialogs/FileChooser.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
+#include "pdfreader/PdfReadError.h"
 #include "pdfreader/PdfStream.h"
 #include "planfile/PlanDecode.h"
 #include "planfile/PlanFormat.h"
@@ -23,6 +24,7 @@
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
 
+#include <QFile>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QTabWidget>
@@ -165,9 +167,12 @@ bool TMainForm::openPlanFile(const QString &chosen)
     } catch (const NotAPlanFile &) {
         prompter().error(this, guitext::fromCp932(planfile::kNotAPlanMessage));
         return false;
+    } catch (const EPdfReadError &e) {
+        // The reader's text is code page 932; a file name it ends with is
+        // the platform's own path bytes.
+        prompter().error(this, guitext::fromCp932(e.text()) + QFile::decodeName(QByteArray::fromStdString(e.fileName())));
+        return false;
     } catch (const std::exception &e) {
-        // The reader's messages are plain ASCII; anything else from the
-        // platform is shown as it comes.
         prompter().error(this, guitext::fromCp932(e.what()));
         return false;
     }

@@ -149,7 +149,8 @@ int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &
             pdf.selectPage(page);
         }
     } catch (const EPdfReadError &e) {
-        err << e.message() << "\n";
+        // Everything the tool prints is UTF-8; the file name already is.
+        err << cp932::toUtf8(e.text()) << e.fileName() << "\n";
         return kExitFailure;
     } catch (const std::exception &e) {
         err << "ovilant-plan: cannot read " << args[1] << ": " << e.what() << "\n";

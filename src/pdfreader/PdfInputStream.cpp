@@ -21,11 +21,11 @@ std::unique_ptr<TPdfInputStream> TPdfInputStream::fromFile(const std::string &fi
     std::unique_ptr<TPdfInputStream> stream(new TPdfInputStream);
     stream->m_file.open(fileName, std::ios::binary | std::ios::in);
     if (!stream->m_file.is_open())
-        throw EPdfReadError("PDF FILE OPEN ERROR : " + fileName);
+        throw EPdfReadError("PDF FILE OPEN ERROR : ", fileName);
     stream->m_file.seekg(0, std::ios::end);
     const std::streamoff end = stream->m_file.tellg();
     if (end < 0)
-        throw EPdfReadError("PDF FILE OPEN ERROR : " + fileName);
+        throw EPdfReadError("PDF FILE OPEN ERROR : ", fileName);
     stream->m_size = static_cast<std::int64_t>(end);
     stream->setDefaultLimit();
     return stream;

@@ -321,14 +321,18 @@ TEST_F(DumpTest, FilesThatAreNotPlansAreRefused)
     testsupport::writeFile(text, "hello");
     const fs::path truncated = m_dir / "truncated.pdf";
     testsupport::writeFile(truncated, pdf.substr(0, pdf.size() / 2));
-    const fs::path missing = m_dir / "missing.pdf";
+    const fs::path missing = m_dir / "計画書なし.pdf";
     for (const fs::path &file : {text, truncated, missing}) {
         EXPECT_EQ(run({"dump", file.string()}), 1) << file;
         EXPECT_FALSE(m_last.err.empty()) << file;
         EXPECT_EQ(m_last.err.back(), '\n');
         EXPECT_EQ(m_last.out, "") << file;
     }
-    EXPECT_NE(m_last.err.find(missing.string()), std::string::npos) << m_last.err;
+    // Everything printed is UTF-8: the file name as given, and the reader's
+    // own Japanese text.
+    EXPECT_EQ(m_last.err, "PDF FILE OPEN ERROR : " + missing.string() + "\n");
+    EXPECT_EQ(run({"dump", std::string(OVILANT_TEST_DATA_DIR) + "/bad/31-page-with-thumb.pdf"}), 1);
+    EXPECT_EQ(m_last.err, "thumb 未サポート\n");
 }
 
 TEST_F(DumpTest, UsageErrors)

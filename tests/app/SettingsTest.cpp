@@ -1,5 +1,5 @@
-// The remembered folders: defaults on the first run, a missing value, and
-// the load-at-start, store-at-exit cycle through the main window.
+// The remembered folders through the main window: defaults on the first
+// run and the load-at-start, store-at-exit cycle.
 
 #include "settings/Registory.h"
 #include "TestSupport.h"
@@ -16,8 +16,6 @@ private slots:
     void firstRunUsesTheRootFolderAndStoresItAtExit();
     void foldersSurviveARestart();
     void closingTheWindowStoresTheFolders();
-    void aMissingValueReadsAsEmpty();
-    void theUserStoreIsNamedAfterTheMaker();
 
 private:
     // The folder both settings start with: the root of the system drive on
@@ -78,36 +76,6 @@ void SettingsTest::closingTheWindowStoresTheFolders()
     QSettings stored(f.settingsFile(), QSettings::IniFormat);
     QCOMPARE(stored.value(QStringLiteral("Save")).toString(), QStringLiteral("/data/save"));
     QCOMPARE(stored.value(QStringLiteral("Open")).toString(), defaultFolder());
-}
-
-void SettingsTest::aMissingValueReadsAsEmpty()
-{
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("s.ini"));
-    {
-        QSettings stored(file, QSettings::IniFormat);
-        stored.setValue(QStringLiteral("Open"), QStringLiteral("/only/open"));
-    }
-    TRegistory settings(file);
-    QCOMPARE(settings.OpenFolder, defaultFolder()); // the constructor's defaults
-    settings.LoadFolders();
-    QCOMPARE(settings.OpenFolder, QStringLiteral("/only/open"));
-    QCOMPARE(settings.SaveFolder, QString());
-}
-
-void SettingsTest::theUserStoreIsNamedAfterTheMaker()
-{
-    // Without a file the store is the platform's per-user one for
-    // Quenmark / Ovilant; point the user scope into a temporary folder.
-    QTemporaryDir dir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
-    TRegistory settings;
-    settings.SaveFolder = QStringLiteral("/x");
-    settings.StoreFolders();
-    QSettings stored(QStringLiteral("Quenmark"), QStringLiteral("Ovilant"));
-    QCOMPARE(stored.value(QStringLiteral("Save")).toString(), QStringLiteral("/x"));
-    QVERIFY2(stored.fileName().startsWith(dir.path()), qPrintable(stored.fileName()));
 }
 
 QTEST_MAIN(SettingsTest)

@@ -1,7 +1,9 @@
 // A fully filled plan laid out on both pages and written as a PDF file:
-// into memory, and to a file (through the temporary file and rename).
+// into memory, and to a file (through the temporary file and rename); and
+// the fit test that runs before a save.
 
 #include "FullPlan.h"
+#include "report/PlanFit.h"
 #include "report/PlanPdf.h"
 #include "report/PrintFormatUnit.h"
 
@@ -64,6 +66,29 @@ void BM_PlanPdfToFile(benchmark::State &state)
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_PlanPdfToFile)->Unit(benchmark::kMicrosecond);
+
+// The fit test of a full plan before a save: filling the items and
+// measuring every text input. Target: well under a millisecond.
+void BM_PlanFit(benchmark::State &state)
+{
+    const TPRACTDATA plan = fullPlan();
+    for (auto _ : state) {
+        const auto cuts = planfit::CheckPlanFit(plan);
+        benchmark::DoNotOptimize(cuts.data());
+    }
+}
+BENCHMARK(BM_PlanFit)->Unit(benchmark::kMicrosecond);
+
+// One memo measured alone, as on every keystroke.
+void BM_FieldFit(benchmark::State &state)
+{
+    const TPRACTDATA plan = fullPlan();
+    for (auto _ : state) {
+        const auto fit = planfit::CheckFieldFit({planfile::PlanInput::Kenkou}, plan.Kenkou);
+        benchmark::DoNotOptimize(fit.wideLines.data());
+    }
+}
+BENCHMARK(BM_FieldFit)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -18,6 +18,10 @@ QString time(int row);            // "Time" + row
 QString special(int row);         // "Special" + row
 QString teamBox(int number);      // "TeamBox" + number, 1-13
 
+// The item caption of a table row on the form: "トイレへの移動" for row 0,
+// "寝返り" for row 20, ...; empty for a number that is not a row.
+QString rowCaption(int row);
+
 // Rows of both tables in form order: 0-12, then 20-27.
 const std::array<int, 21> &rows();
 constexpr int kColumns = 5;

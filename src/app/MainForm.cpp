@@ -93,6 +93,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     buildPage2();
     setTabOrder();
     watchForEdits();
+    watchPrintedFit();
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
 
     ABCForm = new TABCForm(this);

@@ -235,6 +235,14 @@ public:
     // and copies them into `Plan`. On the first fault shows its message,
     // focuses the control and returns false.
     bool GatherPlan();
+    // Called by the save commands right after GatherPlan succeeded, before
+    // anything is written. When a text of `Plan` will not print whole (the
+    // plan file keeps only what prints), warns about the first such field
+    // in the order of GatherPlan with "保存", "キャンセル" and, for a memo that
+    // breaking its too-wide lines makes fit, "改行を入れる". True to save;
+    // false to write nothing, the field shown with the focus in it (and its
+    // lines broken when that was chosen).
+    bool ConfirmPrintedFit();
     // The date error: "日付エラーです。", page 1 to the front, focus on `field`.
     void ShowDateError(QLineEdit *field);
     // Leaves the locked state: pages shown, save and Edit menus enabled,
@@ -298,6 +306,9 @@ private:
     void buildPage2();
     void setTabOrder();
     void watchForEdits();
+    // Marks every text control whose text will not print whole with a red
+    // frame and a tooltip, following each change of its text.
+    void watchPrintedFit();
     void readStuff();
     QString chooseListDir() const;
     void buildListDialogs();

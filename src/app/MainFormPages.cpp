@@ -312,21 +312,8 @@ void TMainForm::buildPage1()
 
     tableHead(0);
     p->addVerticalCaption(16, 279, 20, 316, QStringLiteral("日常生活・社会活動"), kSmall);
-    const std::array<QString, 13> activities{QStringLiteral("トイレへの移動"),
-                                             QStringLiteral("階段昇降"),
-                                             QStringLiteral("屋内移動"),
-                                             QStringLiteral("屋外移動"),
-                                             QStringLiteral("食事"),
-                                             QStringLiteral("排泄（昼）"),
-                                             QStringLiteral("排泄（夜）"),
-                                             QStringLiteral("整容"),
-                                             QStringLiteral("更衣"),
-                                             QStringLiteral("入浴"),
-                                             QStringLiteral("コミュニケーション"),
-                                             QStringLiteral("家事"),
-                                             QStringLiteral("外出")};
     for (int row = 0; row <= 12; ++row) {
-        tableRow(row, 36, activities.at(static_cast<std::size_t>(row)));
+        tableRow(row, 36, formnames::rowCaption(row));
     }
     PTOTST0 = b.memo(QStringLiteral("PTOTST0"), {348, 280, 78, 314}, kSmallInput);
     Kango0 = b.memo(QStringLiteral("Kango0"), {427, 280, 78, 314}, kSmallInput);
@@ -334,11 +321,8 @@ void TMainForm::buildPage1()
 
     tableHead(369);
     p->addVerticalCaption(16, 648, 20, 147, QStringLiteral("起居動作"), kSmall);
-    const std::array<QString, 8> motions{
-        QStringLiteral("寝返り"), QStringLiteral("起き上がり"), QStringLiteral("座位"), QStringLiteral("立ち上がり"),
-        QStringLiteral("立位"),   QStringLiteral("移乗動作"),   QStringLiteral("歩行"), QStringLiteral("摂食・嚥下")};
     for (int row = 20; row <= 27; ++row) {
-        tableRow(row, row == 27 ? 16 : 36, motions.at(static_cast<std::size_t>(row - 20)));
+        tableRow(row, row == 27 ? 16 : 36, formnames::rowCaption(row));
     }
     PTOTST1 = b.memo(QStringLiteral("PTOTST1"), {348, 649, 78, 167}, kSmallInput);
     Kango1 = b.memo(QStringLiteral("Kango1"), {427, 649, 78, 167}, kSmallInput);

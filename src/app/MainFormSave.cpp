@@ -25,10 +25,14 @@
 namespace {
 
 // The steps both commands share once `Plan.PlanDate` is set: validate,
-// restore the page the user was on, refuse a file in use, write the file.
+// warn about texts that will not print whole, restore the page the user was
+// on, refuse a file in use, write the file.
 void gatherAndWrite(TMainForm &form, QWidget *activePage)
 {
     if (!form.GatherPlan()) {
+        return;
+    }
+    if (!form.ConfirmPrintedFit()) {
         return;
     }
     if (form.PageControl1->currentWidget() != activePage) {

@@ -7,7 +7,9 @@
 #include "pdfreader/PdfReadError.h"
 #include "pdfreader/PdfStream.h"
 #include "cli/PlanDump.h"
+#include "cli/PlanFitReport.h"
 #include "cli/PlanJson.h"
+#include "report/PlanFit.h"
 #include "report/PlanPdf.h"
 
 #include <nlohmann/json.hpp>
@@ -23,10 +25,12 @@ namespace cli {
 
 namespace {
 
-const char *const kRenderUsage = "usage: ovilant-plan render PLAN.json OUT.pdf\n";
+const char *const kRenderUsage = "usage: ovilant-plan render [--strict] PLAN.json OUT.pdf\n";
 const char *const kDumpUsage = "usage: ovilant-plan dump IN.pdf\n";
-const char *const kUsage = "usage: ovilant-plan render PLAN.json OUT.pdf\n"
-                           "       ovilant-plan dump IN.pdf\n";
+const char *const kCheckUsage = "usage: ovilant-plan check PLAN.json\n";
+const char *const kUsage = "usage: ovilant-plan render [--strict] PLAN.json OUT.pdf\n"
+                           "       ovilant-plan dump IN.pdf\n"
+                           "       ovilant-plan check PLAN.json\n";
 
 // The time from SOURCE_DATE_EPOCH, read as UTC; nothing when it is unset.
 // A value that is not a whole number of seconds from 0 up to the end of
@@ -74,8 +78,58 @@ bool readAll(const std::string &path, std::istream &in, std::string &text, std::
     return true;
 }
 
-int render(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
+// Takes the option `name` out of `args`; true when it was there.
+bool takeOption(std::vector<std::string> &args, const std::string &name)
 {
+    const auto before = args.size();
+    std::erase(args, name);
+    return args.size() != before;
+}
+
+// Warns on `err` about every text of `plan` that will not print whole;
+// false when there is one and `strict` forbids writing.
+bool fitsOrWarn(const TPRACTDATA &plan, bool strict, std::ostream &err)
+{
+    const std::vector<planfit::FieldFit> cuts = planfit::CheckPlanFit(plan);
+    planfitreport::printWarnings(cuts, err);
+    if (strict && !cuts.empty()) {
+        err << "ovilant-plan: --strict: nothing written\n";
+        return false;
+    }
+    return true;
+}
+
+// Checks a JSON plan as render would and prints the findings (see
+// PlanFitReport.h) without writing anything.
+int check(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
+{
+    if (args.size() != 2 || args[1].empty()) {
+        err << kCheckUsage;
+        return kExitUsage;
+    }
+    std::string text;
+    if (!readAll(args[1], in, text, err)) {
+        return kExitFailure;
+    }
+    nlohmann::json json;
+    try {
+        json = nlohmann::json::parse(text);
+    } catch (const nlohmann::json::parse_error &e) {
+        err << "ovilant-plan: " << args[1] << " is not valid JSON: " << e.what() << "\n";
+        return kExitFailure;
+    }
+    const int status = planfitreport::check(json, currentDateTime(), out);
+    out.flush();
+    if (!out) {
+        err << "ovilant-plan: cannot write to standard output\n";
+        return kExitFailure;
+    }
+    return status;
+}
+
+int render(std::vector<std::string> args, std::istream &in, std::ostream &out, std::ostream &err)
+{
+    const bool strict = takeOption(args, "--strict");
     if (args.size() != 3 || args[1].empty() || args[2].empty()) {
         err << kRenderUsage;
         return kExitUsage;
@@ -108,6 +162,9 @@ int render(const std::vector<std::string> &args, std::istream &in, std::ostream 
         return kExitFailure;
     }
     const TPRACTDATA &plan = std::get<TPRACTDATA>(result);
+    if (!fitsOrWarn(plan, strict, err)) {
+        return kExitFailure;
+    }
 
     try {
         const std::string bytes = MakePlanPdf(plan, PlanCreatorText(now), now);
@@ -179,6 +236,9 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
     }
     if (!args.empty() && args[0] == "dump") {
         return dump(args, out, err);
+    }
+    if (!args.empty() && args[0] == "check") {
+        return check(args, in, out, err);
     }
     err << kUsage;
     return kExitUsage;

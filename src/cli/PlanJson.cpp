@@ -117,7 +117,7 @@ public:
             own = e.fault;
         }
         if (const auto fault = planfile::CheckPlan(m_entry)) {
-            refuse(pathOf(fault->where), utf8(fault->message));
+            refuse(inputKey(fault->where), utf8(fault->message));
         }
         if (own) {
             throw FaultException{*own};
@@ -126,25 +126,6 @@ public:
     }
 
 private:
-    // The JSON key of a checked input: "Name", "ActivityItems[3].Goods",
-    // "MotionItems[0].Time", "Team[6]" (positions from 0).
-    static std::string pathOf(const planfile::PlanInputRef &where)
-    {
-        const std::string name(planfile::inputName(where.input));
-        switch (where.input) {
-        case planfile::PlanInput::Goods:
-        case planfile::PlanInput::Kaigo:
-        case planfile::PlanInput::Time:
-            return where.number < kMotionFirstRow
-                       ? "ActivityItems[" + std::to_string(where.number) + "]." + name
-                       : "MotionItems[" + std::to_string(where.number - kMotionFirstRow) + "]." + name;
-        case planfile::PlanInput::Team:
-            return "Team[" + std::to_string(where.number - 1) + "]";
-        default:
-            return name;
-        }
-    }
-
     void readKeys()
     {
         if (!m_root.is_object()) {
@@ -500,6 +481,23 @@ nlohmann::ordered_json rowToJson(const TPRACTITEM &row)
 }
 
 } // namespace
+
+std::string inputKey(const planfile::PlanInputRef &where)
+{
+    const std::string name(planfile::inputName(where.input));
+    switch (where.input) {
+    case planfile::PlanInput::Goods:
+    case planfile::PlanInput::Kaigo:
+    case planfile::PlanInput::Time:
+        return where.number < kMotionFirstRow
+                   ? "ActivityItems[" + std::to_string(where.number) + "]." + name
+                   : "MotionItems[" + std::to_string(where.number - kMotionFirstRow) + "]." + name;
+    case planfile::PlanInput::Team:
+        return "Team[" + std::to_string(where.number - 1) + "]";
+    default:
+        return name;
+    }
+}
 
 std::variant<TPRACTDATA, Fault> planFromJson(const json &json, TDateTime now)
 {

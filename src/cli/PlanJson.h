@@ -12,6 +12,7 @@
 
 #include "plan/DateTime.h"
 #include "plan/PracticePlanType.h"
+#include "planfile/PlanCheck.h"
 
 #include <nlohmann/json.hpp>
 
@@ -36,6 +37,11 @@ struct Fault {
     // "key: message"
     std::string text() const { return key + ": " + message; }
 };
+
+// The JSON key of a checked input of the record: "Name",
+// "ActivityItems[3].Goods", "MotionItems[0].Time", "Team[6]" (array
+// positions from 0, as in the JSON).
+std::string inputKey(const planfile::PlanInputRef &where);
 
 // Reads and validates a plan. A missing key takes the starting value of a
 // new plan (both dates `now`); a missing or null "Age" is computed from the

@@ -51,6 +51,10 @@ QString Prompter::buttonText(Button button)
         return QStringLiteral("いいえ(&N)");
     case Button::Abort:
         return QStringLiteral("中止(&A)");
+    case Button::Save:
+        return QStringLiteral("保存");
+    case Button::BreakLines:
+        return QStringLiteral("改行を入れる");
     }
     return QString();
 }
@@ -77,7 +81,10 @@ QMessageBox::ButtonRole roleOf(Prompter::Button button)
     switch (button) {
     case Prompter::Button::Ok:
     case Prompter::Button::Yes:
+    case Prompter::Button::Save:
         return QMessageBox::AcceptRole;
+    case Prompter::Button::BreakLines:
+        return QMessageBox::ActionRole;
     case Prompter::Button::Cancel:
     case Prompter::Button::Abort:
         return QMessageBox::RejectRole;

@@ -2,7 +2,8 @@
 
 // Every message the editor shows goes through a Prompter: a modal box whose
 // caption names its kind ("情報", "確認", "エラー", "警告") and whose buttons
-// come from "OK", "キャンセル", "はい(&Y)", "いいえ(&N)", "中止(&A)". The
+// come from "OK", "キャンセル", "はい(&Y)", "いいえ(&N)", "中止(&A)", and for
+// the warning before a text is cut, "保存" and "改行を入れる". The
 // window asks the interface, so tests answer with a scripted fake and the
 // program with real message boxes.
 
@@ -14,7 +15,7 @@ class QWidget;
 class Prompter {
 public:
     enum class Kind { Information, Confirmation, Error, Warning };
-    enum class Button { Ok, Cancel, Yes, No, Abort };
+    enum class Button { Ok, Cancel, Yes, No, Abort, Save, BreakLines };
 
     virtual ~Prompter() = default;
 

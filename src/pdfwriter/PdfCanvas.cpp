@@ -426,14 +426,29 @@ bool endsWithSpace(std::string_view word)
 void TPdfCanvas::MultilineTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap)
 {
     RequirePage();
-    float top = rect.Top;
+    const TPdfTextLayout layout = LayoutTextRect(rect, text, wordWrap);
     BeginText();
-    MoveTextPoint(rect.Left, static_cast<float>(top - static_cast<double>(m_attr.FontSize) * 0.85));
+    MoveTextPoint(rect.Left, static_cast<float>(rect.Top - static_cast<double>(m_attr.FontSize) * 0.85));
+    for (std::size_t i = 0; i < layout.Lines.size(); ++i) {
+        const TPdfTextLine &line = layout.Lines[i];
+        if (i > 0) {
+            MoveToNextLine();
+        }
+        if (line.Length > 0) {
+            ShowText(text.substr(line.Start, line.Shown));
+        }
+    }
+    if (layout.DroppedAt != TPdfTextLayout::npos) {
+        MoveToNextLine();
+    }
+    EndText();
+}
 
+TPdfTextLayout TPdfCanvas::LayoutTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap) const
+{
+    TPdfTextLayout layout;
+    float top = rect.Top;
     const float lineWidth = rect.Right - rect.Left;
-    const auto showCut = [&](std::string_view line) {
-        ShowText(line.substr(0, static_cast<std::size_t>(MeasureText(line, lineWidth))));
-    };
     const auto advance = [&](std::string_view word) {
         double w = TextWidth(word);
         if (endsWithSpace(word)) {
@@ -441,43 +456,49 @@ void TPdfCanvas::MultilineTextRect(const TPdfRect &rect, std::string_view text, 
         }
         return w;
     };
+    // A line is a run of whole words, so it is a range of the text; a break
+    // that ends it is taken off when the next word arrives.
+    std::size_t lineStart = 0;
+    std::size_t lineLength = 0;
+    const auto endLine = [&] {
+        const std::string_view line = text.substr(lineStart, lineLength);
+        const std::size_t shown = line.empty() ? 0 : static_cast<std::size_t>(MeasureText(line, lineWidth));
+        layout.Lines.push_back(TPdfTextLine{lineStart, lineLength, shown});
+    };
 
     std::size_t pos = 0;
     std::size_t end = wordEnd(text, pos);
-    std::string line(text.substr(pos, end - pos));
-    float x = static_cast<float>(rect.Left + advance(line));
+    lineLength = end - pos;
+    float x = static_cast<float>(rect.Left + advance(text.substr(pos, end - pos)));
     pos = end;
 
     while (pos < text.size()) {
+        const std::size_t wordStart = pos;
         end = wordEnd(text, pos);
         const std::string_view word = text.substr(pos, end - pos);
         pos = end;
 
         bool forced = false;
-        if (line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0) {
-            line.resize(line.size() - 2);
+        if (lineLength >= 2 && text.compare(lineStart + lineLength - 2, 2, "\r\n") == 0) {
+            lineLength -= 2;
             forced = true;
         }
         const double wordWidth = TextWidth(word);
         if (forced || (wordWrap && x + wordWidth > rect.Right)) {
-            if (!line.empty()) {
-                showCut(line);
-            }
-            line.clear();
-            MoveToNextLine();
+            endLine();
             top = static_cast<float>(static_cast<double>(top) - m_attr.Leading);
             if (rect.Bottom + static_cast<double>(m_attr.FontSize) > top) {
                 // The next line would fall below the box: drop the rest.
-                EndText();
-                return;
+                layout.DroppedAt = wordStart;
+                return layout;
             }
             x = rect.Left;
+            lineStart = wordStart;
+            lineLength = 0;
         }
         x = static_cast<float>(x + wordWidth + (endsWithSpace(word) ? m_attr.WordSpace : 0.0f));
-        line.append(word);
+        lineLength += word.size();
     }
-    if (!line.empty()) {
-        showCut(line);
-    }
-    EndText();
+    endLine();
+    return layout;
 }

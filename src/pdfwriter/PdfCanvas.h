@@ -13,6 +13,7 @@
 
 #include "pdfwriter/PdfTypes.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -32,6 +33,24 @@ struct TPdfRect {
     float Top = 0;
     float Right = 0;
     float Bottom = 0;
+};
+
+// How a text block is broken into lines and cut to its rectangle: the one
+// decision behind MultilineTextRect, also used to tell beforehand what a
+// block will not print. Offsets count bytes of the text handed in.
+struct TPdfTextLine {
+    std::size_t Start = 0;  // first byte of the line
+    std::size_t Length = 0; // bytes of the line (a break that ends the text stays in it)
+    std::size_t Shown = 0;  // leading bytes that fit the width and are shown
+};
+
+struct TPdfTextLayout {
+    static constexpr std::size_t npos = std::string_view::npos;
+    // The lines drawn, top to bottom; a next-line operator stands between two.
+    std::vector<TPdfTextLine> Lines;
+    // Where the text that falls below the rectangle starts (one more
+    // next-line operator is written before it is dropped), or npos.
+    std::size_t DroppedAt = npos;
 };
 
 // The text state of the canvas.
@@ -116,7 +135,12 @@ public:
     void TextRect(const TPdfRect &rect, std::string_view text, TPdfAlignment alignment, bool clipping);
     // Lines separated by CR LF, optionally word-wrapped, one Tj per line and
     // T* between lines; stops before a line that would fall below Bottom.
+    // Draws LayoutTextRect(rect, text, wordWrap).
     void MultilineTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap);
+    // The lines MultilineTextRect draws with the current text state: where
+    // each breaks, how much of it fits the width, and where the text that
+    // falls below Bottom begins. Writes nothing.
+    TPdfTextLayout LayoutTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap) const;
 
 private:
     bool CanWrite() const;

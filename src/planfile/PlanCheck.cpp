@@ -96,6 +96,33 @@ std::string_view inputName(PlanInput input)
     return {};
 }
 
+const std::vector<PlanInputRef> &checkedInputs()
+{
+    static const std::vector<PlanInputRef> inputs = [] {
+        std::vector<PlanInputRef> list;
+        const auto add = [&](PlanInput first, PlanInput last) {
+            for (int i = static_cast<int>(first); i <= static_cast<int>(last); ++i) {
+                list.push_back({static_cast<PlanInput>(i)});
+            }
+        };
+        const auto rows = [&](int first, int last) {
+            for (int row = first; row <= last; ++row) {
+                list.insert(list.end(), {{PlanInput::Goods, row}, {PlanInput::Kaigo, row}, {PlanInput::Time, row}});
+            }
+        };
+        add(PlanInput::Name, PlanInput::HDS);
+        rows(0, kActivityRows - 1);
+        add(PlanInput::PTOTST0Text, PlanInput::Jitchi0Text);
+        rows(kMotionFirstRow, kMotionFirstRow + kMotionRows - 1);
+        add(PlanInput::PTOTST1Text, PlanInput::RemarkText);
+        for (int n = 1; n <= kTeamMembers; ++n) {
+            list.push_back({PlanInput::Team, n});
+        }
+        return list;
+    }();
+    return inputs;
+}
+
 bool onSecondPage(PlanInput input)
 {
     return input >= PlanInput::SelfHopeText;

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace planfile {
 
@@ -90,6 +91,10 @@ struct PlanInputRef {
     int number = 0;
     friend bool operator==(const PlanInputRef &, const PlanInputRef &) = default;
 };
+
+// Every input in the order the checks examine them, rows (0-12, then 20-27,
+// each Goods, Kaigo, Time) and team members (1-13) spelt out.
+const std::vector<PlanInputRef> &checkedInputs();
 
 // The record field an input is stored in: "Name", "BirthDate", ..., "Goods",
 // "Team".

@@ -179,6 +179,60 @@ private:
 
 } // namespace
 
+int inputField(PlanInputRef ref)
+{
+    const auto rowField = [&](int activityFirst, int motionFirst) {
+        if (ref.number >= 0 && ref.number < kActivityRows) {
+            return activityFirst + ref.number;
+        }
+        if (ref.number >= kMotionFirstRow && ref.number < kMotionFirstRow + kMotionRows) {
+            return motionFirst + ref.number - kMotionFirstRow;
+        }
+        return -1;
+    };
+    switch (ref.input) {
+    case PlanInput::Name: return 1;
+    case PlanInput::Kenkou: return 6;
+    case PlanInput::Gapei: return 7;
+    case PlanInput::Seikatsu: return 8;
+    case PlanInput::EtcText: return 11;
+    case PlanInput::HomeWork: return 13;
+    case PlanInput::Social: return 14;
+    case PlanInput::GoOut: return 15;
+    case PlanInput::FreeTime: return 16;
+    case PlanInput::TaiinText: return 17;
+    case PlanInput::ExerciseText: return 19;
+    case PlanInput::SenseText: return 21;
+    case PlanInput::BrainText: return 23;
+    case PlanInput::KoushukuText: return 25;
+    case PlanInput::ArthralgiaText: return 27;
+    case PlanInput::SonotaText: return 29;
+    case PlanInput::Goods: return rowField(kActivityFields.goods, kMotionFields.goods);
+    case PlanInput::Kaigo: return rowField(kActivityFields.kaigo, kMotionFields.kaigo);
+    case PlanInput::Time: return rowField(kActivityFields.time, kMotionFields.time);
+    case PlanInput::PTOTST0Text: return 148;
+    case PlanInput::Kango0Text: return 149;
+    case PlanInput::Jitchi0Text: return 150;
+    case PlanInput::PTOTST1Text: return 223;
+    case PlanInput::Kango1Text: return 224;
+    case PlanInput::Jitchi1Text: return 225;
+    case PlanInput::SelfHopeText: return 226;
+    case PlanInput::FarmilyHopeText: return 227;
+    case PlanInput::LifePointText: return 228;
+    case PlanInput::RihaTergetText: return 229;
+    case PlanInput::SelfDoText: return 230;
+    case PlanInput::AskFarmilyText: return 231;
+    case PlanInput::DiseseCareText: return 232;
+    case PlanInput::VariationText: return 233;
+    case PlanInput::RemarkText: return 234;
+    case PlanInput::Team: return ref.number >= 1 && ref.number <= kTeamMembers ? kTeamField + ref.number : -1;
+    case PlanInput::BirthDate:
+    case PlanInput::HDS:
+        break;
+    }
+    return -1;
+}
+
 bool liesNear(int page, std::int64_t x, std::int64_t y, int pointPage, std::int64_t pointX, std::int64_t pointY)
 {
     return page == pointPage && x >= pointX - kFieldTolerance && x <= pointX + kFieldTolerance &&

@@ -6,6 +6,7 @@
 // result into the editor's controls, `ovilant-plan dump` prints it.
 
 #include "plan/PracticePlanType.h"
+#include "planfile/PlanCheck.h"
 
 #include <array>
 #include <cstddef>
@@ -52,6 +53,11 @@ struct ItemPlace {
 // `count` (a list shorter than the field index holds none of it).
 std::optional<std::size_t> findFieldItem(int fieldIndex, std::size_t count,
                                          const std::function<ItemPlace(std::size_t)> &place);
+
+// The field index (0..247) at which a text input is printed and from which
+// it is read back: Name 1, Kenkou 6, ..., Goods of row 0 at 96, Team[n] at
+// 234 + n. -1 for BirthDate and HDS, which are not texts of the record.
+int inputField(PlanInputRef ref);
 
 // The lines printed for a field index 0..247, or nullptr when nothing holds it.
 using FieldLines = std::function<const std::vector<std::string> *(int fieldIndex)>;

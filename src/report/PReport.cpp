@@ -294,16 +294,31 @@ void TPRText::SetLeading(double value)
     }
 }
 
-void TPRText::Print(TPRCanvas &prCanvas, const TRect &rect)
+std::string TPRText::PrintedText() const
 {
-    const std::string joined = Text();
-    const std::string_view text = plantext::trimmed(joined);
-    TPdfCanvas &canvas = prCanvas.Canvas();
+    return std::string(plantext::trimmed(Text()));
+}
+
+void TPRText::SelectTextState(TPdfCanvas &canvas) const
+{
     canvas.SetFont(InternalFontName(), static_cast<float>(FontSize()));
     canvas.SetRGBFillColor(FontColor());
     canvas.SetCharSpace(static_cast<float>(CharSpace()));
     canvas.SetWordSpace(static_cast<float>(WordSpace()));
     canvas.SetLeading(static_cast<float>(Leading()));
+}
+
+TPdfTextLayout TPRText::Layout(TPdfCanvas &canvas, const TRect &rect) const
+{
+    SelectTextState(canvas);
+    return canvas.LayoutTextRect(toPdfRect(rect, canvas.PageHeight()), PrintedText(), WordWrap);
+}
+
+void TPRText::Print(TPRCanvas &prCanvas, const TRect &rect)
+{
+    const std::string text = PrintedText();
+    TPdfCanvas &canvas = prCanvas.Canvas();
+    SelectTextState(canvas);
     canvas.MultilineTextRect(toPdfRect(rect, canvas.PageHeight()), text, WordWrap);
 }
 

@@ -269,7 +269,18 @@ public:
     void SetLeading(double value);
     bool WordWrap = false;
 
+    // The text as printed: Text() with leading and trailing blanks and
+    // control characters removed.
+    std::string PrintedText() const;
+    // How PrintedText() breaks into lines and is cut within `rect`
+    // (component coordinates, as handed to Print) on `canvas`: the decision
+    // Print draws. Sets the block's font and spacing on the canvas, which
+    // writes their operators unless it only measures.
+    TPdfTextLayout Layout(TPdfCanvas &canvas, const TRect &rect) const;
+
 private:
+    void SelectTextState(TPdfCanvas &canvas) const;
+
     double m_leading = 14;
 };
 

@@ -130,12 +130,13 @@ TEST_F(RenderTest, TheTimeComesFromSourceDateEpoch)
 
 TEST_F(RenderTest, UsageErrors)
 {
-    const std::string usage = "usage: ovilant-plan render PLAN.json OUT.pdf\n"
-                              "       ovilant-plan dump IN.pdf\n";
+    const std::string usage = "usage: ovilant-plan render [--strict] PLAN.json OUT.pdf\n"
+                              "       ovilant-plan dump IN.pdf\n"
+                              "       ovilant-plan check PLAN.json\n";
     EXPECT_EQ(run({}), 2);
     EXPECT_EQ(m_last.err, usage);
     EXPECT_EQ(run({"render"}), 2);
-    EXPECT_EQ(m_last.err, "usage: ovilant-plan render PLAN.json OUT.pdf\n");
+    EXPECT_EQ(m_last.err, "usage: ovilant-plan render [--strict] PLAN.json OUT.pdf\n");
     EXPECT_EQ(run({"render", "a.json"}), 2);
     EXPECT_EQ(run({"render", "a.json", "b.pdf", "c"}), 2);
     EXPECT_EQ(run({"render", "", "b.pdf"}), 2);
@@ -255,6 +256,53 @@ TEST_F(RenderTest, UnreadableInputAndUnwritableOutput)
     EXPECT_EQ(entries(), (std::vector<std::string>{"broken.json", "folder.pdf", "plan.json"}));
 }
 
+// A plan whose name is cut at the right edge and whose Gapei memo has a
+// line below its box.
+json cutPlan(json plan)
+{
+    plan["Name"] = "山田山田山田山田太郎";
+    plan["Gapei"] = "一行目\n二行目\n三行目";
+    return plan;
+}
+
+TEST_F(RenderTest, TextsThatWillNotPrintAreWarnedAboutAndStrictWritesNothing)
+{
+    const std::string warnings =
+        "ovilant-plan: warning: Name: will not print: line 1 beyond the right edge \"太郎\"\n"
+        "ovilant-plan: warning: Gapei: will not print: line 3 and below \"三行目\"\n";
+    ASSERT_EQ(renderOverOld(cutPlan(m_full)), 0) << m_last.err;
+    EXPECT_EQ(m_last.err, warnings);
+    EXPECT_EQ(readFile(m_dir / "out.pdf").substr(0, 8), "%PDF-1.2");
+
+    write("out.pdf", "old");
+    const fs::path plan = write("plan.json", cutPlan(m_full).dump());
+    EXPECT_EQ(run({"render", "--strict", plan.string(), (m_dir / "out.pdf").string()}), 1);
+    EXPECT_EQ(m_last.err, warnings + "ovilant-plan: --strict: nothing written\n");
+    EXPECT_EQ(readFile(m_dir / "out.pdf"), "old");
+    EXPECT_EQ(run({"render", "-", "-", "--strict"}, m_full.dump()), 0) << "a plan that fits passes";
+    EXPECT_EQ(m_last.err, "");
+}
+
+TEST_F(RenderTest, CheckPrintsTheFindingsAndWritesNothing)
+{
+    ASSERT_EQ(run({"check", write("plan.json", cutPlan(m_full).dump()).string()}), 1);
+    EXPECT_EQ(json::parse(m_last.out), json::parse(R"({"fault": null, "cut": [
+        {"key": "Name", "wideLines": [{"line": 1, "lost": "太郎"}], "belowBox": null},
+        {"key": "Gapei", "wideLines": [], "belowBox": {"firstLine": 3, "lost": "三行目"}}]})"));
+    EXPECT_EQ(entries(), std::vector<std::string>{"plan.json"});
+
+    EXPECT_EQ(run({"check", "-"}, m_full.dump()), 0);
+    EXPECT_EQ(json::parse(m_last.out), json::parse(R"({"fault": null, "cut": []})"));
+
+    json refused = cutPlan(m_full);
+    refused["HDS"] = 31;
+    EXPECT_EQ(run({"check", "-"}, refused.dump()), 1);
+    EXPECT_EQ(json::parse(m_last.out)["fault"],
+              json::parse(R"({"key": "HDS", "message": "0 から 30 までの数値を入力してください。"})"));
+    EXPECT_EQ(run({"check"}), 2);
+    EXPECT_EQ(m_last.err, "usage: ovilant-plan check PLAN.json\n");
+}
+
 TEST(RenderProcess, RunsAsACommand)
 {
     const testsupport::TempDir dir("ovilant-proc");
@@ -267,7 +315,7 @@ TEST(RenderProcess, RunsAsACommand)
     EXPECT_EQ(readFile(out).substr(0, 11), "%PDF-1.2 \r\n");
     const auto usage = testsupport::runCommand(tool + " render");
     EXPECT_EQ(usage.status, 2);
-    EXPECT_EQ(usage.err, "usage: ovilant-plan render PLAN.json OUT.pdf\n");
+    EXPECT_EQ(usage.err, "usage: ovilant-plan render [--strict] PLAN.json OUT.pdf\n");
 }
 
 } // namespace

@@ -50,6 +50,7 @@ private slots:
     void confirmationShowsOkAndCancel();
     void escapeAnswersCancel();
     void errorWithAbortAndInformation();
+    void fitWarningAnswersEachOfItsButtons();
 };
 
 void PrompterTest::confirmationShowsOkAndCancel()
@@ -106,6 +107,28 @@ void PrompterTest::errorWithAbortAndInformation()
     QCOMPARE(Prompter::caption(Prompter::Kind::Warning), QStringLiteral("警告"));
     QCOMPARE(Prompter::buttonText(Prompter::Button::Yes), QStringLiteral("はい(&Y)"));
     QCOMPARE(Prompter::buttonText(Prompter::Button::No), QStringLiteral("いいえ(&N)"));
+}
+
+void PrompterTest::fitWarningAnswersEachOfItsButtons()
+{
+    using Button = Prompter::Button;
+    const QList<Button> offered{Button::Save, Button::Cancel, Button::BreakLines};
+    MessageBoxPrompter prompter;
+    QStringList buttons;
+    whenBoxShown([&](QMessageBox &box) {
+        buttons = buttonTexts(box);
+        for (QAbstractButton *button : box.buttons()) {
+            if (button->text() == QStringLiteral("改行を入れる")) {
+                button->click();
+            }
+        }
+    });
+    QCOMPARE(prompter.ask(nullptr, Prompter::Kind::Warning, QStringLiteral("x"), offered), Button::BreakLines);
+    QCOMPARE(buttons, (QStringList{QStringLiteral("キャンセル"), QStringLiteral("保存"), QStringLiteral("改行を入れる")}));
+    whenBoxShown([](QMessageBox &box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    QCOMPARE(prompter.ask(nullptr, Prompter::Kind::Warning, QStringLiteral("x"), offered), Button::Cancel);
+    whenBoxShown([](QMessageBox &box) { QTest::keyClick(&box, Qt::Key_Return); });
+    QCOMPARE(prompter.ask(nullptr, Prompter::Kind::Warning, QStringLiteral("x"), offered), Button::Save);
 }
 
 QTEST_MAIN(PrompterTest)

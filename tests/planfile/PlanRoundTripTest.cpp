@@ -6,6 +6,9 @@
 #include "FullPlan.h"
 #include "pdfreader/Page.h"
 #include "plan/Common.h"
+#include "plan/Cp932.h"
+#include "plan/TextParse.h"
+#include "report/PlanFit.h"
 #include "report/PlanPdf.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +47,78 @@ TEST(PlanRoundTrip, NothingChosenReadsBackAsNothingChosen)
     EXPECT_EQ(printed.Plan.KaigoLevel, -1);
     EXPECT_EQ(printed.Plan.ActivityItems[0].Special, 0);
     EXPECT_EQ(printed.PriorityTexts[0], "\x81\x40") << "a blank priority mark prints as a full-width space";
+}
+
+// What a text becomes in the file by the fit test's account: each line
+// reported too wide loses its cut part, lines from the first one below the
+// box are gone.
+std::string keptText(std::string_view text, const planfit::FieldFit &fit)
+{
+    std::vector<std::string> lines;
+    const std::string_view printed = plantext::trimmed(text);
+    for (std::size_t start = 0;;) {
+        const std::size_t end = printed.find("\r\n", start);
+        lines.emplace_back(printed.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) {
+            break;
+        }
+        start = end + 2;
+    }
+    for (const planfit::WideLine &wide : fit.wideLines) {
+        std::string &line = lines.at(static_cast<std::size_t>(wide.line - 1));
+        EXPECT_TRUE(line.ends_with(wide.lost));
+        line.resize(line.size() - wide.lost.size());
+    }
+    if (fit.firstDroppedLine > 0) {
+        lines.resize(static_cast<std::size_t>(fit.firstDroppedLine - 1));
+    }
+    std::string kept;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        kept += (i > 0 ? "\r\n" : "") + lines[i];
+    }
+    return kept;
+}
+
+std::string fullWidth(const char *utf8, int times)
+{
+    std::string text;
+    for (int i = 0; i < times; ++i) {
+        text += cp932::fromUtf8(utf8);
+    }
+    return text;
+}
+
+TEST(PlanRoundTrip, TheFitTestNamesExactlyWhatReopeningLoses)
+{
+    TPRACTDATA plan = fullPlan();
+    plan.Name = fullWidth("山", 25);
+    plan.Kenkou = fullWidth("健", 40) + "\r\n" + fullWidth("康", 40) + "\r\n" + fullWidth("状", 40);
+    plan.PTOTST0Text = cp932::fromUtf8("関節可動域訓練を実施する。");
+    plan.Kango1Text = fullWidth("看", 500);
+    plan.SelfHopeText = fullWidth("希", 500);
+    plan.Gapei = "a\r\nb\r\nc\r\nd";
+    plan.MotionItems[2].Goods = fullWidth("杖", 9);
+    plan.Team[7] = "Dr. " + fullWidth("長", 20);
+
+    const std::vector<planfit::FieldFit> cuts = planfit::CheckPlanFit(plan);
+    const TPRACTDATA reopened = readBack(plan).Plan;
+    std::size_t next = 0;
+    for (const planfile::PlanInputRef &ref : planfile::checkedInputs()) {
+        if (ref.input == planfile::PlanInput::BirthDate || ref.input == planfile::PlanInput::HDS) {
+            continue;
+        }
+        planfit::FieldFit fit{ref};
+        if (next < cuts.size() && cuts[next].where == ref) {
+            fit = cuts[next++];
+        }
+        EXPECT_EQ(planfile::inputText(reopened, ref), keptText(planfile::inputText(plan, ref), fit))
+            << planfile::inputName(ref.input) << " " << ref.number;
+    }
+    EXPECT_EQ(next, cuts.size()) << "cuts come in the order of the checks";
+    EXPECT_EQ(cuts.size(), 8u);
+    EXPECT_EQ(reopened.Name, fullWidth("山", 8));
+    EXPECT_EQ(reopened.PTOTST0Text, cp932::fromUtf8("関節可動域訓練を実"));
+    EXPECT_EQ(reopened.Kango1Text, fullWidth("看", 9));
 }
 
 } // namespace

@@ -1,0 +1,202 @@
+#include "report/PlanFit.h"
+
+#include "plan/Cp932.h"
+#include "planfile/PlanDecode.h"
+#include "planfile/PlanFieldTable.h"
+#include "report/PrintFormatUnit.h"
+
+#include <algorithm>
+
+namespace planfit {
+
+namespace {
+
+using planfile::PlanInputRef;
+
+// A layout form to fill and a document that only measures, kept per thread:
+// building them costs far more than measuring one field.
+struct Measure {
+    Measure() { doc.NewDocForMeasuring(); }
+
+    TPrintFormatForm form;
+    TPdfDoc doc;
+};
+
+Measure &measure()
+{
+    thread_local Measure m;
+    return m;
+}
+
+// The text block that prints `ref` and is read back from the file, or
+// nullptr for an input printed by a label or not printed as a text.
+TPRText *itemOf(const TPrintFormatForm &form, PlanInputRef ref)
+{
+    const int field = planfile::inputField(ref);
+    if (field < 0) {
+        return nullptr;
+    }
+    return form.FindText(planlayout::kFieldPositions[static_cast<std::size_t>(field)].itemName);
+}
+
+// The rectangle Print receives for `item`: its bounds offset by every panel
+// above it; and the height of its page.
+TRect printRect(const TPRItem &item, int &pageHeight)
+{
+    TRect rect = item.BoundsRect();
+    pageHeight = 842;
+    for (const TPRControl *parent = item.Parent(); parent != nullptr; parent = parent->Parent()) {
+        if (dynamic_cast<const TPRPanel *>(parent) != nullptr) {
+            rect.Left += parent->Left();
+            rect.Right += parent->Left();
+            rect.Top += parent->Top();
+            rect.Bottom += parent->Top();
+        } else {
+            pageHeight = parent->Height();
+        }
+    }
+    return rect;
+}
+
+TPdfCanvas &canvasFor(const TPRItem &item, TRect &rect)
+{
+    int pageHeight = 0;
+    rect = printRect(item, pageHeight);
+    TPdfCanvas &canvas = measure().doc.Canvas();
+    if (canvas.PageHeight() != pageHeight) {
+        canvas.SetPageHeight(pageHeight);
+    }
+    return canvas;
+}
+
+// True for an empty text or one of half-width and full-width spaces only:
+// spaces beyond the right edge are not worth a line of their own.
+bool onlySpaces(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ') {
+            continue;
+        }
+        if (text.substr(i, 2) == "\x81\x40") {
+            ++i;
+            continue;
+        }
+        return false;
+    }
+    return true;
+}
+
+FieldFit fitOf(PlanInputRef ref, const TPRText *item)
+{
+    FieldFit fit;
+    fit.where = ref;
+    if (item == nullptr) {
+        return fit;
+    }
+    TRect rect;
+    TPdfCanvas &canvas = canvasFor(*item, rect);
+    const TPdfTextLayout layout = item->Layout(canvas, rect);
+    const std::string printed = item->PrintedText();
+    for (std::size_t i = 0; i < layout.Lines.size(); ++i) {
+        const TPdfTextLine &line = layout.Lines[i];
+        const std::string_view cut = std::string_view(printed).substr(line.Start + line.Shown, line.Length - line.Shown);
+        if (!onlySpaces(cut)) {
+            fit.wideLines.push_back(WideLine{static_cast<int>(i) + 1, std::string(cut)});
+        }
+    }
+    if (layout.DroppedAt != TPdfTextLayout::npos) {
+        fit.firstDroppedLine = static_cast<int>(layout.Lines.size()) + 1;
+        fit.dropped = printed.substr(layout.DroppedAt);
+    }
+    return fit;
+}
+
+// Every line break as CR LF.
+std::string withCrLf(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            out += "\r\n";
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<FieldFit> CheckPlanFit(const TPRACTDATA &plan)
+{
+    TPrintFormatForm &form = measure().form;
+    form.PlanData = plan;
+    form.FillItems();
+    std::vector<FieldFit> cut;
+    for (const PlanInputRef &ref : planfile::checkedInputs()) {
+        FieldFit fit = fitOf(ref, itemOf(form, ref));
+        if (!fit.fits()) {
+            cut.push_back(std::move(fit));
+        }
+    }
+    return cut;
+}
+
+FieldFit CheckFieldFit(PlanInputRef ref, std::string_view text)
+{
+    TPRText *item = itemOf(measure().form, ref);
+    if (item != nullptr) {
+        item->SetText(text);
+    }
+    return fitOf(ref, item);
+}
+
+std::string BreakWideLines(PlanInputRef ref, std::string_view text)
+{
+    std::string result = withCrLf(text);
+    TPRText *item = itemOf(measure().form, ref);
+    if (item == nullptr) {
+        return result;
+    }
+    item->SetText(result);
+    // The printed text is the text without its leading blanks (and trailing
+    // ones, which hold no line): its offsets lie `lead` bytes further on.
+    const std::string printed = item->PrintedText();
+    std::size_t lead = 0;
+    while (lead < result.size() && static_cast<unsigned char>(result[lead]) <= ' ') {
+        ++lead;
+    }
+
+    // Measured in a box as wide as the item and tall enough for every line.
+    TRect rect;
+    TPdfCanvas &canvas = canvasFor(*item, rect);
+    rect.Bottom = rect.Top + 1000000;
+    const TPdfTextLayout layout = item->Layout(canvas, rect);
+    const float width = static_cast<float>(rect.Right) - static_cast<float>(rect.Left);
+
+    std::vector<std::size_t> breaks;
+    for (const TPdfTextLine &line : layout.Lines) {
+        std::size_t at = line.Start + line.Shown;
+        const std::size_t end = line.Start + line.Length;
+        while (at < end && !onlySpaces(std::string_view(printed).substr(at, end - at))) {
+            breaks.push_back(at);
+            const std::string_view rest = std::string_view(printed).substr(at, end - at);
+            auto piece = static_cast<std::size_t>(canvas.MeasureText(rest, width));
+            if (piece == 0) {
+                // A character wider than the box: it goes on a line of its own.
+                piece = cp932::isLeadByte(static_cast<unsigned char>(rest[0])) && rest.size() > 1 ? 2 : 1;
+            }
+            at += piece;
+        }
+    }
+    for (auto it = breaks.rbegin(); it != breaks.rend(); ++it) {
+        result.insert(lead + *it, "\r\n");
+    }
+    return result;
+}
+
+} // namespace planfit

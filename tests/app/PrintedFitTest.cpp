@@ -1,0 +1,197 @@
+// Texts that will not print whole: the warning of the save commands with its
+// three answers, and the red frame and tooltip that follow the text of a
+// control while it is edited.
+
+#include "app/ControlNames.h"
+#include "app/FormControls.h"
+#include "plan/Cp932.h"
+#include "report/PlanPdf.h"
+#include "settings/Registory.h"
+#include "TestSupport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+QString warningText(const QString &caption)
+{
+    return QStringLiteral("「") + caption +
+           QStringLiteral("」の文字が印刷欄に収まりません。\n収まらない部分は保存されません。\n保存しますか？");
+}
+
+// The red frame drawn over a control whose text will not print whole.
+bool framed(const QWidget *control)
+{
+    const auto *frame = control->findChild<QWidget *>(QStringLiteral("FitFrame"), Qt::FindDirectChildrenOnly);
+    return frame != nullptr && !frame->isHidden();
+}
+
+QString kanji(int count)
+{
+    return QString(count, QChar(u'山'));
+}
+
+} // namespace
+
+class PrintedFitTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void aNameOneCharacterTooLongIsWarnedAboutAndCancelWritesNothing();
+    void saveWritesTheFileAsBefore();
+    void breakingTheLinesMakesTheMemoPrintWhole();
+    void breakingIsNotOfferedWhenLinesFallBelowTheBox();
+    void theFrameFollowsTheText();
+
+private:
+    TMainForm &form() { return *f->form; }
+    QString folder() const { return f->dir.filePath(QStringLiteral("plans")); }
+    QStringList files() const { return QDir(folder()).entryList(QDir::Files | QDir::NoDotAndDotDot); }
+    // Starts a sample plan and runs "今日の日付で保存", confirming it and then
+    // giving `answer` to a warning.
+    void save(Prompter::Button answer);
+
+    std::unique_ptr<WindowFixture> f;
+};
+
+void PrintedFitTest::init()
+{
+    f = std::make_unique<WindowFixture>();
+    QVERIFY(QDir().mkpath(folder()));
+    form().Registory->SaveFolder = folder();
+    form().NewMenuClick();
+    fillSampleData(form());
+    form().Modified = true;
+}
+
+void PrintedFitTest::cleanup()
+{
+    f.reset();
+}
+
+void PrintedFitTest::save(Prompter::Button answer)
+{
+    f->prompter->shown.clear();
+    f->prompter->answers = {Prompter::Button::Ok, answer};
+    form().NewSaveMenuClick();
+}
+
+void PrintedFitTest::aNameOneCharacterTooLongIsWarnedAboutAndCancelWritesNothing()
+{
+    // Eight full-width characters fill the printed name box: no warning.
+    form().NameEdit->setText(kanji(8));
+    save(Prompter::Button::Cancel);
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(files().size(), 1);
+    QVERIFY(QFile::remove(QDir(folder()).filePath(files().first())));
+
+    form().NameEdit->setText(kanji(9));
+    form().Modified = true;
+    form().PageControl1->setCurrentWidget(form().TabSheet2);
+    save(Prompter::Button::Cancel);
+    QCOMPARE(f->prompter->shown.size(), 2);
+    const FakePrompter::Shown &box = f->prompter->shown[1];
+    QCOMPARE(box.kind, Prompter::Kind::Warning);
+    QCOMPARE(box.caption, QStringLiteral("警告"));
+    QCOMPARE(box.text, warningText(QStringLiteral("氏名")));
+    // A single-line edit cannot take a line break.
+    QCOMPARE(box.buttons, (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel}));
+    QVERIFY2(files().isEmpty(), "cancel must write nothing");
+    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet1);
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().NameEdit));
+    QVERIFY(form().Modified);
+}
+
+void PrintedFitTest::saveWritesTheFileAsBefore()
+{
+    form().SelfHope->setText(kanji(100));
+    save(Prompter::Button::Save);
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].text, warningText(QStringLiteral("本人の希望")));
+    QCOMPARE(files().size(), 1);
+    const TDateTime now = f->clock->value;
+    const std::string expected = MakePlanPdf(form().Plan, PlanCreatorText(now), now);
+    QVERIFY(readAll(QDir(folder()).filePath(files().first())) ==
+            QByteArray(expected.data(), static_cast<qsizetype>(expected.size())));
+    QVERIFY(!form().Modified);
+}
+
+void PrintedFitTest::breakingTheLinesMakesTheMemoPrintWhole()
+{
+    form().PTOTST1->setText(QStringLiteral("関節可動域訓練を実施する。"));
+    save(Prompter::Button::BreakLines);
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].text,
+             warningText(QStringLiteral("PT,OT,STが実施する内容・頻度等（起居動作）")));
+    QCOMPARE(f->prompter->shown[1].buttons,
+             (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel, Prompter::Button::BreakLines}));
+    QVERIFY2(files().isEmpty(), "breaking the lines writes nothing yet");
+    QCOMPARE(form().PTOTST1->Text(), QStringLiteral("関節可動域訓練を実\r\n施する。"));
+    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet1);
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().PTOTST1));
+    QVERIFY(!framed(form().PTOTST1));
+
+    // The next save meets no warning and the file keeps both lines.
+    save(Prompter::Button::Cancel);
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(files().size(), 1);
+    QCOMPARE(form().Plan.PTOTST1Text.str(), cp932::fromUtf8("関節可動域訓練を実\r\n施する。"));
+}
+
+void PrintedFitTest::breakingIsNotOfferedWhenLinesFallBelowTheBox()
+{
+    // The Gapei box holds two lines; and 500 characters in a column cannot
+    // fit by any breaking.
+    form().GapeiMemo->setText(QStringLiteral("一\n二\n三"));
+    save(Prompter::Button::Cancel);
+    QCOMPARE(f->prompter->shown[1].text, warningText(QStringLiteral("合併疾患・コントロール状態")));
+    QCOMPARE(f->prompter->shown[1].buttons,
+             (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel}));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().GapeiMemo));
+
+    form().GapeiMemo->setText(QStringLiteral("一"));
+    form().Kango0->setText(kanji(500));
+    save(Prompter::Button::Cancel);
+    QCOMPARE(f->prompter->shown[1].buttons,
+             (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel}));
+    QVERIFY(files().isEmpty());
+}
+
+void PrintedFitTest::theFrameFollowsTheText()
+{
+    // Typed key by key: 16 half-width characters fill the 81-point name box.
+    form().NameEdit->clear();
+    QTest::keyClicks(form().NameEdit, QStringLiteral("abcdefghijklmnop"));
+    QVERIFY(!framed(form().NameEdit));
+    QVERIFY(form().NameEdit->toolTip().isEmpty());
+    QTest::keyClicks(form().NameEdit, QStringLiteral("q"));
+    QVERIFY(framed(form().NameEdit));
+    QVERIFY2(form().NameEdit->toolTip().contains(QStringLiteral("「q」")), qPrintable(form().NameEdit->toolTip()));
+    QTest::keyClick(form().NameEdit, Qt::Key_Backspace);
+    QVERIFY(!framed(form().NameEdit));
+    QVERIFY(form().NameEdit->toolTip().isEmpty());
+
+    // A memo line one character too wide, a line below the box, and a team
+    // member picked or typed into its box.
+    form().KenkouMemo->setText(kanji(26));
+    QVERIFY(framed(form().KenkouMemo));
+    QVERIFY(form().KenkouMemo->toolTip().contains(QStringLiteral("1行目の右端から先：「山」")));
+    form().KenkouMemo->setText(kanji(25) + QStringLiteral("\n一\n二\n三\n四\n五\n六"));
+    QVERIFY(form().KenkouMemo->toolTip().contains(QStringLiteral("7行目から下：「六」")));
+    form().KenkouMemo->setText(kanji(25));
+    QVERIFY(!framed(form().KenkouMemo));
+    auto *team = form().control<QComboBox>(formnames::teamBox(7));
+    team->setEditText(kanji(11));
+    QVERIFY(framed(team));
+
+    // Opening a new plan clears every control, and every frame with it.
+    form().NewMenuClick();
+    QVERIFY(!framed(team));
+}
+
+QTEST_MAIN(PrintedFitTest)
+#include "PrintedFitTest.moc"

@@ -1,0 +1,113 @@
+// The fit test: which texts of a plan will not print whole, measured by the
+// report engine itself, and the line breaking that makes a memo fit.
+
+#include "ContentParse.h"
+#include "FullPlan.h"
+#include "report/PlanFit.h"
+#include "report/PlanPdf.h"
+
+#include "plan/Common.h"
+#include "plan/Cp932.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using planfile::PlanInput;
+
+std::string j(const char *utf8)
+{
+    return cp932::fromUtf8(utf8);
+}
+
+// `count` full-width characters, cycling through a few distinct ones.
+std::string kanji(int count)
+{
+    static const char *const chars[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九", "十"};
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += j(chars[i % 10]);
+    }
+    return text;
+}
+
+TEST(PlanFit, ANameFitsUpToTheWidthOfItsBoxAndOneMoreCharacterIsCut)
+{
+    // The name block is 81 points wide at 10 points: eight full-width characters.
+    EXPECT_TRUE(planfit::CheckFieldFit({PlanInput::Name}, kanji(8)).fits());
+    const planfit::FieldFit nine = planfit::CheckFieldFit({PlanInput::Name}, kanji(9));
+    ASSERT_EQ(nine.wideLines.size(), 1u);
+    EXPECT_EQ(nine.wideLines[0].line, 1);
+    EXPECT_EQ(nine.wideLines[0].lost, j("九"));
+    EXPECT_EQ(nine.firstDroppedLine, 0);
+
+    // The whole plan: the sample plan fits; with the long name only the name is cut.
+    EXPECT_TRUE(planfit::CheckPlanFit(fullPlan()).empty());
+    TPRACTDATA plan = fullPlan();
+    plan.Name = kanji(9);
+    const auto cuts = planfit::CheckPlanFit(plan);
+    ASSERT_EQ(cuts.size(), 1u);
+    EXPECT_EQ(cuts[0].where, planfile::PlanInputRef{PlanInput::Name});
+    EXPECT_EQ(cuts[0].wideLines[0].lost, j("九"));
+}
+
+TEST(PlanFit, MemoLinesBelowTheBoxAndLinesOneCharacterTooWide)
+{
+    // The Gapei block holds two lines.
+    EXPECT_TRUE(planfit::CheckFieldFit({PlanInput::Gapei}, j("一行目\r\n二行目")).fits());
+    const planfit::FieldFit three = planfit::CheckFieldFit({PlanInput::Gapei}, j("一行目\r\n二行目\r\n三行目"));
+    EXPECT_TRUE(three.wideLines.empty());
+    EXPECT_EQ(three.firstDroppedLine, 3);
+    EXPECT_EQ(three.dropped, j("三行目"));
+
+    // The Kenkou block is 205 points wide at 8 points: 25 full-width characters a line.
+    EXPECT_TRUE(planfit::CheckFieldFit({PlanInput::Kenkou}, kanji(3) + "\r\n" + kanji(25)).fits());
+    const planfit::FieldFit wide = planfit::CheckFieldFit({PlanInput::Kenkou}, kanji(3) + "\r\n" + kanji(26));
+    ASSERT_EQ(wide.wideLines.size(), 1u);
+    EXPECT_EQ(wide.wideLines[0].line, 2);
+    EXPECT_EQ(wide.wideLines[0].lost, j("六"));
+
+    // Spaces beyond the edge are no loss worth a warning.
+    EXPECT_TRUE(planfit::CheckFieldFit({PlanInput::Kenkou}, kanji(25) + "    \r\n" + kanji(1)).fits());
+    // The Time cells print as labels, which are never cut.
+    EXPECT_TRUE(planfit::CheckFieldFit({PlanInput::Time, 3}, kanji(4)).fits());
+}
+
+TEST(PlanFit, BrokenLinesPrintWhole)
+{
+    // The stock phrase in the PT,OT,ST column (74 points, 8 points: nine characters a line).
+    const std::string phrase = j("関節可動域訓練を実施する。");
+    const planfit::FieldFit cut = planfit::CheckFieldFit({PlanInput::PTOTST0Text}, phrase);
+    ASSERT_EQ(cut.wideLines.size(), 1u);
+    EXPECT_EQ(cut.wideLines[0].lost, j("施する。"));
+    const std::string broken = planfit::BreakWideLines({PlanInput::PTOTST0Text}, phrase);
+    EXPECT_EQ(broken, j("関節可動域訓練を実\r\n施する。"));
+    EXPECT_TRUE(planfit::CheckFieldFit({PlanInput::PTOTST0Text}, broken).fits());
+
+    // Three lines of 40 characters in Kenkou become six lines that fill the block.
+    const std::string lines = kanji(40) + "\r\n" + kanji(40) + "\r\n" + kanji(40);
+    const std::string kenkou = planfit::BreakWideLines({PlanInput::Kenkou}, lines);
+    EXPECT_EQ(std::count(kenkou.begin(), kenkou.end(), '\n'), 5);
+    EXPECT_TRUE(planfit::CheckFieldFit({PlanInput::Kenkou}, kenkou).fits());
+
+    // The printout shows every broken line whole.
+    TPRACTDATA plan = fullPlan();
+    plan.PTOTST0Text = broken;
+    plan.Kenkou = kenkou;
+    EXPECT_TRUE(planfit::CheckPlanFit(plan).empty());
+    const auto page1 = textObjectsOf(streamsOf(MakePlanPdf(plan, "c", encodeDate(2024, 1, 31)))[0]);
+    const auto at = [&](double x, double y) {
+        return std::find_if(page1.begin(), page1.end(), [&](const TextObject &t) { return t.x == x && t.y == y; });
+    };
+    const auto pt = at(350, 554.2);
+    ASSERT_NE(pt, page1.end());
+    EXPECT_EQ(pt->lines, (std::vector<std::string>{j("関節可動域訓練を実"), j("施する。")}));
+    const auto health = at(24, 771.2);
+    ASSERT_NE(health, page1.end());
+    ASSERT_EQ(health->lines.size(), 6u);
+    EXPECT_EQ(health->lines[1], kanji(40).substr(50));
+}
+
+} // namespace

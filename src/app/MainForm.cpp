@@ -25,6 +25,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QTabWidget>
 
 namespace {
@@ -89,6 +90,8 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     setCentralWidget(PageControl1);
+    // Where a save tells where it wrote the plan.
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
     buildPage1();
     buildPage2();
     setTabOrder();
@@ -262,9 +265,18 @@ void TMainForm::unlockEditor()
     KeyPreview = false;
 }
 
+bool TMainForm::confirmDiscard()
+{
+    return !Modified || prompter().confirm(this, QStringLiteral("保存されていません。\n編集中の内容を破棄しますか?"));
+}
+
 void TMainForm::NewMenuClick()
 {
+    if (!confirmDiscard()) {
+        return;
+    }
     const ProgramFill fill(*this);
+    PlanFile = PlanFileStamp{};
     ClearForm();
     ResetPlan();
     unlockEditor();
@@ -396,6 +408,10 @@ void TMainForm::watchForEdits()
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::FocusOut && (watched == PlanDateEdit || watched == BirthEdit)) {
+        commitDateQuietly(static_cast<QLineEdit *>(watched));
+        return QMainWindow::eventFilter(watched, event);
+    }
     const bool keyEvent = type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride ||
                           type == QEvent::InputMethod;
     if (!keyEvent) {

@@ -12,6 +12,7 @@
 // command that other menus run.
 
 #include "app/Clock.h"
+#include "app/PlanFiles.h"
 // moc cannot parse the concepts in the record's header, and needs nothing from it.
 #ifndef Q_MOC_RUN
 #include "plan/PracticePlanType.h"
@@ -198,6 +199,10 @@ public:
     // that wrote its file. Controls filled by the program do not set it.
     bool Modified = false;
     TPRACTDATA Plan{};
+    // The plan file in the editor: the one this window last opened or saved,
+    // as it was on disk then. Saving over any other existing file asks
+    // first. Empty after New.
+    PlanFileStamp PlanFile;
     std::unique_ptr<TRegistory> Registory;
     QString StuffPath;
     QString GoodsPath;
@@ -245,6 +250,9 @@ public:
     bool ConfirmPrintedFit();
     // The date error: "日付エラーです。", page 1 to the front, focus on `field`.
     void ShowDateError(QLineEdit *field);
+    // Before New or Open replaces the editor's plan: when `Modified` is
+    // set, asks whether to throw the changes away. True when it may go on.
+    bool confirmDiscard();
     // Leaves the locked state: pages shown, save and Edit menus enabled,
     // keys to the controls. New and Open end with it.
     void unlockEditor();
@@ -315,6 +323,12 @@ private:
     void pasteStockPhrase(QWidget *field);
     void userEdited();
     bool handleDateKey(QLineEdit *field, QEvent *event);
+    // A date field losing the focus takes its date when the text is one;
+    // otherwise nothing happens.
+    void commitDateQuietly(QLineEdit *field);
+    // Shows the age in `OldLabel`, nothing while the birth date lies after
+    // the plan date.
+    void showAge();
     // The text controls that the checks before saving read, in their order.
     std::vector<std::pair<planfile::PlanInputRef, QWidget *>> checkedControls();
     bool handleEditShortcut(QEvent *event);
@@ -339,4 +353,6 @@ private:
     bool m_shown = false;
     bool m_editing = false; // New or Open has put a plan into the editor
     QPointer<QWidget> m_focusBeforeMenuBar;
+    // The date field in which Enter went down; its key-up commits only there.
+    QLineEdit *m_enterDownIn = nullptr;
 };

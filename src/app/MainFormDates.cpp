@@ -21,7 +21,14 @@ bool TMainForm::handleDateKey(QLineEdit *field, QEvent *event)
         return true;
     }
     auto *keyEvent = static_cast<QKeyEvent *>(event);
+    const bool enter = keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter;
     if (event->type() == QEvent::KeyPress) {
+        // Enter commits on its key-up, and only when it also went down here:
+        // the key-up of an Enter that closed a message box reaches the field
+        // the box gave the focus back to, and must not commit (and fail) again.
+        if (enter) {
+            m_enterDownIn = field;
+        }
         int key = keyEvent->key();
         if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
             return false;
@@ -49,8 +56,12 @@ bool TMainForm::handleDateKey(QLineEdit *field, QEvent *event)
         DateItemKeyPress(field, character);
         return true;
     }
-    if (event->type() == QEvent::KeyRelease && !keyEvent->isAutoRepeat() &&
-        (keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter)) {
+    if (event->type() == QEvent::KeyRelease && !keyEvent->isAutoRepeat() && enter) {
+        const bool pressedHere = m_enterDownIn == field;
+        m_enterDownIn = nullptr;
+        if (!pressedHere) {
+            return false;
+        }
         if (field == PlanDateEdit) {
             PlanDateEditKeyUp();
         } else {
@@ -95,6 +106,34 @@ void TMainForm::ShowDateError(QLineEdit *field)
     field->setFocus();
 }
 
+void TMainForm::commitDateQuietly(QLineEdit *field)
+{
+    if (m_enterDownIn == field) {
+        m_enterDownIn = nullptr;
+    }
+    TDateTime date = 0;
+    if (!m_editing || !ParseEraDate(guitext::toCp932(field->text()), date)) {
+        return;
+    }
+    if (field == PlanDateEdit) {
+        Plan.PlanDate = date;
+        return;
+    }
+    Plan.BirthDate = date;
+    Plan.Age = AgeInYears(Plan.BirthDate, Plan.PlanDate);
+    showAge();
+}
+
+// A birth date after the plan date has no age; saving refuses it.
+void TMainForm::showAge()
+{
+    if (planfile::bornAfterPlanDate(Plan.BirthDate, Plan.PlanDate)) {
+        OldLabel->clear();
+    } else {
+        OldLabel->setText(QString::number(Plan.Age));
+    }
+}
+
 void TMainForm::PlanDateEditKeyUp()
 {
     TDateTime date = 0;
@@ -114,7 +153,7 @@ void TMainForm::BirthEditKeyUp()
     }
     Plan.BirthDate = date;
     Plan.Age = AgeInYears(Plan.BirthDate, Plan.PlanDate);
-    OldLabel->setText(QString::number(Plan.Age));
+    showAge();
 }
 
 void TMainForm::OldLabelClick()
@@ -131,5 +170,5 @@ void TMainForm::OldLabelClick()
     }
     Plan.BirthDate = date;
     Plan.Age = AgeInYears(Plan.BirthDate, Plan.PlanDate);
-    OldLabel->setText(QString::number(Plan.Age));
+    showAge();
 }

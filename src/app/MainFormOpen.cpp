@@ -1,14 +1,14 @@
 // The open command of the File menu: reads a plan file back into the editor.
 //
-// The editor is emptied first, then the chosen file is read by the PDF
-// reader. A plan file carries the Author and Subject markers; the text
+// Unsaved changes are confirmed first. The chosen file is read by the PDF
+// reader completely before the editor is emptied and refilled. A plan file carries the Author and Subject markers; the text
 // printed on its pages is read back into a plan (planfile::decodePlan) and
 // every control is refilled from it. Only the rows' priority marks reach `Plan`
 // here; everything else reaches it through the validation of the next save.
 //
 // A file the reader refuses, or one without the two markers, is reported
-// in an error box; the editor then stays empty and keeps its locked or
-// editing state.
+// in an error box; the editor, `Plan` and `Modified` then stay exactly as
+// they were.
 
 #include "app/MainForm.h"
 
@@ -125,13 +125,37 @@ void refill(TMainForm &f, const planfile::PrintedPlan &printed)
     }
 }
 
+// Reads the file at `path` as a plan file; `author` and `subject` get its
+// trimmed markers. Raises the reader's EPdfReadError, NotAPlanFile for a PDF
+// without the two markers, and std::exception for anything else.
+planfile::PrintedPlan readPlanFile(const QString &path, QString &author, QString &subject)
+{
+    // The reader lives only while the file is read.
+    pdfreader::TPdfStream pdf;
+    pdf.open(nativePath(path));
+    const std::string_view authorText = planfile::trimmedInfo(pdf.author());
+    author = guitext::fromCp932(authorText);
+    if (authorText != planfile::kAuthor) {
+        throw NotAPlanFile();
+    }
+    const std::string_view subjectText = planfile::trimmedInfo(pdf.subject());
+    subject = guitext::fromCp932(subjectText);
+    if (subjectText != planfile::kSubject) {
+        throw NotAPlanFile();
+    }
+    for (int page = 0; page < pdf.pageCount(); ++page) {
+        pdf.selectPage(page);
+    }
+    return planfile::decodePlan(pdf.textItems());
+}
+
 } // namespace
 
 void TMainForm::OpenMenuClick()
 {
-    Modified = false;
-    ClearForm();
-
+    if (!confirmDiscard()) {
+        return;
+    }
     const QString chosen = fileChooser().openFileName(this, OpenDialogFileName(Registory->OpenFolder));
     if (chosen.isEmpty()) {
         Registory->OpenFolder = RootFolder();
@@ -144,39 +168,33 @@ bool TMainForm::openPlanFile(const QString &chosen)
 {
     Registory->OpenFolder = FolderOfFile(chosen);
 
+    // The file is read completely before the editor is touched, so a file
+    // that is refused leaves the plan being edited as it was.
+    const QString unreadable = QStringLiteral("このファイルは計画書として読み込めませんでした。\n");
+    planfile::PrintedPlan printed;
     try {
-        // The reader lives only while the command runs.
-        pdfreader::TPdfStream pdf;
-        pdf.open(nativePath(chosen));
-        const std::string_view author = planfile::trimmedInfo(pdf.author());
-        OpenedAuthor = guitext::fromCp932(author);
-        if (author != planfile::kAuthor) {
-            throw NotAPlanFile();
-        }
-        const std::string_view subject = planfile::trimmedInfo(pdf.subject());
-        OpenedSubject = guitext::fromCp932(subject);
-        if (subject != planfile::kSubject) {
-            throw NotAPlanFile();
-        }
-        for (int page = 0; page < pdf.pageCount(); ++page) {
-            pdf.selectPage(page);
-        }
-        const planfile::PrintedPlan printed = planfile::decodePlan(pdf.textItems());
-        const ProgramFill fill(*this);
-        refill(*this, printed);
+        printed = readPlanFile(chosen, OpenedAuthor, OpenedSubject);
     } catch (const NotAPlanFile &) {
         prompter().error(this, guitext::fromCp932(planfile::kNotAPlanMessage));
         return false;
     } catch (const EPdfReadError &e) {
         // The reader's text is code page 932; a file name it ends with is
         // the platform's own path bytes.
-        prompter().error(this, guitext::fromCp932(e.text()) + QFile::decodeName(QByteArray::fromStdString(e.fileName())));
+        prompter().error(this, unreadable + guitext::fromCp932(e.text()) +
+                                   QFile::decodeName(QByteArray::fromStdString(e.fileName())));
         return false;
     } catch (const std::exception &e) {
-        prompter().error(this, guitext::fromCp932(e.what()));
+        prompter().error(this, unreadable + guitext::fromCp932(e.what()));
         return false;
     }
 
+    {
+        const ProgramFill fill(*this);
+        ClearForm();
+        refill(*this, printed);
+    }
+    Modified = false;
+    PlanFile = planFileStamp(chosen);
     unlockEditor();
     PageControl1->setCurrentWidget(TabSheet1);
     return true;

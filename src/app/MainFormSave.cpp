@@ -6,7 +6,10 @@
 // A save either writes the whole file or leaves the old one untouched: the
 // report writes a complete temporary file and renames it over the target.
 // `Modified` is cleared only when the file was written, so a plan that could
-// not be saved still asks before the window closes.
+// not be saved still asks before the window closes. A failure says why on a
+// second line; a save that worked says where the file went in the status
+// bar. An existing file that is not this window's own plan file is only
+// replaced after the user agreed.
 
 #include "app/MainForm.h"
 
@@ -18,11 +21,61 @@
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStatusBar>
 #include <QTabWidget>
 
 #include <exception>
 
 namespace {
+
+const QString kSaveFailed = QStringLiteral("*** System Error : PDFを作成できませんでした。");
+
+// Before a save replaces an existing file that is not the plan file of this
+// window (another patient's plan of the same name, or a plan another window
+// saved meanwhile): asks. True when the save may go on.
+bool mayReplace(TMainForm &form, const QString &path)
+{
+    const PlanFileStamp existing = planFileStamp(path);
+    if (existing.path.isEmpty() || existing == form.PlanFile) {
+        return true;
+    }
+    return form.prompter().confirm(&form, QStringLiteral("同じ名前の計画書があります。\n上書きしますか？"));
+}
+
+// A failed save: the fixed message, and on its second line why.
+void reportSaveFailure(TMainForm &form, const QString &reason)
+{
+    form.prompter().error(&form, kSaveFailed + QLatin1Char('\n') + reason);
+}
+
+// A save that wrote its file says so in the status bar for a few seconds,
+// with the full path, so the user sees where the plan went.
+void reportSaved(TMainForm &form, const QString &path)
+{
+    constexpr int kShownMs = 8000;
+    const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    form.statusBar()->showMessage(QStringLiteral("保存しました: ") + shown, kShownMs);
+}
+
+// Writes the plan file at `path`. Returns whether it was written; a failure
+// has been reported.
+bool writePlanFile(TMainForm &form, const QString &path)
+{
+    try {
+        const TDateTime now = form.clock().now();
+        SavePlanPdf(nativePath(path), form.Plan, PlanCreatorText(now), now);
+        return true;
+    } catch (const std::exception &e) {
+        // The report has already discarded its document, so the next save
+        // starts afresh; the old file, if any, is as it was.
+        reportSaveFailure(form, saveFailureReason(e));
+    } catch (...) {
+        reportSaveFailure(form, QString());
+    }
+    return false;
+}
 
 // The steps both commands share once `Plan.PlanDate` is set: validate,
 // warn about texts that will not print whole, restore the page the user was
@@ -41,30 +94,21 @@ void gatherAndWrite(TMainForm &form, QWidget *activePage)
 
     const std::string fileName = PlanFileName(form.Plan);
     const QString path = joinFolder(form.Registory->SaveFolder, guitext::fromCp932(fileName));
-    const bool plainName = IsPlainFileName(fileName);
     // A name that would reach outside the save folder is never looked at.
-    if (plainName && FileInUse(path)) {
+    if (!IsPlainFileName(fileName)) {
+        reportSaveFailure(form, QStringLiteral("氏名にフォルダーの区切り文字（/ や \\）は使えません。"));
+        return;
+    }
+    if (FileInUse(path)) {
         form.prompter().error(&form, QStringLiteral("PDFは、他で使用されています。\n保存できません。"));
         return;
     }
-
-    // A name that would leave the save folder fails like any other write.
-    bool written = false;
-    if (plainName) {
-        try {
-            const TDateTime now = form.clock().now();
-            SavePlanPdf(nativePath(path), form.Plan, PlanCreatorText(now), now);
-            written = true;
-        } catch (...) {
-            // The report has already discarded its document, so the next
-            // save starts afresh; the old file, if any, is as it was.
-        }
-    }
-    if (!written) {
-        form.prompter().error(&form, QStringLiteral("*** System Error : PDFを作成できませんでした。"));
+    if (!mayReplace(form, path) || !writePlanFile(form, path)) {
         return;
     }
     form.Modified = false;
+    form.PlanFile = planFileStamp(path);
+    reportSaved(form, path);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <exception>
 #include <string>
 
 // The platform's folder separator as the commands write it into paths:
@@ -26,9 +27,36 @@ QString FolderOfFile(const QString &filePath);
 // True when an existing file at `path` is held by another program: on
 // Windows it cannot be opened for reading with exclusive sharing; elsewhere
 // it cannot be opened for reading or a non-blocking exclusive advisory lock
-// on it is refused. A path naming no file is never in use. The test opens
-// and closes the file at once and changes nothing.
+// on it is refused. A path naming no file, or something other than a
+// regular file (a FIFO, a device), is never in use. The test opens without
+// blocking, closes the file at once and changes nothing.
 bool FileInUse(const QString &path);
 
 // The bytes the C and C++ file functions of this platform expect for `path`.
 std::string nativePath(const QString &path);
+
+// Why a save failed, in words a user understands: the common reasons of the
+// file system in Japanese (missing folder, no permission, disk full,
+// read-only place, quota, something not a file at the name, ...), other
+// system errors in the system's own words, and the writer's own message for
+// a failure of the PDF layers.
+QString saveFailureReason(const std::exception &error);
+// The same for a system error number (errno).
+QString systemErrorText(int error);
+
+// What tells whether the file at a path is still the one this window read
+// or wrote: its full path with links resolved, and its identity, size and
+// time of last change on disk. A file replaced by another program (a save
+// from another window renames a new file over it) gets another stamp.
+struct PlanFileStamp {
+    QString path; // empty: no file
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long size = -1;
+    long long modified = 0; // nanoseconds (milliseconds where the platform has no finer time)
+    friend bool operator==(const PlanFileStamp &, const PlanFileStamp &) = default;
+};
+
+// The stamp of the file at `path` now; an empty stamp when there is no
+// regular file there.
+PlanFileStamp planFileStamp(const QString &path);

@@ -136,6 +136,12 @@ private:
         date("PlanDate", m_plan.PlanDate);
         text(m_root, "Name", "Name", inputOf("Name"), Lines::Single, m_plan.Name);
         choice(m_root, "Sex", "Sex", -1, 1, m_plan.Sex);
+        // A plan without a birth date starts born on its plan date, never
+        // after it (the starting value is now).
+        if (member(m_root, "BirthDate") == nullptr && planfile::bornAfterPlanDate(m_plan.BirthDate, m_plan.PlanDate)) {
+            const CivilDate day = decodeDate(m_plan.PlanDate);
+            m_plan.BirthDate = encodeDate(day.year, day.month, day.day);
+        }
         date("BirthDate", m_plan.BirthDate);
         m_entry.BirthText = FormatEraDate(m_plan.BirthDate);
         age();

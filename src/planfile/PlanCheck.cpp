@@ -6,6 +6,7 @@
 #include "plan/Cp932.h"
 
 #include <stdexcept>
+#include <tuple>
 
 namespace planfile {
 
@@ -50,6 +51,13 @@ std::optional<long> readNumber(std::string_view text)
         return std::nullopt;
     }
     return value;
+}
+
+bool bornAfterPlanDate(TDateTime birthDate, TDateTime planDate)
+{
+    const CivilDate birth = decodeDate(birthDate);
+    const CivilDate plan = decodeDate(planDate);
+    return std::tie(birth.year, birth.month, birth.day) > std::tie(plan.year, plan.month, plan.day);
 }
 
 std::string_view inputName(PlanInput input)
@@ -194,7 +202,7 @@ public:
         }
         keep([&](TPRACTDATA &s) { s.Sex = p.Sex; });
         TDateTime birth = 0;
-        if (!ParseEraDate(m_entry.BirthText, birth)) {
+        if (!ParseEraDate(m_entry.BirthText, birth) || bornAfterPlanDate(birth, p.PlanDate)) {
             return fail({PlanInput::BirthDate}, dateErrorMessage());
         }
         keep([&](TPRACTDATA &s) {

@@ -42,6 +42,10 @@ std::string unrepresentableMessage();
 // shaped text gives nothing.
 std::optional<long> readNumber(std::string_view text);
 
+// True when the birth date falls on a later calendar day than the plan date
+// (times of day do not count): such a plan is refused with the date error.
+bool bornAfterPlanDate(TDateTime birthDate, TDateTime planDate);
+
 // The inputs that the checks examine, in the order they examine them.
 // Goods, Kaigo and Time are cells of a table row; Team is one member's box.
 enum class PlanInput {
@@ -126,7 +130,8 @@ struct PlanFault {
 
 // Runs the checks in their order and returns the first fault, or nothing
 // when the plan may be saved:
-//   Name; the birth date must read as an era date; Kenkou, Gapei,
+//   Name; the birth date must read as an era date on or before the plan
+//   date (entry.Plan.PlanDate); Kenkou, Gapei,
 //   Seikatsu; EtcText; HomeWork, Social, GoOut, FreeTime, TaiinText; the
 //   impairment texts and SonotaText; HDS (at most 2 bytes, a number, 0 to
 //   30); rows 0-12 (Goods, Kaigo, Time each); PTOTST0Text, Kango0Text,

@@ -1,5 +1,5 @@
-// The era-date fields typed key by key, committed with Enter, the age label
-// and the date error.
+// The era-date fields typed key by key, committed with Enter or by leaving
+// them, the age label and the date error (a real box closed with Enter).
 
 #include "app/FormControls.h"
 #include "TestSupport.h"
@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 class DateFieldTest : public QObject {
     Q_OBJECT
@@ -23,6 +24,8 @@ private slots:
     void deleteOnlyMovesLeft();
     void editMenuShortcutsNeverReachTheEraEditor();
     void enterOnTheTemplateShowsTheDateError();
+    void enterOnTheDateErrorBoxClosesItOnce();
+    void leavingTheBirthDateShowsTheAgeUnlessBornAfterThePlanDate();
     void planDateEnterStoresTheDateWithoutTheAge();
     void oldLabelClickRecomputesFromBothFields();
     void oldLabelClickReportsTheFirstBadField();
@@ -164,6 +167,84 @@ void DateFieldTest::enterOnTheTemplateShowsTheDateError()
     QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet1);
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.BirthEdit));
     QCOMPARE(form.Plan.BirthDate, before);
+}
+
+// The field commits on the key-up of an Enter it saw go down. The Enter
+// that closes the error box goes down in the box and comes up in the field
+// the box gives the focus back to: that key-up must not fail again and
+// bring the box straight back.
+void DateFieldTest::enterOnTheDateErrorBoxClosesItOnce()
+{
+    TMainForm &form = *f->form;
+    f->prompter->realBoxes = true;
+    form.BirthEdit->setFocus();
+    QTest::keyPress(form.BirthEdit, Qt::Key_Return);
+    bool closed = false;
+    whenModalShown([&closed](QWidget *box) {
+        if (box != nullptr) {
+            QTest::keyPress(box, Qt::Key_Return);
+            closed = !box->isVisible();
+        }
+    });
+    QTest::keyRelease(form.BirthEdit, Qt::Key_Return);
+    QVERIFY2(closed, "Enter should close the date error box");
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(f->prompter->shown[0].text, QStringLiteral("日付エラーです。"));
+    // The focus is back in the field (the window's focus once it is active again).
+    QCOMPARE(form.focusWidget(), static_cast<QWidget *>(form.BirthEdit));
+
+    // Any box that comes back is closed at once, and counted.
+    int boxesAgain = 0;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&boxesAgain] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            ++boxesAgain;
+            box->close();
+        }
+    });
+    closer.start(5);
+    QTest::keyRelease(form.BirthEdit, Qt::Key_Return);
+    QCOMPARE(boxesAgain, 0);
+    QCOMPARE(f->prompter->shown.size(), 1);
+
+    // A whole Enter in the field still commits (and fails) as before.
+    QTest::keyClick(form.BirthEdit, Qt::Key_Return);
+    QTRY_COMPARE(boxesAgain, 1);
+    QCOMPARE(f->prompter->shown.size(), 2);
+}
+
+// Tab or a click elsewhere takes a valid date like Enter, silently; a text
+// that is no date is left alone. A birth date after the plan date shows no
+// age.
+void DateFieldTest::leavingTheBirthDateShowsTheAgeUnlessBornAfterThePlanDate()
+{
+    TMainForm &form = *f->form;
+    form.BirthEdit->setFocus();
+    form.BirthEdit->setText(QStringLiteral("昭和15年 6月12日"));
+    QTest::keyClick(form.BirthEdit, Qt::Key_Tab);
+    QVERIFY(!form.BirthEdit->hasFocus());
+    QCOMPARE(form.Plan.BirthDate, encodeDate(1940, 6, 12));
+    QCOMPARE(form.OldLabel->text(), QStringLiteral("62"));
+
+    form.BirthEdit->setFocus();
+    form.BirthEdit->setText(QStringLiteral("平成15年 4月__日"));
+    form.NameEdit->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(form.Plan.BirthDate, encodeDate(1940, 6, 12));
+    QCOMPARE(form.OldLabel->text(), QStringLiteral("62"));
+
+    // Born after the plan date (平成15年4月1日, held from New).
+    form.BirthEdit->setFocus();
+    form.BirthEdit->setText(QStringLiteral("令和20年 1月 1日"));
+    QTest::keyClick(form.BirthEdit, Qt::Key_Return);
+    QCOMPARE(form.Plan.BirthDate, encodeDate(2038, 1, 1));
+    QCOMPARE(form.OldLabel->text(), QString());
+    form.BirthEdit->setText(QStringLiteral("平成15年 4月 2日"));
+    QTest::mouseClick(form.OldLabel, Qt::LeftButton);
+    QCOMPARE(form.OldLabel->text(), QString());
+    form.BirthEdit->setText(QStringLiteral("平成15年 4月 1日"));
+    QTest::mouseClick(form.OldLabel, Qt::LeftButton);
+    QCOMPARE(form.OldLabel->text(), QStringLiteral("0"));
+    QVERIFY(f->prompter->shown.isEmpty());
 }
 
 void DateFieldTest::planDateEnterStoresTheDateWithoutTheAge()

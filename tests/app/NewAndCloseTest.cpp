@@ -13,6 +13,7 @@
 namespace {
 
 const QString kCloseQuestion = QStringLiteral("保存されていません。\nこのまま終了しますか?");
+const QString kDiscardQuestion = QStringLiteral("保存されていません。\n編集中の内容を破棄しますか?");
 
 } // namespace
 
@@ -20,7 +21,7 @@ class NewAndCloseTest : public QObject {
     Q_OBJECT
 private slots:
     void newFillsDatesAndFocusesName();
-    void newClearsAFilledPlanWithoutAsking();
+    void newAsksBeforeDiscardingChanges();
     void clearFormKeepsPlanModifiedAndSelection();
     void pageChangeCopiesNameAndDate();
     void closingAsksOnlyAfterAnEdit();
@@ -48,16 +49,36 @@ void NewAndCloseTest::newFillsDatesAndFocusesName()
     QVERIFY(form.HDSEdit->text().isEmpty());
 }
 
-void NewAndCloseTest::newClearsAFilledPlanWithoutAsking()
+// New on a plan with changes asks first: Cancel keeps everything, OK clears
+// it. Without changes it asks nothing.
+void NewAndCloseTest::newAsksBeforeDiscardingChanges()
 {
     WindowFixture f;
     TMainForm &form = *f.form;
     form.NewMenuClick();
-    fillSampleData(form);
-    form.Plan.MotionItems[3].Special = 2;
-    form.Modified = true;
     form.NewMenuClick();
-    QVERIFY(f.prompter->shown.isEmpty());
+    QVERIFY2(f.prompter->shown.isEmpty(), "no changes: nothing to lose");
+
+    fillSampleData(form);
+    QTest::keyClicks(form.HomeWorkEdit, QStringLiteral("x"));
+    form.Plan.MotionItems[3].Special = 2;
+    QVERIFY(form.Modified);
+    const QString typed = form.HomeWorkEdit->text();
+    f.prompter->answers = {Prompter::Button::Cancel};
+    form.NewMenuClick();
+    QCOMPARE(f.prompter->shown.size(), 1);
+    QCOMPARE(f.prompter->shown[0].kind, Prompter::Kind::Confirmation);
+    QCOMPARE(f.prompter->shown[0].caption, QStringLiteral("確認"));
+    QCOMPARE(f.prompter->shown[0].text, kDiscardQuestion);
+    QCOMPARE(f.prompter->shown[0].buttons, (QList<Prompter::Button>{Prompter::Button::Ok, Prompter::Button::Cancel}));
+    QVERIFY(form.Modified);
+    QCOMPARE(form.HomeWorkEdit->text(), typed);
+    QCOMPARE(form.NameEdit->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(form.Plan.MotionItems[3].Special, 2);
+
+    f.prompter->answers = {Prompter::Button::Ok};
+    form.NewMenuClick();
+    QCOMPARE(f.prompter->shown.size(), 2);
     QVERIFY(!form.Modified);
     QVERIFY(form.NameEdit->text().isEmpty());
     QCOMPARE(form.SexBox->currentIndex(), -1);

@@ -1,8 +1,9 @@
 // The open command on the real window: a plan saved from the editor comes
-// back into every control; cancelling empties the editor and forgets the
-// folder; the dialog's starting name; files from other programs, files that
-// are not plans and damaged files are refused with their message and leave
-// the editor empty in its previous state; priority marks reach the plan.
+// back into every control; unsaved changes are confirmed first; cancelling
+// keeps the plan and forgets the folder; the dialog's starting name; files
+// from other programs, files that are not plans, damaged and unreadable
+// files are refused with their message and leave the editor, the plan and
+// `Modified` as they were; priority marks reach the plan.
 
 #include "app/ControlNames.h"
 #include "plan/Cp932.h"
@@ -28,7 +29,8 @@
 namespace {
 
 const QString kNotAPlan = QStringLiteral("このＰＤＦファイルはリハビリ実施計画書ではありません。");
-const QString kBlankPlanDate = QStringLiteral("平成   年  月  日");
+const QString kUnreadable = QStringLiteral("このファイルは計画書として読み込めませんでした。\n");
+const QString kDiscardQuestion = QStringLiteral("保存されていません。\n編集中の内容を破棄しますか?");
 
 void writeAll(const QString &path, const QByteArray &bytes)
 {
@@ -200,11 +202,13 @@ private slots:
     void openingUnlocksTheEditorOnPageOne();
     void printedTextsOutsideTheListsChooseNothing_data();
     void printedTextsOutsideTheListsChooseNothing();
-    void cancelEmptiesTheEditorAndForgetsTheFolder();
+    void unsavedChangesAreConfirmedFirst();
+    void cancelKeepsThePlanAndForgetsTheFolder();
     void dialogStartsInTheOpenFolder();
-    void refusedFilesLeaveTheEditorEmpty_data();
-    void refusedFilesLeaveTheEditorEmpty();
-    void refusalKeepsAnUnlockedEditorUnlocked();
+    void refusedFilesLeaveALockedWindowLocked_data();
+    void refusedFilesLeaveALockedWindowLocked();
+    void refusedFilesKeepTheTypedPlan_data();
+    void refusedFilesKeepTheTypedPlan();
 
 private:
     TMainForm &form() { return *f->form; }
@@ -213,7 +217,9 @@ private:
     // Runs the open command on `path` with every box answered OK.
     void openFile(const QString &path);
     QString plansFolder() const { return f->dir.filePath(QStringLiteral("plans")); }
-    void verifyBlankEditor();
+    // The reader's refusal of `path` as the command shows it, or `message`
+    // when that is set (the command's own refusal).
+    static QString refusal(const QString &path, const QString &message);
 
     std::unique_ptr<WindowFixture> f;
 };
@@ -249,17 +255,19 @@ void OpenCommandTest::openFile(const QString &path)
     form().OpenMenuClick();
 }
 
-void OpenCommandTest::verifyBlankEditor()
+QString OpenCommandTest::refusal(const QString &path, const QString &message)
 {
-    QCOMPARE(form().PlanDateEdit->text(), kBlankPlanDate);
-    QCOMPARE(form().NameEdit->text(), QString());
-    QCOMPARE(form().SexBox->currentIndex(), -1);
-    QCOMPARE(form().KenkouMemo->Text(), QString());
-    QVERIFY(!form().HomeBox->isChecked());
-    QCOMPARE(form().control<TMarkCell>(formnames::abc(0, 0))->text(), QStringLiteral("　"));
-    QCOMPARE(form().Remark->Text(), QString());
-    QCOMPARE(form().control<QComboBox>(formnames::teamBox(1))->currentText(), QString());
-    QVERIFY(!form().Modified);
+    if (!message.isEmpty()) {
+        return message;
+    }
+    pdfreader::TPdfStream reader;
+    try {
+        reader.open(QFile::encodeName(path).toStdString());
+    } catch (const EPdfReadError &e) {
+        return kUnreadable + guitext::fromCp932(e.text()) + QFile::decodeName(QByteArray::fromStdString(e.fileName()));
+    }
+    qWarning("the reader should refuse %s", qPrintable(path));
+    return QString();
 }
 
 void OpenCommandTest::savedPlanComesBackIntoEveryControl_data()
@@ -298,7 +306,8 @@ void OpenCommandTest::savedPlanComesBackIntoEveryControl()
 
     openFile(path);
 
-    QVERIFY2(f->prompter->shown.isEmpty(), qPrintable(f->prompter->shown.value(0).text));
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(f->prompter->shown[0].text, kDiscardQuestion);
     const QMap<QString, QString> actual = snapshot(form());
     QVERIFY2(actual == expected, qPrintable(differences(expected, actual)));
     QCOMPARE(form().UserLabel->text(), QStringLiteral("山田 (花子)"));
@@ -416,22 +425,59 @@ void OpenCommandTest::printedTextsOutsideTheListsChooseNothing()
     }
 }
 
-void OpenCommandTest::cancelEmptiesTheEditorAndForgetsTheFolder()
+// With changes in the editor the command asks first; Cancel shows no
+// dialog and changes nothing. Without changes it asks nothing.
+void OpenCommandTest::unsavedChangesAreConfirmedFirst()
+{
+    form().NewMenuClick();
+    fillSampleData(form());
+    form().NameEdit->setText(QStringLiteral("別の人"));
+    const QString plan = savePlan();
+    QVERIFY(!plan.isEmpty());
+    form().NameEdit->setText(QStringLiteral("山田 太郎"));
+    QTest::keyClicks(form().HomeWorkEdit, QStringLiteral("x"));
+    const QMap<QString, QString> typed = snapshot(form());
+
+    f->prompter->answers = {Prompter::Button::Cancel};
+    openFile(plan);
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(f->prompter->shown[0].kind, Prompter::Kind::Confirmation);
+    QCOMPARE(f->prompter->shown[0].text, kDiscardQuestion);
+    QCOMPARE(f->prompter->shown[0].buttons, (QList<Prompter::Button>{Prompter::Button::Ok, Prompter::Button::Cancel}));
+    QVERIFY(f->chooser->requested.isEmpty());
+    QVERIFY(form().Modified);
+    const QMap<QString, QString> after = snapshot(form());
+    QVERIFY2(after == typed, qPrintable(differences(typed, after)));
+
+    openFile(plan);
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(form().NameEdit->text(), QStringLiteral("別の人"));
+    QVERIFY(!form().Modified);
+    openFile(plan);
+    QVERIFY2(f->prompter->shown.isEmpty(), "nothing to lose after opening");
+}
+
+// Cancelling the dialog keeps the plan being edited, changes included.
+void OpenCommandTest::cancelKeepsThePlanAndForgetsTheFolder()
 {
     form().NewMenuClick();
     fillSampleData(form());
     form().Modified = true;
     form().Registory->OpenFolder = plansFolder();
     const TPRACTDATA plan = form().Plan;
+    const QMap<QString, QString> typed = snapshot(form());
 
     openFile(QString());
 
     QCOMPARE(f->chooser->requested, QStringList{plansFolder() + QStringLiteral("/*.pdf")});
-    verifyBlankEditor();
+    const QMap<QString, QString> after = snapshot(form());
+    QVERIFY2(after == typed, qPrintable(differences(typed, after)));
+    QVERIFY(form().Modified);
     QVERIFY(form().Plan == plan);
     QCOMPARE(form().Registory->OpenFolder, RootFolder());
     QVERIFY(form().PageControl1->isVisible());
 
+    form().Modified = false;
     openFile(QString());
     // Here the root folder is the home folder, which has no trailing separator.
     QCOMPARE(f->chooser->requested.last(), QDir::homePath() + QStringLiteral("/*.pdf"));
@@ -449,10 +495,10 @@ void OpenCommandTest::dialogStartsInTheOpenFolder()
     QCOMPARE(f->chooser->requested.last(), QStringLiteral("/srv/plans//*.pdf"));
 }
 
-void OpenCommandTest::refusedFilesLeaveTheEditorEmpty_data()
+void OpenCommandTest::refusedFilesLeaveALockedWindowLocked_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("message"); // empty: the reader's own message
+    QTest::addColumn<QString>("message"); // empty: the reader's own message below the command's line
 
     QTest::newRow("no information") << foreignPdf(QByteArray()) << QString();
     QTest::newRow("other author") << foreignPdf("/Author (Someone) /Subject (RIHA)") << kNotAPlan;
@@ -460,28 +506,19 @@ void OpenCommandTest::refusedFilesLeaveTheEditorEmpty_data()
     QTest::newRow("plan author, no subject") << foreignPdf(author) << kNotAPlan;
     QTest::newRow("plan author, other subject")
         << foreignPdf(author + " /Subject <" + printedHex(QStringLiteral("ＲＩＨＢ")) + ">") << kNotAPlan;
-    QTest::newRow("not a PDF") << QByteArray("just some text\n") << QString();
     QTest::newRow("empty file") << QByteArray() << QString();
 }
 
-void OpenCommandTest::refusedFilesLeaveTheEditorEmpty()
+void OpenCommandTest::refusedFilesLeaveALockedWindowLocked()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
     const QString path = f->dir.filePath(QStringLiteral("other/file.pdf"));
     QVERIFY(QDir().mkpath(f->dir.filePath(QStringLiteral("other"))));
     writeAll(path, bytes);
-    if (message.isEmpty()) {
-        pdfreader::TPdfStream reader;
-        try {
-            reader.open(QFile::encodeName(path).toStdString());
-            QFAIL("the reader should refuse this file");
-        } catch (const EPdfReadError &e) {
-            message = QString::fromLatin1(e.what());
-        }
-    }
+    message = refusal(path, message);
+    const QMap<QString, QString> before = snapshot(form());
 
-    // The window is still locked: it stays so.
     openFile(path);
 
     QCOMPARE(f->prompter->shown.size(), 1);
@@ -489,53 +526,75 @@ void OpenCommandTest::refusedFilesLeaveTheEditorEmpty()
     QCOMPARE(f->prompter->shown[0].caption, QStringLiteral("エラー"));
     QCOMPARE(f->prompter->shown[0].text, message);
     QCOMPARE(f->prompter->shown[0].buttons, QList<Prompter::Button>{Prompter::Button::Ok});
-    verifyBlankEditor();
+    QVERIFY(snapshot(form()) == before);
     QCOMPARE(form().Registory->OpenFolder, f->dir.filePath(QStringLiteral("other")));
     QVERIFY(!form().PageControl1->isVisible());
     QVERIFY(!form().NewSaveMenu->isEnabled());
     QVERIFY(form().KeyPreview);
 }
 
-// A plan cut short, and the empty file of another program, while a plan
-// is being edited: the editor is emptied but stays open for editing.
-void OpenCommandTest::refusalKeepsAnUnlockedEditorUnlocked()
+void OpenCommandTest::refusedFilesKeepTheTypedPlan_data()
 {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("text file") << QStringLiteral("text");
+    QTest::newRow("file gone before reading, Japanese name") << QStringLiteral("missing");
+    QTest::newRow("PDF of another program") << QStringLiteral("foreign");
+    QTest::newRow("plan cut short") << QStringLiteral("damaged");
+    QTest::newRow("PDF without pages") << QStringLiteral("qpdf");
+}
+
+// A plan typed into the editor (and not saved) survives every refused file:
+// the controls, `Plan`, `Modified` and the editing state stay as they were.
+void OpenCommandTest::refusedFilesKeepTheTypedPlan()
+{
+    QFETCH(QString, kind);
     form().NewMenuClick();
     fillSampleData(form());
-    const QString path = savePlan();
-    QVERIFY(!path.isEmpty());
-    const QByteArray whole = readAll(path);
-    const QString damaged = f->dir.filePath(QStringLiteral("damaged.pdf"));
-    writeAll(damaged, whole.left(whole.size() / 2));
+    QString path = f->dir.filePath(QStringLiteral("計画書 %1.pdf").arg(kind));
+    QString message;
+    if (kind == QStringLiteral("text")) {
+        writeAll(path, "just some text\n");
+    } else if (kind == QStringLiteral("foreign")) {
+        writeAll(path, foreignPdf("/Author (Someone) /Subject (Something)"));
+        message = kNotAPlan;
+    } else if (kind == QStringLiteral("damaged")) {
+        const QByteArray whole = readAll(savePlan());
+        QVERIFY(!whole.isEmpty());
+        writeAll(path, whole.left(whole.size() / 2));
+        QVERIFY(QDir(plansFolder()).removeRecursively());
+    } else if (kind == QStringLiteral("qpdf")) {
+        if (const std::string missing = testsupport::missingTools({"qpdf"}); !missing.empty()) {
+            QSKIP(missing.c_str());
+        }
+        QProcess qpdf;
+        qpdf.start(QStringLiteral("qpdf"), {QStringLiteral("--empty"), path});
+        QVERIFY2(qpdf.waitForFinished(30000) && qpdf.exitCode() == 0, "qpdf --empty must run");
+    }
+    // "missing": the chosen file is gone (or may not be read) when the
+    // reader opens it; the message names it as it is spelt.
+    QTest::keyClicks(form().HomeWorkEdit, QStringLiteral("typed"));
+    QVERIFY(form().Modified);
     const TPRACTDATA plan = form().Plan;
-    form().Modified = true;
+    const QMap<QString, QString> typed = snapshot(form());
+    message = refusal(path, message);
+    if (kind == QStringLiteral("missing")) {
+        QVERIFY2(message.endsWith(QDir::toNativeSeparators(path)), qPrintable(message));
+    }
 
-    openFile(damaged);
+    openFile(path);
 
-    QCOMPARE(f->prompter->shown.size(), 1);
-    QCOMPARE(f->prompter->shown[0].kind, Prompter::Kind::Error);
-    QVERIFY2(f->prompter->shown[0].text != kNotAPlan, "a damaged plan is refused by the reader");
-    QVERIFY(!f->prompter->shown[0].text.isEmpty());
-    verifyBlankEditor();
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[0].text, kDiscardQuestion);
+    QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Error);
+    QCOMPARE(f->prompter->shown[1].text, message);
+    QVERIFY(message == kNotAPlan || message.startsWith(kUnreadable));
+    const QMap<QString, QString> after = snapshot(form());
+    QVERIFY2(after == typed, qPrintable(differences(typed, after)));
+    QVERIFY(form().Modified);
     QVERIFY(form().Plan == plan);
     QVERIFY(form().PageControl1->isVisible());
     QVERIFY(form().NewSaveMenu->isEnabled());
     QVERIFY(!form().KeyPreview);
-
-    // A file without pages, as another program writes it.
-    if (const std::string missing = testsupport::missingTools({"qpdf"}); !missing.empty()) {
-        QSKIP(missing.c_str());
-    }
-    const QString empty = f->dir.filePath(QStringLiteral("empty.pdf"));
-    QProcess qpdf;
-    qpdf.start(QStringLiteral("qpdf"), {QStringLiteral("--empty"), empty});
-    QVERIFY2(qpdf.waitForFinished(30000) && qpdf.exitCode() == 0, "qpdf --empty must run");
-    fillSampleData(form());
-    openFile(empty);
-    QCOMPARE(f->prompter->shown.size(), 1);
-    QCOMPARE(f->prompter->shown[0].kind, Prompter::Kind::Error);
-    verifyBlankEditor();
-    QVERIFY(form().PageControl1->isVisible());
 }
 
 QTEST_MAIN(OpenCommandTest)

@@ -1,7 +1,9 @@
 // The two save commands on the real window: the file they write and its
-// name, cancelling, the date check of the second command, a file held by
-// another program, failed writes (which keep `Modified`, the old file and
-// leave no temporary file behind) and a save that works after a failure.
+// name, the status bar's word on success, cancelling, the date checks, a
+// file held by another program, failed writes (which keep `Modified`, the
+// old file, leave no temporary file behind and say why), a save that works
+// after a failure, the question before replacing a plan file that is not
+// this window's own, and special files at the plan's name.
 
 #include "app/ControlNames.h"
 #include "plan/Cp932.h"
@@ -14,17 +16,20 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 const QString kInUse = QStringLiteral("PDFは、他で使用されています。\n保存できません。");
 const QString kSystemError = QStringLiteral("*** System Error : PDFを作成できませんでした。");
+const QString kOverwrite = QStringLiteral("同じ名前の計画書があります。\n上書きしますか？");
 
 QByteArray bytesOf(const std::string &text)
 {
@@ -74,6 +79,7 @@ private slots:
     void savingTwiceOverwritesTheSameFile();
     void cancelChangesNothing();
     void unreadablePlanDateIsADateError();
+    void birthDateAfterThePlanDateIsADateError();
     void validationFaultStopsBeforeWriting();
     void validationKeepsTheActivePage();
     void fileHeldElsewhereIsRefusedAndUntouched_data();
@@ -81,6 +87,8 @@ private slots:
     void failedWritesKeepModifiedAndTheOldFile();
     void nameWithAPathSeparatorWritesNothing();
     void saveAfterAFailureWorks();
+    void anotherPlanFileIsReplacedOnlyWhenAgreed();
+    void specialFileAtTheNameIsRefusedWithoutWaiting();
 
 private:
     TMainForm &form() { return *f->form; }
@@ -152,6 +160,7 @@ void SaveCommandTest::todaysDateWritesTheNamedFileOfTheReport()
     QVERIFY2(written == expectedFile(), "the saved file differs from the report of the same plan");
     QVERIFY(written.contains(printedHex("山田 太郎")));
     QVERIFY(!form().Modified);
+    QCOMPARE(form().statusBar()->currentMessage(), QStringLiteral("保存しました: ") + planPath(fileName));
 }
 
 void SaveCommandTest::planDateCommandUsesTheDateField()
@@ -222,6 +231,31 @@ void SaveCommandTest::unreadablePlanDateIsADateError()
     QVERIFY(folderEntries().isEmpty());
 }
 
+// 令和20年 on a plan of 令和8年: refused like a wrong date, before any file.
+void SaveCommandTest::birthDateAfterThePlanDateIsADateError()
+{
+    startPlan();
+    f->clock->value = encodeDateTime(2026, 5, 1, 9, 0, 0);
+    form().BirthEdit->setText(QStringLiteral("令和20年 1月 1日"));
+    form().NameEdit->setFocus();
+
+    form().NewSaveMenuClick();
+
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].text, QStringLiteral("日付エラーです。"));
+    QTRY_VERIFY2(form().BirthEdit->hasFocus(), "the birth date field should get the focus");
+    QVERIFY(form().Modified);
+    QVERIFY(folderEntries().isEmpty());
+
+    // Born on the plan date itself is fine.
+    form().BirthEdit->setText(QStringLiteral("令和 8年 5月 1日"));
+    f->prompter->shown.clear();
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(folderEntries().size(), 1);
+    QCOMPARE(form().Plan.Age, 0);
+}
+
 void SaveCommandTest::validationFaultStopsBeforeWriting()
 {
     startPlan();
@@ -280,10 +314,12 @@ void SaveCommandTest::fileHeldElsewhereIsRefusedAndUntouched()
     QVERIFY(!(form().Plan == before));
     QCOMPARE(form().Plan.Name, cp932::fromUtf8("山田 太郎"));
 
-    // Once the viewer lets go, the same save goes through.
+    // Once the viewer lets go, the same save goes through (after the
+    // question, as the file is not this window's).
     f->prompter->shown.clear();
     form().NewSaveMenuClick();
-    QCOMPARE(f->prompter->shown.size(), 1);
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].text, kOverwrite);
     QVERIFY(readAll(path) == expectedFile());
     QVERIFY(!form().Modified);
 }
@@ -297,7 +333,7 @@ void SaveCommandTest::failedWritesKeepModifiedAndTheOldFile()
     form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Error);
-    QCOMPARE(f->prompter->shown[1].text, kSystemError);
+    QCOMPARE(f->prompter->shown[1].text, kSystemError + QStringLiteral("\n保存先のフォルダーが見つかりません。"));
     QCOMPARE(f->prompter->shown[1].buttons, QList<Prompter::Button>{Prompter::Button::Ok});
     QVERIFY(form().Modified);
     QVERIFY(!QFileInfo::exists(f->dir.filePath(QStringLiteral("missing"))));
@@ -315,7 +351,7 @@ void SaveCommandTest::failedWritesKeepModifiedAndTheOldFile()
     f->prompter->shown.clear();
     form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
-    QCOMPARE(f->prompter->shown[1].text, kSystemError);
+    QCOMPARE(f->prompter->shown[1].text, kSystemError + QStringLiteral("\n同じ名前のフォルダーがあります。"));
     QVERIFY(form().Modified);
     QCOMPARE(readAll(path + QStringLiteral("/old.pdf")), QByteArray("old plan"));
     QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
@@ -334,7 +370,7 @@ void SaveCommandTest::nameWithAPathSeparatorWritesNothing()
     form().NameEdit->setText(QStringLiteral("山田/../../x"));
     form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
-    QCOMPARE(f->prompter->shown[1].text, kSystemError);
+    QVERIFY(f->prompter->shown[1].text.startsWith(kSystemError + QLatin1Char('\n')));
     QVERIFY(form().Modified);
     QVERIFY(QDir(f->dir.path()).entryList({QStringLiteral("x*")}).isEmpty());
     QVERIFY(QDir(planPath(QStringLiteral("実施計画 山田"))).isEmpty());
@@ -345,7 +381,7 @@ void SaveCommandTest::nameWithAPathSeparatorWritesNothing()
     f->prompter->shown.clear();
     form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
-    QCOMPARE(f->prompter->shown[1].text, kSystemError);
+    QVERIFY(f->prompter->shown[1].text.startsWith(kSystemError + QLatin1Char('\n')));
     QVERIFY(folderEntries().isEmpty());
 
     form().NameEdit->setText(QStringLiteral("表 太郎"));
@@ -361,7 +397,7 @@ void SaveCommandTest::saveAfterAFailureWorks()
     startPlan();
     form().Registory->SaveFolder = f->dir.filePath(QStringLiteral("later"));
     form().NewSaveMenuClick();
-    QCOMPARE(f->prompter->shown.last().text, kSystemError);
+    QVERIFY(f->prompter->shown.last().text.startsWith(kSystemError + QLatin1Char('\n')));
 
     QVERIFY(QDir().mkpath(form().Registory->SaveFolder));
     f->prompter->shown.clear();
@@ -370,6 +406,78 @@ void SaveCommandTest::saveAfterAFailureWorks()
     const QString path = form().Registory->SaveFolder + QStringLiteral("/実施計画 山田 太郎 2003_4_1.pdf");
     QVERIFY2(readAll(path) == expectedFile(), "the save after a failed one must write the complete plan");
     QVERIFY(!form().Modified);
+}
+
+// A plan file of the same name that this window did not open or save (the
+// same patient saved on the same day elsewhere) is replaced only after the
+// question; the window's own file is saved again without it.
+void SaveCommandTest::anotherPlanFileIsReplacedOnlyWhenAgreed()
+{
+    startPlan();
+    const QString path = planPath(QStringLiteral("実施計画 山田 太郎 2003_4_1.pdf"));
+    {
+        QFile other(path);
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("another plan");
+    }
+    f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Cancel};
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Confirmation);
+    QCOMPARE(f->prompter->shown[1].caption, QStringLiteral("確認"));
+    QCOMPARE(f->prompter->shown[1].text, kOverwrite);
+    QCOMPARE(f->prompter->shown[1].buttons, (QList<Prompter::Button>{Prompter::Button::Ok, Prompter::Button::Cancel}));
+    QCOMPARE(readAll(path), QByteArray("another plan"));
+    QVERIFY(form().Modified);
+    QCOMPARE(folderEntries().size(), 1);
+
+    f->prompter->shown.clear();
+    form().NewSaveMenuClick(); // OK twice
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QVERIFY(readAll(path) == expectedFile());
+    QVERIFY(!form().Modified);
+
+    // Saved by this window: saved again without the question.
+    form().Remark->setText(QStringLiteral("二回目"));
+    f->prompter->shown.clear();
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 1);
+    QVERIFY(readAll(path) == expectedFile());
+
+    // Another window saves the same plan meanwhile: asked again.
+    {
+        const std::unique_ptr<TMainForm> other = f->makeWindow();
+        other->Registory->SaveFolder = folder();
+        other->NewMenuClick();
+        fillSampleData(*other);
+        f->prompter->shown.clear();
+        other->NewSaveMenuClick();
+        QCOMPARE(f->prompter->shown.size(), 2);
+        QCOMPARE(f->prompter->shown[1].text, kOverwrite);
+    }
+    f->prompter->shown.clear();
+    f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Cancel};
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].text, kOverwrite);
+    QVERIFY(!readAll(path).contains(printedHex("二回目")));
+}
+
+// A FIFO at the plan's name: neither the in-use test nor the save waits for
+// a writer; the save is refused and says why.
+void SaveCommandTest::specialFileAtTheNameIsRefusedWithoutWaiting()
+{
+    startPlan();
+    const QString path = planPath(QStringLiteral("実施計画 山田 太郎 2003_4_1.pdf"));
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Error);
+    QCOMPARE(f->prompter->shown[1].text,
+             kSystemError + QStringLiteral("\n同じ名前で、ファイルではないもの（FIFO やデバイスなど）があります。"));
+    QVERIFY(form().Modified);
+    QCOMPARE(folderEntries().size(), 0); // the FIFO is no file to QDir::Files, and nothing else is there
+    QVERIFY(QFileInfo(path).exists());
 }
 
 QTEST_MAIN(SaveCommandTest)

@@ -11,9 +11,12 @@
 #include <QTest>
 #include <QTimer>
 
-Prompter::Button FakePrompter::ask(QWidget *, Kind kind, const QString &text, const QList<Button> &buttons)
+Prompter::Button FakePrompter::ask(QWidget *parent, Kind kind, const QString &text, const QList<Button> &buttons)
 {
     shown.append(Shown{kind, caption(kind), text, buttons});
+    if (realBoxes) {
+        return MessageBoxPrompter().ask(parent, kind, text, buttons);
+    }
     if (!answers.isEmpty()) {
         return answers.takeFirst();
     }

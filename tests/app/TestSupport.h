@@ -33,6 +33,9 @@ public:
     QList<Shown> shown;
     // Answers used in turn; when none is left the first button is pressed.
     QList<Button> answers;
+    // When set, every box is recorded and then shown for real (QMessageBox),
+    // for the tests that press keys on the box itself.
+    bool realBoxes = false;
 };
 
 class FixedClock : public Clock {

@@ -167,6 +167,12 @@ TEST_F(RenderTest, RefusedPlansWriteNothingAndSayWhy)
         {"impossible birth date", [](json &p) { p["BirthDate"] = "1950-02-30"; }, "BirthDate: 日付エラーです。\n"},
         {"birth date before the first era", [](json &p) { p["BirthDate"] = "1850-01-01"; },
          "BirthDate: 日付エラーです。\n"},
+        {"born after the plan date",
+         [](json &p) {
+             p["PlanDate"] = "2026-05-01";
+             p["BirthDate"] = "2026-05-02";
+         },
+         "BirthDate: 日付エラーです。\n"},
         {"plan date null", [](json &p) { p["PlanDate"] = nullptr; }, "PlanDate: 日付エラーです。\n"},
         {"HDS 31", [](json &p) { p["HDS"] = 31; }, "HDS: 0 から 30 までの数値を入力してください。\n"},
         {"HDS -1", [](json &p) { p["HDS"] = -1; }, "HDS: 0 から 30 までの数値を入力してください。\n"},

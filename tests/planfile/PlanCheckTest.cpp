@@ -82,6 +82,29 @@ TEST(CheckPlan, AnUnrepresentableInputFailsInItsTurnBeforeItsLength)
     EXPECT_EQ(fault->message, planfile::unrepresentableMessage());
 }
 
+// A birth date on a later day than the plan date is the date error, stored
+// nowhere; the same day (whatever the plan's time of day) passes with age 0.
+TEST(CheckPlan, BirthDateAfterThePlanDateIsADateError)
+{
+    planfile::PlanEntry entry = validEntry();
+    entry.Plan.PlanDate = encodeDateTime(2026, 5, 1, 9, 30, 0);
+    entry.BirthText = FormatEraDate(encodeDate(2038, 1, 1));
+    TPRACTDATA stored;
+    ResetPlan(stored, entry.Plan.PlanDate);
+    const TDateTime before = stored.BirthDate;
+    auto fault = planfile::CheckPlan(entry, &stored);
+    ASSERT_TRUE(fault);
+    EXPECT_EQ(fault->where, (PlanInputRef{PlanInput::BirthDate}));
+    EXPECT_EQ(fault->message, planfile::dateErrorMessage());
+    EXPECT_EQ(stored.BirthDate, before);
+
+    entry.BirthText = FormatEraDate(encodeDate(2026, 5, 2));
+    EXPECT_TRUE(planfile::CheckPlan(entry));
+    entry.BirthText = FormatEraDate(encodeDate(2026, 5, 1));
+    EXPECT_FALSE(planfile::CheckPlan(entry, &stored));
+    EXPECT_EQ(stored.Age, 0);
+}
+
 TEST(CheckPlan, MessagesAndNumbers)
 {
     // Every limit's message, as the user reads it.

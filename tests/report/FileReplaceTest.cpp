@@ -1,5 +1,8 @@
 // Writing a plan file never leaves a half-written file or a temporary file
-// behind, and a failure leaves the old file as it was.
+// behind, and a failure leaves the old file as it was. The new file keeps
+// the old one's permissions, a symbolic link is written through, what is
+// not a writable regular file is refused without waiting on it, and the
+// temporary files of crashed saves are cleared away.
 
 #include "report/FileReplace.h"
 #include "FullPlan.h"
@@ -10,7 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using testsupport::readFile;
@@ -55,6 +62,113 @@ TEST_F(FileReplaceTest, FailuresRaiseAndTouchNothing)
     }
     EXPECT_EQ(readFile(inside), "kept");
     EXPECT_EQ(entries(), std::vector<std::string>{"folder.pdf"});
+}
+
+fs::perms permsOf(const fs::path &path)
+{
+    return fs::symlink_status(path).permissions() & fs::perms::mask;
+}
+
+TEST_F(FileReplaceTest, KeepsPermissionsAndWritesThroughLinks)
+{
+    // A private plan stays private; a new file gets the user's umask.
+    const fs::path plan = m_dir / "plan.pdf";
+    writeFile(plan, "old");
+    fs::permissions(plan, fs::perms::owner_read | fs::perms::owner_write);
+    ReplaceFile(plan.string(), "new");
+    EXPECT_EQ(readFile(plan), "new");
+    EXPECT_EQ(permsOf(plan), fs::perms::owner_read | fs::perms::owner_write);
+    const mode_t mask = ::umask(027);
+    ReplaceFile((m_dir / "fresh.pdf").string(), "x");
+    ::umask(mask);
+    EXPECT_EQ(permsOf(m_dir / "fresh.pdf"), static_cast<fs::perms>(0640));
+
+    // A link, relative and absolute, to a plan in another folder: the plan
+    // there is replaced, the link stays a link, nothing is left anywhere.
+    fs::create_directory(m_dir / "store");
+    const fs::path stored = m_dir / "store" / "real.pdf";
+    writeFile(stored, "old");
+    fs::create_symlink("store/real.pdf", m_dir / "relative.pdf");
+    fs::create_symlink(stored, m_dir / "absolute.pdf");
+    ReplaceFile((m_dir / "relative.pdf").string(), "through relative");
+    EXPECT_EQ(readFile(stored), "through relative");
+    ReplaceFile((m_dir / "absolute.pdf").string(), "through absolute");
+    EXPECT_EQ(readFile(stored), "through absolute");
+    EXPECT_TRUE(fs::is_symlink(m_dir / "relative.pdf"));
+    EXPECT_TRUE(fs::is_symlink(m_dir / "absolute.pdf"));
+    EXPECT_EQ(testsupport::folderEntries(m_dir / "store"), std::vector<std::string>{"real.pdf"});
+    EXPECT_EQ(entries(), (std::vector<std::string>{"absolute.pdf", "fresh.pdf", "plan.pdf", "relative.pdf", "store"}));
+}
+
+TEST_F(FileReplaceTest, RefusesWhatIsNotAWritableRegularFile)
+{
+    const auto faultOf = [](const fs::path &path) {
+        try {
+            ReplaceFile(path.string(), "x");
+        } catch (const EFCreateError &e) {
+            return e.fault();
+        }
+        ADD_FAILURE() << path << " was replaced";
+        return FileFault::System;
+    };
+    // A FIFO would block an open for reading or writing until a peer came.
+    const fs::path fifo = m_dir / "fifo.pdf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(faultOf(fifo), FileFault::NotRegularFile);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    fs::create_symlink("fifo.pdf", m_dir / "link-to-fifo.pdf");
+    EXPECT_EQ(faultOf(m_dir / "link-to-fifo.pdf"), FileFault::NotRegularFile);
+    EXPECT_EQ(faultOf("/dev/null"), FileFault::NotRegularFile);
+
+    // Read-only even for a user the system would let write it.
+    const fs::path locked = m_dir / "locked.pdf";
+    writeFile(locked, "kept");
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(faultOf(locked), FileFault::ReadOnly);
+    EXPECT_EQ(readFile(locked), "kept");
+
+    // A folder that may not be written (not testable as the superuser).
+    if (::geteuid() != 0) {
+        fs::create_directory(m_dir / "closed");
+        fs::permissions(m_dir / "closed", fs::perms::owner_read | fs::perms::owner_exec);
+        try {
+            ReplaceFile((m_dir / "closed" / "plan.pdf").string(), "x");
+            ADD_FAILURE() << "written into a closed folder";
+        } catch (const EFCreateError &e) {
+            EXPECT_EQ(e.fault(), FileFault::System);
+            EXPECT_EQ(e.systemError(), EACCES);
+        }
+        fs::permissions(m_dir / "closed", fs::perms::owner_all);
+    }
+    try {
+        ReplaceFile((m_dir / "missing" / "plan.pdf").string(), "x");
+        ADD_FAILURE() << "written into a missing folder";
+    } catch (const EFCreateError &e) {
+        EXPECT_EQ(e.fault(), FileFault::System);
+        EXPECT_EQ(e.systemError(), ENOENT);
+    }
+    // Nothing was created beside the refused targets.
+    std::vector<std::string> expected{"fifo.pdf", "link-to-fifo.pdf", "locked.pdf"};
+    if (::geteuid() != 0) {
+        expected.insert(expected.begin(), "closed");
+    }
+    EXPECT_EQ(entries(), expected);
+}
+
+// A save killed before its rename leaves its temporary file; the next save
+// into that folder removes it once it is old enough to belong to no save
+// still running. Other files are never touched.
+TEST_F(FileReplaceTest, RemovesTemporaryFilesOfCrashedSaves)
+{
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(5);
+    for (const char *name : {".ovilant-123.tmp", ".ovilant-x1.tmp", "ovilant-456.tmp", ".ovilant-789.tmp.pdf"}) {
+        writeFile(m_dir / name, "left behind");
+        fs::last_write_time(m_dir / name, old);
+    }
+    writeFile(m_dir / ".ovilant-999.tmp", "a save running now");
+    ReplaceFile((m_dir / "plan.pdf").string(), "new");
+    EXPECT_EQ(entries(), (std::vector<std::string>{".ovilant-789.tmp.pdf", ".ovilant-999.tmp", ".ovilant-x1.tmp",
+                                                   "ovilant-456.tmp", "plan.pdf"}));
 }
 
 TEST_F(FileReplaceTest, SavePlanWritesTheBytesOfTheSamePlan)

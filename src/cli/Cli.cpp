@@ -6,6 +6,7 @@
 #include "report/FileReplace.h"
 #include "pdfreader/PdfReadError.h"
 #include "pdfreader/PdfStream.h"
+#include "cli/IndexCommands.h"
 #include "cli/PlanDump.h"
 #include "cli/PlanJson.h"
 #include "report/PlanPdf.h"
@@ -173,6 +174,13 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
     if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help" || args[0] == "help")) {
         out << kUsage;
         return kExitOk;
+    }
+    // Commands over a folder or two plans (IndexCommands.h).
+    if (!args.empty() && args[0] == "index") {
+        return indexCommand(args, out, err);
+    }
+    if (!args.empty() && args[0] == "diff") {
+        return diffCommand(args, out, err);
     }
     if (!args.empty() && args[0] == "render") {
         return render(args, in, out, err);

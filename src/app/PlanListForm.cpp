@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTreeView>
@@ -41,7 +42,11 @@ template <std::size_t N> QString choiceText(const std::array<std::string_view, N
 // The ways a date may be typed into the search box.
 QString dateForms(const QString &eraText, const std::optional<TDateTime> &date)
 {
+    // The era text as printed (令和06年01月31日) and without its leading zeros.
     QString forms = eraText;
+    QString unpadded = eraText;
+    unpadded.replace(QRegularExpression(QStringLiteral("(\\D)0(\\d)")), QStringLiteral("\\1\\2"));
+    forms += QLatin1Char('|') + unpadded;
     if (date) {
         const CivilDate d = decodeDate(*date);
         const QString y = QString::number(d.year);

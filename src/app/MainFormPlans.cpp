@@ -38,7 +38,8 @@
 
 void TMainForm::buildPlanMenus()
 {
-    // After the two save commands, before the separator above 印刷.
+    // Between the separator after the two save commands and 印刷, with a
+    // separator of their own before 印刷.
     const auto item = [this](const char *name, const QString &caption, void (TMainForm::*slot)()) {
         auto *action = new QAction(caption, FileMenu);
         action->setObjectName(QString::fromLatin1(name));
@@ -46,11 +47,10 @@ void TMainForm::buildPlanMenus()
         FileMenu->insertAction(N3, action);
         return action;
     };
-    FileMenu->insertSeparator(N3)->setObjectName(QStringLiteral("PlanMenuSeparator"));
     PlanListMenu = item("PlanListMenu", QStringLiteral("計画書一覧"), &TMainForm::PlanListMenuClick);
     NextPlanMenu = item("NextPlanMenu", QStringLiteral("この計画書を元に新規作成"), &TMainForm::NextPlanMenuClick);
     DiffMenu = item("DiffMenu", QStringLiteral("前回との違い"), &TMainForm::DiffMenuClick);
-    FileMenu->insertSeparator(N3);
+    FileMenu->insertSeparator(N3)->setObjectName(QStringLiteral("PlanMenuSeparator"));
     // Both act on the plan in the editor, so they wait for one.
     connect(FileMenu, &QMenu::aboutToShow, this, [this] {
         NextPlanMenu->setEnabled(m_editing);

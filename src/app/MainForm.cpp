@@ -60,7 +60,7 @@ TMainForm::ProgramFill::~ProgramFill()
 TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     : QMainWindow(parent), m_prompter(std::move(services.prompter)), m_fileChooser(std::move(services.fileChooser)),
       m_clock(std::move(services.clock)), m_launcher(std::move(services.launcher)), m_settingsFile(std::move(services.settingsFile)),
-      m_dataDir(std::move(services.dataDir))
+      m_dataDir(std::move(services.dataDir)), m_cacheDir(std::move(services.cacheDir))
 {
     if (!m_prompter) {
         m_prompter = std::make_shared<MessageBoxPrompter>();
@@ -87,6 +87,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     setFont(uiFont);
 
     buildMenus();
+    buildPlanMenus();
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     setCentralWidget(PageControl1);

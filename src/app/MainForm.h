@@ -54,6 +54,8 @@ class TEdit;
 class TFormPanel;
 class TMarkCell;
 class TMemo;
+class TPlanDiffForm;
+class TPlanListForm;
 class TRegistory;
 
 // What the window talks to outside itself. Anything left empty gets the
@@ -68,6 +70,7 @@ struct MainFormServices {
     QString programDir;   // folder of the program; holds the lists in a build tree or a portable copy
     QString dataDir;      // the user's data folder for the lists when the program folder has none
     QStringList textEditor; // program and arguments ("%f" the file) that edit a list; empty: the desktop's
+    QString cacheDir;       // the user's cache folder (the index of plan files); empty: the platform's
 };
 
 class TMainForm : public QMainWindow {
@@ -167,6 +170,20 @@ public:
     // The save-folder chooser and the about box, made once and reused.
     TFolderForm *FolderForm = nullptr;
     Tinfo *Info = nullptr;
+
+    // --- The patient's plans (MainFormPlans.cpp) ---------------------------
+    QAction *PlanListMenu = nullptr; // 計画書一覧
+    QAction *NextPlanMenu = nullptr; // この計画書を元に新規作成
+    QAction *DiffMenu = nullptr;     // 前回との違い
+    TPlanListForm *PlanListForm = nullptr; // made on first use
+    TPlanDiffForm *PlanDiffForm = nullptr;
+    // Opens the plan file as the open command does and starts the next plan
+    // from it (NextPlanMenuClick). False when refused or not opened.
+    bool startNextPlanFrom(const QString &path);
+    // The plan as the editor shows it, without the checks of a save.
+    TPRACTDATA editorPlan();
+    // The index cache of the plan folders (native path; empty: none).
+    std::string planIndexCacheFile() const;
 
     // The control the Edit menu's commands act on, chosen by EditMenuClick.
     QPointer<QWidget> EditTarget;
@@ -287,6 +304,9 @@ public slots:
     void SettingMenuClick();
     void NInfoMenuClick();
     void HelpMenuClick();
+    void PlanListMenuClick();
+    void NextPlanMenuClick();
+    void DiffMenuClick();
     void PageControl1Change();
     void OldLabelClick();
     void PlanDateEditKeyUp();
@@ -309,6 +329,7 @@ protected:
 
 private:
     void buildMenus();
+    void buildPlanMenus();
     void setEditMenuEnabled(bool enabled);
     void buildPage1();
     void buildPage2();
@@ -344,6 +365,7 @@ private:
     std::shared_ptr<Launcher> m_launcher;
     QString m_settingsFile;
     QString m_dataDir;
+    QString m_cacheDir;
     std::unique_ptr<ListEditor> m_listEditor;
     // Author and Subject of the plan file last opened, trimmed.
     QString OpenedAuthor;

@@ -6,6 +6,7 @@
 #include "report/FileReplace.h"
 #include "pdfreader/PdfReadError.h"
 #include "pdfreader/PdfStream.h"
+#include "cli/IndexCommands.h"
 #include "cli/PlanDump.h"
 #include "cli/PlanFitReport.h"
 #include "cli/PlanJson.h"
@@ -30,7 +31,9 @@ const char *const kDumpUsage = "usage: ovilant-plan dump IN.pdf\n";
 const char *const kCheckUsage = "usage: ovilant-plan check PLAN.json\n";
 const char *const kUsage = "usage: ovilant-plan render [--strict] PLAN.json OUT.pdf\n"
                            "       ovilant-plan dump IN.pdf\n"
-                           "       ovilant-plan check PLAN.json\n";
+                           "       ovilant-plan check PLAN.json\n"
+                           "       ovilant-plan index FOLDER [--csv]\n"
+                           "       ovilant-plan diff OLD.pdf NEW.pdf\n";
 
 // The time from SOURCE_DATE_EPOCH, read as UTC; nothing when it is unset.
 // A value that is not a whole number of seconds from 0 up to the end of
@@ -230,6 +233,13 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
     if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help" || args[0] == "help")) {
         out << kUsage;
         return kExitOk;
+    }
+    // Commands over a folder or two plans (IndexCommands.h).
+    if (!args.empty() && args[0] == "index") {
+        return indexCommand(args, out, err);
+    }
+    if (!args.empty() && args[0] == "diff") {
+        return diffCommand(args, out, err);
     }
     if (!args.empty() && args[0] == "render") {
         return render(args, in, out, err);

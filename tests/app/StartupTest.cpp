@@ -54,7 +54,9 @@ void StartupTest::startsLockedWithSaveAndEditMenusDisabled()
         file << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
     QCOMPARE(file, (QStringList{QStringLiteral("新規作成"), QStringLiteral("開く"), QStringLiteral("今日の日付で保存"),
-                                QStringLiteral("開いた時の日付で保存"), QStringLiteral("-"), QStringLiteral("印刷"),
+                                QStringLiteral("開いた時の日付で保存"), QStringLiteral("-"), QStringLiteral("計画書一覧"),
+                                QStringLiteral("この計画書を元に新規作成"), QStringLiteral("前回との違い"),
+                                QStringLiteral("-"), QStringLiteral("印刷"),
                                 QStringLiteral("-"), QStringLiteral("閉じる")}));
     QCOMPARE(form.CutMenu->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
     QCOMPARE(form.AllMenu->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
@@ -92,7 +94,9 @@ void StartupTest::menuTreeInOrderWithNamesAndShortcuts()
              (QStringList{QStringLiteral("NewMenu|新規作成|"), QStringLiteral("OpenMenu|開く|"),
                           QStringLiteral("NewSaveMenu|今日の日付で保存|"),
                           QStringLiteral("OldSaveMenu|開いた時の日付で保存|"), QStringLiteral("N6|-|"),
-                          QStringLiteral("N3|印刷|"), QStringLiteral("N4|-|"), QStringLiteral("CloseMenu|閉じる|")}));
+                          QStringLiteral("PlanListMenu|計画書一覧|"),
+                          QStringLiteral("NextPlanMenu|この計画書を元に新規作成|"), QStringLiteral("DiffMenu|前回との違い|"),
+                          QStringLiteral("PlanMenuSeparator|-|"), QStringLiteral("N3|印刷|"), QStringLiteral("N4|-|"), QStringLiteral("CloseMenu|閉じる|")}));
     QCOMPARE(describe(form.EditMenu),
              (QStringList{QStringLiteral("CutMenu|切り取り|Ctrl+X"), QStringLiteral("CopyMenu|コピー|Ctrl+C"),
                           QStringLiteral("PasteMenu|貼り付け|Ctrl+V"), QStringLiteral("N5|-|"),

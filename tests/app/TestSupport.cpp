@@ -83,6 +83,7 @@ std::unique_ptr<TMainForm> WindowFixture::makeWindow()
     services.settingsFile = settingsFile();
     services.programDir = dir.path();
     services.dataDir = dir.filePath(QStringLiteral("data"));
+    services.cacheDir = dir.filePath(QStringLiteral("cache"));
     // Never the desktop's editor: the fake launcher records this instead.
     services.textEditor = QStringList{QStringLiteral("text-editor"), QStringLiteral("%f")};
     return std::make_unique<TMainForm>(services);

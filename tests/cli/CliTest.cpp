@@ -132,7 +132,9 @@ TEST_F(RenderTest, UsageErrors)
 {
     const std::string usage = "usage: ovilant-plan render [--strict] PLAN.json OUT.pdf\n"
                               "       ovilant-plan dump IN.pdf\n"
-                              "       ovilant-plan check PLAN.json\n";
+                              "       ovilant-plan check PLAN.json\n"
+                              "       ovilant-plan index FOLDER [--csv]\n"
+                              "       ovilant-plan diff OLD.pdf NEW.pdf\n";
     EXPECT_EQ(run({}), 2);
     EXPECT_EQ(m_last.err, usage);
     EXPECT_EQ(run({"render"}), 2);

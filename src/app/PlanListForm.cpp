@@ -1,0 +1,326 @@
+#include "app/PlanListForm.h"
+
+#include "app/GuiText.h"
+#include "app/PlanFiles.h"
+#include "planfile/PlanFormat.h"
+#include "planindex/PlanIndex.h"
+#include "plan/DateTime.h"
+
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMap>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace {
+
+// Item data: the file of a plan row, the search text of a row (on column
+// 0) and the value a column sorts by.
+constexpr int kPathRole = Qt::UserRole + 1;
+constexpr int kSearchRole = Qt::UserRole + 2;
+constexpr int kSortRole = Qt::UserRole + 3;
+
+enum Column { NameColumn, BirthColumn, SexColumn, PlanDateColumn, CareColumn, CountColumn, FileColumn, ColumnCount };
+
+template <std::size_t N> QString choiceText(const std::array<std::string_view, N> &items, int index)
+{
+    return index >= 0 && static_cast<std::size_t>(index) < N
+               ? guitext::fromCp932(items[static_cast<std::size_t>(index)])
+               : QString();
+}
+
+// The ways a date may be typed into the search box.
+QString dateForms(const QString &eraText, const std::optional<TDateTime> &date)
+{
+    // The era text as printed (令和06年01月31日) and without its leading zeros.
+    QString forms = eraText;
+    QString unpadded = eraText;
+    unpadded.replace(QRegularExpression(QStringLiteral("(\\D)0(\\d)")), QStringLiteral("\\1\\2"));
+    forms += QLatin1Char('|') + unpadded;
+    if (date) {
+        const CivilDate d = decodeDate(*date);
+        const QString y = QString::number(d.year);
+        const QString m = QString::number(d.month);
+        const QString day = QString::number(d.day);
+        const QString mm = QStringLiteral("%1").arg(d.month, 2, 10, QLatin1Char('0'));
+        const QString dd = QStringLiteral("%1").arg(d.day, 2, 10, QLatin1Char('0'));
+        forms += QLatin1Char('|') + y + QLatin1Char('-') + mm + QLatin1Char('-') + dd;
+        forms += QLatin1Char('|') + y + QLatin1Char('/') + m + QLatin1Char('/') + day;
+        forms += QLatin1Char('|') + y + QLatin1Char('/') + mm + QLatin1Char('/') + dd;
+        forms += QLatin1Char('|') + y + QStringLiteral("年") + m + QStringLiteral("月") + day + QStringLiteral("日");
+        forms += QLatin1Char('|') + y + mm + dd;
+    }
+    return TPlanListForm::searchForm(forms);
+}
+
+QStandardItem *cell(const QString &text, const QVariant &sortValue = QVariant())
+{
+    auto *item = new QStandardItem(text);
+    item->setEditable(false);
+    item->setData(sortValue.isValid() ? sortValue : QVariant(text), kSortRole);
+    return item;
+}
+
+} // namespace
+
+// Shows the rows whose search text holds the query; a patient row stays
+// while any of its plans is shown.
+class PlanFilterModel : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+    void setQuery(const QString &query)
+    {
+        m_query = TPlanListForm::searchForm(query);
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        const QModelIndex index = sourceModel()->index(row, 0, parent);
+        return m_query.isEmpty() || index.data(kSearchRole).toString().contains(m_query);
+    }
+
+private:
+    QString m_query;
+};
+
+TPlanListForm::TPlanListForm(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("PlanListForm"));
+    setWindowTitle(QStringLiteral("計画書一覧"));
+    resize(760, 560);
+
+    FolderLabel = new QLabel(this);
+    FolderLabel->setObjectName(QStringLiteral("FolderLabel"));
+    FolderButton = new QPushButton(QStringLiteral("フォルダーを選ぶ..."), this);
+    FolderButton->setObjectName(QStringLiteral("FolderButton"));
+    SearchEdit = new QLineEdit(this);
+    SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
+    SearchEdit->setPlaceholderText(QStringLiteral("氏名（かな・漢字）または日付で検索"));
+    SearchEdit->setClearButtonEnabled(true);
+
+    m_model = new QStandardItemModel(this);
+    m_model->setHorizontalHeaderLabels({QStringLiteral("氏名"), QStringLiteral("生年月日"), QStringLiteral("性別"),
+                                        QStringLiteral("計画評価実施日"), QStringLiteral("要介護度"),
+                                        QStringLiteral("計画書数"), QStringLiteral("ファイル")});
+    m_filter = new PlanFilterModel(this);
+    m_filter->setSourceModel(m_model);
+    m_filter->setRecursiveFilteringEnabled(true);
+    m_filter->setSortRole(kSortRole);
+    PlanTree = new QTreeView(this);
+    PlanTree->setObjectName(QStringLiteral("PlanTree"));
+    PlanTree->setModel(m_filter);
+    PlanTree->setSortingEnabled(true);
+    PlanTree->setSelectionBehavior(QAbstractItemView::SelectRows);
+    PlanTree->setSelectionMode(QAbstractItemView::SingleSelection);
+    PlanTree->setUniformRowHeights(true);
+    PlanTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+    OtherList = new QListWidget(this);
+    OtherList->setObjectName(QStringLiteral("OtherList"));
+    OtherList->setMaximumHeight(90);
+
+    OpenButton = new QPushButton(QStringLiteral("開く"), this);
+    OpenButton->setObjectName(QStringLiteral("OpenButton"));
+    NextPlanButton = new QPushButton(QStringLiteral("この計画書を元に新規作成"), this);
+    NextPlanButton->setObjectName(QStringLiteral("NextPlanButton"));
+    CloseButton = new QPushButton(QStringLiteral("閉じる"), this);
+    CloseButton->setObjectName(QStringLiteral("CloseButton"));
+    OpenButton->setAutoDefault(false);
+    NextPlanButton->setAutoDefault(false);
+    FolderButton->setAutoDefault(false);
+    CloseButton->setAutoDefault(false);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(FolderLabel, 1);
+    top->addWidget(FolderButton);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(OpenButton);
+    buttons->addWidget(NextPlanButton);
+    buttons->addStretch(1);
+    buttons->addWidget(CloseButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(SearchEdit);
+    layout->addWidget(PlanTree, 1);
+    layout->addWidget(new QLabel(QStringLiteral("計画書ではないファイル"), this));
+    layout->addWidget(OtherList);
+    layout->addLayout(buttons);
+
+    connect(SearchEdit, &QLineEdit::textChanged, this, [this](const QString &text) {
+        m_filter->setQuery(text);
+        PlanTree->expandAll();
+    });
+    // Enter and double-click both activate a row.
+    connect(PlanTree, &QTreeView::activated, this, [this] { chosen(openPlan); });
+    connect(OpenButton, &QPushButton::clicked, this, [this] { chosen(openPlan); });
+    connect(NextPlanButton, &QPushButton::clicked, this, [this] { chosen(startNextPlan); });
+    connect(CloseButton, &QPushButton::clicked, this, &QDialog::close);
+    connect(FolderButton, &QPushButton::clicked, this, [this] {
+        if (!chooseFolder) {
+            return;
+        }
+        const QString picked = chooseFolder(m_folder);
+        if (!picked.isEmpty()) {
+            showFolder(picked, m_cacheFile);
+        }
+    });
+}
+
+QString TPlanListForm::searchForm(const QString &text)
+{
+    QString folded = text.normalized(QString::NormalizationForm_KC).toLower();
+    QString out;
+    out.reserve(folded.size());
+    for (const QChar c : folded) {
+        if (c.isSpace()) {
+            continue;
+        }
+        const char16_t u = c.unicode();
+        // Katakana ァ..ヶ as the hiragana ぁ..ゖ.
+        out += (u >= 0x30A1 && u <= 0x30F6) ? QChar(static_cast<char16_t>(u - 0x60)) : c;
+    }
+    return out;
+}
+
+void TPlanListForm::showFolder(const QString &folder, const std::string &cacheFile)
+{
+    m_folder = folder;
+    m_cacheFile = cacheFile;
+    FolderLabel->setText(folder);
+    planindex::FolderIndex index;
+    try {
+        index = planindex::indexFolder(nativePath(folder), cacheFile);
+    } catch (const std::exception &) {
+        FolderLabel->setText(folder + QStringLiteral("（フォルダーを読めません）"));
+    }
+    fill(index);
+}
+
+void TPlanListForm::fill(const planindex::FolderIndex &index)
+{
+    m_model->removeRows(0, m_model->rowCount());
+    OtherList->clear();
+
+    // Patients in the order of their latest plan: the index is newest first.
+    QMap<QString, QList<QStandardItem *>> patients;
+    for (const planindex::IndexedPlan &plan : index.plans) {
+        const QString name = guitext::fromCp932(plan.name);
+        const QString birth = guitext::fromCp932(plan.birthText);
+        const QString key = name + QChar(0) + birth;
+        const double date = plan.planDate ? *plan.planDate : -1e9;
+        QList<QStandardItem *> &patient = patients[key];
+        if (patient.isEmpty()) {
+            patient = {cell(name),
+                       cell(birth, plan.birthDate ? *plan.birthDate : -1e9),
+                       cell(choiceText(planfile::kSexes, plan.sex)),
+                       cell(guitext::fromCp932(plan.planDateText), date),
+                       cell(choiceText(planfile::kCareLevels, plan.kaigoLevel)),
+                       cell(QString(), 0),
+                       cell(QString())};
+            patient[0]->setData(searchForm(name) + QLatin1Char('|') + dateForms(birth, plan.birthDate), kSearchRole);
+            m_model->appendRow(patient);
+        }
+        QList<QStandardItem *> row = {cell(QString(), patient[0]->text()),
+                                      cell(QString(), patient[BirthColumn]->data(kSortRole)),
+                                      cell(QString(), patient[SexColumn]->text()),
+                                      cell(guitext::fromCp932(plan.planDateText), date),
+                                      cell(choiceText(planfile::kCareLevels, plan.kaigoLevel)),
+                                      cell(QString(), 0),
+                                      cell(QFile::decodeName(QByteArray::fromStdString(plan.fileName)))};
+        const QString path = QFile::decodeName(QByteArray::fromStdString(plan.path));
+        for (QStandardItem *item : row) {
+            item->setData(path, kPathRole);
+        }
+        row[0]->setData(patient[0]->data(kSearchRole).toString() + QLatin1Char('|') +
+                            dateForms(guitext::fromCp932(plan.planDateText), plan.planDate),
+                        kSearchRole);
+        patient[0]->appendRow(row);
+        const int count = patient[0]->rowCount();
+        patient[CountColumn]->setText(QString::number(count));
+        patient[CountColumn]->setData(count, kSortRole);
+    }
+    for (const planindex::RefusedFile &other : index.others) {
+        OtherList->addItem(QFile::decodeName(QByteArray::fromStdString(other.fileName)) + QStringLiteral("：") +
+                           guitext::fromCp932(other.text) +
+                           QFile::decodeName(QByteArray::fromStdString(other.messageFileName)));
+    }
+    PlanTree->sortByColumn(PlanDateColumn, Qt::DescendingOrder);
+    PlanTree->expandAll();
+    if (m_filter->rowCount() > 0) {
+        PlanTree->setCurrentIndex(m_filter->index(0, 0));
+    }
+}
+
+QString TPlanListForm::selectedPlan() const
+{
+    QModelIndex current = PlanTree->currentIndex();
+    if (!current.isValid()) {
+        return QString();
+    }
+    current = current.siblingAtColumn(0);
+    if (!current.parent().isValid()) {
+        // A patient: the latest plan, which is the first child by date.
+        QString latest;
+        double latestDate = -1e18;
+        const QModelIndex source = m_filter->mapToSource(current);
+        const QStandardItem *patient = m_model->itemFromIndex(source);
+        for (int i = 0; i < patient->rowCount(); ++i) {
+            const double date = patient->child(i, PlanDateColumn)->data(kSortRole).toDouble();
+            if (latest.isEmpty() || date > latestDate) {
+                latest = patient->child(i, 0)->data(kPathRole).toString();
+                latestDate = date;
+            }
+        }
+        return latest;
+    }
+    return current.data(kPathRole).toString();
+}
+
+bool TPlanListForm::selectPlan(const QString &path)
+{
+    for (int p = 0; p < m_filter->rowCount(); ++p) {
+        const QModelIndex patient = m_filter->index(p, 0);
+        for (int c = 0; c < m_filter->rowCount(patient); ++c) {
+            const QModelIndex plan = m_filter->index(c, 0, patient);
+            if (plan.data(kPathRole).toString() == path) {
+                PlanTree->setCurrentIndex(plan);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+int TPlanListForm::shownPatients() const
+{
+    return m_filter->rowCount();
+}
+
+int TPlanListForm::shownPlans() const
+{
+    int plans = 0;
+    for (int p = 0; p < m_filter->rowCount(); ++p) {
+        plans += m_filter->rowCount(m_filter->index(p, 0));
+    }
+    return plans;
+}
+
+void TPlanListForm::chosen(const std::function<void(const QString &)> &action)
+{
+    const QString path = selectedPlan();
+    if (!path.isEmpty() && action) {
+        action(path);
+    }
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+// Every field of a plan one by one, with the caption the form shows beside
+// it and its value as the form shows it, in the order of the form. The
+// differences between two plans (PlanDiff.h) are listed with these captions.
+// Captions and values are code-page-932 texts.
+
+#include "plan/PracticePlanType.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace planindex {
+
+// What kind of value a field holds; the summary of changes words each kind
+// in its own way.
+enum class FieldKind {
+    Date,  // PlanDate, BirthDate: the era date text
+    Number,
+    Choice, // Sex, KaigoLevel: the chosen item's text, empty for none
+    Tick,   // a check box: "レ" or empty
+    Mark,   // a level-column mark cell: full-width letters Ａ, Ｂ, Ｃ
+    Priority, // a priority-mark cell: "○", "◎" or empty
+    Text,     // a single-line text
+    Memo,     // a text of several lines joined by CR LF
+};
+
+struct PlanField {
+    // The record field, as written in code: "Name", "ExerciseFlag",
+    // "ActivityItems[3].ABC[0]", "MotionItems[7].Special", "Team[1]" (row
+    // and member positions as the record counts them).
+    std::string key;
+    // The caption as on the form; a cell of a table is captioned by its row
+    // item and its column head, a field inside a group by the group and its
+    // own caption, joined by a full-width space: "屋内移動　使用用具".
+    std::string caption;
+    FieldKind kind = FieldKind::Text;
+    // The value as the form shows it (CP932). A blank target period ("　",
+    // which the editor shows in an empty cell) reads as empty.
+    std::function<std::string(const TPRACTDATA &)> value;
+};
+
+// The 248 fields of the record (one for each printed field) in the order of the form: page 1 top to
+// bottom (each table row by row, a row left to right), then page 2.
+const std::vector<PlanField> &planFields();
+
+} // namespace planindex

@@ -1,0 +1,397 @@
+#include "planindex/PlanIndex.h"
+
+#include "plan/Common.h"
+#include "planindex/PlanRead.h"
+
+#include <algorithm>
+#include <atomic>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+#include <thread>
+#include <variant>
+
+namespace fs = std::filesystem;
+
+namespace planindex {
+
+namespace {
+
+// What the cache keeps of one file.
+struct Entry {
+    std::uintmax_t size = 0;
+    std::int64_t mtime = 0; // nanoseconds
+    bool isPlan = false;
+    IndexedPlan plan;    // when isPlan
+    RefusedFile refused; // otherwise
+};
+
+constexpr std::string_view kCacheHeader = "OVILANT-PLANINDEX 1\n";
+constexpr std::string_view kCacheEnd = "E\n";
+
+// The cache file: the header, then one record per file, then kCacheEnd. A
+// record is a kind letter ('P' a plan, 'R' a refused file) followed by its
+// fields, each written as its byte count, ':' and the bytes, and ends with
+// a line break. Every byte may appear inside a field.
+void putField(std::string &out, std::string_view field)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, field.size()).ptr;
+    out.append(digits, end);
+    out += ':';
+    out += field;
+}
+
+void putNumber(std::string &out, std::int64_t value)
+{
+    putField(out, std::to_string(value));
+}
+
+class CacheReader {
+public:
+    explicit CacheReader(std::string_view text) : m_text(text) {}
+
+    bool literal(std::string_view expected)
+    {
+        if (m_text.substr(m_at, expected.size()) != expected) {
+            return false;
+        }
+        m_at += expected.size();
+        return true;
+    }
+    bool atEnd() const { return m_at == m_text.size(); }
+    char peek() const { return m_at < m_text.size() ? m_text[m_at] : '\0'; }
+
+    bool field(std::string &out)
+    {
+        std::size_t length = 0;
+        const char *begin = m_text.data() + m_at;
+        const char *end = m_text.data() + m_text.size();
+        const auto [ptr, ec] = std::from_chars(begin, end, length);
+        if (ec != std::errc() || ptr == begin || ptr == end || *ptr != ':') {
+            return false;
+        }
+        m_at += static_cast<std::size_t>(ptr - begin) + 1;
+        if (length > m_text.size() - m_at) {
+            return false;
+        }
+        out.assign(m_text.substr(m_at, length));
+        m_at += length;
+        return true;
+    }
+    template <typename T> bool number(T &out)
+    {
+        std::string text;
+        if (!field(text)) {
+            return false;
+        }
+        const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+        return ec == std::errc() && ptr == text.data() + text.size() && !text.empty();
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_at = 0;
+};
+
+std::optional<TDateTime> readDate(const std::string &text)
+{
+    TDateTime date = 0;
+    if (ParseEraDate(text, date)) {
+        return date;
+    }
+    return std::nullopt;
+}
+
+std::string fileNameOf(const std::string &path)
+{
+    return fs::path(path).filename().string();
+}
+
+// The cached entries by path; empty when the file is missing or does not
+// read back completely.
+std::map<std::string, Entry> loadCache(const fs::path &cacheFile)
+{
+    std::map<std::string, Entry> entries;
+    if (cacheFile.empty()) {
+        return entries;
+    }
+    std::ifstream in(cacheFile, std::ios::binary);
+    if (!in) {
+        return entries;
+    }
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    const std::string text = buffer.str();
+    CacheReader r(text);
+    if (!r.literal(kCacheHeader)) {
+        return {};
+    }
+    while (!r.literal(kCacheEnd)) {
+        const char kind = r.peek();
+        if (kind != 'P' && kind != 'R') {
+            return {};
+        }
+        r.literal(std::string_view(&kind, 1));
+        std::string path;
+        Entry e;
+        if (!r.field(path) || !r.number(e.size) || !r.number(e.mtime)) {
+            return {};
+        }
+        e.isPlan = kind == 'P';
+        if (e.isPlan) {
+            IndexedPlan &p = e.plan;
+            if (!r.field(p.name) || !r.number(p.sex) || !r.field(p.birthText) || !r.number(p.kaigoLevel) ||
+                !r.field(p.planDateText)) {
+                return {};
+            }
+            for (int n = 1; n <= kTeamMembers; ++n) {
+                if (!r.field(p.team[static_cast<std::size_t>(n)])) {
+                    return {};
+                }
+            }
+            p.path = path;
+            p.fileName = fileNameOf(path);
+            p.birthDate = readDate(p.birthText);
+            p.planDate = readDate(p.planDateText);
+        } else {
+            RefusedFile &f = e.refused;
+            if (!r.field(f.text) || !r.field(f.messageFileName)) {
+                return {};
+            }
+            f.path = path;
+            f.fileName = fileNameOf(path);
+        }
+        if (!r.literal("\n")) {
+            return {};
+        }
+        entries[path] = std::move(e);
+    }
+    if (!r.atEnd()) {
+        return {};
+    }
+    return entries;
+}
+
+// Writes the whole cache to a temporary file beside it and renames that
+// over the cache. Any failure leaves the old cache (or none) in place.
+void storeCache(const fs::path &cacheFile, const std::map<std::string, Entry> &entries)
+{
+    std::string out(kCacheHeader);
+    for (const auto &[path, e] : entries) {
+        out += e.isPlan ? 'P' : 'R';
+        putField(out, path);
+        putNumber(out, static_cast<std::int64_t>(e.size));
+        putNumber(out, e.mtime);
+        if (e.isPlan) {
+            putField(out, e.plan.name);
+            putNumber(out, e.plan.sex);
+            putField(out, e.plan.birthText);
+            putNumber(out, e.plan.kaigoLevel);
+            putField(out, e.plan.planDateText);
+            for (int n = 1; n <= kTeamMembers; ++n) {
+                putField(out, e.plan.team[static_cast<std::size_t>(n)]);
+            }
+        } else {
+            putField(out, e.refused.text);
+            putField(out, e.refused.messageFileName);
+        }
+        out += '\n';
+    }
+    out += kCacheEnd;
+
+    std::error_code ec;
+    if (cacheFile.has_parent_path()) {
+        fs::create_directories(cacheFile.parent_path(), ec);
+    }
+    std::random_device random;
+    fs::path temporary = cacheFile;
+    temporary += ".tmp" + std::to_string(random());
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        file.write(out.data(), static_cast<std::streamsize>(out.size()));
+        file.close();
+        if (!file) {
+            fs::remove(temporary, ec);
+            return;
+        }
+    }
+    fs::rename(temporary, cacheFile, ec);
+    if (ec) {
+        fs::remove(temporary, ec);
+    }
+}
+
+Entry readEntry(const std::string &path, std::uintmax_t size, std::int64_t mtime)
+{
+    Entry e;
+    e.size = size;
+    e.mtime = mtime;
+    auto result = readPlanFile(path);
+    if (auto *printed = std::get_if<planfile::PrintedPlan>(&result)) {
+        e.isPlan = true;
+        IndexedPlan &p = e.plan;
+        const TPRACTDATA &plan = printed->Plan;
+        p.path = path;
+        p.fileName = fileNameOf(path);
+        p.name = plan.Name;
+        p.sex = plan.Sex;
+        p.birthText = printed->BirthText;
+        p.birthDate = readDate(p.birthText);
+        p.kaigoLevel = plan.KaigoLevel;
+        p.planDateText = printed->PlanDateText;
+        p.planDate = readDate(p.planDateText);
+        p.team = plan.Team;
+    } else {
+        const ReadFault &fault = std::get<ReadFault>(result);
+        e.refused = {path, fileNameOf(path), fault.text, fault.fileName};
+    }
+    return e;
+}
+
+bool isPdfName(const fs::path &file)
+{
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
+    return extension == ".pdf";
+}
+
+std::int64_t nanoseconds(fs::file_time_type time)
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count();
+}
+
+} // namespace
+
+fs::path cacheFileIn(const fs::path &cacheDir)
+{
+    return cacheDir / "plan-index";
+}
+
+FolderIndex indexFolder(const fs::path &folder, const fs::path &cacheFile, unsigned threads)
+{
+    fs::path base = fs::absolute(folder).lexically_normal();
+    if (!base.has_filename() && base.has_relative_path()) {
+        base = base.parent_path(); // "/plans/" names the folder "/plans"
+    }
+    std::map<std::string, Entry> cache = loadCache(cacheFile);
+
+    // The folder's .pdf files with their size and time, taken before any
+    // is read: a file changed while it is read is read again next time.
+    struct Job {
+        std::string path;
+        std::uintmax_t size;
+        std::int64_t mtime;
+        Entry *cached;
+        Entry fresh;
+    };
+    std::vector<Job> jobs;
+    for (const fs::directory_entry &item : fs::directory_iterator(base)) {
+        std::error_code ec;
+        if (!item.is_regular_file(ec) || !isPdfName(item.path())) {
+            continue;
+        }
+        const std::uintmax_t size = item.file_size(ec);
+        if (ec) {
+            continue;
+        }
+        const fs::file_time_type time = item.last_write_time(ec);
+        if (ec) {
+            continue;
+        }
+        const std::string path = item.path().string();
+        const std::int64_t mtime = nanoseconds(time);
+        const auto hit = cache.find(path);
+        const bool current = hit != cache.end() && hit->second.size == size && hit->second.mtime == mtime;
+        jobs.push_back({path, size, mtime, current ? &hit->second : nullptr, {}});
+    }
+
+    std::vector<std::size_t> toRead;
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        if (jobs[i].cached == nullptr) {
+            toRead.push_back(i);
+        }
+    }
+    unsigned workers = threads != 0 ? threads : std::max(1U, std::thread::hardware_concurrency());
+    workers = static_cast<unsigned>(std::min<std::size_t>(workers, toRead.size()));
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t k = next++; k < toRead.size(); k = next++) {
+            Job &job = jobs[toRead[k]];
+            job.fresh = readEntry(job.path, job.size, job.mtime);
+        }
+    };
+    if (workers <= 1) {
+        work();
+    } else {
+        std::vector<std::jthread> pool;
+        for (unsigned t = 0; t < workers; ++t) {
+            pool.emplace_back(work);
+        }
+    }
+
+    FolderIndex index;
+    index.filesRead = toRead.size();
+    // The cache keeps the entries of other folders and this folder's present
+    // files; it is written only when something changed.
+    bool changed = !toRead.empty();
+    std::map<std::string, Entry> kept;
+    for (auto &[path, e] : cache) {
+        if (fs::path(path).parent_path() != base) {
+            kept.emplace(path, std::move(e));
+        }
+    }
+    std::size_t cachedHere = cache.size() - kept.size();
+    for (Job &job : jobs) {
+        Entry e = job.cached != nullptr ? std::move(*job.cached) : std::move(job.fresh);
+        if (e.isPlan) {
+            index.plans.push_back(e.plan);
+        } else {
+            index.others.push_back(e.refused);
+        }
+        kept.emplace(job.path, std::move(e));
+    }
+    if (cachedHere != jobs.size() - toRead.size()) {
+        changed = true; // files gone since the cache was written
+    }
+    if (changed && !cacheFile.empty()) {
+        storeCache(cacheFile, kept);
+    }
+
+    std::sort(index.plans.begin(), index.plans.end(), [](const IndexedPlan &a, const IndexedPlan &b) {
+        if (a.planDate.has_value() != b.planDate.has_value()) {
+            return a.planDate.has_value();
+        }
+        if (a.planDate && *a.planDate != *b.planDate) {
+            return *a.planDate > *b.planDate;
+        }
+        if (a.name != b.name) {
+            return a.name < b.name;
+        }
+        return a.fileName < b.fileName;
+    });
+    std::sort(index.others.begin(), index.others.end(),
+              [](const RefusedFile &a, const RefusedFile &b) { return a.fileName < b.fileName; });
+    return index;
+}
+
+const IndexedPlan *previousPlan(const FolderIndex &index, std::string_view name, TDateTime birthDate,
+                                TDateTime planDate)
+{
+    const auto day = [](TDateTime t) { return std::floor(t); };
+    // Newest first: the first earlier plan of the patient is the latest one.
+    for (const IndexedPlan &p : index.plans) {
+        if (p.name == name && p.birthDate && day(*p.birthDate) == day(birthDate) && p.planDate &&
+            day(*p.planDate) < day(planDate)) {
+            return &p;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace planindex

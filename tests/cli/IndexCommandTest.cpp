@@ -1,0 +1,137 @@
+// `ovilant-plan index` and `ovilant-plan diff`, called in-process: the plans
+// of a folder as JSON lines and as CSV with the files that are not plans on
+// the error stream, the cache in $XDG_CACHE_HOME, and the changed fields of
+// two plans with their captions.
+
+#include "cli/Cli.h"
+
+#include "FullPlan.h"
+
+#include "plan/Common.h"
+#include "plan/Cp932.h"
+#include "report/PlanPdf.h"
+#include "support/Files.h"
+#include "support/Processes.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+std::vector<std::string> lines(const std::string &text, const std::string &end = "\n")
+{
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t next = text.find(end, at);
+        out.push_back(text.substr(at, next - at));
+        at = next == std::string::npos ? text.size() : next + end.size();
+    }
+    return out;
+}
+
+class IndexCommand : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("XDG_CACHE_HOME", (dir / "cache").c_str(), 1);
+        fs::create_directories(folder);
+        older = fullPlan();
+        older.Name = cp932::fromUtf8("山田,\"太郎\"");
+        older.PlanDate = encodeDate(2024, 1, 31);
+        newer = older;
+        newer.PlanDate = encodeDate(2024, 5, 1);
+        newer.Kenkou = cp932::fromUtf8("脳梗塞\r\n改善");
+        newer.MotionItems[0].ABC[4] = "C";
+        write("old.pdf", older);
+        write("new.pdf", newer);
+        testsupport::writeFile(folder / "notes.pdf", "text\n");
+    }
+    void TearDown() override { unsetenv("XDG_CACHE_HOME"); }
+
+    void write(const char *name, const TPRACTDATA &plan)
+    {
+        testsupport::writeFile(folder / name, MakePlanPdf(plan, PlanCreatorText(plan.PlanDate), plan.PlanDate));
+    }
+    testsupport::RunResult run(const std::vector<std::string> &args)
+    {
+        return testsupport::runInProcess(cli::run, args);
+    }
+
+    testsupport::TempDir dir{"ovilant-index-cli"};
+    fs::path folder = dir / "plans";
+    TPRACTDATA older;
+    TPRACTDATA newer;
+};
+
+TEST_F(IndexCommand, ListsThePlansAsJsonLinesNewestFirstAndTheOtherFilesOnTheErrorStream)
+{
+    const auto result = run({"index", folder.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto rows = lines(result.out);
+    ASSERT_EQ(rows.size(), 2U) << result.out;
+    const json first = json::parse(rows[0]);
+    EXPECT_EQ(first["File"], (fs::absolute(folder) / "new.pdf").string());
+    EXPECT_EQ(first["Name"], "山田,\"太郎\"");
+    EXPECT_EQ(first["Sex"], "女性");
+    EXPECT_EQ(first["BirthDate"], "1950-03-04");
+    EXPECT_EQ(first["KaigoLevel"], "要介護３");
+    EXPECT_EQ(first["PlanDate"], "2024-05-01");
+    ASSERT_EQ(first["Team"].size(), 13U);
+    EXPECT_EQ(first["Team"][0], cp932::toUtf8(newer.Team[1]));
+    EXPECT_EQ(json::parse(rows[1])["PlanDate"], "2024-01-31");
+
+    EXPECT_EQ(result.err.rfind("ovilant-plan: " + (fs::absolute(folder) / "notes.pdf").string() + ": PDF", 0), 0U)
+        << result.err;
+    EXPECT_EQ(lines(result.err).size(), 1U);
+    EXPECT_TRUE(fs::exists(dir / "cache" / "ovilant" / "plan-index"));
+
+    // The same again from the cache.
+    const auto again = run({"index", folder.string()});
+    EXPECT_EQ(again.out, result.out);
+    EXPECT_EQ(again.err, result.err);
+}
+
+TEST_F(IndexCommand, ListsThePlansAsCsvWithAHeader)
+{
+    const auto result = run({"index", folder.string(), "--csv"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto rows = lines(result.out, "\r\n");
+    ASSERT_EQ(rows.size(), 3U) << result.out;
+    EXPECT_EQ(rows[0], "File,Name,Sex,BirthDate,KaigoLevel,PlanDate,Team1,Team2,Team3,Team4,Team5,Team6,Team7,"
+                       "Team8,Team9,Team10,Team11,Team12,Team13");
+    EXPECT_EQ(rows[1].rfind((fs::absolute(folder) / "new.pdf").string() +
+                                ",\"山田,\"\"太郎\"\"\",女性,1950-03-04,要介護３,2024-05-01,",
+                            0),
+              0U)
+        << rows[1];
+}
+
+TEST_F(IndexCommand, DiffListsTheChangedFieldsWithTheirCaptions)
+{
+    const auto result = run({"diff", (folder / "old.pdf").string(), (folder / "new.pdf").string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const json diff = json::parse(result.out);
+    const json expected = json::parse(R"json([
+        {"Field": "PlanDate", "Caption": "計画評価実施日", "Old": "令和06年01月31日", "New": "令和06年05月01日"},
+        {"Field": "Kenkou", "Caption": "健康状態(原因疾患，発症・受傷日等)",
+         "Old": "脳梗塞（2023年5月）\n\n右片麻痺", "New": "脳梗塞\n改善"},
+        {"Field": "MotionItems[0].ABC[4]", "Caption": "寝返り　行わず", "Old": "ＡＢ", "New": "Ｃ"}
+    ])json");
+    EXPECT_EQ(diff["Changes"], expected) << diff.dump(2);
+
+    const auto refused = run({"diff", (folder / "old.pdf").string(), (folder / "notes.pdf").string()});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(run({"diff", "a.pdf"}).status, 2);
+    EXPECT_EQ(run({"index", (dir / "missing").string()}).status, 1);
+}
+
+} // namespace

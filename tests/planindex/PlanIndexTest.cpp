@@ -1,0 +1,233 @@
+// The index of a folder of plan files: which files are plans, what is kept
+// of each, the other files with the reader's message, the cache that spares
+// reading a file twice and that survives being damaged, and the previous
+// plan of a patient. Also the differences between two plans.
+
+#include "FullPlan.h"
+
+#include "plan/Common.h"
+#include "plan/Cp932.h"
+#include "plan/Marks.h"
+#include "planfile/PlanFormat.h"
+#include "planindex/PlanDiff.h"
+#include "planindex/PlanIndex.h"
+#include "planindex/PlanRead.h"
+#include "report/PlanPdf.h"
+#include "support/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <set>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+namespace {
+
+std::string j(const char *utf8)
+{
+    return cp932::fromUtf8(utf8);
+}
+
+TPRACTDATA planOf(const char *name, int year, int month, int day, TDateTime birth = encodeDate(1950, 3, 4))
+{
+    TPRACTDATA p = fullPlan();
+    p.Name = j(name);
+    p.PlanDate = encodeDate(year, month, day);
+    p.BirthDate = birth;
+    p.Age = AgeInYears(p.BirthDate, p.PlanDate);
+    return p;
+}
+
+std::string pdfOf(const TPRACTDATA &plan)
+{
+    return MakePlanPdf(plan, PlanCreatorText(plan.PlanDate), plan.PlanDate);
+}
+
+// A PDF of another program: a plan file whose Subject marker is changed
+// in place (the last hex digit: "ＲＩＨＡ" becomes "ＲＩＨ＠"), so that the
+// file stays readable but is not a plan.
+std::string foreignPdf()
+{
+    std::string bytes = pdfOf(fullPlan());
+    const std::size_t key = bytes.find("/Subject");
+    const std::size_t end = bytes.find('>', key);
+    EXPECT_NE(key, std::string::npos);
+    EXPECT_NE(end, std::string::npos);
+    bytes[end - 1] = bytes[end - 1] == '0' ? '1' : '0';
+    return bytes;
+}
+
+class PlanIndexTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(folder);
+        writeFile(folder / "a.pdf", pdfOf(planOf("山田太郎", 2024, 1, 31)));
+        writeFile(folder / "b.PDF", pdfOf(planOf("山田太郎", 2024, 5, 1)));
+        writeFile(folder / "c.pdf", pdfOf(planOf("佐藤花子", 2024, 3, 1)));
+        // Same name, another patient.
+        writeFile(folder / "d.pdf", pdfOf(planOf("山田太郎", 2024, 4, 1, encodeDate(1960, 1, 1))));
+        writeFile(folder / "foreign.pdf", foreignPdf());
+        writeFile(folder / "notes.pdf", "これはPDFではありません\n");
+        writeFile(folder / "readme.txt", "not looked at\n");
+        fs::create_directories(folder / "old.pdf");
+        writeFile(folder / "old.pdf" / "e.pdf", pdfOf(planOf("鈴木一郎", 2023, 1, 1)));
+    }
+
+    planindex::FolderIndex index(unsigned threads = 4) { return planindex::indexFolder(folder, cache, threads); }
+
+    static std::vector<std::string> files(const planindex::FolderIndex &index)
+    {
+        std::vector<std::string> names;
+        for (const auto &p : index.plans) {
+            names.push_back(p.fileName);
+        }
+        return names;
+    }
+
+    testsupport::TempDir dir{"ovilant-planindex"};
+    fs::path folder = dir / "plans";
+    fs::path cache = dir / "cache" / "plan-index";
+};
+
+TEST_F(PlanIndexTest, ListsThePlansNewestFirstAndTheOtherPdfFilesWithTheReadersMessage)
+{
+    const std::string before = readFile(folder / "a.pdf");
+    const auto result = index();
+
+    EXPECT_EQ(files(result), (std::vector<std::string>{"b.PDF", "d.pdf", "c.pdf", "a.pdf"}));
+    const planindex::IndexedPlan &b = result.plans[0];
+    EXPECT_EQ(b.name, j("山田太郎"));
+    EXPECT_EQ(b.sex, 1);
+    EXPECT_EQ(b.birthDate, encodeDate(1950, 3, 4));
+    EXPECT_EQ(b.planDate, encodeDate(2024, 5, 1));
+    EXPECT_EQ(b.planDateText, FormatEraDate(encodeDate(2024, 5, 1)));
+    EXPECT_EQ(b.kaigoLevel, fullPlan().KaigoLevel);
+    EXPECT_EQ(b.team, fullPlan().Team);
+    EXPECT_EQ(b.path, (fs::absolute(folder) / "b.PDF").string());
+
+    ASSERT_EQ(result.others.size(), 2U);
+    EXPECT_EQ(result.others[0].fileName, "foreign.pdf");
+    EXPECT_EQ(result.others[0].text, planfile::kNotAPlanMessage);
+    EXPECT_EQ(result.others[1].fileName, "notes.pdf");
+    EXPECT_NE(result.others[1].text.find("PDF"), std::string::npos) << result.others[1].text;
+    EXPECT_EQ(result.filesRead, 6U);
+    EXPECT_EQ(readFile(folder / "a.pdf"), before);
+}
+
+TEST_F(PlanIndexTest, ReadsAFileAgainOnlyWhenItsSizeOrTimeChanged)
+{
+    ASSERT_EQ(index().filesRead, 6U);
+    EXPECT_EQ(index(1).filesRead, 0U);
+
+    // Another name of the same length: the same size, a time 1 ns later.
+    const fs::path c = folder / "c.pdf";
+    const auto time = fs::last_write_time(c);
+    const std::string old = readFile(c);
+    std::string renamed = pdfOf(planOf("佐藤花江", 2024, 3, 1));
+    ASSERT_EQ(renamed.size(), old.size());
+    writeFile(c, renamed);
+    fs::last_write_time(c, time + std::chrono::nanoseconds(1));
+
+    fs::remove(folder / "notes.pdf");
+    const auto again = index();
+    EXPECT_EQ(again.filesRead, 1U);
+    EXPECT_EQ(again.plans[2].name, j("佐藤花江"));
+    EXPECT_EQ(again.others.size(), 1U);
+    EXPECT_EQ(index().filesRead, 0U);
+}
+
+TEST_F(PlanIndexTest, ADamagedCacheIsIgnoredAndRebuilt)
+{
+    const auto first = index();
+    const std::string good = readFile(cache);
+    for (const std::string &damaged : {std::string("garbage"), good.substr(0, good.size() / 2),
+                                       good.substr(0, good.size() - 2), std::string()}) {
+        writeFile(cache, damaged);
+        const auto rebuilt = index();
+        EXPECT_EQ(rebuilt.filesRead, 6U);
+        EXPECT_EQ(files(rebuilt), files(first));
+        EXPECT_EQ(rebuilt.plans[0].team, first.plans[0].team);
+        EXPECT_EQ(readFile(cache), good);
+    }
+    // Nothing but the cache is written: no temporary file stays behind.
+    EXPECT_EQ(testsupport::folderEntries(cache.parent_path()), std::vector<std::string>{"plan-index"});
+}
+
+TEST_F(PlanIndexTest, ThePreviousPlanIsTheLatestEarlierOneOfTheSamePatient)
+{
+    const auto result = index();
+    const TDateTime birth = encodeDate(1950, 3, 4);
+    const auto *previous = planindex::previousPlan(result, j("山田太郎"), birth, encodeDate(2024, 6, 1));
+    ASSERT_NE(previous, nullptr);
+    EXPECT_EQ(previous->fileName, "b.PDF");
+    // The plan of the same day is not its own predecessor.
+    previous = planindex::previousPlan(result, j("山田太郎"), birth, encodeDate(2024, 5, 1) + 0.5);
+    ASSERT_NE(previous, nullptr);
+    EXPECT_EQ(previous->fileName, "a.pdf");
+    EXPECT_EQ(planindex::previousPlan(result, j("山田太郎"), birth, encodeDate(2024, 1, 31)), nullptr);
+    EXPECT_EQ(planindex::previousPlan(result, j("山田"), birth, encodeDate(2025, 1, 1)), nullptr);
+}
+
+TEST(PlanDiff, ListsTheChangedMemoMarkCellAndPriorityMarkWithTheirCaptions)
+{
+    const TPRACTDATA older = fullPlan();
+    TPRACTDATA newer = older;
+    newer.Kenkou = j("脳梗塞\r\n改善傾向");
+    newer.ActivityItems[2].ABC[1] = "C";
+    newer.MotionItems[3].Special = newer.MotionItems[3].Special == 2 ? 1 : 2;
+
+    // Read back from the files, as the list and the command line compare them.
+    testsupport::TempDir dir;
+    writeFile(dir / "old.pdf", pdfOf(older));
+    writeFile(dir / "new.pdf", pdfOf(newer));
+    const auto read = [&](const char *name) {
+        auto result = planindex::readPlanFile((dir / name).string());
+        return std::get<planfile::PrintedPlan>(result).Plan;
+    };
+    const auto changes = planindex::diffPlans(read("old.pdf"), read("new.pdf"));
+
+    ASSERT_EQ(changes.size(), 3U);
+    EXPECT_EQ(changes[0].field->key, "Kenkou");
+    EXPECT_EQ(changes[0].field->caption, j("健康状態(原因疾患，発症・受傷日等)"));
+    EXPECT_EQ(changes[0].before, older.Kenkou);
+    EXPECT_EQ(changes[0].after, newer.Kenkou);
+    EXPECT_EQ(changes[1].field->key, "ActivityItems[2].ABC[1]");
+    EXPECT_EQ(changes[1].field->caption, j("屋内移動　見守り"));
+    EXPECT_EQ(changes[1].before, MarkToFullWidth(older.ActivityItems[2].ABC[1]));
+    EXPECT_EQ(changes[1].after, j("Ｃ"));
+    EXPECT_EQ(changes[2].field->key, "MotionItems[3].Special");
+    EXPECT_EQ(changes[2].field->caption, j("立ち上がり　重点項目"));
+
+    const std::string summary = planindex::changeSummary(changes);
+    EXPECT_EQ(summary.substr(0, summary.find("\r\n")),
+              j("・健康状態(原因疾患，発症・受傷日等)：脳梗塞（2023年5月）／／右片麻痺 → 脳梗塞／改善傾向"));
+    EXPECT_EQ(std::count(summary.begin(), summary.end(), '\n'), 2);
+}
+
+TEST(PlanDiff, EveryPrintedFieldHasOneEntryAndACaption)
+{
+    const auto &fields = planindex::planFields();
+    EXPECT_EQ(fields.size(), 248U);
+    std::set<std::string> keys;
+    for (const auto &field : fields) {
+        EXPECT_FALSE(field.caption.empty()) << field.key;
+        EXPECT_TRUE(keys.insert(field.key).second) << field.key;
+    }
+    // Changing any one field of a plan shows as exactly that field.
+    const TPRACTDATA plan = fullPlan();
+    TPRACTDATA changed = plan;
+    changed.Team[13] = j("別の人");
+    changed.SonotaFlag = !plan.SonotaFlag;
+    const auto changes = planindex::diffPlans(plan, changed);
+    ASSERT_EQ(changes.size(), 2U);
+    EXPECT_EQ(changes[0].field->caption, j("心身機能　その他"));
+    EXPECT_EQ(changes[1].field->caption, j("●その他：4"));
+}
+
+} // namespace

@@ -23,7 +23,7 @@ std::string PRFontName(TPRFontName name, bool bold, bool italic)
     return names.at(static_cast<std::size_t>(name))[style];
 }
 
-TPdfCanvas &TPRCanvas::Canvas() const
+TPdfCanvas &TPRPdfCanvas::Canvas() const
 {
     if (m_canvas == nullptr) {
         throw EPdfInvalidOperation("GetCanvas --Document is null");
@@ -234,7 +234,7 @@ void TPRLabel::Print(TPRCanvas &prCanvas, const TRect &rect)
     if (Caption.empty()) {
         return;
     }
-    TPdfCanvas &canvas = prCanvas.Canvas();
+    TPRCanvas &canvas = prCanvas;
     canvas.SetFont(InternalFontName(), static_cast<float>(FontSize()));
     canvas.SetRGBFillColor(FontColor());
     canvas.SetWordSpace(static_cast<float>(WordSpace()));
@@ -298,7 +298,7 @@ void TPRText::Print(TPRCanvas &prCanvas, const TRect &rect)
 {
     const std::string joined = Text();
     const std::string_view text = plantext::trimmed(joined);
-    TPdfCanvas &canvas = prCanvas.Canvas();
+    TPRCanvas &canvas = prCanvas;
     canvas.SetFont(InternalFontName(), static_cast<float>(FontSize()));
     canvas.SetRGBFillColor(FontColor());
     canvas.SetCharSpace(static_cast<float>(CharSpace()));
@@ -328,7 +328,7 @@ void TPRRect::Print(TPRCanvas &prCanvas, const TRect &rect)
     if ((width <= 1 && height <= 1) || (!lineVisible && (width < 2 || height < 2))) {
         return;
     }
-    TPdfCanvas &canvas = prCanvas.Canvas();
+    TPRCanvas &canvas = prCanvas;
     const int pageHeight = canvas.PageHeight();
     // The outline runs along the inside of the right and bottom edges.
     const auto x0 = static_cast<float>(rect.Left);

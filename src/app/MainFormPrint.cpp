@@ -8,6 +8,7 @@
 
 #include "app/MainForm.h"
 
+#include "app/FormControls.h"
 #include "app/GuiText.h"
 #include "app/PlanFiles.h"
 #include "app/PrintPreviewer.h"

@@ -274,5 +274,10 @@ void TPRPainterCanvas::ShowText(float x, float y, std::string_view text, const T
     m_painter.save();
     m_painter.setPen(m_fill);
     m_painter.drawGlyphRun(point(x, y), run);
+    // A family without a bold face (the IPA fonts have none) is made bold
+    // by drawing its glyphs a second time, a little to the right.
+    if (state.Font->Name().find("Bold") != std::string::npos && font.weight() < QFont::DemiBold) {
+        m_painter.drawGlyphRun(point(x, y) + QPointF(state.FontSize * 0.04, 0), run);
+    }
     m_painter.restore();
 }

@@ -55,7 +55,7 @@ void StartupTest::startsLockedWithSaveAndEditMenusDisabled()
     }
     QCOMPARE(file, (QStringList{QStringLiteral("新規作成"), QStringLiteral("開く"), QStringLiteral("今日の日付で保存"),
                                 QStringLiteral("開いた時の日付で保存"), QStringLiteral("-"), QStringLiteral("印刷"),
-                                QStringLiteral("-"), QStringLiteral("閉じる")}));
+                                QStringLiteral("印刷プレビュー"), QStringLiteral("-"), QStringLiteral("閉じる")}));
     QCOMPARE(form.CutMenu->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
     QCOMPARE(form.AllMenu->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
     QCOMPARE(form.SettingMenu->text(), QStringLiteral("計画書保存フォルダー"));
@@ -92,7 +92,8 @@ void StartupTest::menuTreeInOrderWithNamesAndShortcuts()
              (QStringList{QStringLiteral("NewMenu|新規作成|"), QStringLiteral("OpenMenu|開く|"),
                           QStringLiteral("NewSaveMenu|今日の日付で保存|"),
                           QStringLiteral("OldSaveMenu|開いた時の日付で保存|"), QStringLiteral("N6|-|"),
-                          QStringLiteral("N3|印刷|"), QStringLiteral("N4|-|"), QStringLiteral("CloseMenu|閉じる|")}));
+                          QStringLiteral("N3|印刷|"), QStringLiteral("PreviewMenu|印刷プレビュー|"),
+                          QStringLiteral("N4|-|"), QStringLiteral("CloseMenu|閉じる|")}));
     QCOMPARE(describe(form.EditMenu),
              (QStringList{QStringLiteral("CutMenu|切り取り|Ctrl+X"), QStringLiteral("CopyMenu|コピー|Ctrl+C"),
                           QStringLiteral("PasteMenu|貼り付け|Ctrl+V"), QStringLiteral("N5|-|"),

@@ -11,6 +11,7 @@
 #include "dialogs/ListFile.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
+#include "app/PrintPreviewer.h"
 #include "plan/Marks.h"
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
@@ -74,6 +75,8 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     if (!m_launcher) {
         m_launcher = std::make_shared<DesktopLauncher>();
     }
+    m_printPreviewer = services.printPreviewer ? std::move(services.printPreviewer)
+                                               : std::make_shared<DialogPrintPreviewer>();
     ProgramDir = services.programDir.isEmpty() ? QCoreApplication::applicationDirPath() : services.programDir;
     while (ProgramDir.size() > 1 && (ProgramDir.endsWith(QLatin1Char('/')) || ProgramDir.endsWith(QLatin1Char('\\')))) {
         ProgramDir.chop(1);
@@ -137,6 +140,7 @@ void TMainForm::buildMenus()
     OldSaveMenu = item(FileMenu, "OldSaveMenu", QStringLiteral("開いた時の日付で保存"), &TMainForm::OldSaveMenuClick);
     separator(FileMenu, "N6");
     N3 = item(FileMenu, "N3", QStringLiteral("印刷"), &TMainForm::N3Click);
+    PreviewMenu = item(FileMenu, "PreviewMenu", QStringLiteral("印刷プレビュー"), &TMainForm::PreviewMenuClick);
     separator(FileMenu, "N4");
     CloseMenu = item(FileMenu, "CloseMenu", QStringLiteral("閉じる"), &TMainForm::CloseMenuClick);
 
@@ -208,6 +212,7 @@ void TMainForm::FormShow()
     }
     OldSaveMenu->setEnabled(false);
     NewSaveMenu->setEnabled(false);
+    PreviewMenu->setEnabled(false);
     setEditMenuEnabled(false);
     KeyPreview = true;
 }
@@ -262,6 +267,7 @@ void TMainForm::unlockEditor()
     PageControl1->show();
     OldSaveMenu->setEnabled(true);
     NewSaveMenu->setEnabled(true);
+    PreviewMenu->setEnabled(true);
     setEditMenuEnabled(true);
     KeyPreview = false;
 }

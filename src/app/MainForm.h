@@ -34,6 +34,7 @@ class FileChooser;
 class Launcher;
 class ListEditor;
 class Prompter;
+class PrintPreviewer;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -66,6 +67,7 @@ struct MainFormServices {
     std::shared_ptr<FileChooser> fileChooser;
     std::shared_ptr<Clock> clock;
     std::shared_ptr<Launcher> launcher; // other programs: viewer, browser, text editor
+    std::shared_ptr<PrintPreviewer> printPreviewer; // the print preview of plans
     QString settingsFile; // INI file instead of the user's settings store
     QString programDir;   // folder of the program; holds the lists in a build tree or a portable copy
     QString dataDir;      // the user's data folder for the lists when the program folder has none
@@ -152,6 +154,7 @@ public:
     QAction *NewSaveMenu = nullptr;
     QAction *OldSaveMenu = nullptr;
     QAction *N3 = nullptr;
+    QAction *PreviewMenu = nullptr;
     QAction *CloseMenu = nullptr;
     QMenu *EditMenu = nullptr;
     QAction *CutMenu = nullptr;
@@ -233,6 +236,7 @@ public:
     FileChooser &fileChooser() const { return *m_fileChooser; }
     const Clock &clock() const { return *m_clock; }
     Launcher &launcher() const { return *m_launcher; }
+    PrintPreviewer &printPreviewer() const { return *m_printPreviewer; }
 
     // Controls written while a ProgramFill exists do not set `Modified`
     // (New, ClearForm and Open refilling the editor).
@@ -295,6 +299,7 @@ public slots:
     void NewSaveMenuClick();
     void OldSaveMenuClick();
     void N3Click();
+    void PreviewMenuClick();
     void CloseMenuClick();
     void EditMenuClick();
     void CutMenuClick();
@@ -363,6 +368,7 @@ private:
     std::shared_ptr<FileChooser> m_fileChooser;
     std::shared_ptr<Clock> m_clock;
     std::shared_ptr<Launcher> m_launcher;
+    std::shared_ptr<PrintPreviewer> m_printPreviewer;
     QString m_settingsFile;
     QString m_dataDir;
     QString m_cacheDir;

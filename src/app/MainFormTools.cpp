@@ -1,5 +1,5 @@
-// The save-folder setting, the about box and help, and print (not built
-// yet: its menu item stays in place and does nothing when chosen).
+// The save-folder setting, the about box and help (printing is in
+// MainFormPrint.cpp).
 
 #include "app/MainForm.h"
 
@@ -85,8 +85,6 @@ int openFailureCode(const QString &path)
 }
 
 } // namespace
-
-void TMainForm::N3Click() {}
 
 void TMainForm::SettingMenuClick()
 {

@@ -151,9 +151,20 @@ void TPdfCanvas::ClosePathStroke() { Append("s\n"); }
 void TPdfCanvas::Fill() { Append("f\n"); }
 void TPdfCanvas::ClosePathFillStroke() { Append("b\n"); }
 void TPdfCanvas::Clip() { Append("W\n"); }
-void TPdfCanvas::BeginText() { Append("BT\n"); }
 void TPdfCanvas::EndText() { Append("ET\n"); }
-void TPdfCanvas::MoveToNextLine() { Append("T*\n"); }
+
+void TPdfCanvas::BeginText()
+{
+    m_lineX = 0;
+    m_lineY = 0;
+    Append("BT\n");
+}
+
+void TPdfCanvas::MoveToNextLine()
+{
+    m_lineY -= m_attr.Leading;
+    Append("T*\n");
+}
 
 void TPdfCanvas::SetDash(const std::vector<int> &pattern, int phase)
 {
@@ -177,7 +188,13 @@ void TPdfCanvas::SetDash(const std::vector<int> &pattern, int phase)
 void TPdfCanvas::SetLineWidth(float width) { AppendNumbers({width}, "w"); }
 void TPdfCanvas::MoveTo(float x, float y) { AppendNumbers({x, y}, "m"); }
 void TPdfCanvas::LineTo(float x, float y) { AppendNumbers({x, y}, "l"); }
-void TPdfCanvas::MoveTextPoint(float x, float y) { AppendNumbers({x, y}, "Td"); }
+void TPdfCanvas::MoveTextPoint(float x, float y)
+{
+    // Td moves relative to the start of the current line.
+    m_lineX += x;
+    m_lineY += y;
+    AppendNumbers({x, y}, "Td");
+}
 
 void TPdfCanvas::WriteColor(TPdfColor color, std::string_view op)
 {
@@ -292,6 +309,10 @@ void TPdfCanvas::SetFont(const std::string &name, float size)
 
 void TPdfCanvas::ShowText(std::string_view text)
 {
+    if (m_textSink != nullptr) {
+        RequirePage();
+        m_textSink->ShowText(m_lineX, m_lineY, text, m_attr);
+    }
     if (!CanWrite()) {
         return;
     }

@@ -63,6 +63,17 @@ struct TPdfCanvasAttribute {
     std::uint16_t HorizontalScaling = 100;
 };
 
+// Receives each text string a canvas shows, with the point where it starts
+// and the text state in force. Another drawing surface uses it to draw the
+// very lines, cuts and positions that the canvas writes into the page; a
+// measuring-only canvas reports its text too.
+class TPdfTextSink {
+public:
+    virtual ~TPdfTextSink() = default;
+    // `text` (CP932) shown by Tj, starting at (x, y) in PDF coordinates.
+    virtual void ShowText(float x, float y, std::string_view text, const TPdfCanvasAttribute &state) = 0;
+};
+
 // Writes the operators of the current page into its content stream and
 // measures text with the current font. Every operator ends with a bare LF.
 // Operations that write raise "GetPage --the Page is nil" before the first
@@ -82,6 +93,9 @@ public:
     const TPdfCanvasAttribute &Attribute() const { return m_attr; }
     bool MeasuringOnly() const { return m_measuringOnly; }
     void SetMeasuringOnly(bool value) { m_measuringOnly = value; }
+    // Where shown text is reported besides the content stream (none by
+    // default). The canvas does not own the sink.
+    void SetTextSink(TPdfTextSink *sink) { m_textSink = sink; }
 
     // Page size: the fourth / third MediaBox entry of the current page.
     int PageHeight() const;
@@ -156,4 +170,8 @@ private:
     TPdfStream *m_contents = nullptr;
     TPdfCanvasAttribute m_attr;
     bool m_measuringOnly = false;
+    TPdfTextSink *m_textSink = nullptr;
+    // Start of the current text line (set by BT, Td and T*), for the sink.
+    float m_lineX = 0;
+    float m_lineY = 0;
 };

@@ -23,7 +23,7 @@ std::string PRFontName(TPRFontName name, bool bold, bool italic)
     return names.at(static_cast<std::size_t>(name))[style];
 }
 
-TPdfCanvas &TPRCanvas::Canvas() const
+TPdfCanvas &TPRPdfCanvas::Canvas() const
 {
     if (m_canvas == nullptr) {
         throw EPdfInvalidOperation("GetCanvas --Document is null");
@@ -234,7 +234,7 @@ void TPRLabel::Print(TPRCanvas &prCanvas, const TRect &rect)
     if (Caption.empty()) {
         return;
     }
-    TPdfCanvas &canvas = prCanvas.Canvas();
+    TPRCanvas &canvas = prCanvas;
     canvas.SetFont(InternalFontName(), static_cast<float>(FontSize()));
     canvas.SetRGBFillColor(FontColor());
     canvas.SetWordSpace(static_cast<float>(WordSpace()));
@@ -299,13 +299,29 @@ std::string TPRText::PrintedText() const
     return std::string(plantext::trimmed(Text()));
 }
 
+namespace {
+
+// The text state of a text block, on either kind of canvas: both take the
+// same operators with the same values.
+template <class Canvas> void selectTextState(const TPRText &text, Canvas &canvas)
+{
+    canvas.SetFont(text.InternalFontName(), static_cast<float>(text.FontSize()));
+    canvas.SetRGBFillColor(text.FontColor());
+    canvas.SetCharSpace(static_cast<float>(text.CharSpace()));
+    canvas.SetWordSpace(static_cast<float>(text.WordSpace()));
+    canvas.SetLeading(static_cast<float>(text.Leading()));
+}
+
+} // namespace
+
 void TPRText::SelectTextState(TPdfCanvas &canvas) const
 {
-    canvas.SetFont(InternalFontName(), static_cast<float>(FontSize()));
-    canvas.SetRGBFillColor(FontColor());
-    canvas.SetCharSpace(static_cast<float>(CharSpace()));
-    canvas.SetWordSpace(static_cast<float>(WordSpace()));
-    canvas.SetLeading(static_cast<float>(Leading()));
+    selectTextState(*this, canvas);
+}
+
+void TPRText::SelectTextState(TPRCanvas &canvas) const
+{
+    selectTextState(*this, canvas);
 }
 
 TPdfTextLayout TPRText::Layout(TPdfCanvas &canvas, const TRect &rect) const
@@ -314,10 +330,9 @@ TPdfTextLayout TPRText::Layout(TPdfCanvas &canvas, const TRect &rect) const
     return canvas.LayoutTextRect(toPdfRect(rect, canvas.PageHeight()), PrintedText(), WordWrap);
 }
 
-void TPRText::Print(TPRCanvas &prCanvas, const TRect &rect)
+void TPRText::Print(TPRCanvas &canvas, const TRect &rect)
 {
     const std::string text = PrintedText();
-    TPdfCanvas &canvas = prCanvas.Canvas();
     SelectTextState(canvas);
     canvas.MultilineTextRect(toPdfRect(rect, canvas.PageHeight()), text, WordWrap);
 }
@@ -343,7 +358,7 @@ void TPRRect::Print(TPRCanvas &prCanvas, const TRect &rect)
     if ((width <= 1 && height <= 1) || (!lineVisible && (width < 2 || height < 2))) {
         return;
     }
-    TPdfCanvas &canvas = prCanvas.Canvas();
+    TPRCanvas &canvas = prCanvas;
     const int pageHeight = canvas.PageHeight();
     // The outline runs along the inside of the right and bottom edges.
     const auto x0 = static_cast<float>(rect.Left);

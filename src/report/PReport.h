@@ -18,6 +18,7 @@
 
 #include "plan/DateTime.h"
 #include "pdfwriter/PdfDoc.h"
+#include "report/PRCanvas.h"
 
 #include <cstdint>
 #include <functional>
@@ -66,23 +67,6 @@ struct TRect {
 // The PDF font name for a family and style: "Gothic", "Gothic,Bold",
 // "Times-BoldItalic", "Arial", ...
 std::string PRFontName(TPRFontName name, bool bold, bool italic);
-
-// The drawing surface handed to the components while a page prints: the
-// canvas of the report's open document.
-class TPRCanvas {
-public:
-    TPdfCanvas *PdfCanvas() const { return m_canvas; }
-    void SetPdfCanvas(TPdfCanvas *canvas) { m_canvas = canvas; }
-    // The canvas of the open document; raises when there is none.
-    TPdfCanvas &Canvas() const;
-    int PageHeight() const { return Canvas().PageHeight(); }
-    int PageWidth() const { return Canvas().PageWidth(); }
-    void SetPageHeight(int value) { Canvas().SetPageHeight(value); }
-    void SetPageWidth(int value) { Canvas().SetPageWidth(value); }
-
-private:
-    TPdfCanvas *m_canvas = nullptr;
-};
 
 // Base of every component: a name, bounds relative to the parent, a parent
 // and the children in insertion order. A component does not own its
@@ -280,6 +264,7 @@ public:
 
 private:
     void SelectTextState(TPdfCanvas &canvas) const;
+    void SelectTextState(TPRCanvas &canvas) const;
 
     double m_leading = 14;
 };
@@ -371,7 +356,7 @@ public:
     bool HasDoc() const { return m_doc != nullptr; }
     int PageCount() const { return m_pageCount; }
     TPdfDoc *PdfDoc() const { return m_doc.get(); }
-    TPRCanvas &Canvas() { return m_canvas; }
+    TPRPdfCanvas &Canvas() { return m_canvas; }
 
 private:
     void CheckNoDoc(const char *message) const;
@@ -394,6 +379,6 @@ private:
     std::function<TDateTime()> m_clock;
 
     std::unique_ptr<TPdfDoc> m_doc;
-    TPRCanvas m_canvas;
+    TPRPdfCanvas m_canvas;
     int m_pageCount = 0;
 };

@@ -56,7 +56,7 @@ void StartupTest::startsLockedWithSaveAndEditMenusDisabled()
     QCOMPARE(file, (QStringList{QStringLiteral("新規作成"), QStringLiteral("開く"), QStringLiteral("今日の日付で保存"),
                                 QStringLiteral("開いた時の日付で保存"), QStringLiteral("-"), QStringLiteral("計画書一覧"),
                                 QStringLiteral("この計画書を元に新規作成"), QStringLiteral("前回との違い"),
-                                QStringLiteral("-"), QStringLiteral("印刷"),
+                                QStringLiteral("-"), QStringLiteral("印刷"), QStringLiteral("印刷プレビュー"),
                                 QStringLiteral("-"), QStringLiteral("閉じる")}));
     QCOMPARE(form.CutMenu->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
     QCOMPARE(form.AllMenu->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
@@ -96,7 +96,9 @@ void StartupTest::menuTreeInOrderWithNamesAndShortcuts()
                           QStringLiteral("OldSaveMenu|開いた時の日付で保存|"), QStringLiteral("N6|-|"),
                           QStringLiteral("PlanListMenu|計画書一覧|"),
                           QStringLiteral("NextPlanMenu|この計画書を元に新規作成|"), QStringLiteral("DiffMenu|前回との違い|"),
-                          QStringLiteral("PlanMenuSeparator|-|"), QStringLiteral("N3|印刷|"), QStringLiteral("N4|-|"), QStringLiteral("CloseMenu|閉じる|")}));
+                          QStringLiteral("PlanMenuSeparator|-|"), QStringLiteral("N3|印刷|"),
+                          QStringLiteral("PreviewMenu|印刷プレビュー|"), QStringLiteral("N4|-|"),
+                          QStringLiteral("CloseMenu|閉じる|")}));
     QCOMPARE(describe(form.EditMenu),
              (QStringList{QStringLiteral("CutMenu|切り取り|Ctrl+X"), QStringLiteral("CopyMenu|コピー|Ctrl+C"),
                           QStringLiteral("PasteMenu|貼り付け|Ctrl+V"), QStringLiteral("N5|-|"),

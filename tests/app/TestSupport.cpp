@@ -80,6 +80,7 @@ std::unique_ptr<TMainForm> WindowFixture::makeWindow()
     services.clock = clock;
     services.fileChooser = chooser;
     services.launcher = launcher;
+    services.printPreviewer = previewer;
     services.settingsFile = settingsFile();
     services.programDir = dir.path();
     services.dataDir = dir.filePath(QStringLiteral("data"));

@@ -9,6 +9,7 @@
 #include "dialogs/FileChooser.h"
 #include "dialogs/Launcher.h"
 #include "app/MainForm.h"
+#include "app/PrintPreviewer.h"
 #include "dialogs/Prompter.h"
 
 #include <QList>
@@ -88,6 +89,13 @@ public:
     qint64 lastProcess = 100;
 };
 
+// Records the plans the print preview would show instead of showing them.
+class FakePrintPreviewer : public PrintPreviewer {
+public:
+    void preview(QWidget *, const std::vector<TPRACTDATA> &plans) override { previewed.push_back(plans); }
+    std::vector<std::vector<TPRACTDATA>> previewed;
+};
+
 // A main window with fakes, its settings file and program folder inside a
 // temporary folder, its data folder the subfolder "data". `stuff` (UTF-8
 // lines joined by "\r\n") is written as Stuff.txt in code page 932 unless it
@@ -106,6 +114,7 @@ struct WindowFixture {
     std::shared_ptr<FixedClock> clock;
     std::shared_ptr<FakeFileChooser> chooser = std::make_shared<FakeFileChooser>();
     std::shared_ptr<FakeLauncher> launcher = std::make_shared<FakeLauncher>();
+    std::shared_ptr<FakePrintPreviewer> previewer = std::make_shared<FakePrintPreviewer>();
     std::unique_ptr<TMainForm> form;
 };
 

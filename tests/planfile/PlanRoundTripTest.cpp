@@ -107,7 +107,8 @@ TEST(PlanRoundTrip, TheFitTestNamesExactlyWhatReopeningLoses)
         if (ref.input == planfile::PlanInput::BirthDate || ref.input == planfile::PlanInput::HDS) {
             continue;
         }
-        planfit::FieldFit fit{ref};
+        planfit::FieldFit fit;
+        fit.where = ref;
         if (next < cuts.size() && cuts[next].where == ref) {
             fit = cuts[next++];
         }

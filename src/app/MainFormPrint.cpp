@@ -1,0 +1,84 @@
+// Printing: "印刷" prints a saved plan file, "印刷プレビュー" the plan in the
+// editor. Both show Ovilant's own print preview, which draws the plan with
+// the layout and the measuring of the plan file in the Gothic faces it was
+// laid out for; the user prints from there. Handing the file to a PDF viewer
+// would let the viewer substitute fonts for the ones the file names.
+//
+// On Windows "印刷" hands the chosen file to the associated PDF viewer.
+
+#include "app/MainForm.h"
+
+#include "app/FormControls.h"
+#include "app/GuiText.h"
+#include "app/PlanFiles.h"
+#include "app/PrintPreviewer.h"
+#include "dialogs/FileChooser.h"
+#include "dialogs/Launcher.h"
+#include "dialogs/Prompter.h"
+#include "painter/PlanPainter.h"
+#include "plan/Common.h"
+#include "settings/Registory.h"
+
+#include <QUrl>
+
+#include <exception>
+#include <optional>
+
+namespace {
+
+// Hands `path` to the desktop's viewer; its failure is the association error.
+void openInViewer(TMainForm &form, const QString &path)
+{
+    if (!form.launcher().openDocument(QUrl::fromLocalFile(path))) {
+        form.prompter().error(&form, QStringLiteral("PDFの関連付けエラーです。"), Prompter::Button::Abort);
+    }
+}
+
+} // namespace
+
+void TMainForm::N3Click()
+{
+    // Always folder + separator + "*.pdf", even for the root folder.
+    const QString chosen = fileChooser().openFileName(this, joinFolder(Registory->OpenFolder, QStringLiteral("*.pdf")));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    Registory->OpenFolder = FolderOfFile(chosen);
+
+#ifdef Q_OS_WIN
+    openInViewer(*this, chosen);
+#else
+    std::optional<TPRACTDATA> plan;
+    try {
+        plan = readPlanFile(nativePath(chosen));
+    } catch (const std::exception &) {
+        // Not a plan, or not a file the reader takes: any PDF still prints
+        // through the desktop's viewer.
+    }
+    if (!plan) {
+        openInViewer(*this, chosen);
+        return;
+    }
+    printPreviewer().preview(this, {*plan});
+#endif
+}
+
+void TMainForm::PreviewMenuClick()
+{
+    // The plan as the controls hold it now, dated as the plan-date field
+    // shows, checked as a save checks it; nothing is saved and `Plan` is
+    // left as it was.
+    TDateTime date = 0;
+    if (!ParseEraDate(guitext::toCp932(PlanDateEdit->text()), date)) {
+        ShowDateError(PlanDateEdit);
+        return;
+    }
+    const TPRACTDATA kept = Plan;
+    Plan.PlanDate = date;
+    const bool gathered = GatherPlan();
+    const TPRACTDATA plan = Plan;
+    Plan = kept;
+    if (gathered) {
+        printPreviewer().preview(this, {plan});
+    }
+}

@@ -1,0 +1,150 @@
+#include "cli/PrintCommand.h"
+
+#include "cli/Cli.h"
+#include "painter/PlanPainter.h"
+#include "pdfreader/PdfReadError.h"
+#include "plan/Cp932.h"
+#include "report/FileReplace.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <cstdlib>
+#include <exception>
+#include <ostream>
+
+namespace cli {
+
+namespace {
+
+const char *const kPrintUsage = "usage: ovilant-plan print FILE.pdf... [--printer NAME] [--to OUT.pdf]\n";
+
+struct PrintArgs {
+    std::vector<std::string> files;
+    std::string printer;
+    std::string to;
+    bool hasPrinter = false;
+    bool hasTo = false;
+};
+
+bool parse(const std::vector<std::string> &args, PrintArgs &parsed)
+{
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string &a = args[i];
+        if (a == "--printer" || a == "--to") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                return false;
+            }
+            (a == "--to" ? parsed.to : parsed.printer) = args[++i];
+            (a == "--to" ? parsed.hasTo : parsed.hasPrinter) = true;
+        } else if (a.empty() || a.rfind("--", 0) == 0) {
+            return false;
+        } else {
+            parsed.files.push_back(a);
+        }
+    }
+    return !parsed.files.empty() && !(parsed.hasTo && parsed.hasPrinter);
+}
+
+// Without a display Qt would refuse to start; the offscreen platform draws
+// fonts all the same.
+void chooseOffscreenWithoutDisplay()
+{
+    const auto unset = [](const char *name) {
+        const char *v = std::getenv(name);
+        return v == nullptr || *v == '\0';
+    };
+    if (unset("QT_QPA_PLATFORM") && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+}
+
+QString qtext(const std::string &utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+int printToFile(const std::vector<TPRACTDATA> &plans, const std::string &path, std::ostream &err)
+{
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Ovilant"));
+        writer.setResolution(1200);
+        if (!printPlans(writer, plans)) {
+            err << "ovilant-plan: cannot write " << path << "\n";
+            return kExitFailure;
+        }
+    }
+    try {
+        ReplaceFile(path, bytes.toStdString());
+    } catch (const std::exception &e) {
+        err << "ovilant-plan: cannot write " << path << ": " << e.what() << "\n";
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+int printToPrinter(const std::vector<TPRACTDATA> &plans, const PrintArgs &parsed, std::ostream &err)
+{
+    const QPrinterInfo info =
+        parsed.hasPrinter ? QPrinterInfo::printerInfo(qtext(parsed.printer)) : QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        if (parsed.hasPrinter) {
+            err << "ovilant-plan: no printer named " << parsed.printer << "\n";
+        } else {
+            err << "ovilant-plan: there is no default printer (name one with --printer, or use --to)\n";
+        }
+        return kExitFailure;
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setDocName(QStringLiteral("Ovilant"));
+    if (!printPlans(printer, plans)) {
+        err << "ovilant-plan: cannot print on " << info.printerName().toStdString() << "\n";
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+int runPrint(int &argc, char **argv, const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    PrintArgs parsed;
+    if (!parse(args, parsed)) {
+        err << kPrintUsage;
+        return kExitUsage;
+    }
+
+    // Every file is read before anything is printed: one that is not a plan
+    // prints nothing at all.
+    std::vector<TPRACTDATA> plans;
+    for (const std::string &file : parsed.files) {
+        try {
+            plans.push_back(readPlanFile(file));
+        } catch (const EPdfReadError &e) {
+            err << cp932::toUtf8(e.text()) << e.fileName() << "\n";
+            return kExitFailure;
+        } catch (const NotAPlanFile &e) {
+            err << file << ": " << e.what() << "\n";
+            return kExitFailure;
+        } catch (const std::exception &e) {
+            err << "ovilant-plan: cannot read " << file << ": " << e.what() << "\n";
+            return kExitFailure;
+        }
+    }
+
+    chooseOffscreenWithoutDisplay();
+    QGuiApplication app(argc, argv);
+    const int status = parsed.hasTo ? printToFile(plans, parsed.to, err) : printToPrinter(plans, parsed, err);
+    out.flush();
+    return status;
+}
+
+} // namespace cli

@@ -101,6 +101,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     watchFocusForEditMenu();
     qApp->installEventFilter(this);
     FormCreate();
+    placeWindow();
     m_listEditor = std::make_unique<ListEditor>(*m_launcher, services.textEditor);
     buildListDialogs();
 }
@@ -226,6 +227,7 @@ void TMainForm::showEvent(QShowEvent *event)
 
 void TMainForm::FormDestroy()
 {
+    rememberWindow();
     if (Registory) {
         Registory->StoreFolders();
         Registory.reset();
@@ -241,6 +243,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
     event->accept();
     // Closing the main window ends the program: the folders are stored now,
     // and once more when the window is destroyed.
+    rememberWindow();
     if (Registory) {
         Registory->StoreFolders();
     }
@@ -395,6 +398,10 @@ void TMainForm::watchForEdits()
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::Wheel && !KeyPreview && (watched == this || isAncestorOf(qobject_cast<QWidget *>(watched))) &&
+        handleZoomWheel(event)) {
+        return true;
+    }
     const bool keyEvent = type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride ||
                           type == QEvent::InputMethod;
     if (!keyEvent) {
@@ -409,7 +416,7 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     if (KeyPreview) {
         return true;
     }
-    if (type != QEvent::InputMethod && handleEditShortcut(event)) {
+    if (type != QEvent::InputMethod && (handleZoomKey(event) || handleEditShortcut(event))) {
         return true;
     }
     if (widget == PlanDateEdit || widget == BirthEdit) {

@@ -1,6 +1,7 @@
 #include "app/FormControls.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -84,24 +85,68 @@ QVariant InputMethodState::answer(Qt::InputMethodQuery query, const QVariant &an
     return answer;
 }
 
-bool InputMethodState::accept(const QInputMethodEvent *event)
+namespace {
+
+// The composition last committed, in the field it was typed in. When the
+// focus leaves a field during a composition, the composition is committed
+// there (by the toolkit on a mouse press elsewhere, by beforeFocusChange on
+// Tab); some input methods (ibus in its commit-on-focus-out mode) then send
+// the same text once more, a moment later, to whichever field has the focus
+// by then. A field that has not started a composition of its own drops such
+// a repeat.
+struct CommittedComposition {
+    QString text;
+    QPointer<QWidget> field;
+    QElapsedTimer since;
+};
+
+CommittedComposition &lastCommitted()
+{
+    static CommittedComposition last;
+    return last;
+}
+
+// How long after its commit a composition may come back.
+constexpr qint64 kRepeatWindowMs = 1000;
+
+} // namespace
+
+bool InputMethodState::accept(QWidget *widget, const QInputMethodEvent *event)
 {
     if (m_off) {
-        m_composing = false;
+        m_preedit.clear();
         return false;
     }
-    m_composing = !event->preeditString().isEmpty();
+    CommittedComposition &last = lastCommitted();
+    const QString commit = event->commitString();
+    const bool ending = !m_preedit.isEmpty() && event->preeditString().isEmpty();
+    if (!ending && !commit.isEmpty() && commit == last.text && last.field != widget &&
+        last.since.elapsed() < kRepeatWindowMs) {
+        last.text.clear();
+        return false;
+    }
+    if (ending && !commit.isEmpty()) {
+        last.text = commit;
+        last.field = widget;
+        last.since.start();
+    } else if (!event->preeditString().isEmpty()) {
+        last.text.clear(); // a new composition: nothing can come back any more
+    }
+    m_preedit = event->preeditString();
     return true;
 }
 
 void InputMethodState::beforeFocusChange(const QEvent *event)
 {
-    if (event->type() != QEvent::FocusAboutToChange || !m_composing) {
+    if (event->type() == QEvent::FocusIn) {
+        m_preedit.clear();
+        return;
+    }
+    if (event->type() != QEvent::FocusAboutToChange || m_preedit.isEmpty()) {
         return;
     }
     // The input method sends the composition to the focus object, which is
-    // still this field; after that it has nothing left to commit elsewhere.
-    m_composing = false;
+    // still this field.
     QGuiApplication::inputMethod()->commit();
 }
 
@@ -132,7 +177,7 @@ bool TEdit::event(QEvent *event)
 
 void TEdit::inputMethodEvent(QInputMethodEvent *event)
 {
-    if (!m_inputMethod.accept(event)) {
+    if (!m_inputMethod.accept(this, event)) {
         event->ignore();
         return;
     }
@@ -189,7 +234,7 @@ bool TChoiceBox::event(QEvent *event)
 
 void TChoiceBox::inputMethodEvent(QInputMethodEvent *event)
 {
-    if (!m_inputMethod.accept(event)) {
+    if (!m_inputMethod.accept(this, event)) {
         event->ignore();
         return;
     }
@@ -222,7 +267,10 @@ bool TMemo::event(QEvent *event)
 
 void TMemo::inputMethodEvent(QInputMethodEvent *event)
 {
-    m_inputMethod.accept(event);
+    if (!m_inputMethod.accept(this, event)) {
+        event->ignore();
+        return;
+    }
     QPlainTextEdit::inputMethodEvent(event);
 }
 

@@ -30,8 +30,8 @@ QColor infoBackground();
 // program choose the mode (Windows).
 //
 // A composition still open when the focus leaves its field is committed in
-// that field, once, before the focus moves, so that it cannot land in the
-// next field as well.
+// that field, once, before the focus moves; a repeat of it that the input
+// method sends to the next field is dropped there.
 class InputMethodState {
 public:
     bool off() const { return m_off; }
@@ -40,10 +40,13 @@ public:
     void setOff(QWidget *widget, bool off);
     // Qt::ImEnabled answered false while off; other queries unchanged.
     QVariant answer(Qt::InputMethodQuery query, const QVariant &answer) const;
-    // Remembers whether a composition is open; returns false when the event
-    // must be dropped (a field without input method).
-    bool accept(const QInputMethodEvent *event);
-    // On focus about to change: commits an open composition where it was typed.
+    // Remembers the open composition of `widget`; returns false when the
+    // event must be dropped: any composed text in a field without input
+    // method, or the repeat of a composition committed in the field it was
+    // typed in when the focus left it.
+    bool accept(QWidget *widget, const QInputMethodEvent *event);
+    // On focus about to change: commits an open composition where it was
+    // typed. On focus in: no composition is open yet.
     void beforeFocusChange(const QEvent *event);
     // On focus in: the platform's input mode for the field (open in hiragana,
     // or closed).
@@ -51,7 +54,7 @@ public:
 
 private:
     bool m_off = false;
-    bool m_composing = false;
+    QString m_preedit;
 };
 
 // Single-line edit that also reports double clicks. It keeps its selection

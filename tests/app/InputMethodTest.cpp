@@ -40,6 +40,7 @@ private slots:
     void onlyTheDigitFieldsAndListsRefuseTheInputMethod();
     void composedTextNeverReachesTheDigitFields();
     void composedTextLandsAtTheCaret();
+    void aCompositionCommittedOnLeavingLandsOnce();
 
 private:
     std::unique_ptr<WindowFixture> f;
@@ -130,6 +131,26 @@ void InputMethodTest::composedTextLandsAtTheCaret()
     sendComposition(form.NameEdit, QString(), QStringLiteral("本"));
     QCOMPARE(form.NameEdit->text(), QStringLiteral("山本田"));
     QVERIFY2(form.Modified, "a committed composition is an edit like typing");
+}
+
+// What ibus with mozc does when the user clicks another field during a
+// composition: the composition is committed in its field, and the same text
+// arrives once more in the field that now has the focus.
+void InputMethodTest::aCompositionCommittedOnLeavingLandsOnce()
+{
+    TMainForm &form = *f->form;
+    form.NameEdit->setFocus();
+    sendComposition(form.NameEdit, QStringLiteral("たろう"), QString());
+    sendComposition(form.NameEdit, QString(), QStringLiteral("たろう"));
+    form.SeikatsuMemo->setFocus(Qt::MouseFocusReason);
+    sendComposition(form.SeikatsuMemo, QString(), QStringLiteral("たろう"));
+    QCOMPARE(form.NameEdit->text(), QStringLiteral("たろう"));
+    QCOMPARE(form.SeikatsuMemo->Text(), QString());
+
+    // The memo's own compositions are taken, the same text included.
+    sendComposition(form.SeikatsuMemo, QStringLiteral("たろう"), QString());
+    sendComposition(form.SeikatsuMemo, QString(), QStringLiteral("たろう"));
+    QCOMPARE(form.SeikatsuMemo->Text(), QStringLiteral("たろう"));
 }
 
 QTEST_MAIN(InputMethodTest)

@@ -27,9 +27,6 @@ int main(int argc, char *argv[])
     if (argc == 3) {
         form.setZoomPercent(QString::fromLocal8Bit(argv[2]).toInt());
     }
-    if (qEnvironmentVariableIsSet("OVILANT_LONG_NAME")) {
-        form.NameEdit->setText(QStringLiteral("長谷川長谷川長谷川長谷川太郎"));
-    }
     int failures = 0;
     const auto save = [&](QWidget *sheet, TFormPanel *panel, const char *name) {
         form.PageControl1->setCurrentWidget(sheet);

@@ -1,6 +1,11 @@
 #include "app/FormControls.h"
 
+#include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,6 +13,16 @@
 #include <QTextBlock>
 
 #include <cmath>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#include <imm.h>
+#endif
+
+namespace {
+// Side of a check box's tick box at 100 %.
+constexpr int kTickBoxPixels = 13;
+} // namespace
 
 QColor infoBackground()
 {
@@ -24,12 +39,155 @@ void paintOnInfoBackground(QWidget *widget)
     widget->setPalette(palette);
 }
 
+#ifdef Q_OS_WIN
+// Opens the window's input method in hiragana mode, or closes it.
+void setWindowsInputMode(QWidget *widget, bool off)
+{
+    const auto window = reinterpret_cast<HWND>(widget->window()->winId());
+    const HIMC context = ImmGetContext(window);
+    if (context == nullptr) {
+        return; // no input method on this window (Qt detaches it from fields without one)
+    }
+    if (off) {
+        ImmSetOpenStatus(context, FALSE);
+    } else {
+        ImmSetOpenStatus(context, TRUE);
+        DWORD conversion = 0;
+        DWORD sentence = 0;
+        ImmGetConversionStatus(context, &conversion, &sentence);
+        conversion &= ~static_cast<DWORD>(IME_CMODE_KATAKANA);
+        conversion |= IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE;
+        ImmSetConversionStatus(context, conversion, sentence);
+    }
+    ImmReleaseContext(window, context);
+}
+#endif
+
 } // namespace
+
+void InputMethodState::setOff(QWidget *widget, bool off)
+{
+    m_off = off;
+    // The attribute stays on: the widget must be asked, so that it can
+    // answer Qt::ImEnabled with false itself.
+    widget->setAttribute(Qt::WA_InputMethodEnabled, true);
+    widget->setInputMethodHints(off ? Qt::ImhLatinOnly | Qt::ImhPreferNumbers : Qt::ImhNone);
+    if (widget->hasFocus()) {
+        QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints);
+    }
+}
+
+QVariant InputMethodState::answer(Qt::InputMethodQuery query, const QVariant &answer) const
+{
+    if (m_off && query == Qt::ImEnabled) {
+        return false;
+    }
+    return answer;
+}
+
+namespace {
+
+// The composition last committed, in the field it was typed in. When the
+// focus leaves a field during a composition, the composition is committed
+// there (by the toolkit on a mouse press elsewhere, by beforeFocusChange on
+// Tab); some input methods (ibus in its commit-on-focus-out mode) then send
+// the same text once more, a moment later, to whichever field has the focus
+// by then. A field that has not started a composition of its own drops such
+// a repeat.
+struct CommittedComposition {
+    QString text;
+    QPointer<QWidget> field;
+    QElapsedTimer since;
+};
+
+CommittedComposition &lastCommitted()
+{
+    static CommittedComposition last;
+    return last;
+}
+
+// How long after its commit a composition may come back.
+constexpr qint64 kRepeatWindowMs = 1000;
+
+} // namespace
+
+bool InputMethodState::accept(QWidget *widget, const QInputMethodEvent *event)
+{
+    if (m_off) {
+        m_preedit.clear();
+        return false;
+    }
+    CommittedComposition &last = lastCommitted();
+    const QString commit = event->commitString();
+    const bool ending = !m_preedit.isEmpty() && event->preeditString().isEmpty();
+    if (!ending && !commit.isEmpty() && commit == last.text && last.field != widget &&
+        last.since.elapsed() < kRepeatWindowMs) {
+        last.text.clear();
+        return false;
+    }
+    if (ending && !commit.isEmpty()) {
+        last.text = commit;
+        last.field = widget;
+        last.since.start();
+    } else if (!event->preeditString().isEmpty()) {
+        last.text.clear(); // a new composition: nothing can come back any more
+    }
+    m_preedit = event->preeditString();
+    return true;
+}
+
+void InputMethodState::beforeFocusChange(const QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        m_preedit.clear();
+        return;
+    }
+    if (event->type() != QEvent::FocusAboutToChange || m_preedit.isEmpty()) {
+        return;
+    }
+    // The input method sends the composition to the focus object, which is
+    // still this field.
+    QGuiApplication::inputMethod()->commit();
+}
+
+void InputMethodState::focusIn([[maybe_unused]] QWidget *widget) const
+{
+#ifdef Q_OS_WIN
+    setWindowsInputMode(widget, m_off);
+#endif
+}
 
 TEdit::TEdit(QWidget *parent) : QLineEdit(parent)
 {
     setFrame(false);
     paintOnInfoBackground(this);
+    m_inputMethod.setOff(this, false);
+}
+
+QVariant TEdit::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    return m_inputMethod.answer(query, QLineEdit::inputMethodQuery(query));
+}
+
+bool TEdit::event(QEvent *event)
+{
+    m_inputMethod.beforeFocusChange(event);
+    return QLineEdit::event(event);
+}
+
+void TEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (!m_inputMethod.accept(this, event)) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::inputMethodEvent(event);
+}
+
+void TEdit::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    m_inputMethod.focusIn(this);
 }
 
 void TEdit::focusOutEvent(QFocusEvent *event)
@@ -49,6 +207,46 @@ void TEdit::mouseDoubleClickEvent(QMouseEvent *event)
     emit doubleClicked();
 }
 
+TChoiceBox::TChoiceBox(bool editable, QWidget *parent) : QComboBox(parent)
+{
+    setEditable(editable);
+    setFrame(false);
+    if (editable) {
+        setInsertPolicy(QComboBox::NoInsert);
+    }
+    QPalette boxPalette = palette();
+    boxPalette.setColor(QPalette::Base, infoBackground());
+    boxPalette.setColor(QPalette::Button, infoBackground());
+    setPalette(boxPalette);
+    m_inputMethod.setOff(this, !editable);
+}
+
+QVariant TChoiceBox::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    return m_inputMethod.answer(query, QComboBox::inputMethodQuery(query));
+}
+
+bool TChoiceBox::event(QEvent *event)
+{
+    m_inputMethod.beforeFocusChange(event);
+    return QComboBox::event(event);
+}
+
+void TChoiceBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (!m_inputMethod.accept(this, event)) {
+        event->ignore();
+        return;
+    }
+    QComboBox::inputMethodEvent(event);
+}
+
+void TChoiceBox::focusInEvent(QFocusEvent *event)
+{
+    QComboBox::focusInEvent(event);
+    m_inputMethod.focusIn(this);
+}
+
 TMemo::TMemo(QWidget *parent) : QPlainTextEdit(parent)
 {
     setFrameShape(QFrame::NoFrame);
@@ -58,6 +256,28 @@ TMemo::TMemo(QWidget *parent) : QPlainTextEdit(parent)
     document()->setDocumentMargin(1);
     paintOnInfoBackground(this);
     viewport()->setAutoFillBackground(true);
+    m_inputMethod.setOff(this, false);
+}
+
+bool TMemo::event(QEvent *event)
+{
+    m_inputMethod.beforeFocusChange(event);
+    return QPlainTextEdit::event(event);
+}
+
+void TMemo::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (!m_inputMethod.accept(this, event)) {
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
+void TMemo::focusInEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    m_inputMethod.focusIn(this);
 }
 
 QString TMemo::Text() const
@@ -125,6 +345,35 @@ void TClickLabel::mouseReleaseEvent(QMouseEvent *event)
     emit mouseUp(button);
 }
 
+void TClickLabel::setCutAtBox(bool cut)
+{
+    m_cutAtBox = cut;
+    if (cut) {
+        setTextFormat(Qt::PlainText);
+    }
+    update();
+}
+
+void TClickLabel::paintEvent(QPaintEvent *event)
+{
+    if (!m_cutAtBox) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    const QRect box = contentsRect();
+    const QFontMetrics metrics(font());
+    QString shown = text();
+    while (!shown.isEmpty() && metrics.horizontalAdvance(shown) > box.width()) {
+        // Drop the last character whole, both halves of a surrogate pair.
+        const bool pair = shown.size() >= 2 && shown.back().isLowSurrogate() && shown.at(shown.size() - 2).isHighSurrogate();
+        shown.chop(pair ? 2 : 1);
+    }
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    painter.setFont(font());
+    painter.drawText(box, static_cast<int>(alignment()), shown);
+}
+
 TMarkCell::TMarkCell(QWidget *parent) : TClickLabel(parent)
 {
     setColor(Qt::white);
@@ -169,7 +418,7 @@ void TMarkCell::paintEvent(QPaintEvent *)
 }
 
 TFormPanel::TFormPanel(QSize size, double scaleX, double scaleY, QWidget *parent)
-    : QWidget(parent), m_scaleX(scaleX), m_scaleY(scaleY)
+    : QWidget(parent), m_baseSize(size), m_scaleX(scaleX), m_scaleY(scaleY)
 {
     setFixedSize(size);
     setAutoFillBackground(true);
@@ -180,32 +429,97 @@ TFormPanel::TFormPanel(QSize size, double scaleX, double scaleY, QWidget *parent
 
 QRect TFormPanel::toPixels(double left, double top, double width, double height) const
 {
-    const int x = static_cast<int>(std::lround(left * m_scaleX));
-    const int y = static_cast<int>(std::lround(top * m_scaleY));
-    const int right = static_cast<int>(std::lround((left + width) * m_scaleX));
-    const int bottom = static_cast<int>(std::lround((top + height) * m_scaleY));
+    const double scaleX = m_scaleX * m_zoom;
+    const double scaleY = m_scaleY * m_zoom;
+    const int x = static_cast<int>(std::lround(left * scaleX));
+    const int y = static_cast<int>(std::lround(top * scaleY));
+    const int right = static_cast<int>(std::lround((left + width) * scaleX));
+    const int bottom = static_cast<int>(std::lround((top + height) * scaleY));
     return QRect(x, y, std::max(1, right - x), std::max(1, bottom - y));
+}
+
+QPoint TFormPanel::pointToPixels(double x, double y) const
+{
+    return QPoint(static_cast<int>(std::lround(x * m_scaleX * m_zoom)),
+                  static_cast<int>(std::lround(y * m_scaleY * m_zoom)));
+}
+
+int TFormPanel::scaledPixels(int pixels) const
+{
+    return std::max(1, static_cast<int>(std::lround(pixels * m_zoom)));
 }
 
 void TFormPanel::addFrame(double left, double top, double width, double height)
 {
-    m_frames.append(toPixels(left, top, width, height));
+    m_frames.append(QRectF(left, top, width, height));
 }
 
 void TFormPanel::addCaption(double left, double top, double width, double height, const QString &text, int pixelSize,
                             int flags, bool bold)
 {
-    m_captions.append(Caption{toPixels(left, top, width, height), text, pixelSize, flags, bold});
+    m_captions.append(Caption{QRectF(left, top, width, height), text, pixelSize, flags, bold, false});
 }
 
 void TFormPanel::addVerticalCaption(double left, double top, double width, double height, const QString &text,
                                     int pixelSize)
 {
-    QStringList characters;
-    for (const QChar c : text) {
-        characters.append(QString(c));
+    m_captions.append(Caption{QRectF(left, top, width, height), text, pixelSize, Qt::AlignCenter, false, true});
+}
+
+void TFormPanel::placeControl(QWidget *widget, double left, double top, double width, double height, int pixelSize,
+                              int minHeight)
+{
+    m_placed.append(Placed{widget, QRectF(left, top, width, height), pixelSize, minHeight, false});
+    layOut(m_placed.last());
+}
+
+void TFormPanel::placeInCell(QWidget *widget, double left, double top, double right, double bottom, int pixelSize)
+{
+    m_placed.append(Placed{widget, QRectF(QPointF(left, top), QPointF(right, bottom)), pixelSize, 0, true});
+    layOut(m_placed.last());
+}
+
+void TFormPanel::layOut(const Placed &placed) const
+{
+    if (placed.widget.isNull()) {
+        return;
     }
-    addCaption(left, top, width, height, characters.join(QLatin1Char('\n')), pixelSize, Qt::AlignCenter);
+    QFont font = placed.widget->font();
+    font.setPixelSize(scaledPixels(placed.pixelSize));
+    placed.widget->setFont(font);
+    if (qobject_cast<QCheckBox *>(placed.widget) != nullptr) {
+        // The tick box grows and shrinks with the text; at 100 % it keeps
+        // the style's own look.
+        const int side = std::max(8, static_cast<int>(std::lround(kTickBoxPixels * m_zoom)));
+        placed.widget->setStyleSheet(m_zoom == 1.0 ? QString()
+                                                   : QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }")
+                                                         .arg(side));
+    }
+    if (placed.inCell) {
+        const QPoint topLeft = pointToPixels(placed.box.left(), placed.box.top()) + QPoint(1, 1);
+        const QPoint bottomRight = pointToPixels(placed.box.right(), placed.box.bottom()) - QPoint(1, 1);
+        placed.widget->setGeometry(QRect(topLeft, bottomRight));
+        return;
+    }
+    QRect rect = toPixels(placed.box);
+    if (placed.minHeight > 0) {
+        rect.setHeight(std::max(rect.height(), scaledPixels(placed.minHeight)));
+    }
+    placed.widget->setGeometry(rect);
+}
+
+void TFormPanel::setZoom(double zoom)
+{
+    if (zoom <= 0 || zoom == m_zoom) {
+        return;
+    }
+    m_zoom = zoom;
+    setFixedSize(static_cast<int>(std::lround(m_baseSize.width() * zoom)),
+                 static_cast<int>(std::lround(m_baseSize.height() * zoom)));
+    for (const Placed &placed : m_placed) {
+        layOut(placed);
+    }
+    update();
 }
 
 QStringList TFormPanel::captions() const
@@ -222,15 +536,44 @@ void TFormPanel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.setPen(QPen(Qt::black, 0));
-    for (const QRect &frame : m_frames) {
-        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    for (const QRectF &frame : m_frames) {
+        const QPoint topLeft = pointToPixels(frame.left(), frame.top());
+        const QPoint bottomRight = pointToPixels(frame.right() - 1, frame.bottom() - 1);
+        painter.drawRect(QRect(topLeft, bottomRight - QPoint(1, 1)));
     }
     for (const Caption &caption : m_captions) {
+        if (caption.vertical) {
+            paintVertical(painter, caption);
+            continue;
+        }
         QFont captionFont = font();
-        captionFont.setPixelSize(caption.pixelSize);
+        captionFont.setPixelSize(scaledPixels(caption.pixelSize));
         captionFont.setBold(caption.bold);
         painter.setFont(captionFont);
         // Captions are not clipped to their box, as on the printed form.
-        painter.drawText(caption.box, caption.flags | Qt::TextDontClip, caption.text);
+        painter.drawText(toPixels(caption.box), caption.flags | Qt::TextDontClip, caption.text);
+    }
+}
+
+// One character under the other, centred in the box; when the lines do not
+// fit they move closer together, so the caption stays within its box.
+void TFormPanel::paintVertical(QPainter &painter, const Caption &caption) const
+{
+    QFont captionFont = font();
+    captionFont.setPixelSize(scaledPixels(caption.pixelSize));
+    captionFont.setBold(caption.bold);
+    painter.setFont(captionFont);
+    const QFontMetrics metrics(captionFont);
+    const QRect box = toPixels(caption.box);
+    const auto count = static_cast<int>(caption.text.size());
+    if (count == 0) {
+        return;
+    }
+    const double step = std::min<double>(metrics.height(), double(box.height()) / count);
+    double y = box.top() + (box.height() - step * count) / 2.0;
+    for (const QChar c : caption.text) {
+        const QRectF line(box.left(), y, box.width(), step);
+        painter.drawText(line, Qt::AlignCenter | Qt::TextDontClip, QString(c));
+        y += step;
     }
 }

@@ -109,6 +109,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     watchFocusForEditMenu();
     qApp->installEventFilter(this);
     FormCreate();
+    placeWindow();
     m_listEditor = std::make_unique<ListEditor>(*m_launcher, services.textEditor);
     buildListDialogs();
 }
@@ -236,6 +237,7 @@ void TMainForm::showEvent(QShowEvent *event)
 
 void TMainForm::FormDestroy()
 {
+    rememberWindow();
     if (Registory) {
         Registory->StoreFolders();
         Registory.reset();
@@ -251,6 +253,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
     event->accept();
     // Closing the main window ends the program: the folders are stored now,
     // and once more when the window is destroyed.
+    rememberWindow();
     if (Registory) {
         Registory->StoreFolders();
     }
@@ -415,6 +418,10 @@ void TMainForm::watchForEdits()
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::Wheel && !KeyPreview && (watched == this || isAncestorOf(qobject_cast<QWidget *>(watched))) &&
+        handleZoomWheel(event)) {
+        return true;
+    }
     if (type == QEvent::FocusOut && (watched == PlanDateEdit || watched == BirthEdit)) {
         commitDateQuietly(static_cast<QLineEdit *>(watched));
         return QMainWindow::eventFilter(watched, event);
@@ -433,7 +440,7 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     if (KeyPreview) {
         return true;
     }
-    if (type != QEvent::InputMethod && handleEditShortcut(event)) {
+    if (type != QEvent::InputMethod && (handleZoomKey(event) || handleEditShortcut(event))) {
         return true;
     }
     if (widget == PlanDateEdit || widget == BirthEdit) {

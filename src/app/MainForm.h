@@ -293,6 +293,17 @@ public:
     // Text of a memo, edit or combo box as CP932 bytes, memo lines joined by CR LF.
     static std::string controlText(const QWidget *control);
 
+    // --- Window size and zoom (MainFormZoom.cpp) --------------------------
+    // Zoom of both pages in percent, 75 to 200; remembered across runs.
+    int zoomPercent() const { return m_zoomPercent; }
+    void setZoomPercent(int percent);
+    void zoomIn();
+    void zoomOut();
+    void zoomReset() { setZoomPercent(100); }
+    // The first size of the window (client area) on a screen whose
+    // available area is `available`: the designed size, made smaller to fit.
+    static QSize firstWindowSize(QSize available);
+
 public slots:
     void NewMenuClick();
     void OpenMenuClick();
@@ -363,6 +374,12 @@ private:
     // the focus in `control` with the UTF-16 range [start, start + length)
     // selected when length > 0.
     void reportFault(const QString &text, QWidget *page, QWidget *control, qsizetype start = 0, qsizetype length = 0);
+    // Remembered place and zoom, or the first size centred on the screen.
+    void placeWindow();
+    // Puts place, size and zoom into the settings store and writes them.
+    void rememberWindow();
+    bool handleZoomKey(QEvent *event);
+    bool handleZoomWheel(QEvent *event);
 
     std::shared_ptr<Prompter> m_prompter;
     std::shared_ptr<FileChooser> m_fileChooser;
@@ -383,4 +400,6 @@ private:
     QPointer<QWidget> m_focusBeforeMenuBar;
     // The date field in which Enter went down; its key-up commits only there.
     QLineEdit *m_enterDownIn = nullptr;
+    int m_zoomPercent = 100;
+    int m_wheelDelta = 0; // wheel turned with Ctrl, short of a whole notch
 };

@@ -71,8 +71,13 @@ double rowTop(int row)
     return row < 20 ? activity.at(static_cast<std::size_t>(row)) : 648 + 21.0 * (row - 20);
 }
 
-// Left edges of the level columns, then the right edge of the last one.
-constexpr std::array<double, 6> kLevelEdges{94, 107, 121, 133, 147, 160};
+// The ruled lines of the level columns, left to right (points): the lines
+// of the printed frames, which lie one point inside a frame's right edge.
+constexpr std::array<double, 6> kLevelEdges{94, 107, 120, 133, 146, 159};
+// The lines after them: goods, care, target period, priority mark.
+constexpr std::array<double, 5> kRowEdges{159, 215, 287, 325, 347};
+// A table row is 21 points high between its lines.
+constexpr double kRowHeight = 21;
 
 QString fixedFontFamily()
 {
@@ -94,14 +99,17 @@ public:
     template <typename W> W *place(W *widget, const QString &name, Box box, int pixelSize, int minHeight = 0)
     {
         widget->setObjectName(name);
-        QFont font = m_panel->font();
-        font.setPixelSize(pixelSize);
-        widget->setFont(font);
-        QRect rect = m_panel->toPixels(box.left, box.top, box.width, box.height);
-        if (rect.height() < minHeight) {
-            rect.setHeight(minHeight);
-        }
-        widget->setGeometry(rect);
+        widget->setFont(m_panel->font());
+        m_panel->placeControl(widget, box.left, box.top, box.width, box.height, pixelSize, minHeight);
+        return widget;
+    }
+
+    // Between the ruled lines of a table cell.
+    template <typename W> W *inCell(W *widget, const QString &name, double left, double top, double right, int pixelSize)
+    {
+        widget->setObjectName(name);
+        widget->setFont(m_panel->font());
+        m_panel->placeInCell(widget, left, top, right, top + kRowHeight, pixelSize);
         return widget;
     }
 
@@ -117,17 +125,7 @@ public:
     }
     QComboBox *combo(const QString &name, Box box, int pixelSize, bool editable)
     {
-        auto *combo = new QComboBox(m_panel);
-        combo->setEditable(editable);
-        combo->setFrame(false);
-        if (editable) {
-            combo->setInsertPolicy(QComboBox::NoInsert);
-        }
-        QPalette palette = combo->palette();
-        palette.setColor(QPalette::Base, infoBackground());
-        palette.setColor(QPalette::Button, infoBackground());
-        combo->setPalette(palette);
-        return place(combo, name, box, pixelSize, pixelSize + 6);
+        return place(new TChoiceBox(editable, m_panel), name, box, pixelSize, pixelSize + 6);
     }
     TClickLabel *label(const QString &name, const QString &caption, Box box, int pixelSize)
     {
@@ -205,9 +203,9 @@ void TMainForm::buildPage1()
     fixed.setPixelSize(kNormal);
     PlanDateEdit->setFont(fixed);
     BirthEdit->setFont(fixed);
-    for (QWidget *noInputMethod : std::initializer_list<QWidget *>{PlanDateEdit, BirthEdit, SexBox, KaigoBox}) {
-        noInputMethod->setAttribute(Qt::WA_InputMethodEnabled, false);
-    }
+    // Dates are typed as digits and era keys; the two lists take no text.
+    PlanDateEdit->setInputMethodOff(true);
+    BirthEdit->setInputMethodOff(true);
     for (QLineEdit *dateField : {static_cast<QLineEdit *>(PlanDateEdit), static_cast<QLineEdit *>(BirthEdit)}) {
         dateField->setText(QStringLiteral("平成  年  月  日"));
         dateField->setContextMenuPolicy(Qt::NoContextMenu);
@@ -260,7 +258,7 @@ void TMainForm::buildPage1()
     SonotaMemo = b.memo(QStringLiteral("SonotaMemo"), {451, 190, 131, 19}, kSmallInput);
     p->addCaption(450, 214, 78, 9, QStringLiteral("認知症評価 HDS-R"), kSmall);
     HDSEdit = b.edit(QStringLiteral("HDSEdit"), {527, 212, 23, 12}, kSmallInput);
-    HDSEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
+    HDSEdit->setInputMethodOff(true);
     p->addCaption(552, 214, 13, 11, QStringLiteral("点"), kSmall);
 
     // The two assessment tables share their build; `shift` moves the
@@ -276,7 +274,7 @@ void TMainForm::buildPage1()
                                             QStringLiteral("一部介助"), QStringLiteral("全介助"),
                                             QStringLiteral("行わず")};
         for (std::size_t c = 0; c < levels.size(); ++c) {
-            p->addVerticalCaption(kLevelEdges[c], 246 + shift, kLevelEdges[c + 1] - kLevelEdges[c], 34, levels[c],
+            p->addVerticalCaption(kLevelEdges[c], 246 + shift, kLevelEdges[c + 1] - kLevelEdges[c], 33, levels[c],
                                   kSmall);
         }
         const int wrapCentre = Qt::AlignCenter | Qt::TextWrapAnywhere;
@@ -294,18 +292,18 @@ void TMainForm::buildPage1()
         const double top = rowTop(row);
         p->addCaption(itemLeft, top, 95 - itemLeft, 22, item, kSmall, Qt::AlignCenter | Qt::TextWrapAnywhere);
         for (int column = 0; column < formnames::kColumns; ++column) {
-            const double left = kLevelEdges[static_cast<std::size_t>(column)];
-            const double width = kLevelEdges[static_cast<std::size_t>(column) + 1] - left;
-            auto *cell = b.place(new TMarkCell(p), formnames::abc(row, column), {left + 1, top + 1, width - 1.5, 20.5},
-                                 kSmallInput);
+            const auto c = static_cast<std::size_t>(column);
+            auto *cell = b.inCell(new TMarkCell(p), formnames::abc(row, column), kLevelEdges[c], top,
+                                  kLevelEdges[c + 1], kSmallInput);
             cell->setText(QStringLiteral("　"));
             connect(cell, &TMarkCell::mouseUp, this, &TMainForm::ABCMouseUp);
         }
-        b.memo(formnames::goods(row), {160, top + 1, 55, 20.5}, kSmallInput);
-        b.memo(formnames::kaigo(row), {216, top + 1, 71, 20.5}, kSmallInput);
-        auto *time = b.edit(formnames::time(row), {288, top + 1, 37, 20.5}, kSmallInput);
+        b.inCell(new TMemo(p), formnames::goods(row), kRowEdges[0], top, kRowEdges[1], kSmallInput);
+        b.inCell(new TMemo(p), formnames::kaigo(row), kRowEdges[1], top, kRowEdges[2], kSmallInput);
+        auto *time = b.inCell(new TEdit(p), formnames::time(row), kRowEdges[2], top, kRowEdges[3], kSmallInput);
         time->setText(QStringLiteral("　"));
-        auto *special = b.label(formnames::special(row), QStringLiteral("　"), {326, top + 1, 21, 20.5}, kNormal);
+        auto *special = b.inCell(new TClickLabel(p), formnames::special(row), kRowEdges[3], top, kRowEdges[4], kNormal);
+        special->setText(QStringLiteral("　"));
         special->setAlignment(Qt::AlignCenter);
         connect(special, &TClickLabel::clicked, this, &TMainForm::SpecialClick);
     };
@@ -345,7 +343,10 @@ void TMainForm::buildPage2()
     p->addCaption(16, 6, 225, 18, QStringLiteral("リハビリテーション実施計画書（２）"), kTitle,
                   Qt::AlignLeft | Qt::AlignTop, true);
     p->addCaption(286, 8, 56, 12, QStringLiteral("利用者氏名"), kNormal);
-    UserLabel = b.label(QStringLiteral("UserLabel"), QString(), {346, 8, 112, 13}, kNormal);
+    // The name is cut at its box as on the printout, clear of "様".
+    auto *userLabel = b.label(QStringLiteral("UserLabel"), QString(), {358, 8, 99, 13}, kNormal);
+    userLabel->setCutAtBox(true);
+    UserLabel = userLabel;
     p->addCaption(461, 8, 17, 12, QStringLiteral("様"), kNormal);
     DateLabel = b.label(QStringLiteral("DateLabel"), QString(), {480, 8, 100, 13}, kNormal);
 

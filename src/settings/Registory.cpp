@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QSettings>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -16,6 +17,12 @@ const QString &openValueName()
 const QString &saveValueName()
 {
     static const QString name = QStringLiteral("Save");
+    return name;
+}
+
+const QString &windowGroup()
+{
+    static const QString name = QStringLiteral("Window");
     return name;
 }
 
@@ -53,8 +60,11 @@ void TRegistory::SetDefaultFolders()
 void TRegistory::LoadFolders()
 {
     const auto store = openStore(m_settingsFile);
-    // An empty store stands for a key that does not exist yet (first run).
-    if (store->allKeys().isEmpty()) {
+    // A store without folder values stands for a key that does not exist
+    // yet (first run); the window's own values do not count.
+    const QStringList keys = store->allKeys();
+    const QString windowPrefix = windowGroup() + QLatin1Char('/');
+    if (std::all_of(keys.begin(), keys.end(), [&](const QString &key) { return key.startsWith(windowPrefix); })) {
         SetDefaultFolders();
         return;
     }
@@ -70,5 +80,33 @@ void TRegistory::StoreFolders()
     }
     store->setValue(openValueName(), OpenFolder);
     store->setValue(saveValueName(), SaveFolder);
+    store->sync();
+}
+
+void TRegistory::LoadWindow()
+{
+    const auto store = openStore(m_settingsFile);
+    store->beginGroup(windowGroup());
+    WindowGeometry = store->value(QStringLiteral("Geometry")).toByteArray();
+    bool ok = false;
+    const int zoom = store->value(QStringLiteral("Zoom")).toInt(&ok);
+    if (ok) {
+        Zoom = zoom;
+    }
+    store->endGroup();
+}
+
+void TRegistory::StoreWindow()
+{
+    const auto store = openStore(m_settingsFile);
+    if (!store->isWritable()) {
+        return;
+    }
+    store->beginGroup(windowGroup());
+    if (!WindowGeometry.isEmpty()) {
+        store->setValue(QStringLiteral("Geometry"), WindowGeometry);
+    }
+    store->setValue(QStringLiteral("Zoom"), Zoom);
+    store->endGroup();
     store->sync();
 }

@@ -5,7 +5,11 @@
 // (on Windows the registry key HKEY_CURRENT_USER\Software\Quenmark\Ovilant),
 // as the string values "Open" and "Save". The store is read once at start-up
 // and written once at exit; in between the commands use the two fields.
+// Beside them, in the group "Window", the store keeps the main window's
+// place and size ("Window/Geometry") and the zoom of the form in percent
+// ("Window/Zoom").
 
+#include <QByteArray>
 #include <QString>
 
 // The folder every command falls back to when nothing better is known: the
@@ -28,6 +32,14 @@ public:
     void LoadFolders();
     // Writes both values; a store that cannot be written loses them silently.
     void StoreFolders();
+
+    QByteArray WindowGeometry; // as QWidget::saveGeometry() gives it; empty: none yet
+    int Zoom = 100;            // percent
+
+    // Reads the window values; absent ones keep their defaults.
+    void LoadWindow();
+    // Writes the window values, silently lost when the store cannot be written.
+    void StoreWindow();
 
 private:
     QString m_settingsFile;

@@ -1,5 +1,6 @@
 // Saves pictures of both pages of the editor after New and sample data:
-// page1.png and page2.png in the folder given as the only argument.
+// page1.png and page2.png in the folder given as the first argument, at the
+// zoom in percent given as the optional second one.
 
 #include "app/FormControls.h"
 #include "TestSupport.h"
@@ -14,8 +15,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s output-folder\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s output-folder [zoom-percent]\n", argv[0]);
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
@@ -23,6 +24,9 @@ int main(int argc, char *argv[])
     TMainForm &form = *fixture.form;
     form.NewMenuClick();
     fillSampleData(form);
+    if (argc == 3) {
+        form.setZoomPercent(QString::fromLocal8Bit(argv[2]).toInt());
+    }
     int failures = 0;
     const auto save = [&](QWidget *sheet, TFormPanel *panel, const char *name) {
         form.PageControl1->setCurrentWidget(sheet);

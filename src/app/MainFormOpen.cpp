@@ -16,6 +16,7 @@
 #include "dialogs/FileChooser.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
+#include "integrity/PlanIntegrity.h"
 #include "pdfreader/PdfReadError.h"
 #include "pdfreader/PdfStream.h"
 #include "planfile/PlanDecode.h"
@@ -162,6 +163,12 @@ bool TMainForm::openPlanFile(const QString &chosen)
             pdf.selectPage(page);
         }
         const planfile::PrintedPlan printed = planfile::decodePlan(pdf.textItems());
+        // A plan that does not print what the file holds was changed or
+        // damaged after it was written: it is shown all the same, after a
+        // warning, so that it can be checked against the printed plan.
+        if (planintegrity::findDifference(pdf.textItems(), pdf.creator())) {
+            prompter().warning(this, guitext::fromCp932(planintegrity::damagedPlanMessage()));
+        }
         const ProgramFill fill(*this);
         refill(*this, printed);
     } catch (const NotAPlanFile &) {

@@ -9,6 +9,7 @@
 #include "cli/PlanDump.h"
 #include "cli/PlanJson.h"
 #include "report/PlanPdf.h"
+#include "integrity/PlanIntegrity.h"
 
 #include <nlohmann/json.hpp>
 
@@ -95,11 +96,10 @@ int render(const std::vector<std::string> &args, std::istream &in, std::ostream 
     if (!readAll(planPath, in, text, err)) {
         return kExitFailure;
     }
-    nlohmann::json json;
-    try {
-        json = nlohmann::json::parse(text);
-    } catch (const nlohmann::json::parse_error &e) {
-        err << "ovilant-plan: " << planPath << " is not valid JSON: " << e.what() << "\n";
+    std::string jsonError;
+    const nlohmann::json json = planjson::parseJsonText(text, jsonError);
+    if (!jsonError.empty()) {
+        err << "ovilant-plan: " << planPath << " is not valid JSON: " << jsonError << "\n";
         return kExitFailure;
     }
     auto result = planjson::planFromJson(json, now);
@@ -128,6 +128,22 @@ int render(const std::vector<std::string> &args, std::istream &in, std::ostream 
     return kExitOk;
 }
 
+// Checks that the plan read back prints what the file holds, as the open
+// command does; when it does not, says so and names the first field where
+// they part on the error stream. True when the file is sound.
+bool checkReadBack(const pdfreader::TPdfStream &pdf, std::ostream &err)
+{
+    const auto difference = planintegrity::findDifference(pdf.textItems(), pdf.creator());
+    if (!difference) {
+        return true;
+    }
+    err << cp932::toUtf8(planintegrity::damagedPlanMessage()) << "\n";
+    err << "ovilant-plan: first difference: "
+        << (difference->fieldName.empty() ? std::string("(no field)") : difference->fieldName) << " (page "
+        << difference->page << ", " << difference->x << ", " << difference->y << ")\n";
+    return false;
+}
+
 // Reads a plan file as the editor's open command does and prints the plan
 // it would refill, as JSON.
 int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
@@ -137,6 +153,7 @@ int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &
         return kExitUsage;
     }
     pdfreader::TPdfStream pdf;
+    bool sound = true;
     try {
         pdf.open(args[1]);
         if (!plandump::isPlanFile(pdf.author(), pdf.subject())) {
@@ -148,6 +165,7 @@ int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &
         for (int page = 0; page < pdf.pageCount(); ++page) {
             pdf.selectPage(page);
         }
+        sound = checkReadBack(pdf, err);
     } catch (const EPdfReadError &e) {
         // Everything the tool prints is UTF-8; the file name already is.
         err << cp932::toUtf8(e.text()) << e.fileName() << "\n";
@@ -163,7 +181,7 @@ int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &
         err << "ovilant-plan: cannot write to standard output\n";
         return kExitFailure;
     }
-    return kExitOk;
+    return sound ? kExitOk : kExitDamaged;
 }
 
 } // namespace

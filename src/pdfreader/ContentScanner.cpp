@@ -3,7 +3,7 @@
 #include <algorithm>
 
 TPdfContentScanner::TPdfContentScanner(std::string_view data)
-    : TPdfLexer(TPdfInputStream::fromBytes(std::string(data)), TEndOfInput::Stop)
+    : TPdfLexer(TPdfInputStream::fromView(data), TEndOfInput::Stop)
 {
 }
 

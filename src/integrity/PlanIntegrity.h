@@ -1,0 +1,43 @@
+#pragma once
+
+// Whether a plan file reads back as a whole. Our writer is deterministic:
+// the plan read from a file's printed text (planfile::decodePlan), written
+// again, prints exactly the text items that the file holds, whatever its
+// creator text and time. A file changed after it was written (a damaged
+// byte in a text, a lost text object, a moved one) prints something the
+// plan read from it does not, and so is found out, even when the change
+// only makes a field read as empty.
+
+#include "planfile/PlanDecode.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace planintegrity {
+
+// The first text item in which the file and the plan read from it differ.
+struct Difference {
+    // Where the item lies (page from 1, whole units); from the file's item,
+    // or from the written plan's when the file has fewer items.
+    int page = 0;
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    // The field (0..247) the item holds, or -1 when it holds none (a printed
+    // label, say, or when writing the plan failed altogether).
+    int fieldIndex = -1;
+    // The field's layout item name ("KenkouMemo"), empty without a field.
+    std::string fieldName;
+};
+
+// Compares the text items read from a plan file (page and content order)
+// with those of the plan they decode to, written again with `creator`
+// (CP932, the file's Creator text). Nothing when they agree.
+std::optional<Difference> findDifference(const std::vector<planfile::TextItem> &fileItems,
+                                         const std::string &creator);
+
+// "この計画書ファイルは一部が読み取れない可能性があります。\n印刷された計画書と照らし合わせてください。" (CP932)
+const std::string &damagedPlanMessage();
+
+} // namespace planintegrity

@@ -57,6 +57,7 @@ void TPdfStream::start(std::unique_ptr<TPdfInputStream> stream)
         throw EPdfReadError(tooLargeMessage());
     m_reader = std::make_unique<TPdfPage>(std::move(stream));
     m_pixelBudget = pixelBudgetFor(size);
+    m_decodedPixelBytes = 0;
     // The headers of all images together are read from at most this many
     // bytes: image objects whose data overlap would otherwise read the
     // same bytes again and again.
@@ -144,6 +145,7 @@ const JpegImage *TPdfStream::image() const
             try {
                 image->loadFromMemory(m_reader->readRange(picture.position, picture.length), m_pixelBudget);
                 m_pixelBudget -= image->pixels().size();
+                m_decodedPixelBytes += image->pixels().size();
                 picture.image = std::move(image);
                 return picture.image.get();
             } catch (const EPdfReadError &e) {

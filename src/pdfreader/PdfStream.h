@@ -86,6 +86,8 @@ public:
     // with the decoder's message or "JPEG IMAGE SIZE ERROR", each time the
     // image is asked for.
     const JpegImage *image() const;
+    // Pixel bytes decoded from this file's images so far.
+    std::size_t decodedPixelBytes() const { return m_decodedPixelBytes; }
 
     // The lines of the first text item (in page and content order) that lies
     // on the field's page within 5 units of the field's position on both
@@ -122,6 +124,7 @@ private:
     std::map<std::int64_t, std::shared_ptr<Picture>> m_pictures; // by data position
     std::shared_ptr<Picture> m_current;
     mutable std::size_t m_pixelBudget = 0;
+    mutable std::size_t m_decodedPixelBytes = 0;
     std::int64_t m_headerBytesBudget = 0;
     std::int32_t m_imageDataLength = 0;
 };

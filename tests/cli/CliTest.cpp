@@ -255,6 +255,33 @@ TEST_F(RenderTest, UnreadableInputAndUnwritableOutput)
     EXPECT_EQ(entries(), (std::vector<std::string>{"broken.json", "folder.pdf", "plan.json"}));
 }
 
+// Every fault of the JSON text itself exits 1 with a message and writes
+// nothing: numbers beyond a double (which used to end the process), a NUL
+// byte with anything after it, trailing garbage, a key given twice.
+TEST_F(RenderTest, MalformedJsonIsRefusedWithAMessage)
+{
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"[1e400]", "out of range"},
+        {R"({"Age": 1e400})", "out of range"},
+        {R"({"Age": -1e400})", "out of range"},
+        {std::string("{}\0garbage", 10), "NUL"},
+        {std::string("{\"Name\": \"a\0b\"}", 15), "NUL"},
+        {"{} {}", "parse"},
+        {R"({"Name": "a", "Name": "b"})", "\"Name\" appears twice"},
+        {R"({"ActivityItems": [{"Goods": "a", "Goods": "b"}]})", "\"Goods\" appears twice"},
+    };
+    for (const auto &[text, reason] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(run({"render", "-", (m_dir / "out.pdf").string()}, text), 1);
+        EXPECT_NE(m_last.err.find("is not valid JSON"), std::string::npos) << m_last.err;
+        EXPECT_NE(m_last.err.find(reason), std::string::npos) << m_last.err;
+        EXPECT_FALSE(fs::exists(m_dir / "out.pdf"));
+    }
+    // The same key in two different objects is no duplicate.
+    run({"render", "-", "-"}, R"({"ActivityItems": [{"Goods": "a"}, {"Goods": "b"}]})");
+    EXPECT_EQ(m_last.err.find("is not valid JSON"), std::string::npos) << m_last.err;
+}
+
 TEST(RenderProcess, RunsAsACommand)
 {
     const testsupport::TempDir dir("ovilant-proc");

@@ -5,32 +5,38 @@
 #include "planfile/PlanFieldTable.h"
 #include "report/PlanPdf.h"
 
-#include <algorithm>
 #include <exception>
 
 namespace planintegrity {
 
 namespace {
 
-Difference differenceAt(const planfile::TextItem &item)
+// The item holding field `field` in a list, as the open command finds it.
+const planfile::TextItem *fieldItem(const std::vector<planfile::TextItem> &items, int field)
 {
-    Difference d;
-    d.page = item.page;
-    d.x = item.x;
-    d.y = item.y;
-    for (int field = 0; field < planlayout::kFieldCount; ++field) {
-        if (planfile::liesAtField(field, item.page, item.x, item.y)) {
-            d.fieldIndex = field;
-            d.fieldName = planlayout::kFieldPositions[static_cast<std::size_t>(field)].itemName;
-            break;
-        }
-    }
-    return d;
+    const auto index = planfile::findFieldItem(field, items.size(), [&items](std::size_t i) {
+        return planfile::ItemPlace{items[i].page, items[i].x, items[i].y};
+    });
+    return index ? &items[*index] : nullptr;
 }
 
-bool sameItem(const planfile::TextItem &a, const planfile::TextItem &b)
+bool sameItem(const planfile::TextItem *a, const planfile::TextItem *b)
 {
-    return a.page == b.page && a.x == b.x && a.y == b.y && a.lines == b.lines;
+    if (a == nullptr || b == nullptr)
+        return a == b;
+    return a->page == b->page && a->x == b->x && a->y == b->y && a->lines == b->lines;
+}
+
+Difference differenceAt(int field, const planfile::TextItem *item)
+{
+    const planlayout::FieldPosition &place = planlayout::kFieldPositions[static_cast<std::size_t>(field)];
+    Difference d;
+    d.fieldIndex = field;
+    d.fieldName = place.itemName;
+    d.page = item ? item->page : place.page;
+    d.x = item ? item->x : place.x;
+    d.y = item ? item->y : place.y;
+    return d;
 }
 
 } // namespace
@@ -46,20 +52,16 @@ std::optional<Difference> findDifference(const std::vector<planfile::TextItem> &
         written = TPdfPage::fromBytes(bytes)->strings().plainItems();
     } catch (const std::exception &) {
         // A plan that cannot even be written again is no sound plan.
-        Difference d;
-        if (!fileItems.empty())
-            d = differenceAt(fileItems.front());
-        return d;
+        return Difference{};
     }
-    const std::size_t common = std::min(fileItems.size(), written.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        if (!sameItem(fileItems[i], written[i]))
-            return differenceAt(fileItems[i]);
+    // Each field's item, where the open command looks for it. Items that
+    // hold no field (the form's labels, the name repeated on page 2 in a
+    // box of its own width) carry nothing the plan keeps.
+    for (int field = 0; field < planlayout::kFieldCount; ++field) {
+        const planfile::TextItem *inFile = fieldItem(fileItems, field);
+        if (!sameItem(inFile, fieldItem(written, field)))
+            return differenceAt(field, inFile);
     }
-    if (fileItems.size() > common)
-        return differenceAt(fileItems[common]);
-    if (written.size() > common)
-        return differenceAt(written[common]);
     return std::nullopt;
 }
 

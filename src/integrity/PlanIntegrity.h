@@ -2,11 +2,11 @@
 
 // Whether a plan file reads back as a whole. Our writer is deterministic:
 // the plan read from a file's printed text (planfile::decodePlan), written
-// again, prints exactly the text items that the file holds, whatever its
-// creator text and time. A file changed after it was written (a damaged
-// byte in a text, a lost text object, a moved one) prints something the
-// plan read from it does not, and so is found out, even when the change
-// only makes a field read as empty.
+// again, prints at every field's place exactly the text item that the file
+// holds there, whatever its creator text and time. A file changed after it
+// was written (a damaged byte in a text, a lost text object, a moved one)
+// prints something the plan read from it does not, and so is found out,
+// even when the change only makes a field read as empty.
 
 #include "planfile/PlanDecode.h"
 
@@ -17,21 +17,22 @@
 
 namespace planintegrity {
 
-// The first text item in which the file and the plan read from it differ.
+// The first field whose text item differs between the file and the plan
+// read from it.
 struct Difference {
-    // Where the item lies (page from 1, whole units); from the file's item,
-    // or from the written plan's when the file has fewer items.
+    // Where the file's item lies (page from 1, whole units), or the field's
+    // place when the file has none there.
     int page = 0;
     std::int64_t x = 0;
     std::int64_t y = 0;
-    // The field (0..247) the item holds, or -1 when it holds none (a printed
-    // label, say, or when writing the plan failed altogether).
+    // The field (0..247), or -1 when writing the plan failed altogether.
     int fieldIndex = -1;
     // The field's layout item name ("KenkouMemo"), empty without a field.
     std::string fieldName;
 };
 
-// Compares the text items read from a plan file (page and content order)
+// Compares the field items among the text items read from a plan file
+// (page and content order; found as planfile::findFieldItem finds them)
 // with those of the plan they decode to, written again with `creator`
 // (CP932, the file's Creator text). Nothing when they agree.
 std::optional<Difference> findDifference(const std::vector<planfile::TextItem> &fileItems,

@@ -261,9 +261,9 @@ TEST_F(RenderTest, UnreadableInputAndUnwritableOutput)
 TEST_F(RenderTest, MalformedJsonIsRefusedWithAMessage)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"[1e400]", "out of range"},
-        {R"({"Age": 1e400})", "out of range"},
-        {R"({"Age": -1e400})", "out of range"},
+        {"[1e400]", "overflow"},
+        {R"({"Age": 1e400})", "overflow"},
+        {R"({"Age": -1e400})", "overflow"},
         {std::string("{}\0garbage", 10), "NUL"},
         {std::string("{\"Name\": \"a\0b\"}", 15), "NUL"},
         {"{} {}", "parse"},

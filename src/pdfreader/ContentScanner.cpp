@@ -15,6 +15,8 @@ void TPdfContentScanner::scan(TPdfString &items)
             continue;
         if (!tryReadByte(c) || c != 'T')
             continue;
+        if (items.count() >= MaxTextItems)
+            failAt("PDF READ LIMIT ERROR Address : ");
         SkipLineEnd();
         TPdfCurrency x = 0;
         TPdfCurrency y = 0;

@@ -30,8 +30,8 @@ public:
     void seek(std::int64_t position) { m_position = position < 0 ? 0 : position; }
     bool atEnd() const { return m_position >= m_size; }
 
-    // Every byte delivered counts against a limit: by default 64 times the
-    // size of the input plus 64 MiB. Our own files read each byte a few
+    // Every byte delivered counts against a limit: by default 8 times the
+    // size of the input plus 8 MiB, which keeps any input under a second. Our own files read each byte a few
     // times; a file built so that its parts are read again and again (one
     // dictionary shared by thousands of pages, say) is stopped with
     // "PDF READ LIMIT ERROR Address : " and the position instead of keeping
@@ -59,7 +59,7 @@ private:
     TPdfInputStream() = default;
     bool readByteSlow(unsigned char &byte);
     [[noreturn]] void readLimitReached() const;
-    void setDefaultLimit() { m_readLimit = 64 * m_size + (std::int64_t(64) << 20); }
+    void setDefaultLimit() { m_readLimit = 8 * m_size + (std::int64_t(8) << 20); }
     void fill(std::int64_t position);
 
     // The open file: a descriptor on POSIX systems, a stream elsewhere.

@@ -609,6 +609,15 @@ TEST(ReadLimit, PagesEntriesAndTokensAreBounded)
     bytes.replace(count, bytes.find("\r\n", count) - count, "10000000");
     EXPECT_TRUE(startsWithLimit(readError(bytes))) << readError(bytes);
 
+    // Every text item is looked at for each of the 248 fields: no more
+    // than 20,000 in a file.
+    const auto items = [](int count) {
+        std::vector<TextObject> objects(static_cast<std::size_t>(count), TextObject{"1", "2", {"x"}});
+        return planFile({objects}).build();
+    };
+    EXPECT_EQ(readError(items(20000)), "(no error)");
+    EXPECT_TRUE(startsWithLimit(readError(items(20001)))) << readError(items(20001));
+
     // A key of 70,000 bytes in the catalog.
     PdfFile longKey = twoPages();
     longKey.objects[1] = dict({{"Type", "/Catalog"}, {"Pages", "3 0 R"}, {std::string(70000, 'K'), "/X"}});

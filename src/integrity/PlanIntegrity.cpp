@@ -5,6 +5,8 @@
 #include "planfile/PlanFieldTable.h"
 #include "report/PlanPdf.h"
 
+#include <algorithm>
+
 #include <exception>
 
 namespace planintegrity {
@@ -39,6 +41,15 @@ Difference differenceAt(int field, const planfile::TextItem *item)
     return d;
 }
 
+Difference placeDifference(const planfile::TextItem &item)
+{
+    Difference d;
+    d.page = item.page;
+    d.x = item.x;
+    d.y = item.y;
+    return d;
+}
+
 } // namespace
 
 std::optional<Difference> findDifference(const std::vector<planfile::TextItem> &fileItems,
@@ -54,13 +65,22 @@ std::optional<Difference> findDifference(const std::vector<planfile::TextItem> &
         // A plan that cannot even be written again is no sound plan.
         return Difference{};
     }
-    // Each field's item, where the open command looks for it. Items that
-    // hold no field (the form's labels, the name repeated on page 2 in a
-    // box of its own width) carry nothing the plan keeps.
+    // Each field's item, where the open command looks for it, with its text.
     for (int field = 0; field < planlayout::kFieldCount; ++field) {
         const planfile::TextItem *inFile = fieldItem(fileItems, field);
         if (!sameItem(inFile, fieldItem(written, field)))
             return differenceAt(field, inFile);
+    }
+    // And the same text objects at the same places: a damaged Td can move a
+    // field's text away from its field, which then reads as empty. The text
+    // of items that hold no field is not compared: the name repeated on
+    // page 2 in a box of its own width may keep more of a long name than
+    // the name field does.
+    for (std::size_t i = 0; i < std::max(fileItems.size(), written.size()); ++i) {
+        const planfile::TextItem &item = i < fileItems.size() ? fileItems[i] : written[i];
+        if (i >= fileItems.size() || i >= written.size() || item.page != written[i].page || item.x != written[i].x ||
+            item.y != written[i].y)
+            return placeDifference(item);
     }
     return std::nullopt;
 }

@@ -16,6 +16,7 @@
 #include "dialogs/FileChooser.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
+#include "integrity/PlanIntegrity.h"
 #include "pdfreader/PdfReadError.h"
 #include "pdfreader/PdfStream.h"
 #include "planfile/PlanDecode.h"
@@ -128,7 +129,9 @@ void refill(TMainForm &f, const planfile::PrintedPlan &printed)
 // Reads the file at `path` as a plan file; `author` and `subject` get its
 // trimmed markers. Raises the reader's EPdfReadError, NotAPlanFile for a PDF
 // without the two markers, and std::exception for anything else.
-planfile::PrintedPlan readPlanFile(const QString &path, QString &author, QString &subject)
+// Reads a plan file completely. `damaged` tells whether the file prints
+// other text than our writer would print for the plan read from it.
+planfile::PrintedPlan readPlanFile(const QString &path, QString &author, QString &subject, bool &damaged)
 {
     // The reader lives only while the file is read.
     pdfreader::TPdfStream pdf;
@@ -146,6 +149,7 @@ planfile::PrintedPlan readPlanFile(const QString &path, QString &author, QString
     for (int page = 0; page < pdf.pageCount(); ++page) {
         pdf.selectPage(page);
     }
+    damaged = planintegrity::findDifference(pdf.textItems(), pdf.creator()).has_value();
     return planfile::decodePlan(pdf.textItems());
 }
 
@@ -172,8 +176,9 @@ bool TMainForm::openPlanFile(const QString &chosen)
     // that is refused leaves the plan being edited as it was.
     const QString unreadable = QStringLiteral("このファイルは計画書として読み込めませんでした。\n");
     planfile::PrintedPlan printed;
+    bool damaged = false;
     try {
-        printed = readPlanFile(chosen, OpenedAuthor, OpenedSubject);
+        printed = readPlanFile(chosen, OpenedAuthor, OpenedSubject, damaged);
     } catch (const NotAPlanFile &) {
         prompter().error(this, guitext::fromCp932(planfile::kNotAPlanMessage));
         return false;
@@ -188,6 +193,12 @@ bool TMainForm::openPlanFile(const QString &chosen)
         return false;
     }
 
+    // A plan that does not print what the file holds was changed or damaged
+    // after it was written: it is shown all the same, after a warning, so
+    // that it can be checked against the printed plan.
+    if (damaged) {
+        prompter().warning(this, guitext::fromCp932(planintegrity::damagedPlanMessage()));
+    }
     {
         const ProgramFill fill(*this);
         ClearForm();

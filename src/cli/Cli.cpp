@@ -12,6 +12,7 @@
 #include "cli/PlanJson.h"
 #include "report/PlanFit.h"
 #include "report/PlanPdf.h"
+#include "integrity/PlanIntegrity.h"
 
 #include <nlohmann/json.hpp>
 
@@ -102,6 +103,23 @@ bool fitsOrWarn(const TPRACTDATA &plan, bool strict, std::ostream &err)
     return true;
 }
 
+// Reads a JSON plan strictly (no NUL bytes, nothing after the value, no key
+// given twice, no number beyond a double); false after saying why.
+bool readJson(const std::string &path, std::istream &in, nlohmann::json &json, std::ostream &err)
+{
+    std::string text;
+    if (!readAll(path, in, text, err)) {
+        return false;
+    }
+    std::string jsonError;
+    json = planjson::parseJsonText(text, jsonError);
+    if (!jsonError.empty()) {
+        err << "ovilant-plan: " << path << " is not valid JSON: " << jsonError << "\n";
+        return false;
+    }
+    return true;
+}
+
 // Checks a JSON plan as render would and prints the findings (see
 // PlanFitReport.h) without writing anything.
 int check(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
@@ -110,15 +128,8 @@ int check(const std::vector<std::string> &args, std::istream &in, std::ostream &
         err << kCheckUsage;
         return kExitUsage;
     }
-    std::string text;
-    if (!readAll(args[1], in, text, err)) {
-        return kExitFailure;
-    }
     nlohmann::json json;
-    try {
-        json = nlohmann::json::parse(text);
-    } catch (const nlohmann::json::parse_error &e) {
-        err << "ovilant-plan: " << args[1] << " is not valid JSON: " << e.what() << "\n";
+    if (!readJson(args[1], in, json, err)) {
         return kExitFailure;
     }
     const int status = planfitreport::check(json, currentDateTime(), out);
@@ -148,15 +159,8 @@ int render(std::vector<std::string> args, std::istream &in, std::ostream &out, s
     }
     const TDateTime now = epoch ? *epoch : currentDateTime();
 
-    std::string text;
-    if (!readAll(planPath, in, text, err)) {
-        return kExitFailure;
-    }
     nlohmann::json json;
-    try {
-        json = nlohmann::json::parse(text);
-    } catch (const nlohmann::json::parse_error &e) {
-        err << "ovilant-plan: " << planPath << " is not valid JSON: " << e.what() << "\n";
+    if (!readJson(planPath, in, json, err)) {
         return kExitFailure;
     }
     auto result = planjson::planFromJson(json, now);
@@ -188,6 +192,22 @@ int render(std::vector<std::string> args, std::istream &in, std::ostream &out, s
     return kExitOk;
 }
 
+// Checks that the plan read back prints what the file holds, as the open
+// command does; when it does not, says so and names the first field where
+// they part on the error stream. True when the file is sound.
+bool checkReadBack(const pdfreader::TPdfStream &pdf, std::ostream &err)
+{
+    const auto difference = planintegrity::findDifference(pdf.textItems(), pdf.creator());
+    if (!difference) {
+        return true;
+    }
+    err << cp932::toUtf8(planintegrity::damagedPlanMessage()) << "\n";
+    err << "ovilant-plan: first difference: "
+        << (difference->fieldName.empty() ? std::string("(no field)") : difference->fieldName) << " (page "
+        << difference->page << ", " << difference->x << ", " << difference->y << ")\n";
+    return false;
+}
+
 // Reads a plan file as the editor's open command does and prints the plan
 // it would refill, as JSON.
 int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
@@ -197,6 +217,7 @@ int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &
         return kExitUsage;
     }
     pdfreader::TPdfStream pdf;
+    bool sound = true;
     try {
         pdf.open(args[1]);
         if (!plandump::isPlanFile(pdf.author(), pdf.subject())) {
@@ -208,6 +229,7 @@ int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &
         for (int page = 0; page < pdf.pageCount(); ++page) {
             pdf.selectPage(page);
         }
+        sound = checkReadBack(pdf, err);
     } catch (const EPdfReadError &e) {
         // Everything the tool prints is UTF-8; the file name already is.
         err << cp932::toUtf8(e.text()) << e.fileName() << "\n";
@@ -223,7 +245,7 @@ int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &
         err << "ovilant-plan: cannot write to standard output\n";
         return kExitFailure;
     }
-    return kExitOk;
+    return sound ? kExitOk : kExitDamaged;
 }
 
 } // namespace

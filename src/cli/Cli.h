@@ -27,7 +27,9 @@
 //
 // Exit status: 0 done; 1 the plan or file was refused or a file could not be
 // read or written (nothing written, the reason on the error stream); 2 usage
-// error.
+// error; 3 (dump) the plan was printed, but it does not print what the file
+// holds: the file was changed or damaged after it was written, and the
+// first field where they part is named on the error stream.
 
 #include <iosfwd>
 #include <string>
@@ -38,6 +40,7 @@ namespace cli {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitDamaged = 3;
 
 // `args` are the arguments after the program name.
 int run(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err);

@@ -5,6 +5,7 @@
 #include "plan/TextParse.h"
 #include "planfile/PlanCheck.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -618,6 +619,65 @@ std::optional<TDateTime> parseDate(std::string_view text)
         return std::nullopt;
     }
     return encodeDateTime(*year, *month, *day, *hour, *minute, *second);
+}
+
+namespace {
+
+// Raised from the parser callback to stop the parse at a refused value.
+struct StrictJsonFault {
+    std::string message;
+};
+
+} // namespace
+
+nlohmann::json parseJsonText(std::string_view text, std::string &error)
+{
+    error.clear();
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+        error = "NUL byte at offset " + std::to_string(nul);
+        return nullptr;
+    }
+    // The keys met so far in each object being read, innermost last.
+    std::vector<std::vector<std::string>> keys;
+    const json::parser_callback_t check = [&keys](int, json::parse_event_t event, json &parsed) {
+        switch (event) {
+        case json::parse_event_t::object_start:
+            keys.emplace_back();
+            break;
+        case json::parse_event_t::object_end:
+            if (!keys.empty()) {
+                keys.pop_back();
+            }
+            break;
+        case json::parse_event_t::key: {
+            const std::string &key = parsed.get_ref<const std::string &>();
+            if (!keys.empty()) {
+                auto &seen = keys.back();
+                if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
+                    throw StrictJsonFault{"key \"" + key + "\" appears twice in one object"};
+                }
+                seen.push_back(key);
+            }
+            break;
+        }
+        case json::parse_event_t::value:
+            if (parsed.is_number_float() && !std::isfinite(parsed.get<double>())) {
+                throw StrictJsonFault{"number out of range"};
+            }
+            break;
+        default:
+            break;
+        }
+        return true;
+    };
+    try {
+        return json::parse(text.begin(), text.end(), check);
+    } catch (const StrictJsonFault &fault) {
+        error = fault.message;
+    } catch (const json::exception &e) {
+        error = e.what();
+    }
+    return nullptr;
 }
 
 } // namespace planjson

@@ -52,6 +52,12 @@ std::string inputKey(const planfile::PlanInputRef &where);
 // and every value has its type and range. Unknown keys are refused.
 std::variant<TPRACTDATA, Fault> planFromJson(const nlohmann::json &json, TDateTime now);
 
+// Parses the text of a JSON plan strictly: one JSON value and nothing after
+// it (blanks aside), no NUL byte anywhere, no key twice in one object, and
+// no number beyond the range of a double. On failure `error` says why
+// (UTF-8) and the result is null.
+nlohmann::json parseJsonText(std::string_view text, std::string &error);
+
 // The record as JSON in key order (the inverse of planFromJson for a valid plan).
 nlohmann::ordered_json planToJson(const TPRACTDATA &plan);
 

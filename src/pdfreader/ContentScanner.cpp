@@ -3,7 +3,7 @@
 #include <algorithm>
 
 TPdfContentScanner::TPdfContentScanner(std::string_view data)
-    : TPdfLexer(TPdfInputStream::fromBytes(std::string(data)), TEndOfInput::Stop)
+    : TPdfLexer(TPdfInputStream::fromView(data), TEndOfInput::Stop)
 {
 }
 
@@ -15,6 +15,8 @@ void TPdfContentScanner::scan(TPdfString &items)
             continue;
         if (!tryReadByte(c) || c != 'T')
             continue;
+        if (items.count() >= MaxTextItems)
+            failAt("PDF READ LIMIT ERROR Address : ");
         SkipLineEnd();
         TPdfCurrency x = 0;
         TPdfCurrency y = 0;

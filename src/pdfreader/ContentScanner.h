@@ -15,13 +15,18 @@
 // lines separated by `T*`, then `ET`. Every `BT` pair starts an object (also
 // one inside a string); no other operator is interpreted and nothing is
 // decompressed. An object that leaves this grammar ends early with the lines
-// complete so far and is still added; nothing here raises.
+// complete so far and is still added. Only work limits raise: a token
+// longer than the lexer allows, or more than MaxTextItems items in all the
+// pages of a file ("PDF READ LIMIT ERROR Address : " and the position in
+// the stream). A plan has about 400; each item is looked at for every field.
 class TPdfContentScanner : private TPdfLexer {
 public:
     explicit TPdfContentScanner(std::string_view data);
 
     // Adds every text object of the stream to `items`, on its current page.
     void scan(TPdfString &items);
+
+    static constexpr std::size_t MaxTextItems = 20000;
 
 private:
     // One text object, `BT` and its line end already consumed; x and y come

@@ -2,6 +2,8 @@
 
 #include "plan/Cp932.h"
 
+#include <algorithm>
+
 TPdfContents::TPdfContents(std::unique_ptr<TPdfInputStream> stream) : TPdfDocumentCatalog(std::move(stream))
 {
     m_walkFinished = true;
@@ -119,6 +121,8 @@ void TPdfContents::readKids()
         std::string reference = ReadReference();
         if (position() == start)
             fail("PDF KIDS ARRAY ERROR");
+        if (m_kids.size() >= MaxPages)
+            failAt("PDF READ LIMIT ERROR Address : ");
         m_kids.push_back(std::move(reference));
     }
 }
@@ -172,10 +176,11 @@ void TPdfContents::descend(std::string reference)
 // the walk. Sharing nodes between levels multiplies the pages, though: a
 // small file could make millions of them. A tree without sharing cannot
 // have more pages than the file has references of at least 5 bytes ("4 0 R"),
-// so more pages than that are refused as a work limit.
+// so more pages than that are refused as a work limit, and so are more than
+// MaxPages pages in any file (a plan has two).
 void TPdfContents::reachedPage()
 {
-    if (++m_pageVisits > fileSize() / 5)
+    if (++m_pageVisits > std::min<std::int64_t>(fileSize() / 5, MaxPages))
         failAt("PDF READ LIMIT ERROR Address : ");
     m_walkFinished = false;
 }

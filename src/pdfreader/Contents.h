@@ -39,6 +39,10 @@ public:
     // outline is read in Outline.cpp.
     std::string pageTitle(std::int32_t objectNumber, std::int32_t generation);
 
+    // The most pages a file may have, and the most kids a Pages node may
+    // name; more are refused with "PDF READ LIMIT ERROR Address : ".
+    static constexpr std::int64_t MaxPages = 10000;
+
 private:
     static constexpr int MaxLevels = 9;
     struct StackEntry {

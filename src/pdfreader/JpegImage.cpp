@@ -2,6 +2,7 @@
 
 #include "pdfreader/PdfReadError.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h uses FILE and size_t without declaring them
 
@@ -12,9 +13,13 @@ namespace pdfreader {
 namespace {
 
 // The decoder's own memory for one picture (progressive images keep all
-// their coefficients): beyond this it fails with its out-of-memory message
-// instead of asking the system for gigabytes on the word of a bad header.
-constexpr long MaxDecoderMemory = 3L * static_cast<long>(JpegImage::MaxPixelBytes);
+// their coefficients, two bytes each, at most as many as there are samples):
+// beyond this it fails with its out-of-memory message instead of asking the
+// system for more than the picture needs.
+long decoderMemoryFor(std::size_t pixelBytes)
+{
+    return static_cast<long>(2 * pixelBytes + (std::size_t(4) << 20));
+}
 
 // Everything the decoder touches lives in this one object, owned by the
 // caller of the functions that call setjmp: after a jump back nothing is
@@ -25,14 +30,12 @@ struct Decoder {
     jpeg_error_mgr err{};
     std::jmp_buf jump{};
     char message[JMSG_LENGTH_MAX] = {};
+    jpeg_progress_mgr progress{};
     bool readingHeaders = true;
     bool allRowsRead = false;
+    bool tooManyScans = false;
 
-    Decoder()
-    {
-        cinfo.err = jpeg_std_error(&err);
-        cinfo.client_data = this;
-    }
+    Decoder();
     // Frees the library's memory pools; harmless when creation never ran or
     // failed half-way (the pools are then absent).
     ~Decoder() { jpeg_destroy_decompress(&cinfo); }
@@ -80,6 +83,28 @@ void onMessage(j_common_ptr cinfo, int level)
 
 void onOutput(j_common_ptr) {}
 
+// Called by the decoder as it goes through the picture data: a progressive
+// picture of more scans than anyone writes is refused as it reaches them.
+void onProgress(j_common_ptr cinfo)
+{
+    auto *decoder = static_cast<Decoder *>(cinfo->client_data);
+    const auto *info = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (info->input_scan_number > JpegImage::MaxScans) {
+        decoder->tooManyScans = true;
+        std::longjmp(decoder->jump, 1);
+    }
+}
+
+Decoder::Decoder()
+{
+    cinfo.err = jpeg_std_error(&err);
+    err.error_exit = failDecoding;
+    err.emit_message = onMessage;
+    err.output_message = onOutput;
+    progress.progress_monitor = onProgress;
+    cinfo.client_data = this;
+}
+
 // Reads the headers and fixes the output form: grey stays grey, CMYK stays
 // CMYK (the library converts it to nothing else), everything else is RGB.
 bool readHeader(Decoder *decoder, const unsigned char *data, unsigned long size)
@@ -87,7 +112,8 @@ bool readHeader(Decoder *decoder, const unsigned char *data, unsigned long size)
     if (setjmp(decoder->jump))
         return false;
     jpeg_create_decompress(&decoder->cinfo);
-    decoder->cinfo.mem->max_memory_to_use = MaxDecoderMemory;
+    decoder->cinfo.progress = &decoder->progress;
+    decoder->cinfo.mem->max_memory_to_use = decoderMemoryFor(JpegImage::MaxPixelBytes);
     jpeg_mem_src(&decoder->cinfo, data, size);
     jpeg_read_header(&decoder->cinfo, TRUE);
     switch (decoder->cinfo.jpeg_color_space) {
@@ -112,6 +138,7 @@ bool readRows(Decoder *decoder, std::uint8_t *pixels, std::size_t stride, unsign
 {
     if (setjmp(decoder->jump))
         return false;
+    decoder->cinfo.mem->max_memory_to_use = decoderMemoryFor(stride * height);
     jpeg_start_decompress(&decoder->cinfo);
     // The sizes were fixed by readHeader; never write past the buffer.
     if (static_cast<std::size_t>(decoder->cinfo.output_width) * decoder->cinfo.output_components != stride ||
@@ -126,28 +153,49 @@ bool readRows(Decoder *decoder, std::uint8_t *pixels, std::size_t stride, unsign
     return true;
 }
 
-} // namespace
 
-void JpegImage::loadFromMemory(std::string_view data)
+// The headers, read and checked: a picture of no pixels or of more samples
+// than `maxPixelBytes` is refused.
+void readCheckedHeader(Decoder &decoder, std::string_view data, std::size_t maxPixelBytes)
 {
-    Decoder decoder;
-    decoder.err.error_exit = failDecoding;
-    decoder.err.emit_message = onMessage;
-    decoder.err.output_message = onOutput;
-
     const auto *bytes = reinterpret_cast<const unsigned char *>(data.data());
     if (!readHeader(&decoder, bytes, static_cast<unsigned long>(data.size())))
         throw EPdfReadError(decoder.message);
-
     const jpeg_decompress_struct &info = decoder.cinfo;
     const std::size_t stride = static_cast<std::size_t>(info.output_width) * info.output_components;
     const unsigned height = info.output_height;
-    if (stride == 0 || height == 0 || stride > MaxPixelBytes / height)
+    maxPixelBytes = std::min(maxPixelBytes, JpegImage::MaxPixelBytes);
+    if (stride == 0 || height == 0 || stride > maxPixelBytes / height)
         throw EPdfReadError("JPEG IMAGE SIZE ERROR");
+}
+
+} // namespace
+
+JpegImage::Header JpegImage::readHeader(std::string_view data)
+{
+    Decoder decoder;
+    readCheckedHeader(decoder, data, MaxPixelBytes);
+    Header header;
+    header.width = static_cast<int>(decoder.cinfo.output_width);
+    header.height = static_cast<int>(decoder.cinfo.output_height);
+    header.components = decoder.cinfo.output_components;
+    return header;
+}
+
+void JpegImage::loadFromMemory(std::string_view data, std::size_t maxPixelBytes)
+{
+    Decoder decoder;
+    readCheckedHeader(decoder, data, maxPixelBytes);
+    const jpeg_decompress_struct &info = decoder.cinfo;
+    const std::size_t stride = static_cast<std::size_t>(info.output_width) * info.output_components;
+    const unsigned height = info.output_height;
 
     std::vector<std::uint8_t> pixels(stride * height);
-    if (!readRows(&decoder, pixels.data(), stride, height))
-        throw EPdfReadError(decoder.message[0] != '\0' ? std::string(decoder.message) : "JPEG IMAGE SIZE ERROR");
+    if (!readRows(&decoder, pixels.data(), stride, height)) {
+        if (decoder.tooManyScans || decoder.message[0] == '\0')
+            throw EPdfReadError("JPEG IMAGE SIZE ERROR");
+        throw EPdfReadError(decoder.message);
+    }
 
     m_pixels = std::move(pixels);
     m_width = static_cast<int>(info.output_width);

@@ -15,8 +15,30 @@ namespace pdfreader {
 // keeps the picture it held before.
 class JpegImage {
 public:
+    // Size and samples per pixel as the headers give them.
+    struct Header {
+        int width = 0;
+        int height = 0;
+        int components = 0;
+        std::size_t pixelBytes() const
+        {
+            return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                   static_cast<std::size_t>(components);
+        }
+    };
+
+    // Reads only the headers of a JPEG stream: a damaged header, a picture
+    // of no pixels, or one larger than MaxPixelBytes raises EPdfReadError.
+    // Cheap: no picture data is decoded.
+    static Header readHeader(std::string_view data);
+
     // Decodes a complete JPEG stream (the raw bytes of the image object).
-    void loadFromMemory(std::string_view data);
+    // A picture whose samples take more than `maxPixelBytes` (never more
+    // than MaxPixelBytes) is refused with "JPEG IMAGE SIZE ERROR" before
+    // anything is decoded, and so is a progressive one of more than
+    // MaxScans scans when its data comes to them: each scan is a pass over
+    // the whole picture, and a few bytes make a scan.
+    void loadFromMemory(std::string_view data, std::size_t maxPixelBytes = MaxPixelBytes);
 
     bool empty() const { return m_pixels.empty(); }
     int width() const { return m_width; }
@@ -26,9 +48,12 @@ public:
     const std::vector<std::uint8_t> &pixels() const { return m_pixels; }
 
     // Largest picture accepted, in bytes of decoded samples. A header that
-    // claims more is refused before anything is allocated; the largest
-    // real page scans need well under half of it.
-    static constexpr std::size_t MaxPixelBytes = 128u * 1024u * 1024u;
+    // claims more is refused before anything is allocated; an A4 page
+    // scanned in colour at 300 dpi needs 26 MB.
+    static constexpr std::size_t MaxPixelBytes = 64u * 1024u * 1024u;
+    // Progressive pictures are usually written in about 10 scans; 100 is
+    // far beyond what an encoder chooses.
+    static constexpr int MaxScans = 100;
 
 private:
     int m_width = 0;

@@ -70,6 +70,13 @@ std::string TPdfLexer::readRange(std::int64_t pos, std::int64_t length)
     return readBytes(length);
 }
 
+void TPdfLexer::keep(std::string &token, unsigned char c)
+{
+    if (token.size() >= MaxTokenLength)
+        failAt("PDF READ LIMIT ERROR Address : ");
+    token.push_back(static_cast<char>(c));
+}
+
 void TPdfLexer::SkipBlanks()
 {
     unsigned char c = 0;
@@ -109,7 +116,10 @@ void TPdfLexer::SkipToLineEnd()
 }
 
 // The line end is always skipped afterwards, so a line that runs to the end
-// of the file (or a read at the very end) raises the read error there.
+// of the file (or a read at the very end) raises the read error there. Only
+// the first MaxLineKept bytes are kept: every line the reader looks at
+// (the xref keyword, an entry, a comment) is decided by its first bytes, and
+// a "line" of millions of bytes is passed over without being stored.
 std::string TPdfLexer::ReadLine()
 {
     std::string line;
@@ -119,7 +129,8 @@ std::string TPdfLexer::ReadLine()
             seek(position() - 1);
             break;
         }
-        line.push_back(static_cast<char>(c));
+        if (line.size() < MaxLineKept)
+            line.push_back(static_cast<char>(c));
     }
     SkipLineEnd();
     return line;
@@ -134,7 +145,7 @@ std::string TPdfLexer::ReadKey()
             seek(position() - 1);
             break;
         }
-        key.push_back(static_cast<char>(c));
+        keep(key, c);
     }
     return key;
 }
@@ -150,7 +161,7 @@ std::string TPdfLexer::ReadName()
             seek(position() - 1);
             break;
         }
-        name.push_back(static_cast<char>(c));
+        keep(name, c);
     }
     return name;
 }
@@ -164,7 +175,7 @@ std::string TPdfLexer::ReadToken()
             seek(position() - 1);
             break;
         }
-        token.push_back(static_cast<char>(c));
+        keep(token, c);
     }
     return token;
 }
@@ -179,7 +190,7 @@ std::string TPdfLexer::ReadReference()
             seek(position() - 1);
             return text;
         }
-        text.push_back(static_cast<char>(c));
+        keep(text, c);
         if (c == 'R') {
             SkipBlanks();
             return text;
@@ -197,7 +208,7 @@ std::string TPdfLexer::ReadDigits()
             seek(position() - 1);
             break;
         }
-        digits.push_back(static_cast<char>(c));
+        keep(digits, c);
     }
     return digits;
 }
@@ -211,7 +222,7 @@ std::string TPdfLexer::ReadHexDigits()
             seek(position() - 1);
             break;
         }
-        digits.push_back(static_cast<char>(c));
+        keep(digits, c);
     }
     return digits;
 }
@@ -225,7 +236,7 @@ TPdfCurrency TPdfLexer::ReadReal()
             seek(position() - 1);
             break;
         }
-        text.push_back(static_cast<char>(c));
+        keep(text, c);
     }
     return pdfreader::parseCurrency(text);
 }
@@ -343,7 +354,7 @@ std::string TPdfLexer::ReadNameOrArray()
     int depth = 1;
     unsigned char b = 0;
     while (depth > 0 && tryReadByte(b)) {
-        text.push_back(static_cast<char>(b));
+        keep(text, b);
         if (b == '[')
             ++depth;
         else if (b == ']')

@@ -96,7 +96,11 @@ protected:
     void SkipBlanks();
     void SkipLineEnd();
     void SkipToLineEnd();
+    // A line, of which at most MaxLineKept bytes are kept.
     std::string ReadLine();
+    // The routines that read a token (a key, a name, digits, a reference,
+    // ...) refuse one longer than MaxTokenLength with
+    // "PDF READ LIMIT ERROR Address : ": no value of a plan file comes near.
     std::string ReadKey();
     std::string ReadName();
     std::string ReadToken();
@@ -155,7 +159,11 @@ protected:
         }
     }
 
+    static constexpr std::size_t MaxLineKept = 1024;
+    static constexpr std::size_t MaxTokenLength = 64 * 1024;
+
 private:
+    void keep(std::string &token, unsigned char c);
     // One byte where a routine needs one to go on; at the end of the input
     // raises or, with TEndOfInput::Stop, returns false.
     bool needByte(unsigned char &byte);

@@ -72,7 +72,7 @@ private:
     TPdfAnnotation m_annotation;
     std::int64_t m_contentLength = 0;
     // Content bytes the remaining pages may still scan.
-    static constexpr std::int64_t ContentBudgetFactor = 16;
+    static constexpr std::int64_t ContentBudgetFactor = 4;
     static constexpr std::int64_t ContentBudgetExtra = 1 << 20;
     std::int64_t m_contentBudget = 0;
 };

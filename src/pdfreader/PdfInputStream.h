@@ -4,6 +4,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <string_view>
 
 // A read-only, seekable byte stream over a file or over bytes in memory, with
 // 64-bit positions. File input goes through a window buffer so that the
@@ -13,17 +14,24 @@
 class TPdfInputStream {
 public:
     // Opens the file for reading; others may keep it open for reading and
-    // writing meanwhile. Raises EPdfReadError when it cannot be opened.
+    // writing meanwhile. Only a regular file is read: a pipe, a device or a
+    // folder is refused, without ever waiting on it, like a file that
+    // cannot be opened, with EPdfReadError("PDF FILE OPEN ERROR : ", name).
     static std::unique_ptr<TPdfInputStream> fromFile(const std::string &fileName);
     static std::unique_ptr<TPdfInputStream> fromBytes(std::string bytes);
+    // Reads bytes owned by the caller, which must outlive the stream.
+    static std::unique_ptr<TPdfInputStream> fromView(std::string_view bytes);
+    ~TPdfInputStream();
+    TPdfInputStream(const TPdfInputStream &) = delete;
+    TPdfInputStream &operator=(const TPdfInputStream &) = delete;
 
     std::int64_t size() const { return m_size; }
     std::int64_t position() const { return m_position; }
     void seek(std::int64_t position) { m_position = position < 0 ? 0 : position; }
     bool atEnd() const { return m_position >= m_size; }
 
-    // Every byte delivered counts against a limit: by default 64 times the
-    // size of the input plus 64 MiB. Our own files read each byte a few
+    // Every byte delivered counts against a limit: by default 8 times the
+    // size of the input plus 8 MiB, which keeps any input under a second. Our own files read each byte a few
     // times; a file built so that its parts are read again and again (one
     // dictionary shared by thousands of pages, say) is stopped with
     // "PDF READ LIMIT ERROR Address : " and the position instead of keeping
@@ -37,7 +45,7 @@ public:
         if (++m_readCount > m_readLimit)
             readLimitReached();
         if (m_position >= m_windowStart && m_position < m_windowEnd) {
-            byte = static_cast<unsigned char>(m_window[static_cast<std::size_t>(m_position - m_windowStart)]);
+            byte = static_cast<unsigned char>(m_data[static_cast<std::size_t>(m_position - m_windowStart)]);
             ++m_position;
             return true;
         }
@@ -51,12 +59,18 @@ private:
     TPdfInputStream() = default;
     bool readByteSlow(unsigned char &byte);
     [[noreturn]] void readLimitReached() const;
-    void setDefaultLimit() { m_readLimit = 64 * m_size + (std::int64_t(64) << 20); }
+    void setDefaultLimit() { m_readLimit = 8 * m_size + (std::int64_t(8) << 20); }
     void fill(std::int64_t position);
 
+    // The open file: a descriptor on POSIX systems, a stream elsewhere.
+#ifdef _WIN32
     std::ifstream m_file;
+#else
+    int m_fd = -1;
+#endif
     bool m_inMemory = false;
-    std::string m_window; // the whole content for in-memory input
+    std::string m_window;    // the window's bytes, or all bytes for fromBytes
+    std::string_view m_data; // what readByte reads: the window or the bytes in memory
     std::int64_t m_windowStart = 0;
     std::int64_t m_windowEnd = 0;
     std::int64_t m_position = 0;

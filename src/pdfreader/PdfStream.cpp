@@ -1,5 +1,9 @@
 #include "pdfreader/PdfStream.h"
 
+#include "plan/Cp932.h"
+
+#include <algorithm>
+
 namespace pdfreader {
 
 namespace {
@@ -8,19 +12,58 @@ const std::string &emptyText()
     static const std::string empty;
     return empty;
 }
+
+// Pixel bytes all the images of a file may take together.
+std::size_t pixelBudgetFor(std::int64_t fileSize)
+{
+    const std::int64_t budget = (std::int64_t(8) << 20) + 256 * fileSize;
+    return static_cast<std::size_t>(std::min<std::int64_t>(budget, JpegImage::MaxPixelBytes));
+}
 } // namespace
 
 TPdfStream::TPdfStream() = default;
 TPdfStream::~TPdfStream() = default;
 
+const std::string &TPdfStream::tooLargeMessage()
+{
+    static const std::string message = cp932::fromUtf8("ファイルが大きすぎます。計画書のファイルではありません。");
+    return message;
+}
+
 void TPdfStream::open(const std::string &fileName)
 {
     // The old reader goes first, so that a failed open leaves none behind.
     m_reader.reset();
+    start(TPdfInputStream::fromFile(fileName));
+}
+
+void TPdfStream::openBytes(std::string bytes)
+{
+    m_reader.reset();
+    start(TPdfInputStream::fromBytes(std::move(bytes)));
+}
+
+void TPdfStream::start(std::unique_ptr<TPdfInputStream> stream)
+{
+    m_reader.reset();
+    m_pictures.clear();
+    // A picture not decoded yet cannot be decoded without its reader.
+    if (m_current && !m_current->image)
+        m_current.reset();
     m_selectedPage = 0;
     m_imageDataLength = 0;
-    m_reader = TPdfPage::openFile(fileName);
-    m_image = std::make_unique<JpegImage>();
+    const std::int64_t size = stream->size();
+    if (size > MaxFileSize)
+        throw EPdfReadError(tooLargeMessage());
+    m_reader = std::make_unique<TPdfPage>(std::move(stream));
+    m_pixelBudget = pixelBudgetFor(size);
+    m_decodedPixelBytes = 0;
+    // The headers of all images together are read from at most this many
+    // bytes: image objects whose data overlap would otherwise read the
+    // same bytes again and again.
+    m_headerBytesBudget = 4 * size + (std::int64_t(1) << 20);
+    m_current.reset();
+    m_empty = std::make_unique<JpegImage>();
 }
 
 const std::string &TPdfStream::author() const
@@ -31,6 +74,11 @@ const std::string &TPdfStream::author() const
 const std::string &TPdfStream::subject() const
 {
     return m_reader ? m_reader->subject() : emptyText();
+}
+
+const std::string &TPdfStream::creator() const
+{
+    return m_reader ? m_reader->info().creator : emptyText();
 }
 
 int TPdfStream::pageCount() const
@@ -52,16 +100,60 @@ void TPdfStream::selectPage(int index)
     m_imageDataLength = m_reader->pages().records()[static_cast<std::size_t>(index)].imageDataLength;
 }
 
-// Decodes the selected page's image from the raw bytes of its image object.
-// A record with 3 bytes of data or fewer carries no picture worth decoding
-// (the plan files' own pages carry none at all).
+// Makes the selected page's image the page image, reading its headers the
+// first time the image object is met. A record with 3 bytes of data or
+// fewer carries no picture worth decoding (the plan files' own pages carry
+// none at all).
 void TPdfStream::loadPageImage()
 {
-    const auto page = static_cast<std::size_t>(m_selectedPage);
-    if (m_reader->pages().records()[page].imageDataLength <= 3)
+    const TPageRecord &record = m_reader->pages().records()[static_cast<std::size_t>(m_selectedPage)];
+    if (record.imageDataLength <= 3)
         return;
-    const std::string data = m_reader->imageData(page);
-    m_image->loadFromMemory(data);
+    std::shared_ptr<Picture> &picture = m_pictures[record.imageDataPosition];
+    if (!picture) {
+        picture = std::make_shared<Picture>();
+        picture->position = record.imageDataPosition;
+        picture->length = record.imageDataLength;
+        m_headerBytesBudget -= record.imageDataLength;
+        if (m_headerBytesBudget < 0) {
+            picture->headerError = "JPEG IMAGE SIZE ERROR";
+        } else {
+            try {
+                picture->pixelBytes = JpegImage::readHeader(m_reader->imageData(static_cast<std::size_t>(m_selectedPage))).pixelBytes();
+            } catch (const EPdfReadError &e) {
+                picture->headerError = e.message();
+            }
+        }
+    }
+    if (!picture->headerError.empty())
+        throw EPdfReadError(picture->headerError);
+    m_current = picture;
+}
+
+const JpegImage *TPdfStream::image() const
+{
+    if (!m_current)
+        return m_empty.get();
+    Picture &picture = *m_current;
+    if (picture.image)
+        return picture.image.get();
+    if (picture.decodeError.empty()) {
+        if (picture.pixelBytes > m_pixelBudget) {
+            picture.decodeError = "JPEG IMAGE SIZE ERROR";
+        } else {
+            auto image = std::make_unique<JpegImage>();
+            try {
+                image->loadFromMemory(m_reader->readRange(picture.position, picture.length), m_pixelBudget);
+                m_pixelBudget -= image->pixels().size();
+                m_decodedPixelBytes += image->pixels().size();
+                picture.image = std::move(image);
+                return picture.image.get();
+            } catch (const EPdfReadError &e) {
+                picture.decodeError = e.message();
+            }
+        }
+    }
+    throw EPdfReadError(picture.decodeError);
 }
 
 const std::vector<std::string> *TPdfStream::item(int fieldIndex) const

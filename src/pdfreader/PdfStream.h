@@ -4,6 +4,7 @@
 #include "pdfreader/Page.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,7 +43,20 @@ public:
     // the file raises EPdfReadError with the reader's message; the facade is
     // then left without a page reader (as if never opened) and its image
     // as it was.
+    //
+    // Only a regular file is opened (a pipe, device or folder is refused
+    // with the file-open message without waiting on it), and one larger
+    // than MaxFileSize is refused before anything is parsed with
+    // tooLargeMessage().
     void open(const std::string &fileName);
+    // The same over a file's bytes in memory.
+    void openBytes(std::string bytes);
+
+    // A plan file is about 100 KB; anything this large is something else,
+    // and refusing it at once keeps the reader's time and memory small.
+    static constexpr std::int64_t MaxFileSize = 16 * 1024 * 1024;
+    // "ファイルが大きすぎます。計画書のファイルではありません。" (CP932).
+    static const std::string &tooLargeMessage();
 
     // The information dictionary's Author and Subject, CP932 bytes as read.
     const std::string &author() const;
@@ -51,16 +65,29 @@ public:
     int pageCount() const;
 
     // Makes page `index` (from 0) the selected one, clamped into
-    // 0..pageCount() - 1, and loads its image when it carries one (more than
-    // 3 bytes of data); otherwise the previous image stays. A damaged image
-    // raises EPdfReadError with the decoder's message and leaves the previous
-    // image and image data length in place; nothing else raises.
+    // 0..pageCount() - 1, and makes its image the page image when it
+    // carries one (more than 3 bytes of data); otherwise the previous image
+    // stays. Only the image's headers are read here: an image whose headers
+    // are damaged, or that claims too many pixels, raises EPdfReadError
+    // with the decoder's message and leaves the previous image and image
+    // data length in place; nothing else raises.
     void selectPage(int index);
     int selectedPage() const { return m_selectedPage; }
     // Image data length of the selected page's record (0 without an image).
     std::int32_t imageDataLength() const { return m_imageDataLength; }
-    // The page image; none before the first open.
-    const JpegImage *image() const { return m_image.get(); }
+    // The page image, its pixels decoded now if they were not yet; none
+    // before the first open, empty until a page with an image is selected.
+    // Each image of the file is decoded at most once, however many pages
+    // show it, and all of a file's images together may take no more pixel
+    // bytes than a budget in proportion to the file's size (8 MiB and 256
+    // bytes for each byte of the file, at most JpegImage::MaxPixelBytes):
+    // a few bytes of JPEG data can claim a huge picture. Picture data that
+    // fails to decode, or a picture beyond the budget, raises EPdfReadError
+    // with the decoder's message or "JPEG IMAGE SIZE ERROR", each time the
+    // image is asked for.
+    const JpegImage *image() const;
+    // Pixel bytes decoded from this file's images so far.
+    std::size_t decodedPixelBytes() const { return m_decodedPixelBytes; }
 
     // The lines of the first text item (in page and content order) that lies
     // on the field's page within 5 units of the field's position on both
@@ -74,12 +101,31 @@ public:
     // that planfile::decodePlan reads.
     std::vector<planfile::TextItem> textItems() const;
 
+    // The Creator text of the file's information, CP932 bytes as read.
+    const std::string &creator() const;
+
 private:
+    // One image object of the file, found by the position of its data.
+    struct Picture {
+        std::int64_t position = 0;
+        std::int32_t length = 0;
+        std::string headerError; // the headers' fault; empty when they read
+        std::size_t pixelBytes = 0;
+        std::string decodeError; // the picture data's fault; empty when none
+        std::unique_ptr<JpegImage> image; // once decoded
+    };
+
+    void start(std::unique_ptr<TPdfInputStream> stream);
     void loadPageImage();
 
     std::unique_ptr<TPdfPage> m_reader;
     int m_selectedPage = 0;
-    std::unique_ptr<JpegImage> m_image;
+    std::unique_ptr<JpegImage> m_empty; // the page image until one is selected
+    std::map<std::int64_t, std::shared_ptr<Picture>> m_pictures; // by data position
+    std::shared_ptr<Picture> m_current;
+    mutable std::size_t m_pixelBudget = 0;
+    mutable std::size_t m_decodedPixelBytes = 0;
+    std::int64_t m_headerBytesBudget = 0;
     std::int32_t m_imageDataLength = 0;
 };
 

@@ -52,6 +52,12 @@ void TPdfXReference::readSection(std::int64_t offset)
             fail("PDF GEN NO ERROR");
         SkipBlanks();
         SkipLineEnd();
+        // An entry line takes at least 19 bytes, so the file cannot hold
+        // more entries than that allows, in this section or in all sections
+        // together: a count beyond it is refused before the lines are read.
+        const std::int64_t room = (fileSize() - position()) / 19 + 1;
+        if (*count > room || static_cast<std::int64_t>(m_entries.count()) + *count > fileSize() / 19 + 1)
+            failAt("PDF READ LIMIT ERROR Address : ");
         for (std::int32_t index = 0; index < *count; ++index) {
             // Columns of a 20-byte entry line: offset 1-10, generation
             // 12-16, kind 18.

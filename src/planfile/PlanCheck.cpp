@@ -232,9 +232,10 @@ public:
             {&TPRACTDATA::BrainFlag, PlanInput::BrainText},       {&TPRACTDATA::KoushukuFlag, PlanInput::KoushukuText},
             {&TPRACTDATA::ArthralgiaFlag, PlanInput::ArthralgiaText}, {&TPRACTDATA::SonotaFlag, PlanInput::SonotaText},
         };
-        for (const auto &[flag, input] : impairments) {
+        for (const auto &impairment : impairments) {
+            bool TPRACTDATA::*const flag = impairment.first;
             keep([&](TPRACTDATA &s) { s.*flag = p.*flag; });
-            if (!text({input}, kLine)) {
+            if (!text({impairment.second}, kLine)) {
                 return false;
             }
         }

@@ -311,6 +311,35 @@ TEST_F(RenderTest, CheckPrintsTheFindingsAndWritesNothing)
     EXPECT_EQ(m_last.err, "usage: ovilant-plan check PLAN.json\n");
 }
 
+// Every fault of the JSON text itself exits 1 with a message and writes
+// nothing: numbers beyond a double (which used to end the process), a NUL
+// byte with anything after it, trailing garbage, a key given twice.
+TEST_F(RenderTest, MalformedJsonIsRefusedWithAMessage)
+{
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"[1e400]", "overflow"},
+        {R"({"Age": 1e400})", "overflow"},
+        {R"({"Age": -1e400})", "overflow"},
+        {std::string("{}\0garbage", 10), "NUL"},
+        {std::string("{\"Name\": \"a\0b\"}", 15), "NUL"},
+        {"{} {}", "parse"},
+        {R"({"Name": "a", "Name": "b"})", "\"Name\" appears twice"},
+        {R"({"ActivityItems": [{"Goods": "a", "Goods": "b"}]})", "\"Goods\" appears twice"},
+    };
+    for (const auto &[text, reason] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(run({"render", "-", (m_dir / "out.pdf").string()}, text), 1);
+        EXPECT_NE(m_last.err.find("is not valid JSON"), std::string::npos) << m_last.err;
+        EXPECT_NE(m_last.err.find(reason), std::string::npos) << m_last.err;
+        EXPECT_FALSE(fs::exists(m_dir / "out.pdf"));
+        EXPECT_EQ(run({"check", "-"}, text), 1) << "check reads a plan as render does";
+        EXPECT_NE(m_last.err.find(reason), std::string::npos) << m_last.err;
+    }
+    // The same key in two different objects is no duplicate.
+    run({"render", "-", "-"}, R"({"ActivityItems": [{"Goods": "a"}, {"Goods": "b"}]})");
+    EXPECT_EQ(m_last.err.find("is not valid JSON"), std::string::npos) << m_last.err;
+}
+
 TEST(RenderProcess, RunsAsACommand)
 {
     const testsupport::TempDir dir("ovilant-proc");

@@ -361,4 +361,75 @@ TEST_F(DumpTest, RunsAsAProgram)
     EXPECT_EQ(refused.out, "");
 }
 
+// Fields whose text `expected` has and `actual` lost.
+void collectEmptied(const json &expected, const json &actual, const std::string &path, std::vector<std::string> &out)
+{
+    if (expected.is_object() && actual.is_object()) {
+        for (const auto &[key, value] : expected.items()) {
+            collectEmptied(value, actual.value(key, json()), path + "." + key, out);
+        }
+    } else if (expected.is_array() && actual.is_array() && expected.size() == actual.size()) {
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            collectEmptied(expected[i], actual[i], path + "[" + std::to_string(i) + "]", out);
+        }
+    } else if (expected.is_string() && !expected.get<std::string>().empty() &&
+               (!actual.is_string() || actual.get<std::string>().empty())) {
+        out.push_back(path);
+    }
+}
+
+// A plan file changed after it was written must not read as a sound plan
+// with a field silently emptied: each single-byte change inside page 1's
+// text is refused, or dumped with exit status 3 and the first field where
+// the file and the plan read from it part, or leaves every field's text.
+TEST_F(DumpTest, ChangedBytesInThePrintedTextAreFoundOut)
+{
+    const std::string pdf = readFile(render(m_full));
+    const json original = dump(m_dir / "plan.pdf");
+    const std::size_t start = pdf.find("stream\r\n") + 8;
+    const std::size_t end = pdf.find("endstream", start);
+
+    // The text object of the name, made no text object.
+    std::string changed = pdf;
+    const std::size_t name = changed.find("BT\n40 799.5 Td", start);
+    ASSERT_LT(name, end);
+    changed[name + 1] = 'X';
+    testsupport::writeFile(m_dir / "changed.pdf", changed);
+    EXPECT_EQ(run({"dump", (m_dir / "changed.pdf").string()}), 3);
+    EXPECT_EQ(json::parse(m_last.out)["Name"], "") << "the plan is printed all the same";
+    EXPECT_NE(m_last.err.find("この計画書ファイルは一部が読み取れない可能性があります。"), std::string::npos) << m_last.err;
+    EXPECT_NE(m_last.err.find("NameText"), std::string::npos) << m_last.err;
+
+    std::mt19937 random(7);
+    int found = 0;
+    for (int trial = 0; trial < 40; ++trial) {
+        changed = pdf;
+        const std::size_t at = start + random() % (end - start);
+        changed[at] = static_cast<char>(changed[at] ^ (1 << (random() % 7)));
+        testsupport::writeFile(m_dir / "changed.pdf", changed);
+        const int status = run({"dump", (m_dir / "changed.pdf").string()});
+        SCOPED_TRACE("byte " + std::to_string(at) + ", status " + std::to_string(status));
+        ASSERT_TRUE(status == 0 || status == 1 || status == 3) << m_last.err;
+        found += status == 3 ? 1 : 0;
+        if (status == 0) {
+            std::vector<std::string> emptied;
+            collectEmptied(original, json::parse(m_last.out), "", emptied);
+            EXPECT_TRUE(emptied.empty()) << emptied.front();
+        }
+    }
+    EXPECT_GT(found, 0);
+}
+
+// Files of no plan's size are refused before they are read. (That a plan
+// written at any time reads as sound, every other dump here shows: they
+// check the exit status, and the check writes the plan at another time.)
+TEST_F(DumpTest, FilesBeyondAnyPlansSizeAreRefusedAtOnce)
+{
+    const fs::path large = m_dir / "large.pdf";
+    testsupport::writeFile(large, "%PDF-1.2");
+    fs::resize_file(large, 16u * 1024u * 1024u + 1u);
+    EXPECT_EQ(run({"dump", large.string()}), 1);
+    EXPECT_EQ(m_last.err, "ファイルが大きすぎます。計画書のファイルではありません。\n");
+}
+
 } // namespace

@@ -3,6 +3,11 @@
 
 #include "cli/PlanJson.h"
 
+#include "FuzzEntry.h"
+#include "support/Files.h"
+
+#include <filesystem>
+
 #include "plan/Common.h"
 #include "plan/Cp932.h"
 
@@ -106,6 +111,20 @@ TEST(PlanJson, RecordToJsonAndBackIsLossless)
     }
     EXPECT_EQ(keys, planjson::planKeys());
     EXPECT_EQ(accepted(json::parse(back.dump())), plan);
+}
+
+// The JSON fuzzer's corpus, replayed through its entry function: every
+// input is read or refused, nothing else.
+TEST(PlanJsonFuzzCorpus, EveryInputIsReadOrRefused)
+{
+    std::size_t count = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(OVILANT_JSON_CORPUS_DIR)) {
+        const std::string data = testsupport::readFile(entry.path());
+        SCOPED_TRACE(entry.path().string());
+        EXPECT_NO_THROW(planJsonFuzzOne(reinterpret_cast<const std::uint8_t *>(data.data()), data.size()));
+        ++count;
+    }
+    EXPECT_GE(count, 3u) << "the corpus should not be empty";
 }
 
 } // namespace

@@ -11,10 +11,12 @@
 
 namespace {
 
-TEST(FuzzCorpus, EveryInputIsReadOrRefused)
+// Runs every file of a corpus folder through a fuzzer's entry function;
+// returns how many there were.
+std::size_t replay(const char *folder, int (*one)(const std::uint8_t *, std::size_t))
 {
     std::size_t count = 0;
-    for (const auto &entry : std::filesystem::directory_iterator(OVILANT_FUZZ_CORPUS_DIR)) {
+    for (const auto &entry : std::filesystem::directory_iterator(folder)) {
         if (!entry.is_regular_file())
             continue;
         std::ifstream in(entry.path(), std::ios::binary);
@@ -22,10 +24,21 @@ TEST(FuzzCorpus, EveryInputIsReadOrRefused)
         bytes << in.rdbuf();
         const std::string data = bytes.str();
         SCOPED_TRACE(entry.path().string());
-        EXPECT_NO_THROW(pdfReaderFuzzOne(reinterpret_cast<const std::uint8_t *>(data.data()), data.size()));
+        EXPECT_NO_THROW(one(reinterpret_cast<const std::uint8_t *>(data.data()), data.size()));
         ++count;
     }
-    EXPECT_GE(count, 5u) << "the corpus should not be empty";
+    return count;
+}
+
+TEST(FuzzCorpus, EveryInputIsReadOrRefused)
+{
+    EXPECT_GE(replay(OVILANT_FUZZ_CORPUS_DIR, pdfReaderFuzzOne), 5u) << "the corpus should not be empty";
+}
+
+// The open command's path: open, every page's image, the read-back check.
+TEST(FuzzCorpus, EveryInputTakesTheOpenPath)
+{
+    EXPECT_GE(replay(OVILANT_OPEN_CORPUS_DIR, openPathFuzzOne), 4u) << "the corpus should not be empty";
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <stdexcept>
 
 #include <jpeglib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pdftest;
@@ -274,27 +275,201 @@ TEST_F(PdfStreamTest, ADamagedImageRaisesTheReadersErrorAndKeepsThePreviousPictu
     ASSERT_EQ(pdf.image()->width(), 32);
     const auto goodPixels = pdf.image()->pixels();
 
-    for (int page : {1, 2}) {
-        SCOPED_TRACE(page);
+    // Damaged headers are found when the page is selected.
+    for (int attempt = 0; attempt < 2; ++attempt) {
         try {
-            pdf.selectPage(page);
-            ADD_FAILURE() << "a damaged image was decoded";
+            pdf.selectPage(1);
+            ADD_FAILURE() << "a damaged image was taken";
         } catch (const EPdfReadError &e) {
-            EXPECT_NE(std::string(e.what()), "");
+            EXPECT_EQ(std::string(e.what()), "Not a JPEG file: starts with 0x74 0x68");
         }
-        EXPECT_EQ(pdf.selectedPage(), page);
+        EXPECT_EQ(pdf.selectedPage(), 1);
         EXPECT_TRUE(pdf.image()->pixels() == goodPixels) << "the previous picture stays";
         EXPECT_EQ(pdf.imageDataLength(), static_cast<std::int32_t>(jpeg.size()))
-            << "the length is stored only once the image is loaded";
+            << "the length is stored only once the image is taken";
+    }
+
+    // Damaged picture data behind sound headers is found when the pixels
+    // are asked for, every time they are.
+    pdf.selectPage(2);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            pdf.image();
+            ADD_FAILURE() << "a damaged image was decoded";
+        } catch (const EPdfReadError &e) {
+            EXPECT_EQ(std::string(e.what()), "Corrupt JPEG data: premature end of data segment");
+        }
     }
 
     pdf.selectPage(3);
     EXPECT_EQ(pdf.imageDataLength(), 3);
-    EXPECT_TRUE(pdf.image()->pixels() == goodPixels);
+    EXPECT_THROW(pdf.image(), EPdfReadError) << "page 3 shows page 2's picture still";
 
     // Everything else still answers after the failures.
     ASSERT_NE(pdf.item(0), nullptr);
     EXPECT_EQ(*pdf.item(0), Lines{"date"});
+}
+
+// A file whose one page, showing this picture, the page tree names `times`
+// times.
+PdfFile pageNamedManyTimes(const std::string &jpeg, int times)
+{
+    PdfFile file = planFile({{}});
+    attachImage(file, 0, jpeg, 20);
+    std::string kids = "[";
+    for (int i = 0; i < times; ++i)
+        kids += "4 0 R ";
+    file.objects[3] = dict({{"Type", "/Pages"}, {"Kids", kids + "]"}, {"Count", std::to_string(times)}});
+    return file;
+}
+
+// The JPEG bytes with the size in the start-of-frame header replaced.
+std::string claimingSize(std::string jpeg, int width, int height)
+{
+    const std::size_t sof = jpeg.find("\xFF\xC0");
+    if (sof == std::string::npos)
+        throw std::logic_error("no baseline frame header");
+    jpeg[sof + 5] = static_cast<char>(height >> 8);
+    jpeg[sof + 6] = static_cast<char>(height & 0xFF);
+    jpeg[sof + 7] = static_cast<char>(width >> 8);
+    jpeg[sof + 8] = static_cast<char>(width & 0xFF);
+    return jpeg;
+}
+
+// Every naming of a page used to decode its picture again: a few bytes of
+// JPEG data named by many pages kept the reader busy for a minute. Each
+// image object is now decoded once, and only when its pixels are asked for;
+// all the pictures of a file share a pixel budget in proportion to its size.
+TEST_F(PdfStreamTest, ImagesAreDecodedOnceAndWithinThePixelBudget)
+{
+    const std::string grey = encodeJpeg(64, 48, 1, [](int x, int y, unsigned char *s) { *s = static_cast<unsigned char>(x * y); });
+    TPdfStream pdf;
+    pdf.open(write("shared.pdf", pageNamedManyTimes(grey, 200)));
+    ASSERT_EQ(pdf.pageCount(), 200);
+    for (int page = 0; page < 200; ++page) {
+        pdf.selectPage(page);
+        EXPECT_EQ(pdf.decodedPixelBytes(), 0u) << "nothing decoded before the pixels are asked for";
+    }
+    for (int page = 0; page < 200; ++page) {
+        pdf.selectPage(page);
+        ASSERT_EQ(pdf.image()->width(), 64) << page;
+    }
+    EXPECT_EQ(pdf.decodedPixelBytes(), 64u * 48u) << "decoded once for 200 pages";
+
+    // A header claiming a picture beyond any budget is refused when the page
+    // is selected; one within the largest picture but beyond this file's
+    // budget, when its pixels are asked for, before anything is decoded.
+    const std::string small = encodeJpeg(16, 16, 1, [](int x, int, unsigned char *s) { *s = static_cast<unsigned char>(x * 16); });
+    pdf.open(write("bomb.pdf", pageNamedManyTimes(claimingSize(small, 11585, 11585), 200)));
+    try {
+        pdf.selectPage(0);
+        ADD_FAILURE() << "a picture of 134 million samples was taken";
+    } catch (const EPdfReadError &e) {
+        EXPECT_EQ(std::string(e.what()), "JPEG IMAGE SIZE ERROR");
+    }
+    pdf.open(write("budget.pdf", pageNamedManyTimes(claimingSize(small, 4000, 4000), 200)));
+    for (int page = 0; page < 200; ++page) {
+        pdf.selectPage(page);
+        try {
+            pdf.image();
+            ADD_FAILURE() << "16 MB of samples were decoded from a file of a few KB";
+        } catch (const EPdfReadError &e) {
+            ASSERT_EQ(std::string(e.what()), "JPEG IMAGE SIZE ERROR");
+        }
+    }
+}
+
+// A progressive grey 16 x 16 picture in `scans` scans: DC, then single AC
+// coefficients first at half precision and then refined.
+std::string progressiveJpeg(int scans)
+{
+    std::vector<jpeg_scan_info> script;
+    script.push_back({1, {0, 0, 0, 0}, 0, 0, 0, 0});
+    for (int k = 1; k <= 63 && static_cast<int>(script.size()) < scans; ++k)
+        script.push_back({1, {0, 0, 0, 0}, k, k, 0, 1});
+    for (int k = 1; k <= 63 && static_cast<int>(script.size()) < scans; ++k)
+        script.push_back({1, {0, 0, 0, 0}, k, k, 1, 0});
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr err{};
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = 16;
+    cinfo.image_height = 16;
+    cinfo.input_components = 1;
+    cinfo.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&cinfo);
+    cinfo.scan_info = script.data();
+    cinfo.num_scans = static_cast<int>(script.size());
+    jpeg_start_compress(&cinfo, TRUE);
+    unsigned char row[16];
+    while (cinfo.next_scanline < cinfo.image_height) {
+        for (int x = 0; x < 16; ++x)
+            row[x] = static_cast<unsigned char>((x * 37 + static_cast<int>(cinfo.next_scanline) * 11) % 256);
+        JSAMPROW rows[1] = {row};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::string bytes(reinterpret_cast<const char *>(buffer), size);
+    std::free(buffer);
+    jpeg_destroy_compress(&cinfo);
+    return bytes;
+}
+
+// Each scan of a progressive picture is a pass over all of it, and a scan
+// takes a few bytes: more than 100 are refused.
+TEST(JpegImage, ProgressivePicturesOfMoreThanAHundredScansAreRefused)
+{
+    JpegImage image;
+    image.loadFromMemory(progressiveJpeg(100));
+    EXPECT_EQ(image.width(), 16);
+    const std::string many = progressiveJpeg(127);
+    EXPECT_NO_THROW(JpegImage::readHeader(many)) << "the headers alone do not show the scans";
+    try {
+        JpegImage refused;
+        refused.loadFromMemory(many);
+        ADD_FAILURE() << "127 scans were decoded";
+    } catch (const EPdfReadError &e) {
+        EXPECT_EQ(std::string(e.what()), "JPEG IMAGE SIZE ERROR");
+    }
+}
+
+// Only regular files are read: a FIFO would block the open until someone
+// writes to it, a device could be read for ever. Both, and a folder, are
+// refused with the file-open message at once; a file beyond the size of
+// any plan file is refused before it is parsed.
+TEST_F(PdfStreamTest, OnlyRegularFilesOfAPlausibleSizeAreOpened)
+{
+    const std::string fifo = (m_dir / "fifo.pdf").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    TPdfStream pdf;
+    for (const std::string &name : {fifo, std::string("/dev/zero"), m_dir.path().string()}) {
+        SCOPED_TRACE(name);
+        try {
+            pdf.open(name);
+            ADD_FAILURE() << "opened";
+        } catch (const EPdfReadError &e) {
+            EXPECT_EQ(e.text(), "PDF FILE OPEN ERROR : ");
+            EXPECT_EQ(e.fileName(), name);
+        }
+        EXPECT_EQ(pdf.pageCount(), 0);
+    }
+
+    const std::string large = (m_dir / "large.pdf").string();
+    const auto refusal = [&](std::int64_t size) -> std::string {
+        std::filesystem::resize_file(large, static_cast<std::uintmax_t>(size));
+        try {
+            pdf.open(large);
+        } catch (const EPdfReadError &e) {
+            return e.what();
+        }
+        return "(opened)";
+    };
+    write("large.pdf", planFile({{}}).build());
+    EXPECT_EQ(refusal(TPdfStream::MaxFileSize + 1), TPdfStream::tooLargeMessage());
+    EXPECT_EQ(refusal(TPdfStream::MaxFileSize), "PDF FILE EOF ERROR") << "parsed: its tail is zeros";
 }
 
 TEST(JpegImage, DecoderFaultsComeBackAsMessages)

@@ -569,4 +569,59 @@ TEST(ReadLimit, OwnFilesReadEachByteAFewTimesAndRepeatedReadingIsStopped)
     }
 }
 
+// Every part of a file is bounded by the file's size or a fixed limit, so
+// that no small file makes the reader work for long or hold much: at most
+// 10,000 pages however the page tree shares its nodes, no more cross-
+// reference entries than the file has room for, no token beyond 64 KiB.
+TEST(ReadLimit, PagesEntriesAndTokensAreBounded)
+{
+    const auto startsWithLimit = [](const std::string &message) {
+        return message.rfind("PDF READ LIMIT ERROR Address : ", 0) == 0;
+    };
+    const auto namingPage = [](int times) {
+        PdfFile file = twoPages();
+        std::string kids = "[";
+        for (int i = 0; i < times; ++i)
+            kids += "4 0 R ";
+        file.objects[3] = dict({{"Type", "/Pages"}, {"Kids", kids + "]"}, {"Count", "1"}});
+        return file.build();
+    };
+    auto reader = TPdfPage::fromBytes(namingPage(10000));
+    EXPECT_EQ(reader->pages().count(), 10000u);
+    EXPECT_TRUE(startsWithLimit(readError(namingPage(10001)))) << readError(namingPage(10001));
+    // Shared nodes: 100 kids of 100 kids of one page each.
+    PdfFile shared = twoPages();
+    std::string kids = "[";
+    for (int i = 0; i < 101; ++i)
+        kids += "20 0 R ";
+    shared.objects[3] = dict({{"Type", "/Pages"}, {"Kids", kids + "]"}, {"Count", "1"}});
+    std::string inner = "[";
+    for (int i = 0; i < 100; ++i)
+        inner += "4 0 R ";
+    shared.objects[20] = dict({{"Type", "/Pages"}, {"Kids", inner + "]"}, {"Count", "100"}});
+    EXPECT_TRUE(startsWithLimit(readError(shared.build()))) << readError(shared.build());
+
+    // A subsection claiming ten million entries in a file of a few KB.
+    std::string bytes = twoPages().build();
+    const std::size_t xref = bytes.find("xref\r\n0 ");
+    ASSERT_NE(xref, std::string::npos);
+    const std::size_t count = xref + 8;
+    bytes.replace(count, bytes.find("\r\n", count) - count, "10000000");
+    EXPECT_TRUE(startsWithLimit(readError(bytes))) << readError(bytes);
+
+    // Every text item is looked at for each of the 248 fields: no more
+    // than 20,000 in a file.
+    const auto items = [](int count) {
+        std::vector<TextObject> objects(static_cast<std::size_t>(count), TextObject{"1", "2", {"x"}});
+        return planFile({objects}).build();
+    };
+    EXPECT_EQ(readError(items(20000)), "(no error)");
+    EXPECT_TRUE(startsWithLimit(readError(items(20001)))) << readError(items(20001));
+
+    // A key of 70,000 bytes in the catalog.
+    PdfFile longKey = twoPages();
+    longKey.objects[1] = dict({{"Type", "/Catalog"}, {"Pages", "3 0 R"}, {std::string(70000, 'K'), "/X"}});
+    EXPECT_TRUE(startsWithLimit(readError(longKey.build()))) << readError(longKey.build()).substr(0, 80);
+}
+
 } // namespace

@@ -226,9 +226,9 @@ TEST(TextObjects, SharedContentIsReadPerPageWithinABudget)
     EXPECT_EQ(reader->strings().at(2).page, 3);
 
     // 40 pages over one 200 KB stream would scan 8 MB out of a 200 KB file.
-    std::string big;
+    std::string big = "BT\n1 2 Td\n(a) Tj\nET\n";
     while (big.size() < 200000)
-        big += "BT\n1 2 Td\n(a) Tj\nET\n";
+        big += "0 0 m\n";
     const std::string bytes = sharedContent(40, big).build();
     const std::string message = readError(bytes);
     EXPECT_EQ(message.rfind("PDF Contents OBJECT Stream Length ERROR ", 0), 0u) << message;

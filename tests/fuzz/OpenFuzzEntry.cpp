@@ -1,0 +1,31 @@
+#include "FuzzEntry.h"
+
+#include "integrity/PlanIntegrity.h"
+#include "pdfreader/PdfStream.h"
+#include "planfile/PlanFormat.h"
+
+#include <string>
+
+int openPathFuzzOne(const std::uint8_t *data, std::size_t size)
+{
+    pdfreader::TPdfStream pdf;
+    try {
+        pdf.openBytes(std::string(reinterpret_cast<const char *>(data), size));
+    } catch (const EPdfReadError &) {
+        return 0;
+    }
+    std::size_t total = 0;
+    for (int page = 0; page < pdf.pageCount(); ++page) {
+        try {
+            pdf.selectPage(page);
+            total += pdf.image()->pixels().size();
+        } catch (const EPdfReadError &) {
+            ++total;
+        }
+    }
+    if (planfile::isPlanFile(pdf.author(), pdf.subject())) {
+        const auto difference = planintegrity::findDifference(pdf.textItems(), pdf.creator());
+        total += difference ? difference->fieldName.size() : 0;
+    }
+    return total == static_cast<std::size_t>(-1) ? 1 : 0;
+}

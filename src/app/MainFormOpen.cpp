@@ -21,6 +21,7 @@
 #include "pdfreader/PdfStream.h"
 #include "planfile/PlanDecode.h"
 #include "planfile/PlanFormat.h"
+#include "planindex/PlanRead.h"
 #include "app/PlanFiles.h"
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
@@ -127,30 +128,26 @@ void refill(TMainForm &f, const planfile::PrintedPlan &printed)
 }
 
 // Reads the file at `path` as a plan file; `author` and `subject` get its
-// trimmed markers. Raises the reader's EPdfReadError, NotAPlanFile for a PDF
-// without the two markers, and std::exception for anything else.
-// Reads a plan file completely. `damaged` tells whether the file prints
-// other text than our writer would print for the plan read from it.
+// trimmed markers and `damaged` whether the file prints other text than our
+// writer would print for the plan read from it. Raises the reader's
+// EPdfReadError for a file it refuses and NotAPlanFile for a PDF without
+// the two markers.
 planfile::PrintedPlan readPlanFile(const QString &path, QString &author, QString &subject, bool &damaged)
 {
-    // The reader lives only while the file is read.
-    pdfreader::TPdfStream pdf;
-    pdf.open(nativePath(path));
-    const std::string_view authorText = planfile::trimmedInfo(pdf.author());
-    author = guitext::fromCp932(authorText);
-    if (authorText != planfile::kAuthor) {
-        throw NotAPlanFile();
+    auto result = planindex::readPlanFile(nativePath(path));
+    if (const auto *fault = std::get_if<planindex::ReadFault>(&result)) {
+        if (fault->notAPlan) {
+            author = guitext::fromCp932(fault->author);
+            subject = guitext::fromCp932(fault->subject);
+            throw NotAPlanFile();
+        }
+        throw EPdfReadError(fault->text, fault->fileName);
     }
-    const std::string_view subjectText = planfile::trimmedInfo(pdf.subject());
-    subject = guitext::fromCp932(subjectText);
-    if (subjectText != planfile::kSubject) {
-        throw NotAPlanFile();
-    }
-    for (int page = 0; page < pdf.pageCount(); ++page) {
-        pdf.selectPage(page);
-    }
-    damaged = planintegrity::findDifference(pdf.textItems(), pdf.creator()).has_value();
-    return planfile::decodePlan(pdf.textItems());
+    const planindex::PlanFileRead &read = std::get<planindex::PlanFileRead>(result);
+    author = guitext::fromCp932(read.author);
+    subject = guitext::fromCp932(read.subject);
+    damaged = planintegrity::findDifference(read.items, read.creator).has_value();
+    return read.printed;
 }
 
 } // namespace

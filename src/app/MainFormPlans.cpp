@@ -205,7 +205,7 @@ void TMainForm::DiffMenuClick()
                                    QFile::decodeName(QByteArray::fromStdString(fault->fileName)));
         return;
     }
-    const TPRACTDATA &older = std::get<planfile::PrintedPlan>(read).Plan;
+    const TPRACTDATA &older = std::get<planindex::PlanFileRead>(read).printed.Plan;
     const auto changes = planindex::diffPlans(older, current);
     QString summary = guitext::fromCp932(planindex::changeSummary(changes));
     summary.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -1,5 +1,7 @@
 #include "cli/Cli.h"
 
+#include "planindex/PlanRead.h"
+
 #include "plan/Cp932.h"
 #include "plan/DateTime.h"
 #include "plan/TextParse.h"
@@ -195,9 +197,9 @@ int render(std::vector<std::string> args, std::istream &in, std::ostream &out, s
 // Checks that the plan read back prints what the file holds, as the open
 // command does; when it does not, says so and names the first field where
 // they part on the error stream. True when the file is sound.
-bool checkReadBack(const pdfreader::TPdfStream &pdf, std::ostream &err)
+bool checkReadBack(const planindex::PlanFileRead &read, std::ostream &err)
 {
-    const auto difference = planintegrity::findDifference(pdf.textItems(), pdf.creator());
+    const auto difference = planintegrity::findDifference(read.items, read.creator);
     if (!difference) {
         return true;
     }
@@ -216,29 +218,15 @@ int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &
         err << kDumpUsage;
         return kExitUsage;
     }
-    pdfreader::TPdfStream pdf;
-    bool sound = true;
-    try {
-        pdf.open(args[1]);
-        if (!plandump::isPlanFile(pdf.author(), pdf.subject())) {
-            err << cp932::toUtf8(plandump::notAPlanMessage()) << "\n";
-            return kExitFailure;
-        }
-        // Selecting each page decodes its picture, if any, as the open command
-        // does: a damaged one refuses the file.
-        for (int page = 0; page < pdf.pageCount(); ++page) {
-            pdf.selectPage(page);
-        }
-        sound = checkReadBack(pdf, err);
-    } catch (const EPdfReadError &e) {
+    const auto result = planindex::readPlanFile(args[1]);
+    if (const auto *fault = std::get_if<planindex::ReadFault>(&result)) {
         // Everything the tool prints is UTF-8; the file name already is.
-        err << cp932::toUtf8(e.text()) << e.fileName() << "\n";
-        return kExitFailure;
-    } catch (const std::exception &e) {
-        err << "ovilant-plan: cannot read " << args[1] << ": " << e.what() << "\n";
+        err << cp932::toUtf8(fault->text) << fault->fileName << "\n";
         return kExitFailure;
     }
-    const nlohmann::ordered_json plan = plandump::dumpPlan([&pdf](int field) { return pdf.item(field); });
+    const planindex::PlanFileRead &read = std::get<planindex::PlanFileRead>(result);
+    const bool sound = checkReadBack(read, err);
+    const nlohmann::ordered_json plan = plandump::dumpPlan(read.printed);
     out << plan.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
     out.flush();
     if (!out) {

@@ -180,7 +180,7 @@ int diffCommand(const std::vector<std::string> &args, std::ostream &out, std::os
             err << "ovilant-plan: " << args[i + 1] << ": " << utf8(fault->text) << fault->fileName << "\n";
             return kExitFailure;
         }
-        plans[i] = std::get<planfile::PrintedPlan>(read).Plan;
+        plans[i] = std::get<planindex::PlanFileRead>(read).printed.Plan;
     }
     nlohmann::ordered_json j;
     j["Old"] = args[1];

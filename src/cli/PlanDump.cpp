@@ -19,7 +19,11 @@ const std::string &notAPlanMessage()
 
 nlohmann::ordered_json dumpPlan(const ItemLookup &item)
 {
-    const planfile::PrintedPlan printed = planfile::decodePlan(item);
+    return dumpPlan(planfile::decodePlan(item));
+}
+
+nlohmann::ordered_json dumpPlan(const planfile::PrintedPlan &printed)
+{
     nlohmann::ordered_json j = planjson::planToJson(printed.Plan);
     if (!printed.HasPlanDate) {
         j["PlanDate"] = nullptr;

@@ -7,6 +7,8 @@
 // (the keys and order of PlanJson.h), with null where the printed text does
 // not give a value.
 
+#include "planfile/PlanDecode.h"
+
 #include <nlohmann/json.hpp>
 
 #include <functional>
@@ -32,5 +34,6 @@ const std::string &notAPlanMessage();
 // when the printed era date text does not read as a date, Age and HDS when
 // line 1 does not read as a number. Texts are converted from CP932 to UTF-8.
 nlohmann::ordered_json dumpPlan(const ItemLookup &item);
+nlohmann::ordered_json dumpPlan(const planfile::PrintedPlan &printed);
 
 } // namespace plandump

@@ -1,5 +1,8 @@
 #include "painter/PlanPainter.h"
 
+#include "planindex/PlanRead.h"
+#include "pdfreader/PdfReadError.h"
+
 #include "painter/PainterCanvas.h"
 #include "pdfreader/PdfStream.h"
 #include "plan/Cp932.h"
@@ -62,15 +65,12 @@ NotAPlanFile::NotAPlanFile() : std::runtime_error(cp932::toUtf8(planfile::kNotAP
 
 TPRACTDATA readPlanFile(const std::string &nativePath)
 {
-    pdfreader::TPdfStream pdf;
-    pdf.open(nativePath);
-    if (!planfile::isPlanFile(pdf.author(), pdf.subject())) {
-        throw NotAPlanFile();
+    auto result = planindex::readPlanFile(nativePath);
+    if (const auto *fault = std::get_if<planindex::ReadFault>(&result)) {
+        if (fault->notAPlan) {
+            throw NotAPlanFile();
+        }
+        throw EPdfReadError(fault->text, fault->fileName);
     }
-    // Selecting each page decodes its picture, if any, as the open command
-    // does: a damaged one refuses the file.
-    for (int page = 0; page < pdf.pageCount(); ++page) {
-        pdf.selectPage(page);
-    }
-    return planfile::decodePlan(pdf.textItems()).Plan;
+    return std::get<planindex::PlanFileRead>(result).printed.Plan;
 }

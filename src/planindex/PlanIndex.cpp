@@ -232,7 +232,8 @@ Entry readEntry(const std::string &path, std::uintmax_t size, std::int64_t mtime
     e.size = size;
     e.mtime = mtime;
     auto result = readPlanFile(path);
-    if (auto *printed = std::get_if<planfile::PrintedPlan>(&result)) {
+    if (const auto *read = std::get_if<PlanFileRead>(&result)) {
+        const planfile::PrintedPlan *printed = &read->printed;
         e.isPlan = true;
         IndexedPlan &p = e.plan;
         const TPRACTDATA &plan = printed->Plan;

@@ -8,23 +8,33 @@
 
 namespace planindex {
 
-std::variant<planfile::PrintedPlan, ReadFault> readPlanFile(const std::string &path)
+std::variant<PlanFileRead, ReadFault> readPlanFile(const std::string &path)
 {
     try {
         pdfreader::TPdfStream pdf;
         pdf.open(path);
-        if (!planfile::isPlanFile(pdf.author(), pdf.subject())) {
-            return ReadFault{std::string(planfile::kNotAPlanMessage), {}};
+        const std::string author(planfile::trimmedInfo(pdf.author()));
+        const std::string subject(planfile::trimmedInfo(pdf.subject()));
+        if (!planfile::isPlanFile(author, subject)) {
+            return ReadFault{std::string(planfile::kNotAPlanMessage), {}, true, author, subject};
         }
+        // Selecting each page checks its picture, if any: a damaged one
+        // refuses the file.
         for (int page = 0; page < pdf.pageCount(); ++page) {
             pdf.selectPage(page);
         }
-        return planfile::decodePlan(pdf.textItems());
+        PlanFileRead read;
+        read.items = pdf.textItems();
+        read.printed = planfile::decodePlan(read.items);
+        read.author = author;
+        read.subject = subject;
+        read.creator = pdf.creator();
+        return read;
     } catch (const EPdfReadError &e) {
-        return ReadFault{e.text(), e.fileName()};
+        return ReadFault{e.text(), e.fileName(), false, {}, {}};
     } catch (const std::exception &e) {
         // Running out of memory and the like: the file is listed as unread.
-        return ReadFault{e.what(), {}};
+        return ReadFault{e.what(), {}, false, {}, {}};
     }
 }
 

@@ -10,18 +10,33 @@
 
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace planindex {
 
+// A plan file as read: the plan, the two markers as found (trimmed), the
+// Creator text and every text item, which the read-back check compares.
+struct PlanFileRead {
+    planfile::PrintedPlan printed;
+    std::string author;
+    std::string subject;
+    std::string creator;
+    std::vector<planfile::TextItem> items;
+};
+
 // Why a file was refused: the reader's message (CP932) and, when the
-// message names the file, that name as the platform spells it.
+// message names the file, that name as the platform spells it. A readable
+// PDF without the plan markers gives the not-a-plan message, `notAPlan`
+// set and the markers it holds.
 struct ReadFault {
     std::string text;
     std::string fileName;
+    bool notAPlan = false;
+    std::string author;
+    std::string subject;
 };
 
-// `path` is a native path. Never raises: every failure is a ReadFault, the
-// not-a-plan message for a PDF without the markers.
-std::variant<planfile::PrintedPlan, ReadFault> readPlanFile(const std::string &path);
+// `path` is a native path. Never raises: every failure is a ReadFault.
+std::variant<PlanFileRead, ReadFault> readPlanFile(const std::string &path);
 
 } // namespace planindex

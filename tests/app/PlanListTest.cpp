@@ -53,10 +53,10 @@ TPRACTDATA planOf(const char *name, TDateTime date)
 TPRACTDATA readPlan(const QString &path)
 {
     auto read = planindex::readPlanFile(QFile::encodeName(path).toStdString());
-    if (!std::holds_alternative<planfile::PrintedPlan>(read)) {
+    if (!std::holds_alternative<planindex::PlanFileRead>(read)) {
         qFatal("not a plan: %s", qPrintable(path));
     }
-    return std::get<planfile::PrintedPlan>(read).Plan;
+    return std::get<planindex::PlanFileRead>(read).printed.Plan;
 }
 
 std::set<std::string> changedKeys(const TPRACTDATA &a, const TPRACTDATA &b)

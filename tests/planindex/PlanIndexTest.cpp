@@ -188,7 +188,7 @@ TEST(PlanDiff, ListsTheChangedMemoMarkCellAndPriorityMarkWithTheirCaptions)
     writeFile(dir / "new.pdf", pdfOf(newer));
     const auto read = [&](const char *name) {
         auto result = planindex::readPlanFile((dir / name).string());
-        return std::get<planfile::PrintedPlan>(result).Plan;
+        return std::get<planindex::PlanFileRead>(result).printed.Plan;
     };
     const auto changes = planindex::diffPlans(read("old.pdf"), read("new.pdf"));
 

@@ -355,6 +355,7 @@ private:
     // frame and a tooltip, following each change of its text.
     void watchPrintedFit();
     void readStuff();
+    void readChoicesAndMarks(TPRACTDATA &p) const;
     QString chooseListDir() const;
     void buildListDialogs();
     void pasteStockPhrase(QWidget *field);

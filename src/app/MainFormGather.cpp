@@ -124,15 +124,10 @@ std::vector<std::pair<planfile::PlanInputRef, QWidget *>> TMainForm::checkedCont
     return list;
 }
 
-bool TMainForm::GatherPlan()
+// The choices, ticks and level marks as the controls hold them; the texts
+// are read with the checks.
+void TMainForm::readChoicesAndMarks(TPRACTDATA &p) const
 {
-    PageControl1->setCurrentWidget(TabSheet1);
-
-    // What the controls hold, as the checks read it. The record starts as a
-    // copy of `Plan`, so that the plan date and the priority marks stay.
-    planfile::PlanEntry entry;
-    entry.Plan = Plan;
-    TPRACTDATA &p = entry.Plan;
     p.Sex = SexBox->currentIndex();
     p.KaigoLevel = KaigoBox->currentIndex();
     p.Home = HomeBox->isChecked();
@@ -150,6 +145,18 @@ bool TMainForm::GatherPlan()
                 MarkToHalfWidth(control<TMarkCell>(formnames::abc(row, column))->text());
         }
     }
+}
+
+bool TMainForm::GatherPlan()
+{
+    PageControl1->setCurrentWidget(TabSheet1);
+
+    // What the controls hold, as the checks read it. The record starts as a
+    // copy of `Plan`, so that the plan date and the priority marks stay.
+    planfile::PlanEntry entry;
+    entry.Plan = Plan;
+    TPRACTDATA &p = entry.Plan;
+    readChoicesAndMarks(p);
     // The birth date field is read as a date only; a character code page
     // 932 cannot hold makes it unreadable like any other wrong text.
     entry.BirthText = guitext::toCp932(BirthEdit->text());

@@ -143,23 +143,9 @@ TPRACTDATA TMainForm::editorPlan()
             planfile::setInputText(p, ref, controlText(widget));
         }
     }
-    p.Sex = SexBox->currentIndex();
-    p.KaigoLevel = KaigoBox->currentIndex();
-    p.Home = HomeBox->isChecked();
-    p.Etc = EtcBox->isChecked();
-    p.Taiin = TaiinBox->isChecked();
-    p.ExerciseFlag = Exercise->isChecked();
-    p.SenseFlag = Sense->isChecked();
-    p.BrainFlag = Brain->isChecked();
-    p.KoushukuFlag = Koushuku->isChecked();
-    p.ArthralgiaFlag = Arthralgia->isChecked();
-    p.SonotaFlag = Sonota->isChecked();
+    readChoicesAndMarks(p);
     for (const int row : formnames::rows()) {
         TPRACTITEM &item = planRow(p, row);
-        for (int column = 0; column < formnames::kColumns; ++column) {
-            item.ABC[static_cast<std::size_t>(column)] =
-                MarkToHalfWidth(control<TMarkCell>(formnames::abc(row, column))->text());
-        }
         const std::string mark = guitext::toCp932(control<TClickLabel>(formnames::special(row))->text());
         const int special = planfile::choiceIndex(planfile::kPriorityMarks, mark);
         item.Special = special > 0 ? special : 0;

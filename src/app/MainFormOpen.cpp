@@ -38,11 +38,6 @@
 namespace {
 
 // The open command's own failure, reported like the reader's.
-class NotAPlanFile : public std::runtime_error {
-public:
-    NotAPlanFile() : std::runtime_error("not a plan") {}
-};
-
 QString text(std::string_view cp932Text)
 {
     return guitext::fromCp932(cp932Text);
@@ -127,29 +122,6 @@ void refill(TMainForm &f, const planfile::PrintedPlan &printed)
     }
 }
 
-// Reads the file at `path` as a plan file; `author` and `subject` get its
-// trimmed markers and `damaged` whether the file prints other text than our
-// writer would print for the plan read from it. Raises the reader's
-// EPdfReadError for a file it refuses and NotAPlanFile for a PDF without
-// the two markers.
-planfile::PrintedPlan readPlanFile(const QString &path, QString &author, QString &subject, bool &damaged)
-{
-    auto result = planindex::readPlanFile(nativePath(path));
-    if (const auto *fault = std::get_if<planindex::ReadFault>(&result)) {
-        if (fault->notAPlan) {
-            author = guitext::fromCp932(fault->author);
-            subject = guitext::fromCp932(fault->subject);
-            throw NotAPlanFile();
-        }
-        throw EPdfReadError(fault->text, fault->fileName);
-    }
-    const planindex::PlanFileRead &read = std::get<planindex::PlanFileRead>(result);
-    author = guitext::fromCp932(read.author);
-    subject = guitext::fromCp932(read.subject);
-    damaged = planintegrity::findDifference(read.items, read.creator).has_value();
-    return read.printed;
-}
-
 } // namespace
 
 void TMainForm::OpenMenuClick()
@@ -175,8 +147,14 @@ bool TMainForm::openPlanFile(const QString &chosen)
     planfile::PrintedPlan printed;
     bool damaged = false;
     try {
-        printed = readPlanFile(chosen, OpenedAuthor, OpenedSubject, damaged);
-    } catch (const NotAPlanFile &) {
+        const planindex::PlanFileRead read = planindex::loadPlanFile(nativePath(chosen));
+        OpenedAuthor = guitext::fromCp932(read.author);
+        OpenedSubject = guitext::fromCp932(read.subject);
+        damaged = planintegrity::findDifference(read.items, read.creator).has_value();
+        printed = read.printed;
+    } catch (const planindex::NotAPlanFile &e) {
+        OpenedAuthor = guitext::fromCp932(e.author);
+        OpenedSubject = guitext::fromCp932(e.subject);
         prompter().error(this, guitext::fromCp932(planfile::kNotAPlanMessage));
         return false;
     } catch (const EPdfReadError &e) {

@@ -1,4 +1,5 @@
 #include "cli/PrintCommand.h"
+#include "planindex/PlanRead.h"
 
 #include "cli/Cli.h"
 #include "painter/PlanPainter.h"
@@ -127,12 +128,12 @@ int runPrint(int &argc, char **argv, const std::vector<std::string> &args, std::
     std::vector<TPRACTDATA> plans;
     for (const std::string &file : parsed.files) {
         try {
-            plans.push_back(readPlanFile(file));
+            plans.push_back(planindex::loadPlanFile(file).printed.Plan);
         } catch (const EPdfReadError &e) {
             err << cp932::toUtf8(e.text()) << e.fileName() << "\n";
             return kExitFailure;
-        } catch (const NotAPlanFile &e) {
-            err << file << ": " << e.what() << "\n";
+        } catch (const planindex::NotAPlanFile &e) {
+            err << file << ": " << cp932::toUtf8(e.what()) << "\n";
             return kExitFailure;
         } catch (const std::exception &e) {
             err << "ovilant-plan: cannot read " << file << ": " << e.what() << "\n";

@@ -1,7 +1,5 @@
 #include "painter/PlanPainter.h"
 
-#include "planindex/PlanRead.h"
-#include "pdfreader/PdfReadError.h"
 
 #include "painter/PainterCanvas.h"
 #include "pdfreader/PdfStream.h"
@@ -61,16 +59,3 @@ bool printPlans(QPagedPaintDevice &device, const std::vector<TPRACTDATA> &plans)
     return painter.end();
 }
 
-NotAPlanFile::NotAPlanFile() : std::runtime_error(cp932::toUtf8(planfile::kNotAPlanMessage)) {}
-
-TPRACTDATA readPlanFile(const std::string &nativePath)
-{
-    auto result = planindex::readPlanFile(nativePath);
-    if (const auto *fault = std::get_if<planindex::ReadFault>(&result)) {
-        if (fault->notAPlan) {
-            throw NotAPlanFile();
-        }
-        throw EPdfReadError(fault->text, fault->fileName);
-    }
-    return std::get<planindex::PlanFileRead>(result).printed.Plan;
-}

@@ -40,14 +40,3 @@ private:
 // device cannot be painted on (nothing printed).
 bool printPlans(QPagedPaintDevice &device, const std::vector<TPRACTDATA> &plans);
 
-// A file that the reader read but that does not carry the plan markers; the
-// message is "このＰＤＦファイルはリハビリ実施計画書ではありません。" (UTF-8).
-class NotAPlanFile : public std::runtime_error {
-public:
-    NotAPlanFile();
-};
-
-// Reads the plan file at `nativePath` as the open command does: the reader
-// parses it, the markers are checked and the printed fields are read back.
-// Raises the reader's EPdfReadError or NotAPlanFile.
-TPRACTDATA readPlanFile(const std::string &nativePath);

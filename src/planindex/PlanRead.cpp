@@ -8,28 +8,38 @@
 
 namespace planindex {
 
+NotAPlanFile::NotAPlanFile(std::string author, std::string subject)
+    : std::runtime_error(std::string(planfile::kNotAPlanMessage)), author(std::move(author)), subject(std::move(subject))
+{
+}
+
+PlanFileRead loadPlanFile(const std::string &path)
+{
+    pdfreader::TPdfStream pdf;
+    pdf.open(path);
+    PlanFileRead read;
+    read.author = planfile::trimmedInfo(pdf.author());
+    read.subject = planfile::trimmedInfo(pdf.subject());
+    if (!planfile::isPlanFile(read.author, read.subject)) {
+        throw NotAPlanFile(read.author, read.subject);
+    }
+    // Selecting each page checks its picture, if any: a damaged one refuses
+    // the file.
+    for (int page = 0; page < pdf.pageCount(); ++page) {
+        pdf.selectPage(page);
+    }
+    read.items = pdf.textItems();
+    read.printed = planfile::decodePlan(read.items);
+    read.creator = pdf.creator();
+    return read;
+}
+
 std::variant<PlanFileRead, ReadFault> readPlanFile(const std::string &path)
 {
     try {
-        pdfreader::TPdfStream pdf;
-        pdf.open(path);
-        const std::string author(planfile::trimmedInfo(pdf.author()));
-        const std::string subject(planfile::trimmedInfo(pdf.subject()));
-        if (!planfile::isPlanFile(author, subject)) {
-            return ReadFault{std::string(planfile::kNotAPlanMessage), {}, true, author, subject};
-        }
-        // Selecting each page checks its picture, if any: a damaged one
-        // refuses the file.
-        for (int page = 0; page < pdf.pageCount(); ++page) {
-            pdf.selectPage(page);
-        }
-        PlanFileRead read;
-        read.items = pdf.textItems();
-        read.printed = planfile::decodePlan(read.items);
-        read.author = author;
-        read.subject = subject;
-        read.creator = pdf.creator();
-        return read;
+        return loadPlanFile(path);
+    } catch (const NotAPlanFile &e) {
+        return ReadFault{e.what(), {}, true, e.author, e.subject};
     } catch (const EPdfReadError &e) {
         return ReadFault{e.text(), e.fileName(), false, {}, {}};
     } catch (const std::exception &e) {

@@ -8,6 +8,7 @@
 
 #include "planfile/PlanDecode.h"
 
+#include <stdexcept>
 #include <string>
 #include <variant>
 #include <vector>
@@ -36,7 +37,20 @@ struct ReadFault {
     std::string subject;
 };
 
-// `path` is a native path. Never raises: every failure is a ReadFault.
+// A PDF the reader takes but without the two plan markers. what() is the
+// not-a-plan message (CP932); `author` and `subject` are the markers found.
+class NotAPlanFile : public std::runtime_error {
+public:
+    NotAPlanFile(std::string author, std::string subject);
+    std::string author;
+    std::string subject;
+};
+
+// `path` is a native path. Raises the reader's EPdfReadError for a file it
+// refuses and NotAPlanFile for a PDF without the markers.
+PlanFileRead loadPlanFile(const std::string &path);
+
+// The same, never raising: every failure is a ReadFault.
 std::variant<PlanFileRead, ReadFault> readPlanFile(const std::string &path);
 
 } // namespace planindex

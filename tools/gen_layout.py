@@ -7,22 +7,28 @@ Usage: tools/gen_layout.py [OUTPUT_ROOT]
 Reads, from tools/data next to this script:
   layout-page1.tsv, layout-page2.tsv  text blocks and labels of each page
   rects-page1.tsv, rects-page2.tsv    rectangles of each page
-  field-positions.tsv                 where each of the 248 fields is printed
+  fields.tsv                          every field of a plan: its record member and
+                                      JSON key, kind, limit, check order, the layout
+                                      item that prints it and where the reader finds
+                                      it, the editor control and the caption
 Lines starting with "#" are comments; the first other line names the columns
 and must match exactly.
 
 Writes, below OUTPUT_ROOT (default: the repository root):
   src/report/PlanLayoutTable.cpp   the 558 items of both pages in printing order
-  src/planfile/PlanFieldTable.cpp  the 248 field positions with the layout item
-                                   that prints each field
+  src/planfile/PlanFieldTable.cpp  the 248 fields, each with all it says and an
+                                   accessor of its record member
 The counts are checked (page 1: 212 text blocks, 107 labels, 176 rectangles;
 page 2: 28, 21, 14; 248 fields), as are the printing numbers (1..n without
-gaps), unique names and that each field names a filled text item of its page,
+gaps), unique names and that each field names a filled text item of its page
+whose filled value is the field's record member, unique keys and controls,
+the kinds and limits, and check places 1..n without gaps,
 so a damaged data file stops the run instead of producing a silently
 different layout.
 """
 
 import pathlib
+import re
 import sys
 
 EXPECTED = {
@@ -34,7 +40,10 @@ FIELD_COUNT = 248
 LAYOUT_COLUMNS = ["number", "name", "kind", "left", "top", "width", "height", "size", "bold", "leading",
                   "wrap", "text", "filled"]
 RECT_COLUMNS = ["number", "name", "left", "top", "width", "height"]
-FIELD_COLUMNS = ["index", "page", "x", "y", "item"]
+FIELD_COLUMNS = ["index", "key", "json", "kind", "choices", "limit", "check", "item", "page", "x", "y",
+                 "control", "caption"]
+KINDS = ["Date", "Number", "Choice", "Tick", "Mark", "Priority", "Text", "Memo"]
+CHOICES = {"": "ChoiceList::None", "sexes": "ChoiceList::Sexes", "care-levels": "ChoiceList::CareLevels"}
 
 LAYOUT_OUTPUT = pathlib.Path("src/report/PlanLayoutTable.cpp")
 FIELD_OUTPUT = pathlib.Path("src/planfile/PlanFieldTable.cpp")
@@ -117,12 +126,16 @@ def read_layout(path, page):
                           number(where, c[5]), number(where, c[6]), number(where, c[7]), flag(where, c[8]),
                           number(where, c[9]) if c[9] else 0, flag(where, c[10]),
                           text.replace("⏎", "\r\n"), filled != ""))
+        items[-1].filled_value = filled
     return items
 
 
 def read_rects(path, page):
-    return [Item(page, number(where, c[0]), c[1], "R", *(number(where, v) for v in c[2:6]))
-            for where, c in read_rows(path, RECT_COLUMNS)]
+    rects = [Item(page, number(where, c[0]), c[1], "R", *(number(where, v) for v in c[2:6]))
+             for where, c in read_rows(path, RECT_COLUMNS)]
+    for rect in rects:
+        rect.filled_value = ""
+    return rects
 
 
 def read_page(data_dir, page):
@@ -140,20 +153,44 @@ def read_page(data_dir, page):
     return items
 
 
+class Field:
+    def __init__(self, **values):
+        self.__dict__.update(values)
+
+
 def read_fields(path, items_by_page):
     by_name = {(it.page, it.name): it for items in items_by_page.values() for it in items}
     fields = []
     for where, c in read_rows(path, FIELD_COLUMNS):
-        index, page, x, y, name = number(where, c[0]), number(where, c[1]), number(where, c[2]), \
-            number(where, c[3]), c[4]
-        if index != len(fields):
-            fail("%s: field %d where %d was expected" % (where, index, len(fields)))
-        item = by_name.get((page, name))
+        f = Field(index=number(where, c[0]), key=c[1], json=c[2], kind=c[3], choices=c[4],
+                  limit=number(where, c[5]) if c[5] else 0, check=number(where, c[6]) if c[6] else 0,
+                  item=c[7], page=number(where, c[8]), x=number(where, c[9]), y=number(where, c[10]),
+                  control=c[11], caption=c[12])
+        if f.index != len(fields):
+            fail("%s: field %d where %d was expected" % (where, f.index, len(fields)))
+        if f.kind not in KINDS:
+            fail("%s: unknown kind %r" % (where, f.kind))
+        if f.choices not in CHOICES or (f.kind == "Choice") != (f.choices != ""):
+            fail("%s: choices %r do not suit a %s" % (where, f.choices, f.kind))
+        if f.limit and f.kind not in ("Text", "Memo", "Number"):
+            fail("%s: a byte limit on a %s" % (where, f.kind))
+        if not f.key or not f.control or not f.caption:
+            fail("%s: key, control and caption are required" % where)
+        item = by_name.get((f.page, f.item))
         if item is None or item.kind == "R" or not item.filled:
-            fail("%s: %s is not a filled text item of page %d" % (where, name, page))
-        fields.append((page, x, y, name))
+            fail("%s: %s is not a filled text item of page %d" % (where, f.item, f.page))
+        if re.match(r"[A-Za-z0-9\[\].]*", item.filled_value).group(0) != f.key:
+            fail("%s: item %s is filled with %r, not %s" % (where, f.item, item.filled_value, f.key))
+        fields.append(f)
     if len(fields) != FIELD_COUNT:
         fail("%s: %d fields, expected %d" % (path.name, len(fields), FIELD_COUNT))
+    for attribute in ("key", "json", "control", "item"):
+        values = [getattr(f, attribute) for f in fields]
+        if len(set(values)) != len(values):
+            fail("%s: the %s column repeats a value" % (path.name, attribute))
+    checks = sorted(f.check for f in fields if f.check)
+    if checks != list(range(1, len(checks) + 1)):
+        fail("%s: check places are not 1..%d without gaps" % (path.name, len(checks)))
     return fields
 
 
@@ -202,14 +239,25 @@ def write_layout(items_by_page, root):
     write(root, LAYOUT_OUTPUT, lines)
 
 
+def member_access(key):
+    """The C++ expression of a record member path: "ActivityItems[3].Goods"
+    is p.ActivityItems[3].Goods."""
+    if not all(part.replace("[", "").replace("]", "").isalnum() for part in key.split(".")):
+        fail("fields.tsv: %r is not a record member" % key)
+    return "p." + key
+
+
 def write_fields(fields, root):
-    lines = [HEADER, '#include "planfile/PlanFieldTable.h"', "", "namespace planlayout {", "",
-             "const std::array<FieldPosition, %d> kFieldPositions = {{" % FIELD_COUNT]
-    for index, (page, x, y, name) in enumerate(fields):
-        lines.append("    {%d, %d, %d, %s}, // %d" % (page, x, y, c_string(name), index))
+    lines = [HEADER, '#include "planfile/PlanFieldTable.h"', "", "namespace planfile {", "",
+             "const std::array<PlanField, %d> kPlanFields = {{" % FIELD_COUNT]
+    for f in fields:
+        lines.append("    {%d, %s, %s, FieldKind::%s, %s, %d, %d, %s, %d, %d, %d, %s, %s," % (
+            f.index, c_string(f.key), c_string(f.json), f.kind, CHOICES[f.choices], f.limit, f.check,
+            c_string(f.item), f.page, f.x, f.y, c_string(f.control), c_string(f.caption)))
+        lines.append("     [](TPRACTDATA &p) -> FieldRef { return &%s; }}," % member_access(f.key))
     lines.append("}};")
     lines.append("")
-    lines.append("} // namespace planlayout")
+    lines.append("} // namespace planfile")
     write(root, FIELD_OUTPUT, lines)
 
 
@@ -220,13 +268,13 @@ def main():
     root = pathlib.Path(sys.argv[1]) if len(sys.argv) == 2 else here.parent
     data_dir = here / "data"
     items_by_page = {1: read_page(data_dir, 1), 2: read_page(data_dir, 2)}
-    fields = read_fields(data_dir / "field-positions.tsv", items_by_page)
+    fields = read_fields(data_dir / "fields.tsv", items_by_page)
     write_layout(items_by_page, root)
     write_fields(fields, root)
     for page, items in items_by_page.items():
         counts = {k: sum(1 for it in items if it.kind == k) for k in "TLR"}
         print("page %d: %d text blocks, %d labels, %d rectangles" % (page, counts["T"], counts["L"], counts["R"]))
-    print("%d field positions" % len(fields))
+    print("%d fields" % len(fields))
 
 
 if __name__ == "__main__":

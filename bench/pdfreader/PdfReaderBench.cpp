@@ -25,7 +25,7 @@ std::size_t touchItems(const TPdfPage &reader)
     std::size_t lines = 0;
     for (const TTextItem &item : reader.strings().items())
         lines += item.lines.size();
-    for (int field = 0; field < planlayout::kFieldCount; ++field) {
+    for (int field = 0; field < planfile::kFieldCount; ++field) {
         if (reader.itemLines(field))
             ++lines;
     }

@@ -23,7 +23,7 @@ std::string quoted(const std::string &cp932)
 void printWarnings(const std::vector<planfit::FieldFit> &cuts, std::ostream &err)
 {
     for (const planfit::FieldFit &fit : cuts) {
-        err << "ovilant-plan: warning: " << planjson::inputKey(fit.where) << ": will not print:";
+        err << "ovilant-plan: warning: " << fit.where->json << ": will not print:";
         const char *separator = " ";
         for (const planfit::WideLine &wide : fit.wideLines) {
             err << separator << "line " << wide.line << " beyond the right edge " << quoted(wide.lost);
@@ -39,7 +39,7 @@ void printWarnings(const std::vector<planfit::FieldFit> &cuts, std::ostream &err
 nlohmann::ordered_json fitToJson(const planfit::FieldFit &fit)
 {
     ordered_json json;
-    json["key"] = planjson::inputKey(fit.where);
+    json["key"] = fit.where->json;
     json["wideLines"] = ordered_json::array();
     for (const planfit::WideLine &wide : fit.wideLines) {
         json["wideLines"].push_back({{"line", wide.line}, {"lost", cp932::toUtf8(wide.lost)}});

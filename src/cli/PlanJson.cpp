@@ -4,79 +4,116 @@
 #include "plan/Cp932.h"
 #include "plan/TextParse.h"
 #include "planfile/PlanCheck.h"
+#include "planfile/PlanFieldValue.h"
+#include "planfile/PlanFormat.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 #include <stdexcept>
 
 using nlohmann::json;
 
 namespace planjson {
 
+namespace {
+
+// A field's JSON path taken apart: "ActivityItems[3].ABC[0]" is the
+// top-level key "ActivityItems", element 3, row key "ABC", element 0.
+struct JsonPath {
+    std::string top;
+    int element = -1; // of the top-level array; -1 for a plain key
+    std::string sub;  // key inside the array's element object; empty for none
+    int subElement = -1;
+};
+
+// "Key" or "Key[n]": the name and the position (-1 when there is none).
+std::pair<std::string, int> splitIndex(std::string_view part)
+{
+    const std::size_t open = part.find('[');
+    if (open == std::string_view::npos) {
+        return {std::string(part), -1};
+    }
+    const auto n = plantext::parseInt<int>(part.substr(open + 1, part.size() - open - 2));
+    return {std::string(part.substr(0, open)), n ? *n : -1};
+}
+
+JsonPath splitPath(std::string_view path)
+{
+    JsonPath out;
+    const std::size_t dot = path.find('.');
+    std::tie(out.top, out.element) = splitIndex(path.substr(0, dot));
+    if (dot != std::string_view::npos) {
+        std::tie(out.sub, out.subElement) = splitIndex(path.substr(dot + 1));
+    }
+    return out;
+}
+
+const std::vector<JsonPath> &fieldPaths()
+{
+    static const std::vector<JsonPath> paths = [] {
+        std::vector<JsonPath> list;
+        for (const planfile::PlanField &field : planfile::kPlanFields) {
+            list.push_back(splitPath(field.json));
+        }
+        return list;
+    }();
+    return paths;
+}
+
+void addOnce(std::vector<std::string> &list, const std::string &key)
+{
+    if (std::find(list.begin(), list.end(), key) == list.end()) {
+        list.push_back(key);
+    }
+}
+
+// How many elements the arrays of the JSON form hold, by their key (a row
+// key for the arrays inside rows).
+std::size_t arrayLength(const std::string &top, const std::string &sub = {})
+{
+    int highest = -1;
+    for (const JsonPath &path : fieldPaths()) {
+        if (path.top == top) {
+            highest = std::max(highest, sub.empty() ? path.element : (path.sub == sub ? path.subElement : -1));
+        }
+    }
+    return static_cast<std::size_t>(highest + 1);
+}
+
+} // namespace
+
 const std::vector<std::string> &planKeys()
 {
-    static const std::vector<std::string> keys = {
-        "PlanDate",
-        "Name",
-        "Sex",
-        "BirthDate",
-        "Age",
-        "KaigoLevel",
-        "Kenkou",
-        "Gapei",
-        "Seikatsu",
-        "Home",
-        "Etc",
-        "EtcText",
-        "Taiin",
-        "HomeWork",
-        "Social",
-        "GoOut",
-        "FreeTime",
-        "TaiinText",
-        "ExerciseFlag",
-        "ExerciseText",
-        "SenseFlag",
-        "SenseText",
-        "BrainFlag",
-        "BrainText",
-        "KoushukuFlag",
-        "KoushukuText",
-        "ArthralgiaFlag",
-        "ArthralgiaText",
-        "SonotaFlag",
-        "SonotaText",
-        "HDS",
-        "ActivityItems",
-        "PTOTST0Text",
-        "Kango0Text",
-        "Jitchi0Text",
-        "MotionItems",
-        "PTOTST1Text",
-        "Kango1Text",
-        "Jitchi1Text",
-        "SelfHopeText",
-        "FarmilyHopeText",
-        "LifePointText",
-        "RihaTergetText",
-        "SelfDoText",
-        "AskFarmilyText",
-        "DiseseCareText",
-        "VariationText",
-        "RemarkText",
-        "Team",
-    };
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> list;
+        for (const JsonPath &path : fieldPaths()) {
+            addOnce(list, path.top);
+        }
+        return list;
+    }();
     return keys;
 }
 
 const std::vector<std::string> &rowKeys()
 {
-    static const std::vector<std::string> keys = {"ABC", "Goods", "Kaigo", "Time", "Special"};
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> list;
+        for (const JsonPath &path : fieldPaths()) {
+            if (!path.sub.empty()) {
+                addOnce(list, path.sub);
+            }
+        }
+        return list;
+    }();
     return keys;
 }
 
 namespace {
+
+using planfile::FieldKind;
+using planfile::PlanField;
 
 struct FaultException {
     Fault fault;
@@ -92,10 +129,15 @@ std::string utf8(const std::string &cp932Text)
     return cp932::toUtf8(cp932Text);
 }
 
-enum class Lines { Single, Multi };
+// The most a Choice field takes: its list's last item, or the empty item
+// that closes the care-level list on screen.
+int highestChoice(const PlanField &field)
+{
+    const int last = static_cast<int>(planfile::choiceItems(field.choices).size()) - 1;
+    return field.choices == planfile::ChoiceList::CareLevels ? last + 1 : last;
+}
 
-// Reads the plan's values one key at a time, in the order the editor checks
-// its controls before saving.
+// Reads the plan's values one field at a time, in field order.
 class Reader {
 public:
     Reader(const json &root, TDateTime now) : m_root(root), m_plan(m_entry.Plan)
@@ -118,7 +160,7 @@ public:
             own = e.fault;
         }
         if (const auto fault = planfile::CheckPlan(m_entry)) {
-            refuse(inputKey(fault->where), utf8(fault->message));
+            refuse(fault->where->json, utf8(fault->message));
         }
         if (own) {
             throw FaultException{*own};
@@ -133,63 +175,14 @@ private:
             refuse("PLAN", "the plan must be a JSON object");
         }
         checkKeys(m_root, planKeys(), "");
-
-        date("PlanDate", m_plan.PlanDate);
-        text(m_root, "Name", "Name", inputOf("Name"), Lines::Single, m_plan.Name);
-        choice(m_root, "Sex", "Sex", -1, 1, m_plan.Sex);
-        // A plan without a birth date starts born on its plan date, never
-        // after it (the starting value is now).
-        if (member(m_root, "BirthDate") == nullptr && planfile::bornAfterPlanDate(m_plan.BirthDate, m_plan.PlanDate)) {
-            const CivilDate day = decodeDate(m_plan.PlanDate);
-            m_plan.BirthDate = encodeDate(day.year, day.month, day.day);
+        for (const PlanField &field : planfile::kPlanFields) {
+            const JsonPath &path = fieldPaths()[static_cast<std::size_t>(field.index)];
+            if (const json *value = locate(path)) {
+                readField(field, *value);
+            } else {
+                missing(field);
+            }
         }
-        date("BirthDate", m_plan.BirthDate);
-        m_entry.BirthText = FormatEraDate(m_plan.BirthDate);
-        age();
-        choice(m_root, "KaigoLevel", "KaigoLevel", -1, 7, m_plan.KaigoLevel);
-        text(m_root, "Kenkou", "Kenkou", inputOf("Kenkou"), Lines::Multi, m_plan.Kenkou);
-        text(m_root, "Gapei", "Gapei", inputOf("Gapei"), Lines::Multi, m_plan.Gapei);
-        text(m_root, "Seikatsu", "Seikatsu", inputOf("Seikatsu"), Lines::Multi, m_plan.Seikatsu);
-        flag("Home", m_plan.Home);
-        flag("Etc", m_plan.Etc);
-        text(m_root, "EtcText", "EtcText", inputOf("EtcText"), Lines::Single, m_plan.EtcText);
-        flag("Taiin", m_plan.Taiin);
-        line("HomeWork", m_plan.HomeWork);
-        line("Social", m_plan.Social);
-        line("GoOut", m_plan.GoOut);
-        line("FreeTime", m_plan.FreeTime);
-        line("TaiinText", m_plan.TaiinText);
-        flag("ExerciseFlag", m_plan.ExerciseFlag);
-        line("ExerciseText", m_plan.ExerciseText);
-        flag("SenseFlag", m_plan.SenseFlag);
-        line("SenseText", m_plan.SenseText);
-        flag("BrainFlag", m_plan.BrainFlag);
-        line("BrainText", m_plan.BrainText);
-        flag("KoushukuFlag", m_plan.KoushukuFlag);
-        line("KoushukuText", m_plan.KoushukuText);
-        flag("ArthralgiaFlag", m_plan.ArthralgiaFlag);
-        line("ArthralgiaText", m_plan.ArthralgiaText);
-        flag("SonotaFlag", m_plan.SonotaFlag);
-        text(m_root, "SonotaText", "SonotaText", inputOf("SonotaText"), Lines::Multi, m_plan.SonotaText);
-        hds();
-        rows("ActivityItems", m_plan.ActivityItems);
-        buffer("PTOTST0Text", m_plan.PTOTST0Text);
-        buffer("Kango0Text", m_plan.Kango0Text);
-        buffer("Jitchi0Text", m_plan.Jitchi0Text);
-        rows("MotionItems", m_plan.MotionItems);
-        buffer("PTOTST1Text", m_plan.PTOTST1Text);
-        buffer("Kango1Text", m_plan.Kango1Text);
-        buffer("Jitchi1Text", m_plan.Jitchi1Text);
-        buffer("SelfHopeText", m_plan.SelfHopeText);
-        buffer("FarmilyHopeText", m_plan.FarmilyHopeText);
-        buffer("LifePointText", m_plan.LifePointText);
-        buffer("RihaTergetText", m_plan.RihaTergetText);
-        buffer("SelfDoText", m_plan.SelfDoText);
-        buffer("AskFarmilyText", m_plan.AskFarmilyText);
-        buffer("DiseseCareText", m_plan.DiseseCareText);
-        buffer("VariationText", m_plan.VariationText);
-        buffer("RemarkText", m_plan.RemarkText);
-        team();
     }
 
     static void checkKeys(const json &object, const std::vector<std::string> &known, const std::string &prefix)
@@ -201,40 +194,95 @@ private:
         }
     }
 
-    static const json *member(const json &object, const char *key)
+    static const json *member(const json &object, const std::string &key)
     {
         const auto it = object.find(key);
         return it == object.end() ? nullptr : &*it;
     }
 
-    // The input of a top-level text key: the record field of the same name.
-    static planfile::PlanInputRef inputOf(std::string_view key)
+    // An array of `length` elements, or the fault that names what it must be.
+    static void checkArray(const json &value, const std::string &path, std::size_t length, const char *elements)
     {
-        for (auto input = planfile::PlanInput::Name; input != planfile::PlanInput::Team;
-             input = static_cast<planfile::PlanInput>(static_cast<int>(input) + 1)) {
-            if (planfile::inputName(input) == key) {
-                return {input};
-            }
+        if (!value.is_array() || value.size() != length) {
+            refuse(path, "must be an array of " + std::to_string(length) + " " + elements);
         }
-        throw std::logic_error("no checked input named " + std::string(key));
     }
+
+    // The value at a field's path, after checking the arrays and row objects
+    // on the way; nullptr when a key on the way is missing.
+    const json *locate(const JsonPath &path) const
+    {
+        const json *value = member(m_root, path.top);
+        if (value == nullptr || path.element < 0) {
+            return value;
+        }
+        const std::size_t length = arrayLength(path.top);
+        checkArray(*value, path.top, length, path.sub.empty() ? "strings" : "rows");
+        value = &(*value)[static_cast<std::size_t>(path.element)];
+        if (path.sub.empty()) {
+            return value;
+        }
+        const std::string rowPath = path.top + "[" + std::to_string(path.element) + "]";
+        if (!value->is_object()) {
+            refuse(rowPath, "must be an object");
+        }
+        checkKeys(*value, rowKeys(), rowPath + ".");
+        value = member(*value, path.sub);
+        if (value == nullptr || path.subElement < 0) {
+            return value;
+        }
+        checkArray(*value, rowPath + "." + path.sub, arrayLength(path.top, path.sub), "marks");
+        return &(*value)[static_cast<std::size_t>(path.subElement)];
+    }
+
+    void readField(const PlanField &field, const json &value)
+    {
+        switch (field.kind) {
+        case FieldKind::Date: date(field, value); break;
+        case FieldKind::Number:
+            if (field.check > 0) {
+                hds(field, value);
+            } else {
+                age(field, value);
+            }
+            break;
+        case FieldKind::Choice: choice(field, value, -1, highestChoice(field)); break;
+        case FieldKind::Priority: choice(field, value, 0, static_cast<int>(planfile::kPriorityMarks.size()) - 1); break;
+        case FieldKind::Tick: flag(field, value); break;
+        case FieldKind::Mark: mark(field, value); break;
+        case FieldKind::Text: text(field, value, Lines::Single); break;
+        case FieldKind::Memo: text(field, value, Lines::Multi); break;
+        }
+    }
+
+    // A missing key keeps the starting value, but for two fields that
+    // follow from others: a plan without a birth date starts born on its plan
+    // date (never after it), and a missing age is computed from the dates.
+    void missing(const PlanField &field)
+    {
+        if (field.kind == FieldKind::Date && field.check > 0 &&
+            planfile::bornAfterPlanDate(m_plan.BirthDate, m_plan.PlanDate)) {
+            const CivilDate day = decodeDate(m_plan.PlanDate);
+            m_plan.BirthDate = encodeDate(day.year, day.month, day.day);
+            m_entry.BirthText = FormatEraDate(m_plan.BirthDate);
+        } else if (field.kind == FieldKind::Number && field.check == 0) {
+            m_plan.Age = AgeInYears(m_plan.BirthDate, m_plan.PlanDate);
+        }
+    }
+
+    enum class Lines { Single, Multi };
 
     // A text as the editor reads its control: memo line breaks become CR LF.
     // A character that CP932 cannot hold is left to the checks before saving
     // (the text is then not stored); its byte limit is theirs too.
-    void text(const json &object, const char *key, const std::string &path, planfile::PlanInputRef ref, Lines lines,
-              std::string &out)
+    void text(const PlanField &field, const json &value, Lines lines)
     {
-        const json *value = member(object, key);
-        if (value == nullptr) {
-            return;
+        if (!value.is_string()) {
+            refuse(field.json, "must be a string");
         }
-        if (!value->is_string()) {
-            refuse(path, "must be a string");
-        }
-        const std::string &in = value->get_ref<const std::string &>();
+        const std::string &in = value.get_ref<const std::string &>();
         if (cp932::firstUnrepresentableUtf8(in)) {
-            unrepresentable(ref);
+            unrepresentable(field);
             return;
         }
         std::string normalised;
@@ -242,11 +290,11 @@ private:
         for (std::size_t i = 0; i < in.size(); ++i) {
             const char c = in[i];
             if (c == '\0') {
-                refuse(path, "must not contain a null character");
+                refuse(field.json, "must not contain a null character");
             }
             if (c == '\r' || c == '\n') {
                 if (lines == Lines::Single) {
-                    refuse(path, "must be a single line");
+                    refuse(field.json, "must be a single line");
                 }
                 if (c == '\r' && i + 1 < in.size() && in[i + 1] == '\n') {
                     ++i;
@@ -256,36 +304,23 @@ private:
                 normalised += c;
             }
         }
-        out = cp932::fromUtf8(normalised);
+        planfile::setFieldText(m_plan, field, cp932::fromUtf8(normalised));
     }
 
-    // Only the first such input counts, as the checks stop there.
-    void unrepresentable(planfile::PlanInputRef ref)
+    // Only the first such field counts, as the checks stop there.
+    void unrepresentable(const PlanField &field)
     {
-        if (!m_entry.Unrepresentable) {
-            m_entry.Unrepresentable = ref;
+        if (m_entry.Unrepresentable == nullptr || field.check < m_entry.Unrepresentable->check) {
+            m_entry.Unrepresentable = &field;
         }
     }
 
-    void line(const char *key, std::string &out) { text(m_root, key, key, inputOf(key), Lines::Single, out); }
-
-    template <typename Buffer> void buffer(const char *key, Buffer &out)
+    void flag(const PlanField &field, const json &value)
     {
-        std::string value = out.str();
-        text(m_root, key, key, inputOf(key), Lines::Multi, value);
-        out = value;
-    }
-
-    void flag(const char *key, bool &out)
-    {
-        const json *value = member(m_root, key);
-        if (value == nullptr) {
-            return;
+        if (!value.is_boolean()) {
+            refuse(field.json, "must be true or false");
         }
-        if (!value->is_boolean()) {
-            refuse(key, "must be true or false");
-        }
-        out = value->get<bool>();
+        planfile::setFieldTick(m_plan, field, value.get<bool>());
     }
 
     static std::optional<long long> integer(const json &value)
@@ -302,125 +337,76 @@ private:
         return std::nullopt;
     }
 
-    static void choice(const json &object, const char *key, const std::string &path, int low, int high,
-                       std::int32_t &out)
+    void choice(const PlanField &field, const json &value, int low, int high)
     {
-        const json *value = member(object, key);
-        if (value == nullptr) {
-            return;
-        }
-        const auto v = integer(*value);
+        const auto v = integer(value);
         if (!v || *v < low || *v > high) {
-            refuse(path, "must be an integer from " + std::to_string(low) + " to " + std::to_string(high));
+            refuse(field.json, "must be an integer from " + std::to_string(low) + " to " + std::to_string(high));
         }
-        out = static_cast<std::int32_t>(*v);
+        planfile::setFieldNumber(m_plan, field, static_cast<std::int32_t>(*v));
     }
 
     // A date must be written so that the printed era date reads back as the
     // same day; otherwise the editor's date error.
-    void date(const char *key, TDateTime &out)
+    void date(const PlanField &field, const json &value)
     {
-        const json *value = member(m_root, key);
-        if (value == nullptr) {
-            return;
-        }
         std::optional<TDateTime> parsed;
-        if (value->is_string()) {
-            parsed = parseDate(value->get_ref<const std::string &>());
+        if (value.is_string()) {
+            parsed = parseDate(value.get_ref<const std::string &>());
         }
         TDateTime back = 0;
         if (!parsed || !ParseEraDate(FormatEraDate(*parsed), back) || !(decodeDate(back) == decodeDate(*parsed))) {
-            refuse(key, utf8(planfile::dateErrorMessage()));
+            refuse(field.json, utf8(planfile::dateErrorMessage()));
         }
-        out = *parsed;
+        planfile::setFieldDate(m_plan, field, *parsed);
+        if (field.check > 0) {
+            m_entry.BirthText = FormatEraDate(*parsed);
+        }
     }
 
-    void age()
+    void age(const PlanField &field, const json &value)
     {
-        const json *value = member(m_root, "Age");
-        if (value == nullptr || value->is_null()) {
-            m_plan.Age = AgeInYears(m_plan.BirthDate, m_plan.PlanDate);
+        if (value.is_null()) {
+            missing(field);
             return;
         }
-        const auto v = integer(*value);
+        const auto v = integer(value);
         if (!v || *v < std::numeric_limits<std::int32_t>::min() || *v > std::numeric_limits<std::int32_t>::max()) {
-            refuse("Age", "must be an integer");
+            refuse(field.json, "must be an integer");
         }
-        m_plan.Age = static_cast<std::int32_t>(*v);
+        planfile::setFieldNumber(m_plan, field, static_cast<std::int32_t>(*v));
     }
 
     // HDS-R: a number or its text, which the checks before saving read as
     // the editor reads its box.
-    void hds()
+    void hds(const PlanField &field, const json &value)
     {
-        const json *value = member(m_root, "HDS");
-        if (value == nullptr) {
-            return;
-        }
         std::string textValue;
-        if (const auto v = integer(*value)) {
+        if (const auto v = integer(value)) {
             textValue = std::to_string(*v);
-        } else if (value->is_string()) {
-            const std::string &in = value->get_ref<const std::string &>();
+        } else if (value.is_string()) {
+            const std::string &in = value.get_ref<const std::string &>();
             if (cp932::firstUnrepresentableUtf8(in)) {
-                unrepresentable({planfile::PlanInput::HDS});
+                unrepresentable(field);
                 return;
             }
             textValue = cp932::fromUtf8(in);
         }
         m_entry.HDSText = textValue;
         if (const auto number = planfile::readNumber(textValue); number && *number >= 0 && *number <= 30) {
-            m_plan.HDS = static_cast<std::int32_t>(*number);
+            planfile::setFieldNumber(m_plan, field, static_cast<std::int32_t>(*number));
         }
-    }
-
-    template <std::size_t N> void rows(const char *key, std::array<TPRACTITEM, N> &out)
-    {
-        const json *value = member(m_root, key);
-        if (value == nullptr) {
-            return;
-        }
-        if (!value->is_array() || value->size() != N) {
-            refuse(key, "must be an array of " + std::to_string(N) + " rows");
-        }
-        for (std::size_t r = 0; r < N; ++r) {
-            const int number = static_cast<int>(r) + (N == kMotionRows ? kMotionFirstRow : 0);
-            row((*value)[r], std::string(key) + "[" + std::to_string(r) + "]", number, out[r]);
-        }
-    }
-
-    void row(const json &object, const std::string &path, int number, TPRACTITEM &out)
-    {
-        if (!object.is_object()) {
-            refuse(path, "must be an object");
-        }
-        checkKeys(object, rowKeys(), path + ".");
-        if (const json *abc = member(object, "ABC")) {
-            if (!abc->is_array() || abc->size() != 5) {
-                refuse(path + ".ABC", "must be an array of 5 marks");
-            }
-            for (std::size_t c = 0; c < 5; ++c) {
-                const std::string markPath = path + ".ABC[" + std::to_string(c) + "]";
-                const json &mark = (*abc)[c];
-                if (!mark.is_string() || !isMarkSet(mark.get_ref<const std::string &>())) {
-                    refuse(markPath, "must hold the letters A, B, C, each at most once and in this order");
-                }
-                out.ABC[c] = mark.get_ref<const std::string &>();
-            }
-        }
-        std::string value = out.Goods.str();
-        text(object, "Goods", path + ".Goods", {planfile::PlanInput::Goods, number}, Lines::Multi, value);
-        out.Goods = value;
-        value = out.Kaigo.str();
-        text(object, "Kaigo", path + ".Kaigo", {planfile::PlanInput::Kaigo, number}, Lines::Multi, value);
-        out.Kaigo = value;
-        value = out.Time.str();
-        text(object, "Time", path + ".Time", {planfile::PlanInput::Time, number}, Lines::Single, value);
-        out.Time = value;
-        choice(object, "Special", path + ".Special", 0, 2, out.Special);
     }
 
     // "", "A", "B", "C", "AB", "AC", "BC" or "ABC": what a mark cell holds.
+    void mark(const PlanField &field, const json &value)
+    {
+        if (!value.is_string() || !isMarkSet(value.get_ref<const std::string &>())) {
+            refuse(field.json, "must hold the letters A, B, C, each at most once and in this order");
+        }
+        planfile::setFieldText(m_plan, field, value.get_ref<const std::string &>());
+    }
+
     static bool isMarkSet(std::string_view marks)
     {
         char last = 0;
@@ -431,26 +417,6 @@ private:
             last = c;
         }
         return true;
-    }
-
-    void team()
-    {
-        const json *value = member(m_root, "Team");
-        if (value == nullptr) {
-            return;
-        }
-        if (!value->is_array() || value->size() != kTeamMembers) {
-            refuse("Team", "must be an array of " + std::to_string(kTeamMembers) + " strings");
-        }
-        for (std::size_t n = 0; n < kTeamMembers; ++n) {
-            const std::string path = "Team[" + std::to_string(n) + "]";
-            const json &entry = (*value)[n];
-            // The element is read through a one-key object so that text()
-            // applies the same checks as to every other field.
-            const json wrapper = {{"v", entry}};
-            text(wrapper, "v", path, {planfile::PlanInput::Team, static_cast<int>(n) + 1}, Lines::Single,
-                 m_plan.Team[n + 1]);
-        }
     }
 
     const json &m_root;
@@ -472,39 +438,22 @@ std::string memoToJson(std::string_view cp932Text)
     return out;
 }
 
-nlohmann::ordered_json rowToJson(const TPRACTITEM &row)
+nlohmann::ordered_json fieldToJson(const TPRACTDATA &p, const PlanField &field)
 {
-    nlohmann::ordered_json j;
-    nlohmann::ordered_json marks = nlohmann::ordered_json::array();
-    for (const auto &mark : row.ABC) {
-        marks.push_back(mark.str());
+    switch (field.kind) {
+    case FieldKind::Date: return formatDate(planfile::fieldDate(p, field));
+    case FieldKind::Number:
+    case FieldKind::Choice:
+    case FieldKind::Priority: return planfile::fieldNumber(p, field);
+    case FieldKind::Tick: return planfile::fieldTick(p, field);
+    case FieldKind::Mark: return std::string(planfile::fieldText(p, field));
+    case FieldKind::Text:
+    case FieldKind::Memo: break;
     }
-    j["ABC"] = marks;
-    j["Goods"] = memoToJson(row.Goods);
-    j["Kaigo"] = memoToJson(row.Kaigo);
-    j["Time"] = memoToJson(row.Time);
-    j["Special"] = row.Special;
-    return j;
+    return memoToJson(planfile::fieldText(p, field));
 }
 
 } // namespace
-
-std::string inputKey(const planfile::PlanInputRef &where)
-{
-    const std::string name(planfile::inputName(where.input));
-    switch (where.input) {
-    case planfile::PlanInput::Goods:
-    case planfile::PlanInput::Kaigo:
-    case planfile::PlanInput::Time:
-        return where.number < kMotionFirstRow
-                   ? "ActivityItems[" + std::to_string(where.number) + "]." + name
-                   : "MotionItems[" + std::to_string(where.number - kMotionFirstRow) + "]." + name;
-    case planfile::PlanInput::Team:
-        return "Team[" + std::to_string(where.number - 1) + "]";
-    default:
-        return name;
-    }
-}
 
 std::variant<TPRACTDATA, Fault> planFromJson(const json &json, TDateTime now)
 {
@@ -515,66 +464,32 @@ std::variant<TPRACTDATA, Fault> planFromJson(const json &json, TDateTime now)
     }
 }
 
+// Fields are placed in field order; each object keeps its keys in the order
+// they were first placed, which is the order of the record and of a row.
 nlohmann::ordered_json planToJson(const TPRACTDATA &p)
 {
-    nlohmann::ordered_json j;
-    j["PlanDate"] = formatDate(p.PlanDate);
-    j["Name"] = memoToJson(p.Name);
-    j["Sex"] = p.Sex;
-    j["BirthDate"] = formatDate(p.BirthDate);
-    j["Age"] = p.Age;
-    j["KaigoLevel"] = p.KaigoLevel;
-    j["Kenkou"] = memoToJson(p.Kenkou);
-    j["Gapei"] = memoToJson(p.Gapei);
-    j["Seikatsu"] = memoToJson(p.Seikatsu);
-    j["Home"] = p.Home;
-    j["Etc"] = p.Etc;
-    j["EtcText"] = memoToJson(p.EtcText);
-    j["Taiin"] = p.Taiin;
-    j["HomeWork"] = memoToJson(p.HomeWork);
-    j["Social"] = memoToJson(p.Social);
-    j["GoOut"] = memoToJson(p.GoOut);
-    j["FreeTime"] = memoToJson(p.FreeTime);
-    j["TaiinText"] = memoToJson(p.TaiinText);
-    j["ExerciseFlag"] = p.ExerciseFlag;
-    j["ExerciseText"] = memoToJson(p.ExerciseText);
-    j["SenseFlag"] = p.SenseFlag;
-    j["SenseText"] = memoToJson(p.SenseText);
-    j["BrainFlag"] = p.BrainFlag;
-    j["BrainText"] = memoToJson(p.BrainText);
-    j["KoushukuFlag"] = p.KoushukuFlag;
-    j["KoushukuText"] = memoToJson(p.KoushukuText);
-    j["ArthralgiaFlag"] = p.ArthralgiaFlag;
-    j["ArthralgiaText"] = memoToJson(p.ArthralgiaText);
-    j["SonotaFlag"] = p.SonotaFlag;
-    j["SonotaText"] = memoToJson(p.SonotaText);
-    j["HDS"] = p.HDS;
-    j["ActivityItems"] = nlohmann::ordered_json::array();
-    for (const auto &row : p.ActivityItems) {
-        j["ActivityItems"].push_back(rowToJson(row));
-    }
-    j["PTOTST0Text"] = memoToJson(p.PTOTST0Text);
-    j["Kango0Text"] = memoToJson(p.Kango0Text);
-    j["Jitchi0Text"] = memoToJson(p.Jitchi0Text);
-    j["MotionItems"] = nlohmann::ordered_json::array();
-    for (const auto &row : p.MotionItems) {
-        j["MotionItems"].push_back(rowToJson(row));
-    }
-    j["PTOTST1Text"] = memoToJson(p.PTOTST1Text);
-    j["Kango1Text"] = memoToJson(p.Kango1Text);
-    j["Jitchi1Text"] = memoToJson(p.Jitchi1Text);
-    j["SelfHopeText"] = memoToJson(p.SelfHopeText);
-    j["FarmilyHopeText"] = memoToJson(p.FarmilyHopeText);
-    j["LifePointText"] = memoToJson(p.LifePointText);
-    j["RihaTergetText"] = memoToJson(p.RihaTergetText);
-    j["SelfDoText"] = memoToJson(p.SelfDoText);
-    j["AskFarmilyText"] = memoToJson(p.AskFarmilyText);
-    j["DiseseCareText"] = memoToJson(p.DiseseCareText);
-    j["VariationText"] = memoToJson(p.VariationText);
-    j["RemarkText"] = memoToJson(p.RemarkText);
-    j["Team"] = nlohmann::ordered_json::array();
-    for (int n = 1; n <= kTeamMembers; ++n) {
-        j["Team"].push_back(memoToJson(p.Team[static_cast<std::size_t>(n)]));
+    nlohmann::ordered_json j = nlohmann::ordered_json::object();
+    for (const PlanField &field : planfile::kPlanFields) {
+        const JsonPath &path = fieldPaths()[static_cast<std::size_t>(field.index)];
+        nlohmann::ordered_json *at = &j[path.top];
+        if (path.element >= 0) {
+            if (!at->is_array()) {
+                *at = nlohmann::ordered_json::array();
+                at->get_ref<nlohmann::ordered_json::array_t &>().resize(arrayLength(path.top));
+            }
+            at = &(*at)[static_cast<std::size_t>(path.element)];
+        }
+        if (!path.sub.empty()) {
+            at = &(*at)[path.sub];
+            if (path.subElement >= 0) {
+                if (!at->is_array()) {
+                    *at = nlohmann::ordered_json::array();
+                    at->get_ref<nlohmann::ordered_json::array_t &>().resize(arrayLength(path.top, path.sub));
+                }
+                at = &(*at)[static_cast<std::size_t>(path.subElement)];
+            }
+        }
+        *at = fieldToJson(p, field);
     }
     return j;
 }

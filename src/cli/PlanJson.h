@@ -38,11 +38,6 @@ struct Fault {
     std::string text() const { return key + ": " + message; }
 };
 
-// The JSON key of a checked input of the record: "Name",
-// "ActivityItems[3].Goods", "MotionItems[0].Time", "Team[6]" (array
-// positions from 0, as in the JSON).
-std::string inputKey(const planfile::PlanInputRef &where);
-
 // Reads and validates a plan. A missing key takes the starting value of a
 // new plan (both dates `now`); a missing or null "Age" is computed from the
 // two dates. The checks are those the editor makes before saving, in the

@@ -31,10 +31,10 @@ bool sameItem(const planfile::TextItem *a, const planfile::TextItem *b)
 
 Difference differenceAt(int field, const planfile::TextItem *item)
 {
-    const planlayout::FieldPosition &place = planlayout::kFieldPositions[static_cast<std::size_t>(field)];
+    const planfile::PlanField &place = planfile::kPlanFields[static_cast<std::size_t>(field)];
     Difference d;
     d.fieldIndex = field;
-    d.fieldName = place.itemName;
+    d.fieldName = place.item;
     d.page = item ? item->page : place.page;
     d.x = item ? item->x : place.x;
     d.y = item ? item->y : place.y;
@@ -66,7 +66,7 @@ std::optional<Difference> findDifference(const std::vector<planfile::TextItem> &
         return Difference{};
     }
     // Each field's item, where the open command looks for it, with its text.
-    for (int field = 0; field < planlayout::kFieldCount; ++field) {
+    for (int field = 0; field < planfile::kFieldCount; ++field) {
         const planfile::TextItem *inFile = fieldItem(fileItems, field);
         if (!sameItem(inFile, fieldItem(written, field)))
             return differenceAt(field, inFile);

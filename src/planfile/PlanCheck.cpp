@@ -4,8 +4,9 @@
 
 #include "plan/Common.h"
 #include "plan/Cp932.h"
+#include "planfile/PlanFieldValue.h"
 
-#include <stdexcept>
+#include <array>
 #include <tuple>
 
 namespace planfile {
@@ -60,304 +61,138 @@ bool bornAfterPlanDate(TDateTime birthDate, TDateTime planDate)
     return std::tie(birth.year, birth.month, birth.day) > std::tie(plan.year, plan.month, plan.day);
 }
 
-std::string_view inputName(PlanInput input)
-{
-    switch (input) {
-    case PlanInput::Name: return "Name";
-    case PlanInput::BirthDate: return "BirthDate";
-    case PlanInput::Kenkou: return "Kenkou";
-    case PlanInput::Gapei: return "Gapei";
-    case PlanInput::Seikatsu: return "Seikatsu";
-    case PlanInput::EtcText: return "EtcText";
-    case PlanInput::HomeWork: return "HomeWork";
-    case PlanInput::Social: return "Social";
-    case PlanInput::GoOut: return "GoOut";
-    case PlanInput::FreeTime: return "FreeTime";
-    case PlanInput::TaiinText: return "TaiinText";
-    case PlanInput::ExerciseText: return "ExerciseText";
-    case PlanInput::SenseText: return "SenseText";
-    case PlanInput::BrainText: return "BrainText";
-    case PlanInput::KoushukuText: return "KoushukuText";
-    case PlanInput::ArthralgiaText: return "ArthralgiaText";
-    case PlanInput::SonotaText: return "SonotaText";
-    case PlanInput::HDS: return "HDS";
-    case PlanInput::Goods: return "Goods";
-    case PlanInput::Kaigo: return "Kaigo";
-    case PlanInput::Time: return "Time";
-    case PlanInput::PTOTST0Text: return "PTOTST0Text";
-    case PlanInput::Kango0Text: return "Kango0Text";
-    case PlanInput::Jitchi0Text: return "Jitchi0Text";
-    case PlanInput::PTOTST1Text: return "PTOTST1Text";
-    case PlanInput::Kango1Text: return "Kango1Text";
-    case PlanInput::Jitchi1Text: return "Jitchi1Text";
-    case PlanInput::SelfHopeText: return "SelfHopeText";
-    case PlanInput::FarmilyHopeText: return "FarmilyHopeText";
-    case PlanInput::LifePointText: return "LifePointText";
-    case PlanInput::RihaTergetText: return "RihaTergetText";
-    case PlanInput::SelfDoText: return "SelfDoText";
-    case PlanInput::AskFarmilyText: return "AskFarmilyText";
-    case PlanInput::DiseseCareText: return "DiseseCareText";
-    case PlanInput::VariationText: return "VariationText";
-    case PlanInput::RemarkText: return "RemarkText";
-    case PlanInput::Team: return "Team";
-    }
-    return {};
-}
-
-const std::vector<PlanInputRef> &checkedInputs()
-{
-    static const std::vector<PlanInputRef> inputs = [] {
-        std::vector<PlanInputRef> list;
-        const auto add = [&](PlanInput first, PlanInput last) {
-            for (int i = static_cast<int>(first); i <= static_cast<int>(last); ++i) {
-                list.push_back({static_cast<PlanInput>(i)});
-            }
-        };
-        const auto rows = [&](int first, int last) {
-            for (int row = first; row <= last; ++row) {
-                list.insert(list.end(), {{PlanInput::Goods, row}, {PlanInput::Kaigo, row}, {PlanInput::Time, row}});
-            }
-        };
-        add(PlanInput::Name, PlanInput::HDS);
-        rows(0, kActivityRows - 1);
-        add(PlanInput::PTOTST0Text, PlanInput::Jitchi0Text);
-        rows(kMotionFirstRow, kMotionFirstRow + kMotionRows - 1);
-        add(PlanInput::PTOTST1Text, PlanInput::RemarkText);
-        for (int n = 1; n <= kTeamMembers; ++n) {
-            list.push_back({PlanInput::Team, n});
-        }
-        return list;
-    }();
-    return inputs;
-}
-
-bool onSecondPage(PlanInput input)
-{
-    return input >= PlanInput::SelfHopeText;
-}
-
 namespace {
-
-// Calls `use` with the record field of a text input (a std::string, a
-// ShortText or a TextBuffer).
-template <typename Plan, typename Use> void withField(Plan &p, PlanInputRef ref, Use &&use)
-{
-    switch (ref.input) {
-    case PlanInput::Name: return use(p.Name);
-    case PlanInput::Kenkou: return use(p.Kenkou);
-    case PlanInput::Gapei: return use(p.Gapei);
-    case PlanInput::Seikatsu: return use(p.Seikatsu);
-    case PlanInput::EtcText: return use(p.EtcText);
-    case PlanInput::HomeWork: return use(p.HomeWork);
-    case PlanInput::Social: return use(p.Social);
-    case PlanInput::GoOut: return use(p.GoOut);
-    case PlanInput::FreeTime: return use(p.FreeTime);
-    case PlanInput::TaiinText: return use(p.TaiinText);
-    case PlanInput::ExerciseText: return use(p.ExerciseText);
-    case PlanInput::SenseText: return use(p.SenseText);
-    case PlanInput::BrainText: return use(p.BrainText);
-    case PlanInput::KoushukuText: return use(p.KoushukuText);
-    case PlanInput::ArthralgiaText: return use(p.ArthralgiaText);
-    case PlanInput::SonotaText: return use(p.SonotaText);
-    case PlanInput::Goods: return use(planRow(p, ref.number).Goods);
-    case PlanInput::Kaigo: return use(planRow(p, ref.number).Kaigo);
-    case PlanInput::Time: return use(planRow(p, ref.number).Time);
-    case PlanInput::PTOTST0Text: return use(p.PTOTST0Text);
-    case PlanInput::Kango0Text: return use(p.Kango0Text);
-    case PlanInput::Jitchi0Text: return use(p.Jitchi0Text);
-    case PlanInput::PTOTST1Text: return use(p.PTOTST1Text);
-    case PlanInput::Kango1Text: return use(p.Kango1Text);
-    case PlanInput::Jitchi1Text: return use(p.Jitchi1Text);
-    case PlanInput::SelfHopeText: return use(p.SelfHopeText);
-    case PlanInput::FarmilyHopeText: return use(p.FarmilyHopeText);
-    case PlanInput::LifePointText: return use(p.LifePointText);
-    case PlanInput::RihaTergetText: return use(p.RihaTergetText);
-    case PlanInput::SelfDoText: return use(p.SelfDoText);
-    case PlanInput::AskFarmilyText: return use(p.AskFarmilyText);
-    case PlanInput::DiseseCareText: return use(p.DiseseCareText);
-    case PlanInput::VariationText: return use(p.VariationText);
-    case PlanInput::RemarkText: return use(p.RemarkText);
-    case PlanInput::Team:
-        if (ref.number < 1 || ref.number > kTeamMembers) {
-            throw std::out_of_range("no team member with this number");
-        }
-        return use(p.Team[static_cast<std::size_t>(ref.number)]);
-    case PlanInput::BirthDate:
-    case PlanInput::HDS:
-        break;
-    }
-    throw std::invalid_argument("not a text input of the record");
-}
 
 // The steps of the checks, each storing its values once it passed.
 class Checker {
 public:
-    Checker(const PlanEntry &entry, TPRACTDATA *store) : m_entry(entry), m_store(store) {}
-
-    bool run()
+    Checker(const PlanEntry &entry, TPRACTDATA *store) : m_entry(entry), m_store(store)
     {
-        const TPRACTDATA &p = m_entry.Plan;
-        if (!text({PlanInput::Name}, kName)) {
-            return false;
-        }
-        keep([&](TPRACTDATA &s) { s.Sex = p.Sex; });
-        TDateTime birth = 0;
-        if (!ParseEraDate(m_entry.BirthText, birth) || bornAfterPlanDate(birth, p.PlanDate)) {
-            return fail({PlanInput::BirthDate}, dateErrorMessage());
-        }
-        keep([&](TPRACTDATA &s) {
-            s.BirthDate = birth;
-            s.Age = AgeInYears(s.BirthDate, s.PlanDate);
-            s.KaigoLevel = p.KaigoLevel;
-        });
-        if (!texts({PlanInput::Kenkou, PlanInput::Gapei, PlanInput::Seikatsu}, kHealthMemo)) {
-            return false;
-        }
-        keep([&](TPRACTDATA &s) {
-            s.Home = p.Home;
-            s.Etc = p.Etc;
-        });
-        if (!text({PlanInput::EtcText}, kEtc)) {
-            return false;
-        }
-        keep([&](TPRACTDATA &s) { s.Taiin = p.Taiin; });
-        if (!texts({PlanInput::HomeWork, PlanInput::Social, PlanInput::GoOut, PlanInput::FreeTime,
-                    PlanInput::TaiinText},
-                   kLine)) {
-            return false;
-        }
-        // Each impairment's tick is stored before its text is checked.
-        const std::pair<bool TPRACTDATA::*, PlanInput> impairments[] = {
-            {&TPRACTDATA::ExerciseFlag, PlanInput::ExerciseText}, {&TPRACTDATA::SenseFlag, PlanInput::SenseText},
-            {&TPRACTDATA::BrainFlag, PlanInput::BrainText},       {&TPRACTDATA::KoushukuFlag, PlanInput::KoushukuText},
-            {&TPRACTDATA::ArthralgiaFlag, PlanInput::ArthralgiaText}, {&TPRACTDATA::SonotaFlag, PlanInput::SonotaText},
-        };
-        for (const auto &impairment : impairments) {
-            bool TPRACTDATA::*const flag = impairment.first;
-            keep([&](TPRACTDATA &s) { s.*flag = p.*flag; });
-            if (!text({impairment.second}, kLine)) {
-                return false;
+        m_stored.fill(false);
+    }
+
+    void run()
+    {
+        for (const PlanField *field : checkedFields()) {
+            keepUncheckedBefore(field->index);
+            if (!check(*field)) {
+                return;
             }
         }
-        if (!hds()) {
-            return false;
-        }
-        for (int row = 0; row < kActivityRows; ++row) {
-            if (!tableRow(row)) {
-                return false;
-            }
-        }
-        if (!texts({PlanInput::PTOTST0Text, PlanInput::Kango0Text, PlanInput::Jitchi0Text}, kBuffer)) {
-            return false;
-        }
-        for (int row = kMotionFirstRow; row < kMotionFirstRow + kMotionRows; ++row) {
-            if (!tableRow(row)) {
-                return false;
-            }
-        }
-        if (!texts({PlanInput::PTOTST1Text, PlanInput::Kango1Text, PlanInput::Jitchi1Text}, kBuffer) ||
-            !texts({PlanInput::SelfHopeText, PlanInput::FarmilyHopeText, PlanInput::LifePointText,
-                    PlanInput::RihaTergetText, PlanInput::SelfDoText, PlanInput::AskFarmilyText,
-                    PlanInput::DiseseCareText, PlanInput::VariationText, PlanInput::RemarkText},
-                   kBuffer)) {
-            return false;
-        }
-        for (int n = 1; n <= kTeamMembers; ++n) {
-            if (!text({PlanInput::Team, n}, kName)) {
-                return false;
-            }
-        }
-        return true;
+        keepUncheckedBefore(kFieldCount);
     }
 
     std::optional<PlanFault> fault() const { return m_fault; }
 
 private:
-    template <typename Store> void keep(Store &&store)
+    bool check(const PlanField &field)
     {
-        if (m_store != nullptr) {
-            store(*m_store);
+        switch (field.kind) {
+        case FieldKind::Date: return birthDate(field);
+        case FieldKind::Number: return hds(field);
+        default: return text(field);
         }
     }
 
-    bool fail(PlanInputRef where, std::string message)
+    // Copies every field without a check that lies before field index `end`
+    // and has not been copied yet: a field is copied as soon as every
+    // checked field before it has passed. PlanDate stays as the store has
+    // it; the priority marks are kept by their cells; the age comes with the
+    // birth date.
+    void keepUncheckedBefore(int end)
     {
-        m_fault = PlanFault{where, std::move(message)};
+        for (int i = 0; i < end; ++i) {
+            const PlanField &field = kPlanFields[static_cast<std::size_t>(i)];
+            bool &stored = m_stored[static_cast<std::size_t>(i)];
+            if (stored || field.check > 0) {
+                continue;
+            }
+            stored = true;
+            if (m_store == nullptr || field.kind == FieldKind::Date || field.kind == FieldKind::Priority ||
+                field.kind == FieldKind::Number) {
+                continue;
+            }
+            copy(field);
+        }
+    }
+
+    void copy(const PlanField &field)
+    {
+        switch (field.kind) {
+        case FieldKind::Tick: setFieldTick(*m_store, field, fieldTick(m_entry.Plan, field)); break;
+        case FieldKind::Choice: setFieldNumber(*m_store, field, fieldNumber(m_entry.Plan, field)); break;
+        default: setFieldText(*m_store, field, fieldText(m_entry.Plan, field)); break;
+        }
+    }
+
+    bool fail(const PlanField &field, std::string message)
+    {
+        m_fault = PlanFault{&field, std::move(message)};
         return false;
     }
 
-    bool unrepresentable(PlanInputRef ref) const { return m_entry.Unrepresentable == ref; }
+    bool unrepresentable(const PlanField &field) const { return m_entry.Unrepresentable == &field; }
 
-    bool text(PlanInputRef ref, std::size_t limit)
+    bool text(const PlanField &field)
     {
-        if (unrepresentable(ref)) {
-            return fail(ref, unrepresentableMessage());
+        if (unrepresentable(field)) {
+            return fail(field, unrepresentableMessage());
         }
-        const std::string_view value = inputText(m_entry.Plan, ref);
-        if (value.size() > limit) {
-            return fail(ref, tooLongMessage(limit));
+        const std::string_view value = fieldText(m_entry.Plan, field);
+        if (value.size() > field.limit) {
+            return fail(field, tooLongMessage(field.limit));
         }
-        keep([&](TPRACTDATA &s) { setInputText(s, ref, value); });
-        return true;
-    }
-
-    bool texts(std::initializer_list<PlanInput> inputs, std::size_t limit)
-    {
-        for (const PlanInput input : inputs) {
-            if (!text({input}, limit)) {
-                return false;
-            }
+        if (m_store != nullptr) {
+            setFieldText(*m_store, field, value);
         }
         return true;
     }
 
-    // At most two bytes, a number, 0 to 30.
-    bool hds()
+    // The birth date reads as an era date on or before the plan date; the
+    // age follows from it.
+    bool birthDate(const PlanField &field)
     {
-        const PlanInputRef ref{PlanInput::HDS};
-        if (unrepresentable(ref)) {
-            return fail(ref, unrepresentableMessage());
+        const TPRACTDATA &p = m_entry.Plan;
+        TDateTime birth = 0;
+        if (!ParseEraDate(m_entry.BirthText, birth) || bornAfterPlanDate(birth, p.PlanDate)) {
+            return fail(field, dateErrorMessage());
         }
-        if (m_entry.HDSText.size() > kHds) {
-            return fail(ref, tooLongMessage(kHds));
+        if (m_store != nullptr) {
+            m_store->BirthDate = birth;
+            m_store->Age = AgeInYears(m_store->BirthDate, m_store->PlanDate);
+        }
+        return true;
+    }
+
+    // The HDS-R score: at most two bytes, a number, 0 to 30.
+    bool hds(const PlanField &field)
+    {
+        if (unrepresentable(field)) {
+            return fail(field, unrepresentableMessage());
+        }
+        if (m_entry.HDSText.size() > field.limit) {
+            return fail(field, tooLongMessage(field.limit));
         }
         const std::optional<long> score = readNumber(m_entry.HDSText);
         if (!score) {
-            return fail(ref, hdsDigitsMessage());
+            return fail(field, hdsDigitsMessage());
         }
         if (*score < 0 || *score > 30) {
-            return fail(ref, hdsRangeMessage());
+            return fail(field, hdsRangeMessage());
         }
-        keep([&](TPRACTDATA &s) { s.HDS = static_cast<std::int32_t>(*score); });
+        if (m_store != nullptr) {
+            setFieldNumber(*m_store, field, static_cast<std::int32_t>(*score));
+        }
         return true;
-    }
-
-    // The marks need no check; the priority mark is kept by its cell.
-    bool tableRow(int row)
-    {
-        keep([&](TPRACTDATA &s) { planRow(s, row).ABC = planRow(m_entry.Plan, row).ABC; });
-        return text({PlanInput::Goods, row}, kGoods) && text({PlanInput::Kaigo, row}, kGoods) &&
-               text({PlanInput::Time, row}, kTime);
     }
 
     const PlanEntry &m_entry;
     TPRACTDATA *m_store;
+    std::array<bool, kFieldCount> m_stored{};
     std::optional<PlanFault> m_fault;
 };
 
 } // namespace
-
-std::string_view inputText(const TPRACTDATA &plan, PlanInputRef ref)
-{
-    std::string_view text;
-    withField(plan, ref, [&](const auto &field) { text = field; });
-    return text;
-}
-
-void setInputText(TPRACTDATA &plan, PlanInputRef ref, std::string_view text)
-{
-    withField(plan, ref, [&](auto &field) { field = text; });
-}
 
 std::optional<PlanFault> CheckPlan(const PlanEntry &entry, TPRACTDATA *store)
 {

@@ -7,6 +7,7 @@
 
 #include "plan/PracticePlanType.h"
 #include "planfile/PlanCheck.h"
+#include "planfile/PlanFieldTable.h"
 
 #include <array>
 #include <cstddef>
@@ -54,11 +55,6 @@ struct ItemPlace {
 std::optional<std::size_t> findFieldItem(int fieldIndex, std::size_t count,
                                          const std::function<ItemPlace(std::size_t)> &place);
 
-// The field index (0..247) at which a text input is printed and from which
-// it is read back: Name 1, Kenkou 6, ..., Goods of row 0 at 96, Team[n] at
-// 234 + n. -1 for BirthDate and HDS, which are not texts of the record.
-int inputField(PlanInputRef ref);
-
 // The lines printed for a field index 0..247, or nullptr when nothing holds it.
 using FieldLines = std::function<const std::vector<std::string> *(int fieldIndex)>;
 
@@ -87,7 +83,12 @@ struct PrintedPlan {
     bool HasHDS = false;
     // Line 1 of each row's priority mark as printed, rows in the order of
     // planRowNumbers() (0-12, then 20-27).
-    std::array<std::string, kActivityRows + kMotionRows> PriorityTexts;
+    std::vector<std::string> PriorityTexts;
+    // Line 1 of every field as printed, by field index, and whether a Date
+    // or Number field's line read as a date or a 32-bit number (always true
+    // for the other kinds).
+    std::array<std::string, kFieldCount> FirstLines;
+    std::array<bool, kFieldCount> Readable{};
 };
 
 PrintedPlan decodePlan(const FieldLines &lines);

@@ -2,257 +2,505 @@
 
 #include "planfile/PlanFieldTable.h"
 
-namespace planlayout {
+namespace planfile {
 
-const std::array<FieldPosition, 248> kFieldPositions = {{
-    {1, 488, 822, "PlanDateText"}, // 0
-    {1, 40, 799, "NameText"}, // 1
-    {1, 166, 799, "SexText"}, // 2
-    {1, 283, 799, "BirthText"}, // 3
-    {1, 390, 799, "OldText"}, // 4
-    {1, 505, 799, "KaigoText"}, // 5
-    {1, 23, 771, "KenkouMemo"}, // 6
-    {1, 239, 763, "GapeiMemo"}, // 7
-    {1, 239, 727, "SeikatsuMemo"}, // 8
-    {1, 134, 687, "HomeBox"}, // 9
-    {1, 171, 687, "EtcBox"}, // 10
-    {1, 219, 687, "PrEtcText"}, // 11
-    {1, 307, 687, "TaiinBox"}, // 12
-    {1, 152, 675, "HomeWorkText"}, // 13
-    {1, 152, 664, "SocialText"}, // 14
-    {1, 152, 653, "GoOutText"}, // 15
-    {1, 152, 642, "FreeTimeText"}, // 16
-    {1, 152, 631, "TaiinText"}, // 17
-    {1, 451, 773, "ExerciseBox"}, // 18
-    {1, 453, 763, "ExerciseText"}, // 19
-    {1, 451, 750, "SenseBox"}, // 20
-    {1, 455, 739, "SenseText"}, // 21
-    {1, 451, 726, "BrainBox"}, // 22
-    {1, 455, 715, "BrainText"}, // 23
-    {1, 451, 702, "KoushukuBox"}, // 24
-    {1, 456, 691, "KoushukuText"}, // 25
-    {1, 451, 680, "ArthralgiaBox"}, // 26
-    {1, 456, 668, "ArthralgiaText"}, // 27
-    {1, 451, 656, "SonotaBox"}, // 28
-    {1, 456, 643, "SonotaText"}, // 29
-    {1, 528, 621, "HDSText"}, // 30
-    {1, 96, 554, "ABC00"}, // 31
-    {1, 109, 554, "ABC01"}, // 32
-    {1, 122, 554, "ABC02"}, // 33
-    {1, 135, 554, "ABC03"}, // 34
-    {1, 148, 554, "ABC04"}, // 35
-    {1, 96, 533, "ABC10"}, // 36
-    {1, 109, 533, "ABC11"}, // 37
-    {1, 122, 533, "ABC12"}, // 38
-    {1, 135, 533, "ABC13"}, // 39
-    {1, 148, 533, "ABC14"}, // 40
-    {1, 96, 512, "ABC20"}, // 41
-    {1, 109, 512, "ABC21"}, // 42
-    {1, 122, 512, "ABC22"}, // 43
-    {1, 135, 512, "ABC23"}, // 44
-    {1, 148, 512, "ABC24"}, // 45
-    {1, 96, 491, "ABC30"}, // 46
-    {1, 109, 491, "ABC31"}, // 47
-    {1, 122, 491, "ABC32"}, // 48
-    {1, 135, 491, "ABC33"}, // 49
-    {1, 148, 491, "ABC34"}, // 50
-    {1, 96, 449, "ABC40"}, // 51
-    {1, 109, 449, "ABC41"}, // 52
-    {1, 122, 449, "ABC42"}, // 53
-    {1, 135, 449, "ABC43"}, // 54
-    {1, 148, 449, "ABC44"}, // 55
-    {1, 96, 428, "ABC50"}, // 56
-    {1, 109, 428, "ABC51"}, // 57
-    {1, 122, 428, "ABC52"}, // 58
-    {1, 135, 428, "ABC53"}, // 59
-    {1, 148, 428, "ABC54"}, // 60
-    {1, 96, 407, "ABC60"}, // 61
-    {1, 109, 407, "ABC61"}, // 62
-    {1, 122, 407, "ABC62"}, // 63
-    {1, 135, 407, "ABC63"}, // 64
-    {1, 148, 407, "ABC64"}, // 65
-    {1, 96, 386, "ABC70"}, // 66
-    {1, 109, 386, "ABC71"}, // 67
-    {1, 122, 386, "ABC72"}, // 68
-    {1, 135, 386, "ABC73"}, // 69
-    {1, 148, 386, "ABC74"}, // 70
-    {1, 96, 365, "ABC80"}, // 71
-    {1, 109, 365, "ABC81"}, // 72
-    {1, 122, 365, "ABC82"}, // 73
-    {1, 135, 365, "ABC83"}, // 74
-    {1, 148, 365, "ABC84"}, // 75
-    {1, 96, 344, "ABC90"}, // 76
-    {1, 109, 344, "ABC91"}, // 77
-    {1, 122, 344, "ABC92"}, // 78
-    {1, 135, 344, "ABC93"}, // 79
-    {1, 148, 344, "ABC94"}, // 80
-    {1, 96, 323, "ABC100"}, // 81
-    {1, 109, 323, "ABC101"}, // 82
-    {1, 122, 323, "ABC102"}, // 83
-    {1, 135, 323, "ABC103"}, // 84
-    {1, 148, 323, "ABC104"}, // 85
-    {1, 96, 302, "ABC110"}, // 86
-    {1, 109, 302, "ABC111"}, // 87
-    {1, 122, 302, "ABC112"}, // 88
-    {1, 135, 302, "ABC113"}, // 89
-    {1, 148, 302, "ABC114"}, // 90
-    {1, 96, 281, "ABC120"}, // 91
-    {1, 109, 281, "ABC121"}, // 92
-    {1, 122, 281, "ABC122"}, // 93
-    {1, 135, 281, "ABC123"}, // 94
-    {1, 148, 281, "ABC124"}, // 95
-    {1, 160, 550, "Goods0"}, // 96
-    {1, 160, 529, "Goods1"}, // 97
-    {1, 160, 508, "Goods2"}, // 98
-    {1, 160, 487, "Goods3"}, // 99
-    {1, 160, 445, "Goods4"}, // 100
-    {1, 160, 424, "Goods5"}, // 101
-    {1, 160, 403, "Goods6"}, // 102
-    {1, 160, 382, "Goods7"}, // 103
-    {1, 160, 361, "Goods8"}, // 104
-    {1, 160, 340, "Goods9"}, // 105
-    {1, 160, 319, "Goods10"}, // 106
-    {1, 160, 298, "Goods11"}, // 107
-    {1, 160, 277, "Goods12"}, // 108
-    {1, 217, 555, "Kaigo0"}, // 109
-    {1, 217, 534, "Kaigo1"}, // 110
-    {1, 217, 513, "Kaigo2"}, // 111
-    {1, 217, 492, "Kaigo3"}, // 112
-    {1, 217, 450, "Kaigo4"}, // 113
-    {1, 217, 429, "Kaigo5"}, // 114
-    {1, 217, 408, "Kaigo6"}, // 115
-    {1, 217, 387, "Kaigo7"}, // 116
-    {1, 217, 366, "Kaigo8"}, // 117
-    {1, 217, 345, "Kaigo9"}, // 118
-    {1, 217, 324, "Kaigo10"}, // 119
-    {1, 217, 303, "Kaigo11"}, // 120
-    {1, 217, 282, "Kaigo12"}, // 121
-    {1, 290, 548, "Time0"}, // 122
-    {1, 290, 528, "Time1"}, // 123
-    {1, 290, 508, "Time2"}, // 124
-    {1, 290, 488, "Time3"}, // 125
-    {1, 290, 444, "Time4"}, // 126
-    {1, 290, 424, "Time5"}, // 127
-    {1, 290, 404, "Time6"}, // 128
-    {1, 290, 382, "Time7"}, // 129
-    {1, 290, 359, "Time8"}, // 130
-    {1, 290, 339, "Time9"}, // 131
-    {1, 290, 319, "Time10"}, // 132
-    {1, 290, 297, "Time11"}, // 133
-    {1, 290, 277, "Time12"}, // 134
-    {1, 330, 545, "Point0"}, // 135
-    {1, 330, 525, "Point1"}, // 136
-    {1, 330, 505, "Point2"}, // 137
-    {1, 330, 484, "Point3"}, // 138
-    {1, 330, 441, "Point4"}, // 139
-    {1, 330, 421, "Point5"}, // 140
-    {1, 330, 400, "Point6"}, // 141
-    {1, 330, 379, "Point7"}, // 142
-    {1, 330, 357, "Point8"}, // 143
-    {1, 330, 337, "Point9"}, // 144
-    {1, 330, 316, "Point10"}, // 145
-    {1, 330, 295, "Point11"}, // 146
-    {1, 330, 274, "Point12"}, // 147
-    {1, 350, 554, "PdfPTOTST0"}, // 148
-    {1, 429, 554, "PdfKango0"}, // 149
-    {1, 508, 554, "PdfJitshi0"}, // 150
-    {1, 96, 185, "ABC200"}, // 151
-    {1, 109, 185, "ABC201"}, // 152
-    {1, 122, 185, "ABC202"}, // 153
-    {1, 135, 185, "ABC203"}, // 154
-    {1, 148, 185, "ABC204"}, // 155
-    {1, 96, 164, "ABC210"}, // 156
-    {1, 109, 164, "ABC211"}, // 157
-    {1, 122, 164, "ABC212"}, // 158
-    {1, 135, 164, "ABC213"}, // 159
-    {1, 148, 164, "ABC214"}, // 160
-    {1, 96, 143, "ABC220"}, // 161
-    {1, 109, 143, "ABC221"}, // 162
-    {1, 122, 143, "ABC222"}, // 163
-    {1, 138, 143, "ABC223"}, // 164
-    {1, 148, 143, "ABC224"}, // 165
-    {1, 96, 123, "ABC230"}, // 166
-    {1, 109, 123, "ABC231"}, // 167
-    {1, 122, 123, "ABC232"}, // 168
-    {1, 135, 123, "ABC233"}, // 169
-    {1, 148, 123, "ABC234"}, // 170
-    {1, 96, 101, "ABC240"}, // 171
-    {1, 109, 101, "ABC241"}, // 172
-    {1, 122, 101, "ABC242"}, // 173
-    {1, 135, 101, "ABC243"}, // 174
-    {1, 148, 101, "ABC244"}, // 175
-    {1, 96, 80, "ABC250"}, // 176
-    {1, 109, 80, "ABC251"}, // 177
-    {1, 122, 80, "ABC252"}, // 178
-    {1, 135, 80, "ABC253"}, // 179
-    {1, 148, 80, "ABC254"}, // 180
-    {1, 96, 59, "ABC260"}, // 181
-    {1, 109, 59, "ABC261"}, // 182
-    {1, 122, 59, "ABC262"}, // 183
-    {1, 135, 59, "ABC263"}, // 184
-    {1, 148, 59, "ABC264"}, // 185
-    {1, 96, 38, "ABC270"}, // 186
-    {1, 109, 38, "ABC271"}, // 187
-    {1, 122, 38, "ABC272"}, // 188
-    {1, 135, 38, "ABC273"}, // 189
-    {1, 148, 38, "ABC274"}, // 190
-    {1, 160, 182, "Goods20"}, // 191
-    {1, 160, 161, "Goods21"}, // 192
-    {1, 160, 140, "Goods22"}, // 193
-    {1, 160, 119, "Goods23"}, // 194
-    {1, 160, 98, "Goods24"}, // 195
-    {1, 160, 77, "Goods25"}, // 196
-    {1, 160, 56, "Goods26"}, // 197
-    {1, 160, 35, "Goods27"}, // 198
-    {1, 217, 186, "Kaigo20"}, // 199
-    {1, 217, 165, "Kaigo21"}, // 200
-    {1, 217, 144, "Kaigo22"}, // 201
-    {1, 217, 123, "Kaigo23"}, // 202
-    {1, 217, 102, "Kaigo24"}, // 203
-    {1, 217, 81, "Kaigo25"}, // 204
-    {1, 217, 60, "Kaigo26"}, // 205
-    {1, 217, 39, "Kaigo27"}, // 206
-    {1, 290, 181, "Time20"}, // 207
-    {1, 290, 161, "Time21"}, // 208
-    {1, 290, 141, "Time22"}, // 209
-    {1, 290, 119, "Time23"}, // 210
-    {1, 290, 96, "Time24"}, // 211
-    {1, 290, 76, "Time25"}, // 212
-    {1, 290, 56, "Time26"}, // 213
-    {1, 290, 34, "Time27"}, // 214
-    {1, 330, 177, "Point20"}, // 215
-    {1, 330, 157, "Point21"}, // 216
-    {1, 330, 136, "Point22"}, // 217
-    {1, 330, 115, "Point23"}, // 218
-    {1, 330, 93, "Point24"}, // 219
-    {1, 330, 73, "Point25"}, // 220
-    {1, 330, 52, "Point26"}, // 221
-    {1, 330, 31, "Point27"}, // 222
-    {1, 349, 184, "PdfPTOTST1"}, // 223
-    {1, 428, 184, "PdfKango1"}, // 224
-    {1, 507, 184, "PdfJitshi1"}, // 225
-    {2, 21, 792, "PdfSelfHope"}, // 226
-    {2, 20, 744, "PdfFarmilyHope"}, // 227
-    {2, 57, 688, "PdfLifePoint"}, // 228
-    {2, 54, 624, "PdfRihaTarget"}, // 229
-    {2, 21, 492, "PdfSelfDo"}, // 230
-    {2, 21, 431, "PdfAskFarmily"}, // 231
-    {2, 20, 371, "PdfDiseseCare"}, // 232
-    {2, 18, 312, "PdfVariation"}, // 233
-    {2, 19, 203, "PdfReMark"}, // 234
-    {2, 153, 134, "TeamBox1"}, // 235
-    {2, 153, 113, "TeamBox2"}, // 236
-    {2, 257, 113, "TeamBox3"}, // 237
-    {2, 361, 113, "TeamBox4"}, // 238
-    {2, 465, 113, "TeamBox5"}, // 239
-    {2, 153, 93, "TeamBox6"}, // 240
-    {2, 257, 93, "TeamBox7"}, // 241
-    {2, 361, 93, "TeamBox8"}, // 242
-    {2, 465, 93, "TeamBox9"}, // 243
-    {2, 153, 72, "TeamBox10"}, // 244
-    {2, 257, 72, "TeamBox11"}, // 245
-    {2, 361, 72, "TeamBox12"}, // 246
-    {2, 465, 72, "TeamBox13"}, // 247
+const std::array<PlanField, 248> kPlanFields = {{
+    {0, "PlanDate", "PlanDate", FieldKind::Date, ChoiceList::None, 0, 0, "PlanDateText", 1, 488, 822, "PlanDateEdit", "計画評価実施日",
+     [](TPRACTDATA &p) -> FieldRef { return &p.PlanDate; }},
+    {1, "Name", "Name", FieldKind::Text, ChoiceList::None, 50, 1, "NameText", 1, 40, 799, "NameEdit", "氏名",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Name; }},
+    {2, "Sex", "Sex", FieldKind::Choice, ChoiceList::Sexes, 0, 0, "SexText", 1, 166, 799, "SexBox", "性別",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Sex; }},
+    {3, "BirthDate", "BirthDate", FieldKind::Date, ChoiceList::None, 0, 2, "BirthText", 1, 283, 799, "BirthEdit", "生年月日",
+     [](TPRACTDATA &p) -> FieldRef { return &p.BirthDate; }},
+    {4, "Age", "Age", FieldKind::Number, ChoiceList::None, 0, 0, "OldText", 1, 390, 799, "OldLabel", "歳",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Age; }},
+    {5, "KaigoLevel", "KaigoLevel", FieldKind::Choice, ChoiceList::CareLevels, 0, 0, "KaigoText", 1, 505, 799, "KaigoBox", "要介護度",
+     [](TPRACTDATA &p) -> FieldRef { return &p.KaigoLevel; }},
+    {6, "Kenkou", "Kenkou", FieldKind::Memo, ChoiceList::None, 254, 3, "KenkouMemo", 1, 23, 771, "KenkouMemo", "健康状態(原因疾患，発症・受傷日等)",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Kenkou; }},
+    {7, "Gapei", "Gapei", FieldKind::Memo, ChoiceList::None, 254, 4, "GapeiMemo", 1, 239, 763, "GapeiMemo", "合併疾患・コントロール状態",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Gapei; }},
+    {8, "Seikatsu", "Seikatsu", FieldKind::Memo, ChoiceList::None, 254, 5, "SeikatsuMemo", 1, 239, 727, "SeikatsuMemo", "生活不活発病(廃用症候群)",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Seikatsu; }},
+    {9, "Home", "Home", FieldKind::Tick, ChoiceList::None, 0, 0, "HomeBox", 1, 134, 687, "HomeBox", "入院・入所中の場合の退院先　自宅",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Home; }},
+    {10, "Etc", "Etc", FieldKind::Tick, ChoiceList::None, 0, 0, "EtcBox", 1, 171, 687, "EtcBox", "入院・入所中の場合の退院先　その他",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Etc; }},
+    {11, "EtcText", "EtcText", FieldKind::Text, ChoiceList::None, 38, 6, "PrEtcText", 1, 219, 687, "EtcEdit", "入院・入所中の場合の退院先　その他：",
+     [](TPRACTDATA &p) -> FieldRef { return &p.EtcText; }},
+    {12, "Taiin", "Taiin", FieldKind::Tick, ChoiceList::None, 0, 0, "TaiinBox", 1, 307, 687, "TaiinBox", "入院・入所中の場合の退院先　退院未定",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Taiin; }},
+    {13, "HomeWork", "HomeWork", FieldKind::Text, ChoiceList::None, 98, 7, "HomeWorkText", 1, 152, 675, "HomeWorkEdit", "家庭内役割（家事への参加、等）：",
+     [](TPRACTDATA &p) -> FieldRef { return &p.HomeWork; }},
+    {14, "Social", "Social", FieldKind::Text, ChoiceList::None, 98, 8, "SocialText", 1, 152, 664, "SocialEdit", "社会活動：",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Social; }},
+    {15, "GoOut", "GoOut", FieldKind::Text, ChoiceList::None, 98, 9, "GoOutText", 1, 152, 653, "GoOutEdit", "外出(内容・頻度等)：",
+     [](TPRACTDATA &p) -> FieldRef { return &p.GoOut; }},
+    {16, "FreeTime", "FreeTime", FieldKind::Text, ChoiceList::None, 98, 10, "FreeTimeText", 1, 152, 642, "FreeTimeEdit", "余暇活動(内容・頻度等)：",
+     [](TPRACTDATA &p) -> FieldRef { return &p.FreeTime; }},
+    {17, "TaiinText", "TaiinText", FieldKind::Text, ChoiceList::None, 98, 11, "TaiinText", 1, 152, 631, "TaiinEdit", "退院後利用資源：",
+     [](TPRACTDATA &p) -> FieldRef { return &p.TaiinText; }},
+    {18, "ExerciseFlag", "ExerciseFlag", FieldKind::Tick, ChoiceList::None, 0, 0, "ExerciseBox", 1, 451, 773, "Exercise", "心身機能　運動器機能障害",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ExerciseFlag; }},
+    {19, "ExerciseText", "ExerciseText", FieldKind::Text, ChoiceList::None, 98, 12, "ExerciseText", 1, 453, 763, "ExerciseEdit", "心身機能　運動器機能障害：",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ExerciseText; }},
+    {20, "SenseFlag", "SenseFlag", FieldKind::Tick, ChoiceList::None, 0, 0, "SenseBox", 1, 451, 750, "Sense", "心身機能　感覚機能障害",
+     [](TPRACTDATA &p) -> FieldRef { return &p.SenseFlag; }},
+    {21, "SenseText", "SenseText", FieldKind::Text, ChoiceList::None, 98, 13, "SenseText", 1, 455, 739, "SenseEdit", "心身機能　感覚機能障害：",
+     [](TPRACTDATA &p) -> FieldRef { return &p.SenseText; }},
+    {22, "BrainFlag", "BrainFlag", FieldKind::Tick, ChoiceList::None, 0, 0, "BrainBox", 1, 451, 726, "Brain", "心身機能　高次脳機能障害",
+     [](TPRACTDATA &p) -> FieldRef { return &p.BrainFlag; }},
+    {23, "BrainText", "BrainText", FieldKind::Text, ChoiceList::None, 98, 14, "BrainText", 1, 455, 715, "BrainEdit", "心身機能　高次脳機能障害：",
+     [](TPRACTDATA &p) -> FieldRef { return &p.BrainText; }},
+    {24, "KoushukuFlag", "KoushukuFlag", FieldKind::Tick, ChoiceList::None, 0, 0, "KoushukuBox", 1, 451, 702, "Koushuku", "心身機能　拘縮（部位）",
+     [](TPRACTDATA &p) -> FieldRef { return &p.KoushukuFlag; }},
+    {25, "KoushukuText", "KoushukuText", FieldKind::Text, ChoiceList::None, 98, 15, "KoushukuText", 1, 456, 691, "KoushukuEdit", "心身機能　拘縮（部位）：",
+     [](TPRACTDATA &p) -> FieldRef { return &p.KoushukuText; }},
+    {26, "ArthralgiaFlag", "ArthralgiaFlag", FieldKind::Tick, ChoiceList::None, 0, 0, "ArthralgiaBox", 1, 451, 680, "Arthralgia", "心身機能　関節痛（部位）",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ArthralgiaFlag; }},
+    {27, "ArthralgiaText", "ArthralgiaText", FieldKind::Text, ChoiceList::None, 98, 16, "ArthralgiaText", 1, 456, 668, "ArthralgiaEdit", "心身機能　関節痛（部位）：",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ArthralgiaText; }},
+    {28, "SonotaFlag", "SonotaFlag", FieldKind::Tick, ChoiceList::None, 0, 0, "SonotaBox", 1, 451, 656, "Sonota", "心身機能　その他",
+     [](TPRACTDATA &p) -> FieldRef { return &p.SonotaFlag; }},
+    {29, "SonotaText", "SonotaText", FieldKind::Memo, ChoiceList::None, 98, 17, "SonotaText", 1, 456, 643, "SonotaMemo", "心身機能　その他：",
+     [](TPRACTDATA &p) -> FieldRef { return &p.SonotaText; }},
+    {30, "HDS", "HDS", FieldKind::Number, ChoiceList::None, 2, 18, "HDSText", 1, 528, 621, "HDSEdit", "認知症評価 HDS-R",
+     [](TPRACTDATA &p) -> FieldRef { return &p.HDS; }},
+    {31, "ActivityItems[0].ABC[0]", "ActivityItems[0].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC00", 1, 96, 554, "ABC00", "トイレへの移動　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[0].ABC[0]; }},
+    {32, "ActivityItems[0].ABC[1]", "ActivityItems[0].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC01", 1, 109, 554, "ABC01", "トイレへの移動　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[0].ABC[1]; }},
+    {33, "ActivityItems[0].ABC[2]", "ActivityItems[0].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC02", 1, 122, 554, "ABC02", "トイレへの移動　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[0].ABC[2]; }},
+    {34, "ActivityItems[0].ABC[3]", "ActivityItems[0].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC03", 1, 135, 554, "ABC03", "トイレへの移動　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[0].ABC[3]; }},
+    {35, "ActivityItems[0].ABC[4]", "ActivityItems[0].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC04", 1, 148, 554, "ABC04", "トイレへの移動　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[0].ABC[4]; }},
+    {36, "ActivityItems[1].ABC[0]", "ActivityItems[1].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC10", 1, 96, 533, "ABC10", "階段昇降　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[1].ABC[0]; }},
+    {37, "ActivityItems[1].ABC[1]", "ActivityItems[1].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC11", 1, 109, 533, "ABC11", "階段昇降　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[1].ABC[1]; }},
+    {38, "ActivityItems[1].ABC[2]", "ActivityItems[1].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC12", 1, 122, 533, "ABC12", "階段昇降　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[1].ABC[2]; }},
+    {39, "ActivityItems[1].ABC[3]", "ActivityItems[1].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC13", 1, 135, 533, "ABC13", "階段昇降　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[1].ABC[3]; }},
+    {40, "ActivityItems[1].ABC[4]", "ActivityItems[1].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC14", 1, 148, 533, "ABC14", "階段昇降　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[1].ABC[4]; }},
+    {41, "ActivityItems[2].ABC[0]", "ActivityItems[2].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC20", 1, 96, 512, "ABC20", "屋内移動　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[2].ABC[0]; }},
+    {42, "ActivityItems[2].ABC[1]", "ActivityItems[2].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC21", 1, 109, 512, "ABC21", "屋内移動　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[2].ABC[1]; }},
+    {43, "ActivityItems[2].ABC[2]", "ActivityItems[2].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC22", 1, 122, 512, "ABC22", "屋内移動　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[2].ABC[2]; }},
+    {44, "ActivityItems[2].ABC[3]", "ActivityItems[2].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC23", 1, 135, 512, "ABC23", "屋内移動　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[2].ABC[3]; }},
+    {45, "ActivityItems[2].ABC[4]", "ActivityItems[2].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC24", 1, 148, 512, "ABC24", "屋内移動　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[2].ABC[4]; }},
+    {46, "ActivityItems[3].ABC[0]", "ActivityItems[3].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC30", 1, 96, 491, "ABC30", "屋外移動　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[3].ABC[0]; }},
+    {47, "ActivityItems[3].ABC[1]", "ActivityItems[3].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC31", 1, 109, 491, "ABC31", "屋外移動　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[3].ABC[1]; }},
+    {48, "ActivityItems[3].ABC[2]", "ActivityItems[3].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC32", 1, 122, 491, "ABC32", "屋外移動　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[3].ABC[2]; }},
+    {49, "ActivityItems[3].ABC[3]", "ActivityItems[3].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC33", 1, 135, 491, "ABC33", "屋外移動　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[3].ABC[3]; }},
+    {50, "ActivityItems[3].ABC[4]", "ActivityItems[3].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC34", 1, 148, 491, "ABC34", "屋外移動　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[3].ABC[4]; }},
+    {51, "ActivityItems[4].ABC[0]", "ActivityItems[4].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC40", 1, 96, 449, "ABC40", "食事　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[4].ABC[0]; }},
+    {52, "ActivityItems[4].ABC[1]", "ActivityItems[4].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC41", 1, 109, 449, "ABC41", "食事　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[4].ABC[1]; }},
+    {53, "ActivityItems[4].ABC[2]", "ActivityItems[4].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC42", 1, 122, 449, "ABC42", "食事　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[4].ABC[2]; }},
+    {54, "ActivityItems[4].ABC[3]", "ActivityItems[4].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC43", 1, 135, 449, "ABC43", "食事　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[4].ABC[3]; }},
+    {55, "ActivityItems[4].ABC[4]", "ActivityItems[4].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC44", 1, 148, 449, "ABC44", "食事　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[4].ABC[4]; }},
+    {56, "ActivityItems[5].ABC[0]", "ActivityItems[5].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC50", 1, 96, 428, "ABC50", "排泄（昼）　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[5].ABC[0]; }},
+    {57, "ActivityItems[5].ABC[1]", "ActivityItems[5].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC51", 1, 109, 428, "ABC51", "排泄（昼）　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[5].ABC[1]; }},
+    {58, "ActivityItems[5].ABC[2]", "ActivityItems[5].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC52", 1, 122, 428, "ABC52", "排泄（昼）　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[5].ABC[2]; }},
+    {59, "ActivityItems[5].ABC[3]", "ActivityItems[5].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC53", 1, 135, 428, "ABC53", "排泄（昼）　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[5].ABC[3]; }},
+    {60, "ActivityItems[5].ABC[4]", "ActivityItems[5].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC54", 1, 148, 428, "ABC54", "排泄（昼）　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[5].ABC[4]; }},
+    {61, "ActivityItems[6].ABC[0]", "ActivityItems[6].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC60", 1, 96, 407, "ABC60", "排泄（夜）　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[6].ABC[0]; }},
+    {62, "ActivityItems[6].ABC[1]", "ActivityItems[6].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC61", 1, 109, 407, "ABC61", "排泄（夜）　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[6].ABC[1]; }},
+    {63, "ActivityItems[6].ABC[2]", "ActivityItems[6].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC62", 1, 122, 407, "ABC62", "排泄（夜）　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[6].ABC[2]; }},
+    {64, "ActivityItems[6].ABC[3]", "ActivityItems[6].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC63", 1, 135, 407, "ABC63", "排泄（夜）　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[6].ABC[3]; }},
+    {65, "ActivityItems[6].ABC[4]", "ActivityItems[6].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC64", 1, 148, 407, "ABC64", "排泄（夜）　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[6].ABC[4]; }},
+    {66, "ActivityItems[7].ABC[0]", "ActivityItems[7].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC70", 1, 96, 386, "ABC70", "整容　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[7].ABC[0]; }},
+    {67, "ActivityItems[7].ABC[1]", "ActivityItems[7].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC71", 1, 109, 386, "ABC71", "整容　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[7].ABC[1]; }},
+    {68, "ActivityItems[7].ABC[2]", "ActivityItems[7].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC72", 1, 122, 386, "ABC72", "整容　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[7].ABC[2]; }},
+    {69, "ActivityItems[7].ABC[3]", "ActivityItems[7].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC73", 1, 135, 386, "ABC73", "整容　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[7].ABC[3]; }},
+    {70, "ActivityItems[7].ABC[4]", "ActivityItems[7].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC74", 1, 148, 386, "ABC74", "整容　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[7].ABC[4]; }},
+    {71, "ActivityItems[8].ABC[0]", "ActivityItems[8].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC80", 1, 96, 365, "ABC80", "更衣　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[8].ABC[0]; }},
+    {72, "ActivityItems[8].ABC[1]", "ActivityItems[8].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC81", 1, 109, 365, "ABC81", "更衣　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[8].ABC[1]; }},
+    {73, "ActivityItems[8].ABC[2]", "ActivityItems[8].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC82", 1, 122, 365, "ABC82", "更衣　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[8].ABC[2]; }},
+    {74, "ActivityItems[8].ABC[3]", "ActivityItems[8].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC83", 1, 135, 365, "ABC83", "更衣　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[8].ABC[3]; }},
+    {75, "ActivityItems[8].ABC[4]", "ActivityItems[8].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC84", 1, 148, 365, "ABC84", "更衣　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[8].ABC[4]; }},
+    {76, "ActivityItems[9].ABC[0]", "ActivityItems[9].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC90", 1, 96, 344, "ABC90", "入浴　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[9].ABC[0]; }},
+    {77, "ActivityItems[9].ABC[1]", "ActivityItems[9].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC91", 1, 109, 344, "ABC91", "入浴　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[9].ABC[1]; }},
+    {78, "ActivityItems[9].ABC[2]", "ActivityItems[9].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC92", 1, 122, 344, "ABC92", "入浴　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[9].ABC[2]; }},
+    {79, "ActivityItems[9].ABC[3]", "ActivityItems[9].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC93", 1, 135, 344, "ABC93", "入浴　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[9].ABC[3]; }},
+    {80, "ActivityItems[9].ABC[4]", "ActivityItems[9].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC94", 1, 148, 344, "ABC94", "入浴　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[9].ABC[4]; }},
+    {81, "ActivityItems[10].ABC[0]", "ActivityItems[10].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC100", 1, 96, 323, "ABC100", "コミュニケーション　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[10].ABC[0]; }},
+    {82, "ActivityItems[10].ABC[1]", "ActivityItems[10].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC101", 1, 109, 323, "ABC101", "コミュニケーション　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[10].ABC[1]; }},
+    {83, "ActivityItems[10].ABC[2]", "ActivityItems[10].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC102", 1, 122, 323, "ABC102", "コミュニケーション　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[10].ABC[2]; }},
+    {84, "ActivityItems[10].ABC[3]", "ActivityItems[10].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC103", 1, 135, 323, "ABC103", "コミュニケーション　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[10].ABC[3]; }},
+    {85, "ActivityItems[10].ABC[4]", "ActivityItems[10].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC104", 1, 148, 323, "ABC104", "コミュニケーション　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[10].ABC[4]; }},
+    {86, "ActivityItems[11].ABC[0]", "ActivityItems[11].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC110", 1, 96, 302, "ABC110", "家事　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[11].ABC[0]; }},
+    {87, "ActivityItems[11].ABC[1]", "ActivityItems[11].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC111", 1, 109, 302, "ABC111", "家事　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[11].ABC[1]; }},
+    {88, "ActivityItems[11].ABC[2]", "ActivityItems[11].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC112", 1, 122, 302, "ABC112", "家事　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[11].ABC[2]; }},
+    {89, "ActivityItems[11].ABC[3]", "ActivityItems[11].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC113", 1, 135, 302, "ABC113", "家事　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[11].ABC[3]; }},
+    {90, "ActivityItems[11].ABC[4]", "ActivityItems[11].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC114", 1, 148, 302, "ABC114", "家事　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[11].ABC[4]; }},
+    {91, "ActivityItems[12].ABC[0]", "ActivityItems[12].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC120", 1, 96, 281, "ABC120", "外出　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[12].ABC[0]; }},
+    {92, "ActivityItems[12].ABC[1]", "ActivityItems[12].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC121", 1, 109, 281, "ABC121", "外出　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[12].ABC[1]; }},
+    {93, "ActivityItems[12].ABC[2]", "ActivityItems[12].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC122", 1, 122, 281, "ABC122", "外出　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[12].ABC[2]; }},
+    {94, "ActivityItems[12].ABC[3]", "ActivityItems[12].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC123", 1, 135, 281, "ABC123", "外出　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[12].ABC[3]; }},
+    {95, "ActivityItems[12].ABC[4]", "ActivityItems[12].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC124", 1, 148, 281, "ABC124", "外出　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[12].ABC[4]; }},
+    {96, "ActivityItems[0].Goods", "ActivityItems[0].Goods", FieldKind::Memo, ChoiceList::None, 58, 19, "Goods0", 1, 160, 550, "Goods0", "トイレへの移動　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[0].Goods; }},
+    {97, "ActivityItems[1].Goods", "ActivityItems[1].Goods", FieldKind::Memo, ChoiceList::None, 58, 22, "Goods1", 1, 160, 529, "Goods1", "階段昇降　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[1].Goods; }},
+    {98, "ActivityItems[2].Goods", "ActivityItems[2].Goods", FieldKind::Memo, ChoiceList::None, 58, 25, "Goods2", 1, 160, 508, "Goods2", "屋内移動　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[2].Goods; }},
+    {99, "ActivityItems[3].Goods", "ActivityItems[3].Goods", FieldKind::Memo, ChoiceList::None, 58, 28, "Goods3", 1, 160, 487, "Goods3", "屋外移動　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[3].Goods; }},
+    {100, "ActivityItems[4].Goods", "ActivityItems[4].Goods", FieldKind::Memo, ChoiceList::None, 58, 31, "Goods4", 1, 160, 445, "Goods4", "食事　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[4].Goods; }},
+    {101, "ActivityItems[5].Goods", "ActivityItems[5].Goods", FieldKind::Memo, ChoiceList::None, 58, 34, "Goods5", 1, 160, 424, "Goods5", "排泄（昼）　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[5].Goods; }},
+    {102, "ActivityItems[6].Goods", "ActivityItems[6].Goods", FieldKind::Memo, ChoiceList::None, 58, 37, "Goods6", 1, 160, 403, "Goods6", "排泄（夜）　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[6].Goods; }},
+    {103, "ActivityItems[7].Goods", "ActivityItems[7].Goods", FieldKind::Memo, ChoiceList::None, 58, 40, "Goods7", 1, 160, 382, "Goods7", "整容　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[7].Goods; }},
+    {104, "ActivityItems[8].Goods", "ActivityItems[8].Goods", FieldKind::Memo, ChoiceList::None, 58, 43, "Goods8", 1, 160, 361, "Goods8", "更衣　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[8].Goods; }},
+    {105, "ActivityItems[9].Goods", "ActivityItems[9].Goods", FieldKind::Memo, ChoiceList::None, 58, 46, "Goods9", 1, 160, 340, "Goods9", "入浴　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[9].Goods; }},
+    {106, "ActivityItems[10].Goods", "ActivityItems[10].Goods", FieldKind::Memo, ChoiceList::None, 58, 49, "Goods10", 1, 160, 319, "Goods10", "コミュニケーション　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[10].Goods; }},
+    {107, "ActivityItems[11].Goods", "ActivityItems[11].Goods", FieldKind::Memo, ChoiceList::None, 58, 52, "Goods11", 1, 160, 298, "Goods11", "家事　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[11].Goods; }},
+    {108, "ActivityItems[12].Goods", "ActivityItems[12].Goods", FieldKind::Memo, ChoiceList::None, 58, 55, "Goods12", 1, 160, 277, "Goods12", "外出　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[12].Goods; }},
+    {109, "ActivityItems[0].Kaigo", "ActivityItems[0].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 20, "Kaigo0", 1, 217, 555, "Kaigo0", "トイレへの移動　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[0].Kaigo; }},
+    {110, "ActivityItems[1].Kaigo", "ActivityItems[1].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 23, "Kaigo1", 1, 217, 534, "Kaigo1", "階段昇降　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[1].Kaigo; }},
+    {111, "ActivityItems[2].Kaigo", "ActivityItems[2].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 26, "Kaigo2", 1, 217, 513, "Kaigo2", "屋内移動　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[2].Kaigo; }},
+    {112, "ActivityItems[3].Kaigo", "ActivityItems[3].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 29, "Kaigo3", 1, 217, 492, "Kaigo3", "屋外移動　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[3].Kaigo; }},
+    {113, "ActivityItems[4].Kaigo", "ActivityItems[4].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 32, "Kaigo4", 1, 217, 450, "Kaigo4", "食事　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[4].Kaigo; }},
+    {114, "ActivityItems[5].Kaigo", "ActivityItems[5].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 35, "Kaigo5", 1, 217, 429, "Kaigo5", "排泄（昼）　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[5].Kaigo; }},
+    {115, "ActivityItems[6].Kaigo", "ActivityItems[6].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 38, "Kaigo6", 1, 217, 408, "Kaigo6", "排泄（夜）　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[6].Kaigo; }},
+    {116, "ActivityItems[7].Kaigo", "ActivityItems[7].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 41, "Kaigo7", 1, 217, 387, "Kaigo7", "整容　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[7].Kaigo; }},
+    {117, "ActivityItems[8].Kaigo", "ActivityItems[8].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 44, "Kaigo8", 1, 217, 366, "Kaigo8", "更衣　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[8].Kaigo; }},
+    {118, "ActivityItems[9].Kaigo", "ActivityItems[9].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 47, "Kaigo9", 1, 217, 345, "Kaigo9", "入浴　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[9].Kaigo; }},
+    {119, "ActivityItems[10].Kaigo", "ActivityItems[10].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 50, "Kaigo10", 1, 217, 324, "Kaigo10", "コミュニケーション　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[10].Kaigo; }},
+    {120, "ActivityItems[11].Kaigo", "ActivityItems[11].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 53, "Kaigo11", 1, 217, 303, "Kaigo11", "家事　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[11].Kaigo; }},
+    {121, "ActivityItems[12].Kaigo", "ActivityItems[12].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 56, "Kaigo12", 1, 217, 282, "Kaigo12", "外出　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[12].Kaigo; }},
+    {122, "ActivityItems[0].Time", "ActivityItems[0].Time", FieldKind::Text, ChoiceList::None, 8, 21, "Time0", 1, 290, 548, "Time0", "トイレへの移動　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[0].Time; }},
+    {123, "ActivityItems[1].Time", "ActivityItems[1].Time", FieldKind::Text, ChoiceList::None, 8, 24, "Time1", 1, 290, 528, "Time1", "階段昇降　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[1].Time; }},
+    {124, "ActivityItems[2].Time", "ActivityItems[2].Time", FieldKind::Text, ChoiceList::None, 8, 27, "Time2", 1, 290, 508, "Time2", "屋内移動　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[2].Time; }},
+    {125, "ActivityItems[3].Time", "ActivityItems[3].Time", FieldKind::Text, ChoiceList::None, 8, 30, "Time3", 1, 290, 488, "Time3", "屋外移動　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[3].Time; }},
+    {126, "ActivityItems[4].Time", "ActivityItems[4].Time", FieldKind::Text, ChoiceList::None, 8, 33, "Time4", 1, 290, 444, "Time4", "食事　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[4].Time; }},
+    {127, "ActivityItems[5].Time", "ActivityItems[5].Time", FieldKind::Text, ChoiceList::None, 8, 36, "Time5", 1, 290, 424, "Time5", "排泄（昼）　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[5].Time; }},
+    {128, "ActivityItems[6].Time", "ActivityItems[6].Time", FieldKind::Text, ChoiceList::None, 8, 39, "Time6", 1, 290, 404, "Time6", "排泄（夜）　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[6].Time; }},
+    {129, "ActivityItems[7].Time", "ActivityItems[7].Time", FieldKind::Text, ChoiceList::None, 8, 42, "Time7", 1, 290, 382, "Time7", "整容　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[7].Time; }},
+    {130, "ActivityItems[8].Time", "ActivityItems[8].Time", FieldKind::Text, ChoiceList::None, 8, 45, "Time8", 1, 290, 359, "Time8", "更衣　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[8].Time; }},
+    {131, "ActivityItems[9].Time", "ActivityItems[9].Time", FieldKind::Text, ChoiceList::None, 8, 48, "Time9", 1, 290, 339, "Time9", "入浴　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[9].Time; }},
+    {132, "ActivityItems[10].Time", "ActivityItems[10].Time", FieldKind::Text, ChoiceList::None, 8, 51, "Time10", 1, 290, 319, "Time10", "コミュニケーション　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[10].Time; }},
+    {133, "ActivityItems[11].Time", "ActivityItems[11].Time", FieldKind::Text, ChoiceList::None, 8, 54, "Time11", 1, 290, 297, "Time11", "家事　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[11].Time; }},
+    {134, "ActivityItems[12].Time", "ActivityItems[12].Time", FieldKind::Text, ChoiceList::None, 8, 57, "Time12", 1, 290, 277, "Time12", "外出　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[12].Time; }},
+    {135, "ActivityItems[0].Special", "ActivityItems[0].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point0", 1, 330, 545, "Special0", "トイレへの移動　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[0].Special; }},
+    {136, "ActivityItems[1].Special", "ActivityItems[1].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point1", 1, 330, 525, "Special1", "階段昇降　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[1].Special; }},
+    {137, "ActivityItems[2].Special", "ActivityItems[2].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point2", 1, 330, 505, "Special2", "屋内移動　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[2].Special; }},
+    {138, "ActivityItems[3].Special", "ActivityItems[3].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point3", 1, 330, 484, "Special3", "屋外移動　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[3].Special; }},
+    {139, "ActivityItems[4].Special", "ActivityItems[4].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point4", 1, 330, 441, "Special4", "食事　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[4].Special; }},
+    {140, "ActivityItems[5].Special", "ActivityItems[5].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point5", 1, 330, 421, "Special5", "排泄（昼）　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[5].Special; }},
+    {141, "ActivityItems[6].Special", "ActivityItems[6].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point6", 1, 330, 400, "Special6", "排泄（夜）　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[6].Special; }},
+    {142, "ActivityItems[7].Special", "ActivityItems[7].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point7", 1, 330, 379, "Special7", "整容　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[7].Special; }},
+    {143, "ActivityItems[8].Special", "ActivityItems[8].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point8", 1, 330, 357, "Special8", "更衣　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[8].Special; }},
+    {144, "ActivityItems[9].Special", "ActivityItems[9].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point9", 1, 330, 337, "Special9", "入浴　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[9].Special; }},
+    {145, "ActivityItems[10].Special", "ActivityItems[10].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point10", 1, 330, 316, "Special10", "コミュニケーション　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[10].Special; }},
+    {146, "ActivityItems[11].Special", "ActivityItems[11].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point11", 1, 330, 295, "Special11", "家事　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[11].Special; }},
+    {147, "ActivityItems[12].Special", "ActivityItems[12].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point12", 1, 330, 274, "Special12", "外出　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.ActivityItems[12].Special; }},
+    {148, "PTOTST0Text", "PTOTST0Text", FieldKind::Memo, ChoiceList::None, 1000, 58, "PdfPTOTST0", 1, 350, 554, "PTOTST0", "日常生活・社会活動　PT,OT,STが実施する内容・頻度等",
+     [](TPRACTDATA &p) -> FieldRef { return &p.PTOTST0Text; }},
+    {149, "Kango0Text", "Kango0Text", FieldKind::Memo, ChoiceList::None, 1000, 59, "PdfKango0", 1, 429, 554, "Kango0", "日常生活・社会活動　看護・介護職等が、実施する内容・頻度等",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Kango0Text; }},
+    {150, "Jitchi0Text", "Jitchi0Text", FieldKind::Memo, ChoiceList::None, 1000, 60, "PdfJitshi0", 1, 508, 554, "Jitchi0", "日常生活・社会活動　実施上の留意点",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Jitchi0Text; }},
+    {151, "MotionItems[0].ABC[0]", "MotionItems[0].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC200", 1, 96, 185, "ABC200", "寝返り　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[0].ABC[0]; }},
+    {152, "MotionItems[0].ABC[1]", "MotionItems[0].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC201", 1, 109, 185, "ABC201", "寝返り　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[0].ABC[1]; }},
+    {153, "MotionItems[0].ABC[2]", "MotionItems[0].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC202", 1, 122, 185, "ABC202", "寝返り　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[0].ABC[2]; }},
+    {154, "MotionItems[0].ABC[3]", "MotionItems[0].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC203", 1, 135, 185, "ABC203", "寝返り　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[0].ABC[3]; }},
+    {155, "MotionItems[0].ABC[4]", "MotionItems[0].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC204", 1, 148, 185, "ABC204", "寝返り　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[0].ABC[4]; }},
+    {156, "MotionItems[1].ABC[0]", "MotionItems[1].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC210", 1, 96, 164, "ABC210", "起き上がり　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[1].ABC[0]; }},
+    {157, "MotionItems[1].ABC[1]", "MotionItems[1].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC211", 1, 109, 164, "ABC211", "起き上がり　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[1].ABC[1]; }},
+    {158, "MotionItems[1].ABC[2]", "MotionItems[1].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC212", 1, 122, 164, "ABC212", "起き上がり　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[1].ABC[2]; }},
+    {159, "MotionItems[1].ABC[3]", "MotionItems[1].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC213", 1, 135, 164, "ABC213", "起き上がり　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[1].ABC[3]; }},
+    {160, "MotionItems[1].ABC[4]", "MotionItems[1].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC214", 1, 148, 164, "ABC214", "起き上がり　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[1].ABC[4]; }},
+    {161, "MotionItems[2].ABC[0]", "MotionItems[2].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC220", 1, 96, 143, "ABC220", "座位　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[2].ABC[0]; }},
+    {162, "MotionItems[2].ABC[1]", "MotionItems[2].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC221", 1, 109, 143, "ABC221", "座位　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[2].ABC[1]; }},
+    {163, "MotionItems[2].ABC[2]", "MotionItems[2].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC222", 1, 122, 143, "ABC222", "座位　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[2].ABC[2]; }},
+    {164, "MotionItems[2].ABC[3]", "MotionItems[2].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC223", 1, 138, 143, "ABC223", "座位　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[2].ABC[3]; }},
+    {165, "MotionItems[2].ABC[4]", "MotionItems[2].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC224", 1, 148, 143, "ABC224", "座位　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[2].ABC[4]; }},
+    {166, "MotionItems[3].ABC[0]", "MotionItems[3].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC230", 1, 96, 123, "ABC230", "立ち上がり　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[3].ABC[0]; }},
+    {167, "MotionItems[3].ABC[1]", "MotionItems[3].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC231", 1, 109, 123, "ABC231", "立ち上がり　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[3].ABC[1]; }},
+    {168, "MotionItems[3].ABC[2]", "MotionItems[3].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC232", 1, 122, 123, "ABC232", "立ち上がり　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[3].ABC[2]; }},
+    {169, "MotionItems[3].ABC[3]", "MotionItems[3].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC233", 1, 135, 123, "ABC233", "立ち上がり　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[3].ABC[3]; }},
+    {170, "MotionItems[3].ABC[4]", "MotionItems[3].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC234", 1, 148, 123, "ABC234", "立ち上がり　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[3].ABC[4]; }},
+    {171, "MotionItems[4].ABC[0]", "MotionItems[4].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC240", 1, 96, 101, "ABC240", "立位　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[4].ABC[0]; }},
+    {172, "MotionItems[4].ABC[1]", "MotionItems[4].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC241", 1, 109, 101, "ABC241", "立位　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[4].ABC[1]; }},
+    {173, "MotionItems[4].ABC[2]", "MotionItems[4].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC242", 1, 122, 101, "ABC242", "立位　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[4].ABC[2]; }},
+    {174, "MotionItems[4].ABC[3]", "MotionItems[4].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC243", 1, 135, 101, "ABC243", "立位　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[4].ABC[3]; }},
+    {175, "MotionItems[4].ABC[4]", "MotionItems[4].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC244", 1, 148, 101, "ABC244", "立位　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[4].ABC[4]; }},
+    {176, "MotionItems[5].ABC[0]", "MotionItems[5].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC250", 1, 96, 80, "ABC250", "移乗動作　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[5].ABC[0]; }},
+    {177, "MotionItems[5].ABC[1]", "MotionItems[5].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC251", 1, 109, 80, "ABC251", "移乗動作　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[5].ABC[1]; }},
+    {178, "MotionItems[5].ABC[2]", "MotionItems[5].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC252", 1, 122, 80, "ABC252", "移乗動作　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[5].ABC[2]; }},
+    {179, "MotionItems[5].ABC[3]", "MotionItems[5].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC253", 1, 135, 80, "ABC253", "移乗動作　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[5].ABC[3]; }},
+    {180, "MotionItems[5].ABC[4]", "MotionItems[5].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC254", 1, 148, 80, "ABC254", "移乗動作　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[5].ABC[4]; }},
+    {181, "MotionItems[6].ABC[0]", "MotionItems[6].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC260", 1, 96, 59, "ABC260", "歩行　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[6].ABC[0]; }},
+    {182, "MotionItems[6].ABC[1]", "MotionItems[6].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC261", 1, 109, 59, "ABC261", "歩行　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[6].ABC[1]; }},
+    {183, "MotionItems[6].ABC[2]", "MotionItems[6].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC262", 1, 122, 59, "ABC262", "歩行　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[6].ABC[2]; }},
+    {184, "MotionItems[6].ABC[3]", "MotionItems[6].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC263", 1, 135, 59, "ABC263", "歩行　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[6].ABC[3]; }},
+    {185, "MotionItems[6].ABC[4]", "MotionItems[6].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC264", 1, 148, 59, "ABC264", "歩行　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[6].ABC[4]; }},
+    {186, "MotionItems[7].ABC[0]", "MotionItems[7].ABC[0]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC270", 1, 96, 38, "ABC270", "摂食・嚥下　自立",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[7].ABC[0]; }},
+    {187, "MotionItems[7].ABC[1]", "MotionItems[7].ABC[1]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC271", 1, 109, 38, "ABC271", "摂食・嚥下　見守り",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[7].ABC[1]; }},
+    {188, "MotionItems[7].ABC[2]", "MotionItems[7].ABC[2]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC272", 1, 122, 38, "ABC272", "摂食・嚥下　一部介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[7].ABC[2]; }},
+    {189, "MotionItems[7].ABC[3]", "MotionItems[7].ABC[3]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC273", 1, 135, 38, "ABC273", "摂食・嚥下　全介助",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[7].ABC[3]; }},
+    {190, "MotionItems[7].ABC[4]", "MotionItems[7].ABC[4]", FieldKind::Mark, ChoiceList::None, 0, 0, "ABC274", 1, 148, 38, "ABC274", "摂食・嚥下　行わず",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[7].ABC[4]; }},
+    {191, "MotionItems[0].Goods", "MotionItems[0].Goods", FieldKind::Memo, ChoiceList::None, 58, 61, "Goods20", 1, 160, 182, "Goods20", "寝返り　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[0].Goods; }},
+    {192, "MotionItems[1].Goods", "MotionItems[1].Goods", FieldKind::Memo, ChoiceList::None, 58, 64, "Goods21", 1, 160, 161, "Goods21", "起き上がり　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[1].Goods; }},
+    {193, "MotionItems[2].Goods", "MotionItems[2].Goods", FieldKind::Memo, ChoiceList::None, 58, 67, "Goods22", 1, 160, 140, "Goods22", "座位　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[2].Goods; }},
+    {194, "MotionItems[3].Goods", "MotionItems[3].Goods", FieldKind::Memo, ChoiceList::None, 58, 70, "Goods23", 1, 160, 119, "Goods23", "立ち上がり　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[3].Goods; }},
+    {195, "MotionItems[4].Goods", "MotionItems[4].Goods", FieldKind::Memo, ChoiceList::None, 58, 73, "Goods24", 1, 160, 98, "Goods24", "立位　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[4].Goods; }},
+    {196, "MotionItems[5].Goods", "MotionItems[5].Goods", FieldKind::Memo, ChoiceList::None, 58, 76, "Goods25", 1, 160, 77, "Goods25", "移乗動作　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[5].Goods; }},
+    {197, "MotionItems[6].Goods", "MotionItems[6].Goods", FieldKind::Memo, ChoiceList::None, 58, 79, "Goods26", 1, 160, 56, "Goods26", "歩行　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[6].Goods; }},
+    {198, "MotionItems[7].Goods", "MotionItems[7].Goods", FieldKind::Memo, ChoiceList::None, 58, 82, "Goods27", 1, 160, 35, "Goods27", "摂食・嚥下　使用用具",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[7].Goods; }},
+    {199, "MotionItems[0].Kaigo", "MotionItems[0].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 62, "Kaigo20", 1, 217, 186, "Kaigo20", "寝返り　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[0].Kaigo; }},
+    {200, "MotionItems[1].Kaigo", "MotionItems[1].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 65, "Kaigo21", 1, 217, 165, "Kaigo21", "起き上がり　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[1].Kaigo; }},
+    {201, "MotionItems[2].Kaigo", "MotionItems[2].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 68, "Kaigo22", 1, 217, 144, "Kaigo22", "座位　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[2].Kaigo; }},
+    {202, "MotionItems[3].Kaigo", "MotionItems[3].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 71, "Kaigo23", 1, 217, 123, "Kaigo23", "立ち上がり　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[3].Kaigo; }},
+    {203, "MotionItems[4].Kaigo", "MotionItems[4].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 74, "Kaigo24", 1, 217, 102, "Kaigo24", "立位　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[4].Kaigo; }},
+    {204, "MotionItems[5].Kaigo", "MotionItems[5].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 77, "Kaigo25", 1, 217, 81, "Kaigo25", "移乗動作　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[5].Kaigo; }},
+    {205, "MotionItems[6].Kaigo", "MotionItems[6].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 80, "Kaigo26", 1, 217, 60, "Kaigo26", "歩行　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[6].Kaigo; }},
+    {206, "MotionItems[7].Kaigo", "MotionItems[7].Kaigo", FieldKind::Memo, ChoiceList::None, 58, 83, "Kaigo27", 1, 217, 39, "Kaigo27", "摂食・嚥下　介護内容",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[7].Kaigo; }},
+    {207, "MotionItems[0].Time", "MotionItems[0].Time", FieldKind::Text, ChoiceList::None, 8, 63, "Time20", 1, 290, 181, "Time20", "寝返り　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[0].Time; }},
+    {208, "MotionItems[1].Time", "MotionItems[1].Time", FieldKind::Text, ChoiceList::None, 8, 66, "Time21", 1, 290, 161, "Time21", "起き上がり　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[1].Time; }},
+    {209, "MotionItems[2].Time", "MotionItems[2].Time", FieldKind::Text, ChoiceList::None, 8, 69, "Time22", 1, 290, 141, "Time22", "座位　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[2].Time; }},
+    {210, "MotionItems[3].Time", "MotionItems[3].Time", FieldKind::Text, ChoiceList::None, 8, 72, "Time23", 1, 290, 119, "Time23", "立ち上がり　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[3].Time; }},
+    {211, "MotionItems[4].Time", "MotionItems[4].Time", FieldKind::Text, ChoiceList::None, 8, 75, "Time24", 1, 290, 96, "Time24", "立位　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[4].Time; }},
+    {212, "MotionItems[5].Time", "MotionItems[5].Time", FieldKind::Text, ChoiceList::None, 8, 78, "Time25", 1, 290, 76, "Time25", "移乗動作　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[5].Time; }},
+    {213, "MotionItems[6].Time", "MotionItems[6].Time", FieldKind::Text, ChoiceList::None, 8, 81, "Time26", 1, 290, 56, "Time26", "歩行　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[6].Time; }},
+    {214, "MotionItems[7].Time", "MotionItems[7].Time", FieldKind::Text, ChoiceList::None, 8, 84, "Time27", 1, 290, 34, "Time27", "摂食・嚥下　到達時期",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[7].Time; }},
+    {215, "MotionItems[0].Special", "MotionItems[0].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point20", 1, 330, 177, "Special20", "寝返り　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[0].Special; }},
+    {216, "MotionItems[1].Special", "MotionItems[1].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point21", 1, 330, 157, "Special21", "起き上がり　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[1].Special; }},
+    {217, "MotionItems[2].Special", "MotionItems[2].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point22", 1, 330, 136, "Special22", "座位　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[2].Special; }},
+    {218, "MotionItems[3].Special", "MotionItems[3].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point23", 1, 330, 115, "Special23", "立ち上がり　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[3].Special; }},
+    {219, "MotionItems[4].Special", "MotionItems[4].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point24", 1, 330, 93, "Special24", "立位　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[4].Special; }},
+    {220, "MotionItems[5].Special", "MotionItems[5].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point25", 1, 330, 73, "Special25", "移乗動作　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[5].Special; }},
+    {221, "MotionItems[6].Special", "MotionItems[6].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point26", 1, 330, 52, "Special26", "歩行　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[6].Special; }},
+    {222, "MotionItems[7].Special", "MotionItems[7].Special", FieldKind::Priority, ChoiceList::None, 0, 0, "Point27", 1, 330, 31, "Special27", "摂食・嚥下　重点項目",
+     [](TPRACTDATA &p) -> FieldRef { return &p.MotionItems[7].Special; }},
+    {223, "PTOTST1Text", "PTOTST1Text", FieldKind::Memo, ChoiceList::None, 1000, 85, "PdfPTOTST1", 1, 349, 184, "PTOTST1", "起居動作　PT,OT,STが実施する内容・頻度等",
+     [](TPRACTDATA &p) -> FieldRef { return &p.PTOTST1Text; }},
+    {224, "Kango1Text", "Kango1Text", FieldKind::Memo, ChoiceList::None, 1000, 86, "PdfKango1", 1, 428, 184, "Kango1", "起居動作　看護・介護職等が、実施する内容・頻度等",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Kango1Text; }},
+    {225, "Jitchi1Text", "Jitchi1Text", FieldKind::Memo, ChoiceList::None, 1000, 87, "PdfJitshi1", 1, 507, 184, "Jitchi1", "起居動作　実施上の留意点",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Jitchi1Text; }},
+    {226, "SelfHopeText", "SelfHopeText", FieldKind::Memo, ChoiceList::None, 1000, 88, "PdfSelfHope", 2, 21, 792, "SelfHope", "本人の希望",
+     [](TPRACTDATA &p) -> FieldRef { return &p.SelfHopeText; }},
+    {227, "FarmilyHopeText", "FarmilyHopeText", FieldKind::Memo, ChoiceList::None, 1000, 89, "PdfFarmilyHope", 2, 20, 744, "FarmilyHope", "ご家族の希望",
+     [](TPRACTDATA &p) -> FieldRef { return &p.FarmilyHopeText; }},
+    {228, "LifePointText", "LifePointText", FieldKind::Memo, ChoiceList::None, 1000, 90, "PdfLifePoint", 2, 57, 688, "LifePoint", "生活目標　その人らしく生活するポイント",
+     [](TPRACTDATA &p) -> FieldRef { return &p.LifePointText; }},
+    {229, "RihaTergetText", "RihaTergetText", FieldKind::Memo, ChoiceList::None, 1000, 91, "PdfRihaTarget", 2, 54, 624, "RihaTerget", "リハビリテーション計画　本人の状態およびリハビリテーションの目標",
+     [](TPRACTDATA &p) -> FieldRef { return &p.RihaTergetText; }},
+    {230, "SelfDoText", "SelfDoText", FieldKind::Memo, ChoiceList::None, 1000, 92, "PdfSelfDo", 2, 21, 492, "SelfDo", "ご本人に行ってもらうこと",
+     [](TPRACTDATA &p) -> FieldRef { return &p.SelfDoText; }},
+    {231, "AskFarmilyText", "AskFarmilyText", FieldKind::Memo, ChoiceList::None, 1000, 93, "PdfAskFarmily", 2, 21, 431, "AskFarmily", "ご家族にお願いしたいこと",
+     [](TPRACTDATA &p) -> FieldRef { return &p.AskFarmilyText; }},
+    {232, "DiseseCareText", "DiseseCareText", FieldKind::Memo, ChoiceList::None, 1000, 94, "PdfDiseseCare", 2, 20, 371, "DiseseCare", "病気との関係で気をつけること",
+     [](TPRACTDATA &p) -> FieldRef { return &p.DiseseCareText; }},
+    {233, "VariationText", "VariationText", FieldKind::Memo, ChoiceList::None, 1000, 95, "PdfVariation", 2, 18, 312, "Variation", "前回計画書作成時からの変化点",
+     [](TPRACTDATA &p) -> FieldRef { return &p.VariationText; }},
+    {234, "RemarkText", "RemarkText", FieldKind::Memo, ChoiceList::None, 1000, 96, "PdfReMark", 2, 19, 203, "Remark", "備考",
+     [](TPRACTDATA &p) -> FieldRef { return &p.RemarkText; }},
+    {235, "Team[1]", "Team[0]", FieldKind::Text, ChoiceList::None, 50, 97, "TeamBox1", 2, 153, 134, "TeamBox1", "●担当医：",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Team[1]; }},
+    {236, "Team[2]", "Team[1]", FieldKind::Text, ChoiceList::None, 50, 98, "TeamBox2", 2, 153, 113, "TeamBox2", "●ＰＴ・ＯＴ・ＳＴ：1",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Team[2]; }},
+    {237, "Team[3]", "Team[2]", FieldKind::Text, ChoiceList::None, 50, 99, "TeamBox3", 2, 257, 113, "TeamBox3", "●ＰＴ・ＯＴ・ＳＴ：2",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Team[3]; }},
+    {238, "Team[4]", "Team[3]", FieldKind::Text, ChoiceList::None, 50, 100, "TeamBox4", 2, 361, 113, "TeamBox4", "●ＰＴ・ＯＴ・ＳＴ：3",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Team[4]; }},
+    {239, "Team[5]", "Team[4]", FieldKind::Text, ChoiceList::None, 50, 101, "TeamBox5", 2, 465, 113, "TeamBox5", "●ＰＴ・ＯＴ・ＳＴ：4",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Team[5]; }},
+    {240, "Team[6]", "Team[5]", FieldKind::Text, ChoiceList::None, 50, 102, "TeamBox6", 2, 153, 93, "TeamBox6", "●看護・介護：1",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Team[6]; }},
+    {241, "Team[7]", "Team[6]", FieldKind::Text, ChoiceList::None, 50, 103, "TeamBox7", 2, 257, 93, "TeamBox7", "●看護・介護：2",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Team[7]; }},
+    {242, "Team[8]", "Team[7]", FieldKind::Text, ChoiceList::None, 50, 104, "TeamBox8", 2, 361, 93, "TeamBox8", "●看護・介護：3",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Team[8]; }},
+    {243, "Team[9]", "Team[8]", FieldKind::Text, ChoiceList::None, 50, 105, "TeamBox9", 2, 465, 93, "TeamBox9", "●看護・介護：4",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Team[9]; }},
+    {244, "Team[10]", "Team[9]", FieldKind::Text, ChoiceList::None, 50, 106, "TeamBox10", 2, 153, 72, "TeamBox10", "●その他：1",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Team[10]; }},
+    {245, "Team[11]", "Team[10]", FieldKind::Text, ChoiceList::None, 50, 107, "TeamBox11", 2, 257, 72, "TeamBox11", "●その他：2",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Team[11]; }},
+    {246, "Team[12]", "Team[11]", FieldKind::Text, ChoiceList::None, 50, 108, "TeamBox12", 2, 361, 72, "TeamBox12", "●その他：3",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Team[12]; }},
+    {247, "Team[13]", "Team[12]", FieldKind::Text, ChoiceList::None, 50, 109, "TeamBox13", 2, 465, 72, "TeamBox13", "●その他：4",
+     [](TPRACTDATA &p) -> FieldRef { return &p.Team[13]; }},
 }};
 
-} // namespace planlayout
+} // namespace planfile

@@ -6,6 +6,7 @@
 // Captions and values are code-page-932 texts.
 
 #include "plan/PracticePlanType.h"
+#include "planfile/PlanFieldTable.h"
 
 #include <functional>
 #include <string>
@@ -15,16 +16,7 @@ namespace planindex {
 
 // What kind of value a field holds; the summary of changes words each kind
 // in its own way.
-enum class FieldKind {
-    Date,  // PlanDate, BirthDate: the era date text
-    Number,
-    Choice, // Sex, KaigoLevel: the chosen item's text, empty for none
-    Tick,   // a check box: "レ" or empty
-    Mark,   // a level-column mark cell: full-width letters Ａ, Ｂ, Ｃ
-    Priority, // a priority-mark cell: "○", "◎" or empty
-    Text,     // a single-line text
-    Memo,     // a text of several lines joined by CR LF
-};
+using FieldKind = planfile::FieldKind;
 
 struct PlanField {
     // The record field, as written in code: "Name", "ExerciseFlag",

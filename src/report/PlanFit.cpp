@@ -1,8 +1,7 @@
 #include "report/PlanFit.h"
 
 #include "plan/Cp932.h"
-#include "planfile/PlanDecode.h"
-#include "planfile/PlanFieldTable.h"
+#include "planfile/PlanFieldValue.h"
 #include "report/PrintFormatUnit.h"
 
 #include <algorithm>
@@ -11,7 +10,7 @@ namespace planfit {
 
 namespace {
 
-using planfile::PlanInputRef;
+using planfile::PlanField;
 
 // A layout form to fill and a document that only measures, kept per thread:
 // building them costs far more than measuring one field.
@@ -28,15 +27,11 @@ Measure &measure()
     return m;
 }
 
-// The text block that prints `ref` and is read back from the file, or
-// nullptr for an input printed by a label or not printed as a text.
-TPRText *itemOf(const TPrintFormatForm &form, PlanInputRef ref)
+// The text block that prints `field`, or nullptr for a field printed by a
+// label.
+TPRText *itemOf(const TPrintFormatForm &form, const PlanField &field)
 {
-    const int field = planfile::inputField(ref);
-    if (field < 0) {
-        return nullptr;
-    }
-    return form.FindText(planlayout::kFieldPositions[static_cast<std::size_t>(field)].itemName);
+    return form.FindText(field.item);
 }
 
 // The rectangle Print receives for `item`: its bounds offset by every panel
@@ -86,10 +81,10 @@ bool onlySpaces(std::string_view text)
     return true;
 }
 
-FieldFit fitOf(PlanInputRef ref, const TPRText *item)
+FieldFit fitOf(const PlanField &field, const TPRText *item)
 {
     FieldFit fit;
-    fit.where = ref;
+    fit.where = &field;
     if (item == nullptr) {
         return fit;
     }
@@ -137,8 +132,11 @@ std::vector<FieldFit> CheckPlanFit(const TPRACTDATA &plan)
     form.PlanData = plan;
     form.FillItems();
     std::vector<FieldFit> cut;
-    for (const PlanInputRef &ref : planfile::checkedInputs()) {
-        FieldFit fit = fitOf(ref, itemOf(form, ref));
+    for (const PlanField *field : planfile::checkedFields()) {
+        if (field->kind != planfile::FieldKind::Text && field->kind != planfile::FieldKind::Memo) {
+            continue;
+        }
+        FieldFit fit = fitOf(*field, itemOf(form, *field));
         if (!fit.fits()) {
             cut.push_back(std::move(fit));
         }
@@ -146,19 +144,19 @@ std::vector<FieldFit> CheckPlanFit(const TPRACTDATA &plan)
     return cut;
 }
 
-FieldFit CheckFieldFit(PlanInputRef ref, std::string_view text)
+FieldFit CheckFieldFit(const PlanField &field, std::string_view text)
 {
-    TPRText *item = itemOf(measure().form, ref);
+    TPRText *item = itemOf(measure().form, field);
     if (item != nullptr) {
         item->SetText(text);
     }
-    return fitOf(ref, item);
+    return fitOf(field, item);
 }
 
-std::string BreakWideLines(PlanInputRef ref, std::string_view text)
+std::string BreakWideLines(const PlanField &field, std::string_view text)
 {
     std::string result = withCrLf(text);
-    TPRText *item = itemOf(measure().form, ref);
+    TPRText *item = itemOf(measure().form, field);
     if (item == nullptr) {
         return result;
     }

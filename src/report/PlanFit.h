@@ -11,7 +11,7 @@
 // label (the Time cells) are never cut: a label prints its whole text.
 
 #include "plan/PracticePlanType.h"
-#include "planfile/PlanCheck.h"
+#include "planfile/PlanFieldTable.h"
 
 #include <string>
 #include <string_view>
@@ -27,7 +27,7 @@ struct WideLine {
 
 // What of one input's text will not print.
 struct FieldFit {
-    planfile::PlanInputRef where;
+    const planfile::PlanField *where = nullptr;
     std::vector<WideLine> wideLines;
     // The first printed line that falls below the box (from 1), 0 when none,
     // and the text from there to the end, which is dropped.
@@ -37,20 +37,20 @@ struct FieldFit {
     bool fits() const { return wideLines.empty() && firstDroppedLine == 0; }
 };
 
-// The text inputs of `plan` that would be cut, in the order the checks
-// before saving examine them (planfile::checkedInputs()). Empty when the
+// The text fields of `plan` that would be cut, in the order the checks
+// before saving examine them (planfile::checkedFields()). Empty when the
 // whole plan prints.
 std::vector<FieldFit> CheckPlanFit(const TPRACTDATA &plan);
 
-// One input holding `text`, measured alone: for checking a control while it
+// One field holding `text`, measured alone: for checking a control while it
 // is edited.
-FieldFit CheckFieldFit(planfile::PlanInputRef ref, std::string_view text);
+FieldFit CheckFieldFit(const planfile::PlanField &field, std::string_view text);
 
 // `text` with a line break (CR LF) inserted wherever one of its printed lines
 // is cut at the right edge, as often as needed, so that every piece fits the
 // width as the printout measures it. Lines that fall below the box are not
 // helped by this; CheckFieldFit of the result tells whether all of it prints.
 // Lone CR or LF line breaks come back as CR LF.
-std::string BreakWideLines(planfile::PlanInputRef ref, std::string_view text);
+std::string BreakWideLines(const planfile::PlanField &field, std::string_view text);
 
 } // namespace planfit

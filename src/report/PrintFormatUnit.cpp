@@ -2,6 +2,7 @@
 
 #include "plan/Common.h"
 #include "plan/Cp932.h"
+#include "planfile/PlanFieldValue.h"
 #include "planfile/PlanFormat.h"
 #include "report/PlanLayoutTable.h"
 
@@ -63,21 +64,6 @@ void buildPage(const std::array<planlayout::LayoutItemDef, N> &defs, const std::
 
 } // namespace
 
-std::string MarkItemName(int row, int column)
-{
-    return "ABC" + std::to_string(row) + std::to_string(column);
-}
-
-std::string RowItemName(std::string_view stem, int row)
-{
-    return std::string(stem) + std::to_string(row);
-}
-
-std::string TeamItemName(int n)
-{
-    return "TeamBox" + std::to_string(n);
-}
-
 TPrintFormatForm::TPrintFormatForm()
     : Clock(currentDateTime), PRPage1("PRPage1"), PRPage2("PRPage2"), PRLayoutPanel1("PRLayoutPanel1"),
       PRLayoutPanel2("PRLayoutPanel2")
@@ -131,101 +117,24 @@ void TPrintFormatForm::SetText(std::string_view name, std::string_view text)
     item->SetText(text);
 }
 
-void TPrintFormatForm::SetCaption(std::string_view name, std::string_view text)
+void TPrintFormatForm::SetItemText(std::string_view name, std::string_view text)
 {
-    TPRLabel *item = FindLabel(name);
-    if (item == nullptr) {
-        throw std::logic_error("the layout has no label " + std::string(name));
+    if (TPRLabel *label = FindLabel(name)) {
+        label->Caption = text;
+    } else {
+        SetText(name, text);
     }
-    item->Caption = text;
 }
 
 void TPrintFormatForm::FillItems()
 {
     const TPRACTDATA &p = PlanData;
-
-    const std::string planDate = FormatEraDate(p.PlanDate);
-    SetText("PlanDateText", planDate);
-    SetText("PRDate", planDate);
-    SetText("BirthText", FormatEraDate(p.BirthDate));
-    SetText("NameText", p.Name);
+    for (const planfile::PlanField &field : planfile::kPlanFields) {
+        SetItemText(field.item, planfile::printedText(p, field));
+    }
+    // The page-2 header repeats the plan date and the name.
+    SetText("PRDate", FormatEraDate(p.PlanDate));
     SetText("UserNameLbl", p.Name);
-
-    // No sex or care level chosen (-1) prints an empty item, which reads
-    // back as "nothing chosen".
-    SetText("SexText", p.Sex >= 0 && p.Sex <= 1 ? planfile::kSexes[static_cast<std::size_t>(p.Sex)] : "");
-    SetText("KaigoText",
-            p.KaigoLevel >= 0 && p.KaigoLevel <= 6 ? planfile::kCareLevels[static_cast<std::size_t>(p.KaigoLevel)] : "");
-
-    SetText("OldText", std::to_string(p.Age));
-    SetText("HDSText", std::to_string(p.HDS));
-
-    // A ticked box prints "レ"; an unticked one a single space, which the
-    // text block trims away to an empty block.
-    const auto tick = [](bool set) -> std::string_view { return set ? planfile::kTick : " "; };
-    SetText("HomeBox", tick(p.Home));
-    SetText("EtcBox", tick(p.Etc));
-    SetText("TaiinBox", tick(p.Taiin));
-    SetText("ExerciseBox", tick(p.ExerciseFlag));
-    SetText("SenseBox", tick(p.SenseFlag));
-    SetText("BrainBox", tick(p.BrainFlag));
-    SetText("KoushukuBox", tick(p.KoushukuFlag));
-    SetText("ArthralgiaBox", tick(p.ArthralgiaFlag));
-    SetText("SonotaBox", tick(p.SonotaFlag));
-
-    SetText("KenkouMemo", p.Kenkou);
-    SetText("GapeiMemo", p.Gapei);
-    SetText("SeikatsuMemo", p.Seikatsu);
-    SetText("PrEtcText", p.EtcText);
-    SetText("HomeWorkText", p.HomeWork);
-    SetText("SocialText", p.Social);
-    SetText("GoOutText", p.GoOut);
-    SetText("FreeTimeText", p.FreeTime);
-    SetText("TaiinText", p.TaiinText);
-    SetText("ExerciseText", p.ExerciseText);
-    SetText("SenseText", p.SenseText);
-    SetText("BrainText", p.BrainText);
-    SetText("KoushukuText", p.KoushukuText);
-    SetText("ArthralgiaText", p.ArthralgiaText);
-    SetText("SonotaText", p.SonotaText);
-
-    SetText("PdfPTOTST0", p.PTOTST0Text);
-    SetText("PdfKango0", p.Kango0Text);
-    SetText("PdfJitshi0", p.Jitchi0Text);
-    SetText("PdfPTOTST1", p.PTOTST1Text);
-    SetText("PdfKango1", p.Kango1Text);
-    SetText("PdfJitshi1", p.Jitchi1Text);
-
-    for (const int row : planRowNumbers()) {
-        const TPRACTITEM &item = planRow(p, row);
-        for (int c = 0; c < 5; ++c) {
-            // Three marks print on two lines: the first two, then the third.
-            const std::string &marks = item.ABC[static_cast<std::size_t>(c)].str();
-            SetText(MarkItemName(row, c), marks.size() <= 2 ? marks : marks.substr(0, 2) + '\r' + marks[2]);
-        }
-        SetText(RowItemName("Goods", row), item.Goods);
-        SetText(RowItemName("Kaigo", row), item.Kaigo);
-        SetCaption(RowItemName("Time", row), item.Time);
-        // A value that is not a priority mark prints nothing, as the label
-        // stands in the layout; it must not keep the mark of an earlier plan.
-        const bool isMark = item.Special >= 0 && item.Special <= 2;
-        SetCaption(RowItemName("Point", row),
-                   isMark ? std::string(planfile::kPriorityMarks[static_cast<std::size_t>(item.Special)]) : std::string());
-    }
-
-    SetText("PdfSelfHope", p.SelfHopeText);
-    SetText("PdfFarmilyHope", p.FarmilyHopeText);
-    SetText("PdfLifePoint", p.LifePointText);
-    SetText("PdfRihaTarget", p.RihaTergetText);
-    SetText("PdfSelfDo", p.SelfDoText);
-    SetText("PdfAskFarmily", p.AskFarmilyText);
-    SetText("PdfDiseseCare", p.DiseseCareText);
-    SetText("PdfVariation", p.VariationText);
-    SetText("PdfReMark", p.RemarkText);
-    for (int n = 1; n <= kTeamMembers; ++n) {
-        SetText(TeamItemName(n), p.Team[static_cast<std::size_t>(n)]);
-    }
-
     // The two sample blocks are always printed empty.
     SetText("PRSample1", "");
     SetText("PRSample2", "");

@@ -63,17 +63,11 @@ public:
 
 private:
     void SetText(std::string_view name, std::string_view text);
-    void SetCaption(std::string_view name, std::string_view text);
+    // The caption of a label, the text of a text block.
+    void SetItemText(std::string_view name, std::string_view text);
 
     std::vector<std::unique_ptr<TPRItem>> m_owned;
     std::vector<TPRItem *> m_page1;
     std::vector<TPRItem *> m_page2;
     std::unordered_map<std::string, TPRItem *> m_byName;
 };
-
-// The names of the filled items of a table row: "ABC" + row + column,
-// "Goods" + row, "Kaigo" + row, "Time" + row, "Point" + row, and the team
-// boxes "TeamBox" + n.
-std::string MarkItemName(int row, int column);
-std::string RowItemName(std::string_view stem, int row);
-std::string TeamItemName(int n);

@@ -14,7 +14,7 @@ int pdfReaderFuzzOne(const std::uint8_t *data, std::size_t size)
             for (const std::string &line : item.lines)
                 total += line.size();
         }
-        for (int field = 0; field < planlayout::kFieldCount; ++field) {
+        for (int field = 0; field < planfile::kFieldCount; ++field) {
             if (const auto *lines = reader->itemLines(field))
                 total += lines->size();
         }

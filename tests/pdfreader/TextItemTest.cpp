@@ -20,9 +20,9 @@ std::vector<TTextItem> scan(const std::string &content)
 
 using Lines = std::vector<std::string>;
 
-const planlayout::FieldPosition &fieldPosition(int field)
+const planfile::PlanField &fieldPosition(int field)
 {
-    return planlayout::kFieldPositions.at(static_cast<std::size_t>(field));
+    return planfile::kPlanFields.at(static_cast<std::size_t>(field));
 }
 
 TEST(TextObjects, OneLineAndItsPoint)
@@ -187,14 +187,14 @@ TEST(FieldLookup, EveryFieldOfAWrittenPlanComesBack)
     // One item at each field position with distinct text, as the layout
     // prints them; every field finds its own item.
     std::vector<std::vector<TextObject>> pages(2);
-    for (int field = 0; field < planlayout::kFieldCount; ++field) {
-        const planlayout::FieldPosition &p = fieldPosition(field);
+    for (int field = 0; field < planfile::kFieldCount; ++field) {
+        const planfile::PlanField &p = fieldPosition(field);
         pages[static_cast<std::size_t>(p.page - 1)].push_back(
             {std::to_string(p.x) + ".2", std::to_string(p.y) + ".8", {sjis("欄") + std::to_string(field), "2"}});
     }
     auto reader = TPdfPage::fromBytes(planFile(pages).build());
-    ASSERT_EQ(reader->itemCount(), static_cast<std::size_t>(planlayout::kFieldCount));
-    for (int field = 0; field < planlayout::kFieldCount; ++field) {
+    ASSERT_EQ(reader->itemCount(), static_cast<std::size_t>(planfile::kFieldCount));
+    for (int field = 0; field < planfile::kFieldCount; ++field) {
         const auto *lines = reader->itemLines(field);
         ASSERT_NE(lines, nullptr) << field;
         EXPECT_EQ(*lines, (Lines{sjis("欄") + std::to_string(field), "2"})) << field;

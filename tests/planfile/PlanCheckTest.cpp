@@ -2,6 +2,7 @@
 // store on the way, the messages and the reading of numbers.
 
 #include "planfile/PlanCheck.h"
+#include "planfile/PlanFieldValue.h"
 
 #include "plan/Common.h"
 #include "plan/Cp932.h"
@@ -12,8 +13,11 @@
 
 namespace {
 
-using planfile::PlanInput;
-using planfile::PlanInputRef;
+// The field with this record key.
+const planfile::PlanField *field(const char *key)
+{
+    return planfile::fieldByKey(key);
+}
 
 // A plan that passes every check.
 planfile::PlanEntry validEntry()
@@ -38,8 +42,8 @@ TEST(CheckPlan, ReportsTheFirstFaultInSaveOrderAndStoresOnlyWhatCameBefore)
     ResetPlan(stored, encodeDate(2024, 1, 31));
     auto fault = planfile::CheckPlan(entry, &stored);
     ASSERT_TRUE(fault);
-    EXPECT_EQ(fault->where, (PlanInputRef{PlanInput::Goods, 25}));
-    EXPECT_EQ(fault->message, planfile::tooLongMessage(planfile::kGoods));
+    EXPECT_EQ(fault->where, field("MotionItems[5].Goods"));
+    EXPECT_EQ(fault->message, planfile::tooLongMessage(58));
     EXPECT_EQ(stored.Jitchi0Text, "before");
     EXPECT_EQ(planRow(stored, 25).ABC[1], "BC") << "a row's marks are stored before its Goods are checked";
     EXPECT_EQ(stored.Age, 73);
@@ -49,8 +53,8 @@ TEST(CheckPlan, ReportsTheFirstFaultInSaveOrderAndStoresOnlyWhatCameBefore)
     planRow(entry.Plan, 25).Goods = std::string(58, 'g');
     fault = planfile::CheckPlan(entry, &stored);
     ASSERT_TRUE(fault);
-    EXPECT_EQ(fault->where, (PlanInputRef{PlanInput::Team, 7}));
-    EXPECT_EQ(fault->message, planfile::tooLongMessage(planfile::kName));
+    EXPECT_EQ(fault->where, field("Team[7]"));
+    EXPECT_EQ(fault->message, planfile::tooLongMessage(50));
     EXPECT_EQ(stored.PTOTST1Text, "after");
     EXPECT_TRUE(stored.Team[7].empty());
 
@@ -63,22 +67,22 @@ TEST(CheckPlan, AnUnrepresentableInputFailsInItsTurnBeforeItsLength)
 {
     planfile::PlanEntry entry = validEntry();
     entry.Plan.Name = std::string(51, 'n');
-    entry.Unrepresentable = PlanInputRef{PlanInput::Kenkou};
+    entry.Unrepresentable = field("Kenkou");
     auto fault = planfile::CheckPlan(entry);
     ASSERT_TRUE(fault);
-    EXPECT_EQ(fault->where, (PlanInputRef{PlanInput::Name}));
+    EXPECT_EQ(fault->where, field("Name"));
 
     entry.Plan.Name = "n";
     entry.BirthText = blankEraDateTemplate();
     fault = planfile::CheckPlan(entry);
     ASSERT_TRUE(fault);
-    EXPECT_EQ(fault->where, (PlanInputRef{PlanInput::BirthDate}));
+    EXPECT_EQ(fault->where, field("BirthDate"));
     EXPECT_EQ(fault->message, planfile::dateErrorMessage());
 
     entry.BirthText = FormatEraDate(encodeDate(1950, 4, 1));
     fault = planfile::CheckPlan(entry);
     ASSERT_TRUE(fault);
-    EXPECT_EQ(fault->where, (PlanInputRef{PlanInput::Kenkou}));
+    EXPECT_EQ(fault->where, field("Kenkou"));
     EXPECT_EQ(fault->message, planfile::unrepresentableMessage());
 }
 
@@ -94,7 +98,7 @@ TEST(CheckPlan, BirthDateAfterThePlanDateIsADateError)
     const TDateTime before = stored.BirthDate;
     auto fault = planfile::CheckPlan(entry, &stored);
     ASSERT_TRUE(fault);
-    EXPECT_EQ(fault->where, (PlanInputRef{PlanInput::BirthDate}));
+    EXPECT_EQ(fault->where, field("BirthDate"));
     EXPECT_EQ(fault->message, planfile::dateErrorMessage());
     EXPECT_EQ(stored.BirthDate, before);
 

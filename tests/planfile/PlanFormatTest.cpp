@@ -43,7 +43,7 @@ TEST(PlanFormat, MarkersAreComparedAfterTrimmingBlanksAndControlBytes)
 
 TEST(FieldItems, TheFirstItemWithinFiveUnitsOnTheFieldsPageHoldsIt)
 {
-    const planlayout::FieldPosition &date = planlayout::kFieldPositions[0]; // page 1 (488, 822)
+    const planfile::PlanField &date = planfile::kPlanFields[0]; // page 1 (488, 822)
     std::vector<planfile::TextItem> items = {
         {1, date.x + 6, date.y, {"too far right"}},
         {2, date.x, date.y, {"other page"}},
@@ -58,7 +58,7 @@ TEST(FieldItems, TheFirstItemWithinFiveUnitsOnTheFieldsPageHoldsIt)
     };
     ASSERT_NE(lines(0), nullptr);
     EXPECT_EQ(lines(0)->front(), "corner");
-    const planlayout::FieldPosition &kaigo = planlayout::kFieldPositions[5];
+    const planfile::PlanField &kaigo = planfile::kPlanFields[5];
     items.push_back({1, kaigo.x, kaigo.y, {"care level"}});
     EXPECT_EQ(lines(5), nullptr) << "a field index not below the number of items finds nothing";
     items.push_back({});

@@ -2,6 +2,7 @@
 // the writer and the reading share one field table and one set of texts.
 
 #include "planfile/PlanDecode.h"
+#include "planfile/PlanFieldValue.h"
 
 #include "FullPlan.h"
 #include "pdfreader/Page.h"
@@ -103,17 +104,17 @@ TEST(PlanRoundTrip, TheFitTestNamesExactlyWhatReopeningLoses)
     const std::vector<planfit::FieldFit> cuts = planfit::CheckPlanFit(plan);
     const TPRACTDATA reopened = readBack(plan).Plan;
     std::size_t next = 0;
-    for (const planfile::PlanInputRef &ref : planfile::checkedInputs()) {
-        if (ref.input == planfile::PlanInput::BirthDate || ref.input == planfile::PlanInput::HDS) {
+    for (const planfile::PlanField *field : planfile::checkedFields()) {
+        if (field->kind != planfile::FieldKind::Text && field->kind != planfile::FieldKind::Memo) {
             continue;
         }
         planfit::FieldFit fit;
-        fit.where = ref;
-        if (next < cuts.size() && cuts[next].where == ref) {
+        fit.where = field;
+        if (next < cuts.size() && cuts[next].where == field) {
             fit = cuts[next++];
         }
-        EXPECT_EQ(planfile::inputText(reopened, ref), keptText(planfile::inputText(plan, ref), fit))
-            << planfile::inputName(ref.input) << " " << ref.number;
+        EXPECT_EQ(planfile::fieldText(reopened, *field), keptText(planfile::fieldText(plan, *field), fit))
+            << field->key;
     }
     EXPECT_EQ(next, cuts.size()) << "cuts come in the order of the checks";
     EXPECT_EQ(cuts.size(), 8u);

@@ -4,6 +4,8 @@
 #include "ContentParse.h"
 #include "FullPlan.h"
 #include "report/PlanFit.h"
+
+#include "planfile/PlanFieldValue.h"
 #include "report/PlanPdf.h"
 
 #include "plan/Common.h"
@@ -15,7 +17,11 @@
 
 namespace {
 
-using planfile::PlanInput;
+// The field with this record key.
+const planfile::PlanField &field(const char *key)
+{
+    return *planfile::fieldByKey(key);
+}
 
 std::string j(const char *utf8)
 {
@@ -36,8 +42,8 @@ std::string kanji(int count)
 TEST(PlanFit, ANameFitsUpToTheWidthOfItsBoxAndOneMoreCharacterIsCut)
 {
     // The name block is 81 points wide at 10 points: eight full-width characters.
-    EXPECT_TRUE(planfit::CheckFieldFit({PlanInput::Name}, kanji(8)).fits());
-    const planfit::FieldFit nine = planfit::CheckFieldFit({PlanInput::Name}, kanji(9));
+    EXPECT_TRUE(planfit::CheckFieldFit(field("Name"), kanji(8)).fits());
+    const planfit::FieldFit nine = planfit::CheckFieldFit(field("Name"), kanji(9));
     ASSERT_EQ(nine.wideLines.size(), 1u);
     EXPECT_EQ(nine.wideLines[0].line, 1);
     EXPECT_EQ(nine.wideLines[0].lost, j("九"));
@@ -49,48 +55,48 @@ TEST(PlanFit, ANameFitsUpToTheWidthOfItsBoxAndOneMoreCharacterIsCut)
     plan.Name = kanji(9);
     const auto cuts = planfit::CheckPlanFit(plan);
     ASSERT_EQ(cuts.size(), 1u);
-    EXPECT_EQ(cuts[0].where, planfile::PlanInputRef{PlanInput::Name});
+    EXPECT_EQ(cuts[0].where, &field("Name"));
     EXPECT_EQ(cuts[0].wideLines[0].lost, j("九"));
 }
 
 TEST(PlanFit, MemoLinesBelowTheBoxAndLinesOneCharacterTooWide)
 {
     // The Gapei block holds two lines.
-    EXPECT_TRUE(planfit::CheckFieldFit({PlanInput::Gapei}, j("一行目\r\n二行目")).fits());
-    const planfit::FieldFit three = planfit::CheckFieldFit({PlanInput::Gapei}, j("一行目\r\n二行目\r\n三行目"));
+    EXPECT_TRUE(planfit::CheckFieldFit(field("Gapei"), j("一行目\r\n二行目")).fits());
+    const planfit::FieldFit three = planfit::CheckFieldFit(field("Gapei"), j("一行目\r\n二行目\r\n三行目"));
     EXPECT_TRUE(three.wideLines.empty());
     EXPECT_EQ(three.firstDroppedLine, 3);
     EXPECT_EQ(three.dropped, j("三行目"));
 
     // The Kenkou block is 205 points wide at 8 points: 25 full-width characters a line.
-    EXPECT_TRUE(planfit::CheckFieldFit({PlanInput::Kenkou}, kanji(3) + "\r\n" + kanji(25)).fits());
-    const planfit::FieldFit wide = planfit::CheckFieldFit({PlanInput::Kenkou}, kanji(3) + "\r\n" + kanji(26));
+    EXPECT_TRUE(planfit::CheckFieldFit(field("Kenkou"), kanji(3) + "\r\n" + kanji(25)).fits());
+    const planfit::FieldFit wide = planfit::CheckFieldFit(field("Kenkou"), kanji(3) + "\r\n" + kanji(26));
     ASSERT_EQ(wide.wideLines.size(), 1u);
     EXPECT_EQ(wide.wideLines[0].line, 2);
     EXPECT_EQ(wide.wideLines[0].lost, j("六"));
 
     // Spaces beyond the edge are no loss worth a warning.
-    EXPECT_TRUE(planfit::CheckFieldFit({PlanInput::Kenkou}, kanji(25) + "    \r\n" + kanji(1)).fits());
+    EXPECT_TRUE(planfit::CheckFieldFit(field("Kenkou"), kanji(25) + "    \r\n" + kanji(1)).fits());
     // The Time cells print as labels, which are never cut.
-    EXPECT_TRUE(planfit::CheckFieldFit({PlanInput::Time, 3}, kanji(4)).fits());
+    EXPECT_TRUE(planfit::CheckFieldFit(field("ActivityItems[3].Time"), kanji(4)).fits());
 }
 
 TEST(PlanFit, BrokenLinesPrintWhole)
 {
     // The stock phrase in the PT,OT,ST column (74 points, 8 points: nine characters a line).
     const std::string phrase = j("関節可動域訓練を実施する。");
-    const planfit::FieldFit cut = planfit::CheckFieldFit({PlanInput::PTOTST0Text}, phrase);
+    const planfit::FieldFit cut = planfit::CheckFieldFit(field("PTOTST0Text"), phrase);
     ASSERT_EQ(cut.wideLines.size(), 1u);
     EXPECT_EQ(cut.wideLines[0].lost, j("施する。"));
-    const std::string broken = planfit::BreakWideLines({PlanInput::PTOTST0Text}, phrase);
+    const std::string broken = planfit::BreakWideLines(field("PTOTST0Text"), phrase);
     EXPECT_EQ(broken, j("関節可動域訓練を実\r\n施する。"));
-    EXPECT_TRUE(planfit::CheckFieldFit({PlanInput::PTOTST0Text}, broken).fits());
+    EXPECT_TRUE(planfit::CheckFieldFit(field("PTOTST0Text"), broken).fits());
 
     // Three lines of 40 characters in Kenkou become six lines that fill the block.
     const std::string lines = kanji(40) + "\r\n" + kanji(40) + "\r\n" + kanji(40);
-    const std::string kenkou = planfit::BreakWideLines({PlanInput::Kenkou}, lines);
+    const std::string kenkou = planfit::BreakWideLines(field("Kenkou"), lines);
     EXPECT_EQ(std::count(kenkou.begin(), kenkou.end(), '\n'), 5);
-    EXPECT_TRUE(planfit::CheckFieldFit({PlanInput::Kenkou}, kenkou).fits());
+    EXPECT_TRUE(planfit::CheckFieldFit(field("Kenkou"), kenkou).fits());
 
     // The printout shows every broken line whole.
     TPRACTDATA plan = fullPlan();

@@ -94,7 +94,7 @@ TEST(PlanLayoutTable, CountsOrderAndNames)
     }
     EXPECT_EQ(bold, 1);
     EXPECT_EQ(wrapping, 21 * 5 + 3);
-    EXPECT_EQ(planlayout::kFieldPositions.size(), 248u);
+    EXPECT_EQ(planfile::kPlanFields.size(), 248u);
 }
 
 TEST(PlanLayoutForm, ItemsKeepTheirFixedContentAndEveryFilledItemIsFilled)
@@ -328,28 +328,28 @@ TEST(PlanFile, EveryFieldStartsWhereTheReaderLooks)
     const auto contents = contentsOf(pdfOf(fullPlan()));
     const std::vector<std::vector<TextObject>> pages = {textObjectsOf(contents[0]), textObjectsOf(contents[1])};
 
-    for (int index = 0; index < planlayout::kFieldCount; ++index) {
-        const planlayout::FieldPosition &field = planlayout::kFieldPositions[static_cast<std::size_t>(index)];
+    for (int index = 0; index < planfile::kFieldCount; ++index) {
+        const planfile::PlanField &field = planfile::kPlanFields[static_cast<std::size_t>(index)];
         const auto &items = pages[static_cast<std::size_t>(field.page - 1)];
         const auto found = std::find_if(items.begin(), items.end(), [&](const TextObject &t) {
             const auto x = static_cast<long>(std::trunc(t.x));
             const auto y = static_cast<long>(std::trunc(t.y));
             return x >= field.x - 5 && x <= field.x + 5 && y >= field.y - 5 && y <= field.y + 5;
         });
-        ASSERT_NE(found, items.end()) << "field " << index << " (" << field.itemName << ") has no text object";
+        ASSERT_NE(found, items.end()) << "field " << index << " (" << field.item << ") has no text object";
 
         // What the item was filled with, line by line as printed (three marks on two lines).
         std::vector<std::string> expected;
-        if (auto *text = form.FindText(field.itemName)) {
+        if (auto *text = form.FindText(field.item)) {
             expected = text->Lines;
             while (!expected.empty() && expected.back().empty()) {
                 expected.pop_back();
             }
         } else {
-            expected = {form.FindLabel(field.itemName)->Caption};
+            expected = {form.FindLabel(field.item)->Caption};
         }
         EXPECT_EQ(found->lines, expected)
-            << "field " << index << " (" << field.itemName << ") at " << found->x << " " << found->y;
+            << "field " << index << " (" << field.item << ") at " << found->x << " " << found->y;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "FullPlan.h"
 #include "report/PlanFit.h"
+#include "planfile/PlanFieldValue.h"
 #include "report/PlanPdf.h"
 #include "report/PrintFormatUnit.h"
 
@@ -84,7 +85,7 @@ void BM_FieldFit(benchmark::State &state)
 {
     const TPRACTDATA plan = fullPlan();
     for (auto _ : state) {
-        const auto fit = planfit::CheckFieldFit({planfile::PlanInput::Kenkou}, plan.Kenkou);
+        const auto fit = planfit::CheckFieldFit(*planfile::fieldByKey("Kenkou"), plan.Kenkou);
         benchmark::DoNotOptimize(fit.wideLines.data());
     }
 }

@@ -2,6 +2,7 @@
 
 #include "plan/Common.h"
 #include "planindex/PlanRead.h"
+#include "planindex/ReviewDue.h"
 
 #include <algorithm>
 #include <atomic>
@@ -387,8 +388,7 @@ const IndexedPlan *previousPlan(const FolderIndex &index, std::string_view name,
     const auto day = [](TDateTime t) { return std::floor(t); };
     // Newest first: the first earlier plan of the patient is the latest one.
     for (const IndexedPlan &p : index.plans) {
-        if (p.name == name && p.birthDate && day(*p.birthDate) == day(birthDate) && p.planDate &&
-            day(*p.planDate) < day(planDate)) {
+        if (isPatientOf(p, name, birthDate) && p.planDate && day(*p.planDate) < day(planDate)) {
             return &p;
         }
     }

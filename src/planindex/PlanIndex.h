@@ -70,9 +70,9 @@ FolderIndex indexFolder(const std::filesystem::path &folder, const std::filesyst
 // The cache file in the cache folder `cacheDir` ("plan-index" there).
 std::filesystem::path cacheFileIn(const std::filesystem::path &cacheDir);
 
-// The patient's previous plan: the plan of the same name and birth date
-// whose plan date is the latest one before `planDate` (whole days). None
-// when there is none.
+// The patient's previous plan: the plan of the same patient (name without
+// blanks and birth date, see isPatientOf in ReviewDue.h) whose plan date is
+// the latest one before `planDate` (whole days). None when there is none.
 const IndexedPlan *previousPlan(const FolderIndex &index, std::string_view name, TDateTime birthDate,
                                 TDateTime planDate);
 

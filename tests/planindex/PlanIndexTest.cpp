@@ -172,6 +172,10 @@ TEST_F(PlanIndexTest, ThePreviousPlanIsTheLatestEarlierOneOfTheSamePatient)
     EXPECT_EQ(previous->fileName, "a.pdf");
     EXPECT_EQ(planindex::previousPlan(result, j("山田太郎"), birth, encodeDate(2024, 1, 31)), nullptr);
     EXPECT_EQ(planindex::previousPlan(result, j("山田"), birth, encodeDate(2025, 1, 1)), nullptr);
+    // A name typed with a full-width blank is the same patient.
+    previous = planindex::previousPlan(result, j("山田　太郎"), birth, encodeDate(2024, 6, 1));
+    ASSERT_NE(previous, nullptr);
+    EXPECT_EQ(previous->fileName, "b.PDF");
 }
 
 TEST(PlanDiff, ListsTheChangedMemoMarkCellAndPriorityMarkWithTheirCaptions)

@@ -35,7 +35,7 @@ const char *const kCheckUsage = "usage: ovilant-plan check PLAN.json\n";
 const char *const kUsage = "usage: ovilant-plan render [--strict] PLAN.json OUT.pdf\n"
                            "       ovilant-plan dump IN.pdf\n"
                            "       ovilant-plan check PLAN.json\n"
-                           "       ovilant-plan index FOLDER [--csv]\n"
+                           "       ovilant-plan index FOLDER [--csv] [--due [--months N] [--on YYYY-MM-DD]]\n"
                            "       ovilant-plan diff OLD.pdf NEW.pdf\n";
 
 // The time from SOURCE_DATE_EPOCH, read as UTC; nothing when it is unset.

@@ -3,10 +3,12 @@
 #include "cli/Cli.h"
 #include "cli/PlanJson.h"
 #include "plan/Cp932.h"
+#include "plan/TextParse.h"
 #include "planfile/PlanFormat.h"
 #include "planindex/PlanDiff.h"
 #include "planindex/PlanIndex.h"
 #include "planindex/PlanRead.h"
+#include "planindex/ReviewDue.h"
 
 #include <nlohmann/json.hpp>
 
@@ -19,7 +21,7 @@ namespace fs = std::filesystem;
 
 namespace cli {
 
-const char *const kIndexUsage = "usage: ovilant-plan index FOLDER [--csv]\n";
+const char *const kIndexUsage = "usage: ovilant-plan index FOLDER [--csv] [--due [--months N] [--on YYYY-MM-DD]]\n";
 const char *const kDiffUsage = "usage: ovilant-plan diff OLD.pdf NEW.pdf\n";
 
 namespace {
@@ -126,23 +128,54 @@ bool flushed(std::ostream &out, std::ostream &err)
 
 const auto kReplace = nlohmann::ordered_json::error_handler_t::replace;
 
-} // namespace
+struct IndexOptions {
+    std::string folder;
+    bool csv = false;
+    bool due = false;
+    int months = planindex::kDefaultReviewMonths;
+    std::optional<TDateTime> on; // none: today
+};
 
-int indexCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+// The options after "index"; none when they are not understood. --months
+// and --on belong to --due.
+std::optional<IndexOptions> indexOptions(const std::vector<std::string> &args)
 {
-    const bool csv = args.size() == 3 && args[2] == "--csv";
-    if ((args.size() != 2 && !csv) || args[1].empty()) {
-        err << kIndexUsage;
-        return kExitUsage;
+    IndexOptions o;
+    bool reviewOption = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--csv") {
+            o.csv = true;
+        } else if (arg == "--due") {
+            o.due = true;
+        } else if (arg == "--months" && hasValue) {
+            const auto months = plantext::parseInt<int>(args[++i]);
+            if (!months || *months < planindex::kMinReviewMonths || *months > planindex::kMaxReviewMonths) {
+                return std::nullopt;
+            }
+            o.months = *months;
+            reviewOption = true;
+        } else if (arg == "--on" && hasValue && args[i + 1].size() == 10) {
+            o.on = planjson::parseDate(args[++i]);
+            if (!o.on) {
+                return std::nullopt;
+            }
+            reviewOption = true;
+        } else if (o.folder.empty() && !arg.empty() && arg[0] != '-') {
+            o.folder = arg;
+        } else {
+            return std::nullopt;
+        }
     }
-    planindex::FolderIndex index;
-    try {
-        const fs::path cache = cacheDir();
-        index = planindex::indexFolder(args[1], cache.empty() ? fs::path() : planindex::cacheFileIn(cache));
-    } catch (const std::exception &) {
-        err << "ovilant-plan: cannot read the folder " << args[1] << "\n";
-        return kExitFailure;
+    if (o.folder.empty() || (reviewOption && !o.due)) {
+        return std::nullopt;
     }
+    return o;
+}
+
+void printPlans(const planindex::FolderIndex &index, bool csv, std::ostream &out)
+{
     if (csv) {
         out << "File,Name,Sex,BirthDate,KaigoLevel,PlanDate";
         for (int n = 1; n <= kTeamMembers; ++n) {
@@ -160,6 +193,59 @@ int indexCommand(const std::vector<std::string> &args, std::ostream &out, std::o
         for (const auto &plan : index.plans) {
             out << planLine(plan).dump(-1, ' ', false, kReplace) << "\n";
         }
+    }
+}
+
+// The patients due for review on `o.on`, soonest first: name, birth date,
+// latest plan date, next review date and the latest plan's file.
+void printDue(const planindex::FolderIndex &index, const IndexOptions &o, std::ostream &out)
+{
+    const std::vector<planindex::Patient> patients = planindex::patientsOf(index, o.months);
+    const auto due = planindex::duePatients(patients, o.on ? *o.on : currentDateTime());
+    if (o.csv) {
+        out << "Name,BirthDate,LatestPlanDate,NextReview,File\r\n";
+    }
+    for (const planindex::Patient *p : due) {
+        const planindex::IndexedPlan &latest = p->latest();
+        const std::vector<std::string> row = {utf8(latest.name), dateText(latest.birthDate),
+                                              dateText(p->latestPlanDate), dateText(p->nextReview), latest.path};
+        if (o.csv) {
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                out << (i > 0 ? "," : "") << csvField(row[i]);
+            }
+            out << "\r\n";
+            continue;
+        }
+        nlohmann::ordered_json j;
+        const char *const keys[] = {"Name", "BirthDate", "LatestPlanDate", "NextReview", "File"};
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            j[keys[i]] = row[i].empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(row[i]);
+        }
+        out << j.dump(-1, ' ', false, kReplace) << "\n";
+    }
+}
+
+} // namespace
+
+int indexCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    const auto options = indexOptions(args);
+    if (!options) {
+        err << kIndexUsage;
+        return kExitUsage;
+    }
+    planindex::FolderIndex index;
+    try {
+        const fs::path cache = cacheDir();
+        index = planindex::indexFolder(options->folder, cache.empty() ? fs::path() : planindex::cacheFileIn(cache));
+    } catch (const std::exception &) {
+        err << "ovilant-plan: cannot read the folder " << options->folder << "\n";
+        return kExitFailure;
+    }
+    if (options->due) {
+        printDue(index, *options, out);
+    } else {
+        printPlans(index, options->csv, out);
     }
     for (const auto &other : index.others) {
         err << "ovilant-plan: " << other.path << ": " << utf8(other.text) << other.messageFileName << "\n";

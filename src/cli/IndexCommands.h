@@ -10,6 +10,14 @@
 //       $XDG_CACHE_HOME/ovilant (else ~/.cache/ovilant), so that only new
 //       and changed files are read again.
 //
+//   ovilant-plan index FOLDER --due [--months N] [--on YYYY-MM-DD] [--csv]
+//       The patients (name without blanks and birth date) whose next review
+//       date, the latest plan's date + N months (default 3, 1 to 24), is on
+//       or before the day given (default today), soonest first: name, birth
+//       date, latest plan date, next review date and the latest plan's file,
+//       as JSON lines or CSV. Nobody due is no error: nothing is printed
+//       (CSV: the header alone) and the exit status is 0.
+//
 //   ovilant-plan diff OLD.pdf NEW.pdf
 //       The fields whose values differ between two plans, as JSON with the
 //       form's captions.

@@ -133,7 +133,7 @@ TEST_F(RenderTest, UsageErrors)
     const std::string usage = "usage: ovilant-plan render [--strict] PLAN.json OUT.pdf\n"
                               "       ovilant-plan dump IN.pdf\n"
                               "       ovilant-plan check PLAN.json\n"
-                              "       ovilant-plan index FOLDER [--csv]\n"
+                              "       ovilant-plan index FOLDER [--csv] [--due [--months N] [--on YYYY-MM-DD]]\n"
                               "       ovilant-plan diff OLD.pdf NEW.pdf\n";
     EXPECT_EQ(run({}), 2);
     EXPECT_EQ(m_last.err, usage);

@@ -175,6 +175,7 @@ void TMainForm::FormCreate()
 {
     Registory = std::make_unique<TRegistory>(m_settingsFile);
     Registory->LoadFolders();
+    Registory->LoadReview();
     PageControl1->hide();
     Modified = false;
     ListDir = chooseListDir();

@@ -179,6 +179,7 @@ public:
     QAction *PlanListMenu = nullptr; // 計画書一覧
     QAction *NextPlanMenu = nullptr; // この計画書を元に新規作成
     QAction *DiffMenu = nullptr;     // 前回との違い
+    QAction *ReviewMenu = nullptr;   // 設定 → 見直し間隔
     TPlanListForm *PlanListForm = nullptr; // made on first use
     TPlanDiffForm *PlanDiffForm = nullptr;
     // Opens the plan file as the open command does and starts the next plan
@@ -324,6 +325,7 @@ public slots:
     void PlanListMenuClick();
     void NextPlanMenuClick();
     void DiffMenuClick();
+    void ReviewMenuClick();
     void PageControl1Change();
     void OldLabelClick();
     void PlanDateEditKeyUp();

@@ -7,7 +7,9 @@
 //   named with the new date;
 //   "前回との違い" compares the plan in the editor with the patient's
 //   previous plan in the save folder and can put a summary of the changes
-//   into 前回計画書作成時からの変化点.
+//   into 前回計画書作成時からの変化点;
+//   "設定 → 見直し間隔" sets the months from a patient's latest plan to the
+//   next review that 計画書一覧 shows, kept in the settings store at once.
 
 #include "app/MainForm.h"
 
@@ -26,12 +28,15 @@
 #include "planindex/PlanDiff.h"
 #include "planindex/PlanIndex.h"
 #include "planindex/PlanRead.h"
+#include "planindex/ReviewDue.h"
 #include "settings/Registory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QInputDialog>
 #include <QMenu>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -53,6 +58,10 @@ void TMainForm::buildPlanMenus()
     NextPlanMenu = item("NextPlanMenu", QStringLiteral("この計画書を元に新規作成"), &TMainForm::NextPlanMenuClick);
     DiffMenu = item("DiffMenu", QStringLiteral("前回との違い"), &TMainForm::DiffMenuClick);
     FileMenu->insertSeparator(N3)->setObjectName(QStringLiteral("PlanMenuSeparator"));
+    ReviewMenu = new QAction(QStringLiteral("見直し間隔"), NSet);
+    ReviewMenu->setObjectName(QStringLiteral("ReviewMenu"));
+    connect(ReviewMenu, &QAction::triggered, this, &TMainForm::ReviewMenuClick);
+    NSet->addAction(ReviewMenu);
     // Both act on the plan in the editor, so they wait for one.
     connect(FileMenu, &QMenu::aboutToShow, this, [this] {
         NextPlanMenu->setEnabled(m_editing);
@@ -82,11 +91,38 @@ void TMainForm::PlanListMenuClick()
             return fileChooser().existingFolder(PlanListForm, folder);
         };
     }
+    PlanListForm->setReview(Registory->ReviewMonths, clock().now());
     PlanListForm->showFolder(Registory->SaveFolder, planIndexCacheFile());
     PlanListForm->SearchEdit->clear();
     PlanListForm->show();
     PlanListForm->raise();
     PlanListForm->activateWindow();
+}
+
+void TMainForm::ReviewMenuClick()
+{
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("ReviewForm"));
+    dialog.setWindowTitle(QStringLiteral("見直し間隔"));
+    dialog.setLabelText(QStringLiteral("計画書を見直す間隔（最新の計画評価実施日から）"));
+    dialog.setInputMode(QInputDialog::IntInput);
+    dialog.setIntRange(planindex::kMinReviewMonths, planindex::kMaxReviewMonths);
+    dialog.setIntValue(Registory->ReviewMonths);
+    dialog.setOkButtonText(QStringLiteral("設定"));
+    dialog.setCancelButtonText(QStringLiteral("キャンセル"));
+    if (auto *months = dialog.findChild<QSpinBox *>()) {
+        months->setSuffix(QStringLiteral(" か月"));
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    Registory->ReviewMonths = dialog.intValue();
+    Registory->StoreReview();
+    // A list already made shows the new dates at once, without reading the
+    // folder again.
+    if (PlanListForm != nullptr) {
+        PlanListForm->setReview(Registory->ReviewMonths, clock().now());
+    }
 }
 
 bool TMainForm::startNextPlanFrom(const QString &path)

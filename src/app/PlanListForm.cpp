@@ -2,10 +2,15 @@
 
 #include "app/GuiText.h"
 #include "app/PlanFiles.h"
+#include "plan/Common.h"
+#include "plan/DateTime.h"
 #include "planfile/PlanFormat.h"
 #include "planindex/PlanIndex.h"
-#include "plan/DateTime.h"
+#include "planindex/ReviewDue.h"
 
+#include <QBrush>
+#include <QCheckBox>
+#include <QColor>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -20,6 +25,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <exception>
 
 namespace {
@@ -29,8 +35,25 @@ namespace {
 constexpr int kPathRole = Qt::UserRole + 1;
 constexpr int kSearchRole = Qt::UserRole + 2;
 constexpr int kSortRole = Qt::UserRole + 3;
+// On column 0 of a patient row: whether the review is due (overdue or soon).
+constexpr int kDueRole = Qt::UserRole + 4;
 
-enum Column { NameColumn, BirthColumn, SexColumn, PlanDateColumn, CareColumn, CountColumn, FileColumn, ColumnCount };
+enum Column {
+    NameColumn,
+    BirthColumn,
+    SexColumn,
+    PlanDateColumn,
+    CareColumn,
+    CountColumn,
+    MonthsColumn,
+    ReviewColumn,
+    DueColumn,
+    FileColumn,
+    ColumnCount
+};
+
+// Sort value of a missing date: before every date.
+constexpr double kNoDate = -1e9;
 
 template <std::size_t N> QString choiceText(const std::array<std::string_view, N> &items, int index)
 {
@@ -73,8 +96,9 @@ QStandardItem *cell(const QString &text, const QVariant &sortValue = QVariant())
 
 } // namespace
 
-// Shows the rows whose search text holds the query; a patient row stays
-// while any of its plans is shown.
+// Shows the rows whose search text holds the query, and with the due filter
+// only the rows of due patients; a patient row stays while any of its plans
+// is shown.
 class PlanFilterModel : public QSortFilterProxyModel {
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
@@ -83,23 +107,33 @@ public:
         m_query = TPlanListForm::searchForm(query);
         invalidateFilter();
     }
+    void setDueOnly(bool dueOnly)
+    {
+        m_dueOnly = dueOnly;
+        invalidateFilter();
+    }
 
 protected:
     bool filterAcceptsRow(int row, const QModelIndex &parent) const override
     {
         const QModelIndex index = sourceModel()->index(row, 0, parent);
+        const QModelIndex patient = parent.isValid() ? parent : index;
+        if (m_dueOnly && !patient.data(kDueRole).toBool()) {
+            return false;
+        }
         return m_query.isEmpty() || index.data(kSearchRole).toString().contains(m_query);
     }
 
 private:
     QString m_query;
+    bool m_dueOnly = false;
 };
 
 TPlanListForm::TPlanListForm(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("PlanListForm"));
     setWindowTitle(QStringLiteral("計画書一覧"));
-    resize(760, 560);
+    resize(980, 560);
 
     FolderLabel = new QLabel(this);
     FolderLabel->setObjectName(QStringLiteral("FolderLabel"));
@@ -109,11 +143,16 @@ TPlanListForm::TPlanListForm(QWidget *parent) : QDialog(parent)
     SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
     SearchEdit->setPlaceholderText(QStringLiteral("氏名（かな・漢字）または日付で検索"));
     SearchEdit->setClearButtonEnabled(true);
+    DueOnlyBox = new QCheckBox(QStringLiteral("見直し時期の方のみ"), this);
+    DueOnlyBox->setObjectName(QStringLiteral("DueOnlyBox"));
+    DueLabel = new QLabel(this);
+    DueLabel->setObjectName(QStringLiteral("DueLabel"));
 
     m_model = new QStandardItemModel(this);
-    m_model->setHorizontalHeaderLabels({QStringLiteral("氏名"), QStringLiteral("生年月日"), QStringLiteral("性別"),
-                                        QStringLiteral("計画評価実施日"), QStringLiteral("要介護度"),
-                                        QStringLiteral("計画書数"), QStringLiteral("ファイル")});
+    m_model->setHorizontalHeaderLabels(
+        {QStringLiteral("氏名"), QStringLiteral("生年月日"), QStringLiteral("性別"), QStringLiteral("計画評価実施日"),
+         QStringLiteral("要介護度"), QStringLiteral("計画書数"), QStringLiteral("経過月数"),
+         QStringLiteral("次回見直し日"), QStringLiteral("見直し"), QStringLiteral("ファイル")});
     m_filter = new PlanFilterModel(this);
     m_filter->setSourceModel(m_model);
     m_filter->setRecursiveFilteringEnabled(true);
@@ -152,7 +191,11 @@ TPlanListForm::TPlanListForm(QWidget *parent) : QDialog(parent)
     buttons->addWidget(CloseButton);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(SearchEdit);
+    auto *search = new QHBoxLayout;
+    search->addWidget(SearchEdit, 1);
+    search->addWidget(DueOnlyBox);
+    layout->addLayout(search);
+    layout->addWidget(DueLabel);
     layout->addWidget(PlanTree, 1);
     layout->addWidget(new QLabel(QStringLiteral("計画書ではないファイル"), this));
     layout->addWidget(OtherList);
@@ -160,6 +203,11 @@ TPlanListForm::TPlanListForm(QWidget *parent) : QDialog(parent)
 
     connect(SearchEdit, &QLineEdit::textChanged, this, [this](const QString &text) {
         m_filter->setQuery(text);
+        PlanTree->expandAll();
+    });
+    connect(DueOnlyBox, &QCheckBox::toggled, this, [this](bool dueOnly) {
+        m_filter->setDueOnly(dueOnly);
+        sortRows();
         PlanTree->expandAll();
     });
     // Enter and double-click both activate a row.
@@ -199,67 +247,117 @@ void TPlanListForm::showFolder(const QString &folder, const std::string &cacheFi
     m_folder = folder;
     m_cacheFile = cacheFile;
     FolderLabel->setText(folder);
-    planindex::FolderIndex index;
+    m_index = {};
     try {
-        index = planindex::indexFolder(nativePath(folder), cacheFile);
+        m_index = planindex::indexFolder(nativePath(folder), cacheFile);
     } catch (const std::exception &) {
         FolderLabel->setText(folder + QStringLiteral("（フォルダーを読めません）"));
     }
-    fill(index);
+    fill();
 }
 
-void TPlanListForm::fill(const planindex::FolderIndex &index)
+void TPlanListForm::setReview(int months, TDateTime today)
+{
+    const bool changed = months != m_reviewMonths || std::trunc(today) != std::trunc(m_today);
+    m_reviewMonths = months;
+    m_today = today;
+    if (changed && !m_folder.isEmpty()) {
+        fill();
+    }
+}
+
+void TPlanListForm::fill()
 {
     m_model->removeRows(0, m_model->rowCount());
     OtherList->clear();
 
+    int overdue = 0;
+    int soon = 0;
     // Patients in the order of their latest plan: the index is newest first.
-    QMap<QString, QList<QStandardItem *>> patients;
-    for (const planindex::IndexedPlan &plan : index.plans) {
-        const QString name = guitext::fromCp932(plan.name);
-        const QString birth = guitext::fromCp932(plan.birthText);
-        const QString key = name + QChar(0) + birth;
-        const double date = plan.planDate ? *plan.planDate : -1e9;
-        QList<QStandardItem *> &patient = patients[key];
-        if (patient.isEmpty()) {
-            patient = {cell(name),
-                       cell(birth, plan.birthDate ? *plan.birthDate : -1e9),
-                       cell(choiceText(planfile::kSexes, plan.sex)),
-                       cell(guitext::fromCp932(plan.planDateText), date),
-                       cell(choiceText(planfile::kCareLevels, plan.kaigoLevel)),
-                       cell(QString(), 0),
-                       cell(QString())};
-            patient[0]->setData(searchForm(name) + QLatin1Char('|') + dateForms(birth, plan.birthDate), kSearchRole);
-            m_model->appendRow(patient);
+    for (const planindex::Patient &p : planindex::patientsOf(m_index, m_reviewMonths)) {
+        const planindex::IndexedPlan &latest = p.latest();
+        const QString name = guitext::fromCp932(latest.name);
+        const QString birth = guitext::fromCp932(latest.birthText);
+        const double birthSort = latest.birthDate ? *latest.birthDate : kNoDate;
+        const planindex::ReviewState state = planindex::reviewState(p, m_today);
+        QString mark;
+        QColor colour;
+        if (state == planindex::ReviewState::Overdue) {
+            mark = QStringLiteral("期限超過");
+            colour = QColor(0xF6, 0xC8, 0xC8);
+            ++overdue;
+        } else if (state == planindex::ReviewState::Soon) {
+            mark = QStringLiteral("2週間以内");
+            colour = QColor(0xFF, 0xEE, 0xB0);
+            ++soon;
         }
-        QList<QStandardItem *> row = {cell(QString(), patient[0]->text()),
-                                      cell(QString(), patient[BirthColumn]->data(kSortRole)),
-                                      cell(QString(), patient[SexColumn]->text()),
-                                      cell(guitext::fromCp932(plan.planDateText), date),
-                                      cell(choiceText(planfile::kCareLevels, plan.kaigoLevel)),
-                                      cell(QString(), 0),
-                                      cell(QFile::decodeName(QByteArray::fromStdString(plan.fileName)))};
-        const QString path = QFile::decodeName(QByteArray::fromStdString(plan.path));
-        for (QStandardItem *item : row) {
-            item->setData(path, kPathRole);
+        const int count = static_cast<int>(p.plans.size());
+        const int months = p.latestPlanDate ? planindex::monthsBetween(*p.latestPlanDate, m_today) : -1;
+        const QList<QStandardItem *> patient = {
+            cell(name), cell(birth, birthSort), cell(choiceText(planfile::kSexes, latest.sex)),
+            cell(guitext::fromCp932(latest.planDateText), p.latestPlanDate ? *p.latestPlanDate : kNoDate),
+            cell(choiceText(planfile::kCareLevels, latest.kaigoLevel)), cell(QString::number(count), count),
+            cell(months >= 0 ? QString::number(months) : QString(), months),
+            // Patients without a review date sort after every date.
+            cell(p.nextReview ? guitext::fromCp932(FormatEraDate(*p.nextReview)) : QString(),
+                 p.nextReview ? *p.nextReview : -kNoDate),
+            cell(mark, static_cast<int>(state)), cell(QString())};
+        patient[0]->setData(searchForm(name) + QLatin1Char('|') + dateForms(birth, latest.birthDate), kSearchRole);
+        patient[0]->setData(state != planindex::ReviewState::None, kDueRole);
+        if (colour.isValid()) {
+            for (QStandardItem *item : patient) {
+                item->setBackground(colour);
+                item->setForeground(QBrush(Qt::black));
+            }
         }
-        row[0]->setData(patient[0]->data(kSearchRole).toString() + QLatin1Char('|') +
-                            dateForms(guitext::fromCp932(plan.planDateText), plan.planDate),
-                        kSearchRole);
-        patient[0]->appendRow(row);
-        const int count = patient[0]->rowCount();
-        patient[CountColumn]->setText(QString::number(count));
-        patient[CountColumn]->setData(count, kSortRole);
+        for (const planindex::IndexedPlan *plan : p.plans) {
+            const double date = plan->planDate ? *plan->planDate : kNoDate;
+            // Within a patient the review columns sort the plans newest first
+            // in ascending order, which is the order the due filter uses.
+            QList<QStandardItem *> row = {cell(QString(), name),
+                                          cell(QString(), birthSort),
+                                          cell(QString(), patient[SexColumn]->text()),
+                                          cell(guitext::fromCp932(plan->planDateText), date),
+                                          cell(choiceText(planfile::kCareLevels, plan->kaigoLevel)),
+                                          cell(QString(), 0),
+                                          cell(QString(), -date),
+                                          cell(QString(), -date),
+                                          cell(QString(), 0),
+                                          cell(QFile::decodeName(QByteArray::fromStdString(plan->fileName)))};
+            const QString path = QFile::decodeName(QByteArray::fromStdString(plan->path));
+            for (QStandardItem *item : row) {
+                item->setData(path, kPathRole);
+            }
+            row[0]->setData(patient[0]->data(kSearchRole).toString() + QLatin1Char('|') +
+                                dateForms(guitext::fromCp932(plan->planDateText), plan->planDate),
+                            kSearchRole);
+            patient[0]->appendRow(row);
+        }
+        m_model->appendRow(patient);
     }
-    for (const planindex::RefusedFile &other : index.others) {
+    for (const planindex::RefusedFile &other : m_index.others) {
         OtherList->addItem(QFile::decodeName(QByteArray::fromStdString(other.fileName)) + QStringLiteral("：") +
                            guitext::fromCp932(other.text) +
                            QFile::decodeName(QByteArray::fromStdString(other.messageFileName)));
     }
-    PlanTree->sortByColumn(PlanDateColumn, Qt::DescendingOrder);
+    DueLabel->setText(QStringLiteral("見直し期限を過ぎた方 %1名、2週間以内の方 %2名（見直し間隔 %3か月）")
+                          .arg(overdue)
+                          .arg(soon)
+                          .arg(m_reviewMonths));
+    DueLabel->setStyleSheet(overdue > 0 ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
+    sortRows();
     PlanTree->expandAll();
     if (m_filter->rowCount() > 0) {
         PlanTree->setCurrentIndex(m_filter->index(0, 0));
+    }
+}
+
+void TPlanListForm::sortRows()
+{
+    if (DueOnlyBox->isChecked()) {
+        PlanTree->sortByColumn(ReviewColumn, Qt::AscendingOrder);
+    } else {
+        PlanTree->sortByColumn(PlanDateColumn, Qt::DescendingOrder);
     }
 }
 

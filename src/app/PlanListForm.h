@@ -1,25 +1,34 @@
 #pragma once
 
-// "計画書一覧": the plans of a folder grouped by patient (name and birth
-// date), the patients ordered by their latest plan, newest first; each
-// patient row shows the number of plans and the date of the latest, its
-// children the plans. A search box narrows the list by part of a name (kana
-// in either script, kanji, full- or half-width alike) or of a date (era
-// text, 2024-01-31, 2024/1/31 or 2024年1月31日). Enter or a double-click
-// opens a plan; on a patient row, the patient's latest plan. The files of
-// the folder that are not plans are listed below with the reader's message.
+// "計画書一覧": the plans of a folder grouped by patient (name without
+// blanks and birth date, as planindex::patientsOf groups them), the
+// patients ordered by their latest plan, newest first; each patient row
+// shows the number of plans, the date of the latest, the whole months since
+// and the next review date (the latest plan date + the review interval),
+// its children the plans. Patients whose review date has passed or comes
+// within two weeks are marked (見直し: 期限超過, 2週間以内, and the row's
+// colour) and counted above the list; "見直し時期の方のみ" keeps only them,
+// soonest review first. Every column sorts when its header is clicked. A
+// search box narrows the list by part of a name (kana in either script,
+// kanji, full- or half-width alike) or of a date (era text, 2024-01-31,
+// 2024/1/31 or 2024年1月31日). Enter or a double-click opens a plan; on a
+// patient row, the patient's latest plan. The files of the folder that are
+// not plans are listed below with the reader's message.
 //
 // The window only lists; opening and starting the next plan are the main
 // window's, reached through the callbacks.
+
+// moc cannot parse the concepts in the record's header, and needs nothing from it.
+#ifndef Q_MOC_RUN
+#include "planindex/ReviewDue.h"
+#endif
 
 #include <QDialog>
 #include <QString>
 
 #include <functional>
 
-namespace planindex {
-struct FolderIndex;
-}
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -38,6 +47,10 @@ public:
     // gives an empty list and says so above it.
     void showFolder(const QString &folder, const std::string &cacheFile);
     QString folder() const { return m_folder; }
+    // The review interval in months and the day the review dates are
+    // judged on. A list already shown is filled again from the index it
+    // holds when either changes; no file is read.
+    void setReview(int months, TDateTime today);
 
     // The file of the selected plan, or of the latest plan of the selected
     // patient; empty when nothing is selected.
@@ -57,6 +70,8 @@ public:
 
     QLabel *FolderLabel = nullptr;
     QLineEdit *SearchEdit = nullptr;
+    QCheckBox *DueOnlyBox = nullptr; // 見直し時期の方のみ
+    QLabel *DueLabel = nullptr;      // how many patients are overdue and due soon
     QTreeView *PlanTree = nullptr;
     QListWidget *OtherList = nullptr;
     QPushButton *OpenButton = nullptr;
@@ -70,11 +85,16 @@ public:
     static QString searchForm(const QString &text);
 
 private:
-    void fill(const planindex::FolderIndex &index);
+    void fill();
     void chosen(const std::function<void(const QString &)> &action);
+    // The default order, or with the due filter soonest review first.
+    void sortRows();
 
     QString m_folder;
     std::string m_cacheFile;
+    planindex::FolderIndex m_index;
+    int m_reviewMonths = planindex::kDefaultReviewMonths;
+    TDateTime m_today = currentDateTime();
     QStandardItemModel *m_model = nullptr;
     PlanFilterModel *m_filter = nullptr;
 };

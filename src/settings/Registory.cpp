@@ -1,5 +1,7 @@
 #include "settings/Registory.h"
 
+#include "planindex/ReviewDue.h"
+
 #include <QDir>
 #include <QSettings>
 
@@ -26,6 +28,12 @@ const QString &windowGroup()
     return name;
 }
 
+const QString &reviewGroup()
+{
+    static const QString name = QStringLiteral("Review");
+    return name;
+}
+
 std::unique_ptr<QSettings> openStore(const QString &file)
 {
     if (file.isEmpty()) {
@@ -46,7 +54,8 @@ QString RootFolder()
 #endif
 }
 
-TRegistory::TRegistory(QString settingsFile) : m_settingsFile(std::move(settingsFile))
+TRegistory::TRegistory(QString settingsFile)
+    : ReviewMonths(planindex::kDefaultReviewMonths), m_settingsFile(std::move(settingsFile))
 {
     SetDefaultFolders();
 }
@@ -61,10 +70,12 @@ void TRegistory::LoadFolders()
 {
     const auto store = openStore(m_settingsFile);
     // A store without folder values stands for a key that does not exist
-    // yet (first run); the window's own values do not count.
+    // yet (first run); the window's and the review values do not count.
     const QStringList keys = store->allKeys();
     const QString windowPrefix = windowGroup() + QLatin1Char('/');
-    if (std::all_of(keys.begin(), keys.end(), [&](const QString &key) { return key.startsWith(windowPrefix); })) {
+    const QString reviewPrefix = reviewGroup() + QLatin1Char('/');
+    if (std::all_of(keys.begin(), keys.end(),
+                    [&](const QString &key) { return key.startsWith(windowPrefix) || key.startsWith(reviewPrefix); })) {
         SetDefaultFolders();
         return;
     }
@@ -108,5 +119,25 @@ void TRegistory::StoreWindow()
     }
     store->setValue(QStringLiteral("Zoom"), Zoom);
     store->endGroup();
+    store->sync();
+}
+
+void TRegistory::LoadReview()
+{
+    const auto store = openStore(m_settingsFile);
+    bool ok = false;
+    const int months = store->value(reviewGroup() + QStringLiteral("/Months")).toInt(&ok);
+    ReviewMonths = ok && months >= planindex::kMinReviewMonths && months <= planindex::kMaxReviewMonths
+                       ? months
+                       : planindex::kDefaultReviewMonths;
+}
+
+void TRegistory::StoreReview()
+{
+    const auto store = openStore(m_settingsFile);
+    if (!store->isWritable()) {
+        return;
+    }
+    store->setValue(reviewGroup() + QStringLiteral("/Months"), ReviewMonths);
     store->sync();
 }

@@ -7,7 +7,8 @@
 // and written once at exit; in between the commands use the two fields.
 // Beside them, in the group "Window", the store keeps the main window's
 // place and size ("Window/Geometry") and the zoom of the form in percent
-// ("Window/Zoom").
+// ("Window/Zoom"), and in the group "Review" the review interval of the plan
+// list in months ("Review/Months").
 
 #include <QByteArray>
 #include <QString>
@@ -40,6 +41,16 @@ public:
     void LoadWindow();
     // Writes the window values, silently lost when the store cannot be written.
     void StoreWindow();
+
+    // Months from a patient's latest plan to the next review (見直し間隔);
+    // at first planindex::kDefaultReviewMonths.
+    int ReviewMonths;
+
+    // Reads the review interval; an absent value or one outside the range
+    // that planindex accepts reads as the default.
+    void LoadReview();
+    // Writes it, silently lost when the store cannot be written.
+    void StoreReview();
 
 private:
     QString m_settingsFile;

@@ -3,7 +3,9 @@
 // name or a date; Enter opens a plan (asking first when the editor holds
 // unsaved edits); the next plan made from a plan keeps everything but the
 // plan date and the age and is saved to a new file; 前回との違い shows the
-// changed fields and writes their summary into 前回計画書作成時からの変化点.
+// changed fields and writes their summary into 前回計画書作成時からの変化点;
+// each patient's next review date, the marks of those due and the filter
+// to them, and the review interval set with 設定 → 見直し間隔.
 
 #include "app/ControlNames.h"
 #include "app/FormControls.h"
@@ -18,10 +20,14 @@
 #include "settings/Registory.h"
 #include "TestSupport.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeView>
@@ -79,6 +85,7 @@ private slots:
     void enterOpensThePlanAskingFirstWhenEdited();
     void nextPlanKeepsAllButDateAndAgeAndSavesANewFile();
     void differencesFromThePreviousPlanGoIntoTheChangesField();
+    void reviewDatesMarkWhoIsDueAndTheIntervalIsASetting();
 
 private:
     TMainForm &form() { return *f->form; }
@@ -239,6 +246,58 @@ void PlanListTest::differencesFromThePreviousPlanGoIntoTheChangesField()
     form().DiffMenu->trigger();
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown[0].text, QStringLiteral("計画書保存フォルダーに、この方の前回の計画書がありません。"));
+}
+
+void PlanListTest::reviewDatesMarkWhoIsDueAndTheIntervalIsASetting()
+{
+    // Today is 2024-06-10. 山田 太郎 (latest 2024-05-01, here also typed
+    // without the blank) is due on 2024-08-01, 鈴木 一郎 on 2024-06-20
+    // (within two weeks), ヤマダ ハナコ on 2024-06-01 (past).
+    write("山田太郎", encodeDate(2024, 3, 20), QStringLiteral("c.pdf"));
+    write("鈴木 一郎", encodeDate(2024, 3, 20), QStringLiteral("d.pdf"));
+    TPlanListForm &l = list();
+    const QAbstractItemModel *model = l.PlanTree->model();
+    const auto row = [&](int r) {
+        QStringList cells;
+        for (int c : {0, 5, 6, 7, 8}) {
+            cells << model->index(r, c).data().toString();
+        }
+        return cells.join(QLatin1Char('|'));
+    };
+    const QString era = QStringLiteral("令和06年%1月%2日");
+    QCOMPARE(l.shownPatients(), 3);
+    QCOMPARE(row(0),
+             QStringLiteral("山田 太郎|3|1|") + era.arg(QStringLiteral("08"), QStringLiteral("01")) + QLatin1Char('|'));
+    QCOMPARE(row(1), QStringLiteral("鈴木 一郎|1|2|") + era.arg(QStringLiteral("06"), QStringLiteral("20")) +
+                         QStringLiteral("|2週間以内"));
+    QCOMPARE(row(2), QStringLiteral("ヤマダ ハナコ|1|3|") + era.arg(QStringLiteral("06"), QStringLiteral("01")) +
+                         QStringLiteral("|期限超過"));
+    QVERIFY(model->index(2, 3).data(Qt::BackgroundRole).isValid());
+    QVERIFY(!model->index(0, 3).data(Qt::BackgroundRole).isValid());
+    QVERIFY2(l.DueLabel->text().startsWith(QStringLiteral("見直し期限を過ぎた方 1名、2週間以内の方 1名")),
+             qPrintable(l.DueLabel->text()));
+
+    // Only the due patients, soonest review first.
+    l.DueOnlyBox->setChecked(true);
+    QCOMPARE(l.shownPatients(), 2);
+    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("ヤマダ ハナコ"));
+    QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("鈴木 一郎"));
+
+    // One month: 山田 太郎 is past his date too; the list shows it at once
+    // and the setting is kept.
+    whenModalShown([](QWidget *shown) {
+        auto *dialog = qobject_cast<QInputDialog *>(shown);
+        QVERIFY2(dialog != nullptr && dialog->windowTitle() == QStringLiteral("見直し間隔"),
+                 "no review interval dialog");
+        dialog->setIntValue(1);
+        dialog->accept();
+    });
+    form().ReviewMenu->trigger();
+    QCOMPARE(form().Registory->ReviewMonths, 1);
+    QCOMPARE(l.shownPatients(), 3);
+    QCOMPARE(model->index(2, 0).data().toString(), QStringLiteral("山田 太郎"));
+    QCOMPARE(QSettings(f->settingsFile(), QSettings::IniFormat).value(QStringLiteral("Review/Months")).toInt(), 1);
+    QCOMPARE(f->makeWindow()->Registory->ReviewMonths, 1);
 }
 
 QTEST_MAIN(PlanListTest)

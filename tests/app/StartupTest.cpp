@@ -103,7 +103,8 @@ void StartupTest::menuTreeInOrderWithNamesAndShortcuts()
              (QStringList{QStringLiteral("CutMenu|切り取り|Ctrl+X"), QStringLiteral("CopyMenu|コピー|Ctrl+C"),
                           QStringLiteral("PasteMenu|貼り付け|Ctrl+V"), QStringLiteral("N5|-|"),
                           QStringLiteral("AllMenu|全て選択|Ctrl+A")}));
-    QCOMPARE(describe(form.NSet), QStringList{QStringLiteral("SettingMenu|計画書保存フォルダー|")});
+    QCOMPARE(describe(form.NSet), (QStringList{QStringLiteral("SettingMenu|計画書保存フォルダー|"),
+                                               QStringLiteral("ReviewMenu|見直し間隔|")}));
     QCOMPARE(describe(form.NInfo), QStringList{QStringLiteral("NInfoMenu|製品情報|")});
     QCOMPARE(describe(form.N2), QStringList{QStringLiteral("HelpMenu|トピックス|")});
     // Other parts reach the items by name.

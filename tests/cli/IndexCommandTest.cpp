@@ -126,8 +126,11 @@ TEST_F(IndexCommand, DueListsThePatientsWhoseNextReviewIsOnOrBeforeTheDay)
     sato.PlanDate = encodeDate(2026, 4, 10);
     write("sato-other.pdf", sato);
     const std::string yamada = (fs::absolute(folder) / "new.pdf").string();
-    const auto names = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), {"index", folder.string(), "--due"});
+    const auto names = [&](const std::string &options) {
+        std::vector<std::string> args = {"index", folder.string(), "--due"};
+        for (const std::string &option : lines(options, " ")) {
+            args.push_back(option);
+        }
         const auto result = run(args);
         EXPECT_EQ(result.status, 0) << result.err;
         std::vector<std::string> out;
@@ -136,33 +139,30 @@ TEST_F(IndexCommand, DueListsThePatientsWhoseNextReviewIsOnOrBeforeTheDay)
         }
         return out;
     };
-    EXPECT_EQ(names({"--on", "2026-06-29"}), std::vector<std::string>{"山田,\"太郎\""});
-    EXPECT_EQ(names({"--on", "2026-06-30"}), (std::vector<std::string>{"山田,\"太郎\"", "佐藤 花子"}));
-    EXPECT_EQ(names({"--on", "2026-07-10", "--months", "4"}), std::vector<std::string>{"山田,\"太郎\""});
-    EXPECT_EQ(names({"--on", "2024-07-31"}), std::vector<std::string>{});
-    EXPECT_EQ(names({}).size(), 3U); // today, long after all three
+    EXPECT_EQ(names("--on 2026-06-29"), std::vector<std::string>{"山田,\"太郎\""});
+    EXPECT_EQ(names("--on 2026-06-30"), (std::vector<std::string>{"山田,\"太郎\"", "佐藤 花子"}));
+    EXPECT_EQ(names("--on 2026-07-10 --months 4"), std::vector<std::string>{"山田,\"太郎\""});
+    EXPECT_EQ(names("--on 2024-07-31"), std::vector<std::string>{});
+    EXPECT_EQ(names("").size(), 3U); // today, long after all three
 
     const auto row = json::parse(lines(run({"index", folder.string(), "--due", "--on", "2026-06-30"}).out)[0]);
     EXPECT_EQ(row, json::parse(R"({"Name": "山田,\"太郎\"", "BirthDate": "1950-03-04", "LatestPlanDate": "2024-05-01",
                                    "NextReview": "2024-08-01", "File": ")" +
                                yamada + "\"}"));
     const auto csv = run({"index", folder.string(), "--csv", "--due", "--on", "2024-08-01"});
-    EXPECT_EQ(csv.status, 0);
     EXPECT_EQ(csv.out, "Name,BirthDate,LatestPlanDate,NextReview,File\r\n\"山田,\"\"太郎\"\"\",1950-03-04,2024-05-01,"
                        "2024-08-01," +
                            yamada + "\r\n");
     EXPECT_EQ(run({"index", folder.string(), "--due", "--csv", "--on", "2024-07-31"}).out,
               "Name,BirthDate,LatestPlanDate,NextReview,File\r\n");
 
-    for (const std::vector<std::string> &bad : {std::vector<std::string>{"--due", "--on", "2026-6-30"},
-                                                {"--due", "--on", "2026-02-30"},
-                                                {"--due", "--months", "0"},
-                                                {"--due", "--months", "25"},
-                                                {"--on", "2026-06-30"},
-                                                {"--due", "--months"}}) {
+    for (const char *bad : {"--due --on 2026-6-30", "--due --on 2026-02-30", "--due --months 0", "--due --months 25",
+                            "--on 2026-06-30", "--due --months"}) {
         std::vector<std::string> args = {"index", folder.string()};
-        args.insert(args.end(), bad.begin(), bad.end());
-        EXPECT_EQ(run(args).status, 2) << bad.back();
+        for (const std::string &option : lines(bad, " ")) {
+            args.push_back(option);
+        }
+        EXPECT_EQ(run(args).status, 2) << bad;
     }
 }
 

@@ -19,8 +19,8 @@ namespace fs = std::filesystem;
 
 namespace cli {
 
-const char *const kIndexUsage = "usage: ovilant-plan index FOLDER [--csv]\n";
-const char *const kDiffUsage = "usage: ovilant-plan diff OLD.pdf NEW.pdf\n";
+const char *const kIndexUsage = "ovilant-plan: usage: ovilant-plan index FOLDER [--csv]\n";
+const char *const kDiffUsage = "ovilant-plan: usage: ovilant-plan diff OLD.pdf NEW.pdf\n";
 
 namespace {
 

@@ -1,0 +1,36 @@
+#pragma once
+
+// What the command-line programs need from the operating system beyond
+// standard C++: their arguments as UTF-8, standard streams that carry bytes
+// unchanged, their own folder, and starting a sibling program. One source
+// file per platform implements it (ProgramPosix.cpp, ProgramWin.cpp).
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace program {
+
+// ".exe" on Windows, empty elsewhere: the suffix of a program's file name.
+extern const char *const kExecutableSuffix;
+
+// The arguments after the program name, as UTF-8. On Windows they are taken
+// from the wide command line, so that a Japanese file name survives whatever
+// the ANSI code page; elsewhere they are argv as given.
+std::vector<std::string> arguments(int argc, char **argv);
+
+// Standard input and output carry bytes as they are: no CR LF translation
+// (a PDF written to standard output stays the same file).
+void useBinaryStandardStreams();
+
+// The folder holding the running program's file; empty when the system does
+// not say.
+std::filesystem::path ownFolder();
+
+// Runs `program` with `args` (UTF-8, without the program name) on this
+// process's standard streams and waits for it; `name` is what the program
+// sees as its own name (argv[0]). Its exit status; -1 when it
+// could not be started, 1 when it ended abnormally (a signal, a crash).
+int runAndWait(const std::filesystem::path &program, const std::string &name, const std::vector<std::string> &args);
+
+} // namespace program

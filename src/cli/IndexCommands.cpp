@@ -2,6 +2,8 @@
 
 #include "cli/Cli.h"
 #include "cli/PlanJson.h"
+#include "cli/Program.h"
+#include "plan/FilePath.h"
 #include "plan/Cp932.h"
 #include "planfile/PlanFormat.h"
 #include "planindex/PlanDiff.h"
@@ -10,7 +12,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 #include <variant>
@@ -41,18 +42,6 @@ std::string utf8Lines(std::string_view cp932Text)
         out += text[i];
     }
     return out;
-}
-
-// The user's cache folder for the tool; empty when neither variable is set.
-fs::path cacheDir()
-{
-    if (const char *xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && *xdg == '/') {
-        return fs::path(xdg) / "ovilant";
-    }
-    if (const char *home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return fs::path(home) / ".cache" / "ovilant";
-    }
-    return {};
 }
 
 template <std::size_t N> std::string choiceText(const std::array<std::string_view, N> &items, int index)
@@ -137,8 +126,9 @@ int indexCommand(const std::vector<std::string> &args, std::ostream &out, std::o
     }
     planindex::FolderIndex index;
     try {
-        const fs::path cache = cacheDir();
-        index = planindex::indexFolder(args[1], cache.empty() ? fs::path() : planindex::cacheFileIn(cache));
+        const fs::path cache = program::cacheFolder();
+        index = planindex::indexFolder(pathFromUtf8(args[1]),
+                                       cache.empty() ? fs::path() : planindex::cacheFileIn(cache));
     } catch (const std::exception &) {
         err << "ovilant-plan: cannot read the folder " << args[1] << "\n";
         return kExitFailure;
@@ -175,7 +165,7 @@ int diffCommand(const std::vector<std::string> &args, std::ostream &out, std::os
     }
     std::array<TPRACTDATA, 2> plans;
     for (std::size_t i = 0; i < 2; ++i) {
-        auto read = planindex::readPlanFile(args[i + 1]);
+        auto read = planindex::readPlanFile(pathFromUtf8(args[i + 1]));
         if (const auto *fault = std::get_if<planindex::ReadFault>(&read)) {
             err << "ovilant-plan: " << args[i + 1] << ": " << utf8(fault->text) << fault->fileName << "\n";
             return kExitFailure;

@@ -27,6 +27,11 @@ void useBinaryStandardStreams();
 // not say.
 std::filesystem::path ownFolder();
 
+// The user's cache folder for the tool: $XDG_CACHE_HOME/ovilant, else
+// ~/.cache/ovilant; on Windows %LOCALAPPDATA%\ovilant. Empty when the
+// system names none.
+std::filesystem::path cacheFolder();
+
 // Runs `program` with `args` (UTF-8, without the program name) on this
 // process's standard streams and waits for it; `name` is what the program
 // sees as its own name (argv[0]). Its exit status; -1 when it

@@ -1,6 +1,7 @@
 #include "cli/Program.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,6 +24,17 @@ std::filesystem::path ownFolder()
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
     return ec ? std::filesystem::path() : self.parent_path();
+}
+
+std::filesystem::path cacheFolder()
+{
+    if (const char *xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && *xdg == '/') {
+        return std::filesystem::path(xdg) / "ovilant";
+    }
+    if (const char *home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return std::filesystem::path(home) / ".cache" / "ovilant";
+    }
+    return {};
 }
 
 int runAndWait(const std::filesystem::path &program, const std::string &name, const std::vector<std::string> &args)

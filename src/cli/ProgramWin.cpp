@@ -1,6 +1,7 @@
 #include "cli/Program.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -98,6 +99,16 @@ std::filesystem::path ownFolder()
         }
         name.resize(name.size() * 2);
     }
+}
+
+std::filesystem::path cacheFolder()
+{
+    // The wide variable: a user name outside the ANSI code page stays whole.
+    const wchar_t *local = _wgetenv(L"LOCALAPPDATA");
+    if (local == nullptr || *local == L'\0') {
+        return {};
+    }
+    return std::filesystem::path(local) / "ovilant";
 }
 
 int runAndWait(const std::filesystem::path &program, const std::string &name, const std::vector<std::string> &args)

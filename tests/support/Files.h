@@ -20,6 +20,12 @@ void writeFile(const std::filesystem::path &path, std::string_view bytes);
 // The names of the entries of a folder, hidden ones included, sorted.
 std::vector<std::string> folderEntries(const std::filesystem::path &folder);
 
+// Paths that name something other than a regular file or folder, for tests
+// that a program refuses them without waiting on them: a FIFO made in
+// `folder` and the devices /dev/null and /dev/zero on POSIX systems, the NUL
+// device on Windows.
+std::vector<std::filesystem::path> nonRegularFiles(const std::filesystem::path &folder);
+
 // A new, empty folder under the system's temporary folder with a unique
 // name starting with `prefix`; removed with everything in it when the
 // object goes.

@@ -1,3 +1,8 @@
+#include <windows.h>
+// windows.h names its own ReplaceFile (a macro for ReplaceFileW); ours is
+// the one meant here.
+#undef ReplaceFile
+
 #include "report/FileReplace.h"
 #include "report/FileReplaceParts.h"
 #include "report/WindowsErrors.h"
@@ -5,8 +10,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
-
-#include <windows.h>
 
 namespace fs = std::filesystem;
 using filereplace::fail;

@@ -5,6 +5,12 @@
 #include <windows.h>
 
 namespace winerror {
+namespace {
+
+// Not named by every version of the headers.
+constexpr unsigned long kDiskQuotaExceeded = 1295;
+
+} // namespace
 
 int toErrno(unsigned long windowsError)
 {
@@ -28,7 +34,7 @@ int toErrno(unsigned long windowsError)
         return EBUSY;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_QUOTA_EXCEEDED:
+    case kDiskQuotaExceeded:
         return ENOSPC;
     case ERROR_WRITE_PROTECT:
         return EROFS;

@@ -121,6 +121,9 @@ TEST_F(RenderTest, TheTimeComesFromSourceDateEpoch)
 
     for (const char *bad : {"", "x", "-1", "12.5", "1e9", "99999999999999"}) {
         testsupport::setEnvironment("SOURCE_DATE_EPOCH", bad);
+        if (std::getenv("SOURCE_DATE_EPOCH") == nullptr) {
+            continue; // Windows holds no empty variable: "" removes it
+        }
         EXPECT_EQ(run({"render", "-", "-"}, "{}"), 2) << bad;
         EXPECT_NE(m_last.err.find("SOURCE_DATE_EPOCH"), std::string::npos);
         EXPECT_EQ(m_last.out, "");

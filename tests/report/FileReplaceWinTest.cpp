@@ -3,6 +3,9 @@
 // not allow with EINVAL; either way the old file keeps its bytes and no
 // temporary file is left.
 
+#include <windows.h>
+#undef ReplaceFile // windows.h's macro for ReplaceFileW; ours is tested here
+
 #include "report/FileReplace.h"
 
 #include "support/Files.h"
@@ -11,8 +14,6 @@
 
 #include <cerrno>
 #include <filesystem>
-
-#include <windows.h>
 
 namespace fs = std::filesystem;
 using testsupport::readFile;

@@ -40,7 +40,8 @@ std::string shellQuote(std::string_view text);
 // outside tools of the tests (sh, qpdf, pdftotext, ...) are not run.
 bool toolInstalled(std::string_view tool);
 
-// Sets or removes a variable of this process's environment.
+// Sets or removes a variable of this process's environment. On Windows an
+// empty value removes the variable.
 void setEnvironment(const std::string &name, const std::string &value);
 void unsetEnvironment(const std::string &name);
 

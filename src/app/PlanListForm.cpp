@@ -194,14 +194,14 @@ QString TPlanListForm::searchForm(const QString &text)
     return out;
 }
 
-void TPlanListForm::showFolder(const QString &folder, const std::string &cacheFile)
+void TPlanListForm::showFolder(const QString &folder, const std::filesystem::path &cacheFile)
 {
     m_folder = folder;
     m_cacheFile = cacheFile;
     FolderLabel->setText(folder);
     planindex::FolderIndex index;
     try {
-        index = planindex::indexFolder(nativePath(folder), cacheFile);
+        index = planindex::indexFolder(planPath(folder), cacheFile);
     } catch (const std::exception &) {
         FolderLabel->setText(folder + QStringLiteral("（フォルダーを読めません）"));
     }
@@ -238,8 +238,8 @@ void TPlanListForm::fill(const planindex::FolderIndex &index)
                                       cell(guitext::fromCp932(plan.planDateText), date),
                                       cell(choiceText(planfile::kCareLevels, plan.kaigoLevel)),
                                       cell(QString(), 0),
-                                      cell(QFile::decodeName(QByteArray::fromStdString(plan.fileName)))};
-        const QString path = QFile::decodeName(QByteArray::fromStdString(plan.path));
+                                      cell(QString::fromStdString(plan.fileName))};
+        const QString path = QString::fromStdString(plan.path);
         for (QStandardItem *item : row) {
             item->setData(path, kPathRole);
         }
@@ -252,9 +252,9 @@ void TPlanListForm::fill(const planindex::FolderIndex &index)
         patient[CountColumn]->setData(count, kSortRole);
     }
     for (const planindex::RefusedFile &other : index.others) {
-        OtherList->addItem(QFile::decodeName(QByteArray::fromStdString(other.fileName)) + QStringLiteral("：") +
+        OtherList->addItem(QString::fromStdString(other.fileName) + QStringLiteral("：") +
                            guitext::fromCp932(other.text) +
-                           QFile::decodeName(QByteArray::fromStdString(other.messageFileName)));
+                           QString::fromStdString(other.messageFileName));
     }
     PlanTree->sortByColumn(PlanDateColumn, Qt::DescendingOrder);
     PlanTree->expandAll();

@@ -15,6 +15,7 @@
 #include <QDialog>
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 
 namespace planindex {
@@ -34,9 +35,9 @@ public:
     explicit TPlanListForm(QWidget *parent = nullptr);
 
     // Lists `folder` (a folder as the user sees it), using the index cache
-    // `cacheFile` (native path; empty: none). A folder that cannot be read
+    // `cacheFile` (empty: none). A folder that cannot be read
     // gives an empty list and says so above it.
-    void showFolder(const QString &folder, const std::string &cacheFile);
+    void showFolder(const QString &folder, const std::filesystem::path &cacheFile);
     QString folder() const { return m_folder; }
 
     // The file of the selected plan, or of the latest plan of the selected
@@ -74,7 +75,7 @@ private:
     void chosen(const std::function<void(const QString &)> &action);
 
     QString m_folder;
-    std::string m_cacheFile;
+    std::filesystem::path m_cacheFile;
     QStandardItemModel *m_model = nullptr;
     PlanFilterModel *m_filter = nullptr;
 };

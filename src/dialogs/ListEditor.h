@@ -7,7 +7,8 @@
 // the file's name + " - メモ帳" means the file is already open. Elsewhere the
 // editor is the desktop's default for plain text, else the first of a few
 // well-known graphical editors found on the PATH; the editor started for a
-// file counts as showing it for as long as its process runs.
+// file counts as showing it for as long as its process runs. An editor that
+// cannot be started is reported on every platform.
 
 #include <QHash>
 #include <QString>
@@ -26,10 +27,15 @@ public:
     bool edit(const QString &path);
 
     // The desktop's text editor as program and arguments with "%f" for the
-    // file; empty when none is found.
+    // file; empty when none is found. One file per platform
+    // (ListEditorWin.cpp, ListEditorXdg.cpp).
     static QStringList desktopTextEditor();
 
 private:
+    // True when the desktop shows `path` in an editor this object did not
+    // start (on Windows: a window titled with the file's name + " - メモ帳").
+    static bool shownElsewhere(const QString &path);
+
     Launcher &m_launcher;
     QStringList m_command;
     QHash<QString, qint64> m_started; // file path -> editor process

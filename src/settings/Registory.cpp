@@ -37,15 +37,6 @@ std::unique_ptr<QSettings> openStore(const QString &file)
 
 } // namespace
 
-QString RootFolder()
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("C:\\");
-#else
-    return QDir::homePath();
-#endif
-}
-
 TRegistory::TRegistory(QString settingsFile) : m_settingsFile(std::move(settingsFile))
 {
     SetDefaultFolders();

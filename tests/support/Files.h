@@ -2,6 +2,7 @@
 
 // Files and temporary folders for tests.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -25,6 +26,20 @@ std::vector<std::string> folderEntries(const std::filesystem::path &folder);
 // `folder` and the devices /dev/null and /dev/zero on POSIX systems, the NUL
 // device on Windows.
 std::vector<std::filesystem::path> nonRegularFiles(const std::filesystem::path &folder);
+
+// Holds a file open the way another program that has it open would: with an
+// exclusive advisory lock on POSIX systems, without sharing on Windows.
+// Lets it go when the object goes.
+class HeldOpen {
+public:
+    explicit HeldOpen(const std::filesystem::path &path);
+    ~HeldOpen();
+    HeldOpen(const HeldOpen &) = delete;
+    HeldOpen &operator=(const HeldOpen &) = delete;
+
+private:
+    std::intptr_t m_handle = -1;
+};
 
 // A new, empty folder under the system's temporary folder with a unique
 // name starting with `prefix`; removed with everything in it when the

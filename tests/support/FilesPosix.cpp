@@ -2,7 +2,10 @@
 
 #include <stdexcept>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace testsupport {
 
@@ -13,6 +16,18 @@ std::vector<std::filesystem::path> nonRegularFiles(const std::filesystem::path &
         throw std::runtime_error("cannot make the FIFO " + fifo.string());
     }
     return {fifo, "/dev/null", "/dev/zero"};
+}
+
+HeldOpen::HeldOpen(const std::filesystem::path &path) : m_handle(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
+{
+    if (m_handle < 0 || ::flock(static_cast<int>(m_handle), LOCK_EX) != 0) {
+        throw std::runtime_error("cannot hold " + path.string());
+    }
+}
+
+HeldOpen::~HeldOpen()
+{
+    ::close(static_cast<int>(m_handle));
 }
 
 } // namespace testsupport

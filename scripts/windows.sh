@@ -18,10 +18,11 @@ mkdir -p "$out"
 
 # Debian packages: the cross compiler, Wine, the GoogleTest sources, the
 # JSON headers, dpkg-source (to unpack libjpeg-turbo's source package) and
-# what the native build of the tool needs.
+# what the native build of the tool needs (its configuration looks for
+# python3, which the table checks run with).
 PACKAGES="cmake g++ make dpkg-dev
 g++-mingw-w64-x86-64-posix wine wine64
-libgtest-dev nlohmann-json3-dev libjpeg-dev"
+libgtest-dev nlohmann-json3-dev libjpeg-dev python3"
 missing=""
 for p in $PACKAGES; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

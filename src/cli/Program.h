@@ -1,8 +1,9 @@
 #pragma once
 
 // What the command-line programs need from the operating system beyond
-// standard C++: their arguments as UTF-8, standard streams that carry bytes
-// unchanged, their own folder, and starting a sibling program. One source
+// standard C++ (their arguments: desktop/Arguments.h): standard streams
+// that carry bytes unchanged, their own folder, the cache folder, and
+// starting a sibling program. One source
 // file per platform implements it (ProgramPosix.cpp, ProgramWin.cpp).
 
 #include <filesystem>
@@ -13,11 +14,6 @@ namespace program {
 
 // ".exe" on Windows, empty elsewhere: the suffix of a program's file name.
 extern const char *const kExecutableSuffix;
-
-// The arguments after the program name, as UTF-8. On Windows they are taken
-// from the wide command line, so that a Japanese file name survives whatever
-// the ANSI code page; elsewhere they are argv as given.
-std::vector<std::string> arguments(int argc, char **argv);
 
 // Standard input and output carry bytes as they are: no CR LF translation
 // (a PDF written to standard output stays the same file).

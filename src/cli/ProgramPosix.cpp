@@ -12,11 +12,6 @@ namespace program {
 
 const char *const kExecutableSuffix = "";
 
-std::vector<std::string> arguments(int argc, char **argv)
-{
-    return std::vector<std::string>(argv + 1, argv + argc);
-}
-
 void useBinaryStandardStreams() {}
 
 std::filesystem::path ownFolder()

@@ -5,22 +5,9 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
-#include <shellapi.h>
 
 namespace program {
 namespace {
-
-std::string utf8(const wchar_t *text)
-{
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) {
-        return {};
-    }
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
-    out.pop_back(); // the terminating NUL
-    return out;
-}
 
 std::wstring wide(const std::string &text)
 {
@@ -62,21 +49,6 @@ void appendQuoted(std::wstring &line, const std::wstring &word)
 } // namespace
 
 const char *const kExecutableSuffix = ".exe";
-
-std::vector<std::string> arguments(int, char **)
-{
-    std::vector<std::string> args;
-    int count = 0;
-    wchar_t **words = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (words == nullptr) {
-        return args;
-    }
-    for (int i = 1; i < count; ++i) {
-        args.push_back(utf8(words[i]));
-    }
-    LocalFree(words);
-    return args;
-}
 
 void useBinaryStandardStreams()
 {

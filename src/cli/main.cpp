@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 #include "cli/Program.h"
+#include "desktop/Arguments.h"
 
 #include <iostream>
 
@@ -7,5 +8,5 @@ int main(int argc, char **argv)
 {
     std::ios::sync_with_stdio(true);
     program::useBinaryStandardStreams();
-    return cli::run(program::arguments(argc, argv), std::cin, std::cout, std::cerr);
+    return cli::run(desktop::commandLineArguments(argc, argv), std::cin, std::cout, std::cerr);
 }

@@ -32,7 +32,8 @@ for size in $sizes; do
 share/icons/hicolor/${size}x${size}/apps/ovilant.png"
 done
 case "$with_gui" in ON|1|TRUE|YES|on|true) expected="$expected
-bin/ovilant" ;; esac
+bin/ovilant
+bin/ovilant-print" ;; esac
 case "$with_manual" in ON|1|TRUE|YES|on|true) expected="$expected
 share/doc/ovilant/Ovilant.html" ;; esac
 
@@ -43,7 +44,7 @@ for file in $expected; do
         missing=1
     fi
 done
-for program in bin/ovilant bin/ovilant-plan; do
+for program in bin/ovilant bin/ovilant-plan bin/ovilant-print; do
     if [ -e "$prefix/$program" ] && [ ! -x "$prefix/$program" ]; then
         echo "not executable: $program"
         missing=1

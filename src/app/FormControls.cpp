@@ -1,5 +1,7 @@
 #include "app/FormControls.h"
 
+#include "desktop/Desktop.h"
+
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFocusEvent>
@@ -14,10 +16,6 @@
 
 #include <cmath>
 
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#include <imm.h>
-#endif
 
 namespace {
 // Side of a check box's tick box at 100 %.
@@ -39,29 +37,6 @@ void paintOnInfoBackground(QWidget *widget)
     widget->setPalette(palette);
 }
 
-#ifdef Q_OS_WIN
-// Opens the window's input method in hiragana mode, or closes it.
-void setWindowsInputMode(QWidget *widget, bool off)
-{
-    const auto window = reinterpret_cast<HWND>(widget->window()->winId());
-    const HIMC context = ImmGetContext(window);
-    if (context == nullptr) {
-        return; // no input method on this window (Qt detaches it from fields without one)
-    }
-    if (off) {
-        ImmSetOpenStatus(context, FALSE);
-    } else {
-        ImmSetOpenStatus(context, TRUE);
-        DWORD conversion = 0;
-        DWORD sentence = 0;
-        ImmGetConversionStatus(context, &conversion, &sentence);
-        conversion &= ~static_cast<DWORD>(IME_CMODE_KATAKANA);
-        conversion |= IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE;
-        ImmSetConversionStatus(context, conversion, sentence);
-    }
-    ImmReleaseContext(window, context);
-}
-#endif
 
 } // namespace
 
@@ -150,11 +125,13 @@ void InputMethodState::beforeFocusChange(const QEvent *event)
     QGuiApplication::inputMethod()->commit();
 }
 
-void InputMethodState::focusIn([[maybe_unused]] QWidget *widget) const
+void InputMethodState::focusIn(QWidget *widget) const
 {
-#ifdef Q_OS_WIN
-    setWindowsInputMode(widget, m_off);
-#endif
+    // Where the desktop keeps a mode per window (Windows), the field sets it
+    // as it gets the focus: hiragana for text, closed for dates and numbers.
+    if (desktop::setsInputModes()) {
+        desktop::setJapaneseInput(static_cast<std::uintptr_t>(widget->window()->winId()), !m_off);
+    }
 }
 
 TEdit::TEdit(QWidget *parent) : QLineEdit(parent)

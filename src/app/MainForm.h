@@ -25,6 +25,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -188,7 +189,7 @@ public:
     // The plan as the editor shows it, without the checks of a save.
     TPRACTDATA editorPlan();
     // The index cache of the plan folders (native path; empty: none).
-    std::string planIndexCacheFile() const;
+    std::filesystem::path planIndexCacheFile() const;
 
     // The control the Edit menu's commands act on, chosen by EditMenuClick.
     QPointer<QWidget> EditTarget;

@@ -147,7 +147,7 @@ bool TMainForm::openPlanFile(const QString &chosen)
     planfile::PrintedPlan printed;
     bool damaged = false;
     try {
-        const planindex::PlanFileRead read = planindex::loadPlanFile(nativePath(chosen));
+        const planindex::PlanFileRead read = planindex::loadPlanFile(planPath(chosen));
         OpenedAuthor = guitext::fromCp932(read.author);
         OpenedSubject = guitext::fromCp932(read.subject);
         damaged = planintegrity::findDifference(read.items, read.creator).has_value();
@@ -159,9 +159,9 @@ bool TMainForm::openPlanFile(const QString &chosen)
         return false;
     } catch (const EPdfReadError &e) {
         // The reader's text is code page 932; a file name it ends with is
-        // the platform's own path bytes.
+        // UTF-8.
         prompter().error(this, unreadable + guitext::fromCp932(e.text()) +
-                                   QFile::decodeName(QByteArray::fromStdString(e.fileName())));
+                                   QString::fromStdString(e.fileName()));
         return false;
     } catch (const std::exception &e) {
         prompter().error(this, unreadable + guitext::fromCp932(e.what()));

@@ -14,6 +14,7 @@
 #include "app/MainForm.h"
 
 #include "planfile/PlanFieldValue.h"
+#include "plan/FilePath.h"
 
 #include "app/ControlNames.h"
 #include "app/FormControls.h"
@@ -69,11 +70,11 @@ void TMainForm::buildPlanMenus()
     });
 }
 
-std::string TMainForm::planIndexCacheFile() const
+std::filesystem::path TMainForm::planIndexCacheFile() const
 {
     const QString dir = m_cacheDir.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
                                              : m_cacheDir;
-    return dir.isEmpty() ? std::string() : planindex::cacheFileIn(nativePath(dir)).string();
+    return dir.isEmpty() ? std::filesystem::path() : planindex::cacheFileIn(planPath(dir));
 }
 
 void TMainForm::PlanListMenuClick()
@@ -213,7 +214,7 @@ void TMainForm::DiffMenuClick()
 
     planindex::FolderIndex index;
     try {
-        index = planindex::indexFolder(nativePath(Registory->SaveFolder), planIndexCacheFile());
+        index = planindex::indexFolder(planPath(Registory->SaveFolder), planIndexCacheFile());
     } catch (const std::exception &) {
         prompter().error(this, QStringLiteral("計画書保存フォルダーを読めません。\n") + Registory->SaveFolder);
         return;
@@ -223,10 +224,10 @@ void TMainForm::DiffMenuClick()
         prompter().information(this, QStringLiteral("計画書保存フォルダーに、この方の前回の計画書がありません。"));
         return;
     }
-    auto read = planindex::readPlanFile(previous->path);
+    auto read = planindex::readPlanFile(pathFromUtf8(previous->path));
     if (const auto *fault = std::get_if<planindex::ReadFault>(&read)) {
         prompter().error(this, guitext::fromCp932(fault->text) +
-                                   QFile::decodeName(QByteArray::fromStdString(fault->fileName)));
+                                   QString::fromStdString(fault->fileName));
         return;
     }
     const TPRACTDATA &older = std::get<planindex::PlanFileRead>(read).printed.Plan;

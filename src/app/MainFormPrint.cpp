@@ -46,12 +46,9 @@ void TMainForm::N3Click()
     }
     Registory->OpenFolder = FolderOfFile(chosen);
 
-#ifdef Q_OS_WIN
-    openInViewer(*this, chosen);
-#else
     std::optional<TPRACTDATA> plan;
     try {
-        plan = planindex::loadPlanFile(nativePath(chosen)).printed.Plan;
+        plan = planindex::loadPlanFile(planPath(chosen)).printed.Plan;
     } catch (const std::exception &) {
         // Not a plan, or not a file the reader takes: any PDF still prints
         // through the desktop's viewer.
@@ -61,7 +58,6 @@ void TMainForm::N3Click()
         return;
     }
     printPreviewer().preview(this, {*plan});
-#endif
 }
 
 void TMainForm::PreviewMenuClick()

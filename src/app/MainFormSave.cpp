@@ -65,7 +65,7 @@ bool writePlanFile(TMainForm &form, const QString &path)
 {
     try {
         const TDateTime now = form.clock().now();
-        SavePlanPdf(nativePath(path), form.Plan, PlanCreatorText(now), now);
+        SavePlanPdf(planPath(path), form.Plan, PlanCreatorText(now), now);
         return true;
     } catch (const std::exception &e) {
         // The report has already discarded its document, so the next save

@@ -15,14 +15,11 @@
 
 namespace {
 
-// The manual: a compiled help file on Windows, an HTML page elsewhere.
+// The manual: the HTML page the build copies beside the program and the
+// installation puts into the documentation folder, on every platform.
 QString helpFileName()
 {
-#ifdef Q_OS_WIN
-    return QStringLiteral("Ovilant.chm");
-#else
     return QStringLiteral("Ovilant.html");
-#endif
 }
 
 // Where the manual is looked for: beside the program, then in the

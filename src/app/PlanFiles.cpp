@@ -2,33 +2,18 @@
 
 #include "app/GuiText.h"
 #include "report/FileReplace.h"
+#include "report/FileState.h"
 #include "settings/Registory.h"
 
-#include <QDateTime>
-
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 QString folderSeparator()
 {
-#ifdef _WIN32
-    return QStringLiteral("\\");
-#else
-    return QStringLiteral("/");
-#endif
+    return QString(QDir::separator());
 }
 
 QString joinFolder(const QString &folder, const QString &fileName)
@@ -47,56 +32,24 @@ QString OpenDialogFileName(const QString &folder)
 
 QString FolderOfFile(const QString &filePath)
 {
-    QString folder = QFileInfo(filePath).path();
-#ifdef _WIN32
-    folder = folder.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    QString folder = QDir::toNativeSeparators(QFileInfo(filePath).path());
     // "C:" alone would name the drive's current folder, not its root.
-    if (folder.size() == 2 && folder.at(1) == QLatin1Char(':')) {
-        folder += QLatin1Char('\\');
+    if (folder.size() == 2 && folder.at(1) == QLatin1Char(':') && folder.at(0).isLetter()) {
+        folder += QDir::separator();
     }
-#endif
     return folder;
 }
 
-std::string nativePath(const QString &path)
+std::filesystem::path planPath(const QString &path)
 {
-    return QFile::encodeName(path).toStdString();
+    // UTF-16 to the path's own form: UTF-16 on Windows, never the ANSI code
+    // page; UTF-8 elsewhere, as Qt itself names files.
+    return std::filesystem::path(path.toStdU16String());
 }
 
 bool FileInUse(const QString &path)
 {
-    if (!QFileInfo::exists(path)) {
-        return false;
-    }
-#ifdef _WIN32
-    const HANDLE handle = CreateFileW(reinterpret_cast<LPCWSTR>(path.utf16()), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return GetLastError() != ERROR_FILE_NOT_FOUND;
-    }
-    CloseHandle(handle);
-    return false;
-#else
-    const std::string native = nativePath(path);
-    // Non-blocking, so that a FIFO at the name does not wait for a writer;
-    // anything but a regular file is nobody's open plan (the save refuses it
-    // with its own reason).
-    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        return errno != ENOENT && errno != ENXIO;
-    }
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    // A holder with a shared or exclusive lock refuses ours. The lock is
-    // only tested: closing the descriptor releases it at once. A file system
-    // without locks answers otherwise and does not count as a holder.
-    const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    ::close(fd);
-    return locked;
-#endif
+    return ::FileInUse(planPath(path));
 }
 
 QString systemErrorText(int error)
@@ -110,6 +63,10 @@ QString systemErrorText(int error)
         return QStringLiteral("書き込む権限がありません。");
     case ENOSPC:
         return QStringLiteral("ディスクの空き容量が足りません。");
+    case EBUSY:
+        return QStringLiteral("ほかのプログラムがこのファイルを使用しています。");
+    case EINVAL:
+        return QStringLiteral("ファイル名に使えない文字が含まれています。");
     case EROFS:
         return QStringLiteral("読み取り専用の場所には保存できません。");
 #ifdef EDQUOT
@@ -153,27 +110,18 @@ QString saveFailureReason(const std::exception &error)
 PlanFileStamp planFileStamp(const QString &path)
 {
     PlanFileStamp stamp;
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
+    const QString canonical = QFileInfo(path).canonicalFilePath();
     if (canonical.isEmpty()) {
         return stamp;
     }
+    const std::optional<FileIdentity> identity = IdentifyFile(planPath(canonical));
+    if (!identity) {
+        return stamp;
+    }
     stamp.path = canonical;
-#ifdef _WIN32
-    if (!info.isFile()) {
-        return PlanFileStamp{};
-    }
-    stamp.size = info.size();
-    stamp.modified = info.lastModified().toMSecsSinceEpoch();
-#else
-    struct stat status {};
-    if (::stat(nativePath(canonical).c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return PlanFileStamp{};
-    }
-    stamp.device = static_cast<unsigned long long>(status.st_dev);
-    stamp.inode = static_cast<unsigned long long>(status.st_ino);
-    stamp.size = static_cast<long long>(status.st_size);
-    stamp.modified = static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec;
-#endif
+    stamp.device = identity->device;
+    stamp.inode = identity->file;
+    stamp.size = identity->size;
+    stamp.modified = identity->modified;
     return stamp;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <exception>
+#include <filesystem>
 #include <string>
 
 // The platform's folder separator as the commands write it into paths:
@@ -24,16 +25,13 @@ QString OpenDialogFileName(const QString &folder);
 // trailing separator (the root of the file system keeps its separator).
 QString FolderOfFile(const QString &filePath);
 
-// True when an existing file at `path` is held by another program: on
-// Windows it cannot be opened for reading with exclusive sharing; elsewhere
-// it cannot be opened for reading or a non-blocking exclusive advisory lock
-// on it is refused. A path naming no file, or something other than a
-// regular file (a FIFO, a device), is never in use. The test opens without
-// blocking, closes the file at once and changes nothing.
+// True when an existing file at `path` is held by another program (see
+// report/FileState.h).
 bool FileInUse(const QString &path);
 
-// The bytes the C and C++ file functions of this platform expect for `path`.
-std::string nativePath(const QString &path);
+// The path the core's file functions take for `path` (on Windows straight
+// from UTF-16, never through the ANSI code page).
+std::filesystem::path planPath(const QString &path);
 
 // Why a save failed, in words a user understands: the common reasons of the
 // file system in Japanese (missing folder, no permission, disk full,
@@ -51,9 +49,9 @@ QString systemErrorText(int error);
 struct PlanFileStamp {
     QString path; // empty: no file
     unsigned long long device = 0;
-    unsigned long long inode = 0;
+    unsigned long long inode = 0; // the file's number on its device
     long long size = -1;
-    long long modified = 0; // nanoseconds (milliseconds where the platform has no finer time)
+    long long modified = 0; // nanoseconds
     friend bool operator==(const PlanFileStamp &, const PlanFileStamp &) = default;
 };
 

@@ -242,14 +242,14 @@ QString TPlanListForm::searchForm(const QString &text)
     return out;
 }
 
-void TPlanListForm::showFolder(const QString &folder, const std::string &cacheFile)
+void TPlanListForm::showFolder(const QString &folder, const std::filesystem::path &cacheFile)
 {
     m_folder = folder;
     m_cacheFile = cacheFile;
     FolderLabel->setText(folder);
     m_index = {};
     try {
-        m_index = planindex::indexFolder(nativePath(folder), cacheFile);
+        m_index = planindex::indexFolder(planPath(folder), cacheFile);
     } catch (const std::exception &) {
         FolderLabel->setText(folder + QStringLiteral("（フォルダーを読めません）"));
     }
@@ -323,8 +323,8 @@ void TPlanListForm::fill()
                                           cell(QString(), -date),
                                           cell(QString(), -date),
                                           cell(QString(), 0),
-                                          cell(QFile::decodeName(QByteArray::fromStdString(plan->fileName)))};
-            const QString path = QFile::decodeName(QByteArray::fromStdString(plan->path));
+                                          cell(QString::fromStdString(plan->fileName))};
+            const QString path = QString::fromStdString(plan->path);
             for (QStandardItem *item : row) {
                 item->setData(path, kPathRole);
             }
@@ -336,9 +336,9 @@ void TPlanListForm::fill()
         m_model->appendRow(patient);
     }
     for (const planindex::RefusedFile &other : m_index.others) {
-        OtherList->addItem(QFile::decodeName(QByteArray::fromStdString(other.fileName)) + QStringLiteral("：") +
+        OtherList->addItem(QString::fromStdString(other.fileName) + QStringLiteral("：") +
                            guitext::fromCp932(other.text) +
-                           QFile::decodeName(QByteArray::fromStdString(other.messageFileName)));
+                           QString::fromStdString(other.messageFileName));
     }
     DueLabel->setText(QStringLiteral("見直し期限を過ぎた方 %1名、2週間以内の方 %2名（見直し間隔 %3か月）")
                           .arg(overdue)

@@ -26,6 +26,7 @@
 #include <QDialog>
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 
 class QCheckBox;
@@ -43,9 +44,9 @@ public:
     explicit TPlanListForm(QWidget *parent = nullptr);
 
     // Lists `folder` (a folder as the user sees it), using the index cache
-    // `cacheFile` (native path; empty: none). A folder that cannot be read
+    // `cacheFile` (empty: none). A folder that cannot be read
     // gives an empty list and says so above it.
-    void showFolder(const QString &folder, const std::string &cacheFile);
+    void showFolder(const QString &folder, const std::filesystem::path &cacheFile);
     QString folder() const { return m_folder; }
     // The review interval in months and the day the review dates are
     // judged on. A list already shown is filled again from the index it
@@ -91,7 +92,7 @@ private:
     void sortRows();
 
     QString m_folder;
-    std::string m_cacheFile;
+    std::filesystem::path m_cacheFile;
     planindex::FolderIndex m_index;
     int m_reviewMonths = planindex::kDefaultReviewMonths;
     TDateTime m_today = currentDateTime();

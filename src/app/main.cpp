@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 #include "app/StartOptions.h"
+#include "desktop/Arguments.h"
 
 #include <QApplication>
 
@@ -9,9 +10,12 @@ int main(int argc, char *argv[])
 {
     // The arguments are read before the window system is contacted, so that
     // "--help" and "--version" work without a display.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+    // The program name, then the arguments as UTF-8 (on Windows from the
+    // wide command line, so that a plan under a Japanese name opens
+    // whatever the ANSI code page).
+    QStringList arguments{argc > 0 ? QString::fromLocal8Bit(argv[0]) : QString()};
+    for (const std::string &argument : desktop::commandLineArguments(argc, argv)) {
+        arguments.append(QString::fromStdString(argument));
     }
     const startup::StartRequest request = startup::readArguments(arguments);
     if (!request.start) {

@@ -1,5 +1,7 @@
 #include "cli/Cli.h"
 
+#include "cli/Program.h"
+#include "plan/FilePath.h"
 #include "planindex/PlanRead.h"
 
 #include "plan/Cp932.h"
@@ -20,6 +22,7 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -29,14 +32,19 @@ namespace cli {
 
 namespace {
 
-const char *const kRenderUsage = "usage: ovilant-plan render [--strict] PLAN.json OUT.pdf\n";
-const char *const kDumpUsage = "usage: ovilant-plan dump IN.pdf\n";
-const char *const kCheckUsage = "usage: ovilant-plan check PLAN.json\n";
+const char *const kRenderUsage = "ovilant-plan: usage: ovilant-plan render [--strict] PLAN.json OUT.pdf\n";
+const char *const kDumpUsage = "ovilant-plan: usage: ovilant-plan dump IN.pdf\n";
+const char *const kCheckUsage = "ovilant-plan: usage: ovilant-plan check PLAN.json\n";
+// What --help prints: every command.
 const char *const kUsage = "usage: ovilant-plan render [--strict] PLAN.json OUT.pdf\n"
                            "       ovilant-plan dump IN.pdf\n"
                            "       ovilant-plan check PLAN.json\n"
                            "       ovilant-plan index FOLDER [--csv] [--due [--months N] [--on YYYY-MM-DD]]\n"
-                           "       ovilant-plan diff OLD.pdf NEW.pdf\n";
+                           "       ovilant-plan diff OLD.pdf NEW.pdf\n"
+                           "       ovilant-plan print FILE.pdf... [--printer NAME] [--to OUT.pdf]\n"
+                           "       ovilant-plan --version\n"
+                           "       ovilant-plan --help\n";
+const char *const kHelpHint = "; \"ovilant-plan --help\" lists the commands\n";
 
 // The time from SOURCE_DATE_EPOCH, read as UTC; nothing when it is unset.
 // A value that is not a whole number of seconds from 0 up to the end of
@@ -69,7 +77,7 @@ bool readAll(const std::string &path, std::istream &in, std::string &text, std::
         text = buffer.str();
         return true;
     }
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(pathFromUtf8(path), std::ios::binary);
     if (!file) {
         err << "ovilant-plan: cannot read " << path << "\n";
         return false;
@@ -167,7 +175,7 @@ int render(std::vector<std::string> args, std::istream &in, std::ostream &out, s
     }
     auto result = planjson::planFromJson(json, now);
     if (const auto *fault = std::get_if<planjson::Fault>(&result)) {
-        err << fault->text() << "\n";
+        err << "ovilant-plan: " << fault->text() << "\n";
         return kExitFailure;
     }
     const TPRACTDATA &plan = std::get<TPRACTDATA>(result);
@@ -185,7 +193,7 @@ int render(std::vector<std::string> args, std::istream &in, std::ostream &out, s
                 return kExitFailure;
             }
         } else {
-            ReplaceFile(outPath, bytes);
+            ReplaceFile(pathFromUtf8(outPath), bytes);
         }
     } catch (const std::exception &e) {
         err << "ovilant-plan: cannot write " << outPath << ": " << e.what() << "\n";
@@ -203,7 +211,7 @@ bool checkReadBack(const planindex::PlanFileRead &read, std::ostream &err)
     if (!difference) {
         return true;
     }
-    err << cp932::toUtf8(planintegrity::damagedPlanMessage()) << "\n";
+    err << "ovilant-plan: " << cp932::toUtf8(planintegrity::damagedPlanMessage()) << "\n";
     err << "ovilant-plan: first difference: "
         << (difference->fieldName.empty() ? std::string("(no field)") : difference->fieldName) << " (page "
         << difference->page << ", " << difference->x << ", " << difference->y << ")\n";
@@ -218,10 +226,10 @@ int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &
         err << kDumpUsage;
         return kExitUsage;
     }
-    const auto result = planindex::readPlanFile(args[1]);
+    const auto result = planindex::readPlanFile(pathFromUtf8(args[1]));
     if (const auto *fault = std::get_if<planindex::ReadFault>(&result)) {
         // Everything the tool prints is UTF-8; the file name already is.
-        err << cp932::toUtf8(fault->text) << fault->fileName << "\n";
+        err << "ovilant-plan: " << cp932::toUtf8(fault->text) << fault->fileName << "\n";
         return kExitFailure;
     }
     const planindex::PlanFileRead &read = std::get<planindex::PlanFileRead>(result);
@@ -236,13 +244,45 @@ int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &
     return sound ? kExitOk : kExitDamaged;
 }
 
+// `print` draws through Qt, which this tool does not load: it hands its
+// arguments to ovilant-print, installed beside it, and answers with its
+// exit status.
+int printCommand(const std::vector<std::string> &args, std::ostream &err)
+{
+    const std::filesystem::path folder = program::ownFolder();
+    const std::filesystem::path printer = folder / (std::string("ovilant-print") + program::kExecutableSuffix);
+    std::error_code ec;
+    if (folder.empty() || !std::filesystem::is_regular_file(printer, ec)) {
+        err << "ovilant-plan: print needs ovilant-print, which is not installed beside this program\n";
+        return kExitFailure;
+    }
+    err.flush();
+    const int status = program::runAndWait(printer, "ovilant-plan", std::vector<std::string>(args.begin() + 1, args.end()));
+    if (status < 0) {
+        err << "ovilant-plan: cannot start " << utf8FromPath(printer) << "\n";
+        return kExitFailure;
+    }
+    return status;
+}
+
 } // namespace
 
 int run(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
 {
+    if (args.empty()) {
+        err << "ovilant-plan: no command given" << kHelpHint;
+        return kExitUsage;
+    }
     if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help" || args[0] == "help")) {
         out << kUsage;
         return kExitOk;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        out << "ovilant-plan " << OVILANT_VERSION << "\n";
+        return kExitOk;
+    }
+    if (args[0] == "print") {
+        return printCommand(args, err);
     }
     // Commands over a folder or two plans (IndexCommands.h).
     if (!args.empty() && args[0] == "index") {
@@ -260,7 +300,7 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
     if (!args.empty() && args[0] == "check") {
         return check(args, in, out, err);
     }
-    err << kUsage;
+    err << "ovilant-plan: unknown command \"" << args[0] << "\"" << kHelpHint;
     return kExitUsage;
 }
 

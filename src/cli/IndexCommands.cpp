@@ -2,6 +2,8 @@
 
 #include "cli/Cli.h"
 #include "cli/PlanJson.h"
+#include "cli/Program.h"
+#include "plan/FilePath.h"
 #include "plan/Cp932.h"
 #include "plan/TextParse.h"
 #include "planfile/PlanFormat.h"
@@ -12,7 +14,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 #include <variant>
@@ -21,8 +22,9 @@ namespace fs = std::filesystem;
 
 namespace cli {
 
-const char *const kIndexUsage = "usage: ovilant-plan index FOLDER [--csv] [--due [--months N] [--on YYYY-MM-DD]]\n";
-const char *const kDiffUsage = "usage: ovilant-plan diff OLD.pdf NEW.pdf\n";
+const char *const kIndexUsage =
+    "ovilant-plan: usage: ovilant-plan index FOLDER [--csv] [--due [--months N] [--on YYYY-MM-DD]]\n";
+const char *const kDiffUsage = "ovilant-plan: usage: ovilant-plan diff OLD.pdf NEW.pdf\n";
 
 namespace {
 
@@ -43,18 +45,6 @@ std::string utf8Lines(std::string_view cp932Text)
         out += text[i];
     }
     return out;
-}
-
-// The user's cache folder for the tool; empty when neither variable is set.
-fs::path cacheDir()
-{
-    if (const char *xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && *xdg == '/') {
-        return fs::path(xdg) / "ovilant";
-    }
-    if (const char *home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return fs::path(home) / ".cache" / "ovilant";
-    }
-    return {};
 }
 
 template <std::size_t N> std::string choiceText(const std::array<std::string_view, N> &items, int index)
@@ -236,8 +226,9 @@ int indexCommand(const std::vector<std::string> &args, std::ostream &out, std::o
     }
     planindex::FolderIndex index;
     try {
-        const fs::path cache = cacheDir();
-        index = planindex::indexFolder(options->folder, cache.empty() ? fs::path() : planindex::cacheFileIn(cache));
+        const fs::path cache = program::cacheFolder();
+        index = planindex::indexFolder(pathFromUtf8(options->folder),
+                                       cache.empty() ? fs::path() : planindex::cacheFileIn(cache));
     } catch (const std::exception &) {
         err << "ovilant-plan: cannot read the folder " << options->folder << "\n";
         return kExitFailure;
@@ -261,7 +252,7 @@ int diffCommand(const std::vector<std::string> &args, std::ostream &out, std::os
     }
     std::array<TPRACTDATA, 2> plans;
     for (std::size_t i = 0; i < 2; ++i) {
-        auto read = planindex::readPlanFile(args[i + 1]);
+        auto read = planindex::readPlanFile(pathFromUtf8(args[i + 1]));
         if (const auto *fault = std::get_if<planindex::ReadFault>(&read)) {
             err << "ovilant-plan: " << args[i + 1] << ": " << utf8(fault->text) << fault->fileName << "\n";
             return kExitFailure;

@@ -7,8 +7,9 @@
 //       sub-folders), newest first: one JSON object per line, or CSV with a
 //       header line. Every text is UTF-8. Files that are not plans go to the
 //       error stream with the reader's message. What was read is cached in
-//       $XDG_CACHE_HOME/ovilant (else ~/.cache/ovilant), so that only new
-//       and changed files are read again.
+//       $XDG_CACHE_HOME/ovilant (else ~/.cache/ovilant; on Windows
+//       %LOCALAPPDATA%\ovilant), so that only new and changed files are read
+//       again.
 //
 //   ovilant-plan index FOLDER --due [--months N] [--on YYYY-MM-DD] [--csv]
 //       The patients (name without blanks and birth date) whose next review

@@ -5,6 +5,7 @@
 #include "painter/PlanPainter.h"
 #include "pdfreader/PdfReadError.h"
 #include "plan/Cp932.h"
+#include "plan/FilePath.h"
 #include "report/FileReplace.h"
 
 #include <QBuffer>
@@ -14,6 +15,7 @@
 #include <QPrinterInfo>
 
 #include <cstdlib>
+#include <filesystem>
 #include <exception>
 #include <ostream>
 
@@ -21,7 +23,7 @@ namespace cli {
 
 namespace {
 
-const char *const kPrintUsage = "usage: ovilant-plan print FILE.pdf... [--printer NAME] [--to OUT.pdf]\n";
+const char *const kPrintArguments = " FILE.pdf... [--printer NAME] [--to OUT.pdf]\n";
 
 struct PrintArgs {
     std::vector<std::string> files;
@@ -33,7 +35,7 @@ struct PrintArgs {
 
 bool parse(const std::vector<std::string> &args, PrintArgs &parsed)
 {
-    for (std::size_t i = 1; i < args.size(); ++i) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &a = args[i];
         if (a == "--printer" || a == "--to") {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
@@ -59,7 +61,7 @@ void chooseOffscreenWithoutDisplay()
         return v == nullptr || *v == '\0';
     };
     if (unset("QT_QPA_PLATFORM") && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     }
 }
 
@@ -68,7 +70,7 @@ QString qtext(const std::string &utf8)
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-int printToFile(const std::vector<TPRACTDATA> &plans, const std::string &path, std::ostream &err)
+int printToFile(const std::vector<TPRACTDATA> &plans, const std::string &path, const std::string &me, std::ostream &err)
 {
     QByteArray bytes;
     {
@@ -78,28 +80,29 @@ int printToFile(const std::vector<TPRACTDATA> &plans, const std::string &path, s
         writer.setCreator(QStringLiteral("Ovilant"));
         writer.setResolution(1200);
         if (!printPlans(writer, plans)) {
-            err << "ovilant-plan: cannot write " << path << "\n";
+            err << me << ": cannot write " << path << "\n";
             return kExitFailure;
         }
     }
     try {
-        ReplaceFile(path, bytes.toStdString());
+        ReplaceFile(pathFromUtf8(path), bytes.toStdString());
     } catch (const std::exception &e) {
-        err << "ovilant-plan: cannot write " << path << ": " << e.what() << "\n";
+        err << me << ": cannot write " << path << ": " << e.what() << "\n";
         return kExitFailure;
     }
     return kExitOk;
 }
 
-int printToPrinter(const std::vector<TPRACTDATA> &plans, const PrintArgs &parsed, std::ostream &err)
+int printToPrinter(const std::vector<TPRACTDATA> &plans, const PrintArgs &parsed, const std::string &me,
+                   std::ostream &err)
 {
     const QPrinterInfo info =
         parsed.hasPrinter ? QPrinterInfo::printerInfo(qtext(parsed.printer)) : QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
         if (parsed.hasPrinter) {
-            err << "ovilant-plan: no printer named " << parsed.printer << "\n";
+            err << me << ": no printer named " << parsed.printer << "\n";
         } else {
-            err << "ovilant-plan: there is no default printer (name one with --printer, or use --to)\n";
+            err << me << ": there is no default printer (name one with --printer, or use --to)\n";
         }
         return kExitFailure;
     }
@@ -107,7 +110,7 @@ int printToPrinter(const std::vector<TPRACTDATA> &plans, const PrintArgs &parsed
     printer.setFullPage(true);
     printer.setDocName(QStringLiteral("Ovilant"));
     if (!printPlans(printer, plans)) {
-        err << "ovilant-plan: cannot print on " << info.printerName().toStdString() << "\n";
+        err << me << ": cannot print on " << info.printerName().toStdString() << "\n";
         return kExitFailure;
     }
     return kExitOk;
@@ -117,9 +120,12 @@ int printToPrinter(const std::vector<TPRACTDATA> &plans, const PrintArgs &parsed
 
 int runPrint(int &argc, char **argv, const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
+    // Started by `ovilant-plan print`, the program speaks as ovilant-plan.
+    const std::string called = argc > 0 ? std::filesystem::path(argv[0]).stem().string() : std::string();
+    const std::string me = called == "ovilant-plan" ? called : std::string("ovilant-print");
     PrintArgs parsed;
     if (!parse(args, parsed)) {
-        err << kPrintUsage;
+        err << me << ": usage: " << (me == "ovilant-plan" ? "ovilant-plan print" : "ovilant-print") << kPrintArguments;
         return kExitUsage;
     }
 
@@ -128,22 +134,22 @@ int runPrint(int &argc, char **argv, const std::vector<std::string> &args, std::
     std::vector<TPRACTDATA> plans;
     for (const std::string &file : parsed.files) {
         try {
-            plans.push_back(planindex::loadPlanFile(file).printed.Plan);
+            plans.push_back(planindex::loadPlanFile(pathFromUtf8(file)).printed.Plan);
         } catch (const EPdfReadError &e) {
-            err << cp932::toUtf8(e.text()) << e.fileName() << "\n";
+            err << me << ": " << cp932::toUtf8(e.text()) << e.fileName() << "\n";
             return kExitFailure;
         } catch (const planindex::NotAPlanFile &e) {
-            err << file << ": " << cp932::toUtf8(e.what()) << "\n";
+            err << me << ": " << file << ": " << cp932::toUtf8(e.what()) << "\n";
             return kExitFailure;
         } catch (const std::exception &e) {
-            err << "ovilant-plan: cannot read " << file << ": " << e.what() << "\n";
+            err << me << ": cannot read " << file << ": " << e.what() << "\n";
             return kExitFailure;
         }
     }
 
     chooseOffscreenWithoutDisplay();
     QGuiApplication app(argc, argv);
-    const int status = parsed.hasTo ? printToFile(plans, parsed.to, err) : printToPrinter(plans, parsed, err);
+    const int status = parsed.hasTo ? printToFile(plans, parsed.to, me, err) : printToPrinter(plans, parsed, me, err);
     out.flush();
     return status;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
-// `ovilant-plan print FILE.pdf... [--printer NAME] [--to OUT.pdf]`
+// `ovilant-print FILE.pdf... [--printer NAME] [--to OUT.pdf]`, also run as
+// `ovilant-plan print ...`. A program of its own, so that ovilant-plan
+// loads no Qt library.
 //
 // Prints saved plan files through Ovilant's own painter, in the Gothic
 // faces of the layout, two A4 pages per plan: to the default printer, to the
@@ -18,8 +20,10 @@
 
 namespace cli {
 
-// `args` are the arguments after the program name, starting with "print";
-// argc and argv are the program's own, for Qt.
+// `args` are the arguments after the program name (UTF-8); argc and argv
+// are the program's own, for Qt. Messages start with "ovilant-print: ", or
+// with "ovilant-plan: " when argv[0] names ovilant-plan (as `ovilant-plan
+// print` starts it).
 int runPrint(int &argc, char **argv, const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
 
 } // namespace cli

@@ -7,12 +7,13 @@
 // the file's name + " - メモ帳" means the file is already open. Elsewhere the
 // editor is the desktop's default for plain text, else the first of a few
 // well-known graphical editors found on the PATH; the editor started for a
-// file counts as showing it for as long as its process runs.
+// file counts as showing it for as long as its process runs. An editor that
+// cannot be started is reported on every platform.
 //
-// Finding the desktop's editor asks another program, which may take a
-// while: it is asked once, in the background, when the ListEditor is made,
-// so that the window never waits for it. Until the answer is in, the
-// well-known editors on the PATH stand in.
+// Finding the desktop's editor may ask another program and take a while:
+// it is asked once, in the background, when the ListEditor is made, so
+// that the window never waits for it. Until the answer is in, a well-known
+// editor stands in.
 
 #include <QHash>
 #include <QString>
@@ -33,15 +34,21 @@ public:
     bool edit(const QString &path);
 
     // The desktop's text editor as program and arguments with "%f" for the
-    // file; empty when none is found. May take up to a few seconds.
+    // file; empty when none is found. One file per platform
+    // (ListEditorWin.cpp, ListEditorXdg.cpp).
     static QStringList desktopTextEditor();
-    // A well-known editor found on the PATH, without asking any program.
+    // A well-known editor, found without asking any program; empty when
+    // there is none.
     static QStringList knownTextEditor();
 
 private:
     // The editor to start: the given command, the desktop's once it is
     // known, else a well-known one.
     QStringList editorCommand();
+
+    // True when the desktop shows `path` in an editor this object did not
+    // start (on Windows: a window titled with the file's name + " - メモ帳").
+    static bool shownElsewhere(const QString &path);
 
     Launcher &m_launcher;
     QStringList m_command;

@@ -17,7 +17,7 @@ TPdfPage::TPdfPage(std::unique_ptr<TPdfInputStream> stream) : TPdfContents(std::
     extractAllPages();
 }
 
-std::unique_ptr<TPdfPage> TPdfPage::openFile(const std::string &fileName)
+std::unique_ptr<TPdfPage> TPdfPage::openFile(const std::filesystem::path &fileName)
 {
     return std::make_unique<TPdfPage>(TPdfInputStream::fromFile(fileName));
 }

@@ -5,6 +5,7 @@
 #include "pdfreader/PdfString.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -40,7 +41,7 @@ class TPdfPage : public TPdfContents {
 public:
     explicit TPdfPage(std::unique_ptr<TPdfInputStream> stream);
 
-    static std::unique_ptr<TPdfPage> openFile(const std::string &fileName);
+    static std::unique_ptr<TPdfPage> openFile(const std::filesystem::path &fileName);
     static std::unique_ptr<TPdfPage> fromBytes(std::string bytes);
 
     const TPageList &pages() const { return m_pages; }

@@ -1,19 +1,11 @@
 #include "pdfreader/PdfInputStream.h"
 
 #include "pdfreader/PdfReadError.h"
+#include "pdfreader/ReadOnlyFile.h"
+#include "plan/FilePath.h"
 
 #include <algorithm>
 #include <cstdio>
-
-#ifdef _WIN32
-#include <filesystem>
-#include <system_error>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 constexpr std::int64_t WindowSize = 64 * 1024;
@@ -26,45 +18,15 @@ std::string pdfreader::hexPosition(std::int64_t position)
     return text;
 }
 
-TPdfInputStream::~TPdfInputStream()
-{
-#ifndef _WIN32
-    if (m_fd >= 0)
-        ::close(m_fd);
-#endif
-}
+TPdfInputStream::~TPdfInputStream() = default;
 
-std::unique_ptr<TPdfInputStream> TPdfInputStream::fromFile(const std::string &fileName)
+std::unique_ptr<TPdfInputStream> TPdfInputStream::fromFile(const std::filesystem::path &fileName)
 {
     std::unique_ptr<TPdfInputStream> stream(new TPdfInputStream);
-#ifdef _WIN32
-    // Only a regular file: a device name or a folder would never read as one.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(std::filesystem::u8path(fileName), error))
-        throw EPdfReadError("PDF FILE OPEN ERROR : ", fileName);
-    stream->m_file.open(std::filesystem::u8path(fileName), std::ios::binary | std::ios::in);
-    if (!stream->m_file.is_open())
-        throw EPdfReadError("PDF FILE OPEN ERROR : ", fileName);
-    stream->m_file.seekg(0, std::ios::end);
-    const std::streamoff end = stream->m_file.tellg();
-    if (end < 0)
-        throw EPdfReadError("PDF FILE OPEN ERROR : ", fileName);
-    stream->m_size = static_cast<std::int64_t>(end);
-#else
-    // Opening a FIFO for reading waits for a writer unless it is opened
-    // without blocking; what was opened is then looked at before any read.
-    int fd = -1;
-    do {
-        fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        throw EPdfReadError("PDF FILE OPEN ERROR : ", fileName);
-    stream->m_fd = fd;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0)
-        throw EPdfReadError("PDF FILE OPEN ERROR : ", fileName);
-    stream->m_size = static_cast<std::int64_t>(info.st_size);
-#endif
+    stream->m_file = pdfreader::ReadOnlyFile::open(fileName);
+    if (!stream->m_file)
+        throw EPdfReadError("PDF FILE OPEN ERROR : ", utf8FromPath(fileName));
+    stream->m_size = stream->m_file->size();
     stream->setDefaultLimit();
     return stream;
 }
@@ -104,23 +66,8 @@ void TPdfInputStream::fill(std::int64_t position)
         return;
     const std::int64_t count = std::min(WindowSize, m_size - position);
     m_window.resize(static_cast<std::size_t>(count));
-    std::int64_t got = 0;
-#ifdef _WIN32
-    m_file.clear();
-    m_file.seekg(static_cast<std::streamoff>(position));
-    m_file.read(m_window.data(), static_cast<std::streamsize>(count));
-    got = std::max<std::int64_t>(m_file.gcount(), 0);
-#else
-    while (got < count) {
-        const ssize_t n = ::pread(m_fd, m_window.data() + got, static_cast<std::size_t>(count - got),
-                                  static_cast<off_t>(position + got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += n;
-    }
-#endif
+    const auto got =
+        static_cast<std::int64_t>(m_file->readAt(position, m_window.data(), static_cast<std::size_t>(count)));
     m_window.resize(static_cast<std::size_t>(got));
     m_data = m_window;
     m_windowEnd = position + got;

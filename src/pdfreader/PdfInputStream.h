@@ -1,10 +1,14 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
+
+namespace pdfreader {
+class ReadOnlyFile;
+}
 
 // A read-only, seekable byte stream over a file or over bytes in memory, with
 // 64-bit positions. File input goes through a window buffer so that the
@@ -17,7 +21,7 @@ public:
     // writing meanwhile. Only a regular file is read: a pipe, a device or a
     // folder is refused, without ever waiting on it, like a file that
     // cannot be opened, with EPdfReadError("PDF FILE OPEN ERROR : ", name).
-    static std::unique_ptr<TPdfInputStream> fromFile(const std::string &fileName);
+    static std::unique_ptr<TPdfInputStream> fromFile(const std::filesystem::path &fileName);
     static std::unique_ptr<TPdfInputStream> fromBytes(std::string bytes);
     // Reads bytes owned by the caller, which must outlive the stream.
     static std::unique_ptr<TPdfInputStream> fromView(std::string_view bytes);
@@ -62,12 +66,7 @@ private:
     void setDefaultLimit() { m_readLimit = 8 * m_size + (std::int64_t(8) << 20); }
     void fill(std::int64_t position);
 
-    // The open file: a descriptor on POSIX systems, a stream elsewhere.
-#ifdef _WIN32
-    std::ifstream m_file;
-#else
-    int m_fd = -1;
-#endif
+    std::unique_ptr<pdfreader::ReadOnlyFile> m_file; // null for bytes in memory
     bool m_inMemory = false;
     std::string m_window;    // the window's bytes, or all bytes for fromBytes
     std::string_view m_data; // what readByte reads: the window or the bytes in memory

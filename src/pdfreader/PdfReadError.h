@@ -16,7 +16,7 @@
 class EPdfReadError : public std::exception {
 public:
     explicit EPdfReadError(std::string message) : m_message(std::move(message)), m_textSize(m_message.size()) {}
-    // `text` (code page 932) followed by `fileName` (the platform's path bytes).
+    // `text` (code page 932) followed by `fileName` (UTF-8).
     EPdfReadError(const std::string &text, const std::string &fileName)
         : m_message(text + fileName), m_textSize(text.size())
     {

@@ -30,7 +30,7 @@ const std::string &TPdfStream::tooLargeMessage()
     return message;
 }
 
-void TPdfStream::open(const std::string &fileName)
+void TPdfStream::open(const std::filesystem::path &fileName)
 {
     // The old reader goes first, so that a failed open leaves none behind.
     m_reader.reset();

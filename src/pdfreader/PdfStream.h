@@ -48,7 +48,7 @@ public:
     // with the file-open message without waiting on it), and one larger
     // than MaxFileSize is refused before anything is parsed with
     // tooLargeMessage().
-    void open(const std::string &fileName);
+    void open(const std::filesystem::path &fileName);
     // The same over a file's bytes in memory.
     void openBytes(std::string bytes);
 

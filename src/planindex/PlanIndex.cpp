@@ -1,5 +1,7 @@
 #include "planindex/PlanIndex.h"
 
+#include "plan/FilePath.h"
+
 #include "plan/Common.h"
 #include "planindex/PlanRead.h"
 #include "planindex/ReviewDue.h"
@@ -110,7 +112,7 @@ std::optional<TDateTime> readDate(const std::string &text)
 
 std::string fileNameOf(const std::string &path)
 {
-    return fs::path(path).filename().string();
+    return utf8FromPath(pathFromUtf8(path).filename());
 }
 
 // The cached entries by path; empty when the file is missing or does not
@@ -232,7 +234,7 @@ Entry readEntry(const std::string &path, std::uintmax_t size, std::int64_t mtime
     Entry e;
     e.size = size;
     e.mtime = mtime;
-    auto result = readPlanFile(path);
+    auto result = readPlanFile(pathFromUtf8(path));
     if (const auto *read = std::get_if<PlanFileRead>(&result)) {
         const planfile::PrintedPlan *printed = &read->printed;
         e.isPlan = true;
@@ -257,7 +259,7 @@ Entry readEntry(const std::string &path, std::uintmax_t size, std::int64_t mtime
 
 bool isPdfName(const fs::path &file)
 {
-    std::string extension = file.extension().string();
+    std::string extension = utf8FromPath(file.extension());
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
     return extension == ".pdf";
@@ -306,7 +308,7 @@ FolderIndex indexFolder(const fs::path &folder, const fs::path &cacheFile, unsig
         if (ec) {
             continue;
         }
-        const std::string path = item.path().string();
+        const std::string path = utf8FromPath(item.path());
         const std::int64_t mtime = nanoseconds(time);
         const auto hit = cache.find(path);
         const bool current = hit != cache.end() && hit->second.size == size && hit->second.mtime == mtime;

@@ -14,7 +14,7 @@
 // cache that does not read back completely is ignored and rebuilt. The
 // plan files themselves are only ever read.
 //
-// Texts are CP932 as in the plan record; paths are native path bytes.
+// Texts are CP932 as in the plan record; paths are UTF-8 (plan/FilePath.h).
 
 #include "plan/DateTime.h"
 #include "plan/PracticePlanType.h"

@@ -13,7 +13,7 @@ NotAPlanFile::NotAPlanFile(std::string author, std::string subject)
 {
 }
 
-PlanFileRead loadPlanFile(const std::string &path)
+PlanFileRead loadPlanFile(const std::filesystem::path &path)
 {
     pdfreader::TPdfStream pdf;
     pdf.open(path);
@@ -34,7 +34,7 @@ PlanFileRead loadPlanFile(const std::string &path)
     return read;
 }
 
-std::variant<PlanFileRead, ReadFault> readPlanFile(const std::string &path)
+std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path)
 {
     try {
         return loadPlanFile(path);

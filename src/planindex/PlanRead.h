@@ -8,6 +8,7 @@
 
 #include "planfile/PlanDecode.h"
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <variant>
@@ -26,7 +27,7 @@ struct PlanFileRead {
 };
 
 // Why a file was refused: the reader's message (CP932) and, when the
-// message names the file, that name as the platform spells it. A readable
+// message names the file, that name as UTF-8. A readable
 // PDF without the plan markers gives the not-a-plan message, `notAPlan`
 // set and the markers it holds.
 struct ReadFault {
@@ -46,11 +47,11 @@ public:
     std::string subject;
 };
 
-// `path` is a native path. Raises the reader's EPdfReadError for a file it
+// Raises the reader's EPdfReadError for a file it
 // refuses and NotAPlanFile for a PDF without the markers.
-PlanFileRead loadPlanFile(const std::string &path);
+PlanFileRead loadPlanFile(const std::filesystem::path &path);
 
 // The same, never raising: every failure is a ReadFault.
-std::variant<PlanFileRead, ReadFault> readPlanFile(const std::string &path);
+std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path);
 
 } // namespace planindex

@@ -6,16 +6,20 @@
 // folder is flushed after the rename. On any failure the temporary file is
 // removed and the target keeps its old content (or stays absent).
 //
-// The new file takes the place of the old one as the old one was: same
-// permissions, same owner and group where the user may give them, and a
-// symbolic link is followed, so the file it points to is replaced (in that
-// file's folder) and the link stays. A target that is not a regular file (a
+// On POSIX systems the new file takes the place of the old one as the old
+// one was: same permissions, same owner and group where the user may give
+// them, and a symbolic link is followed, so the file it points to is
+// replaced (in that file's folder) and the link stays. On Windows the new
+// file is written through to the disk and moved over the old one with a
+// write-through rename; a file another program holds open is refused. A
+// target that is not a regular file (a
 // folder, a FIFO, a device) or that may not be written is refused before
 // anything is created. Temporary files of earlier saves that were killed
 // before their rename are removed from the folder once they are a minute old.
 
 #include "pdfwriter/PdfError.h"
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -39,7 +43,8 @@ public:
     {
     }
     FileFault fault() const { return m_fault; }
-    // The system's error number (errno) for FileFault::System, else 0.
+    // The system's error as an errno value for FileFault::System, else 0;
+    // on Windows its error code is turned into the errno counterpart.
     int systemError() const { return m_systemError; }
 
 private:
@@ -47,9 +52,9 @@ private:
     int m_systemError;
 };
 
-// Replaces (or creates) the file at `path` with `bytes`. `path` is a native
-// path of this platform. Raises EFCreateError.
-void ReplaceFile(const std::string &path, std::string_view bytes);
+// Replaces (or creates) the file at `path` with `bytes`. Raises
+// EFCreateError, whose message names the file as UTF-8.
+void ReplaceFile(const std::filesystem::path &path, std::string_view bytes);
 
 // Temporary files ReplaceFile leaves only when the process dies before their
 // rename: ".ovilant-<digits>.tmp".

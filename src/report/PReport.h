@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -303,8 +304,8 @@ public:
     TPReport(const TPReport &) = delete;
     TPReport &operator=(const TPReport &) = delete;
 
-    const std::string &FileName() const { return m_fileName; }
-    void SetFileName(std::string value) { m_fileName = std::move(value); }
+    const std::filesystem::path &FileName() const { return m_fileName; }
+    void SetFileName(std::filesystem::path value) { m_fileName = std::move(value); }
     const std::string &Author() const { return m_author; }
     void SetAuthor(std::string value);
     TDateTime CreationDate() const { return m_creationDate; }
@@ -362,7 +363,7 @@ private:
     void CheckNoDoc(const char *message) const;
     std::string SaveAndClose();
 
-    std::string m_fileName = "default.pdf";
+    std::filesystem::path m_fileName = "default.pdf";
     std::string m_author;
     TDateTime m_creationDate;
     std::string m_creator;

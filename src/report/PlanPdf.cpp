@@ -37,7 +37,7 @@ std::string MakePlanPdf(const TPRACTDATA &plan, const std::string &creator, TDat
     }
 }
 
-void SavePlanPdf(const std::string &path, const TPRACTDATA &plan, const std::string &creator, TDateTime time)
+void SavePlanPdf(const std::filesystem::path &path, const TPRACTDATA &plan, const std::string &creator, TDateTime time)
 {
     ReplaceFile(path, MakePlanPdf(plan, creator, time));
 }

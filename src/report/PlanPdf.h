@@ -7,6 +7,7 @@
 #include "plan/DateTime.h"
 #include "plan/PracticePlanType.h"
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -20,7 +21,7 @@ std::string MakePlanPdf(const TPRACTDATA &plan, const std::string &creator, TDat
 // path), replacing an existing file only once the new one is complete.
 // Raises EFCreateError or the writer's exceptions; on failure an existing
 // file is untouched.
-void SavePlanPdf(const std::string &path, const TPRACTDATA &plan, const std::string &creator, TDateTime time);
+void SavePlanPdf(const std::filesystem::path &path, const TPRACTDATA &plan, const std::string &creator, TDateTime time);
 
 // The plan's file name in CP932: "実施計画 " + Name + " " + year "_" month
 // "_" day + ".pdf" from PlanDate, numbers without leading zeros

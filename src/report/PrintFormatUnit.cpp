@@ -140,7 +140,7 @@ void TPrintFormatForm::FillItems()
     SetText("PRSample2", "");
 }
 
-void TPrintFormatForm::BeginReport(const std::string &fileName)
+void TPrintFormatForm::BeginReport(const std::filesystem::path &fileName)
 {
     const TDateTime now = Clock();
     PReport1.SetFileName(fileName);

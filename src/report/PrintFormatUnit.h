@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -35,7 +36,7 @@ public:
 
     // Sets the report's file name, Author "Ｒ１．０", Creator, CreationDate
     // and ModDate, and opens the document.
-    void BeginReport(const std::string &fileName);
+    void BeginReport(const std::filesystem::path &fileName);
     // Fills every item from PlanData, then prints page 1 and page 2.
     void PrintPages();
     // Writes the file (replacing it only when complete) and closes the document.

@@ -45,15 +45,6 @@ std::unique_ptr<QSettings> openStore(const QString &file)
 
 } // namespace
 
-QString RootFolder()
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("C:\\");
-#else
-    return QDir::homePath();
-#endif
-}
-
 TRegistory::TRegistory(QString settingsFile)
     : ReviewMonths(planindex::kDefaultReviewMonths), m_settingsFile(std::move(settingsFile))
 {

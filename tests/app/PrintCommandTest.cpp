@@ -39,7 +39,7 @@ QString writePlanFile(WindowFixture &f)
 {
     QDir(f.dir.path()).mkpath(QStringLiteral("plans"));
     const QString path = f.dir.filePath(QStringLiteral("plans/plan.pdf"));
-    SavePlanPdf(nativePath(path), savedPlan(), PlanCreatorText(testNow()), testNow());
+    SavePlanPdf(planPath(path), savedPlan(), PlanCreatorText(testNow()), testNow());
     return path;
 }
 

@@ -41,7 +41,10 @@ class IndexCommand : public testing::Test {
 protected:
     void SetUp() override
     {
-        setenv("XDG_CACHE_HOME", (dir / "cache").c_str(), 1);
+        // The tool's cache goes to a folder of the test (XDG on POSIX
+        // systems, LOCALAPPDATA on Windows).
+        testsupport::setEnvironment("XDG_CACHE_HOME", (dir / "cache").string());
+        testsupport::setEnvironment("LOCALAPPDATA", (dir / "cache").string());
         fs::create_directories(folder);
         older = fullPlan();
         older.Name = cp932::fromUtf8("山田,\"太郎\"");
@@ -54,7 +57,11 @@ protected:
         write("new.pdf", newer);
         testsupport::writeFile(folder / "notes.pdf", "text\n");
     }
-    void TearDown() override { unsetenv("XDG_CACHE_HOME"); }
+    void TearDown() override
+    {
+        testsupport::unsetEnvironment("XDG_CACHE_HOME");
+        testsupport::unsetEnvironment("LOCALAPPDATA");
+    }
 
     void write(const char *name, const TPRACTDATA &plan)
     {

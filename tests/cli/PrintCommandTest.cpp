@@ -95,6 +95,7 @@ TEST(PrintCommand, AFileThatIsNotAPlanPrintsNothing)
     auto result = print(shellQuote((dir / "a.pdf").string()) + " " + shellQuote((dir / "letter.pdf").string()) +
                         " --to " + shellQuote(out.string()));
     EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err.rfind("ovilant-plan: ", 0), 0u) << "ovilant-print speaks as ovilant-plan: " << result.err;
     EXPECT_NE(result.err.find("このＰＤＦファイルはリハビリ実施計画書ではありません。"), std::string::npos)
         << result.err;
     EXPECT_FALSE(fs::exists(out));

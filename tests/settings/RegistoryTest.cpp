@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QSettings>
+#include <QOperatingSystemVersion>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,11 +21,10 @@ private:
     // Windows, the user's home folder elsewhere (here a temporary one).
     QString defaultFolder() const
     {
-#ifdef Q_OS_WIN
-        return QStringLiteral("C:\\");
-#else
+        if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows) {
+            return QStringLiteral("C:\\");
+        }
         return m_home.path();
-#endif
     }
 
     QTemporaryDir m_home;

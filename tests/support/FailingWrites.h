@@ -1,13 +1,11 @@
 #pragma once
 
 // Writers that fail part-way, to test that a failed save reports the
-// failure and leaves nothing half-done.
+// failure and leaves nothing half-done (FileSizeLimit.h: files that fail).
 
 #include <cstddef>
 #include <string>
 #include <string_view>
-
-#include <sys/resource.h>
 
 namespace testsupport {
 
@@ -23,23 +21,6 @@ public:
 private:
     std::size_t m_limit;
     std::string m_written;
-};
-
-// While it lives, no file of this process can grow past `bytes` bytes: a
-// write beyond that fails with EFBIG (the process's file size limit, with
-// SIGXFSZ ignored so the write fails instead of ending the process). Puts
-// the old limit and signal handling back when it goes. Affects every file
-// this process writes meanwhile, so keep it around the one call under test.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(std::size_t bytes);
-    ~FileSizeLimit();
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
 };
 
 } // namespace testsupport

@@ -2,6 +2,7 @@
 
 // Files and temporary folders for tests.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -19,6 +20,26 @@ void writeFile(const std::filesystem::path &path, std::string_view bytes);
 
 // The names of the entries of a folder, hidden ones included, sorted.
 std::vector<std::string> folderEntries(const std::filesystem::path &folder);
+
+// Paths that name something other than a regular file or folder, for tests
+// that a program refuses them without waiting on them: a FIFO made in
+// `folder` and the devices /dev/null and /dev/zero on POSIX systems, the NUL
+// device on Windows.
+std::vector<std::filesystem::path> nonRegularFiles(const std::filesystem::path &folder);
+
+// Holds a file open the way another program that has it open would: with an
+// exclusive advisory lock on POSIX systems, without sharing on Windows.
+// Lets it go when the object goes.
+class HeldOpen {
+public:
+    explicit HeldOpen(const std::filesystem::path &path);
+    ~HeldOpen();
+    HeldOpen(const HeldOpen &) = delete;
+    HeldOpen &operator=(const HeldOpen &) = delete;
+
+private:
+    std::intptr_t m_handle = -1;
+};
 
 // A new, empty folder under the system's temporary folder with a unique
 // name starting with `prefix`; removed with everything in it when the

@@ -27,7 +27,9 @@ CommaDecimalLocale::CommaDecimalLocale()
         m_hadLocPath = true;
         m_oldLocPath = old;
     }
-    for (const char *name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8", "nl_NL.UTF-8"}) {
+    // POSIX names first, then the names Windows knows the same locales by.
+    for (const char *name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8", "nl_NL.UTF-8",
+                             "German_Germany.1252", "French_France.1252", "de-DE", "fr-FR"}) {
         if (std::setlocale(LC_ALL, name) != nullptr && decimalIsComma()) {
             m_name = name;
             return;
@@ -47,7 +49,7 @@ CommaDecimalLocale::CommaDecimalLocale()
         m_problem = "localedef could not build de_DE.UTF-8 (exit " + std::to_string(run.status) + "): " + run.err;
         return;
     }
-    ::setenv("LOCPATH", m_built->path().c_str(), 1);
+    setEnvironment("LOCPATH", m_built->path().string());
     if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr || !decimalIsComma()) {
         m_problem = "the locale built by localedef does not use a decimal comma";
         std::setlocale(LC_ALL, "C");
@@ -60,9 +62,9 @@ CommaDecimalLocale::~CommaDecimalLocale()
 {
     std::setlocale(LC_ALL, "C");
     if (m_hadLocPath) {
-        ::setenv("LOCPATH", m_oldLocPath.c_str(), 1);
+        setEnvironment("LOCPATH", m_oldLocPath);
     } else {
-        ::unsetenv("LOCPATH");
+        unsetEnvironment("LOCPATH");
     }
 }
 

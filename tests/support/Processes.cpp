@@ -2,9 +2,7 @@
 
 #include "support/Files.h"
 
-#include <cstdlib>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace testsupport {
 
@@ -31,28 +29,6 @@ std::string shellQuote(std::string_view text)
         }
     }
     return quoted + "'";
-}
-
-RunResult runCommand(const std::string &command)
-{
-    const TempDir dir("ovilant-run");
-    const auto out = dir / "out";
-    const auto err = dir / "err";
-    const std::string full = "( " + command + " ) >" + shellQuote(out.string()) + " 2>" + shellQuote(err.string());
-    RunResult result;
-    const int status = std::system(full.c_str());
-    if (status != -1 && WIFEXITED(status)) {
-        result.status = WEXITSTATUS(status);
-    }
-    result.out = readFile(out);
-    result.err = readFile(err);
-    return result;
-}
-
-bool toolInstalled(std::string_view tool)
-{
-    const std::string command = "command -v " + shellQuote(tool) + " >/dev/null 2>&1";
-    return std::system(command.c_str()) == 0;
 }
 
 std::string missingTools(std::initializer_list<std::string_view> tools)

@@ -29,14 +29,21 @@ RunResult runInProcess(const MainFunction &main, const std::vector<std::string> 
                        const std::string &input = {});
 
 // Runs `command` with /bin/sh; standard output and error are captured
-// separately.
+// separately. Windows has no such shell: there the status is -1 and the
+// error says so (tests that need it skip with OVILANT_SKIP_WITHOUT("sh")).
 RunResult runCommand(const std::string &command);
 
 // `text` quoted for /bin/sh.
 std::string shellQuote(std::string_view text);
 
-// True when `tool` is found on PATH.
+// True when `tool` is found on PATH. Always false on Windows, where the
+// outside tools of the tests (sh, qpdf, pdftotext, ...) are not run.
 bool toolInstalled(std::string_view tool);
+
+// Sets or removes a variable of this process's environment. On Windows an
+// empty value removes the variable.
+void setEnvironment(const std::string &name, const std::string &value);
+void unsetEnvironment(const std::string &name);
 
 // Empty when every tool is installed, otherwise the reason to skip: which
 // tools are missing and where they come from.

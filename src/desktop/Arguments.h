@@ -1,0 +1,16 @@
+#pragma once
+
+// A program's arguments as UTF-8, for the editor and the command-line tools
+// alike. One file per platform (ArgumentsWin.cpp, ArgumentsPosix.cpp).
+
+#include <string>
+#include <vector>
+
+namespace desktop {
+
+// The arguments after the program name, as UTF-8. On Windows they are taken
+// from the wide command line, so that a Japanese file name survives whatever
+// the ANSI code page; elsewhere they are argv as given.
+std::vector<std::string> commandLineArguments(int argc, char **argv);
+
+} // namespace desktop

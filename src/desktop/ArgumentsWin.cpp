@@ -1,0 +1,38 @@
+#include "desktop/Arguments.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace desktop {
+namespace {
+
+std::string utf8(const wchar_t *text)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) {
+        return {};
+    }
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
+    out.pop_back(); // the terminating NUL
+    return out;
+}
+
+} // namespace
+
+std::vector<std::string> commandLineArguments(int, char **)
+{
+    std::vector<std::string> args;
+    int count = 0;
+    wchar_t **words = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (words == nullptr) {
+        return args;
+    }
+    for (int i = 1; i < count; ++i) {
+        args.push_back(utf8(words[i]));
+    }
+    LocalFree(words);
+    return args;
+}
+
+} // namespace desktop

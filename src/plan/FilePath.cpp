@@ -1,0 +1,14 @@
+#include "plan/FilePath.h"
+
+std::filesystem::path pathFromUtf8(std::string_view utf8)
+{
+    // char8_t text: the library converts it to the platform's own path
+    // encoding (UTF-16 on Windows, the bytes themselves elsewhere).
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string utf8FromPath(const std::filesystem::path &path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}

@@ -1,0 +1,117 @@
+#!/bin/sh
+# The Windows build against the Linux build: the same bytes written, the
+# same plans read, the same code-page-932 table, and a plan under a Japanese
+# name in a Japanese folder written and read again. Windows programs run
+# through WINE_RUN. Both tools are started from SOURCE_DIR with the same
+# relative paths, so that their messages must match byte for byte.
+#
+# Usage: compare.sh table  LINUX_TABLE WINDOWS_TABLE WINE_RUN
+#        compare.sh render LINUX_TOOL WINDOWS_TOOL WINE_RUN SOURCE_DIR WORK_DIR FILE...
+#        compare.sh dump   LINUX_TOOL WINDOWS_TOOL WINE_RUN SOURCE_DIR WORK_DIR FILE...
+#        compare.sh names  LINUX_TOOL WINDOWS_TOOL WINE_RUN SOURCE_DIR WORK_DIR
+# FILE arguments are relative to SOURCE_DIR; patterns are expanded there.
+set -u
+mode=$1
+linux=$2
+windows=$3
+wine_run=$4
+failures=0
+checked=0
+
+fail() {
+    echo "DIFFERS: $*"
+    failures=$((failures + 1))
+}
+
+if [ "$mode" = table ]; then
+    "$linux" >linux.table || fail "the Linux table program failed"
+    # The Windows console writes CR LF; the table itself has no CR.
+    "$wine_run" "$windows" | tr -d '\r' >windows.table || fail "the Windows table program failed"
+    if ! cmp -s linux.table windows.table; then
+        diff linux.table windows.table | head -40
+        fail "the code-page-932 tables differ"
+    fi
+    echo "$(wc -l <linux.table) table lines compared"
+    [ "$failures" -eq 0 ]
+    exit
+fi
+
+source_dir=$5
+work=$6
+shift 6
+rm -rf "$work"
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+cd "$source_dir" || exit 1
+rel=$(realpath -m --relative-to="$PWD" "$work")
+export SOURCE_DATE_EPOCH=1706709909
+
+# Runs `COMMAND FILE [OUT]` with both tools and compares exit status,
+# standard output and standard error; with OUT, each tool writes its own
+# file in the work folder, and the two files are compared too.
+both() {
+    command=$1
+    file=$2
+    status_linux=0
+    status_windows=0
+    if [ $# -gt 2 ]; then
+        "$linux" "$command" "$file" "$rel/linux.out" >"$work/linux.stdout" 2>"$work/linux.stderr" || status_linux=$?
+        "$wine_run" "$windows" "$command" "$file" "$rel/windows.out" >"$work/windows.stdout" \
+            2>"$work/windows.stderr" || status_windows=$?
+    else
+        "$linux" "$command" "$file" >"$work/linux.stdout" 2>"$work/linux.stderr" || status_linux=$?
+        "$wine_run" "$windows" "$command" "$file" >"$work/windows.stdout" 2>"$work/windows.stderr" ||
+            status_windows=$?
+    fi
+    checked=$((checked + 1))
+    [ "$status_linux" -eq "$status_windows" ] ||
+        fail "$command $file: exit status $status_linux on Linux, $status_windows on Windows"
+    cmp -s "$work/linux.stdout" "$work/windows.stdout" || fail "$command $file: standard output"
+    if ! cmp -s "$work/linux.stderr" "$work/windows.stderr"; then
+        fail "$command $file: standard error"
+        head -c 400 "$work/linux.stderr"
+        head -c 400 "$work/windows.stderr"
+    fi
+    if [ -e "$work/linux.out" ] || [ -e "$work/windows.out" ]; then
+        cmp -s "$work/linux.out" "$work/windows.out" || fail "$command $file: the written file"
+    fi
+    rm -f "$work/linux.out" "$work/windows.out"
+}
+
+case "$mode" in
+render)
+    IFS='
+'
+    for file in $(for pattern in "$@"; do ls -d $pattern; done); do
+        both render "$file" out
+    done
+    ;;
+dump)
+    IFS='
+'
+    for file in $(for pattern in "$@"; do ls -d $pattern; done); do
+        both dump "$file"
+    done
+    ;;
+names)
+    folder="$rel/計画書 フォルダー"
+    plan="$folder/実施計画 山田 2026_12_8.pdf"
+    mkdir -p "$work/計画書 フォルダー"
+    "$wine_run" "$windows" render tests/data/plans/full.json "$plan" || fail "render under a Japanese name"
+    [ -f "$work/計画書 フォルダー/実施計画 山田 2026_12_8.pdf" ] || fail "the file is not where it was named"
+    "$linux" render tests/data/plans/full.json "$work/linux.pdf"
+    cmp -s "$work/linux.pdf" "$work/計画書 フォルダー/実施計画 山田 2026_12_8.pdf" || fail "the plan's bytes"
+    both dump "$plan"
+    [ -s "$work/windows.stdout" ] || fail "the plan did not open again"
+    # The index names files by their full paths, which differ between the
+    # systems: only the Windows one is looked at.
+    "$wine_run" "$windows" index "$folder" >"$work/windows.index" || fail "index of a Japanese folder"
+    grep -q "計画書 フォルダー.*実施計画 山田 2026_12_8.pdf" "$work/windows.index" || fail "the index does not name the plan"
+    ;;
+*)
+    echo "unknown mode $mode"
+    exit 2
+    ;;
+esac
+echo "$checked runs compared, $failures differences"
+[ "$failures" -eq 0 ]

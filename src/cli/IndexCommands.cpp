@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <ostream>
 #include <variant>
 
@@ -139,6 +140,8 @@ int indexCommand(const std::vector<std::string> &args, std::ostream &out, std::o
     try {
         const fs::path cache = cacheDir();
         index = planindex::indexFolder(args[1], cache.empty() ? fs::path() : planindex::cacheFileIn(cache));
+    } catch (const std::bad_alloc &) {
+        throw;
     } catch (const std::exception &) {
         err << "ovilant-plan: cannot read the folder " << args[1] << "\n";
         return kExitFailure;
@@ -161,10 +164,13 @@ int indexCommand(const std::vector<std::string> &args, std::ostream &out, std::o
             out << planLine(plan).dump(-1, ' ', false, kReplace) << "\n";
         }
     }
+    bool outOfMemory = false;
     for (const auto &other : index.others) {
         err << "ovilant-plan: " << other.path << ": " << utf8(other.text) << other.messageFileName << "\n";
+        outOfMemory = outOfMemory || other.outOfMemory;
     }
-    return flushed(out, err) ? kExitOk : kExitFailure;
+    // A file left unread for want of memory makes the list incomplete.
+    return flushed(out, err) && !outOfMemory ? kExitOk : kExitFailure;
 }
 
 int diffCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)

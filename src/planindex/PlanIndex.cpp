@@ -8,8 +8,10 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <exception>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <random>
 #include <sstream>
 #include <thread>
@@ -249,7 +251,7 @@ Entry readEntry(const std::string &path, std::uintmax_t size, std::int64_t mtime
         p.team = plan.Team;
     } else {
         const ReadFault &fault = std::get<ReadFault>(result);
-        e.refused = {path, fileNameOf(path), fault.text, fault.fileName};
+        e.refused = {path, fileNameOf(path), fault.text, fault.fileName, fault.outOfMemory};
     }
     return e;
 }
@@ -321,10 +323,22 @@ FolderIndex indexFolder(const fs::path &folder, const fs::path &cacheFile, unsig
     unsigned workers = threads != 0 ? threads : std::max(1U, std::thread::hardware_concurrency());
     workers = static_cast<unsigned>(std::min<std::size_t>(workers, toRead.size()));
     std::atomic<std::size_t> next{0};
+    // What stopped a worker (memory running out outside the reading of a
+    // file) stops the others and is raised here once they have ended.
+    std::exception_ptr failure;
+    std::mutex failureLock;
     const auto work = [&] {
-        for (std::size_t k = next++; k < toRead.size(); k = next++) {
-            Job &job = jobs[toRead[k]];
-            job.fresh = readEntry(job.path, job.size, job.mtime);
+        try {
+            for (std::size_t k = next++; k < toRead.size(); k = next++) {
+                Job &job = jobs[toRead[k]];
+                job.fresh = readEntry(job.path, job.size, job.mtime);
+            }
+        } catch (...) {
+            const std::lock_guard lock(failureLock);
+            if (!failure) {
+                failure = std::current_exception();
+            }
+            next = toRead.size();
         }
     };
     if (workers <= 1) {
@@ -334,6 +348,9 @@ FolderIndex indexFolder(const fs::path &folder, const fs::path &cacheFile, unsig
         for (unsigned t = 0; t < workers; ++t) {
             pool.emplace_back(work);
         }
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
     }
 
     FolderIndex index;
@@ -354,6 +371,10 @@ FolderIndex indexFolder(const fs::path &folder, const fs::path &cacheFile, unsig
             index.plans.push_back(e.plan);
         } else {
             index.others.push_back(e.refused);
+            // A file left unread for want of memory is read again next time.
+            if (e.refused.outOfMemory) {
+                continue;
+            }
         }
         kept.emplace(job.path, std::move(e));
     }

@@ -48,6 +48,7 @@ struct RefusedFile {
     std::string fileName;
     std::string text;            // the reader's message, CP932
     std::string messageFileName; // the file name the message ends with, if any
+    bool outOfMemory = false;    // not read for want of memory: not cached
 };
 
 struct FolderIndex {
@@ -62,7 +63,9 @@ struct FolderIndex {
 
 // Indexes `folder` using and renewing the cache file `cacheFile` (empty: no
 // cache). `threads` 0 uses one thread per core. Raises
-// std::filesystem::filesystem_error when the folder cannot be listed; a
+// std::filesystem::filesystem_error when the folder cannot be listed, and
+// std::bad_alloc when memory runs out other than while a file is read (a
+// file whose reading runs out of memory is listed among the others); a
 // cache that cannot be written is left as it was, without an error.
 FolderIndex indexFolder(const std::filesystem::path &folder, const std::filesystem::path &cacheFile,
                         unsigned threads = 0);

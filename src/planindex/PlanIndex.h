@@ -7,12 +7,16 @@
 // Only the folder's own files whose names end in ".pdf" (any case) are
 // looked at; sub-folders are not entered. Files are read in parallel, one
 // reader per file. What was read is kept in a cache file (the caller names
-// it, normally in the user's cache folder), together with each file's size
-// and modification time in nanoseconds; a file whose size and time are
-// unchanged is not read again. The cache is replaced as a whole (a
-// temporary file renamed over it), so a reader never sees half of one; a
-// cache that does not read back completely is ignored and rebuilt. The
-// plan files themselves are only ever read.
+// it, normally in the user's cache folder), together with each file's size,
+// modification time and change time in nanoseconds and its inode; a file
+// whose four values are unchanged is not read again, so a file written
+// again with its old size and time put back is read again. The cache is
+// replaced as a whole (a temporary file renamed over it), so a reader never
+// sees half of one. It is read only when it is a regular file of at most
+// 64 MiB (a FIFO is never waited on); one that is not, or that does not
+// read back completely, is ignored and rebuilt; an entry whose checksum
+// fails is dropped and its file read again. The plan files themselves are
+// only ever read.
 //
 // Texts are CP932 as in the plan record; paths are native path bytes.
 

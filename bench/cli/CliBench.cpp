@@ -4,8 +4,14 @@
 // in-process dump shows how much of that is the reading itself.
 //
 // The plan file is rendered once from tests/data/plans/full.json.
+//
+// Besides, hostile inputs that must stay cheap: a plan-like file whose name
+// field is one huge literal string of control bytes (each printed as six
+// bytes of JSON), and JSON texts with very many keys or very deep nesting.
 
+#include "PdfBuilder.h"
 #include "cli/Cli.h"
+#include "cli/PlanJson.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +21,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -119,6 +126,53 @@ void BM_DumpInProcess(benchmark::State &state)
     }
 }
 BENCHMARK(BM_DumpInProcess)->Unit(benchmark::kMillisecond);
+
+// Dumps, in-process, a plan-like file whose name field is a literal string
+// of `range(0)` bytes of 0x01.
+void BM_DumpHugeLiteral(benchmark::State &state)
+{
+    const fs::path path = fs::temp_directory_path() / ("ovilant-bench-literal-" + std::to_string(getpid()) + ".pdf");
+    const std::string name(static_cast<std::size_t>(state.range(0)), '\x01');
+    std::ofstream(path, std::ios::binary)
+        << pdftest::planFile({{{"40", "799.5", {name}}, {"166", "799.5", {"x"}}}}).build();
+    const std::vector<std::string> args = {"dump", path.string()};
+    std::istringstream in;
+    for (auto _ : state) {
+        std::ostringstream out;
+        std::ostringstream err;
+        benchmark::DoNotOptimize(cli::run(args, in, out, err));
+        state.counters["output bytes"] = static_cast<double>(out.str().size());
+    }
+    fs::remove(path);
+}
+BENCHMARK(BM_DumpHugeLiteral)->Arg(1 << 20)->Arg(16'600'000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// parseJsonText over one object of `range(0)` distinct keys.
+void BM_ParseJsonManyKeys(benchmark::State &state)
+{
+    std::string text = "{";
+    for (std::int64_t i = 0; i < state.range(0); ++i) {
+        text += (i > 0 ? ",\"k" : "\"k") + std::to_string(i) + "\":0";
+    }
+    text += "}";
+    for (auto _ : state) {
+        std::string error;
+        benchmark::DoNotOptimize(planjson::parseJsonText(text, error));
+    }
+}
+BENCHMARK(BM_ParseJsonManyKeys)->Arg(20'000)->Arg(200'000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// parseJsonText over `range(0)` nested arrays.
+void BM_ParseJsonDeepNesting(benchmark::State &state)
+{
+    const auto depth = static_cast<std::size_t>(state.range(0));
+    const std::string text = std::string(depth, '[') + std::string(depth, ']');
+    for (auto _ : state) {
+        std::string error;
+        benchmark::DoNotOptimize(planjson::parseJsonText(text, error));
+    }
+}
+BENCHMARK(BM_ParseJsonDeepNesting)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

@@ -20,13 +20,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include <array>
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <optional>
-#include <sstream>
 
 namespace cli {
 
@@ -69,12 +70,22 @@ std::optional<TDateTime> sourceDateEpoch(bool &bad)
                           static_cast<int>(rest % 60));
 }
 
+// The rest of `in`. Read in pieces rather than with `<< rdbuf()`, which
+// would swallow a failed allocation and hand back part of the text.
+std::string readRest(std::istream &in)
+{
+    std::string text;
+    std::array<char, 64 * 1024> piece;
+    while (in.read(piece.data(), piece.size()) || in.gcount() > 0) {
+        text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    return text;
+}
+
 bool readAll(const std::string &path, std::istream &in, std::string &text, std::ostream &err)
 {
     if (path == "-") {
-        std::ostringstream buffer;
-        buffer << in.rdbuf();
-        text = buffer.str();
+        text = readRest(in);
         return true;
     }
     std::ifstream file(pathFromUtf8(path), std::ios::binary);
@@ -82,13 +93,11 @@ bool readAll(const std::string &path, std::istream &in, std::string &text, std::
         err << "ovilant-plan: cannot read " << path << "\n";
         return false;
     }
-    std::ostringstream buffer;
-    buffer << file.rdbuf();
+    text = readRest(file);
     if (file.bad()) {
         err << "ovilant-plan: cannot read " << path << "\n";
         return false;
     }
-    text = buffer.str();
     return true;
 }
 
@@ -267,7 +276,9 @@ int printCommand(const std::vector<std::string> &args, std::ostream &err)
 
 } // namespace
 
-int run(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
+namespace {
+
+int runCommand(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
 {
     if (args.empty()) {
         err << "ovilant-plan: no command given" << kHelpHint;
@@ -302,6 +313,20 @@ int run(const std::vector<std::string> &args, std::istream &in, std::ostream &ou
     }
     err << "ovilant-plan: unknown command \"" << args[0] << "\"" << kHelpHint;
     return kExitUsage;
+}
+
+} // namespace
+
+int run(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
+{
+    // A command that runs out of memory ends with a message, not an abort;
+    // what it held is freed by then.
+    try {
+        return runCommand(args, in, out, err);
+    } catch (const std::bad_alloc &) {
+        err << "ovilant-plan: out of memory\n";
+        return kExitFailure;
+    }
 }
 
 } // namespace cli

@@ -25,8 +25,10 @@
 //       Exit 0 when the plan would be saved whole, 1 when it is refused or a
 //       text would be cut.
 //
-// Exit status: 0 done; 1 the plan or file was refused or a file could not be
-// read or written (nothing written, the reason on the error stream); 2 usage
+// Exit status: 0 done; 1 the plan or file was refused, a file could not be
+// read or written, or memory ran out (the reason on the error stream: a
+// file the reader could not finish for want of memory gets the reader's
+// message, anything else "ovilant-plan: out of memory"); 2 usage
 // error; 3 (dump) the plan was printed, but it does not print what the file
 // holds: the file was changed or damaged after it was written, and the
 // first field where they part is named on the error stream.

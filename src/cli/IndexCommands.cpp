@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <new>
 #include <ostream>
 #include <variant>
 
@@ -229,6 +230,8 @@ int indexCommand(const std::vector<std::string> &args, std::ostream &out, std::o
         const fs::path cache = program::cacheFolder();
         index = planindex::indexFolder(pathFromUtf8(options->folder),
                                        cache.empty() ? fs::path() : planindex::cacheFileIn(cache));
+    } catch (const std::bad_alloc &) {
+        throw;
     } catch (const std::exception &) {
         err << "ovilant-plan: cannot read the folder " << options->folder << "\n";
         return kExitFailure;
@@ -238,10 +241,13 @@ int indexCommand(const std::vector<std::string> &args, std::ostream &out, std::o
     } else {
         printPlans(index, options->csv, out);
     }
+    bool outOfMemory = false;
     for (const auto &other : index.others) {
         err << "ovilant-plan: " << other.path << ": " << utf8(other.text) << other.messageFileName << "\n";
+        outOfMemory = outOfMemory || other.outOfMemory;
     }
-    return flushed(out, err) ? kExitOk : kExitFailure;
+    // A file left unread for want of memory makes the list incomplete.
+    return flushed(out, err) && !outOfMemory ? kExitOk : kExitFailure;
 }
 
 int diffCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)

@@ -12,6 +12,7 @@
 #include <limits>
 #include <tuple>
 #include <stdexcept>
+#include <unordered_set>
 
 using nlohmann::json;
 
@@ -135,6 +136,18 @@ int highestChoice(const PlanField &field)
 {
     const int last = static_cast<int>(planfile::choiceItems(field.choices).size()) - 1;
     return field.choices == planfile::ChoiceList::CareLevels ? last + 1 : last;
+}
+
+// "U+0009" for a control character other than a line break (a tab, an
+// escape, DEL, ...), which no field of the form holds; nothing otherwise.
+std::optional<std::string> controlCharacter(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte >= 0x20 && byte != 0x7F) || c == '\r' || c == '\n' || c == '\0') {
+        return std::nullopt;
+    }
+    constexpr char kHex[] = "0123456789ABCDEF";
+    return std::string("U+00") + kHex[byte >> 4] + kHex[byte & 0xF];
 }
 
 // Reads the plan's values one field at a time, in field order.
@@ -292,6 +305,9 @@ private:
             if (c == '\0') {
                 refuse(field.json, "must not contain a null character");
             }
+            if (const auto control = controlCharacter(c)) {
+                refuse(field.json, "must not contain the control character " + *control);
+            }
             if (c == '\r' || c == '\n') {
                 if (lines == Lines::Single) {
                     refuse(field.json, "must be a single line");
@@ -323,16 +339,20 @@ private:
         planfile::setFieldTick(m_plan, field, value.get<bool>());
     }
 
+    // An integer that fits a long long; nothing for any other value. An
+    // unsigned number is looked at first: is_number_integer() holds for it
+    // too, and read as a long long 18446744073709551615 would become -1.
     static std::optional<long long> integer(const json &value)
     {
-        if (value.is_number_integer()) {
-            return value.get<long long>();
-        }
         if (value.is_number_unsigned()) {
             const auto u = value.get<unsigned long long>();
             if (u <= static_cast<unsigned long long>(std::numeric_limits<long long>::max())) {
                 return static_cast<long long>(u);
             }
+            return std::nullopt;
+        }
+        if (value.is_number_integer()) {
+            return value.get<long long>();
         }
         return std::nullopt;
     }
@@ -543,6 +563,39 @@ struct StrictJsonFault {
     std::string message;
 };
 
+// A plan nests an object, its rows, a row and the row's marks: four levels.
+constexpr std::size_t kMaxJsonDepth = 4;
+
+// The offset of the first `[` or `{` that opens a level deeper than
+// kMaxJsonDepth, brackets inside strings not counted; nothing when there is
+// none. One pass over the bytes, so that a text of millions of brackets is
+// refused before any of it is parsed (the parser would build the whole tree
+// first). Unbalanced brackets are left for the parser to report.
+std::optional<std::size_t> tooDeep(std::string_view text)
+{
+    std::size_t depth = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\') {
+                ++i;
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kMaxJsonDepth) {
+                return i;
+            }
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 nlohmann::json parseJsonText(std::string_view text, std::string &error)
@@ -552,8 +605,14 @@ nlohmann::json parseJsonText(std::string_view text, std::string &error)
         error = "NUL byte at offset " + std::to_string(nul);
         return nullptr;
     }
-    // The keys met so far in each object being read, innermost last.
-    std::vector<std::vector<std::string>> keys;
+    if (const auto deep = tooDeep(text)) {
+        error = "nested deeper than " + std::to_string(kMaxJsonDepth) + " levels at offset " + std::to_string(*deep);
+        return nullptr;
+    }
+    // The keys met so far in each object being read, innermost last; a
+    // hash set each, so that an object of very many keys is checked in
+    // linear time.
+    std::vector<std::unordered_set<std::string>> keys;
     const json::parser_callback_t check = [&keys](int, json::parse_event_t event, json &parsed) {
         switch (event) {
         case json::parse_event_t::object_start:
@@ -566,12 +625,8 @@ nlohmann::json parseJsonText(std::string_view text, std::string &error)
             break;
         case json::parse_event_t::key: {
             const std::string &key = parsed.get_ref<const std::string &>();
-            if (!keys.empty()) {
-                auto &seen = keys.back();
-                if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
-                    throw StrictJsonFault{"key \"" + key + "\" appears twice in one object"};
-                }
-                seen.push_back(key);
+            if (!keys.empty() && !keys.back().insert(key).second) {
+                throw StrictJsonFault{"key \"" + key + "\" appears twice in one object"};
             }
             break;
         }

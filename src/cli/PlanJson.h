@@ -44,13 +44,16 @@ struct Fault {
 // same order, stopping at the first fault: byte limits in CP932 with the
 // editor's messages, readable era dates, HDS 0 to 30; besides, every text
 // must be representable in CP932, single-line fields hold no line break,
-// and every value has its type and range. Unknown keys are refused.
+// no text holds a control character other than a memo's line breaks, and
+// every value has its type and range (a number outside it is refused,
+// however large). Unknown keys are refused.
 std::variant<TPRACTDATA, Fault> planFromJson(const nlohmann::json &json, TDateTime now);
 
 // Parses the text of a JSON plan strictly: one JSON value and nothing after
-// it (blanks aside), no NUL byte anywhere, no key twice in one object, and
-// no number beyond the range of a double. On failure `error` says why
-// (UTF-8) and the result is null.
+// it (blanks aside), no NUL byte anywhere, no key twice in one object, no
+// number beyond the range of a double, and no nesting deeper than a plan's
+// four levels (checked before parsing). On failure `error` says why (UTF-8)
+// and the result is null. Time and memory grow linearly with the text.
 nlohmann::json parseJsonText(std::string_view text, std::string &error);
 
 // The record as JSON in key order (the inverse of planFromJson for a valid plan).

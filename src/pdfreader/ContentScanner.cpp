@@ -9,6 +9,8 @@ TPdfContentScanner::TPdfContentScanner(std::string_view data)
 
 void TPdfContentScanner::scan(TPdfString &items)
 {
+    m_lines = items.lineCount();
+    m_bytes = items.textBytes();
     unsigned char c = 0;
     while (tryReadByte(c)) {
         if (c != 'B')
@@ -23,6 +25,14 @@ void TPdfContentScanner::scan(TPdfString &items)
         std::vector<std::string> lines = readTextObject(x, y);
         items.add(x, y, std::move(lines));
     }
+}
+
+void TPdfContentScanner::keepLine(std::vector<std::string> &lines, std::string line)
+{
+    m_bytes += line.size();
+    if (++m_lines > MaxTextLines || m_bytes > MaxTextBytes)
+        failAt("PDF READ LIMIT ERROR Address : ");
+    lines.push_back(std::move(line));
 }
 
 std::string TPdfContentScanner::hexBytes(std::string_view hex)
@@ -59,7 +69,7 @@ std::vector<std::string> TPdfContentScanner::readTextObject(TPdfCurrency &x, TPd
     std::int64_t mark = position();
     if (readBytes(2) == "ET") {
         SkipLineEnd();
-        lines.emplace_back();
+        keepLine(lines, std::string());
         return lines;
     }
     seek(mark);
@@ -86,14 +96,14 @@ std::vector<std::string> TPdfContentScanner::readTextObject(TPdfCurrency &x, TPd
 
         const std::string op = readBytes(2);
         if (op == "ET") {
-            lines.push_back(line);
+            keepLine(lines, std::move(line));
             return lines;
         }
         if (op != "T*")
             return lines;
         // One or more T*: each ends a line, the first the one just read.
         for (;;) {
-            lines.push_back(line);
+            keepLine(lines, std::move(line));
             line.clear();
             SkipLineEnd();
             mark = position();

@@ -15,10 +15,13 @@
 // lines separated by `T*`, then `ET`. Every `BT` pair starts an object (also
 // one inside a string); no other operator is interpreted and nothing is
 // decompressed. An object that leaves this grammar ends early with the lines
-// complete so far and is still added. Only work limits raise: a token
-// longer than the lexer allows, or more than MaxTextItems items in all the
-// pages of a file ("PDF READ LIMIT ERROR Address : " and the position in
-// the stream). A plan has about 400; each item is looked at for every field.
+// complete so far and is still added. Only work limits raise, with "PDF
+// READ LIMIT ERROR Address : " and the position in the stream: a token or
+// string longer than the lexer allows, or, in all the pages of a file
+// together, more than MaxTextItems items, MaxTextLines lines or
+// MaxTextBytes bytes of text. A plan has about 400 items with 600 lines and
+// 30 KB of text; each item is looked at for every field, and every byte
+// kept is copied a few times on its way to the editor or into JSON.
 class TPdfContentScanner : private TPdfLexer {
 public:
     explicit TPdfContentScanner(std::string_view data);
@@ -27,12 +30,21 @@ public:
     void scan(TPdfString &items);
 
     static constexpr std::size_t MaxTextItems = 20000;
+    static constexpr std::size_t MaxTextLines = 100000;
+    static constexpr std::size_t MaxTextBytes = 2 * 1024 * 1024;
 
 private:
     // One text object, `BT` and its line end already consumed; x and y come
     // from its Td.
     std::vector<std::string> readTextObject(TPdfCurrency &x, TPdfCurrency &y);
+    // Appends a line to the object being read, within the text limits.
+    void keepLine(std::vector<std::string> &lines, std::string line);
     // The bytes of a hex string's digits, a lone last digit taken as its
     // high half.
     static std::string hexBytes(std::string_view hex);
+
+    // Lines and bytes of text kept in the file so far, this stream's
+    // objects included.
+    std::size_t m_lines = 0;
+    std::size_t m_bytes = 0;
 };

@@ -274,20 +274,37 @@ bool TPdfLexer::ReadLiteral(std::string &out)
 {
     auto get = [this](unsigned char &c) { return tryReadByte(c); };
     auto unget = [this] { seek(position() - 1); };
-    if (pdfreader::decodeLiteral(get, unget, out))
+    switch (pdfreader::decodeLiteral(get, unget, out, MaxTokenLength)) {
+    case pdfreader::LiteralEnd::Closed:
         return true;
+    case pdfreader::LiteralEnd::TooLong:
+        failAt("PDF READ LIMIT ERROR Address : ");
+    case pdfreader::LiteralEnd::EndOfInput:
+        break;
+    }
     if (m_atEnd == TEndOfInput::Raise)
         readPastEnd();
     return false;
 }
 
+// Compares bytes as they come rather than reading `word.size()` bytes at
+// every position: a stream of megabytes without the word is passed over
+// at the cost of reading it once.
 bool TPdfLexer::SkipPast(std::string_view word)
 {
-    while (!atEnd()) {
-        const std::int64_t start = position();
-        if (readBytes(static_cast<std::int64_t>(word.size())) == word)
+    unsigned char c = 0;
+    while (tryReadByte(c)) {
+        if (c != static_cast<unsigned char>(word.front()))
+            continue;
+        // After a partial match, the search goes on from the byte after its
+        // first byte.
+        const std::int64_t resume = position();
+        std::size_t matched = 1;
+        while (matched < word.size() && tryReadByte(c) && c == static_cast<unsigned char>(word[matched]))
+            ++matched;
+        if (matched == word.size())
             return true;
-        seek(start + 1);
+        seek(resume);
     }
     return false;
 }

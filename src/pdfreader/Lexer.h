@@ -121,6 +121,8 @@ protected:
     // Literal string body after its `(`: backslash escapes and nested
     // parentheses as PDF defines them, up to the `)` that closes the first
     // `(`. False when the input ends first (`out` then holds what was read).
+    // Like a token, a string of more than MaxTokenLength bytes is refused
+    // with "PDF READ LIMIT ERROR Address : ", whatever the end-of-input rule.
     bool ReadLiteral(std::string &out);
     // Bytes up to and including the first occurrence of `word`; false, at the
     // end of the input, when there is none.

@@ -97,7 +97,7 @@ void TPdfContents::readOutline()
             const auto dest = ParseReference(ReadReference());
             if (!dest)
                 fail("PDF OUTLINE DEST ERROR");
-            m_outline.entries.push_back({dest->number, dest->generation, m_outline.item.title});
+            m_outline.titles.emplace(std::make_pair(dest->number, dest->generation), m_outline.item.title);
             if (m_outline.item.next.size() <= 4)
                 return;
             if (!seen.insert(keyOf(m_outline.item.next)).second)
@@ -114,10 +114,8 @@ std::string TPdfContents::pageTitle(std::int32_t objectNumber, std::int32_t gene
 {
     if (!m_outline.read)
         readOutline();
-    for (const TPdfOutlineEntry &entry : m_outline.entries) {
-        if (entry.number == objectNumber && entry.generation == generation)
-            return entry.title;
-    }
+    if (const auto title = m_outline.titles.find({objectNumber, generation}); title != m_outline.titles.end())
+        return title->second;
     if (m_outline.error)
         throw *m_outline.error;
     return std::string();

@@ -67,6 +67,12 @@ void TPdfPage::extractAllPages()
             record.annotationText = readAnnotation(ReadReference());
         }
         record.title = pageTitle(current.objectNumber, current.generation);
+        // A page tree may visit one page thousands of times, each visit
+        // keeping its title and note again: they count against the same
+        // text limit as the text items.
+        m_recordTextBytes += record.annotationText.size() + record.title.size();
+        if (m_recordTextBytes > TPdfContentScanner::MaxTextBytes)
+            failAt("PDF READ LIMIT ERROR Address : ");
         readContentStream(current.contents);
 
         m_pages.add(record);

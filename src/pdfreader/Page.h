@@ -76,4 +76,6 @@ private:
     static constexpr std::int64_t ContentBudgetFactor = 4;
     static constexpr std::int64_t ContentBudgetExtra = 1 << 20;
     std::int64_t m_contentBudget = 0;
+    // Bytes of the page records' titles and annotation texts.
+    std::size_t m_recordTextBytes = 0;
 };

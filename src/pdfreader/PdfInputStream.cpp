@@ -104,9 +104,27 @@ std::string TPdfInputStream::read(std::int64_t count)
         m_position += count;
         return result;
     }
+    // Whole runs of the window at a time: a content stream of megabytes is
+    // copied, not read byte by byte. Every byte still counts against the
+    // read limit.
     result.reserve(static_cast<std::size_t>(count));
-    unsigned char byte = 0;
-    while (count-- > 0 && readByte(byte))
-        result.push_back(static_cast<char>(byte));
+    while (count > 0) {
+        if (m_position < m_windowStart || m_position >= m_windowEnd) {
+            fill(m_position);
+            if (m_position >= m_windowEnd)
+                break;
+        }
+        const std::int64_t run = std::min(count, m_windowEnd - m_position);
+        if (run > m_readLimit - m_readCount) {
+            // Stopped at the first byte beyond the limit, as readByte stops.
+            m_position += std::max<std::int64_t>(m_readLimit - m_readCount, 0);
+            readLimitReached();
+        }
+        m_readCount += run;
+        result.append(
+            m_data.substr(static_cast<std::size_t>(m_position - m_windowStart), static_cast<std::size_t>(run)));
+        m_position += run;
+        count -= run;
+    }
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace pdfreader {
@@ -12,32 +13,41 @@ namespace pdfreader {
 // taken as they stand.
 //
 // `get(byte)` delivers the next byte or returns false at the end of the
-// input; `unget()` steps back over the byte just delivered. Returns false
-// when the input ends before the string does (`out` then holds what was read).
+// input; `unget()` steps back over the byte just delivered. The string may
+// decode to at most `maxBytes` bytes: the byte that would exceed them ends
+// the reading with TooLong, so no string keeps more. EndOfInput when the
+// input ends before the string does; `out` then holds what was read.
+enum class LiteralEnd { Closed, EndOfInput, TooLong };
+
 template <class Get, class Unget>
-bool decodeLiteral(Get &&get, Unget &&unget, std::string &out)
+LiteralEnd decodeLiteral(Get &&get, Unget &&unget, std::string &out, std::size_t maxBytes)
 {
     int depth = 1;
     unsigned char c = 0;
     while (get(c)) {
+        // The byte the string holds for what was just read; none for a
+        // backslash that continues the line.
+        int kept = c;
         if (c == '\\') {
             unsigned char e = 0;
             if (!get(e))
-                return false;
+                return LiteralEnd::EndOfInput;
             switch (e) {
-            case 'n': out.push_back('\n'); break;
-            case 'r': out.push_back('\r'); break;
-            case 't': out.push_back('\t'); break;
-            case 'b': out.push_back('\b'); break;
-            case 'f': out.push_back('\f'); break;
+            case 'n': kept = '\n'; break;
+            case 'r': kept = '\r'; break;
+            case 't': kept = '\t'; break;
+            case 'b': kept = '\b'; break;
+            case 'f': kept = '\f'; break;
             case '\r': {
                 unsigned char lf = 0;
                 if (get(lf) && lf != '\n')
                     unget();
+                kept = -1;
                 break;
             }
-            case '\n': break;
+            case '\n': kept = -1; break;
             default:
+                kept = e;
                 if (e >= '0' && e <= '7') {
                     unsigned value = e - '0';
                     for (int i = 0; i < 2; ++i) {
@@ -50,22 +60,22 @@ bool decodeLiteral(Get &&get, Unget &&unget, std::string &out)
                         }
                         value = value * 8 + (d - '0');
                     }
-                    out.push_back(static_cast<char>(value & 0xFF));
-                } else {
-                    out.push_back(static_cast<char>(e));
+                    kept = static_cast<int>(value & 0xFF);
                 }
             }
-            continue;
-        }
-        if (c == '(') {
+        } else if (c == '(') {
             ++depth;
         } else if (c == ')') {
             if (--depth == 0)
-                return true;
+                return LiteralEnd::Closed;
         }
-        out.push_back(static_cast<char>(c));
+        if (kept < 0)
+            continue;
+        if (out.size() >= maxBytes)
+            return LiteralEnd::TooLong;
+        out.push_back(static_cast<char>(kept));
     }
-    return false;
+    return LiteralEnd::EndOfInput;
 }
 
 } // namespace pdfreader

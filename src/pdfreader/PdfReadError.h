@@ -35,6 +35,11 @@ private:
 
 namespace pdfreader {
 
+// The message of a read that ran out of memory: the reader's facade turns
+// std::bad_alloc into EPdfReadError with it, so that a hostile file never
+// ends a program.
+inline constexpr const char *kOutOfMemoryMessage = "PDF READ MEMORY ERROR";
+
 // A file position as it appears in messages: at least 8 upper-case hex digits.
 std::string hexPosition(std::int64_t position);
 

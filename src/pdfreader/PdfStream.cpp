@@ -3,6 +3,7 @@
 #include "plan/Cp932.h"
 
 #include <algorithm>
+#include <new>
 
 namespace pdfreader {
 
@@ -11,6 +12,17 @@ const std::string &emptyText()
 {
     static const std::string empty;
     return empty;
+}
+
+// Runs one step of reading, turning a failed allocation into the reader's
+// own error: callers catch EPdfReadError only.
+template <class Step> decltype(auto) withinMemory(Step &&step)
+{
+    try {
+        return step();
+    } catch (const std::bad_alloc &) {
+        throw EPdfReadError(kOutOfMemoryMessage);
+    }
 }
 
 // Pixel bytes all the images of a file may take together.
@@ -34,13 +46,13 @@ void TPdfStream::open(const std::filesystem::path &fileName)
 {
     // The old reader goes first, so that a failed open leaves none behind.
     m_reader.reset();
-    start(TPdfInputStream::fromFile(fileName));
+    withinMemory([&] { start(TPdfInputStream::fromFile(fileName)); });
 }
 
 void TPdfStream::openBytes(std::string bytes)
 {
     m_reader.reset();
-    start(TPdfInputStream::fromBytes(std::move(bytes)));
+    withinMemory([&] { start(TPdfInputStream::fromBytes(std::move(bytes))); });
 }
 
 void TPdfStream::start(std::unique_ptr<TPdfInputStream> stream)
@@ -96,7 +108,7 @@ void TPdfStream::selectPage(int index)
     if (index >= count)
         index = count - 1;
     m_selectedPage = index;
-    loadPageImage();
+    withinMemory([this] { loadPageImage(); });
     m_imageDataLength = m_reader->pages().records()[static_cast<std::size_t>(index)].imageDataLength;
 }
 
@@ -132,6 +144,11 @@ void TPdfStream::loadPageImage()
 
 const JpegImage *TPdfStream::image() const
 {
+    return withinMemory([this] { return decodedImage(); });
+}
+
+const JpegImage *TPdfStream::decodedImage() const
+{
     if (!m_current)
         return m_empty.get();
     Picture &picture = *m_current;
@@ -163,7 +180,8 @@ const std::vector<std::string> *TPdfStream::item(int fieldIndex) const
 
 std::vector<planfile::TextItem> TPdfStream::textItems() const
 {
-    return m_reader ? m_reader->strings().plainItems() : std::vector<planfile::TextItem>();
+    return withinMemory(
+        [this] { return m_reader ? m_reader->strings().plainItems() : std::vector<planfile::TextItem>(); });
 }
 
 } // namespace pdfreader

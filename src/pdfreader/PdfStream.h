@@ -28,6 +28,9 @@ namespace pdfreader {
 // Before a successful open the facade is empty: no pages, empty texts, no
 // items, and selecting a page does nothing.
 //
+// Running out of memory anywhere in open, selectPage, image or textItems
+// raises EPdfReadError(pdfreader::kOutOfMemoryMessage) like any other fault.
+//
 // (The writer has a stream object class of the same name; this one lives in
 // the reader's namespace so that a program can link both.)
 class TPdfStream {
@@ -117,6 +120,7 @@ private:
 
     void start(std::unique_ptr<TPdfInputStream> stream);
     void loadPageImage();
+    const JpegImage *decodedImage() const;
 
     std::unique_ptr<TPdfPage> m_reader;
     int m_selectedPage = 0;

@@ -2,6 +2,9 @@
 
 std::size_t TPdfString::add(TPdfCurrency x, TPdfCurrency y, std::vector<std::string> lines)
 {
+    m_lineCount += lines.size();
+    for (const std::string &line : lines)
+        m_textBytes += line.size();
     m_items.push_back(TTextItem{m_currentPage, x, y, std::move(lines)});
     return m_items.size() - 1;
 }

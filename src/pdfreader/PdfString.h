@@ -23,9 +23,17 @@ public:
     // Adds an item on the current page number; returns its index.
     std::size_t add(TPdfCurrency x, TPdfCurrency y, std::vector<std::string> lines);
     std::size_t count() const { return m_items.size(); }
+    // Lines of all items, and the bytes of those lines.
+    std::size_t lineCount() const { return m_lineCount; }
+    std::size_t textBytes() const { return m_textBytes; }
     const TTextItem &at(std::size_t index) const { return m_items.at(index); }
     const std::vector<TTextItem> &items() const { return m_items; }
-    void clear() { m_items.clear(); }
+    void clear()
+    {
+        m_items.clear();
+        m_lineCount = 0;
+        m_textBytes = 0;
+    }
 
     std::int32_t currentPage() const { return m_currentPage; }
     void setCurrentPage(std::int32_t page) { m_currentPage = page; }
@@ -47,4 +55,6 @@ public:
 private:
     std::vector<TTextItem> m_items;
     std::int32_t m_currentPage = 1;
+    std::size_t m_lineCount = 0;
+    std::size_t m_textBytes = 0;
 };

@@ -2,6 +2,8 @@
 
 #include "plan/FilePath.h"
 
+#include "pdfreader/PdfInputStream.h"
+#include "pdfreader/PdfReadError.h"
 #include "plan/Common.h"
 #include "planindex/PlanRead.h"
 #include "planindex/ReviewDue.h"
@@ -11,12 +13,18 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <exception>
 #include <fstream>
 #include <map>
+#include <mutex>
+#include <optional>
 #include <random>
-#include <sstream>
 #include <thread>
 #include <variant>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -24,22 +32,73 @@ namespace planindex {
 
 namespace {
 
-// What the cache keeps of one file.
-struct Entry {
+// One state of a file. Writing a file changes its change time, even when
+// its old size and modification time are put back afterwards (cp -p, a
+// restore from a backup); a file replaced by another has another inode.
+struct FileStamp {
     std::uintmax_t size = 0;
     std::int64_t mtime = 0; // nanoseconds
+    std::uint64_t inode = 0;
+    std::int64_t ctime = 0; // nanoseconds
+    bool operator==(const FileStamp &) const = default;
+};
+
+// The stamp of a regular file (links followed); none for anything else.
+std::optional<FileStamp> stampOf(const fs::path &path)
+{
+#ifdef _WIN32
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) {
+        return std::nullopt;
+    }
+    const std::uintmax_t size = fs::file_size(path, ec);
+    const fs::file_time_type time = fs::last_write_time(path, ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    return FileStamp{size, std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count(), 0, 0};
+#else
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
+        return std::nullopt;
+    }
+    const auto nanoseconds = [](const timespec &t) {
+        return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+    };
+    return FileStamp{static_cast<std::uintmax_t>(info.st_size), nanoseconds(info.st_mtim),
+                     static_cast<std::uint64_t>(info.st_ino), nanoseconds(info.st_ctim)};
+#endif
+}
+
+// What the cache keeps of one file.
+struct Entry {
+    FileStamp stamp;
     bool isPlan = false;
     IndexedPlan plan;    // when isPlan
     RefusedFile refused; // otherwise
 };
 
-constexpr std::string_view kCacheHeader = "OVILANT-PLANINDEX 1\n";
+constexpr std::string_view kCacheHeader = "OVILANT-PLANINDEX 2\n";
 constexpr std::string_view kCacheEnd = "E\n";
+// A cache is a few hundred bytes a file; a larger one is not ours.
+constexpr std::int64_t kMaxCacheBytes = 64 * 1024 * 1024;
 
 // The cache file: the header, then one record per file, then kCacheEnd. A
 // record is a kind letter ('P' a plan, 'R' a refused file) followed by its
-// fields, each written as its byte count, ':' and the bytes, and ends with
-// a line break. Every byte may appear inside a field.
+// fields, each written as its byte count, ':' and the bytes, then the
+// checksum of all that as one more field, and ends with a line break. Every
+// byte may appear inside a field.
+//
+// The checksum is 64-bit FNV-1a, which any change of a single byte alters.
+std::uint64_t checksum(std::string_view bytes)
+{
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : bytes) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    }
+    return hash;
+}
+
 void putField(std::string &out, std::string_view field)
 {
     char digits[24];
@@ -49,7 +108,7 @@ void putField(std::string &out, std::string_view field)
     out += field;
 }
 
-void putNumber(std::string &out, std::int64_t value)
+template <typename T> void putNumber(std::string &out, T value)
 {
     putField(out, std::to_string(value));
 }
@@ -68,6 +127,9 @@ public:
     }
     bool atEnd() const { return m_at == m_text.size(); }
     char peek() const { return m_at < m_text.size() ? m_text[m_at] : '\0'; }
+    std::size_t at() const { return m_at; }
+    // The bytes from `from` to the current place.
+    std::string_view since(std::size_t from) const { return m_text.substr(from, m_at - from); }
 
     bool field(std::string &out)
     {
@@ -115,26 +177,41 @@ std::string fileNameOf(const std::string &path)
     return utf8FromPath(pathFromUtf8(path).filename());
 }
 
-// The cached entries by path; empty when the file is missing or does not
-// read back completely.
+// The cache file's bytes. It is opened as a plan file is: only a regular
+// file of at most kMaxCacheBytes is read, and a FIFO or a device there is
+// passed over without waiting on it or reading it without end.
+std::optional<std::string> readCacheFile(const fs::path &cacheFile)
+{
+    try {
+        const auto stream = TPdfInputStream::fromFile(cacheFile.string());
+        if (stream->size() > kMaxCacheBytes) {
+            return std::nullopt;
+        }
+        return stream->read(stream->size());
+    } catch (const EPdfReadError &) {
+        return std::nullopt;
+    }
+}
+
+// The cached entries by path; empty when the file is missing, is no cache
+// file or does not read back completely. An entry whose checksum fails is
+// left out: its file is read again.
 std::map<std::string, Entry> loadCache(const fs::path &cacheFile)
 {
     std::map<std::string, Entry> entries;
     if (cacheFile.empty()) {
         return entries;
     }
-    std::ifstream in(cacheFile, std::ios::binary);
-    if (!in) {
+    const std::optional<std::string> text = readCacheFile(cacheFile);
+    if (!text) {
         return entries;
     }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    const std::string text = buffer.str();
-    CacheReader r(text);
+    CacheReader r(*text);
     if (!r.literal(kCacheHeader)) {
         return {};
     }
     while (!r.literal(kCacheEnd)) {
+        const std::size_t start = r.at();
         const char kind = r.peek();
         if (kind != 'P' && kind != 'R') {
             return {};
@@ -142,7 +219,9 @@ std::map<std::string, Entry> loadCache(const fs::path &cacheFile)
         r.literal(std::string_view(&kind, 1));
         std::string path;
         Entry e;
-        if (!r.field(path) || !r.number(e.size) || !r.number(e.mtime)) {
+        FileStamp &stamp = e.stamp;
+        if (!r.field(path) || !r.number(stamp.size) || !r.number(stamp.mtime) || !r.number(stamp.inode) ||
+            !r.number(stamp.ctime)) {
             return {};
         }
         e.isPlan = kind == 'P';
@@ -169,10 +248,14 @@ std::map<std::string, Entry> loadCache(const fs::path &cacheFile)
             f.path = path;
             f.fileName = fileNameOf(path);
         }
-        if (!r.literal("\n")) {
+        const std::uint64_t sum = checksum(r.since(start));
+        std::uint64_t stored = 0;
+        if (!r.number(stored) || !r.literal("\n")) {
             return {};
         }
-        entries[path] = std::move(e);
+        if (stored == sum) {
+            entries[path] = std::move(e);
+        }
     }
     if (!r.atEnd()) {
         return {};
@@ -186,10 +269,13 @@ void storeCache(const fs::path &cacheFile, const std::map<std::string, Entry> &e
 {
     std::string out(kCacheHeader);
     for (const auto &[path, e] : entries) {
+        const std::size_t start = out.size();
         out += e.isPlan ? 'P' : 'R';
         putField(out, path);
-        putNumber(out, static_cast<std::int64_t>(e.size));
-        putNumber(out, e.mtime);
+        putNumber(out, e.stamp.size);
+        putNumber(out, e.stamp.mtime);
+        putNumber(out, e.stamp.inode);
+        putNumber(out, e.stamp.ctime);
         if (e.isPlan) {
             putField(out, e.plan.name);
             putNumber(out, e.plan.sex);
@@ -203,6 +289,7 @@ void storeCache(const fs::path &cacheFile, const std::map<std::string, Entry> &e
             putField(out, e.refused.text);
             putField(out, e.refused.messageFileName);
         }
+        putNumber(out, checksum(std::string_view(out).substr(start)));
         out += '\n';
     }
     out += kCacheEnd;
@@ -229,11 +316,10 @@ void storeCache(const fs::path &cacheFile, const std::map<std::string, Entry> &e
     }
 }
 
-Entry readEntry(const std::string &path, std::uintmax_t size, std::int64_t mtime)
+Entry readEntry(const std::string &path, const FileStamp &stamp)
 {
     Entry e;
-    e.size = size;
-    e.mtime = mtime;
+    e.stamp = stamp;
     auto result = readPlanFile(pathFromUtf8(path));
     if (const auto *read = std::get_if<PlanFileRead>(&result)) {
         const planfile::PrintedPlan *printed = &read->printed;
@@ -252,7 +338,7 @@ Entry readEntry(const std::string &path, std::uintmax_t size, std::int64_t mtime
         p.team = plan.Team;
     } else {
         const ReadFault &fault = std::get<ReadFault>(result);
-        e.refused = {path, fileNameOf(path), fault.text, fault.fileName};
+        e.refused = {path, fileNameOf(path), fault.text, fault.fileName, fault.outOfMemory};
     }
     return e;
 }
@@ -263,11 +349,6 @@ bool isPdfName(const fs::path &file)
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
     return extension == ".pdf";
-}
-
-std::int64_t nanoseconds(fs::file_time_type time)
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count();
 }
 
 } // namespace
@@ -285,34 +366,27 @@ FolderIndex indexFolder(const fs::path &folder, const fs::path &cacheFile, unsig
     }
     std::map<std::string, Entry> cache = loadCache(cacheFile);
 
-    // The folder's .pdf files with their size and time, taken before any
-    // is read: a file changed while it is read is read again next time.
+    // The folder's .pdf files with their stamps, taken before any is read:
+    // a file changed while it is read is read again next time.
     struct Job {
         std::string path;
-        std::uintmax_t size;
-        std::int64_t mtime;
+        FileStamp stamp;
         Entry *cached;
         Entry fresh;
     };
     std::vector<Job> jobs;
     for (const fs::directory_entry &item : fs::directory_iterator(base)) {
-        std::error_code ec;
-        if (!item.is_regular_file(ec) || !isPdfName(item.path())) {
+        if (!isPdfName(item.path())) {
             continue;
         }
-        const std::uintmax_t size = item.file_size(ec);
-        if (ec) {
-            continue;
-        }
-        const fs::file_time_type time = item.last_write_time(ec);
-        if (ec) {
+        const std::optional<FileStamp> stamp = stampOf(item.path());
+        if (!stamp) {
             continue;
         }
         const std::string path = utf8FromPath(item.path());
-        const std::int64_t mtime = nanoseconds(time);
         const auto hit = cache.find(path);
-        const bool current = hit != cache.end() && hit->second.size == size && hit->second.mtime == mtime;
-        jobs.push_back({path, size, mtime, current ? &hit->second : nullptr, {}});
+        const bool current = hit != cache.end() && hit->second.stamp == *stamp;
+        jobs.push_back({path, *stamp, current ? &hit->second : nullptr, {}});
     }
 
     std::vector<std::size_t> toRead;
@@ -324,10 +398,22 @@ FolderIndex indexFolder(const fs::path &folder, const fs::path &cacheFile, unsig
     unsigned workers = threads != 0 ? threads : std::max(1U, std::thread::hardware_concurrency());
     workers = static_cast<unsigned>(std::min<std::size_t>(workers, toRead.size()));
     std::atomic<std::size_t> next{0};
+    // What stopped a worker (memory running out outside the reading of a
+    // file) stops the others and is raised here once they have ended.
+    std::exception_ptr failure;
+    std::mutex failureLock;
     const auto work = [&] {
-        for (std::size_t k = next++; k < toRead.size(); k = next++) {
-            Job &job = jobs[toRead[k]];
-            job.fresh = readEntry(job.path, job.size, job.mtime);
+        try {
+            for (std::size_t k = next++; k < toRead.size(); k = next++) {
+                Job &job = jobs[toRead[k]];
+                job.fresh = readEntry(job.path, job.stamp);
+            }
+        } catch (...) {
+            const std::lock_guard lock(failureLock);
+            if (!failure) {
+                failure = std::current_exception();
+            }
+            next = toRead.size();
         }
     };
     if (workers <= 1) {
@@ -337,6 +423,9 @@ FolderIndex indexFolder(const fs::path &folder, const fs::path &cacheFile, unsig
         for (unsigned t = 0; t < workers; ++t) {
             pool.emplace_back(work);
         }
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
     }
 
     FolderIndex index;
@@ -357,6 +446,10 @@ FolderIndex indexFolder(const fs::path &folder, const fs::path &cacheFile, unsig
             index.plans.push_back(e.plan);
         } else {
             index.others.push_back(e.refused);
+            // A file left unread for want of memory is read again next time.
+            if (e.refused.outOfMemory) {
+                continue;
+            }
         }
         kept.emplace(job.path, std::move(e));
     }

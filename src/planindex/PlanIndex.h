@@ -7,12 +7,16 @@
 // Only the folder's own files whose names end in ".pdf" (any case) are
 // looked at; sub-folders are not entered. Files are read in parallel, one
 // reader per file. What was read is kept in a cache file (the caller names
-// it, normally in the user's cache folder), together with each file's size
-// and modification time in nanoseconds; a file whose size and time are
-// unchanged is not read again. The cache is replaced as a whole (a
-// temporary file renamed over it), so a reader never sees half of one; a
-// cache that does not read back completely is ignored and rebuilt. The
-// plan files themselves are only ever read.
+// it, normally in the user's cache folder), together with each file's size,
+// modification time and change time in nanoseconds and its inode; a file
+// whose four values are unchanged is not read again, so a file written
+// again with its old size and time put back is read again. The cache is
+// replaced as a whole (a temporary file renamed over it), so a reader never
+// sees half of one. It is read only when it is a regular file of at most
+// 64 MiB (a FIFO is never waited on); one that is not, or that does not
+// read back completely, is ignored and rebuilt; an entry whose checksum
+// fails is dropped and its file read again. The plan files themselves are
+// only ever read.
 //
 // Texts are CP932 as in the plan record; paths are UTF-8 (plan/FilePath.h).
 
@@ -48,6 +52,7 @@ struct RefusedFile {
     std::string fileName;
     std::string text;            // the reader's message, CP932
     std::string messageFileName; // the file name the message ends with, if any
+    bool outOfMemory = false;    // not read for want of memory: not cached
 };
 
 struct FolderIndex {
@@ -62,7 +67,9 @@ struct FolderIndex {
 
 // Indexes `folder` using and renewing the cache file `cacheFile` (empty: no
 // cache). `threads` 0 uses one thread per core. Raises
-// std::filesystem::filesystem_error when the folder cannot be listed; a
+// std::filesystem::filesystem_error when the folder cannot be listed, and
+// std::bad_alloc when memory runs out other than while a file is read (a
+// file whose reading runs out of memory is listed among the others); a
 // cache that cannot be written is left as it was, without an error.
 FolderIndex indexFolder(const std::filesystem::path &folder, const std::filesystem::path &cacheFile,
                         unsigned threads = 0);

@@ -5,6 +5,7 @@
 #include "planfile/PlanFormat.h"
 
 #include <exception>
+#include <new>
 
 namespace planindex {
 
@@ -13,7 +14,9 @@ NotAPlanFile::NotAPlanFile(std::string author, std::string subject)
 {
 }
 
-PlanFileRead loadPlanFile(const std::filesystem::path &path)
+namespace {
+
+PlanFileRead readWholeFile(const std::filesystem::path &path)
 {
     pdfreader::TPdfStream pdf;
     pdf.open(path);
@@ -34,6 +37,17 @@ PlanFileRead loadPlanFile(const std::filesystem::path &path)
     return read;
 }
 
+} // namespace
+
+PlanFileRead loadPlanFile(const std::filesystem::path &path)
+{
+    try {
+        return readWholeFile(path);
+    } catch (const std::bad_alloc &) {
+        throw EPdfReadError(pdfreader::kOutOfMemoryMessage);
+    }
+}
+
 std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path)
 {
     try {
@@ -41,9 +55,9 @@ std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &
     } catch (const NotAPlanFile &e) {
         return ReadFault{e.what(), {}, true, e.author, e.subject};
     } catch (const EPdfReadError &e) {
-        return ReadFault{e.text(), e.fileName(), false, {}, {}};
+        return ReadFault{e.text(), e.fileName(), false, {}, {}, e.message() == pdfreader::kOutOfMemoryMessage};
     } catch (const std::exception &e) {
-        // Running out of memory and the like: the file is listed as unread.
+        // Anything else that stops the reading: the file is listed as unread.
         return ReadFault{e.what(), {}, false, {}, {}};
     }
 }

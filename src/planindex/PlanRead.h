@@ -29,13 +29,16 @@ struct PlanFileRead {
 // Why a file was refused: the reader's message (CP932) and, when the
 // message names the file, that name as UTF-8. A readable
 // PDF without the plan markers gives the not-a-plan message, `notAPlan`
-// set and the markers it holds.
+// set and the markers it holds. A read that ran out of memory says so with
+// pdfreader::kOutOfMemoryMessage and `outOfMemory` set: the file itself
+// may be sound.
 struct ReadFault {
     std::string text;
     std::string fileName;
     bool notAPlan = false;
     std::string author;
     std::string subject;
+    bool outOfMemory = false;
 };
 
 // A PDF the reader takes but without the two plan markers. what() is the
@@ -47,8 +50,8 @@ public:
     std::string subject;
 };
 
-// Raises the reader's EPdfReadError for a file it
-// refuses and NotAPlanFile for a PDF without the markers.
+// Raises the reader's EPdfReadError for a file it refuses or when memory
+// runs out, and NotAPlanFile for a PDF without the markers.
 PlanFileRead loadPlanFile(const std::filesystem::path &path);
 
 // The same, never raising: every failure is a ReadFault.

@@ -224,6 +224,12 @@ TEST_F(RenderTest, RefusedPlansWriteNothingAndSayWhy)
         {"unknown row key", [](json &p) { p["ActivityItems"][0]["Goodz"] = "x"; },
          "ActivityItems[0].Goodz: unknown key\n"},
         {"sex 2", [](json &p) { p["Sex"] = 2; }, "Sex: must be an integer from -1 to 1\n"},
+        {"sex 2^64 - 1, -1 when wrapped", [](json &p) { p["Sex"] = 18446744073709551615ULL; },
+         "Sex: must be an integer from -1 to 1\n"},
+        {"a tab in a text", [](json &p) { p["Name"] = "山田\t太郎"; },
+         "Name: must not contain the control character U+0009\n"},
+        {"DEL in a memo of a row", [](json &p) { p["ActivityItems"][0]["Goods"] = "a\nb\x7F"; },
+         "ActivityItems[0].Goods: must not contain the control character U+007F\n"},
         {"care level 8", [](json &p) { p["KaigoLevel"] = 8; }, "KaigoLevel: must be an integer from -1 to 7\n"},
         {"priority mark 3", [](json &p) { p["MotionItems"][0]["Special"] = 3; },
          "MotionItems[0].Special: must be an integer from 0 to 2\n"},
@@ -335,7 +341,8 @@ TEST_F(RenderTest, CheckPrintsTheFindingsAndWritesNothing)
 
 // Every fault of the JSON text itself exits 1 with a message and writes
 // nothing: numbers beyond a double (which used to end the process), a NUL
-// byte with anything after it, trailing garbage, a key given twice.
+// byte with anything after it, trailing garbage, a key given twice, nesting
+// deeper than a plan's.
 TEST_F(RenderTest, MalformedJsonIsRefusedWithAMessage)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {
@@ -347,6 +354,8 @@ TEST_F(RenderTest, MalformedJsonIsRefusedWithAMessage)
         {"{} {}", "parse"},
         {R"({"Name": "a", "Name": "b"})", "\"Name\" appears twice"},
         {R"({"ActivityItems": [{"Goods": "a", "Goods": "b"}]})", "\"Goods\" appears twice"},
+        {R"({"ActivityItems": [{"ABC": [["A"]]}]})", "nested deeper than 4 levels at offset 28"},
+        {std::string(1'000'000, '[') + std::string(1'000'000, ']'), "nested deeper than 4 levels at offset 4"},
     };
     for (const auto &[text, reason] : cases) {
         SCOPED_TRACE(text);
@@ -357,9 +366,12 @@ TEST_F(RenderTest, MalformedJsonIsRefusedWithAMessage)
         EXPECT_EQ(run({"check", "-"}, text), 1) << "check reads a plan as render does";
         EXPECT_NE(m_last.err.find(reason), std::string::npos) << m_last.err;
     }
-    // The same key in two different objects is no duplicate.
-    run({"render", "-", "-"}, R"({"ActivityItems": [{"Goods": "a"}, {"Goods": "b"}]})");
-    EXPECT_EQ(m_last.err.find("is not valid JSON"), std::string::npos) << m_last.err;
+    // The same key in two different objects is no duplicate, brackets in a
+    // string no nesting.
+    for (const char *text : {R"({"ActivityItems": [{"Goods": "a"}, {"Goods": "b"}]})", R"({"Name": "[[[[[\""})"}) {
+        run({"render", "-", "-"}, text);
+        EXPECT_EQ(m_last.err.find("is not valid JSON"), std::string::npos) << m_last.err;
+    }
 }
 
 TEST(RenderProcess, RunsAsACommand)

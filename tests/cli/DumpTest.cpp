@@ -133,11 +133,11 @@ TEST_F(DumpTest, TheReviewedFullPlanComesBack)
 }
 
 // Every field holds its own text, chosen to try the ways a text can be
-// printed: single-byte texts with parentheses, backslashes and a tab (escaped
-// in literal strings), texts that look like page content, half-width
-// katakana, memos with empty lines and lines of spaces, exact fits of box
-// widths and line counts, every mark combination, three marks on two lines,
-// and no sex chosen.
+// printed: single-byte texts with parentheses and backslashes (escaped in
+// literal strings; one before a letter that names an escape), texts that
+// look like page content, half-width katakana, memos with empty lines and
+// lines of spaces, exact fits of box widths and line counts, every mark
+// combination, three marks on two lines, and no sex chosen.
 json richPlan()
 {
     const std::vector<std::string> marks = {"", "A", "B", "C", "AB", "AC", "BC", "ABC"};
@@ -158,7 +158,7 @@ json richPlan()
     // place "SPOOF" at ExerciseText's position.
     plan["HomeWork"] = "x)Q BT 453 763 Td (SPOOF)Tj ET";
     plan["Social"] = "((nested) \\(odd)";
-    plan["GoOut"] = "tab\there";
+    plan["GoOut"] = "tab\\there";
     plan["FreeTime"] = repeat("園", 35);
     plan["TaiinText"] = "\\";
     plan["ExerciseFlag"] = true;

@@ -10,6 +10,7 @@
 #include "plan/Common.h"
 #include "plan/Cp932.h"
 #include "report/PlanPdf.h"
+#include "support/FailingAllocations.h"
 #include "support/Files.h"
 #include "support/Processes.h"
 
@@ -191,6 +192,33 @@ TEST_F(IndexCommand, DiffListsTheChangedFieldsWithTheirCaptions)
     EXPECT_EQ(refused.out, "");
     EXPECT_EQ(run({"diff", "a.pdf"}).status, 2);
     EXPECT_EQ(run({"index", (dir / "missing").string()}).status, 1);
+}
+
+// Memory running out ends a command with exit 1 and a message, never an
+// abort: the reader's message for a file it could not finish (which the
+// index does not cache), the tool's own elsewhere.
+TEST_F(IndexCommand, RunningOutOfMemoryEndsWithExitOneAndAMessage)
+{
+    const std::string old = (fs::absolute(folder) / "old.pdf").string();
+    testsupport::writeFile(dir / "big.json", "{\"Name\": \"" + std::string(100'000, 'n') + "\"}");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"index", folder.string()}, "ovilant-plan: " + old + ": PDF READ MEMORY ERROR\n"},
+        {{"diff", old, old}, "ovilant-plan: " + old + ": PDF READ MEMORY ERROR\n"},
+        {{"dump", old}, "PDF READ MEMORY ERROR\n"},
+        {{"check", (dir / "big.json").string()}, "ovilant-plan: out of memory\n"},
+    };
+    for (const auto &[args, message] : cases) {
+        testsupport::RunResult result;
+        {
+            const testsupport::FailingAllocations scarce(16 * 1024);
+            result = run(args);
+        }
+        EXPECT_EQ(result.status, 1) << args[0];
+        EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+    }
+    const auto again = run({"index", folder.string()});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(lines(again.out).size(), 2U) << again.out;
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace pdftest;
 
 namespace {
@@ -622,6 +624,41 @@ TEST(ReadLimit, PagesEntriesAndTokensAreBounded)
     PdfFile longKey = twoPages();
     longKey.objects[1] = dict({{"Type", "/Catalog"}, {"Pages", "3 0 R"}, {std::string(70000, 'K'), "/X"}});
     EXPECT_TRUE(startsWithLimit(readError(longKey.build()))) << readError(longKey.build()).substr(0, 80);
+}
+
+// A literal string is bounded like a token: the byte after 64 KiB is
+// refused where it lies in the content stream. What a file keeps as text is
+// bounded however it repeats itself: 2 MiB and 100,000 lines in its items,
+// 2 MiB in its pages' titles and notes.
+TEST(ReadLimit, StringsAndKeptTextAreBounded)
+{
+    const std::string limit = "PDF READ LIMIT ERROR Address : ";
+    const auto oneLine = [](std::size_t size) { return planFile({{{"1", "2", {std::string(size, 'x')}}}}).build(); };
+    EXPECT_EQ(readError(oneLine(65536)), "(no error)");
+    const std::string stream = content({{"1", "2", {"x"}}});
+    EXPECT_EQ(readError(oneLine(2'000'000)), limit + hex8(stream.find('(') + 1 + 65537)) << "in the stream";
+    const std::string text(64000, 't');
+    const std::vector<std::pair<int, std::function<std::string(int)>>> keeping = {
+        {32, [&](int n) { return planFile({std::vector<TextObject>(n, {"1", "2", {text}})}).build(); }},
+        {100000, [](int n) {
+             TextObject lines{"1", "2", std::vector<std::string>(n)};
+             lines.lines.front() = lines.lines.back() = "a";
+             return planFile({{lines}}).build();
+         }},
+        {32, [&](int n) { // visits of a page with a long title
+             PdfFile file = withOutline({{"Type", "/Outlines"}, {"First", "21 0 R"}, {"Count", "1"}},
+                                        {{21, dict({{"Title", "(" + text + ")"}, {"Dest", "[4 0 R]"}})}});
+             std::string kids = "[";
+             while (n-- > 0)
+                 kids += "4 0 R ";
+             file.objects[3] = dict({{"Type", "/Pages"}, {"Kids", kids + "]"}});
+             return file.build();
+         }},
+    };
+    for (const auto &[fits, file] : keeping) {
+        EXPECT_EQ(readError(file(fits)), "(no error)") << fits;
+        EXPECT_EQ(readError(file(fits + 1)).rfind(limit, 0), 0u) << fits;
+    }
 }
 
 } // namespace

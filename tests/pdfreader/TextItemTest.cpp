@@ -62,6 +62,7 @@ TEST(TextObjects, FontSelectionInsideTheObjectIsSkipped)
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].x, 20 * CurrencyScale);
     EXPECT_EQ(items[0].lines, Lines{"x"});
+    EXPECT_EQ(scan("BT\n/F1 10 TTf\n20 30 Td\n(x) Tj\nET\n").at(0).lines, Lines{"x"}) << "a T before Tf";
 }
 
 TEST(TextObjects, EscapedStringsReadBackExactly)

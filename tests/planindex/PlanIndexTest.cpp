@@ -19,8 +19,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <set>
 #include <filesystem>
+#include <functional>
+#include <set>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using testsupport::readFile;
@@ -141,6 +145,55 @@ TEST_F(PlanIndexTest, ReadsAFileAgainOnlyWhenItsSizeOrTimeChanged)
     EXPECT_EQ(again.plans[2].name, j("佐藤花江"));
     EXPECT_EQ(again.others.size(), 1U);
     EXPECT_EQ(index().filesRead, 0U);
+}
+
+// A file written again with its old size and time put back (cp -p, a
+// restore) is read again: its change time, or its inode, is not the cached one.
+TEST_F(PlanIndexTest, AFileWrittenAgainWithItsOldSizeAndTimeIsReadAgain)
+{
+    const fs::path c = folder / "c.pdf";
+    const auto changeTime = [&c] {
+        struct stat info {};
+        return ::stat(c.c_str(), &info) == 0 ? std::pair(info.st_ctim.tv_sec, info.st_ctim.tv_nsec) : std::pair(0L, 0L);
+    };
+    const auto time = fs::last_write_time(c);
+    const std::string first = readFile(c);
+    const std::string second = pdfOf(planOf("佐藤花江", 2024, 3, 1));
+    ASSERT_EQ(second.size(), first.size());
+    index();
+    const auto cached = changeTime();
+    writeFile(c, second);
+    do { // file times tick in steps of a few milliseconds
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        fs::last_write_time(c, time);
+    } while (changeTime() == cached);
+    EXPECT_EQ(index().plans[2].name, j("佐藤花江"));
+    writeFile(folder / "copy", first);
+    fs::last_write_time(folder / "copy", time);
+    fs::rename(folder / "copy", c);
+    const auto again = index();
+    EXPECT_EQ(again.filesRead, 1U);
+    EXPECT_EQ(again.plans[2].name, j("佐藤花子"));
+}
+
+// A changed byte in an entry drops that entry alone; a cache that is no
+// regular file is neither waited on nor read, and is replaced.
+TEST_F(PlanIndexTest, ADamagedEntryOrACacheThatIsNoFileIsReadAgain)
+{
+    index();
+    std::string cached = readFile(cache);
+    cached[cached.find(j("佐藤花子")) + 1] ^= 0x01;
+    writeFile(cache, cached);
+    const auto again = index();
+    EXPECT_EQ(again.filesRead, 1U);
+    EXPECT_EQ(again.plans[2].name, j("佐藤花子"));
+    for (const auto &make : std::vector<std::function<void()>>{[this] { ASSERT_EQ(mkfifo(cache.c_str(), 0600), 0); },
+                                                               [this] { fs::create_symlink("/dev/zero", cache); }}) {
+        fs::remove(cache);
+        make();
+        EXPECT_EQ(index().filesRead, 6U);
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(cache)));
+    }
 }
 
 TEST_F(PlanIndexTest, ADamagedCacheIsIgnoredAndRebuilt)

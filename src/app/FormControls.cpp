@@ -434,13 +434,14 @@ void TFormPanel::addFrame(double left, double top, double width, double height)
 void TFormPanel::addCaption(double left, double top, double width, double height, const QString &text, int pixelSize,
                             int flags, bool bold)
 {
-    m_captions.append(Caption{QRectF(left, top, width, height), text, pixelSize, flags, bold, false});
+    m_captions.append(Caption{QRectF(left, top, width, height), text, pixelSize, flags, bold, 0});
 }
 
-void TFormPanel::addVerticalCaption(double left, double top, double width, double height, const QString &text,
-                                    int pixelSize)
+void TFormPanel::addTextBlock(double left, double top, double width, double height, const QStringList &lines,
+                              int pixelSize, double leading)
 {
-    m_captions.append(Caption{QRectF(left, top, width, height), text, pixelSize, Qt::AlignCenter, false, true});
+    m_captions.append(Caption{QRectF(left, top, width, height), lines.join(QLatin1Char('\n')), pixelSize,
+                              Qt::AlignLeft | Qt::AlignTop, false, leading});
 }
 
 void TFormPanel::placeControl(QWidget *widget, double left, double top, double width, double height, int pixelSize,
@@ -519,38 +520,20 @@ void TFormPanel::paintEvent(QPaintEvent *)
         painter.drawRect(QRect(topLeft, bottomRight - QPoint(1, 1)));
     }
     for (const Caption &caption : m_captions) {
-        if (caption.vertical) {
-            paintVertical(painter, caption);
-            continue;
-        }
         QFont captionFont = font();
         captionFont.setPixelSize(scaledPixels(caption.pixelSize));
         captionFont.setBold(caption.bold);
         painter.setFont(captionFont);
         // Captions are not clipped to their box, as on the printed form.
-        painter.drawText(toPixels(caption.box), caption.flags | Qt::TextDontClip, caption.text);
-    }
-}
-
-// One character under the other, centred in the box; when the lines do not
-// fit they move closer together, so the caption stays within its box.
-void TFormPanel::paintVertical(QPainter &painter, const Caption &caption) const
-{
-    QFont captionFont = font();
-    captionFont.setPixelSize(scaledPixels(caption.pixelSize));
-    captionFont.setBold(caption.bold);
-    painter.setFont(captionFont);
-    const QFontMetrics metrics(captionFont);
-    const QRect box = toPixels(caption.box);
-    const auto count = static_cast<int>(caption.text.size());
-    if (count == 0) {
-        return;
-    }
-    const double step = std::min<double>(metrics.height(), double(box.height()) / count);
-    double y = box.top() + (box.height() - step * count) / 2.0;
-    for (const QChar c : caption.text) {
-        const QRectF line(box.left(), y, box.width(), step);
-        painter.drawText(line, Qt::AlignCenter | Qt::TextDontClip, QString(c));
-        y += step;
+        if (caption.leading <= 0) {
+            painter.drawText(toPixels(caption.box), caption.flags | Qt::TextDontClip, caption.text);
+            continue;
+        }
+        QRectF line = caption.box;
+        line.setHeight(caption.leading);
+        for (const QString &text : caption.text.split(QLatin1Char('\n'))) {
+            painter.drawText(toPixels(line), caption.flags | Qt::TextDontClip, text);
+            line.translate(0, caption.leading);
+        }
     }
 }

@@ -203,8 +203,9 @@ public:
     // 100 %.
     void addCaption(double left, double top, double width, double height, const QString &text, int pixelSize,
                     int flags = Qt::AlignLeft | Qt::AlignTop, bool bold = false);
-    // A caption written downwards, one character per line, centred in the box.
-    void addVerticalCaption(double left, double top, double width, double height, const QString &text, int pixelSize);
+    // Fixed lines of text, `leading` points apart, from the top of the box.
+    void addTextBlock(double left, double top, double width, double height, const QStringList &lines, int pixelSize,
+                      double leading);
     // Puts the child `widget` in the box (points) with its text `pixelSize`
     // pixels high at 100 % and at least `minHeight` pixels high at 100 %,
     // and keeps it there at every zoom. The widget keeps its font family.
@@ -232,7 +233,7 @@ private:
         int pixelSize;
         int flags;
         bool bold;
-        bool vertical;
+        double leading; // a text block's line distance (points); 0 for a caption
     };
     struct Placed {
         QPointer<QWidget> widget;
@@ -244,7 +245,6 @@ private:
     QRect toPixels(const QRectF &box) const { return toPixels(box.x(), box.y(), box.width(), box.height()); }
     QPoint pointToPixels(double x, double y) const;
     int scaledPixels(int pixels) const;
-    void paintVertical(QPainter &painter, const Caption &caption) const;
     void layOut(const Placed &placed) const;
 
     QSize m_baseSize;

@@ -3,7 +3,6 @@
 #include "dialogs/WheelGuard.h"
 #include "dialogs/ABCForm.h"
 #include "plan/Common.h"
-#include "app/ControlNames.h"
 #include "dialogs/FileChooser.h"
 #include "dialogs/FolderForm.h"
 #include "dialogs/InfoForm.h"
@@ -12,21 +11,20 @@
 #include "dialogs/ListFile.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
+#include "app/PlanForm.h"
 #include "app/PrintPreviewer.h"
 #include "plan/Marks.h"
+#include "planfile/PlanFieldValue.h"
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
 
@@ -92,17 +90,13 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
 
     buildMenus();
     buildPlanMenus();
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    setCentralWidget(PageControl1);
+    m_planForm = new TPlanForm(this);
+    setCentralWidget(m_planForm);
     // Where a save tells where it wrote the plan.
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
-    buildPage1();
-    buildPage2();
-    setTabOrder();
-    watchForEdits();
+    connectFieldControls();
     watchPrintedFit();
-    connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
+    connect(m_planForm, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
 
     ABCForm = new TABCForm(this);
     FolderForm = new TFolderForm(prompter(), this);
@@ -178,7 +172,7 @@ void TMainForm::FormCreate()
     Registory = std::make_unique<TRegistory>(m_settingsFile);
     Registory->LoadFolders();
     Registory->LoadReview();
-    PageControl1->hide();
+    planForm().hide();
     Modified = false;
     ListDir = chooseListDir();
     StuffPath = ListDir + QStringLiteral("/Stuff.txt");
@@ -198,13 +192,7 @@ void TMainForm::readStuff()
         return;
     }
     m_stuff = list.entries;
-    for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
-        auto *box = control<QComboBox>(formnames::teamBox(n));
-        const ProgramFill fill(*this);
-        box->clear();
-        box->addItems(m_stuff);
-        box->setCurrentIndex(-1);
-    }
+    planForm().setTeamChoices(m_stuff);
 }
 
 void TMainForm::FormShow()
@@ -270,7 +258,7 @@ void TMainForm::CloseMenuClick()
 void TMainForm::unlockEditor()
 {
     m_editing = true;
-    PageControl1->show();
+    planForm().show();
     OldSaveMenu->setEnabled(true);
     NewSaveMenu->setEnabled(true);
     PreviewMenu->setEnabled(true);
@@ -298,15 +286,15 @@ void TMainForm::NewMenuClick()
     char key = 0;
     int caret = -1;
     EditEraDate(caret, text, key);
-    BirthEdit->setText(guitext::fromCp932(text));
+    m_birthEdit->setText(guitext::fromCp932(text));
     caret = -2;
     key = 0;
     EditEraDate(caret, text, key, clock().now());
-    PlanDateEdit->setText(guitext::fromCp932(text));
+    m_planDateEdit->setText(guitext::fromCp932(text));
 
     Modified = false;
-    PageControl1->setCurrentWidget(TabSheet1);
-    NameEdit->setFocus();
+    planForm().setCurrentWidget(planForm().page(1));
+    planForm().control(*planfile::fieldByKey("Name"))->setFocus();
 }
 
 void TMainForm::ResetPlan()
@@ -317,73 +305,12 @@ void TMainForm::ResetPlan()
 void TMainForm::ClearForm()
 {
     const ProgramFill fill(*this);
-    const QString blank = QStringLiteral("　");
-
-    PlanDateEdit->setText(QStringLiteral("平成   年  月  日"));
-    NameEdit->clear();
-    SexBox->setCurrentIndex(-1);
-    BirthEdit->clear();
-    OldLabel->clear();
-    KaigoBox->setCurrentIndex(-1);
-
-    for (TMemo *memo : {KenkouMemo, GapeiMemo, SeikatsuMemo}) {
-        memo->clear();
-    }
-    HomeBox->setChecked(false);
-    EtcBox->setChecked(false);
-    EtcEdit->clear();
-    TaiinBox->setChecked(false);
-    for (TEdit *edit : {HomeWorkEdit, SocialEdit, GoOutEdit, FreeTimeEdit, TaiinEdit}) {
-        edit->clear();
-    }
-    for (QCheckBox *box : {Exercise, Sense, Brain, Koushuku, Arthralgia, Sonota}) {
-        box->setChecked(false);
-    }
-    for (TEdit *edit : {ExerciseEdit, SenseEdit, BrainEdit, KoushukuEdit, ArthralgiaEdit}) {
-        edit->clear();
-    }
-    SonotaMemo->clear();
-    HDSEdit->clear();
-
-    const auto clearRow = [&](int row) {
-        for (int column = 0; column < formnames::kColumns; ++column) {
-            control<TMarkCell>(formnames::abc(row, column))->setText(blank);
-        }
-        control<TMemo>(formnames::goods(row))->clear();
-        control<TMemo>(formnames::kaigo(row))->clear();
-        control<TEdit>(formnames::time(row))->setText(blank);
-        control<TClickLabel>(formnames::special(row))->setText(blank);
-    };
-    for (int row = 0; row <= 12; ++row) {
-        clearRow(row);
-    }
-    for (TMemo *memo : {PTOTST0, Kango0, Jitchi0}) {
-        memo->clear();
-    }
-    for (int row = 20; row <= 27; ++row) {
-        clearRow(row);
-    }
-    for (TMemo *memo : {PTOTST1, Kango1, Jitchi1}) {
-        memo->clear();
-    }
-
-    UserLabel->clear();
-    DateLabel->clear();
-    for (TMemo *memo :
-         {SelfHope, FarmilyHope, LifePoint, RihaTerget, SelfDo, AskFarmily, DiseseCare, Variation, Remark}) {
-        memo->clear();
-    }
-    for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
-        auto *box = control<QComboBox>(formnames::teamBox(n));
-        box->setCurrentIndex(-1);
-        box->setEditText(QString());
-    }
+    planForm().clear();
 }
 
 void TMainForm::PageControl1Change()
 {
-    UserLabel->setText(NameEdit->text());
-    DateLabel->setText(PlanDateEdit->text());
+    planForm().showHeader();
 }
 
 void TMainForm::userEdited()
@@ -393,27 +320,21 @@ void TMainForm::userEdited()
     }
 }
 
-// Every input control reports edits made by the user; the signals used fire
-// for typing, pasting, ticking and choosing, not for the program's setText.
-// Memos have no such signal, so their changes count unless a ProgramFill
-// is active.
-void TMainForm::watchForEdits()
+// The user's edits in the plan view set `Modified`; the cells of the two
+// tables and the date fields have handlers of their own.
+void TMainForm::connectFieldControls()
 {
-    for (TEdit *edit : findChildren<TEdit *>()) {
-        connect(edit, &QLineEdit::textEdited, this, &TMainForm::userEdited);
-    }
-    for (TMemo *memo : findChildren<TMemo *>()) {
-        connect(memo, &QPlainTextEdit::textChanged, this, &TMainForm::userEdited);
-    }
-    for (QCheckBox *box : findChildren<QCheckBox *>()) {
-        if (box->window() == this) {
-            connect(box, &QCheckBox::clicked, this, &TMainForm::userEdited);
-        }
-    }
-    for (QComboBox *box : findChildren<QComboBox *>()) {
-        connect(box, &QComboBox::activated, this, &TMainForm::userEdited);
-        if (box->lineEdit() != nullptr) {
-            connect(box->lineEdit(), &QLineEdit::textEdited, this, &TMainForm::userEdited);
+    connect(m_planForm, &TPlanForm::edited, this, &TMainForm::userEdited);
+    m_planDateEdit = planForm().control<TEdit>(*planfile::fieldByKey("PlanDate"));
+    m_birthEdit = planForm().control<TEdit>(*planfile::fieldByKey("BirthDate"));
+    m_ageLabel = planForm().control<TClickLabel>(*planfile::fieldByKey("Age"));
+    connect(m_ageLabel, &TClickLabel::clicked, this, &TMainForm::OldLabelClick);
+    connect(planForm().control<TClickLabel>("Label12"), &TClickLabel::clicked, this, &TMainForm::OldLabelClick);
+    for (const planfile::PlanField &field : planfile::kPlanFields) {
+        if (field.kind == planfile::FieldKind::Mark) {
+            connect(planForm().control<TMarkCell>(field), &TMarkCell::mouseUp, this, &TMainForm::ABCMouseUp);
+        } else if (field.kind == planfile::FieldKind::Priority) {
+            connect(planForm().control<TClickLabel>(field), &TClickLabel::clicked, this, &TMainForm::SpecialClick);
         }
     }
 }
@@ -425,7 +346,7 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
         handleZoomWheel(event)) {
         return true;
     }
-    if (type == QEvent::FocusOut && (watched == PlanDateEdit || watched == BirthEdit)) {
+    if (type == QEvent::FocusOut && (watched == m_planDateEdit || watched == m_birthEdit)) {
         commitDateQuietly(static_cast<QLineEdit *>(watched));
         return QMainWindow::eventFilter(watched, event);
     }
@@ -446,7 +367,7 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     if (type != QEvent::InputMethod && (handleZoomKey(event) || handleEditShortcut(event))) {
         return true;
     }
-    if (widget == PlanDateEdit || widget == BirthEdit) {
+    if (widget == m_planDateEdit || widget == m_birthEdit) {
         return handleDateKey(static_cast<QLineEdit *>(widget), event);
     }
     return QMainWindow::eventFilter(watched, event);
@@ -460,21 +381,4 @@ std::string TMainForm::MarkToHalfWidth(const QString &mark)
 QString TMainForm::MarkToFullWidth(std::string_view letters)
 {
     return guitext::fromCp932(::MarkToFullWidth(letters));
-}
-
-std::string TMainForm::controlText(const QWidget *control)
-{
-    if (const auto *memo = qobject_cast<const TMemo *>(control)) {
-        return guitext::toCp932(memo->Text());
-    }
-    if (const auto *edit = qobject_cast<const QLineEdit *>(control)) {
-        return guitext::toCp932(edit->text());
-    }
-    if (const auto *box = qobject_cast<const QComboBox *>(control)) {
-        return guitext::toCp932(box->currentText());
-    }
-    if (const auto *label = qobject_cast<const QLabel *>(control)) {
-        return guitext::toCp932(label->text());
-    }
-    return std::string();
 }

@@ -1,15 +1,15 @@
 #pragma once
 
-// The editor's main window: both pages of the plan form, the plan record
-// `Plan`, the flag `Modified`, the remembered folders and the menu bar.
+// The editor's main window: the menus and their commands around the plan
+// view (both pages of the form, PlanForm.h), the plan record `Plan`, the
+// flag `Modified`, the plan file in the editor and the remembered folders.
 // The window starts locked (menu bar only, every keystroke discarded) until
 // New or Open puts a plan into the editor.
 //
 // The window is split over several source files by command: MainForm.cpp
-// (start, New, close, keyboard lock), MainFormPages.cpp (building the two
-// pages), MainFormDates.cpp (date fields and age), MainFormMarks.cpp (mark
-// cells), MainFormGather.cpp (validation before saving), and one file per
-// command that other menus run.
+// (start, New, close, keyboard lock), MainFormDates.cpp (date fields and
+// age), MainFormMarks.cpp (mark cells), MainFormGather.cpp (the checks
+// before saving), and one file per command that other menus run.
 
 #include "app/Clock.h"
 #include "app/PlanFiles.h"
@@ -27,10 +27,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 class FileChooser;
 class Launcher;
@@ -38,13 +37,8 @@ class ListEditor;
 class Prompter;
 class PrintPreviewer;
 class QAction;
-class QCheckBox;
-class QComboBox;
-class QLabel;
 class QLineEdit;
 class QMenu;
-class QScrollArea;
-class QTabWidget;
 class TABCForm;
 class TCommentForm;
 class TGoodsForm;
@@ -54,10 +48,9 @@ class TFolderForm;
 class Tinfo;
 class TClickLabel;
 class TEdit;
-class TFormPanel;
-class TMarkCell;
 class TMemo;
 class TPlanDiffForm;
+class TPlanForm;
 class TPlanListForm;
 class TRegistory;
 
@@ -83,123 +76,19 @@ public:
     explicit TMainForm(MainFormServices services = {}, QWidget *parent = nullptr);
     ~TMainForm() override;
 
-    // --- Controls -------------------------------------------------------
-    // Families ("ABC" + row + column, "Goods" + row, ...) are reached with
-    // control<T>(formnames::abc(row, column)) and friends (ControlNames.h).
-    template <typename T = QWidget> T *control(const QString &name) const { return findChild<T *>(name); }
+    // The plan view: both pages and their controls.
+    TPlanForm &planForm() const { return *m_planForm; }
 
-    QTabWidget *PageControl1 = nullptr;
-    QWidget *TabSheet1 = nullptr;
-    QWidget *TabSheet2 = nullptr;
-    QScrollArea *ScrollBox1 = nullptr;
-    QScrollArea *ScrollBox2 = nullptr;
-    TFormPanel *Panel1 = nullptr;
-    TFormPanel *Panel2 = nullptr;
-
-    // Page 1.
-    TEdit *PlanDateEdit = nullptr;
-    TEdit *NameEdit = nullptr;
-    QComboBox *SexBox = nullptr;
-    TEdit *BirthEdit = nullptr;
-    TClickLabel *OldLabel = nullptr;
-    TClickLabel *Label12 = nullptr;
-    QComboBox *KaigoBox = nullptr;
-    TMemo *KenkouMemo = nullptr;
-    TMemo *GapeiMemo = nullptr;
-    TMemo *SeikatsuMemo = nullptr;
-    QCheckBox *HomeBox = nullptr;
-    QCheckBox *EtcBox = nullptr;
-    TEdit *EtcEdit = nullptr;
-    QCheckBox *TaiinBox = nullptr;
-    TEdit *HomeWorkEdit = nullptr;
-    TEdit *SocialEdit = nullptr;
-    TEdit *GoOutEdit = nullptr;
-    TEdit *FreeTimeEdit = nullptr;
-    TEdit *TaiinEdit = nullptr;
-    QCheckBox *Exercise = nullptr;
-    TEdit *ExerciseEdit = nullptr;
-    QCheckBox *Sense = nullptr;
-    TEdit *SenseEdit = nullptr;
-    QCheckBox *Brain = nullptr;
-    TEdit *BrainEdit = nullptr;
-    QCheckBox *Koushuku = nullptr;
-    TEdit *KoushukuEdit = nullptr;
-    QCheckBox *Arthralgia = nullptr;
-    TEdit *ArthralgiaEdit = nullptr;
-    QCheckBox *Sonota = nullptr;
-    TMemo *SonotaMemo = nullptr;
-    TEdit *HDSEdit = nullptr;
-    TMemo *PTOTST0 = nullptr;
-    TMemo *Kango0 = nullptr;
-    TMemo *Jitchi0 = nullptr;
-    TMemo *PTOTST1 = nullptr;
-    TMemo *Kango1 = nullptr;
-    TMemo *Jitchi1 = nullptr;
-
-    // Page 2.
-    QLabel *UserLabel = nullptr;
-    QLabel *DateLabel = nullptr;
-    TMemo *SelfHope = nullptr;
-    TMemo *FarmilyHope = nullptr;
-    TMemo *LifePoint = nullptr;
-    TMemo *RihaTerget = nullptr;
-    TMemo *SelfDo = nullptr;
-    TMemo *AskFarmily = nullptr;
-    TMemo *DiseseCare = nullptr;
-    TMemo *Variation = nullptr;
-    TMemo *Remark = nullptr;
-
-    // Menus.
-    QMenu *FileMenu = nullptr;
-    QAction *NewMenu = nullptr;
-    QAction *OpenMenu = nullptr;
-    QAction *NewSaveMenu = nullptr;
-    QAction *OldSaveMenu = nullptr;
-    QAction *N3 = nullptr;
-    QAction *PreviewMenu = nullptr;
-    QAction *CloseMenu = nullptr;
-    QMenu *EditMenu = nullptr;
-    QAction *CutMenu = nullptr;
-    QAction *CopyMenu = nullptr;
-    QAction *PasteMenu = nullptr;
-    QAction *AllMenu = nullptr;
-    QMenu *NSet = nullptr;
-    QAction *SettingMenu = nullptr;
-    QMenu *NInfo = nullptr;
-    QAction *NInfoMenu = nullptr;
-    QMenu *N2 = nullptr;
-    QAction *HelpMenu = nullptr;
-
-    // The A/B/C dialog, made once and reused.
-    TABCForm *ABCForm = nullptr;
-    // The save-folder chooser and the about box, made once and reused.
-    TFolderForm *FolderForm = nullptr;
-    Tinfo *Info = nullptr;
-
-    // --- The patient's plans (MainFormPlans.cpp) ---------------------------
-    QAction *PlanListMenu = nullptr; // 計画書一覧
-    QAction *NextPlanMenu = nullptr; // この計画書を元に新規作成
-    QAction *DiffMenu = nullptr;     // 前回との違い
-    QAction *ReviewMenu = nullptr;   // 設定 → 見直し間隔
-    TPlanListForm *PlanListForm = nullptr; // made on first use
-    TPlanDiffForm *PlanDiffForm = nullptr;
     // Opens the plan file as the open command does and starts the next plan
     // from it (NextPlanMenuClick). False when refused or not opened.
     bool startNextPlanFrom(const QString &path);
-    // The plan as the editor shows it, without the checks of a save.
-    TPRACTDATA editorPlan();
     // The index cache of the plan folders (native path; empty: none).
     std::filesystem::path planIndexCacheFile() const;
 
     // The control the Edit menu's commands act on, chosen by EditMenuClick.
-    QPointer<QWidget> EditTarget;
+    QWidget *editTarget() const { return m_editTarget; }
 
     // --- Pick lists, keypad and stock phrases (MainFormLists.cpp) --------
-    // The dialogs, made once and reused.
-    TGoodsForm *GoodsForm = nullptr;
-    TKaigoForm *KaigoForm = nullptr;
-    TCommentForm *CommentForm = nullptr;
-    TTimeForm *TimeForm = nullptr;
     // Folder the four list files are read from: `ProgramDir` when it holds
     // any of them, else the user's data folder, where missing lists are
     // first copied from the installed defaults.
@@ -210,9 +99,9 @@ public:
     void KaigoDblClick(TMemo *memo);
     // Double-click on a target-period edit: the keypad's number + "月" or "ヵ月".
     void TimeDblClick(QLineEdit *edit);
-    // Double-click on an approach memo, another memo or an edit: the stock
-    // phrase chosen is pasted at the caret, replacing the selection.
-    void PTOTSTDbClick(QWidget *field);
+    // Double-click on a memo (other than the goods and care cells) or an
+    // edit: the stock phrase chosen is pasted at the caret, replacing the
+    // selection.
     void MemoDblClick(QWidget *field);
     void EditDblClick(QWidget *field);
 
@@ -221,6 +110,9 @@ public:
     // Set by every edit the user makes; cleared by New, Open and a save
     // that wrote its file. Controls filled by the program do not set it.
     bool Modified = false;
+    // The editor's plan: started by New, its dates and age kept by the date
+    // fields and its priority marks by their cells, and replaced whole by
+    // the plan a save has checked. The controls hold everything else.
     TPRACTDATA Plan{};
     // The plan file in the editor: the one this window last opened or saved,
     // as it was on disk then. Saving over any other existing file asks
@@ -260,18 +152,20 @@ public:
     void ClearForm();
     // Puts `Plan` to the starting values of a new plan, dated now.
     void ResetPlan();
-    // Checks every control against its limit, in the order of the form,
-    // and copies them into `Plan`. On the first fault shows its message,
-    // focuses the control and returns false.
+    // Reads the plan view, dated `Plan.PlanDate` (or `planDate`), and runs
+    // the checks before saving. On the first fault shows its message with
+    // the focus in the control and returns false; `Plan` is left as it was.
+    // Otherwise `Plan` becomes the plan read, and page 2 is in front.
     bool GatherPlan();
-    // Called by the save commands right after GatherPlan succeeded, before
-    // anything is written. When a text of `Plan` will not print whole (the
+    bool GatherPlan(TDateTime planDate);
+    // Called by the save commands with the plan they checked, before
+    // anything is written. When a text of `plan` will not print whole (the
     // plan file keeps only what prints), warns about the first such field
-    // in the order of GatherPlan with "保存", "キャンセル" and, for a memo that
+    // in the order of the checks with "保存", "キャンセル" and, for a memo that
     // breaking its too-wide lines makes fit, "改行を入れる". True to save;
     // false to write nothing, the field shown with the focus in it (and its
     // lines broken when that was chosen).
-    bool ConfirmPrintedFit();
+    bool ConfirmPrintedFit(const TPRACTDATA &plan);
     // The date error: "日付エラーです。", page 1 to the front, focus on `field`.
     void ShowDateError(QLineEdit *field);
     // Before New or Open replaces the editor's plan: when `Modified` is
@@ -292,9 +186,6 @@ public:
 
     // The team list read from Stuff.txt at start-up.
     QStringList stuffList() const { return m_stuff; }
-
-    // Text of a memo, edit or combo box as CP932 bytes, memo lines joined by CR LF.
-    static std::string controlText(const QWidget *control);
 
     // --- Window size and zoom (MainFormZoom.cpp) --------------------------
     // Zoom of both pages in percent, 75 to 200; remembered across runs.
@@ -351,15 +242,11 @@ private:
     void buildMenus();
     void buildPlanMenus();
     void setEditMenuEnabled(bool enabled);
-    void buildPage1();
-    void buildPage2();
-    void setTabOrder();
-    void watchForEdits();
+    void connectFieldControls();
     // Marks every text control whose text will not print whole with a red
     // frame and a tooltip, following each change of its text.
     void watchPrintedFit();
     void readStuff();
-    void readChoicesAndMarks(TPRACTDATA &p) const;
     QString chooseListDir() const;
     void buildListDialogs();
     void pasteStockPhrase(QWidget *field);
@@ -368,17 +255,15 @@ private:
     // A date field losing the focus takes its date when the text is one;
     // otherwise nothing happens.
     void commitDateQuietly(QLineEdit *field);
-    // Shows the age in `OldLabel`, nothing while the birth date lies after
+    // Shows the age in its label, nothing while the birth date lies after
     // the plan date.
     void showAge();
-    // The text controls that the checks before saving read, in their order.
-    std::vector<std::pair<const planfile::PlanField *, QWidget *>> checkedControls();
+    // The plan view read as a save reads it; a fault is reported (its
+    // message, then the focus in its control) and gives nothing.
+    std::optional<TPRACTDATA> readPlan(std::optional<TDateTime> planDate);
+    void reportFault(const planfile::PlanFault &fault);
     bool handleEditShortcut(QEvent *event);
     void watchFocusForEditMenu();
-    // Shows `text` as an information box, then puts page `page` in front and
-    // the focus in `control` with the UTF-16 range [start, start + length)
-    // selected when length > 0.
-    void reportFault(const QString &text, QWidget *page, QWidget *control, qsizetype start = 0, qsizetype length = 0);
     // Remembered place and zoom, or the first size centred on the screen.
     void placeWindow();
     // Puts place, size and zoom into the settings store and writes them.
@@ -403,8 +288,51 @@ private:
     bool m_shown = false;
     bool m_editing = false; // New or Open has put a plan into the editor
     QPointer<QWidget> m_focusBeforeMenuBar;
+    QPointer<QWidget> m_editTarget;
     // The date field in which Enter went down; its key-up commits only there.
     QLineEdit *m_enterDownIn = nullptr;
     int m_zoomPercent = 100;
     int m_wheelDelta = 0; // wheel turned with Ctrl, short of a whole notch
+
+    TPlanForm *m_planForm = nullptr;
+    // The fields that behave on their own: the two dates and the age.
+    TEdit *m_planDateEdit = nullptr;
+    TEdit *m_birthEdit = nullptr;
+    TClickLabel *m_ageLabel = nullptr;
+
+    // Menus, made once; other parts find them by name.
+    QMenu *FileMenu = nullptr;
+    QAction *NewMenu = nullptr;
+    QAction *OpenMenu = nullptr;
+    QAction *NewSaveMenu = nullptr;
+    QAction *OldSaveMenu = nullptr;
+    QAction *N3 = nullptr;
+    QAction *PreviewMenu = nullptr;
+    QAction *CloseMenu = nullptr;
+    QMenu *EditMenu = nullptr;
+    QAction *CutMenu = nullptr;
+    QAction *CopyMenu = nullptr;
+    QAction *PasteMenu = nullptr;
+    QAction *AllMenu = nullptr;
+    QMenu *NSet = nullptr;
+    QAction *SettingMenu = nullptr;
+    QMenu *NInfo = nullptr;
+    QAction *NInfoMenu = nullptr;
+    QMenu *N2 = nullptr;
+    QAction *HelpMenu = nullptr;
+    QAction *PlanListMenu = nullptr; // 計画書一覧
+    QAction *NextPlanMenu = nullptr; // この計画書を元に新規作成
+    QAction *DiffMenu = nullptr;     // 前回との違い
+    QAction *ReviewMenu = nullptr;   // 設定 → 見直し間隔
+
+    // Dialogs, made once and reused (the two plan windows on first use).
+    TABCForm *ABCForm = nullptr;
+    TFolderForm *FolderForm = nullptr;
+    Tinfo *Info = nullptr;
+    TGoodsForm *GoodsForm = nullptr;
+    TKaigoForm *KaigoForm = nullptr;
+    TCommentForm *CommentForm = nullptr;
+    TTimeForm *TimeForm = nullptr;
+    TPlanListForm *PlanListForm = nullptr;
+    TPlanDiffForm *PlanDiffForm = nullptr;
 };

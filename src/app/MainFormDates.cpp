@@ -8,12 +8,12 @@
 #include "plan/Cp932.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
+#include "app/PlanForm.h"
 #include "planfile/PlanCheck.h"
 #include "dialogs/Prompter.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QTabWidget>
 
 bool TMainForm::handleDateKey(QLineEdit *field, QEvent *event)
 {
@@ -62,7 +62,7 @@ bool TMainForm::handleDateKey(QLineEdit *field, QEvent *event)
         if (!pressedHere) {
             return false;
         }
-        if (field == PlanDateEdit) {
+        if (field == m_planDateEdit) {
             PlanDateEditKeyUp();
         } else {
             BirthEditKeyUp();
@@ -102,7 +102,7 @@ void TMainForm::DateItemKeyPress(QLineEdit *field, char key)
 void TMainForm::ShowDateError(QLineEdit *field)
 {
     prompter().information(this, guitext::fromCp932(planfile::dateErrorMessage()));
-    PageControl1->setCurrentWidget(TabSheet1);
+    planForm().setCurrentWidget(planForm().page(1));
     field->setFocus();
 }
 
@@ -115,7 +115,7 @@ void TMainForm::commitDateQuietly(QLineEdit *field)
     if (!m_editing || !ParseEraDate(guitext::toCp932(field->text()), date)) {
         return;
     }
-    if (field == PlanDateEdit) {
+    if (field == m_planDateEdit) {
         Plan.PlanDate = date;
         return;
     }
@@ -128,17 +128,17 @@ void TMainForm::commitDateQuietly(QLineEdit *field)
 void TMainForm::showAge()
 {
     if (planfile::bornAfterPlanDate(Plan.BirthDate, Plan.PlanDate)) {
-        OldLabel->clear();
+        m_ageLabel->clear();
     } else {
-        OldLabel->setText(QString::number(Plan.Age));
+        m_ageLabel->setText(QString::number(Plan.Age));
     }
 }
 
 void TMainForm::PlanDateEditKeyUp()
 {
     TDateTime date = 0;
-    if (!ParseEraDate(guitext::toCp932(PlanDateEdit->text()), date)) {
-        ShowDateError(PlanDateEdit);
+    if (!ParseEraDate(guitext::toCp932(m_planDateEdit->text()), date)) {
+        ShowDateError(m_planDateEdit);
         return;
     }
     Plan.PlanDate = date;
@@ -147,8 +147,8 @@ void TMainForm::PlanDateEditKeyUp()
 void TMainForm::BirthEditKeyUp()
 {
     TDateTime date = 0;
-    if (!ParseEraDate(guitext::toCp932(BirthEdit->text()), date)) {
-        ShowDateError(BirthEdit);
+    if (!ParseEraDate(guitext::toCp932(m_birthEdit->text()), date)) {
+        ShowDateError(m_birthEdit);
         return;
     }
     Plan.BirthDate = date;
@@ -159,13 +159,13 @@ void TMainForm::BirthEditKeyUp()
 void TMainForm::OldLabelClick()
 {
     TDateTime date = 0;
-    if (!ParseEraDate(guitext::toCp932(PlanDateEdit->text()), date)) {
-        ShowDateError(PlanDateEdit);
+    if (!ParseEraDate(guitext::toCp932(m_planDateEdit->text()), date)) {
+        ShowDateError(m_planDateEdit);
         return;
     }
     Plan.PlanDate = date;
-    if (!ParseEraDate(guitext::toCp932(BirthEdit->text()), date)) {
-        ShowDateError(BirthEdit);
+    if (!ParseEraDate(guitext::toCp932(m_birthEdit->text()), date)) {
+        ShowDateError(m_birthEdit);
         return;
     }
     Plan.BirthDate = date;

@@ -7,6 +7,7 @@
 #include "app/MainForm.h"
 
 #include "app/FormControls.h"
+#include "app/PlanForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,10 +61,10 @@ void TMainForm::EditMenuClick()
     }
     // No label or frame of the page can be a target, so the search starts
     // with none and only a focused control found below is taken.
-    EditTarget = nullptr;
+    m_editTarget = nullptr;
     bool found = false;
     if (focus != nullptr) {
-        for (const QWidget *panel : {static_cast<QWidget *>(Panel1), static_cast<QWidget *>(Panel2)}) {
+        for (const QWidget *panel : {planForm().panel(1), planForm().panel(2)}) {
             for (QObject *object : panel->children()) {
                 auto *child = qobject_cast<QWidget *>(object);
                 if (child == nullptr || child->focusPolicy() == Qt::NoFocus) {
@@ -71,7 +72,7 @@ void TMainForm::EditMenuClick()
                 }
                 // A combo box counts as focused while its own edit has the focus.
                 if (child == focus || child->isAncestorOf(focus)) {
-                    EditTarget = child;
+                    m_editTarget = child;
                     found = true;
                     break;
                 }
@@ -84,9 +85,9 @@ void TMainForm::EditMenuClick()
     AllMenu->setEnabled(found);
 
     bool selection = false;
-    if (const auto *edit = qobject_cast<const QLineEdit *>(EditTarget.data())) {
+    if (const auto *edit = qobject_cast<const QLineEdit *>(m_editTarget.data())) {
         selection = edit->hasSelectedText();
-    } else if (const auto *memo = qobject_cast<const TMemo *>(EditTarget.data())) {
+    } else if (const auto *memo = qobject_cast<const TMemo *>(m_editTarget.data())) {
         selection = memo->textCursor().hasSelection();
     }
     CutMenu->setEnabled(selection);
@@ -95,42 +96,42 @@ void TMainForm::EditMenuClick()
 
 void TMainForm::CutMenuClick()
 {
-    if (!isTextField(EditTarget) || isReadOnly(EditTarget)) {
+    if (!isTextField(m_editTarget) || isReadOnly(m_editTarget)) {
         return;
     }
-    if (auto *edit = qobject_cast<QLineEdit *>(EditTarget.data())) {
+    if (auto *edit = qobject_cast<QLineEdit *>(m_editTarget.data())) {
         edit->cut();
-    } else if (auto *memo = qobject_cast<TMemo *>(EditTarget.data())) {
+    } else if (auto *memo = qobject_cast<TMemo *>(m_editTarget.data())) {
         memo->cut();
     }
 }
 
 void TMainForm::CopyMenuClick()
 {
-    if (auto *edit = qobject_cast<QLineEdit *>(EditTarget.data())) {
+    if (auto *edit = qobject_cast<QLineEdit *>(m_editTarget.data())) {
         edit->copy();
-    } else if (auto *memo = qobject_cast<TMemo *>(EditTarget.data())) {
+    } else if (auto *memo = qobject_cast<TMemo *>(m_editTarget.data())) {
         memo->copy();
     }
 }
 
 void TMainForm::PasteMenuClick()
 {
-    if (!isTextField(EditTarget) || isReadOnly(EditTarget)) {
+    if (!isTextField(m_editTarget) || isReadOnly(m_editTarget)) {
         return;
     }
-    if (auto *edit = qobject_cast<QLineEdit *>(EditTarget.data())) {
+    if (auto *edit = qobject_cast<QLineEdit *>(m_editTarget.data())) {
         edit->paste();
-    } else if (auto *memo = qobject_cast<TMemo *>(EditTarget.data())) {
+    } else if (auto *memo = qobject_cast<TMemo *>(m_editTarget.data())) {
         memo->paste();
     }
 }
 
 void TMainForm::AllMenuClick()
 {
-    if (auto *edit = qobject_cast<QLineEdit *>(EditTarget.data())) {
+    if (auto *edit = qobject_cast<QLineEdit *>(m_editTarget.data())) {
         edit->selectAll();
-    } else if (auto *memo = qobject_cast<TMemo *>(EditTarget.data())) {
+    } else if (auto *memo = qobject_cast<TMemo *>(m_editTarget.data())) {
         memo->selectAll();
     }
 }

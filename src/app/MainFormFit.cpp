@@ -5,26 +5,24 @@
 // not print) and warns once more before a save writes the file.
 //
 // The measuring is the report engine's own (planfit), on the text of one
-// control at a time while typing and on the whole gathered plan at save.
+// control at a time while typing and on the whole checked plan at save.
 
 #include "app/MainForm.h"
 
-#include "app/ControlNames.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
+#include "app/PlanForm.h"
 #include "dialogs/Prompter.h"
+#include "planfile/PlanFieldValue.h"
 #include "report/PlanFit.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScrollArea>
-#include <QTabWidget>
 
 #include <optional>
 
 namespace {
-
 
 // The thin red frame drawn over a control whose text will not print whole.
 // It takes no mouse clicks and no focus.
@@ -101,13 +99,14 @@ void markFit(QWidget *control, const planfit::FieldFit &fit)
 
 void TMainForm::watchPrintedFit()
 {
-    for (const auto &[field, control] : checkedControls()) {
+    for (const planfile::PlanField *field : planfile::checkedFields()) {
         if (field->kind != planfile::FieldKind::Text && field->kind != planfile::FieldKind::Memo) {
             continue;
         }
+        QWidget *control = planForm().control(*field);
         // Measures only this control's text: cheap enough for every keystroke.
         const auto check = [this, field, control] {
-            markFit(control, planfit::CheckFieldFit(*field, controlText(control)));
+            markFit(control, planfit::CheckFieldFit(*field, planForm().controlText(*field)));
         };
         if (auto *memo = qobject_cast<TMemo *>(control)) {
             connect(memo, &QPlainTextEdit::textChanged, this, check);
@@ -120,29 +119,20 @@ void TMainForm::watchPrintedFit()
     }
 }
 
-bool TMainForm::ConfirmPrintedFit()
+bool TMainForm::ConfirmPrintedFit(const TPRACTDATA &plan)
 {
-    const std::vector<planfit::FieldFit> cuts = planfit::CheckPlanFit(Plan);
+    const std::vector<planfit::FieldFit> cuts = planfit::CheckPlanFit(plan);
     if (cuts.empty()) {
         return true;
     }
     const planfit::FieldFit &fit = cuts.front();
-    QWidget *control = nullptr;
-    for (const auto &[field, widget] : checkedControls()) {
-        if (field == fit.where) {
-            control = widget;
-        }
-    }
-    if (control == nullptr) {
-        return true;
-    }
 
     // Breaking the lines is offered only where it saves the whole text: a
     // memo whose lines are too wide and that then fits its box.
     std::optional<std::string> broken;
-    auto *memo = qobject_cast<TMemo *>(control);
+    auto *memo = planForm().control<TMemo>(*fit.where);
     if (memo != nullptr && !fit.wideLines.empty() && fit.firstDroppedLine == 0) {
-        std::string text = planfit::BreakWideLines(*fit.where, controlText(memo));
+        std::string text = planfit::BreakWideLines(*fit.where, planForm().controlText(*fit.where));
         if (planfit::CheckFieldFit(*fit.where, text).fits()) {
             broken = std::move(text);
         }
@@ -160,9 +150,6 @@ bool TMainForm::ConfirmPrintedFit()
     if (answer == Prompter::Button::BreakLines && broken) {
         memo->setText(guitext::fromCp932(*broken));
     }
-    QWidget *page = ScrollBox1->isAncestorOf(control) ? TabSheet1 : TabSheet2;
-    PageControl1->setCurrentWidget(page);
-    (page == TabSheet1 ? ScrollBox1 : ScrollBox2)->ensureWidgetVisible(control);
-    control->setFocus();
+    planForm().focusField(*fit.where);
     return false;
 }

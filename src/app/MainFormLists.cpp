@@ -5,13 +5,14 @@
 
 #include "app/MainForm.h"
 
-#include "app/ControlNames.h"
 #include "app/FormControls.h"
+#include "app/PlanForm.h"
 #include "dialogs/CommentForm.h"
 #include "dialogs/GoodsForm.h"
 #include "dialogs/KaigoForm.h"
 #include "dialogs/ListEditor.h"
 #include "dialogs/TimeForm.h"
+#include "planfile/PlanFieldValue.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -80,24 +81,27 @@ void TMainForm::buildListDialogs()
     KaigoForm->ListPath = KaigoPath;
     CommentForm->ListPath = TeikeibunPath;
 
-    for (const int row : formnames::rows()) {
-        auto *goods = control<TMemo>(formnames::goods(row));
-        connect(goods, &TMemo::doubleClicked, this, [this, goods] { GoodsDblClick(goods); });
-        auto *kaigo = control<TMemo>(formnames::kaigo(row));
-        connect(kaigo, &TMemo::doubleClicked, this, [this, kaigo] { KaigoDblClick(kaigo); });
-        auto *time = control<TEdit>(formnames::time(row));
-        connect(time, &TEdit::doubleClicked, this, [this, time] { TimeDblClick(time); });
-    }
-    for (TMemo *memo : {PTOTST0, Kango0, Jitchi0, PTOTST1, Kango1, Jitchi1}) {
-        connect(memo, &TMemo::doubleClicked, this, [this, memo] { PTOTSTDbClick(memo); });
-    }
-    for (TMemo *memo : {KenkouMemo, GapeiMemo, SeikatsuMemo, SonotaMemo, SelfHope, FarmilyHope, LifePoint, RihaTerget,
-                        SelfDo, AskFarmily, DiseseCare, Variation, Remark}) {
-        connect(memo, &TMemo::doubleClicked, this, [this, memo] { MemoDblClick(memo); });
-    }
-    for (TEdit *edit : {EtcEdit, HomeWorkEdit, SocialEdit, GoOutEdit, FreeTimeEdit, TaiinEdit, ExerciseEdit, SenseEdit,
-                        BrainEdit, KoushukuEdit, ArthralgiaEdit}) {
-        connect(edit, &TEdit::doubleClicked, this, [this, edit] { EditDblClick(edit); });
+    // The goods, care and target-period cells of the tables open their pick
+    // lists; every other memo and edit but the name takes a stock phrase.
+    for (const planfile::PlanField &field : planfile::kPlanFields) {
+        const std::string_view key = field.key;
+        QWidget *control = planForm().control(field);
+        if (auto *memo = qobject_cast<TMemo *>(control); memo != nullptr && key.ends_with(".Goods")) {
+            connect(memo, &TMemo::doubleClicked, this, [this, memo] { GoodsDblClick(memo); });
+        } else if (memo != nullptr && key.ends_with(".Kaigo")) {
+            connect(memo, &TMemo::doubleClicked, this, [this, memo] { KaigoDblClick(memo); });
+        } else if (memo != nullptr) {
+            connect(memo, &TMemo::doubleClicked, this, [this, memo] { MemoDblClick(memo); });
+        }
+        auto *edit = qobject_cast<TEdit *>(control);
+        if (edit == nullptr || field.kind != planfile::FieldKind::Text) {
+            continue;
+        }
+        if (key.ends_with(".Time")) {
+            connect(edit, &TEdit::doubleClicked, this, [this, edit] { TimeDblClick(edit); });
+        } else if (key != "Name") {
+            connect(edit, &TEdit::doubleClicked, this, [this, edit] { EditDblClick(edit); });
+        }
     }
 }
 
@@ -145,11 +149,6 @@ void TMainForm::TimeDblClick(QLineEdit *edit)
     const QString unit = result == TTimeForm::ResultMonth ? QStringLiteral("月") : QStringLiteral("ヵ月");
     edit->setText(QStringLiteral(" ") + QString::number(TimeForm->TimeValue) + unit);
     userEdited();
-}
-
-void TMainForm::PTOTSTDbClick(QWidget *field)
-{
-    pasteStockPhrase(field);
 }
 
 void TMainForm::MemoDblClick(QWidget *field)

@@ -2,14 +2,13 @@
 
 #include "app/MainForm.h"
 
-#include "dialogs/ABCForm.h"
-#include "app/ControlNames.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
-#include "planfile/PlanFormat.h"
+#include "app/PlanForm.h"
+#include "dialogs/ABCForm.h"
 #include "dialogs/Prompter.h"
-
-#include <QCheckBox>
+#include "planfile/PlanFieldValue.h"
+#include "planfile/PlanFormat.h"
 
 namespace {
 
@@ -34,52 +33,49 @@ void TMainForm::ABCMouseUp(Qt::MouseButton button)
         if (result == TABCForm::ResultCancel) {
             return;
         }
-        for (const int row : formnames::rows()) {
-            for (int column = 0; column < formnames::kColumns; ++column) {
-                auto *target = control<TMarkCell>(formnames::abc(row, column));
-                switch (result) {
-                case TABCForm::ResultEraseAll:
-                    target->setColor(Qt::white);
-                    target->setText(QStringLiteral("　"));
-                    break;
-                case TABCForm::ResultWriteAll:
+        for (const planfile::PlanField &field : planfile::kPlanFields) {
+            if (field.kind != planfile::FieldKind::Mark) {
+                continue;
+            }
+            auto *target = planForm().control<TMarkCell>(field);
+            switch (result) {
+            case TABCForm::ResultEraseAll:
+                target->setColor(Qt::white);
+                target->setText(QStringLiteral("　"));
+                break;
+            case TABCForm::ResultWriteAll:
+                target->setColor(Qt::white);
+                target->setText(ABCForm->MarkText);
+                break;
+            case TABCForm::ResultOk:
+                if (target->color() == aqua) {
                     target->setColor(Qt::white);
                     target->setText(ABCForm->MarkText);
-                    break;
-                case TABCForm::ResultOk:
-                    if (target->color() == aqua) {
-                        target->setColor(Qt::white);
-                        target->setText(ABCForm->MarkText);
-                    }
-                    break;
-                default:
-                    break;
                 }
+                break;
+            default:
+                break;
             }
         }
     }
     Modified = true;
 }
 
-// Cycles the row's priority mark "　" -> "○" -> "◎" -> "　". The row comes
-// from the digits after "Special" in the cell's name.
+// Cycles the row's priority mark "　" -> "○" -> "◎" -> "　".
 void TMainForm::SpecialClick()
 {
     auto *cell = qobject_cast<TClickLabel *>(sender());
     if (cell == nullptr) {
         return;
     }
-    bool ok = false;
-    const int row = cell->objectName().mid(7, 2).toInt(&ok);
-    if (!ok) {
+    const planfile::PlanField *field = planForm().fieldOf(cell);
+    if (field == nullptr || field->kind != planfile::FieldKind::Priority) {
         prompter().error(this, QStringLiteral("*** System Error"));
         return;
     }
-    if ((row >= 0 && row <= 12) || (row >= 20 && row <= 27)) {
-        TPRACTITEM &item = planRow(Plan, row);
-        item.Special = (item.Special + 1) % 3;
-        cell->setText(priorityCaption(item.Special));
-        // A priority mark is part of the plan: changing it is an edit.
-        Modified = true;
-    }
+    const std::int32_t mark = (planfile::fieldNumber(Plan, *field) + 1) % 3;
+    planfile::setFieldNumber(Plan, *field, mark);
+    cell->setText(priorityCaption(mark));
+    // A priority mark is part of the plan: changing it is an edit.
+    Modified = true;
 }

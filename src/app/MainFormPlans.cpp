@@ -16,11 +16,11 @@
 #include "planfile/PlanFieldValue.h"
 #include "plan/FilePath.h"
 
-#include "app/ControlNames.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
 #include "app/PlanDiffForm.h"
 #include "app/PlanFiles.h"
+#include "app/PlanForm.h"
 #include "app/PlanListForm.h"
 #include "dialogs/FileChooser.h"
 #include "dialogs/Prompter.h"
@@ -32,14 +32,11 @@
 #include "planindex/ReviewDue.h"
 #include "settings/Registory.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFile>
 #include <QInputDialog>
 #include <QMenu>
 #include <QSpinBox>
 #include <QStandardPaths>
-#include <QTabWidget>
 #include <QTextCursor>
 
 #include <variant>
@@ -150,49 +147,21 @@ void TMainForm::NextPlanMenuClick()
         char key = 0;
         int caret = -2;
         EditEraDate(caret, text, key, now);
-        PlanDateEdit->setText(guitext::fromCp932(text));
-        DateLabel->setText(PlanDateEdit->text());
+        m_planDateEdit->setText(guitext::fromCp932(text));
+        planForm().showHeader();
         Plan.PlanDate = now;
         TDateTime birth = 0;
-        if (ParseEraDate(guitext::toCp932(BirthEdit->text()), birth)) {
+        if (ParseEraDate(guitext::toCp932(m_birthEdit->text()), birth)) {
             Plan.BirthDate = birth;
             Plan.Age = AgeInYears(birth, now);
-            OldLabel->setText(QString::number(Plan.Age));
+            m_ageLabel->setText(QString::number(Plan.Age));
         }
     }
     // A plan of its own now: closing or replacing it asks first, and so does
     // saving over the file it came from (a next plan made the same day).
     Modified = true;
     PlanFile = PlanFileStamp{};
-    PageControl1->setCurrentWidget(TabSheet1);
-}
-
-// The plan as the editor shows it, read without the checks of a save.
-TPRACTDATA TMainForm::editorPlan()
-{
-    TPRACTDATA p = Plan;
-    for (const auto &[field, widget] : checkedControls()) {
-        if (field->kind == planfile::FieldKind::Date) {
-            continue;
-        }
-        if (field->kind == planfile::FieldKind::Number) {
-            const auto hds = planfile::readNumber(controlText(widget));
-            planfile::setFieldNumber(p, *field, hds && *hds >= 0 && *hds <= 99 ? static_cast<std::int32_t>(*hds) : 0);
-        } else {
-            planfile::setFieldText(p, *field, controlText(widget));
-        }
-    }
-    readChoicesAndMarks(p);
-    for (const int row : formnames::rows()) {
-        TPRACTITEM &item = planRow(p, row);
-        const std::string mark = guitext::toCp932(control<TClickLabel>(formnames::special(row))->text());
-        const int special = planfile::choiceIndex(planfile::kPriorityMarks, mark);
-        item.Special = special > 0 ? special : 0;
-    }
-    ParseEraDate(guitext::toCp932(PlanDateEdit->text()), p.PlanDate);
-    ParseEraDate(guitext::toCp932(BirthEdit->text()), p.BirthDate);
-    p.Age = AgeInYears(p.BirthDate, p.PlanDate);
-    return p;
+    planForm().setCurrentWidget(planForm().page(1));
 }
 
 void TMainForm::DiffMenuClick()
@@ -200,17 +169,12 @@ void TMainForm::DiffMenuClick()
     if (!m_editing) {
         return;
     }
-    TDateTime planDate = 0;
-    if (!ParseEraDate(guitext::toCp932(PlanDateEdit->text()), planDate)) {
-        ShowDateError(PlanDateEdit);
+    // The plan the view reads, checked as a save checks it.
+    const std::optional<TPRACTDATA> read = readPlan(std::nullopt);
+    if (!read) {
         return;
     }
-    TDateTime birth = 0;
-    if (!ParseEraDate(guitext::toCp932(BirthEdit->text()), birth)) {
-        ShowDateError(BirthEdit);
-        return;
-    }
-    const TPRACTDATA current = editorPlan();
+    const TPRACTDATA &current = *read;
 
     planindex::FolderIndex index;
     try {
@@ -219,18 +183,19 @@ void TMainForm::DiffMenuClick()
         prompter().error(this, QStringLiteral("計画書保存フォルダーを読めません。\n") + Registory->SaveFolder);
         return;
     }
-    const planindex::IndexedPlan *previous = planindex::previousPlan(index, current.Name, birth, planDate);
+    const planindex::IndexedPlan *previous =
+        planindex::previousPlan(index, current.Name, current.BirthDate, current.PlanDate);
     if (previous == nullptr) {
         prompter().information(this, QStringLiteral("計画書保存フォルダーに、この方の前回の計画書がありません。"));
         return;
     }
-    auto read = planindex::readPlanFile(pathFromUtf8(previous->path));
-    if (const auto *fault = std::get_if<planindex::ReadFault>(&read)) {
+    auto file = planindex::readPlanFile(pathFromUtf8(previous->path));
+    if (const auto *fault = std::get_if<planindex::ReadFault>(&file)) {
         prompter().error(this, guitext::fromCp932(fault->text) +
                                    QString::fromStdString(fault->fileName));
         return;
     }
-    const TPRACTDATA &older = std::get<planindex::PlanFileRead>(read).printed.Plan;
+    const TPRACTDATA &older = std::get<planindex::PlanFileRead>(file).printed.Plan;
     const auto changes = planindex::diffPlans(older, current);
     QString summary = guitext::fromCp932(planindex::changeSummary(changes));
     summary.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -238,14 +203,17 @@ void TMainForm::DiffMenuClick()
     if (PlanDiffForm == nullptr) {
         PlanDiffForm = new TPlanDiffForm(this);
         PlanDiffForm->insertSummary = [this](const QString &text) {
-            // At the caret, replacing a selection, as typing would.
-            PageControl1->setCurrentWidget(TabSheet2);
-            Variation->setFocus();
-            Variation->textCursor().insertText(text);
+            // At the caret of 前回計画書作成時からの変化点, replacing a
+            // selection, as typing would.
+            const planfile::PlanField &changes = *planfile::fieldByKey("VariationText");
+            auto *memo = planForm().control<TMemo>(changes);
+            planForm().setCurrentWidget(planForm().page(changes.page));
+            memo->setFocus();
+            memo->textCursor().insertText(text);
         };
     }
     PlanDiffForm->showChanges(changes, QStringLiteral("前回 ") + guitext::fromCp932(previous->planDateText),
-                              QStringLiteral("今回 ") + PlanDateEdit->text(), summary);
+                              QStringLiteral("今回 ") + m_planDateEdit->text(), summary);
     PlanDiffForm->show();
     PlanDiffForm->raise();
 }

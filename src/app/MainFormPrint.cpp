@@ -17,7 +17,6 @@
 #include "dialogs/Launcher.h"
 #include "dialogs/Prompter.h"
 #include "painter/PlanPainter.h"
-#include "plan/Common.h"
 #include "settings/Registory.h"
 
 #include <QUrl>
@@ -62,20 +61,9 @@ void TMainForm::N3Click()
 
 void TMainForm::PreviewMenuClick()
 {
-    // The plan as the controls hold it now, dated as the plan-date field
-    // shows, checked as a save checks it; nothing is saved and `Plan` is
-    // left as it was.
-    TDateTime date = 0;
-    if (!ParseEraDate(guitext::toCp932(PlanDateEdit->text()), date)) {
-        ShowDateError(PlanDateEdit);
-        return;
-    }
-    const TPRACTDATA kept = Plan;
-    Plan.PlanDate = date;
-    const bool gathered = GatherPlan();
-    const TPRACTDATA plan = Plan;
-    Plan = kept;
-    if (gathered) {
-        printPreviewer().preview(this, {plan});
+    // The plan the view reads, dated as the plan-date field shows and
+    // checked as a save checks it; nothing is saved or kept.
+    if (const std::optional<TPRACTDATA> plan = readPlan(std::nullopt)) {
+        printPreviewer().preview(this, {*plan});
     }
 }

@@ -1,7 +1,8 @@
 // The two save commands of the File menu: "今日の日付で保存" dates the plan
 // today, "開いた時の日付で保存" takes the date shown in the plan-date field.
-// Both confirm, validate the form into `Plan`, and write the plan file
-// "実施計画 <name> <y>_<m>_<d>.pdf" into the save folder.
+// Both confirm, check the plan the view reads (a plan refused by the checks
+// leaves `Plan` as it was, one that passes becomes `Plan`), and write it as
+// the plan file "実施計画 <name> <y>_<m>_<d>.pdf" into the save folder.
 //
 // A save either writes the whole file or leaves the old one untouched: the
 // report writes a complete temporary file and renames it over the target.
@@ -17,6 +18,8 @@
 #include "app/FormControls.h"
 #include "app/GuiText.h"
 #include "app/PlanFiles.h"
+#include "app/PlanForm.h"
+#include "planfile/PlanFieldValue.h"
 #include "report/PlanPdf.h"
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
@@ -24,7 +27,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStatusBar>
-#include <QTabWidget>
 
 #include <exception>
 
@@ -77,19 +79,19 @@ bool writePlanFile(TMainForm &form, const QString &path)
     return false;
 }
 
-// The steps both commands share once `Plan.PlanDate` is set: validate,
+// The steps both commands share for a plan dated `planDate`: validate,
 // warn about texts that will not print whole, restore the page the user was
 // on, refuse a file in use, write the file.
-void gatherAndWrite(TMainForm &form, QWidget *activePage)
+void gatherAndWrite(TMainForm &form, TDateTime planDate, QWidget *activePage)
 {
-    if (!form.GatherPlan()) {
+    if (!form.GatherPlan(planDate)) {
         return;
     }
-    if (!form.ConfirmPrintedFit()) {
+    if (!form.ConfirmPrintedFit(form.Plan)) {
         return;
     }
-    if (form.PageControl1->currentWidget() != activePage) {
-        form.PageControl1->setCurrentWidget(activePage);
+    if (form.planForm().currentWidget() != activePage) {
+        form.planForm().setCurrentWidget(activePage);
     }
 
     const std::string fileName = PlanFileName(form.Plan);
@@ -118,11 +120,10 @@ void TMainForm::NewSaveMenuClick()
     if (!prompter().confirm(this, QStringLiteral("今日の日付で保存します。\n保存しますか？"))) {
         return;
     }
-    QWidget *const activePage = PageControl1->currentWidget();
+    QWidget *const activePage = planForm().currentWidget();
     // The printed plan date and the age computed by the validation both
     // refer to today, whatever the plan-date field shows.
-    Plan.PlanDate = clock().now();
-    gatherAndWrite(*this, activePage);
+    gatherAndWrite(*this, clock().now(), activePage);
 }
 
 void TMainForm::OldSaveMenuClick()
@@ -130,12 +131,11 @@ void TMainForm::OldSaveMenuClick()
     if (!prompter().confirm(this, QStringLiteral("開いた時の日付で保存します。\n保存しますか？"))) {
         return;
     }
-    QWidget *const activePage = PageControl1->currentWidget();
+    QWidget *const activePage = planForm().currentWidget();
     TDateTime date = 0;
-    if (!ParseEraDate(guitext::toCp932(PlanDateEdit->text()), date)) {
-        ShowDateError(PlanDateEdit);
+    if (!ParseEraDate(planForm().controlText(*planfile::fieldByKey("PlanDate")), date)) {
+        ShowDateError(planForm().control<TEdit>(*planfile::fieldByKey("PlanDate")));
         return;
     }
-    Plan.PlanDate = date;
-    gatherAndWrite(*this, activePage);
+    gatherAndWrite(*this, date, activePage);
 }

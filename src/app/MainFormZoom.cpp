@@ -7,6 +7,7 @@
 #include "app/MainForm.h"
 
 #include "app/FormControls.h"
+#include "app/PlanForm.h"
 #include "settings/Registory.h"
 
 #include <QGuiApplication>
@@ -81,10 +82,9 @@ void TMainForm::setZoomPercent(int percent)
     }
     const double ratio = double(percent) / m_zoomPercent;
     m_zoomPercent = percent;
-    for (TFormPanel *panel : {Panel1, Panel2}) {
-        panel->setZoom(percent / 100.0);
-    }
-    for (QScrollArea *scroll : {ScrollBox1, ScrollBox2}) {
+    for (int page = 1; page <= 2; ++page) {
+        planForm().panel(page)->setZoom(percent / 100.0);
+        QScrollArea *scroll = planForm().scrollBox(page);
         rescaleScroll(scroll->horizontalScrollBar(), ratio);
         rescaleScroll(scroll->verticalScrollBar(), ratio);
     }

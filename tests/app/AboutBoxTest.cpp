@@ -36,7 +36,7 @@ void AboutBoxTest::showsTheProductAndOpensTheMakersPage()
         QTest::mouseClick(info->Label4, Qt::LeftButton);
         info->close();
     });
-    f.form->NInfoMenu->trigger();
+    f.form->findChild<QAction *>(QStringLiteral("NInfoMenu"))->trigger();
     QCOMPARE(texts, (QStringList{QStringLiteral("Ovilant"), QStringLiteral("Ｖeｒ　1.0"), QStringLiteral("2026年12月"),
                                  QStringLiteral("Quenmark"), QStringLiteral("https://quenmark.example/ovilant/")}));
     QVERIFY(bold);
@@ -62,7 +62,7 @@ void AboutBoxTest::closesWithEscapeAndTheTitleBarButton()
             }
         });
         f.form->NInfoMenuClick();
-        QVERIFY2(!f.form->Info->isVisible(), "the about box stayed open");
+        QVERIFY2(!f.form->findChild<Tinfo *>()->isVisible(), "the about box stayed open");
     };
     closeWith(true);
     closeWith(false);

@@ -49,88 +49,88 @@ void DateFieldTest::cleanup()
 void DateFieldTest::typingFillsTheBirthDateAndEnterShowsTheAge()
 {
     TMainForm &form = *f->form;
-    form.BirthEdit->setFocus();
-    form.BirthEdit->setCursorPosition(0);
-    QTest::keyClicks(form.BirthEdit, QStringLiteral("H150401"));
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 4月 1日"));
-    QCOMPARE(form.BirthEdit->cursorPosition(), 11); // byte 16, after 日
-    QTest::keyClick(form.BirthEdit, Qt::Key_Return);
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 4月 1日"));
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
+    QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("H150401"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月 1日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 11); // byte 16, after 日
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月 1日"));
     QCOMPARE(form.Plan.BirthDate, encodeDate(2003, 4, 1));
-    QCOMPARE(form.OldLabel->text(), QStringLiteral("0"));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("0"));
 
-    form.BirthEdit->setCursorPosition(0);
-    QTest::keyClicks(form.BirthEdit, QStringLiteral("s150612"));
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("昭和15年 6月12日"));
-    QTest::keyClick(form.BirthEdit, Qt::Key_Enter);
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
+    QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("s150612"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("昭和15年 6月12日"));
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Enter);
     // Aged against the plan date held in the record (New: now).
     QCOMPARE(form.Plan.Age, 62);
-    QCOMPARE(form.OldLabel->text(), QStringLiteral("62"));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("62"));
     QVERIFY(f->prompter->shown.isEmpty());
 }
 
 void DateFieldTest::typingReplacesTheEraAndSkipsFixedCharacters()
 {
     TMainForm &form = *f->form;
-    form.BirthEdit->setText(QStringLiteral("平成15年 4月 1日"));
-    form.BirthEdit->setCursorPosition(1); // byte 2, inside the era
-    QTest::keyClick(form.BirthEdit, Qt::Key_T);
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("大正15年 4月 1日"));
-    QCOMPARE(form.BirthEdit->cursorPosition(), 2); // byte 4
-    form.BirthEdit->setCursorPosition(4);          // byte 6, on 年
-    QTest::keyClick(form.BirthEdit, Qt::Key_9);
-    QCOMPARE(form.BirthEdit->cursorPosition(), 5); // byte 8
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("大正15年 4月 1日"));
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(1); // byte 2, inside the era
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_T);
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("大正15年 4月 1日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 2); // byte 4
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(4);          // byte 6, on 年
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_9);
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 5); // byte 8
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("大正15年 4月 1日"));
 }
 
 void DateFieldTest::rejectedDigitsKeepTheirPlaceholders()
 {
     TMainForm &form = *f->form;
-    form.BirthEdit->setCursorPosition(0);
-    QTest::keyClicks(form.BirthEdit, QStringLiteral("H15"));
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
+    QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("H15"));
     // The month's first digit may only be 0, a space or 1.
-    QTest::keyClick(form.BirthEdit, Qt::Key_2);
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年__月__日"));
-    QTest::keyClicks(form.BirthEdit, QStringLiteral("02"));
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_2);
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年__月__日"));
+    QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("02"));
     // At the day's first place a wrong digit writes "_" and stays.
-    QTest::keyClick(form.BirthEdit, Qt::Key_4);
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 2月__日"));
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_4);
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 2月__日"));
     // 30 February fails the calendar test on the last digit.
-    QTest::keyClicks(form.BirthEdit, QStringLiteral("30"));
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 2月3_日"));
-    QCOMPARE(form.BirthEdit->cursorPosition(), 9); // byte 13
+    QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("30"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 2月3_日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 9); // byte 13
 }
 
 void DateFieldTest::backspaceMovesLeftAndWritesUnderscoreAtTheDay()
 {
     TMainForm &form = *f->form;
-    form.BirthEdit->setText(QStringLiteral("平成15年 4月 1日"));
-    form.BirthEdit->setCursorPosition(11);
-    QTest::keyClick(form.BirthEdit, Qt::Key_Backspace); // to byte 14: nothing typed there
-    QTest::keyClick(form.BirthEdit, Qt::Key_Backspace); // to byte 13: not a digit, nothing
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 4月 1日"));
-    QCOMPARE(form.BirthEdit->cursorPosition(), 9);
-    QTest::keyClick(form.BirthEdit, Qt::Key_Backspace); // to byte 12: "_" into the day
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 4月_1日"));
-    QCOMPARE(form.BirthEdit->cursorPosition(), 8);
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(11);
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Backspace); // to byte 14: nothing typed there
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Backspace); // to byte 13: not a digit, nothing
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月 1日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 9);
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Backspace); // to byte 12: "_" into the day
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月_1日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 8);
 }
 
 void DateFieldTest::deleteOnlyMovesLeft()
 {
     TMainForm &form = *f->form;
-    form.BirthEdit->setText(QStringLiteral("平成15年 4月 1日"));
-    form.BirthEdit->setCursorPosition(9);
-    QTest::keyClick(form.BirthEdit, Qt::Key_Delete);
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 4月 1日"));
-    QCOMPARE(form.BirthEdit->cursorPosition(), 8);
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(9);
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Delete);
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月 1日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 8);
 }
 
 void DateFieldTest::editMenuShortcutsNeverReachTheEraEditor()
 {
     TMainForm &form = *f->form;
     const QString date = QStringLiteral("平成15年 4月 1日");
-    form.BirthEdit->setText(date);
-    form.BirthEdit->setFocus();
+    form.planForm().control<TEdit>("BirthEdit")->setText(date);
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
     // Nothing selected and nothing to paste: only select-all is enabled, and
     // the other three keys are consumed without acting.
     QApplication::clipboard()->clear();
@@ -138,34 +138,36 @@ void DateFieldTest::editMenuShortcutsNeverReachTheEraEditor()
         QAction *action;
         Qt::Key key;
         int triggers;
-    } shortcuts[] = {{form.CutMenu, Qt::Key_X, 0}, {form.CopyMenu, Qt::Key_C, 0}, {form.PasteMenu, Qt::Key_V, 0},
-                     {form.AllMenu, Qt::Key_A, 1}};
+    } shortcuts[] = {{form.findChild<QAction *>(QStringLiteral("CutMenu")), Qt::Key_X, 0},
+                     {form.findChild<QAction *>(QStringLiteral("CopyMenu")), Qt::Key_C, 0},
+                     {form.findChild<QAction *>(QStringLiteral("PasteMenu")), Qt::Key_V, 0},
+                     {form.findChild<QAction *>(QStringLiteral("AllMenu")), Qt::Key_A, 1}};
     for (const auto &shortcut : shortcuts) {
         QSignalSpy triggered(shortcut.action, &QAction::triggered);
         // At the day's first place any typed character would write "_".
-        form.BirthEdit->setCursorPosition(8);
-        QTest::keyClick(form.BirthEdit, shortcut.key, Qt::ControlModifier);
+        form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(8);
+        QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), shortcut.key, Qt::ControlModifier);
         QVERIFY2(triggered.count() == shortcut.triggers, qPrintable(shortcut.action->objectName()));
-        QCOMPARE(form.BirthEdit->text(), date);
+        QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), date);
     }
     // Other control keys are typed characters for the era editor.
-    form.BirthEdit->setCursorPosition(8);
-    QTest::keyClick(form.BirthEdit, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成15年 4月_1日"));
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(8);
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月_1日"));
 }
 
 void DateFieldTest::enterOnTheTemplateShowsTheDateError()
 {
     TMainForm &form = *f->form;
     const TDateTime before = form.Plan.BirthDate;
-    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    form.planForm().setCurrentWidget(form.planForm().page(2));
     form.BirthEditKeyUp();
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown.first().caption, QStringLiteral("情報"));
     QCOMPARE(f->prompter->shown.first().text, QStringLiteral("日付エラーです。"));
     QCOMPARE(f->prompter->shown.first().buttons, QList<Prompter::Button>{Prompter::Button::Ok});
-    QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet1);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.BirthEdit));
+    QCOMPARE(form.planForm().currentWidget(), form.planForm().page(1));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("BirthEdit")));
     QCOMPARE(form.Plan.BirthDate, before);
 }
 
@@ -177,8 +179,8 @@ void DateFieldTest::enterOnTheDateErrorBoxClosesItOnce()
 {
     TMainForm &form = *f->form;
     f->prompter->realBoxes = true;
-    form.BirthEdit->setFocus();
-    QTest::keyPress(form.BirthEdit, Qt::Key_Return);
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    QTest::keyPress(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
     bool closed = false;
     whenModalShown([&closed](QWidget *box) {
         if (box != nullptr) {
@@ -186,12 +188,12 @@ void DateFieldTest::enterOnTheDateErrorBoxClosesItOnce()
             closed = !box->isVisible();
         }
     });
-    QTest::keyRelease(form.BirthEdit, Qt::Key_Return);
+    QTest::keyRelease(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
     QVERIFY2(closed, "Enter should close the date error box");
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown[0].text, QStringLiteral("日付エラーです。"));
     // The focus is back in the field (the window's focus once it is active again).
-    QCOMPARE(form.focusWidget(), static_cast<QWidget *>(form.BirthEdit));
+    QCOMPARE(form.focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("BirthEdit")));
 
     // Any box that comes back is closed at once, and counted.
     int boxesAgain = 0;
@@ -203,12 +205,12 @@ void DateFieldTest::enterOnTheDateErrorBoxClosesItOnce()
         }
     });
     closer.start(5);
-    QTest::keyRelease(form.BirthEdit, Qt::Key_Return);
+    QTest::keyRelease(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
     QCOMPARE(boxesAgain, 0);
     QCOMPARE(f->prompter->shown.size(), 1);
 
     // A whole Enter in the field still commits (and fails) as before.
-    QTest::keyClick(form.BirthEdit, Qt::Key_Return);
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
     QTRY_COMPARE(boxesAgain, 1);
     QCOMPARE(f->prompter->shown.size(), 2);
 }
@@ -219,75 +221,75 @@ void DateFieldTest::enterOnTheDateErrorBoxClosesItOnce()
 void DateFieldTest::leavingTheBirthDateShowsTheAgeUnlessBornAfterThePlanDate()
 {
     TMainForm &form = *f->form;
-    form.BirthEdit->setFocus();
-    form.BirthEdit->setText(QStringLiteral("昭和15年 6月12日"));
-    QTest::keyClick(form.BirthEdit, Qt::Key_Tab);
-    QVERIFY(!form.BirthEdit->hasFocus());
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Tab);
+    QVERIFY(!form.planForm().control<TEdit>("BirthEdit")->hasFocus());
     QCOMPARE(form.Plan.BirthDate, encodeDate(1940, 6, 12));
-    QCOMPARE(form.OldLabel->text(), QStringLiteral("62"));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("62"));
 
-    form.BirthEdit->setFocus();
-    form.BirthEdit->setText(QStringLiteral("平成15年 4月__日"));
-    form.NameEdit->setFocus(Qt::MouseFocusReason);
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月__日"));
+    form.planForm().control<TEdit>("NameEdit")->setFocus(Qt::MouseFocusReason);
     QCOMPARE(form.Plan.BirthDate, encodeDate(1940, 6, 12));
-    QCOMPARE(form.OldLabel->text(), QStringLiteral("62"));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("62"));
 
     // Born after the plan date (平成15年4月1日, held from New).
-    form.BirthEdit->setFocus();
-    form.BirthEdit->setText(QStringLiteral("令和20年 1月 1日"));
-    QTest::keyClick(form.BirthEdit, Qt::Key_Return);
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("令和20年 1月 1日"));
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
     QCOMPARE(form.Plan.BirthDate, encodeDate(2038, 1, 1));
-    QCOMPARE(form.OldLabel->text(), QString());
-    form.BirthEdit->setText(QStringLiteral("平成15年 4月 2日"));
-    QTest::mouseClick(form.OldLabel, Qt::LeftButton);
-    QCOMPARE(form.OldLabel->text(), QString());
-    form.BirthEdit->setText(QStringLiteral("平成15年 4月 1日"));
-    QTest::mouseClick(form.OldLabel, Qt::LeftButton);
-    QCOMPARE(form.OldLabel->text(), QStringLiteral("0"));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QString());
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 2日"));
+    QTest::mouseClick(form.planForm().control<TClickLabel>("OldLabel"), Qt::LeftButton);
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QString());
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
+    QTest::mouseClick(form.planForm().control<TClickLabel>("OldLabel"), Qt::LeftButton);
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("0"));
     QVERIFY(f->prompter->shown.isEmpty());
 }
 
 void DateFieldTest::planDateEnterStoresTheDateWithoutTheAge()
 {
     TMainForm &form = *f->form;
-    form.PlanDateEdit->setText(QStringLiteral("平成20年 1月 8日"));
+    form.planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年 1月 8日"));
     form.Plan.Age = 7;
-    form.PlanDateEdit->setFocus();
-    QTest::keyClick(form.PlanDateEdit, Qt::Key_Return);
+    form.planForm().control<TEdit>("PlanDateEdit")->setFocus();
+    QTest::keyClick(form.planForm().control<TEdit>("PlanDateEdit"), Qt::Key_Return);
     QCOMPARE(form.Plan.PlanDate, encodeDate(2008, 1, 8));
     QCOMPARE(form.Plan.Age, 7);
-    form.PlanDateEdit->setText(QStringLiteral("平成20年 2月30日"));
-    QTest::keyClick(form.PlanDateEdit, Qt::Key_Return);
+    form.planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年 2月30日"));
+    QTest::keyClick(form.planForm().control<TEdit>("PlanDateEdit"), Qt::Key_Return);
     QCOMPARE(f->prompter->shown.size(), 1);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.PlanDateEdit));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("PlanDateEdit")));
     QCOMPARE(form.Plan.PlanDate, encodeDate(2008, 1, 8));
 }
 
 void DateFieldTest::oldLabelClickRecomputesFromBothFields()
 {
     TMainForm &form = *f->form;
-    form.PlanDateEdit->setText(QStringLiteral("平成20年04月01日"));
-    form.BirthEdit->setText(QStringLiteral("昭和15年 6月12日"));
-    QTest::mouseClick(form.Label12, Qt::LeftButton);
+    form.planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年04月01日"));
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
+    QTest::mouseClick(form.planForm().control<TClickLabel>("Label12"), Qt::LeftButton);
     QCOMPARE(form.Plan.PlanDate, encodeDate(2008, 4, 1));
     QCOMPARE(form.Plan.BirthDate, encodeDate(1940, 6, 12));
-    QCOMPARE(form.OldLabel->text(), QStringLiteral("67"));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("67"));
     QVERIFY(f->prompter->shown.isEmpty());
 }
 
 void DateFieldTest::oldLabelClickReportsTheFirstBadField()
 {
     TMainForm &form = *f->form;
-    form.PlanDateEdit->setText(QStringLiteral("平成   年  月  日"));
-    form.BirthEdit->setText(QStringLiteral("bad"));
-    QTest::mouseClick(form.OldLabel, Qt::LeftButton);
+    form.planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成   年  月  日"));
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("bad"));
+    QTest::mouseClick(form.planForm().control<TClickLabel>("OldLabel"), Qt::LeftButton);
     QCOMPARE(f->prompter->shown.size(), 1);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.PlanDateEdit));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("PlanDateEdit")));
 
-    form.PlanDateEdit->setText(QStringLiteral("平成20年04月01日"));
-    QTest::mouseClick(form.OldLabel, Qt::LeftButton);
+    form.planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年04月01日"));
+    QTest::mouseClick(form.planForm().control<TClickLabel>("OldLabel"), Qt::LeftButton);
     QCOMPARE(f->prompter->shown.size(), 2);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.BirthEdit));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("BirthEdit")));
     // The plan date was read before the birth date failed.
     QCOMPARE(form.Plan.PlanDate, encodeDate(2008, 4, 1));
 }

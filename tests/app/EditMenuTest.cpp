@@ -1,7 +1,7 @@
 // The Edit menu: its target, the enabling of its items, the four commands
 // on edits and memos of both pages, and its shortcuts.
 
-#include "app/ControlNames.h"
+#include "ControlNames.h"
 #include "app/FormControls.h"
 #include "TestSupport.h"
 
@@ -95,10 +95,13 @@ void EditMenuTest::cleanup()
 
 QStringList EditMenuTest::openMenu()
 {
-    QMenu *menu = f->form->EditMenu;
+    QMenu *menu = f->form->findChild<QMenu *>(QStringLiteral("EditMenu"));
     menu->popup(f->form->mapToGlobal(QPoint(0, 0)));
     QStringList enabled;
-    for (const QAction *item : {f->form->CutMenu, f->form->CopyMenu, f->form->PasteMenu, f->form->AllMenu}) {
+    for (const QAction *item : {f->form->findChild<QAction *>(QStringLiteral("CutMenu")),
+                                f->form->findChild<QAction *>(QStringLiteral("CopyMenu")),
+                                f->form->findChild<QAction *>(QStringLiteral("PasteMenu")),
+                                f->form->findChild<QAction *>(QStringLiteral("AllMenu"))}) {
         if (item->isEnabled()) {
             enabled.append(item->objectName());
         }
@@ -110,72 +113,75 @@ QStringList EditMenuTest::openMenu()
 void EditMenuTest::noFieldFocusedLeavesOnlyPaste()
 {
     TMainForm &form = *f->form;
-    form.NameEdit->setText(QStringLiteral("山田"));
-    form.PageControl1->tabBar()->setFocus();
-    QTRY_VERIFY(form.PageControl1->tabBar()->hasFocus());
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
+    form.planForm().tabBar()->setFocus();
+    QTRY_VERIFY(form.planForm().tabBar()->hasFocus());
     QCOMPARE(openMenu(), QStringList{QStringLiteral("PasteMenu")});
-    form.PasteMenu->trigger();
-    QCOMPARE(form.NameEdit->text(), QStringLiteral("山田"));
+    form.findChild<QAction *>(QStringLiteral("PasteMenu"))->trigger();
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田"));
 
     QApplication::clipboard()->clear();
     QCOMPARE(openMenu(), QStringList());
 
     // Moving into the menu bar with the keyboard keeps the field as target.
     QApplication::clipboard()->setText(QStringLiteral("貼る文字"));
-    form.NameEdit->setFocus();
-    form.NameEdit->selectAll();
+    form.planForm().control<TEdit>("NameEdit")->setFocus();
+    form.planForm().control<TEdit>("NameEdit")->selectAll();
     form.menuBar()->setFocus(Qt::MenuBarFocusReason);
     QTRY_VERIFY(form.menuBar()->hasFocus());
     QCOMPARE(openMenu(), (QStringList{QStringLiteral("CutMenu"), QStringLiteral("CopyMenu"), QStringLiteral("PasteMenu"),
                                       QStringLiteral("AllMenu")}));
-    QCOMPARE(form.EditTarget.data(), static_cast<QWidget *>(form.NameEdit));
+    QCOMPARE(form.editTarget(), static_cast<QWidget *>(form.planForm().control<TEdit>("NameEdit")));
 }
 
 void EditMenuTest::comboAndCheckBoxesAllowOnlySelectAllWhichDoesNothing()
 {
     TMainForm &form = *f->form;
-    auto *team = form.control<QComboBox>(formnames::teamBox(1));
+    auto *team = form.planForm().control<QComboBox>(formnames::teamBox(1));
     team->setEditText(QStringLiteral("山本 一郎"));
     team->lineEdit()->selectAll();
-    form.HomeBox->setChecked(true);
-    for (QWidget *control : {static_cast<QWidget *>(form.SexBox), static_cast<QWidget *>(team),
-                             static_cast<QWidget *>(form.HomeBox)}) {
-        form.PageControl1->setCurrentWidget(control == team ? form.TabSheet2 : form.TabSheet1);
+    form.planForm().control<QCheckBox>("HomeBox")->setChecked(true);
+    for (QWidget *control :
+         {static_cast<QWidget *>(form.planForm().control<QComboBox>("SexBox")), static_cast<QWidget *>(team),
+          static_cast<QWidget *>(form.planForm().control<QCheckBox>("HomeBox"))}) {
+        form.planForm().setCurrentWidget(control == team ? form.planForm().page(2) : form.planForm().page(1));
         control->setFocus();
         QTRY_VERIFY2(control->hasFocus(), qPrintable(control->objectName()));
         QCOMPARE(openMenu(), (QStringList{QStringLiteral("PasteMenu"), QStringLiteral("AllMenu")}));
-        QCOMPARE(form.EditTarget.data(), control);
-        form.AllMenu->trigger();
-        form.PasteMenu->trigger();
+        QCOMPARE(form.editTarget(), control);
+        form.findChild<QAction *>(QStringLiteral("AllMenu"))->trigger();
+        form.findChild<QAction *>(QStringLiteral("PasteMenu"))->trigger();
         ctrl(control, 'V');
         ctrl(control, 'X');
     }
     QCOMPARE(team->currentText(), QStringLiteral("山本 一郎"));
-    QVERIFY(form.HomeBox->isChecked());
-    QCOMPARE(form.SexBox->currentIndex(), -1);
+    QVERIFY(form.planForm().control<QCheckBox>("HomeBox")->isChecked());
+    QCOMPARE(form.planForm().control<QComboBox>("SexBox")->currentIndex(), -1);
     QCOMPARE(clipboardText(), QStringLiteral("貼る文字"));
 }
 
 void EditMenuTest::editWithoutSelectionCannotCutOrCopy()
 {
     TMainForm &form = *f->form;
-    form.NameEdit->setText(QStringLiteral("山田 太郎"));
-    form.NameEdit->setFocus();
-    form.NameEdit->deselect();
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
+    form.planForm().control<TEdit>("NameEdit")->setFocus();
+    form.planForm().control<TEdit>("NameEdit")->deselect();
     QCOMPARE(openMenu(), (QStringList{QStringLiteral("PasteMenu"), QStringLiteral("AllMenu")}));
-    ctrl(form.NameEdit, 'C');
-    ctrl(form.NameEdit, 'X');
+    ctrl(form.planForm().control<TEdit>("NameEdit"), 'C');
+    ctrl(form.planForm().control<TEdit>("NameEdit"), 'X');
     QCOMPARE(clipboardText(), QStringLiteral("貼る文字"));
-    QCOMPARE(form.NameEdit->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
 }
 
 void EditMenuTest::commandsActOnEditsAndMemosOfBothPages()
 {
     TMainForm &form = *f->form;
-    for (QWidget *field : {static_cast<QWidget *>(form.NameEdit), static_cast<QWidget *>(form.KenkouMemo),
-                           static_cast<QWidget *>(form.SelfHope)}) {
+    for (QWidget *field : {static_cast<QWidget *>(form.planForm().control<TEdit>("NameEdit")),
+                           static_cast<QWidget *>(form.planForm().control<TMemo>("KenkouMemo")),
+                           static_cast<QWidget *>(form.planForm().control<TMemo>("SelfHope"))}) {
         const QByteArray name = field->objectName().toUtf8();
-        form.PageControl1->setCurrentWidget(field == form.SelfHope ? form.TabSheet2 : form.TabSheet1);
+        form.planForm().setCurrentWidget(field == form.planForm().control<TMemo>("SelfHope") ? form.planForm().page(2)
+                                                                                             : form.planForm().page(1));
         setText(field, QStringLiteral("一二三四"));
         field->setFocus();
         QTRY_VERIFY2(field->hasFocus(), name.constData());
@@ -197,59 +203,59 @@ void EditMenuTest::commandsActOnEditsAndMemosOfBothPages()
         select(field, 0, 1);
         QCOMPARE(openMenu(), (QStringList{QStringLiteral("CutMenu"), QStringLiteral("CopyMenu"),
                                           QStringLiteral("PasteMenu"), QStringLiteral("AllMenu")}));
-        form.CutMenu->trigger();
+        form.findChild<QAction *>(QStringLiteral("CutMenu"))->trigger();
         QCOMPARE(clipboardText(), QStringLiteral("あ"));
-        form.AllMenu->trigger();
-        form.PasteMenu->trigger();
+        form.findChild<QAction *>(QStringLiteral("AllMenu"))->trigger();
+        form.findChild<QAction *>(QStringLiteral("PasteMenu"))->trigger();
         QCOMPARE(textOf(field), QStringLiteral("あ"));
-        form.AllMenu->trigger();
-        form.CopyMenu->trigger();
+        form.findChild<QAction *>(QStringLiteral("AllMenu"))->trigger();
+        form.findChild<QAction *>(QStringLiteral("CopyMenu"))->trigger();
         QCOMPARE(selectionOf(field), QStringLiteral("あ"));
         QCOMPARE(clipboardText(), QStringLiteral("あ"));
     }
     // The menu's target stays until it is opened again, wherever the focus goes.
-    select(form.SelfHope, 0, 0);
-    form.PageControl1->setCurrentWidget(form.TabSheet1);
-    form.NameEdit->setFocus();
-    form.NameEdit->deselect();
-    form.AllMenu->trigger();
-    QCOMPARE(form.NameEdit->selectedText(), QString());
-    QCOMPARE(selectionOf(form.SelfHope), QStringLiteral("あ"));
+    select(form.planForm().control<TMemo>("SelfHope"), 0, 0);
+    form.planForm().setCurrentWidget(form.planForm().page(1));
+    form.planForm().control<TEdit>("NameEdit")->setFocus();
+    form.planForm().control<TEdit>("NameEdit")->deselect();
+    form.findChild<QAction *>(QStringLiteral("AllMenu"))->trigger();
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->selectedText(), QString());
+    QCOMPARE(selectionOf(form.planForm().control<TMemo>("SelfHope")), QStringLiteral("あ"));
 }
 
 void EditMenuTest::pasteAndCutReachDateFieldsPastTheirEraEditor()
 {
     TMainForm &form = *f->form;
-    const QString planDate = form.PlanDateEdit->text();
+    const QString planDate = form.planForm().control<TEdit>("PlanDateEdit")->text();
     QApplication::clipboard()->setText(QStringLiteral("令和"));
-    form.PlanDateEdit->setFocus();
-    form.PlanDateEdit->setSelection(0, 2);
-    ctrl(form.PlanDateEdit, 'V');
-    QCOMPARE(form.PlanDateEdit->text(), QStringLiteral("令和") + planDate.mid(2));
+    form.planForm().control<TEdit>("PlanDateEdit")->setFocus();
+    form.planForm().control<TEdit>("PlanDateEdit")->setSelection(0, 2);
+    ctrl(form.planForm().control<TEdit>("PlanDateEdit"), 'V');
+    QCOMPARE(form.planForm().control<TEdit>("PlanDateEdit")->text(), QStringLiteral("令和") + planDate.mid(2));
 
     // A paste that leaves the era shape: the next parse reports the date error.
     QApplication::clipboard()->setText(QStringLiteral("4/1"));
-    ctrl(form.PlanDateEdit, 'A');
-    ctrl(form.PlanDateEdit, 'V');
-    QCOMPARE(form.PlanDateEdit->text(), QStringLiteral("4/1"));
+    ctrl(form.planForm().control<TEdit>("PlanDateEdit"), 'A');
+    ctrl(form.planForm().control<TEdit>("PlanDateEdit"), 'V');
+    QCOMPARE(form.planForm().control<TEdit>("PlanDateEdit")->text(), QStringLiteral("4/1"));
     QVERIFY(f->prompter->shown.isEmpty());
-    QTest::keyClick(form.PlanDateEdit, Qt::Key_Return);
+    QTest::keyClick(form.planForm().control<TEdit>("PlanDateEdit"), Qt::Key_Return);
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown.at(0).text, QStringLiteral("日付エラーです。"));
-    QVERIFY(form.PlanDateEdit->hasFocus());
+    QVERIFY(form.planForm().control<TEdit>("PlanDateEdit")->hasFocus());
 
     // Cut on the birth date takes the text out of the template.
-    form.BirthEdit->setFocus();
-    form.BirthEdit->setSelection(0, 2);
-    ctrl(form.BirthEdit, 'X');
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    form.planForm().control<TEdit>("BirthEdit")->setSelection(0, 2);
+    ctrl(form.planForm().control<TEdit>("BirthEdit"), 'X');
     QCOMPARE(clipboardText(), QStringLiteral("＿＿"));
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("__年__月__日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("__年__月__日"));
 
     // With nothing to paste, Ctrl+V is consumed: the era editor types nothing.
     QApplication::clipboard()->clear();
-    form.BirthEdit->setCursorPosition(0);
-    ctrl(form.BirthEdit, 'V');
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("__年__月__日"));
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
+    ctrl(form.planForm().control<TEdit>("BirthEdit"), 'V');
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("__年__月__日"));
 }
 
 QTEST_MAIN(EditMenuTest)

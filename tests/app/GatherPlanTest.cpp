@@ -2,7 +2,7 @@
 // HDS-R checks, the order of the checks, the pages and focus after a fault,
 // characters code page 932 cannot hold, and a valid form copied whole.
 
-#include "app/ControlNames.h"
+#include "ControlNames.h"
 #include "plan/Cp932.h"
 #include "app/FormControls.h"
 #include "planfile/PlanCheck.h"
@@ -60,7 +60,7 @@ private slots:
     void blankBirthDateStopsAtTheDateCheck();
     void page1FaultsComeBeforePage2Faults();
     void rowsAreCheckedInOrder();
-    void teamBoxFaultComesAfterEveryMemoWasStored();
+    void teamBoxFaultComesAfterEveryMemoWasChecked();
     void unchosenListsStoreMinusOne();
     void unrepresentableCharactersAreRefusedAndSelected_data();
     void unrepresentableCharactersAreRefusedAndSelected();
@@ -75,8 +75,8 @@ void GatherPlanTest::init()
 {
     f = std::make_unique<WindowFixture>();
     form().NewMenuClick();
-    form().BirthEdit->setText(QStringLiteral("昭和15年 6月12日"));
-    form().HDSEdit->setText(QStringLiteral("20"));
+    form().planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
+    form().planForm().control<TEdit>("HDSEdit")->setText(QStringLiteral("20"));
     QVERIFY(QTest::qWaitForWindowActive(f->form.get()));
 }
 
@@ -123,7 +123,7 @@ void GatherPlanTest::eachLimitAllowsItselfAndRefusesOneByteMore()
     QFETCH(QString, name);
     QFETCH(int, limit);
     QFETCH(int, page);
-    QWidget *control = form().control(name);
+    QWidget *control = form().planForm().control(name);
     QVERIFY2(control != nullptr, qPrintable(name));
 
     setText(control, textOfBytes(limit));
@@ -137,33 +137,34 @@ void GatherPlanTest::eachLimitAllowsItselfAndRefusesOneByteMore()
     QCOMPARE(shown.caption, QStringLiteral("情報"));
     QCOMPARE(shown.buttons, QList<Prompter::Button>{Prompter::Button::Ok});
     QCOMPARE(shown.text, message(planfile::tooLongMessage(static_cast<std::size_t>(limit))));
-    QCOMPARE(form().PageControl1->currentWidget(), page == 1 ? form().TabSheet1 : form().TabSheet2);
+    QCOMPARE(form().planForm().currentWidget(), page == 1 ? form().planForm().page(1) : form().planForm().page(2));
     QCOMPARE(form().focusWidget(), control);
 }
 
 void GatherPlanTest::memoLineBreaksCountTwoBytes()
 {
     const QString line(63, QChar(0x3042));
-    form().KenkouMemo->setText(line + QStringLiteral("\n") + line); // 126 + 2 + 126 = 254
+    form().planForm().control<TMemo>("KenkouMemo")->setText(line + QStringLiteral("\n") + line); // 126 + 2 + 126 = 254
     QVERIFY(form().GatherPlan());
     QCOMPARE(form().Plan.Kenkou,
              cp932::fromUtf16(line.toStdU16String()) + "\r\n" + cp932::fromUtf16(line.toStdU16String()));
 
-    form().KenkouMemo->setText(line + QStringLiteral("い\n") + line);
+    form().planForm().control<TMemo>("KenkouMemo")->setText(line + QStringLiteral("い\n") + line);
     QVERIFY(!form().GatherPlan());
     QCOMPARE(f->prompter->shown.last().text,
              QStringLiteral("入力文字数がオーバーしています。\n半角254文字・全角127文字以内で入力してください。"));
 
-    form().KenkouMemo->setText(textOfBytes(254) + QStringLiteral("\n")); // a break at the end: 256
+    // A break at the end: 256.
+    form().planForm().control<TMemo>("KenkouMemo")->setText(textOfBytes(254) + QStringLiteral("\n"));
     QVERIFY(!form().GatherPlan());
     QCOMPARE(f->prompter->shown.size(), 2);
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().KenkouMemo));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TMemo>("KenkouMemo")));
 }
 
 void GatherPlanTest::everyKindOfMemoLineBreakIsStoredAsCrLf()
 {
     // Typed: Enter and Shift+Enter both start a new line.
-    TMemo *memo = form().GapeiMemo;
+    TMemo *memo = form().planForm().control<TMemo>("GapeiMemo");
     memo->setFocus();
     QTest::keyClicks(memo, QStringLiteral("ab"));
     QTest::keyClick(memo, Qt::Key_Return);
@@ -171,19 +172,20 @@ void GatherPlanTest::everyKindOfMemoLineBreakIsStoredAsCrLf()
     QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClicks(memo, QStringLiteral("ef"));
     // Pasted: a line separator character inside a line.
-    form().Remark->insertPlainText(QStringLiteral("gh") + QChar(QChar::LineSeparator) + QStringLiteral("ij"));
+    form().planForm().control<TMemo>("Remark")->insertPlainText(QStringLiteral("gh") + QChar(QChar::LineSeparator) +
+                                                                QStringLiteral("ij"));
     QVERIFY(form().GatherPlan());
     QCOMPARE(form().Plan.Gapei, std::string("ab\r\ncd\r\nef"));
     QCOMPARE(form().Plan.RemarkText.str(), std::string("gh\r\nij"));
 
     // A pasted line separator counts 2 bytes like any line break.
-    form().KenkouMemo->setText(textOfBytes(252));
-    form().KenkouMemo->moveCursor(QTextCursor::End);
-    form().KenkouMemo->insertPlainText(QString(QChar(QChar::LineSeparator)));
+    form().planForm().control<TMemo>("KenkouMemo")->setText(textOfBytes(252));
+    form().planForm().control<TMemo>("KenkouMemo")->moveCursor(QTextCursor::End);
+    form().planForm().control<TMemo>("KenkouMemo")->insertPlainText(QString(QChar(QChar::LineSeparator)));
     QVERIFY(form().GatherPlan());
-    form().KenkouMemo->insertPlainText(QStringLiteral("a"));
+    form().planForm().control<TMemo>("KenkouMemo")->insertPlainText(QStringLiteral("a"));
     QVERIFY(!form().GatherPlan());
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().KenkouMemo));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TMemo>("KenkouMemo")));
 }
 
 void GatherPlanTest::hdsScores_data()
@@ -207,7 +209,7 @@ void GatherPlanTest::hdsScores()
 {
     QFETCH(QString, entry);
     QFETCH(QString, expected);
-    form().HDSEdit->setText(entry);
+    form().planForm().control<TEdit>("HDSEdit")->setText(entry);
     bool isNumber = false;
     const int score = expected.toInt(&isNumber);
     QCOMPARE(form().GatherPlan(), isNumber);
@@ -217,7 +219,7 @@ void GatherPlanTest::hdsScores()
     } else {
         QCOMPARE(f->prompter->shown.size(), 1);
         QCOMPARE(f->prompter->shown.first().text, expected);
-        QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().HDSEdit));
+        QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TEdit>("HDSEdit")));
         QCOMPARE(form().Plan.HDS, 30); // still the value New gave it
     }
 }
@@ -225,68 +227,84 @@ void GatherPlanTest::hdsScores()
 void GatherPlanTest::blankBirthDateStopsAtTheDateCheck()
 {
     form().NewMenuClick();
-    form().NameEdit->setText(QStringLiteral("山田"));
-    form().SexBox->setCurrentIndex(1);
-    form().KaigoBox->setCurrentIndex(4);
-    form().PageControl1->setCurrentWidget(form().TabSheet2);
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
+    form().planForm().control<QComboBox>("SexBox")->setCurrentIndex(1);
+    form().planForm().control<QComboBox>("KaigoBox")->setCurrentIndex(4);
+    form().planForm().setCurrentWidget(form().planForm().page(2));
+    const TPRACTDATA before = form().Plan;
     QVERIFY(!form().GatherPlan());
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown.first().text, QStringLiteral("日付エラーです。"));
-    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet1);
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().BirthEdit));
-    // Steps before the date stored their values, the level of care after it did not.
-    QCOMPARE(form().Plan.Name, sj("山田"));
-    QCOMPARE(form().Plan.Sex, 1);
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TEdit>("BirthEdit")));
+    // A refused plan changes nothing, not even the fields checked before the date.
+    QVERIFY(form().Plan == before);
+    QCOMPARE(form().Plan.Name, std::string());
+    QCOMPARE(form().Plan.Sex, -1);
     QCOMPARE(form().Plan.KaigoLevel, -1);
 }
 
 void GatherPlanTest::page1FaultsComeBeforePage2Faults()
 {
-    form().SelfHope->setText(textOfBytes(1001));
-    form().control<TEdit>(formnames::time(20))->setText(QStringLiteral("123456789"));
+    form().planForm().control<TMemo>("SelfHope")->setText(textOfBytes(1001));
+    form().planForm().control<TEdit>(formnames::time(20))->setText(QStringLiteral("123456789"));
     QVERIFY(!form().GatherPlan());
     QCOMPARE(f->prompter->shown.size(), 1);
-    QCOMPARE(form().focusWidget(), form().control(formnames::time(20)));
-    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet1);
+    QCOMPARE(form().focusWidget(), form().planForm().control(formnames::time(20)));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
 
-    form().control<TEdit>(formnames::time(20))->setText(QStringLiteral("3ヶ月"));
+    form().planForm().control<TEdit>(formnames::time(20))->setText(QStringLiteral("3ヶ月"));
     QVERIFY(!form().GatherPlan());
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().SelfHope));
-    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet2);
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TMemo>("SelfHope")));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(2));
 }
 
 void GatherPlanTest::rowsAreCheckedInOrder()
 {
-    form().control<TMemo>(formnames::goods(25))->setText(textOfBytes(59));
-    form().control<TMemo>(formnames::kaigo(24))->setText(textOfBytes(59));
-    form().control<TMarkCell>(formnames::abc(24, 1))->setText(QStringLiteral("ＢＣ"));
-    form().control<TMarkCell>(formnames::abc(25, 1))->setText(QStringLiteral("Ａ"));
+    form().planForm().control<TMemo>(formnames::goods(25))->setText(textOfBytes(59));
+    form().planForm().control<TMemo>(formnames::kaigo(24))->setText(textOfBytes(59));
+    form().planForm().control<TMarkCell>(formnames::abc(24, 1))->setText(QStringLiteral("ＢＣ"));
+    form().planForm().control<TMarkCell>(formnames::abc(25, 1))->setText(QStringLiteral("Ａ"));
+    const TPRACTDATA before = form().Plan;
     QVERIFY(!form().GatherPlan());
-    QCOMPARE(form().focusWidget(), form().control(formnames::kaigo(24)));
-    // The failing row's marks and goods were stored, the next row's were not.
-    QCOMPARE(form().Plan.MotionItems[4].ABC[1].str(), std::string("BC"));
+    QCOMPARE(form().focusWidget(), form().planForm().control(formnames::kaigo(24)));
+    // Neither the failing row's marks nor the next row's reach the plan.
+    QCOMPARE(form().Plan.MotionItems[4].ABC[1].str(), std::string());
     QCOMPARE(form().Plan.MotionItems[5].ABC[1].str(), std::string());
 
-    form().control<TMemo>(formnames::kaigo(24))->clear();
+    form().planForm().control<TMemo>(formnames::kaigo(24))->clear();
     QVERIFY(!form().GatherPlan());
-    QCOMPARE(form().focusWidget(), form().control(formnames::goods(25)));
+    QCOMPARE(form().focusWidget(), form().planForm().control(formnames::goods(25)));
+    QVERIFY(form().Plan == before);
+
+    // Once every row passes, both rows' marks are stored.
+    form().planForm().control<TMemo>(formnames::goods(25))->clear();
+    QVERIFY(form().GatherPlan());
+    QCOMPARE(form().Plan.MotionItems[4].ABC[1].str(), std::string("BC"));
     QCOMPARE(form().Plan.MotionItems[5].ABC[1].str(), std::string("A"));
 }
 
-void GatherPlanTest::teamBoxFaultComesAfterEveryMemoWasStored()
+void GatherPlanTest::teamBoxFaultComesAfterEveryMemoWasChecked()
 {
-    form().Remark->setText(QStringLiteral("備考です"));
-    setText(form().control(formnames::teamBox(6)), QStringLiteral("鈴木"));
-    setText(form().control(formnames::teamBox(7)), textOfBytes(51));
-    setText(form().control(formnames::teamBox(8)), QStringLiteral("高橋"));
+    form().planForm().control<TMemo>("Remark")->setText(QStringLiteral("備考です"));
+    setText(form().planForm().control(formnames::teamBox(6)), QStringLiteral("鈴木"));
+    setText(form().planForm().control(formnames::teamBox(7)), textOfBytes(51));
+    setText(form().planForm().control(formnames::teamBox(8)), QStringLiteral("高橋"));
     QVERIFY(!form().GatherPlan());
     QCOMPARE(f->prompter->shown.first().text,
              QStringLiteral("入力文字数がオーバーしています。\n半角50文字・全角25文字以内で入力してください。"));
-    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet2);
-    QCOMPARE(form().focusWidget(), form().control(formnames::teamBox(7)));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(2));
+    QCOMPARE(form().focusWidget(), form().planForm().control(formnames::teamBox(7)));
+    // Nothing of a refused plan is stored: not the memos, not the boxes before it.
+    QCOMPARE(form().Plan.RemarkText, std::string());
+    QCOMPARE(form().Plan.Team[6], std::string());
+    QCOMPARE(form().Plan.Team[8], std::string());
+
+    setText(form().planForm().control(formnames::teamBox(7)), QStringLiteral("田中"));
+    QVERIFY(form().GatherPlan());
     QCOMPARE(form().Plan.RemarkText, sj("備考です"));
     QCOMPARE(form().Plan.Team[6], sj("鈴木"));
-    QCOMPARE(form().Plan.Team[8], std::string());
+    QCOMPARE(form().Plan.Team[8], sj("高橋"));
 }
 
 void GatherPlanTest::unchosenListsStoreMinusOne()
@@ -294,7 +312,7 @@ void GatherPlanTest::unchosenListsStoreMinusOne()
     QVERIFY(form().GatherPlan());
     QCOMPARE(form().Plan.Sex, -1);
     QCOMPARE(form().Plan.KaigoLevel, -1);
-    form().KaigoBox->setCurrentIndex(7); // the empty item is a choice
+    form().planForm().control<QComboBox>("KaigoBox")->setCurrentIndex(7); // the empty item is a choice
     QVERIFY(form().GatherPlan());
     QCOMPARE(form().Plan.KaigoLevel, 7);
 }
@@ -328,14 +346,14 @@ void GatherPlanTest::unrepresentableCharactersAreRefusedAndSelected()
     QFETCH(QString, text);
     QFETCH(QString, character);
     QFETCH(int, page);
-    QWidget *control = form().control(name);
+    QWidget *control = form().planForm().control(name);
     setText(control, text);
     QVERIFY(!form().GatherPlan());
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown.first().caption, QStringLiteral("情報"));
     QCOMPARE(f->prompter->shown.first().text, QStringLiteral("使用できない文字が含まれています。"));
     QCOMPARE(form().focusWidget(), control);
-    QCOMPARE(form().PageControl1->currentWidget(), page == 1 ? form().TabSheet1 : form().TabSheet2);
+    QCOMPARE(form().planForm().currentWidget(), page == 1 ? form().planForm().page(1) : form().planForm().page(2));
     QString selected;
     if (auto *memo = qobject_cast<TMemo *>(control)) {
         selected = memo->textCursor().selectedText();
@@ -355,7 +373,7 @@ void GatherPlanTest::validFormFillsThePlan()
     form().Modified = true;
     QVERIFY(form().GatherPlan());
     QVERIFY(f->prompter->shown.isEmpty());
-    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet2);
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(2));
     const TPRACTDATA &plan = form().Plan;
     QCOMPARE(plan.PlanDate, encodeDate(2008, 4, 1)); // not written here
     QCOMPARE(plan.Name, sj("山田 太郎"));

@@ -33,7 +33,7 @@ void HelpCommandTest::withoutTheManualTheMakersPageOpensSilently()
 {
     WindowFixture f;
     f.launcher->openSucceeds = false; // the outcome is not examined
-    f.form->HelpMenu->trigger();
+    f.form->findChild<QAction *>(QStringLiteral("HelpMenu"))->trigger();
     QCOMPARE(f.launcher->opened, QList<QUrl>{kMakerPage});
     QCOMPARE(f.prompter->shown.size(), 0);
 }

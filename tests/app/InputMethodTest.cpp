@@ -2,7 +2,7 @@
 // two choice lists refuse it and take plain keys; every other text field
 // takes composed Japanese at its caret.
 
-#include "app/ControlNames.h"
+#include "ControlNames.h"
 #include "app/FormControls.h"
 #include "TestSupport.h"
 
@@ -61,7 +61,10 @@ void InputMethodTest::cleanup()
 void InputMethodTest::onlyTheDigitFieldsAndListsRefuseTheInputMethod()
 {
     TMainForm &form = *f->form;
-    const QList<QWidget *> off{form.PlanDateEdit, form.BirthEdit, form.HDSEdit, form.SexBox, form.KaigoBox};
+    const QList<QWidget *> off{form.planForm().control<TEdit>("PlanDateEdit"),
+                               form.planForm().control<TEdit>("BirthEdit"), form.planForm().control<TEdit>("HDSEdit"),
+                               form.planForm().control<QComboBox>("SexBox"),
+                               form.planForm().control<QComboBox>("KaigoBox")};
     for (QWidget *field : off) {
         QVERIFY2(!answersInputMethodEnabled(field), qPrintable(field->objectName()));
         QVERIFY2(field->inputMethodHints().testFlag(Qt::ImhLatinOnly), qPrintable(field->objectName()));
@@ -75,7 +78,7 @@ void InputMethodTest::onlyTheDigitFieldsAndListsRefuseTheInputMethod()
         on.append(memo);
     }
     for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
-        on.append(form.control(formnames::teamBox(n)));
+        on.append(form.planForm().control(formnames::teamBox(n)));
     }
     int checked = 0;
     for (QWidget *field : on) {
@@ -92,44 +95,44 @@ void InputMethodTest::onlyTheDigitFieldsAndListsRefuseTheInputMethod()
 void InputMethodTest::composedTextNeverReachesTheDigitFields()
 {
     TMainForm &form = *f->form;
-    const QString blank = form.BirthEdit->text();
-    form.BirthEdit->setFocus();
-    form.BirthEdit->setCursorPosition(0);
-    sendComposition(form.BirthEdit, QStringLiteral("ｓ２５"), QString());
-    sendComposition(form.BirthEdit, QString(), QStringLiteral("ｓ２５０３１５"));
-    QCOMPARE(form.BirthEdit->text(), blank);
+    const QString blank = form.planForm().control<TEdit>("BirthEdit")->text();
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
+    sendComposition(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("ｓ２５"), QString());
+    sendComposition(form.planForm().control<TEdit>("BirthEdit"), QString(), QStringLiteral("ｓ２５０３１５"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), blank);
     // Plain keys still go through the era editor.
-    QTest::keyClicks(form.BirthEdit, QStringLiteral("s250315"));
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("昭和25年 3月15日"));
+    QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("s250315"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("昭和25年 3月15日"));
 
-    form.HDSEdit->setFocus();
-    sendComposition(form.HDSEdit, QString(), QStringLiteral("２５"));
-    QCOMPARE(form.HDSEdit->text(), QString());
-    QTest::keyClicks(form.HDSEdit, QStringLiteral("25"));
-    QCOMPARE(form.HDSEdit->text(), QStringLiteral("25"));
+    form.planForm().control<TEdit>("HDSEdit")->setFocus();
+    sendComposition(form.planForm().control<TEdit>("HDSEdit"), QString(), QStringLiteral("２５"));
+    QCOMPARE(form.planForm().control<TEdit>("HDSEdit")->text(), QString());
+    QTest::keyClicks(form.planForm().control<TEdit>("HDSEdit"), QStringLiteral("25"));
+    QCOMPARE(form.planForm().control<TEdit>("HDSEdit")->text(), QStringLiteral("25"));
 }
 
 void InputMethodTest::composedTextLandsAtTheCaret()
 {
     TMainForm &form = *f->form;
-    form.KenkouMemo->setText(QStringLiteral("脳梗塞\r\n発症"));
+    form.planForm().control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞\r\n発症"));
     form.Modified = false;
-    form.KenkouMemo->setFocus();
-    QTextCursor cursor = form.KenkouMemo->textCursor();
+    form.planForm().control<TMemo>("KenkouMemo")->setFocus();
+    QTextCursor cursor = form.planForm().control<TMemo>("KenkouMemo")->textCursor();
     cursor.setPosition(2); // after 脳梗
-    form.KenkouMemo->setTextCursor(cursor);
-    sendComposition(form.KenkouMemo, QStringLiteral("ひだり"), QString());
-    QCOMPARE(form.KenkouMemo->Text(), QStringLiteral("脳梗塞\r\n発症")); // still composing
-    sendComposition(form.KenkouMemo, QString(), QStringLiteral("左"));
-    QCOMPARE(form.KenkouMemo->Text(), QStringLiteral("脳梗左塞\r\n発症"));
+    form.planForm().control<TMemo>("KenkouMemo")->setTextCursor(cursor);
+    sendComposition(form.planForm().control<TMemo>("KenkouMemo"), QStringLiteral("ひだり"), QString());
+    QCOMPARE(form.planForm().control<TMemo>("KenkouMemo")->Text(), QStringLiteral("脳梗塞\r\n発症")); // still composing
+    sendComposition(form.planForm().control<TMemo>("KenkouMemo"), QString(), QStringLiteral("左"));
+    QCOMPARE(form.planForm().control<TMemo>("KenkouMemo")->Text(), QStringLiteral("脳梗左塞\r\n発症"));
     QVERIFY(form.Modified);
 
     form.Modified = false;
-    form.NameEdit->setText(QStringLiteral("山田"));
-    form.NameEdit->setFocus();
-    form.NameEdit->setCursorPosition(1);
-    sendComposition(form.NameEdit, QString(), QStringLiteral("本"));
-    QCOMPARE(form.NameEdit->text(), QStringLiteral("山本田"));
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
+    form.planForm().control<TEdit>("NameEdit")->setFocus();
+    form.planForm().control<TEdit>("NameEdit")->setCursorPosition(1);
+    sendComposition(form.planForm().control<TEdit>("NameEdit"), QString(), QStringLiteral("本"));
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山本田"));
     QVERIFY2(form.Modified, "a committed composition is an edit like typing");
 }
 
@@ -139,18 +142,18 @@ void InputMethodTest::composedTextLandsAtTheCaret()
 void InputMethodTest::aCompositionCommittedOnLeavingLandsOnce()
 {
     TMainForm &form = *f->form;
-    form.NameEdit->setFocus();
-    sendComposition(form.NameEdit, QStringLiteral("たろう"), QString());
-    sendComposition(form.NameEdit, QString(), QStringLiteral("たろう"));
-    form.SeikatsuMemo->setFocus(Qt::MouseFocusReason);
-    sendComposition(form.SeikatsuMemo, QString(), QStringLiteral("たろう"));
-    QCOMPARE(form.NameEdit->text(), QStringLiteral("たろう"));
-    QCOMPARE(form.SeikatsuMemo->Text(), QString());
+    form.planForm().control<TEdit>("NameEdit")->setFocus();
+    sendComposition(form.planForm().control<TEdit>("NameEdit"), QStringLiteral("たろう"), QString());
+    sendComposition(form.planForm().control<TEdit>("NameEdit"), QString(), QStringLiteral("たろう"));
+    form.planForm().control<TMemo>("SeikatsuMemo")->setFocus(Qt::MouseFocusReason);
+    sendComposition(form.planForm().control<TMemo>("SeikatsuMemo"), QString(), QStringLiteral("たろう"));
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("たろう"));
+    QCOMPARE(form.planForm().control<TMemo>("SeikatsuMemo")->Text(), QString());
 
     // The memo's own compositions are taken, the same text included.
-    sendComposition(form.SeikatsuMemo, QStringLiteral("たろう"), QString());
-    sendComposition(form.SeikatsuMemo, QString(), QStringLiteral("たろう"));
-    QCOMPARE(form.SeikatsuMemo->Text(), QStringLiteral("たろう"));
+    sendComposition(form.planForm().control<TMemo>("SeikatsuMemo"), QStringLiteral("たろう"), QString());
+    sendComposition(form.planForm().control<TMemo>("SeikatsuMemo"), QString(), QStringLiteral("たろう"));
+    QCOMPARE(form.planForm().control<TMemo>("SeikatsuMemo")->Text(), QStringLiteral("たろう"));
 }
 
 QTEST_MAIN(InputMethodTest)

@@ -2,7 +2,7 @@
 // cells.
 
 #include "dialogs/ABCForm.h"
-#include "app/ControlNames.h"
+#include "ControlNames.h"
 #include "app/FormControls.h"
 #include "TestSupport.h"
 
@@ -64,7 +64,7 @@ private slots:
     void priorityMarksCycleAndCountAsEdits();
 
 private:
-    TMarkCell *cell(int row, int column) { return f->form->control<TMarkCell>(formnames::abc(row, column)); }
+    TMarkCell *cell(int row, int column) { return f->form->planForm().control<TMarkCell>(formnames::abc(row, column)); }
     void rightClick(int row, int column) { QTest::mouseClick(cell(row, column), Qt::RightButton); }
     std::unique_ptr<WindowFixture> f;
 };
@@ -123,7 +123,7 @@ void MarkCellsTest::okWritesTheTickedMarksIntoSelectedCellsOnly()
             QCOMPARE(cell(row, column)->color(), kWhite);
         }
     }
-    QCOMPARE(f->form->ABCForm->MarkText, QStringLiteral("ＡＣ"));
+    QCOMPARE(f->form->findChild<TABCForm *>()->MarkText, QStringLiteral("ＡＣ"));
 }
 
 void MarkCellsTest::okWithNothingTickedEmptiesSelectedCells()
@@ -211,7 +211,7 @@ void MarkCellsTest::otherButtonsOnlyCountAsAnEdit()
 
 void MarkCellsTest::dialogLooksAndAnswersAsItShould()
 {
-    TABCForm &dialog = *f->form->ABCForm;
+    TABCForm &dialog = *f->form->findChild<TABCForm *>();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("ＡＢＣ記入"));
     QCOMPARE(dialog.ABox->text(), QStringLiteral("Ａ：目標"));
     QCOMPARE(dialog.BBox->text(), QStringLiteral("Ｂ：実施状況"));
@@ -240,7 +240,7 @@ void MarkCellsTest::dialogLooksAndAnswersAsItShould()
 void MarkCellsTest::priorityMarksCycleAndCountAsEdits()
 {
     TMainForm &form = *f->form;
-    auto *special = form.control<QLabel>(formnames::special(20));
+    auto *special = form.planForm().control<QLabel>(formnames::special(20));
     const QStringList expected{QStringLiteral("○"), QStringLiteral("◎"), QStringLiteral("　")};
     for (int click = 0; click < 3; ++click) {
         form.Modified = false;
@@ -249,7 +249,7 @@ void MarkCellsTest::priorityMarksCycleAndCountAsEdits()
         QCOMPARE(form.Plan.MotionItems[0].Special, (click + 1) % 3);
         QVERIFY(form.Modified);
     }
-    QTest::mouseClick(form.control<QLabel>(formnames::special(12)), Qt::LeftButton);
+    QTest::mouseClick(form.planForm().control<QLabel>(formnames::special(12)), Qt::LeftButton);
     QCOMPARE(form.Plan.ActivityItems[12].Special, 1);
     QCOMPARE(form.Plan.MotionItems[0].Special, 0);
     QVERIFY(f->prompter->shown.isEmpty());

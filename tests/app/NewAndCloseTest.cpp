@@ -1,7 +1,7 @@
 // New, ClearForm, the page change and closing with its question, and the
 // mended rule that every user edit, and no program fill, sets Modified.
 
-#include "app/ControlNames.h"
+#include "ControlNames.h"
 #include "app/FormControls.h"
 #include "TestSupport.h"
 
@@ -37,16 +37,16 @@ void NewAndCloseTest::newFillsDatesAndFocusesName()
     TMainForm &form = *f.form;
     QVERIFY(QTest::qWaitForWindowActive(&form));
     form.NewMenuClick();
-    QCOMPARE(form.PlanDateEdit->text(), QStringLiteral("平成15年04月01日"));
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("＿＿__年__月__日"));
-    QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet1);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.NameEdit));
+    QCOMPARE(form.planForm().control<TEdit>("PlanDateEdit")->text(), QStringLiteral("平成15年04月01日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("＿＿__年__月__日"));
+    QCOMPARE(form.planForm().currentWidget(), form.planForm().page(1));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("NameEdit")));
     QVERIFY(!form.Modified);
     QCOMPARE(form.Plan.PlanDate, testNow());
     QCOMPARE(form.Plan.BirthDate, testNow());
     QCOMPARE(form.Plan.HDS, 30);
     QCOMPARE(form.Plan.Sex, -1);
-    QVERIFY(form.HDSEdit->text().isEmpty());
+    QVERIFY(form.planForm().control<TEdit>("HDSEdit")->text().isEmpty());
 }
 
 // New on a plan with changes asks first: Cancel keeps everything, OK clears
@@ -60,10 +60,10 @@ void NewAndCloseTest::newAsksBeforeDiscardingChanges()
     QVERIFY2(f.prompter->shown.isEmpty(), "no changes: nothing to lose");
 
     fillSampleData(form);
-    QTest::keyClicks(form.HomeWorkEdit, QStringLiteral("x"));
+    QTest::keyClicks(form.planForm().control<TEdit>("HomeWorkEdit"), QStringLiteral("x"));
     form.Plan.MotionItems[3].Special = 2;
     QVERIFY(form.Modified);
-    const QString typed = form.HomeWorkEdit->text();
+    const QString typed = form.planForm().control<TEdit>("HomeWorkEdit")->text();
     f.prompter->answers = {Prompter::Button::Cancel};
     form.NewMenuClick();
     QCOMPARE(f.prompter->shown.size(), 1);
@@ -72,23 +72,23 @@ void NewAndCloseTest::newAsksBeforeDiscardingChanges()
     QCOMPARE(f.prompter->shown[0].text, kDiscardQuestion);
     QCOMPARE(f.prompter->shown[0].buttons, (QList<Prompter::Button>{Prompter::Button::Ok, Prompter::Button::Cancel}));
     QVERIFY(form.Modified);
-    QCOMPARE(form.HomeWorkEdit->text(), typed);
-    QCOMPARE(form.NameEdit->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(form.planForm().control<TEdit>("HomeWorkEdit")->text(), typed);
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
     QCOMPARE(form.Plan.MotionItems[3].Special, 2);
 
     f.prompter->answers = {Prompter::Button::Ok};
     form.NewMenuClick();
     QCOMPARE(f.prompter->shown.size(), 2);
     QVERIFY(!form.Modified);
-    QVERIFY(form.NameEdit->text().isEmpty());
-    QCOMPARE(form.SexBox->currentIndex(), -1);
-    QVERIFY(!form.HomeBox->isChecked());
-    QVERIFY(form.Remark->toPlainText().isEmpty());
-    QCOMPARE(form.control<TMarkCell>(formnames::abc(0, 0))->text(), QStringLiteral("　"));
-    QCOMPARE(form.control<QLabel>(formnames::special(0))->text(), QStringLiteral("　"));
+    QVERIFY(form.planForm().control<TEdit>("NameEdit")->text().isEmpty());
+    QCOMPARE(form.planForm().control<QComboBox>("SexBox")->currentIndex(), -1);
+    QVERIFY(!form.planForm().control<QCheckBox>("HomeBox")->isChecked());
+    QVERIFY(form.planForm().control<TMemo>("Remark")->toPlainText().isEmpty());
+    QCOMPARE(form.planForm().control<TMarkCell>(formnames::abc(0, 0))->text(), QStringLiteral("　"));
+    QCOMPARE(form.planForm().control<QLabel>(formnames::special(0))->text(), QStringLiteral("　"));
     QCOMPARE(form.Plan.MotionItems[3].Special, 0);
-    QCOMPARE(form.control<QComboBox>(formnames::teamBox(1))->currentText(), QString());
-    QCOMPARE(form.control<QComboBox>(formnames::teamBox(1))->count(), 2);
+    QCOMPARE(form.planForm().control<QComboBox>(formnames::teamBox(1))->currentText(), QString());
+    QCOMPARE(form.planForm().control<QComboBox>(formnames::teamBox(1))->count(), 2);
 }
 
 void NewAndCloseTest::clearFormKeepsPlanModifiedAndSelection()
@@ -99,17 +99,17 @@ void NewAndCloseTest::clearFormKeepsPlanModifiedAndSelection()
     fillSampleData(form);
     form.Plan.Name = "kept";
     form.Modified = true;
-    auto *cell = form.control<TMarkCell>(formnames::abc(5, 2));
+    auto *cell = form.planForm().control<TMarkCell>(formnames::abc(5, 2));
     cell->setColor(QColor(0, 255, 255));
     form.ClearForm();
-    QCOMPARE(form.PlanDateEdit->text(), QStringLiteral("平成   年  月  日"));
-    QVERIFY(form.BirthEdit->text().isEmpty());
-    QVERIFY(form.OldLabel->text().isEmpty());
-    QCOMPARE(form.KaigoBox->currentIndex(), -1);
-    QVERIFY(form.HDSEdit->text().isEmpty());
-    QCOMPARE(form.control<TEdit>(formnames::time(20))->text(), QStringLiteral("　"));
-    QVERIFY(form.control<TMemo>(formnames::goods(20))->toPlainText().isEmpty());
-    QVERIFY(form.UserLabel->text().isEmpty());
+    QCOMPARE(form.planForm().control<TEdit>("PlanDateEdit")->text(), QStringLiteral("平成   年  月  日"));
+    QVERIFY(form.planForm().control<TEdit>("BirthEdit")->text().isEmpty());
+    QVERIFY(form.planForm().control<TClickLabel>("OldLabel")->text().isEmpty());
+    QCOMPARE(form.planForm().control<QComboBox>("KaigoBox")->currentIndex(), -1);
+    QVERIFY(form.planForm().control<TEdit>("HDSEdit")->text().isEmpty());
+    QCOMPARE(form.planForm().control<TEdit>(formnames::time(20))->text(), QStringLiteral("　"));
+    QVERIFY(form.planForm().control<TMemo>(formnames::goods(20))->toPlainText().isEmpty());
+    QVERIFY(form.planForm().control<QLabel>("UserLabel")->text().isEmpty());
     QCOMPARE(form.Plan.Name, std::string("kept"));
     QVERIFY(form.Modified);
     QCOMPARE(cell->color(), QColor(0, 255, 255));
@@ -121,14 +121,14 @@ void NewAndCloseTest::pageChangeCopiesNameAndDate()
     WindowFixture f;
     TMainForm &form = *f.form;
     form.NewMenuClick();
-    QTest::keyClicks(form.NameEdit, QStringLiteral("Yamada"));
-    form.PageControl1->setCurrentWidget(form.TabSheet2);
-    QCOMPARE(form.UserLabel->text(), QStringLiteral("Yamada"));
-    QCOMPARE(form.DateLabel->text(), QStringLiteral("平成15年04月01日"));
-    form.PageControl1->setCurrentWidget(form.TabSheet1);
-    form.NameEdit->setText(QStringLiteral("山田"));
-    form.PageControl1->setCurrentWidget(form.TabSheet2);
-    QCOMPARE(form.UserLabel->text(), QStringLiteral("山田"));
+    QTest::keyClicks(form.planForm().control<TEdit>("NameEdit"), QStringLiteral("Yamada"));
+    form.planForm().setCurrentWidget(form.planForm().page(2));
+    QCOMPARE(form.planForm().control<QLabel>("UserLabel")->text(), QStringLiteral("Yamada"));
+    QCOMPARE(form.planForm().control<QLabel>("DateLabel")->text(), QStringLiteral("平成15年04月01日"));
+    form.planForm().setCurrentWidget(form.planForm().page(1));
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
+    form.planForm().setCurrentWidget(form.planForm().page(2));
+    QCOMPARE(form.planForm().control<QLabel>("UserLabel")->text(), QStringLiteral("山田"));
 }
 
 void NewAndCloseTest::closingAsksOnlyAfterAnEdit()
@@ -136,14 +136,14 @@ void NewAndCloseTest::closingAsksOnlyAfterAnEdit()
     {
         WindowFixture f;
         f.form->NewMenuClick();
-        f.form->CloseMenu->trigger();
+        f.form->findChild<QAction *>(QStringLiteral("CloseMenu"))->trigger();
         QVERIFY(f.prompter->shown.isEmpty());
         QVERIFY(!f.form->isVisible());
     }
     {
         WindowFixture f;
         f.form->NewMenuClick();
-        QTest::keyClicks(f.form->NameEdit, QStringLiteral("a"));
+        QTest::keyClicks(f.form->planForm().control<TEdit>("NameEdit"), QStringLiteral("a"));
         f.prompter->answers = {Prompter::Button::Ok};
         f.form->CloseMenuClick();
         QCOMPARE(f.prompter->shown.size(), 1);
@@ -186,22 +186,22 @@ void NewAndCloseTest::everyKindOfUserEditSetsModified()
     form.NewMenuClick();
     QVERIFY(!form.Modified);
     if (kind == QStringLiteral("edit")) {
-        QTest::keyClicks(form.HomeWorkEdit, QStringLiteral("x"));
+        QTest::keyClicks(form.planForm().control<TEdit>("HomeWorkEdit"), QStringLiteral("x"));
     } else if (kind == QStringLiteral("memo")) {
-        QTest::keyClicks(form.KenkouMemo, QStringLiteral("x"));
+        QTest::keyClicks(form.planForm().control<TMemo>("KenkouMemo"), QStringLiteral("x"));
     } else if (kind == QStringLiteral("check")) {
-        QTest::mouseClick(form.Sonota, Qt::LeftButton);
-        QVERIFY(form.Sonota->isChecked());
+        QTest::mouseClick(form.planForm().control<QCheckBox>("Sonota"), Qt::LeftButton);
+        QVERIFY(form.planForm().control<QCheckBox>("Sonota")->isChecked());
     } else if (kind == QStringLiteral("combo")) {
-        QTest::keyClick(form.KaigoBox, Qt::Key_Down);
-        QCOMPARE(form.KaigoBox->currentIndex(), 0);
+        QTest::keyClick(form.planForm().control<QComboBox>("KaigoBox"), Qt::Key_Down);
+        QCOMPARE(form.planForm().control<QComboBox>("KaigoBox")->currentIndex(), 0);
     } else if (kind == QStringLiteral("team")) {
-        QTest::keyClicks(form.control<QComboBox>(formnames::teamBox(4))->lineEdit(), QStringLiteral("x"));
+        QTest::keyClicks(form.planForm().control<QComboBox>(formnames::teamBox(4))->lineEdit(), QStringLiteral("x"));
     } else if (kind == QStringLiteral("date")) {
-        form.BirthEdit->setCursorPosition(0);
-        QTest::keyClick(form.BirthEdit, Qt::Key_S);
+        form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
+        QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_S);
     } else if (kind == QStringLiteral("time")) {
-        QTest::keyClicks(form.control<TEdit>(formnames::time(3)), QStringLiteral("3"));
+        QTest::keyClicks(form.planForm().control<TEdit>(formnames::time(3)), QStringLiteral("3"));
     }
     QVERIFY2(form.Modified, qPrintable(kind));
     f.prompter->answers = {Prompter::Button::Cancel};
@@ -216,17 +216,17 @@ void NewAndCloseTest::programFillsDoNotSetModified()
     form.NewMenuClick();
     {
         const TMainForm::ProgramFill fill(form);
-        form.KenkouMemo->setText(QStringLiteral("filled by the program"));
-        form.control<TMemo>(formnames::goods(2))->setText(QStringLiteral("杖"));
+        form.planForm().control<TMemo>("KenkouMemo")->setText(QStringLiteral("filled by the program"));
+        form.planForm().control<TMemo>(formnames::goods(2))->setText(QStringLiteral("杖"));
     }
-    form.NameEdit->setText(QStringLiteral("also by the program"));
-    form.Exercise->setChecked(true);
-    form.SexBox->setCurrentIndex(1);
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("also by the program"));
+    form.planForm().control<QCheckBox>("Exercise")->setChecked(true);
+    form.planForm().control<QComboBox>("SexBox")->setCurrentIndex(1);
     form.ClearForm();
     QVERIFY(!form.Modified);
     // Outside a fill, a change of a memo counts: that is how pasted stock
     // phrases reach it.
-    form.SelfHope->insertPlainText(QStringLiteral("phrase"));
+    form.planForm().control<TMemo>("SelfHope")->insertPlainText(QStringLiteral("phrase"));
     QVERIFY(form.Modified);
 }
 

@@ -5,7 +5,7 @@
 // files are refused with their message and leave the editor, the plan and
 // `Modified` as they were; priority marks reach the plan.
 
-#include "app/ControlNames.h"
+#include "ControlNames.h"
 #include "plan/Cp932.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
@@ -93,35 +93,35 @@ QString differences(const QMap<QString, QString> &expected, const QMap<QString, 
 // `Plan`, as clicking them would.
 void fillDistinct(TMainForm &form, int sex, int kaigo)
 {
-    form.NameEdit->setText(QStringLiteral("山田 (花子)"));
-    form.SexBox->setCurrentIndex(sex);
-    form.BirthEdit->setText(QStringLiteral("昭和15年06月12日"));
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 (花子)"));
+    form.planForm().control<QComboBox>("SexBox")->setCurrentIndex(sex);
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年06月12日"));
     form.BirthEditKeyUp();
-    form.KaigoBox->setCurrentIndex(kaigo);
-    form.KenkouMemo->setText(QStringLiteral("脳梗塞（左片麻痺）\n\n平成15年1月発症"));
-    form.GapeiMemo->setText(QStringLiteral("高血圧\\糖尿病"));
-    form.SeikatsuMemo->setText(QStringLiteral("活動量の低下\n臥床(2週)"));
-    form.HomeBox->setChecked(true);
-    form.EtcBox->setChecked(true);
-    form.EtcEdit->setText(QStringLiteral("施設(A)"));
-    form.TaiinBox->setChecked(false);
-    form.HomeWorkEdit->setText(QStringLiteral("片付け\\洗濯"));
-    form.SocialEdit->setText(QStringLiteral("老人会"));
-    form.GoOutEdit->setText(QStringLiteral("買い物)週1("));
-    form.FreeTimeEdit->setText(QStringLiteral("園芸"));
-    form.TaiinEdit->setText(QStringLiteral("通所リハ"));
-    form.Exercise->setChecked(true);
-    form.ExerciseEdit->setText(QStringLiteral("筋力低下"));
-    form.Sense->setChecked(false);
-    form.SenseEdit->setText(QStringLiteral("しびれ"));
-    form.Brain->setChecked(true);
-    form.BrainEdit->setText(QStringLiteral("注意障害"));
-    form.Koushuku->setChecked(false);
-    form.Arthralgia->setChecked(true);
-    form.ArthralgiaEdit->setText(QStringLiteral("膝(右)"));
-    form.Sonota->setChecked(true);
-    form.SonotaMemo->setText(QStringLiteral("a(b)\\c\n)d("));
-    form.HDSEdit->setText(QStringLiteral("7"));
+    form.planForm().control<QComboBox>("KaigoBox")->setCurrentIndex(kaigo);
+    form.planForm().control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞（左片麻痺）\n\n平成15年1月発症"));
+    form.planForm().control<TMemo>("GapeiMemo")->setText(QStringLiteral("高血圧\\糖尿病"));
+    form.planForm().control<TMemo>("SeikatsuMemo")->setText(QStringLiteral("活動量の低下\n臥床(2週)"));
+    form.planForm().control<QCheckBox>("HomeBox")->setChecked(true);
+    form.planForm().control<QCheckBox>("EtcBox")->setChecked(true);
+    form.planForm().control<TEdit>("EtcEdit")->setText(QStringLiteral("施設(A)"));
+    form.planForm().control<QCheckBox>("TaiinBox")->setChecked(false);
+    form.planForm().control<TEdit>("HomeWorkEdit")->setText(QStringLiteral("片付け\\洗濯"));
+    form.planForm().control<TEdit>("SocialEdit")->setText(QStringLiteral("老人会"));
+    form.planForm().control<TEdit>("GoOutEdit")->setText(QStringLiteral("買い物)週1("));
+    form.planForm().control<TEdit>("FreeTimeEdit")->setText(QStringLiteral("園芸"));
+    form.planForm().control<TEdit>("TaiinEdit")->setText(QStringLiteral("通所リハ"));
+    form.planForm().control<QCheckBox>("Exercise")->setChecked(true);
+    form.planForm().control<TEdit>("ExerciseEdit")->setText(QStringLiteral("筋力低下"));
+    form.planForm().control<QCheckBox>("Sense")->setChecked(false);
+    form.planForm().control<TEdit>("SenseEdit")->setText(QStringLiteral("しびれ"));
+    form.planForm().control<QCheckBox>("Brain")->setChecked(true);
+    form.planForm().control<TEdit>("BrainEdit")->setText(QStringLiteral("注意障害"));
+    form.planForm().control<QCheckBox>("Koushuku")->setChecked(false);
+    form.planForm().control<QCheckBox>("Arthralgia")->setChecked(true);
+    form.planForm().control<TEdit>("ArthralgiaEdit")->setText(QStringLiteral("膝(右)"));
+    form.planForm().control<QCheckBox>("Sonota")->setChecked(true);
+    form.planForm().control<TMemo>("SonotaMemo")->setText(QStringLiteral("a(b)\\c\n)d("));
+    form.planForm().control<TEdit>("HDSEdit")->setText(QStringLiteral("7"));
 
     const QStringList marks{QStringLiteral("Ａ"),     QStringLiteral("Ｂ"),   QStringLiteral("Ｃ"),
                             QStringLiteral("ＡＢ"),   QStringLiteral("ＡＣ"), QStringLiteral("ＢＣ"),
@@ -130,34 +130,39 @@ void fillDistinct(TMainForm &form, int sex, int kaigo)
     int n = 0;
     for (const int row : formnames::rows()) {
         for (int column = 0; column < formnames::kColumns; ++column) {
-            form.control<TMarkCell>(formnames::abc(row, column))->setText(marks.at((n + column) % marks.size()));
+            form.planForm()
+                .control<TMarkCell>(formnames::abc(row, column))
+                ->setText(marks.at((n + column) % marks.size()));
         }
         const QString number = QString::number(row);
-        form.control<TMemo>(formnames::goods(row))->setText(QStringLiteral("杖") + number);
-        form.control<TMemo>(formnames::kaigo(row))->setText(QStringLiteral("介助\n") + number);
-        form.control<TEdit>(formnames::time(row))->setText(number + QStringLiteral("(m)\\"));
-        form.control<TClickLabel>(formnames::special(row))->setText(specials.at(n % 3));
+        form.planForm().control<TMemo>(formnames::goods(row))->setText(QStringLiteral("杖") + number);
+        form.planForm().control<TMemo>(formnames::kaigo(row))->setText(QStringLiteral("介助\n") + number);
+        form.planForm().control<TEdit>(formnames::time(row))->setText(number + QStringLiteral("(m)\\"));
+        form.planForm().control<TClickLabel>(formnames::special(row))->setText(specials.at(n % 3));
         planRow(form.Plan, row).Special = n % 3;
         ++n;
     }
-    form.PTOTST0->setText(QStringLiteral("歩行訓練\n\n週３回"));
-    form.Kango0->setText(QStringLiteral("トイレ誘導"));
-    form.Jitchi0->setText(QStringLiteral("転倒(注意)"));
-    form.PTOTST1->setText(QStringLiteral("起居動作訓練\n(毎日)"));
-    form.Kango1->setText(QStringLiteral("移乗\\見守り"));
-    form.Jitchi1->setText(QStringLiteral("血圧"));
+    form.planForm().control<TMemo>("PTOTST0")->setText(QStringLiteral("歩行訓練\n\n週３回"));
+    form.planForm().control<TMemo>("Kango0")->setText(QStringLiteral("トイレ誘導"));
+    form.planForm().control<TMemo>("Jitchi0")->setText(QStringLiteral("転倒(注意)"));
+    form.planForm().control<TMemo>("PTOTST1")->setText(QStringLiteral("起居動作訓練\n(毎日)"));
+    form.planForm().control<TMemo>("Kango1")->setText(QStringLiteral("移乗\\見守り"));
+    form.planForm().control<TMemo>("Jitchi1")->setText(QStringLiteral("血圧"));
     // Each memo keeps to the lines its printed box holds: three or more
     // for the tall ones, two for the others.
     int memo = 1;
-    for (TMemo *page2 :
-         {form.SelfHope, form.FarmilyHope, form.LifePoint, form.SelfDo, form.AskFarmily, form.DiseseCare}) {
+    for (TMemo *page2 : {form.planForm().control<TMemo>("SelfHope"), form.planForm().control<TMemo>("FarmilyHope"),
+                         form.planForm().control<TMemo>("LifePoint"), form.planForm().control<TMemo>("SelfDo"),
+                         form.planForm().control<TMemo>("AskFarmily"), form.planForm().control<TMemo>("DiseseCare")}) {
         page2->setText(QStringLiteral("希望%1\n(%1)\\%1").arg(memo++));
     }
-    for (TMemo *page2 : {form.RihaTerget, form.Variation, form.Remark}) {
+    for (TMemo *page2 : {form.planForm().control<TMemo>("RihaTerget"), form.planForm().control<TMemo>("Variation"),
+                         form.planForm().control<TMemo>("Remark")}) {
         page2->setText(QStringLiteral("希望%1\n\n(%1)\\%1").arg(memo++));
     }
     for (int team = 1; team <= formnames::kTeamBoxes; ++team) {
-        form.control<QComboBox>(formnames::teamBox(team))
+        form.planForm()
+            .control<QComboBox>(formnames::teamBox(team))
             ->setEditText(team == 3 ? QString() : QStringLiteral("担当 %1").arg(team));
     }
 }
@@ -295,8 +300,9 @@ void OpenCommandTest::savedPlanComesBackIntoEveryControl()
     const QString path = savePlan();
     QVERIFY(!path.isEmpty());
     QMap<QString, QString> expected = snapshot(form());
-    expected[QStringLiteral("KaigoBox")] = QString::number(kaigoAfter) + QLatin1Char('|') +
-                                           (kaigoAfter < 0 ? QString() : form().KaigoBox->itemText(kaigoAfter));
+    expected[QStringLiteral("KaigoBox")] =
+        QString::number(kaigoAfter) + QLatin1Char('|') +
+        (kaigoAfter < 0 ? QString() : form().planForm().control<QComboBox>("KaigoBox")->itemText(kaigoAfter));
     QCOMPARE(expected.value(QStringLiteral("SexBox")).section(QLatin1Char('|'), 0, 0), QString::number(sex));
 
     // A different plan in the editor, marked as edited.
@@ -311,8 +317,9 @@ void OpenCommandTest::savedPlanComesBackIntoEveryControl()
     QCOMPARE(f->prompter->shown[0].text, kDiscardQuestion);
     const QMap<QString, QString> actual = snapshot(form());
     QVERIFY2(actual == expected, qPrintable(differences(expected, actual)));
-    QCOMPARE(form().UserLabel->text(), QStringLiteral("山田 (花子)"));
-    QCOMPARE(form().DateLabel->text(), form().PlanDateEdit->text());
+    QCOMPARE(form().planForm().control<QLabel>("UserLabel")->text(), QStringLiteral("山田 (花子)"));
+    QCOMPARE(form().planForm().control<QLabel>("DateLabel")->text(),
+             form().planForm().control<TEdit>("PlanDateEdit")->text());
     QVERIFY(!form().Modified);
     // The priority marks are the only part of the plan the command writes.
     int n = 0;
@@ -334,20 +341,20 @@ void OpenCommandTest::openingUnlocksTheEditorOnPageOne()
     f->form = f->makeWindow();
     form().show();
     QVERIFY(QTest::qWaitForWindowExposed(f->form.get()));
-    QVERIFY(!form().NewSaveMenu->isEnabled());
+    QVERIFY(!form().findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
     QVERIFY(form().KeyPreview);
 
     openFile(path);
 
     QVERIFY(f->prompter->shown.isEmpty());
-    QVERIFY(form().PageControl1->isVisible());
-    QVERIFY(form().NewSaveMenu->isEnabled());
-    QVERIFY(form().OldSaveMenu->isEnabled());
-    QVERIFY(form().EditMenu->menuAction()->isEnabled());
-    QVERIFY(form().EditMenu->isEnabled());
+    QVERIFY(form().planForm().isVisible());
+    QVERIFY(form().findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
+    QVERIFY(form().findChild<QAction *>(QStringLiteral("OldSaveMenu"))->isEnabled());
+    QVERIFY(form().findChild<QMenu *>(QStringLiteral("EditMenu"))->menuAction()->isEnabled());
+    QVERIFY(form().findChild<QMenu *>(QStringLiteral("EditMenu"))->isEnabled());
     QVERIFY(!form().KeyPreview);
-    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet1);
-    QCOMPARE(form().NameEdit->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
+    QCOMPARE(form().planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
     QCOMPARE(form().Registory->OpenFolder, plansFolder());
 
     // The reopened plan saves again to the very same file.
@@ -391,13 +398,13 @@ void OpenCommandTest::printedTextsOutsideTheListsChooseNothing()
     QFETCH(QString, control);
     QFETCH(QString, value);
     form().NewMenuClick();
-    form().NameEdit->setText(QStringLiteral("Yamada"));
-    form().BirthEdit->setText(QStringLiteral("昭和15年 6月12日"));
-    form().HDSEdit->setText(QStringLiteral("20"));
-    form().SexBox->setCurrentIndex(0);
-    form().KaigoBox->setCurrentIndex(0);
-    form().HomeBox->setChecked(true);
-    form().control<TClickLabel>(formnames::special(0))->setText(QStringLiteral("○"));
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("Yamada"));
+    form().planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
+    form().planForm().control<TEdit>("HDSEdit")->setText(QStringLiteral("20"));
+    form().planForm().control<QComboBox>("SexBox")->setCurrentIndex(0);
+    form().planForm().control<QComboBox>("KaigoBox")->setCurrentIndex(0);
+    form().planForm().control<QCheckBox>("HomeBox")->setChecked(true);
+    form().planForm().control<TClickLabel>(formnames::special(0))->setText(QStringLiteral("○"));
     form().Plan.ActivityItems[0].Special = 1;
     const QString path = savePlan();
     QVERIFY(!path.isEmpty());
@@ -423,13 +430,13 @@ void OpenCommandTest::printedTextsOutsideTheListsChooseNothing()
         QVERIFY2(f->prompter->shown.isEmpty(), qPrintable(f->prompter->shown.value(0).text));
     }
     if (control == QStringLiteral("SexBox")) {
-        QCOMPARE(form().SexBox->currentIndex(), value.toInt());
+        QCOMPARE(form().planForm().control<QComboBox>("SexBox")->currentIndex(), value.toInt());
     } else if (control == QStringLiteral("KaigoBox")) {
-        QCOMPARE(form().KaigoBox->currentIndex(), value.toInt());
+        QCOMPARE(form().planForm().control<QComboBox>("KaigoBox")->currentIndex(), value.toInt());
     } else if (control == QStringLiteral("HomeBox")) {
-        QCOMPARE(form().HomeBox->isChecked(), value.toInt() != 0);
+        QCOMPARE(form().planForm().control<QCheckBox>("HomeBox")->isChecked(), value.toInt() != 0);
     } else {
-        QCOMPARE(form().control<TClickLabel>(control)->text(), replacement);
+        QCOMPARE(form().planForm().control<TClickLabel>(control)->text(), replacement);
         QCOMPARE(form().Plan.ActivityItems[0].Special, value.toInt());
     }
 }
@@ -440,11 +447,11 @@ void OpenCommandTest::unsavedChangesAreConfirmedFirst()
 {
     form().NewMenuClick();
     fillSampleData(form());
-    form().NameEdit->setText(QStringLiteral("別の人"));
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("別の人"));
     const QString plan = savePlan();
     QVERIFY(!plan.isEmpty());
-    form().NameEdit->setText(QStringLiteral("山田 太郎"));
-    QTest::keyClicks(form().HomeWorkEdit, QStringLiteral("x"));
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
+    QTest::keyClicks(form().planForm().control<TEdit>("HomeWorkEdit"), QStringLiteral("x"));
     const QMap<QString, QString> typed = snapshot(form());
 
     f->prompter->answers = {Prompter::Button::Cancel};
@@ -460,7 +467,7 @@ void OpenCommandTest::unsavedChangesAreConfirmedFirst()
 
     openFile(plan);
     QCOMPARE(f->prompter->shown.size(), 1);
-    QCOMPARE(form().NameEdit->text(), QStringLiteral("別の人"));
+    QCOMPARE(form().planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("別の人"));
     QVERIFY(!form().Modified);
     openFile(plan);
     QVERIFY2(f->prompter->shown.isEmpty(), "nothing to lose after opening");
@@ -484,7 +491,7 @@ void OpenCommandTest::cancelKeepsThePlanAndForgetsTheFolder()
     QVERIFY(form().Modified);
     QVERIFY(form().Plan == plan);
     QCOMPARE(form().Registory->OpenFolder, RootFolder());
-    QVERIFY(form().PageControl1->isVisible());
+    QVERIFY(form().planForm().isVisible());
 
     form().Modified = false;
     openFile(QString());
@@ -537,8 +544,8 @@ void OpenCommandTest::refusedFilesLeaveALockedWindowLocked()
     QCOMPARE(f->prompter->shown[0].buttons, QList<Prompter::Button>{Prompter::Button::Ok});
     QVERIFY(snapshot(form()) == before);
     QCOMPARE(form().Registory->OpenFolder, f->dir.filePath(QStringLiteral("other")));
-    QVERIFY(!form().PageControl1->isVisible());
-    QVERIFY(!form().NewSaveMenu->isEnabled());
+    QVERIFY(!form().planForm().isVisible());
+    QVERIFY(!form().findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
     QVERIFY(form().KeyPreview);
 }
 
@@ -581,7 +588,7 @@ void OpenCommandTest::refusedFilesKeepTheTypedPlan()
     }
     // "missing": the chosen file is gone (or may not be read) when the
     // reader opens it; the message names it as it is spelt.
-    QTest::keyClicks(form().HomeWorkEdit, QStringLiteral("typed"));
+    QTest::keyClicks(form().planForm().control<TEdit>("HomeWorkEdit"), QStringLiteral("typed"));
     QVERIFY(form().Modified);
     const TPRACTDATA plan = form().Plan;
     const QMap<QString, QString> typed = snapshot(form());
@@ -601,8 +608,8 @@ void OpenCommandTest::refusedFilesKeepTheTypedPlan()
     QVERIFY2(after == typed, qPrintable(differences(typed, after)));
     QVERIFY(form().Modified);
     QVERIFY(form().Plan == plan);
-    QVERIFY(form().PageControl1->isVisible());
-    QVERIFY(form().NewSaveMenu->isEnabled());
+    QVERIFY(form().planForm().isVisible());
+    QVERIFY(form().findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
     QVERIFY(!form().KeyPreview);
 }
 
@@ -613,7 +620,7 @@ void OpenCommandTest::aChangedPlanIsShownAfterAWarning()
 {
     form().NewMenuClick();
     fillSampleData(form());
-    const QString kenkou = form().KenkouMemo->Text();
+    const QString kenkou = form().planForm().control<TMemo>("KenkouMemo")->Text();
     const QString path = savePlan();
     QVERIFY(!path.isEmpty());
     QByteArray bytes = readAll(path);
@@ -629,9 +636,9 @@ void OpenCommandTest::aChangedPlanIsShownAfterAWarning()
     QCOMPARE(f->prompter->shown[0].caption, QStringLiteral("警告"));
     QCOMPARE(f->prompter->shown[0].text,
              QStringLiteral("この計画書ファイルは一部が読み取れない可能性があります。\n印刷された計画書と照らし合わせてください。"));
-    QCOMPARE(form().NameEdit->text(), QString());
-    QCOMPARE(form().KenkouMemo->Text(), kenkou);
-    QVERIFY(form().PageControl1->isVisible());
+    QCOMPARE(form().planForm().control<TEdit>("NameEdit")->text(), QString());
+    QCOMPARE(form().planForm().control<TMemo>("KenkouMemo")->Text(), kenkou);
+    QVERIFY(form().planForm().isVisible());
 }
 
 QTEST_MAIN(OpenCommandTest)

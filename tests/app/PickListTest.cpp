@@ -2,7 +2,7 @@
 // opening a list in the text editor, and where the list files are found.
 
 #include "TestSupport.h"
-#include "app/ControlNames.h"
+#include "ControlNames.h"
 #include "app/FormControls.h"
 #include "dialogs/CommentForm.h"
 #include "dialogs/GoodsForm.h"
@@ -125,7 +125,7 @@ void PickListTest::goodsPickWritesTheFilledBoxesInOrder()
     writeCp932(f.dir.filePath(QStringLiteral("Goods.txt")), "杖\r\n\r\n車椅子");
     TMainForm &form = *f.form;
     form.NewMenuClick();
-    auto *memo = form.control<TMemo>(formnames::goods(21));
+    auto *memo = form.planForm().control<TMemo>(formnames::goods(21));
     memo->setText(QStringLiteral("前の用具\n二行目"));
     form.Modified = false;
 
@@ -158,7 +158,7 @@ void PickListTest::careDialogRereadsItsListAndCancelLeavesTheMemo()
     writeCp932(path, "見守り\r\n一部介助\r\n");
     TMainForm &form = *f.form;
     form.NewMenuClick();
-    auto *memo = form.control<TMemo>(formnames::kaigo(0));
+    auto *memo = form.planForm().control<TMemo>(formnames::kaigo(0));
     memo->setText(QStringLiteral("つたい歩き"));
     form.Modified = false;
 
@@ -200,7 +200,7 @@ void PickListTest::keypadWritesNumberAndUnit()
     WindowFixture f;
     TMainForm &form = *f.form;
     form.NewMenuClick();
-    auto *edit = form.control<TEdit>(formnames::time(4));
+    auto *edit = form.planForm().control<TEdit>(formnames::time(4));
     const auto keypad = [&](const QString &digits, bool month) {
         whenShown<TTimeForm>([digits, month](TTimeForm &dialog) {
             QTest::keyClick(&dialog, Qt::Key_Escape); // closes nothing
@@ -234,13 +234,13 @@ void PickListTest::stockPhrasePastesTheSelectionOnly()
         QCOMPARE(dialog.TeikeiMemo->toPlainText(), QStringLiteral("転倒に注意する\n血圧の変動に注意"));
         dialog.OkButton->click();
     });
-    doubleClick(form.SelfHope);
-    QVERIFY(form.SelfHope->Text().isEmpty());
+    doubleClick(form.planForm().control<TMemo>("SelfHope"));
+    QVERIFY(form.planForm().control<TMemo>("SelfHope")->Text().isEmpty());
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("前のクリップ"));
     QVERIFY(!form.Modified);
 
     // A double-click on a word selects it; the phrase picked replaces it.
-    form.HomeWorkEdit->setText(QStringLiteral("abc"));
+    form.planForm().control<TEdit>("HomeWorkEdit")->setText(QStringLiteral("abc"));
     whenShown<TCommentForm>([](TCommentForm &dialog) {
         QTextCursor cursor = dialog.TeikeiMemo->textCursor();
         cursor.setPosition(8);
@@ -248,8 +248,8 @@ void PickListTest::stockPhrasePastesTheSelectionOnly()
         dialog.TeikeiMemo->setTextCursor(cursor);
         dialog.OkButton->click();
     });
-    doubleClick(form.HomeWorkEdit);
-    QCOMPARE(form.HomeWorkEdit->text(), QStringLiteral("血圧"));
+    doubleClick(form.planForm().control<TEdit>("HomeWorkEdit"));
+    QCOMPARE(form.planForm().control<TEdit>("HomeWorkEdit")->text(), QStringLiteral("血圧"));
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("血圧"));
     QVERIFY(form.Modified);
 }
@@ -270,7 +270,7 @@ void PickListTest::editorStartsAtMostOncePerFile()
         QTest::mouseDClick(dialog.GoodsBox2->lineEdit(), Qt::LeftButton);
         dialog.CancelButton->click();
     });
-    doubleClick(form.control(formnames::goods(0)));
+    doubleClick(form.planForm().control(formnames::goods(0)));
     QCOMPARE(f.launcher->started.size(), 2);
     for (const FakeLauncher::Started &started : f.launcher->started) {
         QCOMPARE(started.program, QStringLiteral("text-editor"));
@@ -282,7 +282,7 @@ void PickListTest::editorStartsAtMostOncePerFile()
         QTest::mouseDClick(dialog.KaigoBox2->lineEdit(), Qt::LeftButton);
         dialog.CancelButton->click();
     });
-    doubleClick(form.control(formnames::kaigo(0)));
+    doubleClick(form.planForm().control(formnames::kaigo(0)));
     QCOMPARE(f.prompter->shown.size(), 1);
     QCOMPARE(f.prompter->shown.first().caption, QStringLiteral("情報"));
     QCOMPARE(f.prompter->shown.first().text, QStringLiteral("介護ファイルが見つかりません。"));
@@ -296,7 +296,7 @@ void PickListTest::listsBesideTheProgramOrSeededIntoTheDataFolder()
     {
         WindowFixture f;
         QCOMPARE(f.form->ListDir, f.dir.path());
-        QCOMPARE(f.form->GoodsForm->ListPath, f.dir.filePath(QStringLiteral("Goods.txt")));
+        QCOMPARE(f.form->findChild<TGoodsForm *>()->ListPath, f.dir.filePath(QStringLiteral("Goods.txt")));
         QVERIFY(!QFileInfo::exists(f.dir.filePath(QStringLiteral("data"))));
     }
     // Installed: the defaults in ../share/ovilant are copied into the data
@@ -328,7 +328,8 @@ void PickListTest::listsBesideTheProgramOrSeededIntoTheDataFolder()
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), sjis("杖\r\n歩行器\r\n"));
     QVERIFY(copy.permissions().testFlag(QFileDevice::WriteOwner));
-    QCOMPARE(items(form.control<QComboBox>(formnames::teamBox(1))), QStringList{QStringLiteral("施設 花子")});
+    QCOMPARE(items(form.planForm().control<QComboBox>(formnames::teamBox(1))),
+             QStringList{QStringLiteral("施設 花子")});
     QVERIFY(!QFileInfo::exists(form.KaigoPath));
     QVERIFY(prompter->shown.isEmpty());
 }

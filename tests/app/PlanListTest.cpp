@@ -7,7 +7,7 @@
 // each patient's next review date, the marks of those due and the filter
 // to them, and the review interval set with 設定 → 見直し間隔.
 
-#include "app/ControlNames.h"
+#include "ControlNames.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
 #include "app/PlanDiffForm.h"
@@ -103,7 +103,7 @@ private:
     TPlanListForm &list()
     {
         form().PlanListMenuClick();
-        return *form().PlanListForm;
+        return *form().findChild<TPlanListForm *>();
     }
 
     std::unique_ptr<WindowFixture> f;
@@ -169,30 +169,32 @@ void PlanListTest::enterOpensThePlanAskingFirstWhenEdited()
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown[0].caption, QStringLiteral("確認"));
     QCOMPARE(f->prompter->shown[0].text, kDiscard);
-    QVERIFY(form().NameEdit->text().isEmpty());
+    QVERIFY(form().planForm().control<TEdit>("NameEdit")->text().isEmpty());
     QVERIFY(form().Modified);
 
     f->prompter->answers = {Prompter::Button::Ok};
     QTest::keyClick(l.PlanTree, Qt::Key_Return);
-    QCOMPARE(form().NameEdit->text(), QStringLiteral("山田 太郎"));
-    QCOMPARE(form().PlanDateEdit->text(), guitext::fromCp932(FormatEraDate(encodeDate(2024, 1, 31))));
+    QCOMPARE(form().planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(form().planForm().control<TEdit>("PlanDateEdit")->text(),
+             guitext::fromCp932(FormatEraDate(encodeDate(2024, 1, 31))));
     QVERIFY(!form().Modified);
-    QVERIFY(form().PageControl1->isVisible());
+    QVERIFY(form().planForm().isVisible());
 }
 
 void PlanListTest::nextPlanKeepsAllButDateAndAgeAndSavesANewFile()
 {
     const QByteArray oldBytes = readAll(older);
     QVERIFY(form().openPlanFile(older));
-    const TPRACTDATA opened = form().editorPlan();
+    const TPRACTDATA opened = form().planForm().read().plan.value();
 
     TPlanListForm &l = list();
     QVERIFY(l.selectPlan(older));
     l.NextPlanButton->click();
-    QCOMPARE(form().PlanDateEdit->text(), guitext::fromCp932(FormatEraDate(encodeDate(2024, 6, 10))));
-    QCOMPARE(form().OldLabel->text(), QStringLiteral("74"));
+    QCOMPARE(form().planForm().control<TEdit>("PlanDateEdit")->text(),
+             guitext::fromCp932(FormatEraDate(encodeDate(2024, 6, 10))));
+    QCOMPARE(form().planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("74"));
     QVERIFY(form().Modified);
-    QCOMPARE(changedKeys(opened, form().editorPlan()), (std::set<std::string>{"PlanDate", "Age"}));
+    QCOMPARE(changedKeys(opened, form().planForm().read().plan.value()), (std::set<std::string>{"PlanDate", "Age"}));
 
     f->prompter->shown.clear();
     form().NewSaveMenuClick();
@@ -205,22 +207,23 @@ void PlanListTest::nextPlanKeepsAllButDateAndAgeAndSavesANewFile()
     // The same from the menu, for the plan in the editor.
     form().Modified = false;
     f->clock->value = encodeDateTime(2024, 9, 1, 9, 0, 0);
-    form().NextPlanMenu->trigger();
-    QCOMPARE(form().PlanDateEdit->text(), guitext::fromCp932(FormatEraDate(encodeDate(2024, 9, 1))));
+    form().findChild<QAction *>(QStringLiteral("NextPlanMenu"))->trigger();
+    QCOMPARE(form().planForm().control<TEdit>("PlanDateEdit")->text(),
+             guitext::fromCp932(FormatEraDate(encodeDate(2024, 9, 1))));
     QVERIFY(form().Modified);
 }
 
 void PlanListTest::differencesFromThePreviousPlanGoIntoTheChangesField()
 {
     QVERIFY(form().openPlanFile(newer));
-    form().KenkouMemo->setText(QStringLiteral("脳梗塞\n改善"));
-    form().control<TMarkCell>(formnames::abc(2, 1))->setText(QStringLiteral("Ｃ"));
-    form().control<TClickLabel>(formnames::special(23))->setText(QStringLiteral("○"));
-    form().Variation->setText(QStringLiteral("前文"));
-    form().Variation->moveCursor(QTextCursor::End);
+    form().planForm().control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞\n改善"));
+    form().planForm().control<TMarkCell>(formnames::abc(2, 1))->setText(QStringLiteral("Ｃ"));
+    form().planForm().control<TClickLabel>(formnames::special(23))->setText(QStringLiteral("○"));
+    form().planForm().control<TMemo>("Variation")->setText(QStringLiteral("前文"));
+    form().planForm().control<TMemo>("Variation")->moveCursor(QTextCursor::End);
 
-    form().DiffMenu->trigger();
-    TPlanDiffForm *diff = form().PlanDiffForm;
+    form().findChild<QAction *>(QStringLiteral("DiffMenu"))->trigger();
+    TPlanDiffForm *diff = form().findChild<TPlanDiffForm *>();
     QVERIFY(diff != nullptr && diff->isVisible());
     QStringList captions;
     for (int row = 0; row < diff->DiffTable->rowCount(); ++row) {
@@ -233,17 +236,17 @@ void PlanListTest::differencesFromThePreviousPlanGoIntoTheChangesField()
     QCOMPARE(diff->DiffTable->item(3, 2)->text(), QStringLiteral("Ｃ"));
 
     diff->InsertButton->click();
-    QCOMPARE(form().Variation->Text(),
+    QCOMPARE(form().planForm().control<TMemo>("Variation")->Text(),
              QStringLiteral("前文・健康状態(原因疾患，発症・受傷日等)：脳梗塞／右片麻痺 → 脳梗塞／改善\r\n"
                             "・屋内移動　見守り：ＡＢ → Ｃ\r\n・立ち上がり　重点項目：◎ → ○"));
-    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet2);
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(2));
     QVERIFY(form().Modified);
 
     // The oldest plan has no predecessor.
     form().Modified = false;
     QVERIFY(form().openPlanFile(older));
     f->prompter->shown.clear();
-    form().DiffMenu->trigger();
+    form().findChild<QAction *>(QStringLiteral("DiffMenu"))->trigger();
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown[0].text, QStringLiteral("計画書保存フォルダーに、この方の前回の計画書がありません。"));
 }
@@ -292,7 +295,7 @@ void PlanListTest::reviewDatesMarkWhoIsDueAndTheIntervalIsASetting()
         dialog->setIntValue(1);
         dialog->accept();
     });
-    form().ReviewMenu->trigger();
+    form().findChild<QAction *>(QStringLiteral("ReviewMenu"))->trigger();
     QCOMPARE(form().Registory->ReviewMonths, 1);
     QCOMPARE(l.shownPatients(), 3);
     QCOMPARE(model->index(2, 0).data().toString(), QStringLiteral("山田 太郎"));

@@ -77,12 +77,12 @@ void PrintCommandTest::aSavedPlanIsShownInThePreview()
     const QString path = writePlanFile(f);
     f.form->Registory->OpenFolder = f.dir.path();
     f.chooser->answer.clear();
-    f.form->N3->trigger(); // cancelled: nothing happens
+    f.form->findChild<QAction *>(QStringLiteral("N3"))->trigger(); // cancelled: nothing happens
     QCOMPARE(f.chooser->requested, QStringList{f.dir.path() + QStringLiteral("/*.pdf")});
     QCOMPARE(f.form->Registory->OpenFolder, f.dir.path());
 
     f.chooser->answer = path;
-    f.form->N3->trigger();
+    f.form->findChild<QAction *>(QStringLiteral("N3"))->trigger();
     QCOMPARE(f.form->Registory->OpenFolder, f.dir.filePath(QStringLiteral("plans")));
     QCOMPARE(f.previewer->previewed.size(), std::size_t{1});
     QCOMPARE(f.previewer->previewed[0].size(), std::size_t{1});
@@ -121,16 +121,17 @@ void PrintCommandTest::thePreviewOfTheEditorChecksTheFormAndSavesNothing()
 {
     WindowFixture f;
     f.form->Registory->SaveFolder = f.dir.path();
-    QVERIFY2(!f.form->PreviewMenu->isEnabled(), "nothing to preview before New or Open");
-    f.form->NewMenu->trigger();
-    QVERIFY(f.form->PreviewMenu->isEnabled());
+    QVERIFY2(!f.form->findChild<QAction *>(QStringLiteral("PreviewMenu"))->isEnabled(),
+             "nothing to preview before New or Open");
+    f.form->findChild<QAction *>(QStringLiteral("NewMenu"))->trigger();
+    QVERIFY(f.form->findChild<QAction *>(QStringLiteral("PreviewMenu"))->isEnabled());
     const QStringList before = QDir(f.dir.path()).entryList(QDir::Files);
 
     fillSampleData(*f.form);
-    f.form->NameEdit->setText(QStringLiteral("山田 太郎"));
-    f.form->KenkouMemo->setText(QStringLiteral("脳梗塞\n右片麻痺"));
+    f.form->planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
+    f.form->planForm().control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞\n右片麻痺"));
     const TPRACTDATA kept = f.form->Plan;
-    f.form->PreviewMenu->trigger();
+    f.form->findChild<QAction *>(QStringLiteral("PreviewMenu"))->trigger();
     QCOMPARE(f.previewer->previewed.size(), std::size_t{1});
     const TPRACTDATA &shown = f.previewer->previewed[0][0];
     QCOMPARE(shown.Name, cp932::fromUtf8("山田 太郎"));
@@ -141,15 +142,15 @@ void PrintCommandTest::thePreviewOfTheEditorChecksTheFormAndSavesNothing()
     QCOMPARE(f.prompter->shown.size(), 0);
 
     // A fault stops the preview with the message a save would show.
-    f.form->NameEdit->setText(QString(30, QChar(0x5C71)));
-    f.form->PreviewMenu->trigger();
+    f.form->planForm().control<TEdit>("NameEdit")->setText(QString(30, QChar(0x5C71)));
+    f.form->findChild<QAction *>(QStringLiteral("PreviewMenu"))->trigger();
     QCOMPARE(f.previewer->previewed.size(), std::size_t{1});
     QCOMPARE(f.prompter->shown.size(), 1);
     QCOMPARE(f.prompter->shown[0].kind, Prompter::Kind::Information);
 
-    f.form->NameEdit->setText(QStringLiteral("山田"));
-    f.form->PlanDateEdit->setText(QStringLiteral("平成   年  月  日"));
-    f.form->PreviewMenu->trigger();
+    f.form->planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
+    f.form->planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成   年  月  日"));
+    f.form->findChild<QAction *>(QStringLiteral("PreviewMenu"))->trigger();
     QCOMPARE(f.previewer->previewed.size(), std::size_t{1});
     QCOMPARE(f.prompter->shown.size(), 2);
     QCOMPARE(f.prompter->shown[1].text, QStringLiteral("日付エラーです。"));

@@ -2,7 +2,7 @@
 // three answers, and the red frame and tooltip that follow the text of a
 // control while it is edited.
 
-#include "app/ControlNames.h"
+#include "ControlNames.h"
 #include "app/FormControls.h"
 #include "plan/Cp932.h"
 #include "report/PlanPdf.h"
@@ -83,15 +83,15 @@ void PrintedFitTest::save(Prompter::Button answer)
 void PrintedFitTest::aNameOneCharacterTooLongIsWarnedAboutAndCancelWritesNothing()
 {
     // Eight full-width characters fill the printed name box: no warning.
-    form().NameEdit->setText(kanji(8));
+    form().planForm().control<TEdit>("NameEdit")->setText(kanji(8));
     save(Prompter::Button::Cancel);
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(files().size(), 1);
     QVERIFY(QFile::remove(QDir(folder()).filePath(files().first())));
 
-    form().NameEdit->setText(kanji(9));
+    form().planForm().control<TEdit>("NameEdit")->setText(kanji(9));
     form().Modified = true;
-    form().PageControl1->setCurrentWidget(form().TabSheet2);
+    form().planForm().setCurrentWidget(form().planForm().page(2));
     save(Prompter::Button::Cancel);
     QCOMPARE(f->prompter->shown.size(), 2);
     const FakePrompter::Shown &box = f->prompter->shown[1];
@@ -101,14 +101,14 @@ void PrintedFitTest::aNameOneCharacterTooLongIsWarnedAboutAndCancelWritesNothing
     // A single-line edit cannot take a line break.
     QCOMPARE(box.buttons, (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel}));
     QVERIFY2(files().isEmpty(), "cancel must write nothing");
-    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet1);
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().NameEdit));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TEdit>("NameEdit")));
     QVERIFY(form().Modified);
 }
 
 void PrintedFitTest::saveWritesTheFileAsBefore()
 {
-    form().SelfHope->setText(kanji(100));
+    form().planForm().control<TMemo>("SelfHope")->setText(kanji(100));
     save(Prompter::Button::Save);
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].text, warningText(QStringLiteral("本人の希望")));
@@ -122,7 +122,7 @@ void PrintedFitTest::saveWritesTheFileAsBefore()
 
 void PrintedFitTest::breakingTheLinesMakesTheMemoPrintWhole()
 {
-    form().PTOTST1->setText(QStringLiteral("関節可動域訓練を実施する。"));
+    form().planForm().control<TMemo>("PTOTST1")->setText(QStringLiteral("関節可動域訓練を実施する。"));
     save(Prompter::Button::BreakLines);
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].text,
@@ -130,10 +130,10 @@ void PrintedFitTest::breakingTheLinesMakesTheMemoPrintWhole()
     QCOMPARE(f->prompter->shown[1].buttons,
              (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel, Prompter::Button::BreakLines}));
     QVERIFY2(files().isEmpty(), "breaking the lines writes nothing yet");
-    QCOMPARE(form().PTOTST1->Text(), QStringLiteral("関節可動域訓練を実\r\n施する。"));
-    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet1);
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().PTOTST1));
-    QVERIFY(!framed(form().PTOTST1));
+    QCOMPARE(form().planForm().control<TMemo>("PTOTST1")->Text(), QStringLiteral("関節可動域訓練を実\r\n施する。"));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TMemo>("PTOTST1")));
+    QVERIFY(!framed(form().planForm().control<TMemo>("PTOTST1")));
 
     // The next save meets no warning and the file keeps both lines.
     save(Prompter::Button::Cancel);
@@ -146,15 +146,15 @@ void PrintedFitTest::breakingIsNotOfferedWhenLinesFallBelowTheBox()
 {
     // The Gapei box holds two lines; and 500 characters in a column cannot
     // fit by any breaking.
-    form().GapeiMemo->setText(QStringLiteral("一\n二\n三"));
+    form().planForm().control<TMemo>("GapeiMemo")->setText(QStringLiteral("一\n二\n三"));
     save(Prompter::Button::Cancel);
     QCOMPARE(f->prompter->shown[1].text, warningText(QStringLiteral("合併疾患・コントロール状態")));
     QCOMPARE(f->prompter->shown[1].buttons,
              (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel}));
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().GapeiMemo));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TMemo>("GapeiMemo")));
 
-    form().GapeiMemo->setText(QStringLiteral("一"));
-    form().Kango0->setText(kanji(500));
+    form().planForm().control<TMemo>("GapeiMemo")->setText(QStringLiteral("一"));
+    form().planForm().control<TMemo>("Kango0")->setText(kanji(500));
     save(Prompter::Button::Cancel);
     QCOMPARE(f->prompter->shown[1].buttons,
              (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel}));
@@ -164,27 +164,29 @@ void PrintedFitTest::breakingIsNotOfferedWhenLinesFallBelowTheBox()
 void PrintedFitTest::theFrameFollowsTheText()
 {
     // Typed key by key: 16 half-width characters fill the 81-point name box.
-    form().NameEdit->clear();
-    QTest::keyClicks(form().NameEdit, QStringLiteral("abcdefghijklmnop"));
-    QVERIFY(!framed(form().NameEdit));
-    QVERIFY(form().NameEdit->toolTip().isEmpty());
-    QTest::keyClicks(form().NameEdit, QStringLiteral("q"));
-    QVERIFY(framed(form().NameEdit));
-    QVERIFY2(form().NameEdit->toolTip().contains(QStringLiteral("「q」")), qPrintable(form().NameEdit->toolTip()));
-    QTest::keyClick(form().NameEdit, Qt::Key_Backspace);
-    QVERIFY(!framed(form().NameEdit));
-    QVERIFY(form().NameEdit->toolTip().isEmpty());
+    form().planForm().control<TEdit>("NameEdit")->clear();
+    QTest::keyClicks(form().planForm().control<TEdit>("NameEdit"), QStringLiteral("abcdefghijklmnop"));
+    QVERIFY(!framed(form().planForm().control<TEdit>("NameEdit")));
+    QVERIFY(form().planForm().control<TEdit>("NameEdit")->toolTip().isEmpty());
+    QTest::keyClicks(form().planForm().control<TEdit>("NameEdit"), QStringLiteral("q"));
+    QVERIFY(framed(form().planForm().control<TEdit>("NameEdit")));
+    QVERIFY2(form().planForm().control<TEdit>("NameEdit")->toolTip().contains(QStringLiteral("「q」")),
+             qPrintable(form().planForm().control<TEdit>("NameEdit")->toolTip()));
+    QTest::keyClick(form().planForm().control<TEdit>("NameEdit"), Qt::Key_Backspace);
+    QVERIFY(!framed(form().planForm().control<TEdit>("NameEdit")));
+    QVERIFY(form().planForm().control<TEdit>("NameEdit")->toolTip().isEmpty());
 
     // A memo line one character too wide, a line below the box, and a team
     // member picked or typed into its box.
-    form().KenkouMemo->setText(kanji(26));
-    QVERIFY(framed(form().KenkouMemo));
-    QVERIFY(form().KenkouMemo->toolTip().contains(QStringLiteral("1行目の右端から先：「山」")));
-    form().KenkouMemo->setText(kanji(25) + QStringLiteral("\n一\n二\n三\n四\n五\n六"));
-    QVERIFY(form().KenkouMemo->toolTip().contains(QStringLiteral("7行目から下：「六」")));
-    form().KenkouMemo->setText(kanji(25));
-    QVERIFY(!framed(form().KenkouMemo));
-    auto *team = form().control<QComboBox>(formnames::teamBox(7));
+    form().planForm().control<TMemo>("KenkouMemo")->setText(kanji(26));
+    QVERIFY(framed(form().planForm().control<TMemo>("KenkouMemo")));
+    const QString tip = form().planForm().control<TMemo>("KenkouMemo")->toolTip();
+    QVERIFY(tip.contains(QStringLiteral("1行目の右端から先：「山」")));
+    form().planForm().control<TMemo>("KenkouMemo")->setText(kanji(25) + QStringLiteral("\n一\n二\n三\n四\n五\n六"));
+    QVERIFY(form().planForm().control<TMemo>("KenkouMemo")->toolTip().contains(QStringLiteral("7行目から下：「六」")));
+    form().planForm().control<TMemo>("KenkouMemo")->setText(kanji(25));
+    QVERIFY(!framed(form().planForm().control<TMemo>("KenkouMemo")));
+    auto *team = form().planForm().control<QComboBox>(formnames::teamBox(7));
     team->setEditText(kanji(11));
     QVERIFY(framed(team));
 

@@ -5,7 +5,7 @@
 // after a failure, the question before replacing a plan file that is not
 // this window's own, and special files at the plan's name.
 
-#include "app/ControlNames.h"
+#include "ControlNames.h"
 #include "plan/Cp932.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
@@ -147,7 +147,7 @@ void SaveCommandTest::todaysDateWritesTheNamedFileOfTheReport()
     startPlan();
     f->clock->value = now;
     // The plan-date field shows another day: the first command ignores it.
-    form().PlanDateEdit->setText(QStringLiteral("平成10年 1月 5日"));
+    form().planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成10年 1月 5日"));
 
     form().NewSaveMenuClick();
 
@@ -166,7 +166,7 @@ void SaveCommandTest::todaysDateWritesTheNamedFileOfTheReport()
 void SaveCommandTest::planDateCommandUsesTheDateField()
 {
     startPlan();
-    form().PlanDateEdit->setText(QStringLiteral("令和 6年 1月31日"));
+    form().planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("令和 6年 1月31日"));
 
     form().OldSaveMenuClick();
 
@@ -185,8 +185,8 @@ void SaveCommandTest::savingTwiceOverwritesTheSameFile()
 {
     startPlan();
     form().NewSaveMenuClick();
-    form().NameEdit->setText(QStringLiteral("山田 太郎"));
-    form().Remark->setText(QStringLiteral("二回目の保存"));
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
+    form().planForm().control<TMemo>("Remark")->setText(QStringLiteral("二回目の保存"));
     form().NewSaveMenuClick();
 
     const QString name = QStringLiteral("実施計画 山田 太郎 2003_4_1.pdf");
@@ -214,8 +214,8 @@ void SaveCommandTest::cancelChangesNothing()
 void SaveCommandTest::unreadablePlanDateIsADateError()
 {
     startPlan();
-    form().PageControl1->setCurrentWidget(form().TabSheet2);
-    form().PlanDateEdit->setText(QStringLiteral("平成15年13月 1日"));
+    form().planForm().setCurrentWidget(form().planForm().page(2));
+    form().planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成15年13月 1日"));
     const TPRACTDATA before = form().Plan;
 
     form().OldSaveMenuClick();
@@ -224,8 +224,9 @@ void SaveCommandTest::unreadablePlanDateIsADateError()
     QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Information);
     QCOMPARE(f->prompter->shown[1].text, QStringLiteral("日付エラーです。"));
     QCOMPARE(f->prompter->shown[1].buttons, QList<Prompter::Button>{Prompter::Button::Ok});
-    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet1);
-    QTRY_VERIFY2(form().PlanDateEdit->hasFocus(), "the plan-date field should get the focus");
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
+    QTRY_VERIFY2(form().planForm().control<TEdit>("PlanDateEdit")->hasFocus(),
+                 "the plan-date field should get the focus");
     QVERIFY(form().Plan == before);
     QVERIFY(form().Modified);
     QVERIFY(folderEntries().isEmpty());
@@ -236,19 +237,20 @@ void SaveCommandTest::birthDateAfterThePlanDateIsADateError()
 {
     startPlan();
     f->clock->value = encodeDateTime(2026, 5, 1, 9, 0, 0);
-    form().BirthEdit->setText(QStringLiteral("令和20年 1月 1日"));
-    form().NameEdit->setFocus();
+    form().planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("令和20年 1月 1日"));
+    form().planForm().control<TEdit>("NameEdit")->setFocus();
 
     form().NewSaveMenuClick();
 
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].text, QStringLiteral("日付エラーです。"));
-    QTRY_VERIFY2(form().BirthEdit->hasFocus(), "the birth date field should get the focus");
+    QTRY_VERIFY2(form().planForm().control<TEdit>("BirthEdit")->hasFocus(),
+                 "the birth date field should get the focus");
     QVERIFY(form().Modified);
     QVERIFY(folderEntries().isEmpty());
 
     // Born on the plan date itself is fine.
-    form().BirthEdit->setText(QStringLiteral("令和 8年 5月 1日"));
+    form().planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("令和 8年 5月 1日"));
     f->prompter->shown.clear();
     form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 1);
@@ -259,12 +261,14 @@ void SaveCommandTest::birthDateAfterThePlanDateIsADateError()
 void SaveCommandTest::validationFaultStopsBeforeWriting()
 {
     startPlan();
-    form().HDSEdit->clear();
+    form().planForm().control<TEdit>("HDSEdit")->clear();
+    const TPRACTDATA before = form().Plan;
 
     form().NewSaveMenuClick();
 
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].text, guitext::fromCp932(planfile::hdsDigitsMessage()));
+    QVERIFY2(form().Plan == before, "a refused save leaves the editor's plan as it was");
     QVERIFY(form().Modified);
     QVERIFY(folderEntries().isEmpty());
 }
@@ -272,9 +276,9 @@ void SaveCommandTest::validationFaultStopsBeforeWriting()
 void SaveCommandTest::validationKeepsTheActivePage()
 {
     startPlan();
-    form().PageControl1->setCurrentWidget(form().TabSheet2);
+    form().planForm().setCurrentWidget(form().planForm().page(2));
     form().NewSaveMenuClick();
-    QCOMPARE(form().PageControl1->currentWidget(), form().TabSheet2);
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(2));
     QCOMPARE(folderEntries().size(), 1);
 }
 
@@ -367,7 +371,7 @@ void SaveCommandTest::nameWithAPathSeparatorWritesNothing()
     // folder; a folder named after the first part exists, so only the name
     // check stops it.
     QVERIFY(QDir().mkpath(planPath(QStringLiteral("実施計画 山田"))));
-    form().NameEdit->setText(QStringLiteral("山田/../../x"));
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田/../../x"));
     form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
     QVERIFY(f->prompter->shown[1].text.startsWith(kSystemError + QLatin1Char('\n')));
@@ -377,14 +381,14 @@ void SaveCommandTest::nameWithAPathSeparatorWritesNothing()
 
     // A backslash is no less a separator; the trail byte 0x5C of a
     // double-byte character ("表") is not one.
-    form().NameEdit->setText(QStringLiteral("山田\\太郎"));
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田\\太郎"));
     f->prompter->shown.clear();
     form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
     QVERIFY(f->prompter->shown[1].text.startsWith(kSystemError + QLatin1Char('\n')));
     QVERIFY(folderEntries().isEmpty());
 
-    form().NameEdit->setText(QStringLiteral("表 太郎"));
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("表 太郎"));
     f->prompter->shown.clear();
     form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 1);
@@ -438,7 +442,7 @@ void SaveCommandTest::anotherPlanFileIsReplacedOnlyWhenAgreed()
     QVERIFY(!form().Modified);
 
     // Saved by this window: saved again without the question.
-    form().Remark->setText(QStringLiteral("二回目"));
+    form().planForm().control<TMemo>("Remark")->setText(QStringLiteral("二回目"));
     f->prompter->shown.clear();
     form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 1);

@@ -59,7 +59,7 @@ QString SaveFolderTest::runChooser(const std::function<void(TFolderForm &)> &act
             chooser->Button2->click();
         }
     });
-    f->form->SettingMenu->trigger();
+    f->form->findChild<QAction *>(QStringLiteral("SettingMenu"))->trigger();
     if (!ran) {
         qWarning("the chooser was not handled");
     }
@@ -97,7 +97,7 @@ void SaveFolderTest::chooserShowsTheSaveFolderAndOnlySetChangesIt()
     QVERIFY2(homeExpanded, "the home folder should be opened out");
     QCOMPARE(listedInTemp, 2);
     QCOMPARE(saved, a);
-    QCOMPARE(f->form->FolderForm->result(), TFolderForm::ResultCancel);
+    QCOMPARE(f->form->findChild<TFolderForm *>()->result(), TFolderForm::ResultCancel);
 
     // "設定" without touching the tree keeps the folder that was shown.
     saved = runChooser([&](TFolderForm &chooser) {
@@ -113,7 +113,7 @@ void SaveFolderTest::chooserShowsTheSaveFolderAndOnlySetChangesIt()
         chooser.Button1->click();
     });
     QCOMPARE(saved, b);
-    QCOMPARE(f->form->FolderForm->result(), TFolderForm::ResultOk);
+    QCOMPARE(f->form->findChild<TFolderForm *>()->result(), TFolderForm::ResultOk);
     saved = runChooser([&](TFolderForm &chooser) {
         chooser.ShellTreeView1->setCurrentIndex(chooser.indexOf(a));
         QTest::keyClick(&chooser, Qt::Key_Escape);

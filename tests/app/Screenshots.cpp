@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     }
     int failures = 0;
     const auto save = [&](QWidget *sheet, TFormPanel *panel, const char *name) {
-        form.PageControl1->setCurrentWidget(sheet);
+        form.planForm().setCurrentWidget(sheet);
         QApplication::processEvents();
         const QPixmap picture = panel->grab();
         if (!picture.save(out.filePath(QString::fromLatin1(name)))) {
@@ -37,7 +37,7 @@ int main(int argc, char *argv[])
             ++failures;
         }
     };
-    save(form.TabSheet1, form.Panel1, "page1.png");
-    save(form.TabSheet2, form.Panel2, "page2.png");
+    save(form.planForm().page(1), form.planForm().panel(1), "page1.png");
+    save(form.planForm().page(2), form.planForm().panel(2), "page2.png");
     return failures == 0 ? 0 : 1;
 }

@@ -113,17 +113,19 @@ void StartOptionsTest::namedPlanIsOpenedAsByTheOpenCommand()
     QVERIFY(started->openPlanFile(path));
 
     QVERIFY2(f->prompter->shown.isEmpty(), qPrintable(f->prompter->shown.value(0).text));
-    QCOMPARE(started->NameEdit->text(), QStringLiteral("山田 太郎"));
-    QCOMPARE(started->UserLabel->text(), QStringLiteral("山田 太郎"));
-    QCOMPARE(started->RihaTerget->Text(), form().RihaTerget->Text());
-    QCOMPARE(started->PlanDateEdit->text(), form().PlanDateEdit->text());
+    QCOMPARE(started->planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(started->planForm().control<QLabel>("UserLabel")->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(started->planForm().control<TMemo>("RihaTerget")->Text(),
+             form().planForm().control<TMemo>("RihaTerget")->Text());
+    QCOMPARE(started->planForm().control<TEdit>("PlanDateEdit")->text(),
+             form().planForm().control<TEdit>("PlanDateEdit")->text());
     QCOMPARE(started->Registory->OpenFolder, plansFolder());
     QVERIFY(!started->Modified);
     // Unlocked on page one, ready for editing and saving.
-    QVERIFY(started->PageControl1->isVisible());
-    QCOMPARE(started->PageControl1->currentWidget(), started->TabSheet1);
-    QVERIFY(started->NewSaveMenu->isEnabled());
-    QVERIFY(started->OldSaveMenu->isEnabled());
+    QVERIFY(started->planForm().isVisible());
+    QCOMPARE(started->planForm().currentWidget(), started->planForm().page(1));
+    QVERIFY(started->findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
+    QVERIFY(started->findChild<QAction *>(QStringLiteral("OldSaveMenu"))->isEnabled());
     QVERIFY(!started->KeyPreview);
     started->Modified = false;
     started->close();
@@ -136,7 +138,8 @@ FakePrompter::Shown StartOptionsTest::openedAtStart(const QString &path, bool *o
     f->prompter->shown.clear();
     *opened = started->openPlanFile(path);
     // The window stays locked: nothing was opened.
-    if (started->PageControl1->isVisible() || started->NewSaveMenu->isEnabled() || !started->KeyPreview) {
+    if (started->planForm().isVisible() || started->findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled() ||
+        !started->KeyPreview) {
         qWarning("the window left its locked state");
         *opened = true;
     }

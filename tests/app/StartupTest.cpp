@@ -1,7 +1,7 @@
 // Start-up of the main window: the locked state, the team list read from
 // Stuff.txt and the controls the rest of the program finds by name.
 
-#include "app/ControlNames.h"
+#include "ControlNames.h"
 #include "app/FormControls.h"
 #include "settings/Registory.h"
 #include "TestSupport.h"
@@ -34,23 +34,24 @@ void StartupTest::startsLockedWithSaveAndEditMenusDisabled()
     WindowFixture f;
     TMainForm &form = *f.form;
     QCOMPARE(form.windowTitle(), QStringLiteral("リハビリ実施計画書"));
-    QVERIFY2(!form.PageControl1->isVisible(), "the pages stay hidden until New or Open");
-    QVERIFY(!form.NewSaveMenu->isEnabled());
-    QVERIFY(!form.OldSaveMenu->isEnabled());
-    QVERIFY(!form.EditMenu->menuAction()->isEnabled());
-    QVERIFY2(!form.EditMenu->isEnabled(), "the Edit menu itself is disabled, not only its entry in the bar");
-    QVERIFY(form.NewMenu->isEnabled());
-    QVERIFY(form.OpenMenu->isEnabled());
-    QVERIFY(form.CloseMenu->isEnabled());
+    QVERIFY2(!form.planForm().isVisible(), "the pages stay hidden until New or Open");
+    QVERIFY(!form.findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
+    QVERIFY(!form.findChild<QAction *>(QStringLiteral("OldSaveMenu"))->isEnabled());
+    QVERIFY(!form.findChild<QMenu *>(QStringLiteral("EditMenu"))->menuAction()->isEnabled());
+    QVERIFY2(!form.findChild<QMenu *>(QStringLiteral("EditMenu"))->isEnabled(),
+             "the Edit menu itself is disabled, not only its entry in the bar");
+    QVERIFY(form.findChild<QAction *>(QStringLiteral("NewMenu"))->isEnabled());
+    QVERIFY(form.findChild<QAction *>(QStringLiteral("OpenMenu"))->isEnabled());
+    QVERIFY(form.findChild<QAction *>(QStringLiteral("CloseMenu"))->isEnabled());
     QVERIFY(!form.Modified);
-    QCOMPARE(form.PlanDateEdit->text(), QStringLiteral("平成  年  月  日"));
-    QCOMPARE(form.OldLabel->text(), QStringLiteral("Old"));
-    QCOMPARE(form.PageControl1->tabText(0), QStringLiteral("リハビリテーション実施計画書（１）"));
-    QCOMPARE(form.PageControl1->tabText(1), QStringLiteral("リハビリテーション実施計画書（２）"));
+    QCOMPARE(form.planForm().control<TEdit>("PlanDateEdit")->text(), QStringLiteral("平成  年  月  日"));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("Old"));
+    QCOMPARE(form.planForm().tabText(0), QStringLiteral("リハビリテーション実施計画書（１）"));
+    QCOMPARE(form.planForm().tabText(1), QStringLiteral("リハビリテーション実施計画書（２）"));
 
     // The menu bar in its order, with separators where they belong.
     QStringList file;
-    for (QAction *action : form.FileMenu->actions()) {
+    for (QAction *action : form.findChild<QMenu *>(QStringLiteral("FileMenu"))->actions()) {
         file << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
     QCOMPARE(file, (QStringList{QStringLiteral("新規作成"), QStringLiteral("開く"), QStringLiteral("今日の日付で保存"),
@@ -58,12 +59,12 @@ void StartupTest::startsLockedWithSaveAndEditMenusDisabled()
                                 QStringLiteral("この計画書を元に新規作成"), QStringLiteral("前回との違い"),
                                 QStringLiteral("-"), QStringLiteral("印刷"), QStringLiteral("印刷プレビュー"),
                                 QStringLiteral("-"), QStringLiteral("閉じる")}));
-    QCOMPARE(form.CutMenu->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
-    QCOMPARE(form.AllMenu->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
-    QCOMPARE(form.SettingMenu->text(), QStringLiteral("計画書保存フォルダー"));
-    QCOMPARE(form.NInfoMenu->text(), QStringLiteral("製品情報"));
-    QCOMPARE(form.N2->title(), QStringLiteral("ヘルプ"));
-    QCOMPARE(form.HelpMenu->text(), QStringLiteral("トピックス"));
+    QCOMPARE(form.findChild<QAction *>(QStringLiteral("CutMenu"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
+    QCOMPARE(form.findChild<QAction *>(QStringLiteral("AllMenu"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
+    QCOMPARE(form.findChild<QAction *>(QStringLiteral("SettingMenu"))->text(), QStringLiteral("計画書保存フォルダー"));
+    QCOMPARE(form.findChild<QAction *>(QStringLiteral("NInfoMenu"))->text(), QStringLiteral("製品情報"));
+    QCOMPARE(form.findChild<QMenu *>(QStringLiteral("N2"))->title(), QStringLiteral("ヘルプ"));
+    QCOMPARE(form.findChild<QAction *>(QStringLiteral("HelpMenu"))->text(), QStringLiteral("トピックス"));
 }
 
 void StartupTest::menuTreeInOrderWithNamesAndShortcuts()
@@ -90,40 +91,43 @@ void StartupTest::menuTreeInOrderWithNamesAndShortcuts()
     QCOMPARE(bar.at(2), QStringLiteral("NSet|設定"));
     QCOMPARE(bar.at(4), QStringLiteral("N2|ヘルプ"));
 
-    QCOMPARE(describe(form.FileMenu),
+    QCOMPARE(describe(form.findChild<QMenu *>(QStringLiteral("FileMenu"))),
              (QStringList{QStringLiteral("NewMenu|新規作成|"), QStringLiteral("OpenMenu|開く|"),
                           QStringLiteral("NewSaveMenu|今日の日付で保存|"),
                           QStringLiteral("OldSaveMenu|開いた時の日付で保存|"), QStringLiteral("N6|-|"),
                           QStringLiteral("PlanListMenu|計画書一覧|"),
-                          QStringLiteral("NextPlanMenu|この計画書を元に新規作成|"), QStringLiteral("DiffMenu|前回との違い|"),
-                          QStringLiteral("PlanMenuSeparator|-|"), QStringLiteral("N3|印刷|"),
-                          QStringLiteral("PreviewMenu|印刷プレビュー|"), QStringLiteral("N4|-|"),
-                          QStringLiteral("CloseMenu|閉じる|")}));
-    QCOMPARE(describe(form.EditMenu),
+                          QStringLiteral("NextPlanMenu|この計画書を元に新規作成|"),
+                          QStringLiteral("DiffMenu|前回との違い|"), QStringLiteral("PlanMenuSeparator|-|"),
+                          QStringLiteral("N3|印刷|"), QStringLiteral("PreviewMenu|印刷プレビュー|"),
+                          QStringLiteral("N4|-|"), QStringLiteral("CloseMenu|閉じる|")}));
+    QCOMPARE(describe(form.findChild<QMenu *>(QStringLiteral("EditMenu"))),
              (QStringList{QStringLiteral("CutMenu|切り取り|Ctrl+X"), QStringLiteral("CopyMenu|コピー|Ctrl+C"),
                           QStringLiteral("PasteMenu|貼り付け|Ctrl+V"), QStringLiteral("N5|-|"),
                           QStringLiteral("AllMenu|全て選択|Ctrl+A")}));
-    QCOMPARE(describe(form.NSet), (QStringList{QStringLiteral("SettingMenu|計画書保存フォルダー|"),
-                                               QStringLiteral("ReviewMenu|見直し間隔|")}));
-    QCOMPARE(describe(form.NInfo), QStringList{QStringLiteral("NInfoMenu|製品情報|")});
-    QCOMPARE(describe(form.N2), QStringList{QStringLiteral("HelpMenu|トピックス|")});
+    QCOMPARE(describe(form.findChild<QMenu *>(QStringLiteral("NSet"))),
+             (QStringList{QStringLiteral("SettingMenu|計画書保存フォルダー|"), QStringLiteral("ReviewMenu|見直し間隔|")}));
+    QCOMPARE(describe(form.findChild<QMenu *>(QStringLiteral("NInfo"))),
+             QStringList{QStringLiteral("NInfoMenu|製品情報|")});
+    QCOMPARE(describe(form.findChild<QMenu *>(QStringLiteral("N2"))),
+             QStringList{QStringLiteral("HelpMenu|トピックス|")});
     // Other parts reach the items by name.
-    QCOMPARE(form.findChild<QAction *>(QStringLiteral("N3")), form.N3);
+    QVERIFY(form.findChild<QAction *>(QStringLiteral("N3")) != nullptr);
     QVERIFY(form.findChild<QAction *>(QStringLiteral("N6")) != nullptr);
-    QCOMPARE(form.findChild<QMenu *>(QStringLiteral("EditMenu")), form.EditMenu);
+    QVERIFY(form.findChild<QMenu *>(QStringLiteral("EditMenu")) != nullptr);
 }
 
 void StartupTest::keysAreDiscardedWhileLocked()
 {
     WindowFixture f;
     TMainForm &form = *f.form;
-    QTest::keyClicks(form.NameEdit, QStringLiteral("abc"));
-    QTest::keyClicks(form.KenkouMemo, QStringLiteral("xyz"));
-    QTest::keyClick(form.BirthEdit, Qt::Key_H);
+    QTest::keyClicks(form.planForm().control<TEdit>("NameEdit"), QStringLiteral("abc"));
+    QTest::keyClicks(form.planForm().control<TMemo>("KenkouMemo"), QStringLiteral("xyz"));
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_H);
     QTest::keyClick(&form, Qt::Key_A);
-    QVERIFY2(form.NameEdit->text().isEmpty(), qPrintable(form.NameEdit->text()));
-    QVERIFY(form.KenkouMemo->toPlainText().isEmpty());
-    QCOMPARE(form.BirthEdit->text(), QStringLiteral("平成  年  月  日"));
+    QVERIFY2(form.planForm().control<TEdit>("NameEdit")->text().isEmpty(),
+             qPrintable(form.planForm().control<TEdit>("NameEdit")->text()));
+    QVERIFY(form.planForm().control<TMemo>("KenkouMemo")->toPlainText().isEmpty());
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成  年  月  日"));
     QVERIFY(!form.Modified);
 }
 
@@ -131,24 +135,24 @@ void StartupTest::newUnlocksMenusAndKeys()
 {
     WindowFixture f;
     TMainForm &form = *f.form;
-    form.NewMenu->trigger();
-    QVERIFY(form.PageControl1->isVisible());
-    QVERIFY(form.NewSaveMenu->isEnabled());
-    QVERIFY(form.OldSaveMenu->isEnabled());
-    QVERIFY(form.EditMenu->menuAction()->isEnabled());
-    QVERIFY(form.EditMenu->isEnabled());
-    QTest::keyClicks(form.NameEdit, QStringLiteral("abc"));
-    QCOMPARE(form.NameEdit->text(), QStringLiteral("abc"));
+    form.findChild<QAction *>(QStringLiteral("NewMenu"))->trigger();
+    QVERIFY(form.planForm().isVisible());
+    QVERIFY(form.findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
+    QVERIFY(form.findChild<QAction *>(QStringLiteral("OldSaveMenu"))->isEnabled());
+    QVERIFY(form.findChild<QMenu *>(QStringLiteral("EditMenu"))->menuAction()->isEnabled());
+    QVERIFY(form.findChild<QMenu *>(QStringLiteral("EditMenu"))->isEnabled());
+    QTest::keyClicks(form.planForm().control<TEdit>("NameEdit"), QStringLiteral("abc"));
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("abc"));
 
     // A plan started before the window is first shown stays editable.
     WindowFixture hidden(nullptr, false);
     hidden.form->NewMenuClick();
     hidden.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(hidden.form.get()));
-    QVERIFY(hidden.form->NewSaveMenu->isEnabled());
-    QVERIFY(hidden.form->EditMenu->isEnabled());
-    QTest::keyClicks(hidden.form->NameEdit, QStringLiteral("xyz"));
-    QCOMPARE(hidden.form->NameEdit->text(), QStringLiteral("xyz"));
+    QVERIFY(hidden.form->findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
+    QVERIFY(hidden.form->findChild<QMenu *>(QStringLiteral("EditMenu"))->isEnabled());
+    QTest::keyClicks(hidden.form->planForm().control<TEdit>("NameEdit"), QStringLiteral("xyz"));
+    QCOMPARE(hidden.form->planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("xyz"));
 }
 
 void StartupTest::stuffLinesFillAllThirteenTeamBoxes()
@@ -160,7 +164,7 @@ void StartupTest::stuffLinesFillAllThirteenTeamBoxes()
                                QStringLiteral("鈴木 健太")};
     QCOMPARE(f.form->stuffList(), expected);
     for (int n = 1; n <= 13; ++n) {
-        auto *box = f.form->control<QComboBox>(formnames::teamBox(n));
+        auto *box = f.form->planForm().control<QComboBox>(formnames::teamBox(n));
         QVERIFY2(box != nullptr, qPrintable(formnames::teamBox(n)));
         QStringList items;
         for (int i = 0; i < box->count(); ++i) {
@@ -176,7 +180,7 @@ void StartupTest::stuffLinesFillAllThirteenTeamBoxes()
 void StartupTest::emptyStuffGivesEmptyLists()
 {
     WindowFixture f("");
-    QCOMPARE(f.form->control<QComboBox>(formnames::teamBox(7))->count(), 0);
+    QCOMPARE(f.form->planForm().control<QComboBox>(formnames::teamBox(7))->count(), 0);
     QVERIFY(f.prompter->shown.isEmpty());
 }
 
@@ -187,10 +191,10 @@ void StartupTest::missingStuffShowsErrorAndWindowStillOpens()
     QCOMPARE(f.prompter->shown.first().caption, QStringLiteral("エラー"));
     QVERIFY(f.prompter->shown.first().text.contains(QStringLiteral("Stuff.txt")));
     QVERIFY(f.form->isVisible());
-    QCOMPARE(f.form->control<QComboBox>(formnames::teamBox(1))->count(), 0);
+    QCOMPARE(f.form->planForm().control<QComboBox>(formnames::teamBox(1))->count(), 0);
     QCOMPARE(f.form->KaigoPath, f.dir.filePath(QStringLiteral("data/Kaigo.txt")));
     f.form->NewMenuClick();
-    QVERIFY(f.form->PageControl1->isVisible());
+    QVERIFY(f.form->planForm().isVisible());
 }
 
 void StartupTest::familiesCarryComposedNames()
@@ -202,24 +206,24 @@ void StartupTest::familiesCarryComposedNames()
     int cells = 0;
     for (const int row : formnames::rows()) {
         for (int column = 0; column < 5; ++column) {
-            auto *cell = form.control<TMarkCell>(formnames::abc(row, column));
+            auto *cell = form.planForm().control<TMarkCell>(formnames::abc(row, column));
             QVERIFY2(cell != nullptr, qPrintable(formnames::abc(row, column)));
             QCOMPARE(cell->text(), QStringLiteral("　"));
             QCOMPARE(cell->focusPolicy(), Qt::NoFocus);
             ++cells;
         }
-        QVERIFY(form.control<TMemo>(formnames::goods(row)) != nullptr);
-        QVERIFY(form.control<TMemo>(formnames::kaigo(row)) != nullptr);
-        QCOMPARE(form.control<TEdit>(formnames::time(row))->text(), QStringLiteral("　"));
-        QCOMPARE(form.control<QLabel>(formnames::special(row))->text(), QStringLiteral("　"));
-        QVERIFY(form.Panel1->isAncestorOf(form.control(formnames::goods(row))));
+        QVERIFY(form.planForm().control<TMemo>(formnames::goods(row)) != nullptr);
+        QVERIFY(form.planForm().control<TMemo>(formnames::kaigo(row)) != nullptr);
+        QCOMPARE(form.planForm().control<TEdit>(formnames::time(row))->text(), QStringLiteral("　"));
+        QCOMPARE(form.planForm().control<QLabel>(formnames::special(row))->text(), QStringLiteral("　"));
+        QVERIFY(form.planForm().panel(1)->isAncestorOf(form.planForm().control(formnames::goods(row))));
     }
     QCOMPARE(cells, 105);
     for (int row = 13; row < 20; ++row) {
-        QVERIFY(form.control(formnames::goods(row)) == nullptr);
+        QVERIFY(form.planForm().control(formnames::goods(row)) == nullptr);
     }
     for (int n = 1; n <= 13; ++n) {
-        QVERIFY(form.Panel2->isAncestorOf(form.control(formnames::teamBox(n))));
+        QVERIFY(form.planForm().panel(2)->isAncestorOf(form.planForm().control(formnames::teamBox(n))));
     }
     for (const char *name :
          {"PlanDateEdit",   "NameEdit",   "SexBox",       "BirthEdit",    "OldLabel",  "Label12",      "KaigoBox",
@@ -228,32 +232,32 @@ void StartupTest::familiesCarryComposedNames()
           "Sense",          "SenseEdit",  "Brain",        "BrainEdit",    "Koushuku",  "KoushukuEdit", "Arthralgia",
           "ArthralgiaEdit", "Sonota",     "SonotaMemo",   "HDSEdit",      "PTOTST0",   "Kango0",       "Jitchi0",
           "PTOTST1",        "Kango1",     "Jitchi1"}) {
-        QWidget *control = form.control(QString::fromLatin1(name));
-        QVERIFY2(control != nullptr && form.Panel1->isAncestorOf(control), name);
+        QWidget *control = form.planForm().control(QString::fromLatin1(name));
+        QVERIFY2(control != nullptr && form.planForm().panel(1)->isAncestorOf(control), name);
     }
     for (const char *name : {"UserLabel", "DateLabel", "SelfHope", "FarmilyHope", "LifePoint", "RihaTerget", "SelfDo",
                              "AskFarmily", "DiseseCare", "Variation", "Remark"}) {
-        QWidget *control = form.control(QString::fromLatin1(name));
-        QVERIFY2(control != nullptr && form.Panel2->isAncestorOf(control), name);
+        QWidget *control = form.planForm().control(QString::fromLatin1(name));
+        QVERIFY2(control != nullptr && form.planForm().panel(2)->isAncestorOf(control), name);
     }
-    QCOMPARE(form.Exercise->text(), QStringLiteral("運動器機能障害："));
-    QCOMPARE(form.EtcBox->text(), QStringLiteral("その他："));
-    QCOMPARE(form.Panel1->size(), QSize(687, 990));
-    QCOMPARE(form.Panel2->size(), QSize(687, 800));
-    QVERIFY(form.Panel2->captions().contains(QStringLiteral("ご本人・ご家族サイン：")));
+    QCOMPARE(form.planForm().control<QCheckBox>("Exercise")->text(), QStringLiteral("運動器機能障害："));
+    QCOMPARE(form.planForm().control<QCheckBox>("EtcBox")->text(), QStringLiteral("その他："));
+    QCOMPARE(form.planForm().panel(1)->size(), QSize(687, 990));
+    QCOMPARE(form.planForm().panel(2)->size(), QSize(687, 800));
+    QVERIFY(form.planForm().panel(2)->captions().contains(QStringLiteral("ご本人・ご家族サイン：")));
 }
 
 void StartupTest::fixedLists()
 {
     WindowFixture f;
     TMainForm &form = *f.form;
-    QCOMPARE(form.SexBox->count(), 2);
-    QCOMPARE(form.SexBox->itemText(1), QStringLiteral("女性"));
-    QVERIFY(!form.SexBox->isEditable());
-    QCOMPARE(form.KaigoBox->count(), 8);
-    QCOMPARE(form.KaigoBox->itemText(0), QStringLiteral("要支援１"));
-    QCOMPARE(form.KaigoBox->itemText(6), QStringLiteral("要介護５"));
-    QCOMPARE(form.KaigoBox->itemText(7), QString());
+    QCOMPARE(form.planForm().control<QComboBox>("SexBox")->count(), 2);
+    QCOMPARE(form.planForm().control<QComboBox>("SexBox")->itemText(1), QStringLiteral("女性"));
+    QVERIFY(!form.planForm().control<QComboBox>("SexBox")->isEditable());
+    QCOMPARE(form.planForm().control<QComboBox>("KaigoBox")->count(), 8);
+    QCOMPARE(form.planForm().control<QComboBox>("KaigoBox")->itemText(0), QStringLiteral("要支援１"));
+    QCOMPARE(form.planForm().control<QComboBox>("KaigoBox")->itemText(6), QStringLiteral("要介護５"));
+    QCOMPARE(form.planForm().control<QComboBox>("KaigoBox")->itemText(7), QString());
 }
 
 void StartupTest::tabOrderFollowsTheRecord()
@@ -267,17 +271,25 @@ void StartupTest::tabOrderFollowsTheRecord()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         return QApplication::focusWidget();
     };
-    QCOMPARE(tabFrom(form.PlanDateEdit), static_cast<QWidget *>(form.NameEdit));
-    QCOMPARE(tabFrom(form.NameEdit), static_cast<QWidget *>(form.SexBox));
-    QCOMPARE(tabFrom(form.SexBox), static_cast<QWidget *>(form.BirthEdit));
-    QCOMPARE(tabFrom(form.BirthEdit), static_cast<QWidget *>(form.KaigoBox));
-    QCOMPARE(tabFrom(form.KaigoBox), static_cast<QWidget *>(form.KenkouMemo));
-    QCOMPARE(tabFrom(form.TaiinEdit), static_cast<QWidget *>(form.Exercise));
-    QCOMPARE(tabFrom(form.HDSEdit), form.control(formnames::goods(0)));
-    QCOMPARE(tabFrom(form.control(formnames::time(0))), form.control(formnames::goods(1)));
-    QCOMPARE(tabFrom(form.control(formnames::time(12))), static_cast<QWidget *>(form.PTOTST0));
-    QCOMPARE(tabFrom(form.Jitchi0), form.control(formnames::goods(20)));
-    QCOMPARE(tabFrom(form.control(formnames::time(27))), static_cast<QWidget *>(form.PTOTST1));
+    QCOMPARE(tabFrom(form.planForm().control<TEdit>("PlanDateEdit")),
+             static_cast<QWidget *>(form.planForm().control<TEdit>("NameEdit")));
+    QCOMPARE(tabFrom(form.planForm().control<TEdit>("NameEdit")),
+             static_cast<QWidget *>(form.planForm().control<QComboBox>("SexBox")));
+    QCOMPARE(tabFrom(form.planForm().control<QComboBox>("SexBox")),
+             static_cast<QWidget *>(form.planForm().control<TEdit>("BirthEdit")));
+    QCOMPARE(tabFrom(form.planForm().control<TEdit>("BirthEdit")),
+             static_cast<QWidget *>(form.planForm().control<QComboBox>("KaigoBox")));
+    QCOMPARE(tabFrom(form.planForm().control<QComboBox>("KaigoBox")),
+             static_cast<QWidget *>(form.planForm().control<TMemo>("KenkouMemo")));
+    QCOMPARE(tabFrom(form.planForm().control<TEdit>("TaiinEdit")),
+             static_cast<QWidget *>(form.planForm().control<QCheckBox>("Exercise")));
+    QCOMPARE(tabFrom(form.planForm().control<TEdit>("HDSEdit")), form.planForm().control(formnames::goods(0)));
+    QCOMPARE(tabFrom(form.planForm().control(formnames::time(0))), form.planForm().control(formnames::goods(1)));
+    QCOMPARE(tabFrom(form.planForm().control(formnames::time(12))),
+             static_cast<QWidget *>(form.planForm().control<TMemo>("PTOTST0")));
+    QCOMPARE(tabFrom(form.planForm().control<TMemo>("Jitchi0")), form.planForm().control(formnames::goods(20)));
+    QCOMPARE(tabFrom(form.planForm().control(formnames::time(27))),
+             static_cast<QWidget *>(form.planForm().control<TMemo>("PTOTST1")));
 
     // Past the last control of a page the focus reaches the first control
     // again through the page tabs only; the scroll box holding the page is
@@ -291,11 +303,13 @@ void StartupTest::tabOrderFollowsTheRecord()
         }
         return stops;
     };
-    const QWidgetList fromPage1 = walkFrom(form.Jitchi1, form.PlanDateEdit);
+    const QWidgetList fromPage1 =
+        walkFrom(form.planForm().control<TMemo>("Jitchi1"), form.planForm().control<TEdit>("PlanDateEdit"));
     QCOMPARE(fromPage1.size(), 2);
     QVERIFY(qobject_cast<QTabBar *>(fromPage1.first()) != nullptr);
-    form.PageControl1->setCurrentWidget(form.TabSheet2);
-    const QWidgetList fromPage2 = walkFrom(form.control(formnames::teamBox(13)), form.SelfHope);
+    form.planForm().setCurrentWidget(form.planForm().page(2));
+    const QWidgetList fromPage2 =
+        walkFrom(form.planForm().control(formnames::teamBox(13)), form.planForm().control<TMemo>("SelfHope"));
     QCOMPARE(fromPage2.size(), 2);
     QVERIFY(qobject_cast<QTabBar *>(fromPage2.first()) != nullptr);
 }

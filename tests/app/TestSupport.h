@@ -9,10 +9,13 @@
 #include "dialogs/FileChooser.h"
 #include "dialogs/Launcher.h"
 #include "app/MainForm.h"
+#include "app/PlanForm.h"
 #include "app/PrintPreviewer.h"
 #include "dialogs/Prompter.h"
 
+#include <QAction>
 #include <QList>
+#include <QMenu>
 #include <QString>
 #include <QTemporaryDir>
 #include <QUrl>

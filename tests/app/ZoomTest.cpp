@@ -1,7 +1,7 @@
 // The window's first size, and the zoom of the form: where a zoomed mark
 // cell is hit, and what the next start remembers.
 
-#include "app/ControlNames.h"
+#include "ControlNames.h"
 #include "app/FormControls.h"
 #include "TestSupport.h"
 
@@ -27,32 +27,33 @@ void ZoomTest::zoomedMarkCellIsHitWhereItIsDrawn()
     TMainForm &form = *f.form;
     form.NewMenuClick();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QTest::keyClick(form.NameEdit, Qt::Key_Plus, Qt::ControlModifier);  // 110 %
-    QTest::keyClick(form.NameEdit, Qt::Key_Equal, Qt::ControlModifier); // 125 %
-    QTest::keyClick(form.NameEdit, Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier); // 150 %
+    QTest::keyClick(form.planForm().control<TEdit>("NameEdit"), Qt::Key_Plus, Qt::ControlModifier);  // 110 %
+    QTest::keyClick(form.planForm().control<TEdit>("NameEdit"), Qt::Key_Equal, Qt::ControlModifier); // 125 %
+    QTest::keyClick(form.planForm().control<TEdit>("NameEdit"), Qt::Key_Plus,
+                    Qt::ControlModifier | Qt::KeypadModifier); // 150 %
     QCOMPARE(form.zoomPercent(), 150);
-    QCOMPARE(form.NameEdit->text(), QString()); // the keys typed nothing
-    QCOMPARE(form.Panel1->size(), QSize(1031, 1485));
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QString()); // the keys typed nothing
+    QCOMPARE(form.planForm().panel(1)->size(), QSize(1031, 1485));
 
     // Row 3, column 1 lies between the rules at 107 and 120 points across
     // and 342 and 363 points down; the page is 1.15 pixels a point at 100 %.
     const double scale = 1.15 * 1.5;
     const QPoint centre(static_cast<int>(std::lround(113.5 * scale)), static_cast<int>(std::lround(352.5 * scale)));
-    auto *cell = form.control<TMarkCell>(formnames::abc(3, 1));
-    QCOMPARE(form.Panel1->childAt(centre), cell);
+    auto *cell = form.planForm().control<TMarkCell>(formnames::abc(3, 1));
+    QCOMPARE(form.planForm().panel(1)->childAt(centre), cell);
     for (const QPoint corner : {QPoint(108, 343), QPoint(119, 362)}) {
         const QPoint inside(static_cast<int>(std::lround(corner.x() * scale)),
                             static_cast<int>(std::lround(corner.y() * scale)));
-        QVERIFY2(form.Panel1->childAt(inside) == cell, "the cell fills its ruled box");
+        QVERIFY2(form.planForm().panel(1)->childAt(inside) == cell, "the cell fills its ruled box");
     }
     QCOMPARE(cell->font().pixelSize(), 15);
-    QTest::mouseClick(cell, Qt::LeftButton, {}, cell->mapFrom(form.Panel1, centre));
+    QTest::mouseClick(cell, Qt::LeftButton, {}, cell->mapFrom(form.planForm().panel(1), centre));
     QCOMPARE(cell->color(), QColor(0, 255, 255));
     QVERIFY(form.Modified);
 
-    QTest::keyClick(form.NameEdit, Qt::Key_0, Qt::ControlModifier);
+    QTest::keyClick(form.planForm().control<TEdit>("NameEdit"), Qt::Key_0, Qt::ControlModifier);
     QCOMPARE(form.zoomPercent(), 100);
-    QCOMPARE(form.Panel1->size(), QSize(687, 990));
+    QCOMPARE(form.planForm().panel(1)->size(), QSize(687, 990));
     QCOMPARE(cell->font().pixelSize(), 10);
 }
 
@@ -82,7 +83,7 @@ void ZoomTest::zoomAndPlaceAreRemembered()
     WindowFixture f;
     f.form->NewMenuClick();
     // One notch of the wheel with Ctrl over a memo zooms the form, not the memo.
-    TMemo *memo = f.form->KenkouMemo;
+    TMemo *memo = f.form->planForm().control<TMemo>("KenkouMemo");
     const int memoFont = memo->font().pixelSize();
     const QPoint at = memo->rect().center();
     QWheelEvent wheel(at, memo->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
@@ -102,7 +103,7 @@ void ZoomTest::zoomAndPlaceAreRemembered()
 
     f.form = f.makeWindow();
     QCOMPARE(f.form->zoomPercent(), 110);
-    QCOMPARE(f.form->Panel1->width(), 756);
+    QCOMPARE(f.form->planForm().panel(1)->width(), 756);
     QCOMPARE(f.form->geometry(), placed);
 }
 

@@ -1,0 +1,565 @@
+// Builds the two pages of the plan view from the printed layout and the
+// field table. Every box is given in the points of the printed A4 page and
+// scaled to the screen panel, so that the screen and the printout look
+// alike: page 1 keeps the proportions of the paper, page 2 is squeezed a
+// little in height to fit its shorter panel.
+//
+// A page draws the printed page's ruled frames and fixed texts where the
+// layout puts them. Each field's control takes the box of the layout item
+// that prints the field; a control in a table row fills the cell between
+// the ruled lines around that item, a check box takes in the caption
+// printed beside its tick box, and a drop-down list is widened when its
+// printed box is too narrow for its choices and arrow.
+
+#include "app/PlanForm.h"
+
+#include "app/GuiText.h"
+#include "planfile/PlanFieldValue.h"
+#include "report/PlanLayoutTable.h"
+
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+#include <vector>
+
+namespace {
+
+using planfile::FieldKind;
+using planfile::PlanField;
+using planlayout::LayoutItemDef;
+using planlayout::LayoutItemKind;
+
+constexpr std::array<QSize, 2> kPageSizes{QSize(687, 990), QSize(687, 800)};
+constexpr double kScaleX = 1.15;
+constexpr std::array<double, 2> kScaleY{1.15, 0.95};
+// Input controls never write smaller than this many pixels at 100 %.
+constexpr int kSmallestInput = 10;
+// How far the caption printed beside a tick box or the age may lie: to the
+// right of the item by at most this many points, its top within kNearTop.
+constexpr int kNearRight = 8;
+constexpr int kNearTop = 3;
+const QString kBlank = QStringLiteral("　");
+
+std::span<const LayoutItemDef> pageItems(int page)
+{
+    if (page == 1) {
+        return planlayout::kPage1Items;
+    }
+    return planlayout::kPage2Items;
+}
+
+const LayoutItemDef &layoutItem(int page, std::string_view name)
+{
+    for (const LayoutItemDef &item : pageItems(page)) {
+        if (name == item.name) {
+            return item;
+        }
+    }
+    // The generated tables name every field's item; a missing one is a
+    // broken build of them.
+    qFatal("layout item %s missing on page %d", std::string(name).c_str(), page);
+}
+
+QRectF boxOf(const LayoutItemDef &item)
+{
+    return QRectF(item.left, item.top, item.width, item.height);
+}
+
+// The small frames around the printed tick boxes; check boxes draw their own.
+bool isTickFrame(const LayoutItemDef &item)
+{
+    return item.kind == LayoutItemKind::Rect && item.width <= 10 && item.height <= 10;
+}
+
+// A ruled line: at `at` across, from `from` to `to` along.
+struct Rule {
+    double at;
+    double from;
+    double to;
+};
+
+// The ruled lines of a page. A frame's lines lie on its left and top edges
+// and one point inside its right and bottom edges.
+struct Rules {
+    std::vector<Rule> vertical;
+    std::vector<Rule> horizontal;
+};
+
+const Rules &rulesOf(int page)
+{
+    static const std::array<Rules, 2> rules = [] {
+        std::array<Rules, 2> all;
+        for (int p = 1; p <= 2; ++p) {
+            Rules &r = all[static_cast<std::size_t>(p - 1)];
+            for (const LayoutItemDef &item : pageItems(p)) {
+                if (item.kind != LayoutItemKind::Rect || isTickFrame(item)) {
+                    continue;
+                }
+                const double right = item.left + item.width - 1;
+                const double bottom = item.top + item.height - 1;
+                r.vertical.push_back({double(item.left), double(item.top), bottom});
+                r.vertical.push_back({right, double(item.top), bottom});
+                r.horizontal.push_back({double(item.top), double(item.left), right});
+                r.horizontal.push_back({bottom, double(item.left), right});
+            }
+        }
+        return all;
+    }();
+    return rules[static_cast<std::size_t>(page - 1)];
+}
+
+// The nearest line at or before `low` and at or after `high` among the
+// lines that pass `across`.
+std::pair<double, double> linesAround(const std::vector<Rule> &rules, double low, double high, double across)
+{
+    double before = low;
+    double after = high;
+    bool foundBefore = false;
+    bool foundAfter = false;
+    for (const Rule &rule : rules) {
+        if (across < rule.from || across > rule.to) {
+            continue;
+        }
+        if (rule.at <= low && (!foundBefore || rule.at > before)) {
+            before = rule.at;
+            foundBefore = true;
+        }
+        if (rule.at >= high && (!foundAfter || rule.at < after)) {
+            after = rule.at;
+            foundAfter = true;
+        }
+    }
+    return {before, after};
+}
+
+// The table cell that holds an item: the box between the ruled lines
+// around it.
+QRectF cellAround(int page, const LayoutItemDef &item)
+{
+    const Rules &rules = rulesOf(page);
+    const QRectF box = boxOf(item);
+    const auto [left, right] = linesAround(rules.vertical, box.left(), box.right() - 1, box.center().y());
+    const auto [top, bottom] = linesAround(rules.horizontal, box.top(), box.bottom() - 1, box.center().x());
+    return QRectF(QPointF(left, top), QPointF(right, bottom));
+}
+
+// The caption printed right beside an item (the text of a tick box, the
+// unit of the age), or nullptr.
+const LayoutItemDef *captionBeside(int page, const LayoutItemDef &item)
+{
+    const LayoutItemDef *nearest = nullptr;
+    for (const LayoutItemDef &label : pageItems(page)) {
+        const int gap = label.left - (item.left + item.width);
+        if (label.kind != LayoutItemKind::Label || label.filled || gap < 0 || gap > kNearRight ||
+            std::abs(label.top - item.top) > kNearTop) {
+            continue;
+        }
+        if (nearest == nullptr || label.left < nearest->left) {
+            nearest = &label;
+        }
+    }
+    return nearest;
+}
+
+// A tick box writes the caption printed beside it; the age keeps its unit
+// ("歳") beside it as a label of its own that answers clicks.
+bool takesCaption(const PlanField &field)
+{
+    return field.kind == FieldKind::Tick || (field.kind == FieldKind::Number && field.check == 0);
+}
+
+// Text takes the smaller of the page's two scales, so that what fits a
+// printed box fits its screen box too.
+int captionPixels(int points, int page)
+{
+    return static_cast<int>(std::lround(points * std::min(kScaleX, kScaleY[static_cast<std::size_t>(page - 1)])));
+}
+
+int inputPixels(int points, int page)
+{
+    return std::max(kSmallestInput, captionPixels(points, page));
+}
+
+// A care team box: free text with the names of Stuff.txt to choose from.
+bool isTeamBox(const PlanField &field)
+{
+    return std::string_view(field.key).starts_with("Team[");
+}
+
+QString fixedFontFamily()
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const QString &family : {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                                  QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")}) {
+        if (installed.contains(family)) {
+            return family;
+        }
+    }
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+}
+
+QStringList choicesOf(const PlanField &field)
+{
+    QStringList items;
+    for (const std::string_view choice : planfile::choiceItems(field.choices)) {
+        items.append(guitext::fromCp932(choice));
+    }
+    // The care level can also be chosen empty, as its own eighth item.
+    if (field.choices == planfile::ChoiceList::CareLevels) {
+        items.append(QString());
+    }
+    return items;
+}
+
+// A fixed text block's lines, which the layout separates by CR LF.
+QStringList linesOf(const LayoutItemDef &item)
+{
+    return QString::fromUtf8(item.text).split(QStringLiteral("\r\n"));
+}
+
+// The control that edits a field, made for its kind.
+TPlanForm::FieldControl makeControl(const PlanField &field, QWidget *parent)
+{
+    switch (field.kind) {
+    case FieldKind::Date: {
+        auto *edit = new TEdit(parent);
+        edit->setText(QStringLiteral("平成  年  月  日"));
+        // Dates are typed as digits and era keys, in a fixed-pitch face so
+        // that the era text keeps its shape.
+        edit->setInputMethodOff(true);
+        edit->setContextMenuPolicy(Qt::NoContextMenu);
+        edit->setDragEnabled(false);
+        edit->setAcceptDrops(false);
+        return edit;
+    }
+    case FieldKind::Number:
+        // A score is typed; the age is worked out from the two dates.
+        if (field.check > 0) {
+            auto *edit = new TEdit(parent);
+            edit->setInputMethodOff(true);
+            return edit;
+        } else {
+            auto *label = new TClickLabel(parent);
+            label->setText(QStringLiteral("Old"));
+            label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+            return label;
+        }
+    case FieldKind::Choice: {
+        auto *box = new TChoiceBox(false, parent);
+        box->addItems(choicesOf(field));
+        return box;
+    }
+    case FieldKind::Tick:
+        return new QCheckBox(parent);
+    case FieldKind::Mark: {
+        auto *cell = new TMarkCell(parent);
+        cell->setText(kBlank);
+        return cell;
+    }
+    case FieldKind::Priority: {
+        auto *cell = new TClickLabel(parent);
+        cell->setText(kBlank);
+        cell->setAlignment(Qt::AlignCenter);
+        return cell;
+    }
+    case FieldKind::Text:
+        if (isTeamBox(field)) {
+            return new TChoiceBox(true, parent);
+        } else {
+            auto *edit = new TEdit(parent);
+            if (TPlanForm::inTableRow(field)) {
+                edit->setText(kBlank);
+            }
+            return edit;
+        }
+    case FieldKind::Memo:
+        break;
+    }
+    return new TMemo(parent);
+}
+
+QWidget *widgetOf(const TPlanForm::FieldControl &control)
+{
+    return std::visit([](auto *widget) -> QWidget * { return widget; }, control);
+}
+
+} // namespace
+
+bool TPlanForm::inTableRow(const PlanField &field)
+{
+    const std::string_view key = field.key;
+    return key.starts_with("ActivityItems[") || key.starts_with("MotionItems[");
+}
+
+TPlanForm::TPlanForm(QWidget *parent) : QTabWidget(parent)
+{
+    setObjectName(QStringLiteral("PageControl1"));
+    buildPage(1);
+    buildPage(2);
+    for (const PlanField &field : planfile::kPlanFields) {
+        placeField(field, m_panels[static_cast<std::size_t>(field.page - 1)]);
+    }
+    setTabOrder();
+    watchForEdits();
+}
+
+// Adds tab page n: the tab sheet "TabSheet" + n holding the scroll box
+// "ScrollBox" + n around the white page panel "Panel" + n with the
+// printed page's frames and fixed texts.
+void TPlanForm::buildPage(int number)
+{
+    const auto at = static_cast<std::size_t>(number - 1);
+    const QString n = QString::number(number);
+    auto *sheet = new QWidget;
+    sheet->setObjectName(QStringLiteral("TabSheet") + n);
+    addTab(sheet, number == 1 ? QStringLiteral("リハビリテーション実施計画書（１）")
+                              : QStringLiteral("リハビリテーション実施計画書（２）"));
+
+    auto *panel = new TFormPanel(kPageSizes[at], kScaleX, kScaleY[at]);
+    panel->setObjectName(QStringLiteral("Panel") + n);
+    auto *scroll = new QScrollArea(sheet);
+    scroll->setObjectName(QStringLiteral("ScrollBox") + n);
+    scroll->setWidget(panel);
+    scroll->setWidgetResizable(false);
+    scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The scroll box only holds the page: Tab goes from control to control.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    auto *sheetLayout = new QVBoxLayout(sheet);
+    sheetLayout->setContentsMargins(0, 0, 0, 0);
+    sheetLayout->addWidget(scroll);
+    m_pages[at] = sheet;
+    m_scrolls[at] = scroll;
+    m_panels[at] = panel;
+
+    // Captions that belong to a control (the text of a tick box, the unit
+    // of the age) are drawn by the control, not by the page.
+    std::vector<const LayoutItemDef *> owned;
+    for (const PlanField &field : planfile::kPlanFields) {
+        if (field.page == number && takesCaption(field)) {
+            if (const LayoutItemDef *caption = captionBeside(number, layoutItem(number, field.item))) {
+                owned.push_back(caption);
+            }
+        }
+    }
+    for (const LayoutItemDef &item : pageItems(number)) {
+        const QRectF box = boxOf(item);
+        if (item.kind == LayoutItemKind::Rect) {
+            if (!isTickFrame(item)) {
+                panel->addFrame(box.left(), box.top(), box.width(), box.height());
+            }
+        } else if (item.filled || item.text[0] == '\0' || std::ranges::count(owned, &item) > 0) {
+            continue;
+        } else if (item.kind == LayoutItemKind::Label) {
+            panel->addCaption(box.left(), box.top(), box.width(), box.height(), QString::fromUtf8(item.text),
+                              captionPixels(item.fontSize, number), Qt::AlignLeft | Qt::AlignTop, item.bold);
+        } else {
+            // A block of lines one line distance apart; its text is never
+            // taller than that distance.
+            const int pixels = std::min(captionPixels(item.fontSize, number),
+                                        static_cast<int>(std::floor(item.leading * kScaleY[at])));
+            panel->addTextBlock(box.left(), box.top(), box.width(), box.height(), linesOf(item), pixels, item.leading);
+        }
+    }
+
+    // The page-2 header repeats the patient's name, cut at its box as on
+    // the printout, and the plan date.
+    if (number == 2) {
+        const auto header = [&](const char *name, const char *item) {
+            const LayoutItemDef &def = layoutItem(2, item);
+            auto *label = new TClickLabel(panel);
+            label->setObjectName(QString::fromLatin1(name));
+            label->setFont(panel->font());
+            panel->placeControl(label, def.left, def.top, def.width, def.height, captionPixels(def.fontSize, 2));
+            return label;
+        };
+        m_nameHeader = header("UserLabel", "UserNameLbl");
+        m_nameHeader->setCutAtBox(true);
+        m_dateHeader = header("DateLabel", "PRDate");
+    }
+}
+
+void TPlanForm::placeField(const PlanField &field, TFormPanel *panel)
+{
+    const LayoutItemDef &item = layoutItem(field.page, field.item);
+    FieldControl &control = m_controls[static_cast<std::size_t>(field.index)];
+    control = makeControl(field, panel);
+    QWidget *widget = widgetOf(control);
+    widget->setObjectName(QString::fromLatin1(field.control));
+    widget->setFont(panel->font());
+    const int pixels = inputPixels(item.fontSize, field.page);
+    QRectF box = boxOf(item);
+
+    if (inTableRow(field)) {
+        const QRectF cell = cellAround(field.page, item);
+        panel->placeInCell(widget, cell.left(), cell.top(), cell.right(), cell.bottom(), pixels);
+        return;
+    }
+    if (auto *tick = std::get_if<QCheckBox *>(&control)) {
+        // The box takes in its caption and writes it at the caption's size.
+        int captionSize = item.fontSize;
+        if (const LayoutItemDef *caption = captionBeside(field.page, item)) {
+            (*tick)->setText(QString::fromUtf8(caption->text));
+            box = box.united(boxOf(*caption));
+            captionSize = caption->fontSize;
+        }
+        const int captionPx = captionPixels(captionSize, field.page);
+        panel->placeControl(widget, box.left(), box.top(), box.width(), box.height(), captionPx, captionPx + 3);
+        return;
+    }
+    if (auto *label = std::get_if<TClickLabel *>(&control); label != nullptr && field.kind == FieldKind::Number) {
+        // The age; the "歳" beside it is clickable too.
+        panel->placeControl(widget, box.left(), box.top(), box.width(), box.height(), pixels);
+        if (const LayoutItemDef *unit = captionBeside(field.page, item)) {
+            m_ageUnit = new TClickLabel(panel);
+            m_ageUnit->setObjectName(QStringLiteral("Label12"));
+            m_ageUnit->setFont(panel->font());
+            m_ageUnit->setText(QString::fromUtf8(unit->text));
+            panel->placeControl(m_ageUnit, unit->left, unit->top, unit->width, unit->height,
+                                captionPixels(unit->fontSize, field.page));
+        }
+        return;
+    }
+    int minHeight = pixels + 3;
+    if (auto *edit = std::get_if<TEdit *>(&control); edit != nullptr && field.kind == FieldKind::Date) {
+        QFont fixed(fixedFontFamily());
+        fixed.setPixelSize(pixels);
+        (*edit)->setFont(fixed);
+    }
+    if (auto *choice = std::get_if<TChoiceBox *>(&control)) {
+        minHeight = pixels + 6;
+        if (!(*choice)->isEditable()) {
+            // Wide enough for the longest choice and the arrow.
+            QFont sized = (*choice)->font();
+            sized.setPixelSize(pixels);
+            (*choice)->setFont(sized);
+            box.setWidth(std::max(box.width(), (*choice)->sizeHint().width() / kScaleX));
+        }
+    }
+    if (field.kind == FieldKind::Memo) {
+        minHeight = 0;
+    }
+    panel->placeControl(widget, box.left(), box.top(), box.width(), box.height(), pixels, minHeight);
+}
+
+// Tab goes through the controls in the order the checks read them; a
+// control without a check (the plan date, the lists, the ticks) comes just
+// before the first checked one after it in the table. Labels take no focus.
+void TPlanForm::setTabOrder()
+{
+    std::vector<std::pair<int, QWidget *>> order;
+    for (const PlanField &field : planfile::kPlanFields) {
+        QWidget *widget = control(field);
+        if (widget->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        int rank = field.check * 2;
+        if (field.check == 0) {
+            for (std::size_t i = static_cast<std::size_t>(field.index) + 1; i < planfile::kPlanFields.size(); ++i) {
+                if (planfile::kPlanFields[i].check > 0) {
+                    rank = planfile::kPlanFields[i].check * 2 - 1;
+                    break;
+                }
+            }
+        }
+        order.emplace_back(rank, widget);
+    }
+    std::stable_sort(order.begin(), order.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1].second, order[i].second);
+    }
+}
+
+void TPlanForm::userEdited()
+{
+    if (m_filling == 0) {
+        emit edited();
+    }
+}
+
+// The signals used fire for typing, pasting, ticking and choosing, not for
+// the program's setText; memos have no such signal, so their changes count
+// unless show() or clear() is at work.
+void TPlanForm::watchForEdits()
+{
+    for (const FieldControl &control : m_controls) {
+        if (auto *edit = std::get_if<TEdit *>(&control)) {
+            connect(*edit, &QLineEdit::textEdited, this, &TPlanForm::userEdited);
+        } else if (auto *memo = std::get_if<TMemo *>(&control)) {
+            connect(*memo, &QPlainTextEdit::textChanged, this, &TPlanForm::userEdited);
+        } else if (auto *tick = std::get_if<QCheckBox *>(&control)) {
+            connect(*tick, &QCheckBox::clicked, this, &TPlanForm::userEdited);
+        } else if (auto *box = std::get_if<TChoiceBox *>(&control)) {
+            connect(*box, &QComboBox::activated, this, &TPlanForm::userEdited);
+            if ((*box)->lineEdit() != nullptr) {
+                connect((*box)->lineEdit(), &QLineEdit::textEdited, this, &TPlanForm::userEdited);
+            }
+        }
+    }
+}
+
+const TPlanForm::FieldControl &TPlanForm::fieldControl(const PlanField &field) const
+{
+    return m_controls[static_cast<std::size_t>(field.index)];
+}
+
+QWidget *TPlanForm::control(const PlanField &field) const
+{
+    return widgetOf(fieldControl(field));
+}
+
+QWidget *TPlanForm::control(std::string_view name) const
+{
+    if (const PlanField *field = planfile::fieldByControl(name)) {
+        return control(*field);
+    }
+    for (QWidget *label : {static_cast<QWidget *>(m_nameHeader), static_cast<QWidget *>(m_dateHeader),
+                           static_cast<QWidget *>(m_ageUnit)}) {
+        if (label != nullptr && label->objectName().toStdString() == name) {
+            return label;
+        }
+    }
+    return nullptr;
+}
+
+const PlanField *TPlanForm::fieldOf(const QObject *widget) const
+{
+    const auto *asWidget = qobject_cast<const QWidget *>(widget);
+    if (asWidget == nullptr) {
+        return nullptr;
+    }
+    const PlanField *field = planfile::fieldByControl(asWidget->objectName().toStdString());
+    return field != nullptr && control(*field) == asWidget ? field : nullptr;
+}
+
+QWidget *TPlanForm::page(int number) const
+{
+    return m_pages.at(static_cast<std::size_t>(number - 1));
+}
+
+QScrollArea *TPlanForm::scrollBox(int number) const
+{
+    return m_scrolls.at(static_cast<std::size_t>(number - 1));
+}
+
+TFormPanel *TPlanForm::panel(int number) const
+{
+    return m_panels.at(static_cast<std::size_t>(number - 1));
+}
+
+void TPlanForm::setTeamChoices(const QStringList &names)
+{
+    ++m_filling;
+    for (const FieldControl &control : m_controls) {
+        if (auto *box = std::get_if<TChoiceBox *>(&control); box != nullptr && (*box)->isEditable()) {
+            (*box)->clear();
+            (*box)->addItems(names);
+            (*box)->setCurrentIndex(-1);
+        }
+    }
+    --m_filling;
+}

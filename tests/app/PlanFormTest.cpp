@@ -1,0 +1,142 @@
+// The plan view on its own: every field goes from the controls into a plan
+// file and back into the controls unchanged, and a refused read changes
+// nothing on screen.
+
+#include "TestSupport.h"
+
+#include "app/GuiText.h"
+#include "pdfreader/Page.h"
+#include "plan/Common.h"
+#include "planfile/PlanFieldValue.h"
+#include "planfile/PlanFormat.h"
+#include "report/PlanFit.h"
+#include "report/PlanPdf.h"
+
+#include <QTest>
+
+namespace {
+
+using planfile::FieldKind;
+using planfile::PlanField;
+
+const std::array<QString, 8> kMarks{QString(),
+                                    QStringLiteral("Ａ"),
+                                    QStringLiteral("Ｂ"),
+                                    QStringLiteral("Ｃ"),
+                                    QStringLiteral("ＡＢ"),
+                                    QStringLiteral("ＡＣ"),
+                                    QStringLiteral("ＢＣ"),
+                                    QStringLiteral("ＡＢＣ")};
+
+// A value of its own for each field, as a user would enter it: a text
+// naming the field (on two lines where two print), the dates of a plan and
+// a birth, a score, a choice, ticks, marks and priority marks that differ
+// from one field to the next.
+void enter(TPlanForm &view, const PlanField &field)
+{
+    const QString own = QStringLiteral("欄") + QString::number(field.index);
+    switch (field.kind) {
+    case FieldKind::Date:
+        view.control<TEdit>(field)->setText(
+            guitext::fromCp932(FormatEraDate(field.check > 0 ? encodeDate(1940, 6, 12) : encodeDate(2024, 1, 31))));
+        break;
+    case FieldKind::Number:
+        if (auto *edit = view.control<TEdit>(field)) {
+            edit->setText(QStringLiteral("17"));
+        }
+        break;
+    case FieldKind::Choice:
+        view.control<QComboBox>(field)->setCurrentIndex(field.index % 2 + 1);
+        break;
+    case FieldKind::Tick:
+        view.control<QCheckBox>(field)->setChecked(field.index % 2 == 0);
+        break;
+    case FieldKind::Mark:
+        view.control<TMarkCell>(field)->setText(kMarks[field.index % 8]);
+        break;
+    case FieldKind::Priority:
+        view.control<TClickLabel>(field)->setText(guitext::fromCp932(planfile::kPriorityMarks[field.index % 3]));
+        break;
+    case FieldKind::Text:
+        if (auto *box = view.control<QComboBox>(field)) {
+            box->setEditText(own);
+        } else {
+            view.control<TEdit>(field)->setText(own);
+        }
+        break;
+    case FieldKind::Memo: {
+        const QString twoLines = own + QStringLiteral("\n二行目");
+        const bool fits = planfit::CheckFieldFit(field, guitext::toCp932(own + QStringLiteral("\r\n二行目"))).fits();
+        view.control<TMemo>(field)->setText(fits ? twoLines : own);
+        break;
+    }
+    }
+}
+
+} // namespace
+
+class PlanFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyFieldGoesThroughTheFileAndBack();
+    void aRefusedReadChangesNothing();
+};
+
+void PlanFormTest::everyFieldGoesThroughTheFileAndBack()
+{
+    TPlanForm view;
+    for (const PlanField &field : planfile::kPlanFields) {
+        enter(view, field);
+    }
+    const TPlanForm::Reading entered = view.read();
+    QVERIFY2(entered.plan, entered.fault.where != nullptr ? entered.fault.where->key : "");
+    const TPRACTDATA &plan = *entered.plan;
+    QCOMPARE(plan.Age, AgeInYears(encodeDate(1940, 6, 12), encodeDate(2024, 1, 31)));
+    QVERIFY2(planfit::CheckPlanFit(plan).empty(), "every value prints whole");
+
+    const auto file = TPdfPage::fromBytes(MakePlanPdf(plan, "creator", encodeDate(2024, 1, 31)));
+    TPlanForm reopened;
+    reopened.show(planfile::decodePlan(file->strings().plainItems()));
+    const TPlanForm::Reading again = reopened.read();
+    QVERIFY2(again.plan, again.fault.where != nullptr ? again.fault.where->key : "");
+
+    int compared = 0;
+    for (const PlanField &field : planfile::kPlanFields) {
+        QVERIFY2(planfile::printedText(*again.plan, field) == planfile::printedText(plan, field), field.key);
+        // Controls show what was entered; the age, worked out, as a number.
+        const bool age = field.kind == FieldKind::Number && field.check == 0;
+        QVERIFY2(reopened.controlText(field) == (age ? std::to_string(plan.Age) : view.controlText(field)), field.key);
+        ++compared;
+    }
+    QCOMPARE(compared, 248);
+    QVERIFY(*again.plan == plan);
+}
+
+void PlanFormTest::aRefusedReadChangesNothing()
+{
+    TPlanForm view;
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.setCurrentWidget(view.page(2));
+    auto *name = view.control<TEdit>("NameEdit");
+    name->setText(QString(26, QChar(0x5C71))); // 52 bytes, two over the limit
+    auto *remark = view.control<TMemo>("Remark");
+    remark->setFocus();
+    const std::string before = view.controlText(*planfile::fieldByKey("Name"));
+
+    const TPlanForm::Reading reading = view.read(encodeDate(2024, 1, 31));
+    QVERIFY(!reading.plan);
+    QCOMPARE(reading.fault.where, planfile::fieldByKey("Name"));
+    QCOMPARE(reading.fault.message, planfile::tooLongMessage(50));
+    QCOMPARE(view.currentWidget(), view.page(2));
+    QVERIFY(remark->hasFocus());
+    QCOMPARE(view.controlText(*planfile::fieldByKey("Name")), before);
+
+    // The view shows the fault only when asked to.
+    view.focusField(*reading.fault.where);
+    QCOMPARE(view.currentWidget(), view.page(1));
+    QVERIFY(name->hasFocus());
+}
+
+QTEST_MAIN(PlanFormTest)
+#include "PlanFormTest.moc"

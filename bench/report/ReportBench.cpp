@@ -3,6 +3,7 @@
 // the fit test that runs before a save.
 
 #include "FullPlan.h"
+#include "planfile/PlanFieldValue.h"
 #include "report/PlanFit.h"
 #include "report/PlanPdf.h"
 #include "report/PrintFormatUnit.h"
@@ -46,7 +47,7 @@ void BM_PlanPdfFreshForm(benchmark::State &state)
         form.PlanData = plan;
         form.CreatorText = creator;
         form.Clock = saveTime;
-        form.BeginReport("unused.pdf");
+        form.BeginReport();
         form.PrintPages();
         const std::string pdf = form.EndReportToString();
         benchmark::DoNotOptimize(pdf.data());
@@ -84,7 +85,7 @@ void BM_FieldFit(benchmark::State &state)
 {
     const TPRACTDATA plan = fullPlan();
     for (auto _ : state) {
-        const auto fit = planfit::CheckFieldFit({planfile::PlanInput::Kenkou}, plan.Kenkou);
+        const auto fit = planfit::CheckFieldFit(*planfile::fieldByKey("Kenkou"), plan.Kenkou);
         benchmark::DoNotOptimize(fit.wideLines.data());
     }
 }

@@ -28,7 +28,7 @@ std::string MakePlanPdf(const TPRACTDATA &plan, const std::string &creator, TDat
     form.CreatorText = creator;
     form.Clock = [time] { return time; };
     try {
-        form.BeginReport("default.pdf");
+        form.BeginReport();
         form.PrintPages();
         return form.EndReportToString();
     } catch (...) {

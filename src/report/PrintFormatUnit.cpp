@@ -140,10 +140,9 @@ void TPrintFormatForm::FillItems()
     SetText("PRSample2", "");
 }
 
-void TPrintFormatForm::BeginReport(const std::string &fileName)
+void TPrintFormatForm::BeginReport()
 {
     const TDateTime now = Clock();
-    PReport1.SetFileName(fileName);
     PReport1.SetAuthor(std::string(planfile::kAuthor));
     PReport1.SetCreator(CreatorText);
     PReport1.SetCreationDate(now);
@@ -157,11 +156,6 @@ void TPrintFormatForm::PrintPages()
     FillItems();
     PReport1.Print(PRPage1);
     PReport1.Print(PRPage2);
-}
-
-void TPrintFormatForm::EndReport()
-{
-    PReport1.EndDoc();
 }
 
 std::string TPrintFormatForm::EndReportToString()

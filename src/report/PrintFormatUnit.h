@@ -5,8 +5,8 @@
 // into them.
 //
 // Use: copy the plan into PlanData, set CreatorText, then BeginReport,
-// PrintPages, EndReport (or EndReportToString). After any failure call
-// AbortReport so that the next report can begin.
+// PrintPages, EndReportToString. After any failure call AbortReport so that
+// the next report can begin.
 
 #include "report/PReport.h"
 #include "plan/PracticePlanType.h"
@@ -33,13 +33,11 @@ public:
     // local time.
     std::function<TDateTime()> Clock;
 
-    // Sets the report's file name, Author "Ｒ１．０", Creator, CreationDate
-    // and ModDate, and opens the document.
-    void BeginReport(const std::string &fileName);
+    // Sets the report's Author "Ｒ１．０", Creator, CreationDate and ModDate,
+    // and opens the document.
+    void BeginReport();
     // Fills every item from PlanData, then prints page 1 and page 2.
     void PrintPages();
-    // Writes the file (replacing it only when complete) and closes the document.
-    void EndReport();
     // Closes the document and returns the file's bytes.
     std::string EndReportToString();
     // Discards an open document.

@@ -7,7 +7,7 @@
 #include "plan/Common.h"
 #include "plan/Cp932.h"
 #include "planindex/PlanIndex.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 
 #include <benchmark/benchmark.h>
 

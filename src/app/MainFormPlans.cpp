@@ -23,7 +23,7 @@
 #include "planfile/PlanFormat.h"
 #include "planindex/PlanDiff.h"
 #include "planindex/PlanIndex.h"
-#include "planindex/PlanRead.h"
+#include "planio/PlanRead.h"
 #include "settings/Registory.h"
 
 #include <QCheckBox>
@@ -185,13 +185,13 @@ void TMainForm::DiffMenuClick()
         prompter().information(this, QStringLiteral("計画書保存フォルダーに、この方の前回の計画書がありません。"));
         return;
     }
-    auto read = planindex::readPlanFile(previous->path);
-    if (const auto *fault = std::get_if<planindex::ReadFault>(&read)) {
+    auto read = planio::readPlanFile(previous->path);
+    if (const auto *fault = std::get_if<planio::ReadFault>(&read)) {
         prompter().error(this, guitext::fromCp932(fault->text) +
                                    QFile::decodeName(QByteArray::fromStdString(fault->fileName)));
         return;
     }
-    const TPRACTDATA &older = std::get<planindex::PlanFileRead>(read).printed.Plan;
+    const TPRACTDATA &older = std::get<planio::PlanFileRead>(read).printed.Plan;
     const auto changes = planindex::diffPlans(older, current);
     QString summary = guitext::fromCp932(planindex::changeSummary(changes));
     summary.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -7,7 +7,7 @@
 // On Windows "印刷" hands the chosen file to the associated PDF viewer.
 
 #include "app/MainForm.h"
-#include "planindex/PlanRead.h"
+#include "planio/PlanRead.h"
 
 #include "app/FormControls.h"
 #include "app/GuiText.h"
@@ -51,7 +51,7 @@ void TMainForm::N3Click()
 #else
     std::optional<TPRACTDATA> plan;
     try {
-        plan = planindex::loadPlanFile(nativePath(chosen)).printed.Plan;
+        plan = planio::loadPlanFile(nativePath(chosen)).printed.Plan;
     } catch (const std::exception &) {
         // Not a plan, or not a file the reader takes: any PDF still prints
         // through the desktop's viewer.

@@ -17,7 +17,7 @@
 #include "app/FormControls.h"
 #include "app/GuiText.h"
 #include "app/PlanFiles.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
 

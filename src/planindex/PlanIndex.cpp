@@ -1,7 +1,7 @@
 #include "planindex/PlanIndex.h"
 
 #include "plan/Common.h"
-#include "planindex/PlanRead.h"
+#include "planio/PlanRead.h"
 
 #include <algorithm>
 #include <atomic>
@@ -231,8 +231,8 @@ Entry readEntry(const std::string &path, std::uintmax_t size, std::int64_t mtime
     Entry e;
     e.size = size;
     e.mtime = mtime;
-    auto result = readPlanFile(path);
-    if (const auto *read = std::get_if<PlanFileRead>(&result)) {
+    auto result = planio::readPlanFile(path);
+    if (const auto *read = std::get_if<planio::PlanFileRead>(&result)) {
         const planfile::PrintedPlan *printed = &read->printed;
         e.isPlan = true;
         IndexedPlan &p = e.plan;
@@ -248,7 +248,7 @@ Entry readEntry(const std::string &path, std::uintmax_t size, std::int64_t mtime
         p.planDate = readDate(p.planDateText);
         p.team = plan.Team;
     } else {
-        const ReadFault &fault = std::get<ReadFault>(result);
+        const planio::ReadFault &fault = std::get<planio::ReadFault>(result);
         e.refused = {path, fileNameOf(path), fault.text, fault.fileName};
     }
     return e;

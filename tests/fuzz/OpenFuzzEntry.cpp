@@ -1,6 +1,6 @@
 #include "FuzzEntry.h"
 
-#include "integrity/PlanIntegrity.h"
+#include "planio/ReadBackCheck.h"
 #include "pdfreader/PdfStream.h"
 #include "planfile/PlanFormat.h"
 
@@ -24,7 +24,7 @@ int openPathFuzzOne(const std::uint8_t *data, std::size_t size)
         }
     }
     if (planfile::isPlanFile(pdf.author(), pdf.subject())) {
-        const auto difference = planintegrity::findDifference(pdf.textItems(), pdf.creator());
+        const auto difference = planio::findDifference(pdf.textItems(), pdf.creator());
         total += difference ? difference->fieldName.size() : 0;
     }
     return total == static_cast<std::size_t>(-1) ? 1 : 0;

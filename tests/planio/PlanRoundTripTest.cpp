@@ -10,7 +10,7 @@
 #include "plan/Cp932.h"
 #include "plan/TextParse.h"
 #include "report/PlanFit.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "planindex/PlanRead.h"
+#include "planio/PlanRead.h"
 
 #include "pdfreader/PdfReadError.h"
 #include "pdfreader/PdfStream.h"
@@ -6,7 +6,7 @@
 
 #include <exception>
 
-namespace planindex {
+namespace planio {
 
 NotAPlanFile::NotAPlanFile(std::string author, std::string subject)
     : std::runtime_error(std::string(planfile::kNotAPlanMessage)), author(std::move(author)), subject(std::move(subject))
@@ -48,4 +48,4 @@ std::variant<PlanFileRead, ReadFault> readPlanFile(const std::string &path)
     }
 }
 
-} // namespace planindex
+} // namespace planio

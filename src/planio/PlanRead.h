@@ -13,7 +13,7 @@
 #include <variant>
 #include <vector>
 
-namespace planindex {
+namespace planio {
 
 // A plan file as read: the plan, the two markers as found (trimmed), the
 // Creator text and every text item, which the read-back check compares.
@@ -53,4 +53,4 @@ PlanFileRead loadPlanFile(const std::string &path);
 // The same, never raising: every failure is a ReadFault.
 std::variant<PlanFileRead, ReadFault> readPlanFile(const std::string &path);
 
-} // namespace planindex
+} // namespace planio

@@ -1,8 +1,8 @@
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 
 #include "plan/Cp932.h"
 #include "plan/DateTime.h"
-#include "report/FileReplace.h"
+#include "planio/FileReplace.h"
 #include "report/PrintFormatUnit.h"
 
 #include <cmath>

@@ -4,9 +4,10 @@
 // not a writable regular file is refused without waiting on it, and the
 // temporary files of crashed saves are cleared away.
 
-#include "report/FileReplace.h"
+#include "planio/FileReplace.h"
+
 #include "FullPlan.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 
 #include "support/FailingWrites.h"
 #include "support/Files.h"
@@ -46,8 +47,15 @@ TEST_F(FileReplaceTest, CreatesAndReplacesWithoutLeavingTemporaryFiles)
 
 TEST_F(FileReplaceTest, FailuresRaiseAndTouchNothing)
 {
+    // A save catches the writer's base for every failure; what() names the file.
     const fs::path missing = m_dir / "no-such-folder" / "plan.pdf";
-    EXPECT_THROW(ReplaceFile(missing.string(), "x"), EFCreateError);
+    try {
+        ReplaceFile(missing.string(), "x");
+        ADD_FAILURE() << "a file in a missing folder must not be written";
+    } catch (const EPdfError &e) {
+        EXPECT_NE(dynamic_cast<const EFCreateError *>(&e), nullptr);
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + missing.string() + "\". ", 0), 0u) << e.what();
+    }
     EXPECT_FALSE(fs::exists(missing.parent_path()));
 
     const fs::path folder = m_dir / "folder.pdf";

@@ -1,4 +1,4 @@
-#include "report/FileReplace.h"
+#include "planio/FileReplace.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,15 +1,15 @@
-#include "integrity/PlanIntegrity.h"
+#include "planio/ReadBackCheck.h"
 
 #include "pdfreader/Page.h"
 #include "plan/Cp932.h"
 #include "planfile/PlanFieldTable.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 
 #include <algorithm>
 
 #include <exception>
 
-namespace planintegrity {
+namespace planio {
 
 namespace {
 
@@ -92,4 +92,4 @@ const std::string &damagedPlanMessage()
     return message;
 }
 
-} // namespace planintegrity
+} // namespace planio

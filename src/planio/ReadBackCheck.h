@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace planintegrity {
+namespace planio {
 
 // The first field whose text item differs between the file and the plan
 // read from it.
@@ -43,4 +43,4 @@ std::optional<Difference> findDifference(const std::vector<planfile::TextItem> &
 // "この計画書ファイルは一部が読み取れない可能性があります。\n印刷された計画書と照らし合わせてください。" (CP932)
 const std::string &damagedPlanMessage();
 
-} // namespace planintegrity
+} // namespace planio

@@ -18,7 +18,7 @@
 // complete so far and is still added. Only work limits raise: a token
 // longer than the lexer allows, or more than MaxTextItems items in all the
 // pages of a file ("PDF READ LIMIT ERROR Address : " and the position in
-// the stream). A plan has about 400; each item is looked at for every field.
+// the stream). A plan has about 400.
 class TPdfContentScanner : private TPdfLexer {
 public:
     explicit TPdfContentScanner(std::string_view data);

@@ -3,6 +3,7 @@
 #include "pdfreader/PdfReadError.h"
 #include "pdfreader/PdfStream.h"
 #include "planfile/PlanFormat.h"
+#include "planio/PlanItems.h"
 
 #include <exception>
 
@@ -13,10 +14,12 @@ NotAPlanFile::NotAPlanFile(std::string author, std::string subject)
 {
 }
 
-PlanFileRead loadPlanFile(const std::string &path)
+namespace {
+
+// The file the facade has just opened, read as a plan: the bytes were
+// parsed once, and the plan is decoded once from the items they hold.
+PlanFileRead readOpened(pdfreader::TPdfStream &pdf)
 {
-    pdfreader::TPdfStream pdf;
-    pdf.open(path);
     PlanFileRead read;
     read.author = planfile::trimmedInfo(pdf.author());
     read.subject = planfile::trimmedInfo(pdf.subject());
@@ -28,10 +31,26 @@ PlanFileRead loadPlanFile(const std::string &path)
     for (int page = 0; page < pdf.pageCount(); ++page) {
         pdf.selectPage(page);
     }
-    read.items = pdf.textItems();
-    read.printed = planfile::decodePlan(read.items);
+    read.items = pdf.takeTextItems();
+    read.printed = decodeItems(read.items);
     read.creator = pdf.creator();
     return read;
+}
+
+} // namespace
+
+PlanFileRead loadPlanFile(const std::string &path)
+{
+    pdfreader::TPdfStream pdf;
+    pdf.open(path);
+    return readOpened(pdf);
+}
+
+PlanFileRead loadPlanBytes(std::string bytes)
+{
+    pdfreader::TPdfStream pdf;
+    pdf.openBytes(std::move(bytes));
+    return readOpened(pdf);
 }
 
 std::variant<PlanFileRead, ReadFault> readPlanFile(const std::string &path)

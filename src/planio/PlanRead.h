@@ -6,6 +6,7 @@
 // and the printed text is read back into a plan. Nothing else is shared, so
 // several files may be read at once on different threads.
 
+#include "pdfreader/PdfString.h"
 #include "planfile/PlanDecode.h"
 
 #include <stdexcept>
@@ -22,7 +23,7 @@ struct PlanFileRead {
     std::string author;
     std::string subject;
     std::string creator;
-    std::vector<planfile::TextItem> items;
+    std::vector<TTextItem> items;
 };
 
 // Why a file was refused: the reader's message (CP932) and, when the
@@ -49,6 +50,8 @@ public:
 // `path` is a native path. Raises the reader's EPdfReadError for a file it
 // refuses and NotAPlanFile for a PDF without the markers.
 PlanFileRead loadPlanFile(const std::string &path);
+// The same over a file's bytes in memory.
+PlanFileRead loadPlanBytes(std::string bytes);
 
 // The same, never raising: every failure is a ReadFault.
 std::variant<PlanFileRead, ReadFault> readPlanFile(const std::string &path);

@@ -8,7 +8,7 @@
 // prints something the plan read from it does not, and so is found out,
 // even when the change only makes a field read as empty.
 
-#include "planfile/PlanDecode.h"
+#include "pdfreader/PdfString.h"
 
 #include <cstdint>
 #include <optional>
@@ -35,9 +35,9 @@ struct Difference {
 // Compares the text items read from a plan file (page and content order)
 // with those of the plan they decode to, written again with `creator`
 // (CP932, the file's Creator text): the item of every field (found as
-// planfile::findFieldItem finds it) with its text, then the places of all
+// planio::itemsByField finds it) with its text, then the places of all
 // items. Nothing when they agree.
-std::optional<Difference> findDifference(const std::vector<planfile::TextItem> &fileItems,
+std::optional<Difference> findDifference(const std::vector<TTextItem> &fileItems,
                                          const std::string &creator);
 
 // "この計画書ファイルは一部が読み取れない可能性があります。\n印刷された計画書と照らし合わせてください。" (CP932)

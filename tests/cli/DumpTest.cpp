@@ -4,7 +4,6 @@
 
 #include "cli/Cli.h"
 
-#include "pdfreader/PdfString.h"
 
 #include <nlohmann/json.hpp>
 

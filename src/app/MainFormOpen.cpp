@@ -150,7 +150,7 @@ bool TMainForm::openPlanFile(const QString &chosen)
         const planio::PlanFileRead read = planio::loadPlanFile(nativePath(chosen));
         OpenedAuthor = guitext::fromCp932(read.author);
         OpenedSubject = guitext::fromCp932(read.subject);
-        damaged = planio::findDifference(read.items, read.creator).has_value();
+        damaged = planio::findDifference(read).has_value();
         printed = read.printed;
     } catch (const planio::NotAPlanFile &e) {
         OpenedAuthor = guitext::fromCp932(e.author);

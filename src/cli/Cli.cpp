@@ -199,13 +199,13 @@ int render(std::vector<std::string> args, std::istream &in, std::ostream &out, s
 // they part on the error stream. True when the file is sound.
 bool checkReadBack(const planio::PlanFileRead &read, std::ostream &err)
 {
-    const auto difference = planio::findDifference(read.items, read.creator);
+    const auto difference = planio::findDifference(read);
     if (!difference) {
         return true;
     }
     err << cp932::toUtf8(planio::damagedPlanMessage()) << "\n";
     err << "ovilant-plan: first difference: "
-        << (difference->fieldName.empty() ? std::string("(no field)") : difference->fieldName) << " (page "
+        << (difference->itemName.empty() ? std::string("(not in the layout)") : difference->itemName) << " (page "
         << difference->page << ", " << difference->x << ", " << difference->y << ")\n";
     return false;
 }

@@ -1,85 +1,237 @@
 #include "planio/ReadBackCheck.h"
 
-#include "pdfreader/Page.h"
 #include "plan/Cp932.h"
-#include "planfile/PlanFieldTable.h"
-#include "planio/PlanItems.h"
-#include "planio/PlanSave.h"
+#include "planfile/PlanCheck.h"
+#include "planfile/PlanFieldValue.h"
+#include "planio/LayoutForm.h"
+#include "report/PrintFormatUnit.h"
 
-#include <algorithm>
-
+#include <cmath>
 #include <exception>
+#include <string_view>
 
 namespace planio {
 
 namespace {
 
-bool samePlace(const TTextItem &a, const TTextItem &b)
+using Lines = std::vector<std::string>;
+
+// The line without the blanks and control bytes that end it, which print
+// nothing (a print trims them off the end of a text).
+std::string_view shownPart(std::string_view line)
 {
-    return a.page == b.page && a.x / CurrencyScale == b.x / CurrencyScale && a.y / CurrencyScale == b.y / CurrencyScale;
+    while (!line.empty() && static_cast<unsigned char>(line.back()) <= ' ') {
+        line.remove_suffix(1);
+    }
+    return line;
 }
 
-bool sameItem(const TTextItem *a, const TTextItem *b)
+// How many lines show something up to the last one that does.
+std::size_t shownLines(const Lines &lines)
 {
-    if (a == nullptr || b == nullptr)
-        return a == b;
-    return samePlace(*a, *b) && a->lines == b->lines;
+    std::size_t count = lines.size();
+    while (count > 0 && shownPart(lines[count - 1]).empty()) {
+        --count;
+    }
+    return count;
 }
 
-Difference differenceAt(int field, const TTextItem *item)
+bool sameAsPrinted(const Lines &file, const Lines &laidOut)
 {
-    const planfile::PlanField &place = planfile::kPlanFields[static_cast<std::size_t>(field)];
+    // The reader gives an object no line at all only when its text broke
+    // off before the first one; the layout never prints such an object.
+    if (file.empty()) {
+        return false;
+    }
+    const std::size_t count = shownLines(file);
+    if (count != shownLines(laidOut)) {
+        return false;
+    }
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        if (file[i] != laidOut[i]) {
+            return false;
+        }
+    }
+    return count == 0 || shownPart(file[count - 1]) == shownPart(laidOut[count - 1]);
+}
+
+// The writer rounds a point to hundredths; the reader keeps four decimals.
+bool samePlace(const TTextItem &file, const TPRTextObject &laidOut)
+{
+    const auto near = [](TPdfCurrency read, float written) {
+        const double exact = static_cast<double>(written) * CurrencyScale;
+        return std::fabs(static_cast<double>(read) - exact) <= CurrencyScale / 200.0 + 1;
+    };
+    return file.page == laidOut.Page && near(file.x, laidOut.X) && near(file.y, laidOut.Y);
+}
+
+// Index of the first text object where the file and the layout part, or
+// nothing when they hold the same objects.
+std::optional<std::size_t> firstDifference(const std::vector<TTextItem> &file,
+                                           const std::vector<TPRTextObject> &laidOut)
+{
+    for (std::size_t i = 0; i < file.size() || i < laidOut.size(); ++i) {
+        if (i >= file.size() || i >= laidOut.size() || !samePlace(file[i], laidOut[i]) ||
+            !sameAsPrinted(file[i].lines, laidOut[i].Lines)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+const planfile::PlanField *fieldOfItem(std::string_view item)
+{
+    for (const planfile::PlanField &field : planfile::kPlanFields) {
+        if (item == field.item) {
+            return &field;
+        }
+    }
+    return nullptr;
+}
+
+Difference differenceAt(std::size_t i, const std::vector<TTextItem> &file, const std::vector<TPRTextObject> &laidOut)
+{
     Difference d;
-    d.fieldIndex = field;
-    d.fieldName = place.item;
-    d.page = item ? item->page : place.page;
-    d.x = item ? item->x / CurrencyScale : place.x;
-    d.y = item ? item->y / CurrencyScale : place.y;
+    if (i < file.size()) {
+        d.page = file[i].page;
+        d.x = file[i].x / CurrencyScale;
+        d.y = file[i].y / CurrencyScale;
+    } else {
+        d.page = laidOut[i].Page;
+        d.x = static_cast<std::int64_t>(laidOut[i].X);
+        d.y = static_cast<std::int64_t>(laidOut[i].Y);
+    }
+    if (i < laidOut.size() && laidOut[i].Item != nullptr) {
+        d.itemName = laidOut[i].Item->Name();
+        if (const planfile::PlanField *field = fieldOfItem(d.itemName)) {
+            d.fieldIndex = field->index;
+        }
+    }
     return d;
 }
 
-Difference placeDifference(const TTextItem &item)
+// True when a CP932 text holds a byte sequence that is no character: the
+// editor would show it as a replacement character, which a save refuses.
+bool hasBrokenCharacter(std::string_view text)
 {
+    bool singleByte = true;
+    for (char c : text) {
+        singleByte = singleByte && static_cast<unsigned char>(c) < 0x80;
+    }
+    return !singleByte && cp932::toUtf16(text).find(u'\uFFFD') != std::u16string::npos;
+}
+
+// The plan read back as a save would take it from the editor.
+planfile::PlanEntry entryOf(const planfile::PrintedPlan &printed)
+{
+    planfile::PlanEntry entry;
+    entry.Plan = printed.Plan;
+    entry.BirthText = printed.BirthText;
+    entry.HDSText = printed.HDSText;
+    for (const planfile::PlanField *field : planfile::checkedFields()) {
+        const std::string_view text = field->kind == planfile::FieldKind::Number ? std::string_view(printed.HDSText)
+                                      : field->kind == planfile::FieldKind::Date
+                                          ? std::string_view()
+                                          : planfile::fieldText(printed.Plan, *field);
+        if (hasBrokenCharacter(text)) {
+            entry.Unrepresentable = field;
+            break;
+        }
+    }
+    return entry;
+}
+
+// The field a save would refuse in the plan read back, if any.
+std::optional<Difference> checkedAsSaved(const planfile::PrintedPlan &printed)
+{
+    const auto fault = planfile::CheckPlan(entryOf(printed));
+    if (!fault) {
+        return std::nullopt;
+    }
     Difference d;
-    d.page = item.page;
-    d.x = item.x / CurrencyScale;
-    d.y = item.y / CurrencyScale;
+    d.page = fault->where->page;
+    d.x = fault->where->x;
+    d.y = fault->where->y;
+    d.fieldIndex = fault->where->index;
+    d.itemName = fault->where->item;
     return d;
+}
+
+// Memos whose boxes wrap their lines are read back with a line break where
+// the wrap broke them, and the layout measures a line break as wide as two
+// characters, so the text read back, wrapped again, may break differently.
+// While it lives, those boxes break their text only at its line breaks: a
+// memo as printed then lays out as the very lines the file holds.
+class BreaksAsRead {
+public:
+    explicit BreaksAsRead(TPrintFormatForm &form)
+    {
+        for (const planfile::PlanField &field : planfile::kPlanFields) {
+            TPRText *text = field.kind == planfile::FieldKind::Memo ? form.FindText(field.item) : nullptr;
+            if (text != nullptr && text->WordWrap) {
+                text->WordWrap = false;
+                m_wrapped.push_back(text);
+            }
+        }
+    }
+    ~BreaksAsRead()
+    {
+        for (TPRText *text : m_wrapped) {
+            text->WordWrap = true;
+        }
+    }
+    BreaksAsRead(const BreaksAsRead &) = delete;
+    BreaksAsRead &operator=(const BreaksAsRead &) = delete;
+
+private:
+    std::vector<TPRText *> m_wrapped;
+};
+
+// Where the file's text objects and those of the plan read from it, laid
+// out again, first part; nothing when they agree.
+std::optional<Difference> laidOutDifference(const PlanFileRead &read)
+{
+    TPrintFormatForm &form = threadLayoutForm();
+    const BreaksAsRead breaks(form);
+    form.PlanData = read.printed.Plan;
+    const std::vector<TPRTextObject> &laidOut = form.RecordPages();
+    const std::optional<std::size_t> first = firstDifference(read.items, laidOut);
+    if (!first) {
+        return std::nullopt;
+    }
+    const Difference found = differenceAt(*first, read.items, laidOut);
+    if (found.itemName != TPrintFormatForm::kPageTwoName || *first >= read.items.size() ||
+        !samePlace(read.items[*first], laidOut[*first])) {
+        return found;
+    }
+    // The page-2 header's box is wider than the name field's and may show
+    // more of a long name: lay the plan out again with the name as the
+    // header shows it, which both boxes must then show as the file does.
+    const Lines &shown = read.items[*first].lines;
+    std::string name;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        name += (i > 0 ? "\r\n" : "") + shown[i];
+    }
+    planfile::setFieldText(form.PlanData, *planfile::fieldByKey("Name"), name);
+    if (firstDifference(read.items, form.RecordPages())) {
+        return found;
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
-std::optional<Difference> findDifference(const std::vector<TTextItem> &fileItems, const std::string &creator)
+std::optional<Difference> findDifference(const PlanFileRead &read)
 {
-    const planfile::PrintedPlan printed = decodeItems(fileItems);
-    std::vector<TTextItem> written;
     try {
-        // The time is printed nowhere on the pages; any will do.
-        const std::string bytes = MakePlanPdf(printed.Plan, creator, TDateTime(0.0));
-        written = TPdfPage::fromBytes(bytes)->takeStrings();
+        if (auto found = laidOutDifference(read)) {
+            return found;
+        }
     } catch (const std::exception &) {
-        // A plan that cannot even be written again is no sound plan.
+        // A plan that cannot even be laid out again is no sound plan.
         return Difference{};
     }
-    // Each field's item, where the open command looks for it, with its text.
-    const ItemsByField inFile = itemsByField(fileItems);
-    const ItemsByField inWritten = itemsByField(written);
-    for (int field = 0; field < planfile::kFieldCount; ++field) {
-        const auto at = static_cast<std::size_t>(field);
-        if (!sameItem(inFile[at], inWritten[at]))
-            return differenceAt(field, inFile[at]);
-    }
-    // And the same text objects at the same places: a damaged Td can move a
-    // field's text away from its field, which then reads as empty. The text
-    // of items that hold no field is not compared: the name repeated on
-    // page 2 in a box of its own width may keep more of a long name than
-    // the name field does.
-    for (std::size_t i = 0; i < std::max(fileItems.size(), written.size()); ++i) {
-        const TTextItem &item = i < fileItems.size() ? fileItems[i] : written[i];
-        if (i >= fileItems.size() || i >= written.size() || !samePlace(item, written[i]))
-            return placeDifference(item);
-    }
-    return std::nullopt;
+    return checkedAsSaved(read.printed);
 }
 
 const std::string &damagedPlanMessage()

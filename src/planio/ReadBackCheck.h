@@ -1,44 +1,57 @@
 #pragma once
 
-// Whether a plan file reads back as a whole. Our writer is deterministic:
-// the plan read from a file's printed text (planfile::decodePlan), written
-// again, prints its text objects at the same places and at every field's
-// place the same text, whatever its creator text and time. A file changed after it
-// was written (a damaged byte in a text, a lost text object, a moved one)
-// prints something the plan read from it does not, and so is found out,
-// even when the change only makes a field read as empty.
+// Whether a plan file reads back as printed. Our writer is deterministic:
+// the plan read from a file's printed text (decoded once, as it is opened),
+// laid out again by the report engine, prints every text object of both
+// pages at the same point with the same lines: every field, every fixed
+// caption and the page-2 header. A file changed after it was written (a
+// damaged byte in a text, a lost text object, a moved one, a changed
+// caption) prints something the plan read from it does not, and so is
+// found out, even when the change only makes a field read as empty. The
+// plan read back must also pass the checks a save makes (a character a save
+// would refuse, a text over its limit).
+//
+// Equal means equal as printed: blanks and control bytes at the end of a
+// text object's last shown line, and blank lines after it, show nothing, so
+// a text cut at a blank or before a blank line compares equal to the same
+// text laid out again, which drops them. The name the page-2 header repeats
+// in a box wider than the name field's is compared as laid out from what
+// that header shows: both boxes must show it as they would.
+//
+// No file is written and none parsed again: the layout runs on a canvas
+// that only records the text objects, with the same measuring and line
+// breaking as the file's.
 
-#include "pdfreader/PdfString.h"
+#include "planio/PlanRead.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace planio {
 
-// The first field whose text item differs between the file and the plan
-// read from it.
+// Where the file and the plan read from it first part.
 struct Difference {
-    // Where the file's item lies (page from 1, whole units), or the field's
-    // place when the file has none there.
+    // Where the file's text object lies (page from 1, whole units), or where
+    // the layout prints one the file lacks, or the field's place when a
+    // check before a save refuses its value.
     int page = 0;
     std::int64_t x = 0;
     std::int64_t y = 0;
-    // The field (0..247), or -1 for a text object that lies elsewhere than
-    // the plan's would, or when writing the plan failed altogether.
+    // The field (0..247) printed there, or -1 for a fixed text, for a text
+    // object the layout does not print, or when laying the plan out failed
+    // altogether.
     int fieldIndex = -1;
-    // The field's layout item name ("KenkouMemo"), empty without a field.
-    std::string fieldName;
+    // The layout item printed there ("NameText", "SexLabel"); empty for a
+    // text object the layout does not print.
+    std::string itemName;
 };
 
-// Compares the text items read from a plan file (page and content order)
-// with those of the plan they decode to, written again with `creator`
-// (CP932, the file's Creator text): the item of every field (found as
-// planio::itemsByField finds it) with its text, then the places of all
-// items. Nothing when they agree.
-std::optional<Difference> findDifference(const std::vector<TTextItem> &fileItems,
-                                         const std::string &creator);
+// Compares the text objects of a plan file (read.items, page and content
+// order) with those the plan read from it (read.printed) prints, object by
+// object, then runs the checks a save makes over that plan. Nothing when
+// the file is sound.
+std::optional<Difference> findDifference(const PlanFileRead &read);
 
 // "この計画書ファイルは一部が読み取れない可能性があります。\n印刷された計画書と照らし合わせてください。" (CP932)
 const std::string &damagedPlanMessage();

@@ -108,6 +108,7 @@ void TPRPanel::PrintChildren(TPRCanvas &canvas, const TRect &rect)
             panel->Print(canvas, r);
         } else if (auto *item = dynamic_cast<TPRItem *>(child)) {
             if (item->Printable) {
+                canvas.BeginItem(*item);
                 item->Print(canvas, r);
             }
         }

@@ -133,11 +133,25 @@ void TPrintFormatForm::FillItems()
         SetItemText(field.item, planfile::printedText(p, field));
     }
     // The page-2 header repeats the plan date and the name.
-    SetText("PRDate", FormatEraDate(p.PlanDate));
-    SetText("UserNameLbl", p.Name);
+    SetText(kPageTwoDate, FormatEraDate(p.PlanDate));
+    SetText(kPageTwoName, p.Name);
     // The two sample blocks are always printed empty.
     SetText("PRSample1", "");
     SetText("PRSample2", "");
+}
+
+const std::vector<TPRTextObject> &TPrintFormatForm::RecordPages()
+{
+    FillItems();
+    if (!m_recorder) {
+        m_recorder = std::make_unique<TPRRecordCanvas>();
+    }
+    m_recorder->Clear();
+    m_recorder->SetPage(1);
+    PRPage1.Print(*m_recorder);
+    m_recorder->SetPage(2);
+    PRPage2.Print(*m_recorder);
+    return m_recorder->Objects();
 }
 
 void TPrintFormatForm::BeginReport()

@@ -9,6 +9,7 @@
 // the next report can begin.
 
 #include "report/PReport.h"
+#include "report/PRRecordCanvas.h"
 #include "plan/PracticePlanType.h"
 
 #include <functional>
@@ -46,6 +47,18 @@ public:
     // Writes PlanData into the items (done by PrintPages).
     void FillItems();
 
+    // Fills the items from PlanData and prints both pages, as PrintPages
+    // does, on a canvas that only records their text objects (page 1, then
+    // page 2); no document is needed or touched. The list lives until the
+    // next call.
+    const std::vector<TPRTextObject> &RecordPages();
+
+    // The page-2 header's text block that repeats the patient's name in a
+    // box of its own width (wider than the name field's), and the one that
+    // repeats the plan date.
+    static constexpr std::string_view kPageTwoName = "UserNameLbl";
+    static constexpr std::string_view kPageTwoDate = "PRDate";
+
     TPReport PReport1;
     TPRPage PRPage1;
     TPRPage PRPage2;
@@ -68,4 +81,5 @@ private:
     std::vector<TPRItem *> m_page1;
     std::vector<TPRItem *> m_page2;
     std::unordered_map<std::string, TPRItem *> m_byName;
+    std::unique_ptr<TPRRecordCanvas> m_recorder;
 };

@@ -331,6 +331,36 @@ TEST(PlanFile, ContentStreamsMatchTheReviewedGoldenFiles)
     }
 }
 
+// Recording the pages sees the text objects the file gets, each with its
+// item, page, point and lines; a T* that ends an object leaves an empty last
+// line in the record, where a content stream shows nothing.
+TEST(PlanFile, RecordedPagesHoldTheTextObjectsOfTheFile)
+{
+    TPRACTDATA plan = fullPlan();
+    plan.Gapei = j("一行目\r\n\r\n三行目"); // cut after the blank line
+    TPrintFormatForm form;
+    form.PlanData = plan;
+    const std::vector<TPRTextObject> recorded = form.RecordPages();
+    const auto contents = contentsOf(pdfOf(plan));
+    std::vector<TextObject> file = textObjectsOf(contents[0]);
+    const std::size_t page1 = file.size();
+    for (const TextObject &object : textObjectsOf(contents[1])) {
+        file.push_back(object);
+    }
+    ASSERT_EQ(recorded.size(), file.size());
+    for (std::size_t i = 0; i < file.size(); ++i) {
+        std::vector<std::string> lines = recorded[i].Lines;
+        while (!lines.empty() && lines.back().empty() && lines.size() > file[i].lines.size()) {
+            lines.pop_back();
+        }
+        EXPECT_EQ(lines, file[i].lines) << recorded[i].Item->Name();
+        EXPECT_EQ(recorded[i].Page, i < page1 ? 1 : 2);
+        EXPECT_NEAR(recorded[i].X, file[i].x, 0.005);
+        EXPECT_NEAR(recorded[i].Y, file[i].y, 0.005);
+    }
+    EXPECT_EQ(recorded.front().Item, form.FindItem("ExerciseBox"));
+}
+
 TEST(PlanFile, LongTextsAreCutAtTheBoxEdges)
 {
     TPRACTDATA plan = fullPlan();

@@ -18,7 +18,6 @@
 #include "app/GuiText.h"
 #include "planio/ReadBackCheck.h"
 #include "pdfreader/PdfReadError.h"
-#include "pdfreader/PdfStream.h"
 #include "planfile/PlanDecode.h"
 #include "planfile/PlanFormat.h"
 #include "planio/PlanRead.h"
@@ -32,7 +31,6 @@
 #include <QTabWidget>
 
 #include <exception>
-#include <stdexcept>
 #include <string_view>
 
 namespace {

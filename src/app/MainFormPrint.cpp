@@ -16,7 +16,6 @@
 #include "dialogs/FileChooser.h"
 #include "dialogs/Launcher.h"
 #include "dialogs/Prompter.h"
-#include "painter/PlanPainter.h"
 #include "plan/Common.h"
 #include "settings/Registory.h"
 

@@ -1,24 +1,20 @@
 #include "cli/Cli.h"
 
-#include "planio/PlanRead.h"
-
-#include "plan/Cp932.h"
-#include "plan/DateTime.h"
-#include "plan/TextParse.h"
-#include "planio/FileReplace.h"
-#include "pdfreader/PdfReadError.h"
-#include "pdfreader/PdfStream.h"
 #include "cli/IndexCommands.h"
 #include "cli/PlanDump.h"
 #include "cli/PlanFitReport.h"
 #include "cli/PlanJson.h"
-#include "report/PlanFit.h"
+#include "plan/Cp932.h"
+#include "plan/DateTime.h"
+#include "plan/TextParse.h"
+#include "planio/FileReplace.h"
+#include "planio/PlanRead.h"
 #include "planio/PlanSave.h"
 #include "planio/ReadBackCheck.h"
+#include "report/PlanFit.h"
 
 #include <nlohmann/json.hpp>
 
-#include <charconv>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>

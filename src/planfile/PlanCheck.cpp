@@ -6,6 +6,7 @@
 #include "plan/Cp932.h"
 #include "planfile/PlanFieldValue.h"
 
+#include <algorithm>
 #include <array>
 #include <tuple>
 
@@ -101,7 +102,10 @@ private:
     // birth date.
     void keepUncheckedBefore(int end)
     {
-        for (int i = 0; i < end; ++i) {
+        // Every field before m_visited has been looked at already.
+        const int from = m_visited;
+        m_visited = std::max(m_visited, end);
+        for (int i = from; i < end; ++i) {
             const PlanField &field = kPlanFields[static_cast<std::size_t>(i)];
             bool &stored = m_stored[static_cast<std::size_t>(i)];
             if (stored || field.check > 0) {
@@ -189,6 +193,7 @@ private:
     const PlanEntry &m_entry;
     TPRACTDATA *m_store;
     std::array<bool, kFieldCount> m_stored{};
+    int m_visited = 0;
     std::optional<PlanFault> m_fault;
 };
 

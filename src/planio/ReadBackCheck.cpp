@@ -157,14 +157,16 @@ std::optional<Difference> checkedAsSaved(const planfile::PrintedPlan &printed)
     return d;
 }
 
-// Memos whose boxes wrap their lines are read back with a line break where
-// the wrap broke them, and the layout measures a line break as wide as two
-// characters, so the text read back, wrapped again, may break differently.
-// While it lives, those boxes break their text only at its line breaks: a
-// memo as printed then lays out as the very lines the file holds.
-class BreaksAsRead {
+// A memo whose box wraps its lines is read back with a line break where the
+// wrap broke it, and the wrap measures a word together with the line break
+// that ends it, so the text read back, wrapped again, may break at other
+// places (a line that fills its box, followed by a line break, gets a blank
+// line after it). While an object of this class lives, those boxes break
+// their text only at its line breaks: a memo as printed then lays out as
+// the very lines the file holds, each of which must still fit its box.
+class UnwrappedMemos {
 public:
-    explicit BreaksAsRead(TPrintFormatForm &form)
+    explicit UnwrappedMemos(TPrintFormatForm &form)
     {
         for (const planfile::PlanField &field : planfile::kPlanFields) {
             TPRText *text = field.kind == planfile::FieldKind::Memo ? form.FindText(field.item) : nullptr;
@@ -174,14 +176,14 @@ public:
             }
         }
     }
-    ~BreaksAsRead()
+    ~UnwrappedMemos()
     {
         for (TPRText *text : m_wrapped) {
             text->WordWrap = true;
         }
     }
-    BreaksAsRead(const BreaksAsRead &) = delete;
-    BreaksAsRead &operator=(const BreaksAsRead &) = delete;
+    UnwrappedMemos(const UnwrappedMemos &) = delete;
+    UnwrappedMemos &operator=(const UnwrappedMemos &) = delete;
 
 private:
     std::vector<TPRText *> m_wrapped;
@@ -192,7 +194,7 @@ private:
 std::optional<Difference> laidOutDifference(const PlanFileRead &read)
 {
     TPrintFormatForm &form = threadLayoutForm();
-    const BreaksAsRead breaks(form);
+    const UnwrappedMemos unwrapped(form);
     form.PlanData = read.printed.Plan;
     const std::vector<TPRTextObject> &laidOut = form.RecordPages();
     const std::optional<std::size_t> first = firstDifference(read.items, laidOut);

@@ -14,9 +14,11 @@
 // Equal means equal as printed: blanks and control bytes at the end of a
 // text object's last shown line, and blank lines after it, show nothing, so
 // a text cut at a blank or before a blank line compares equal to the same
-// text laid out again, which drops them. The name the page-2 header repeats
-// in a box wider than the name field's is compared as laid out from what
-// that header shows: both boxes must show it as they would.
+// text laid out again, which drops them. A memo whose box wraps is laid out
+// at the line breaks the file shows (reading joins its printed lines with
+// line breaks), so where the wrap broke it is not compared. The name the
+// page-2 header repeats in a box wider than the name field's is compared as
+// laid out from what that header shows: both boxes must show it so.
 //
 // No file is written and none parsed again: the layout runs on a canvas
 // that only records the text objects, with the same measuring and line

@@ -83,6 +83,16 @@ TPrintFormatForm::TPrintFormatForm()
     static const std::vector<std::string> texts2 = convertTexts(planlayout::kPage2Items);
     buildPage(planlayout::kPage1Items, texts1, PRLayoutPanel1, m_owned, m_page1, m_byName);
     buildPage(planlayout::kPage2Items, texts2, PRLayoutPanel2, m_owned, m_page2, m_byName);
+
+    m_fieldItems.reserve(planfile::kPlanFields.size());
+    for (const planfile::PlanField &field : planfile::kPlanFields) {
+        FieldItem &item = m_fieldItems.emplace_back();
+        item.label = FindLabel(field.item);
+        item.text = item.label == nullptr ? FindText(field.item) : nullptr;
+        if (item.label == nullptr && item.text == nullptr) {
+            throw std::logic_error("the layout has no item " + std::string(field.item));
+        }
+    }
 }
 
 TPrintFormatForm::~TPrintFormatForm() = default;
@@ -117,20 +127,16 @@ void TPrintFormatForm::SetText(std::string_view name, std::string_view text)
     item->SetText(text);
 }
 
-void TPrintFormatForm::SetItemText(std::string_view name, std::string_view text)
-{
-    if (TPRLabel *label = FindLabel(name)) {
-        label->Caption = text;
-    } else {
-        SetText(name, text);
-    }
-}
-
 void TPrintFormatForm::FillItems()
 {
     const TPRACTDATA &p = PlanData;
-    for (const planfile::PlanField &field : planfile::kPlanFields) {
-        SetItemText(field.item, planfile::printedText(p, field));
+    for (std::size_t i = 0; i < planfile::kPlanFields.size(); ++i) {
+        const FieldItem &item = m_fieldItems[i];
+        if (item.label != nullptr) {
+            item.label->Caption = planfile::printedText(p, planfile::kPlanFields[i]);
+        } else {
+            item.text->SetText(planfile::printedText(p, planfile::kPlanFields[i]));
+        }
     }
     // The page-2 header repeats the plan date and the name.
     SetText(kPageTwoDate, FormatEraDate(p.PlanDate));

@@ -74,12 +74,16 @@ public:
 
 private:
     void SetText(std::string_view name, std::string_view text);
-    // The caption of a label, the text of a text block.
-    void SetItemText(std::string_view name, std::string_view text);
 
     std::vector<std::unique_ptr<TPRItem>> m_owned;
     std::vector<TPRItem *> m_page1;
     std::vector<TPRItem *> m_page2;
     std::unordered_map<std::string, TPRItem *> m_byName;
+    // The label or text block of each field, by field index, found once.
+    struct FieldItem {
+        TPRLabel *label = nullptr;
+        TPRText *text = nullptr;
+    };
+    std::vector<FieldItem> m_fieldItems;
     std::unique_ptr<TPRRecordCanvas> m_recorder;
 };

@@ -21,8 +21,11 @@ share/ovilant/Teikeibun.txt
 share/applications/example.quenmark.Ovilant.desktop
 share/metainfo/example.quenmark.Ovilant.metainfo.xml
 share/icons/hicolor/scalable/apps/ovilant.svg
-share/man/man1/ovilant.1
-share/man/man1/ovilant-plan.1"
+share/man/man1/ovilant.1.gz
+share/man/man1/ovilant-plan.1.gz
+share/fontconfig/conf.avail/65-ovilant-gothic.conf
+share/doc/ovilant/copyright
+share/doc/ovilant/changelog.gz"
 sizes="16 24 32 48 64 128 256"
 for size in $sizes; do
     expected="$expected

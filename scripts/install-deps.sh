@@ -3,6 +3,7 @@
 # and what the table generators in tools/ read: python3, the CMaps of
 # poppler-data, the IPA fonts and groff's PostScript font metrics. locales
 # gives localedef the sources to build the comma-decimal locale of the tests.
+# fonts-noto-cjk is the font PDF viewers draw plan files with (the font rule).
 # As root the missing ones are installed with apt-get; otherwise the command to
 # run is printed and the script fails, so nothing half-configured is built.
 set -eu
@@ -12,7 +13,7 @@ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
 libgtest-dev libgmock-dev libbenchmark-dev
 libjpeg-dev nlohmann-json3-dev
 qpdf poppler-utils poppler-data locales
-fonts-ipafont-gothic groff-base python3
+fonts-ipafont-gothic fonts-noto-cjk groff-base python3
 qt6-translations-l10n desktop-file-utils appstream dpkg-dev file"
 
 missing=""

@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 
+#include "dialogs/WheelGuard.h"
 #include "dialogs/ABCForm.h"
 #include "plan/Common.h"
 #include "app/ControlNames.h"
@@ -108,6 +109,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     Info = new Tinfo(launcher(), this);
     watchFocusForEditMenu();
     qApp->installEventFilter(this);
+    WheelGuard::install();
     FormCreate();
     placeWindow();
     m_listEditor = std::make_unique<ListEditor>(*m_launcher, services.textEditor);

@@ -17,6 +17,7 @@
 #ifndef Q_MOC_RUN
 #include "plan/PracticePlanType.h"
 #include "planfile/PlanCheck.h"
+#include "planfile/PlanFieldTable.h"
 #endif
 
 #include <QMainWindow>
@@ -368,7 +369,7 @@ private:
     // the plan date.
     void showAge();
     // The text controls that the checks before saving read, in their order.
-    std::vector<std::pair<planfile::PlanInputRef, QWidget *>> checkedControls();
+    std::vector<std::pair<const planfile::PlanField *, QWidget *>> checkedControls();
     bool handleEditShortcut(QEvent *event);
     void watchFocusForEditMenu();
     // Shows `text` as an information box, then puts page `page` in front and

@@ -25,8 +25,6 @@
 
 namespace {
 
-using planfile::PlanInput;
-using planfile::PlanInputRef;
 
 // The thin red frame drawn over a control whose text will not print whole.
 // It takes no mouse clicks and no focus.
@@ -48,59 +46,10 @@ protected:
     }
 };
 
-// The caption of an input as the form shows it beside the control.
-QString captionOf(PlanInputRef ref)
+// The caption of a field as the form prints it.
+QString captionOf(const planfile::PlanField &field)
 {
-    const auto inRow = [&](const QString &column) {
-        return column + QStringLiteral("（") + formnames::rowCaption(ref.number) + QStringLiteral("）");
-    };
-    const QString firstTable = QStringLiteral("（日常生活・社会活動）");
-    const QString secondTable = QStringLiteral("（起居動作）");
-    switch (ref.input) {
-    case PlanInput::Name: return QStringLiteral("氏名");
-    case PlanInput::BirthDate: return QStringLiteral("生年月日");
-    case PlanInput::Kenkou: return QStringLiteral("健康状態(原因疾患，発症・受傷日等)");
-    case PlanInput::Gapei: return QStringLiteral("合併疾患・コントロール状態");
-    case PlanInput::Seikatsu: return QStringLiteral("生活不活発病(廃用症候群)");
-    case PlanInput::EtcText: return QStringLiteral("入院・入所中の場合の退院先：その他");
-    case PlanInput::HomeWork: return QStringLiteral("家庭内役割（家事への参加、等）");
-    case PlanInput::Social: return QStringLiteral("社会活動");
-    case PlanInput::GoOut: return QStringLiteral("外出(内容・頻度等)");
-    case PlanInput::FreeTime: return QStringLiteral("余暇活動(内容・頻度等)");
-    case PlanInput::TaiinText: return QStringLiteral("退院後利用資源");
-    case PlanInput::ExerciseText: return QStringLiteral("運動器機能障害");
-    case PlanInput::SenseText: return QStringLiteral("感覚機能障害");
-    case PlanInput::BrainText: return QStringLiteral("高次脳機能障害");
-    case PlanInput::KoushukuText: return QStringLiteral("拘縮（部位）");
-    case PlanInput::ArthralgiaText: return QStringLiteral("関節痛（部位）");
-    case PlanInput::SonotaText: return QStringLiteral("心身機能：その他");
-    case PlanInput::HDS: return QStringLiteral("認知症評価 HDS-R");
-    case PlanInput::Goods: return inRow(QStringLiteral("使用用具"));
-    case PlanInput::Kaigo: return inRow(QStringLiteral("介護内容"));
-    case PlanInput::Time: return inRow(QStringLiteral("到達時期"));
-    case PlanInput::PTOTST0Text: return QStringLiteral("PT,OT,STが実施する内容・頻度等") + firstTable;
-    case PlanInput::Kango0Text: return QStringLiteral("看護・介護職等が、実施する内容・頻度等") + firstTable;
-    case PlanInput::Jitchi0Text: return QStringLiteral("実施上の留意点") + firstTable;
-    case PlanInput::PTOTST1Text: return QStringLiteral("PT,OT,STが実施する内容・頻度等") + secondTable;
-    case PlanInput::Kango1Text: return QStringLiteral("看護・介護職等が、実施する内容・頻度等") + secondTable;
-    case PlanInput::Jitchi1Text: return QStringLiteral("実施上の留意点") + secondTable;
-    case PlanInput::SelfHopeText: return QStringLiteral("本人の希望");
-    case PlanInput::FarmilyHopeText: return QStringLiteral("ご家族の希望");
-    case PlanInput::LifePointText: return QStringLiteral("その人らしく生活するポイント");
-    case PlanInput::RihaTergetText: return QStringLiteral("本人の状態およびリハビリテーションの目標");
-    case PlanInput::SelfDoText: return QStringLiteral("ご本人に行ってもらうこと");
-    case PlanInput::AskFarmilyText: return QStringLiteral("ご家族にお願いしたいこと");
-    case PlanInput::DiseseCareText: return QStringLiteral("病気との関係で気をつけること");
-    case PlanInput::VariationText: return QStringLiteral("前回計画書作成時からの変化点");
-    case PlanInput::RemarkText: return QStringLiteral("備考");
-    case PlanInput::Team:
-        if (ref.number == 1) {
-            return QStringLiteral("担当医");
-        }
-        return ref.number <= 5 ? QStringLiteral("ＰＴ・ＯＴ・ＳＴ")
-                               : (ref.number <= 9 ? QStringLiteral("看護・介護") : QStringLiteral("担当医チーム：その他"));
-    }
-    return QString();
+    return QString::fromUtf8(field.caption);
 }
 
 // A part that will not print, as the tooltip quotes it: line breaks shown
@@ -152,13 +101,13 @@ void markFit(QWidget *control, const planfit::FieldFit &fit)
 
 void TMainForm::watchPrintedFit()
 {
-    for (const auto &[ref, control] : checkedControls()) {
-        if (ref.input == PlanInput::BirthDate || ref.input == PlanInput::HDS) {
+    for (const auto &[field, control] : checkedControls()) {
+        if (field->kind != planfile::FieldKind::Text && field->kind != planfile::FieldKind::Memo) {
             continue;
         }
         // Measures only this control's text: cheap enough for every keystroke.
-        const auto check = [this, ref, control] {
-            markFit(control, planfit::CheckFieldFit(ref, controlText(control)));
+        const auto check = [this, field, control] {
+            markFit(control, planfit::CheckFieldFit(*field, controlText(control)));
         };
         if (auto *memo = qobject_cast<TMemo *>(control)) {
             connect(memo, &QPlainTextEdit::textChanged, this, check);
@@ -179,8 +128,8 @@ bool TMainForm::ConfirmPrintedFit()
     }
     const planfit::FieldFit &fit = cuts.front();
     QWidget *control = nullptr;
-    for (const auto &[ref, widget] : checkedControls()) {
-        if (ref == fit.where) {
+    for (const auto &[field, widget] : checkedControls()) {
+        if (field == fit.where) {
             control = widget;
         }
     }
@@ -193,8 +142,8 @@ bool TMainForm::ConfirmPrintedFit()
     std::optional<std::string> broken;
     auto *memo = qobject_cast<TMemo *>(control);
     if (memo != nullptr && !fit.wideLines.empty() && fit.firstDroppedLine == 0) {
-        std::string text = planfit::BreakWideLines(fit.where, controlText(memo));
-        if (planfit::CheckFieldFit(fit.where, text).fits()) {
+        std::string text = planfit::BreakWideLines(*fit.where, controlText(memo));
+        if (planfit::CheckFieldFit(*fit.where, text).fits()) {
             broken = std::move(text);
         }
     }
@@ -202,7 +151,7 @@ bool TMainForm::ConfirmPrintedFit()
     if (broken) {
         buttons.append(Prompter::Button::BreakLines);
     }
-    const QString text = QStringLiteral("「") + captionOf(fit.where) +
+    const QString text = QStringLiteral("「") + captionOf(*fit.where) +
                          QStringLiteral("」の文字が印刷欄に収まりません。\n収まらない部分は保存されません。\n保存しますか？");
     const Prompter::Button answer = prompter().ask(this, Prompter::Kind::Warning, text, buttons);
     if (answer == Prompter::Button::Save) {

@@ -11,6 +11,7 @@
 #include "app/FormControls.h"
 #include "app/GuiText.h"
 #include "planfile/PlanCheck.h"
+#include "planfile/PlanFieldValue.h"
 #include "dialogs/Prompter.h"
 
 #include <QCheckBox>
@@ -69,57 +70,12 @@ void TMainForm::reportFault(const QString &text, QWidget *page, QWidget *control
     }
 }
 
-// The text controls that the checks read, by input, in the order of the
-// checks (PlanCheck.h).
-std::vector<std::pair<planfile::PlanInputRef, QWidget *>> TMainForm::checkedControls()
+// The controls that the checks read, by field, in the order of the checks.
+std::vector<std::pair<const planfile::PlanField *, QWidget *>> TMainForm::checkedControls()
 {
-    using planfile::PlanInput;
-    std::vector<std::pair<planfile::PlanInputRef, QWidget *>> list = {
-        {{PlanInput::Name}, NameEdit},
-        {{PlanInput::BirthDate}, BirthEdit},
-        {{PlanInput::Kenkou}, KenkouMemo},
-        {{PlanInput::Gapei}, GapeiMemo},
-        {{PlanInput::Seikatsu}, SeikatsuMemo},
-        {{PlanInput::EtcText}, EtcEdit},
-        {{PlanInput::HomeWork}, HomeWorkEdit},
-        {{PlanInput::Social}, SocialEdit},
-        {{PlanInput::GoOut}, GoOutEdit},
-        {{PlanInput::FreeTime}, FreeTimeEdit},
-        {{PlanInput::TaiinText}, TaiinEdit},
-        {{PlanInput::ExerciseText}, ExerciseEdit},
-        {{PlanInput::SenseText}, SenseEdit},
-        {{PlanInput::BrainText}, BrainEdit},
-        {{PlanInput::KoushukuText}, KoushukuEdit},
-        {{PlanInput::ArthralgiaText}, ArthralgiaEdit},
-        {{PlanInput::SonotaText}, SonotaMemo},
-        {{PlanInput::HDS}, HDSEdit},
-    };
-    const auto addRows = [&](int first, int last) {
-        for (int row = first; row <= last; ++row) {
-            list.push_back({{PlanInput::Goods, row}, control(formnames::goods(row))});
-            list.push_back({{PlanInput::Kaigo, row}, control(formnames::kaigo(row))});
-            list.push_back({{PlanInput::Time, row}, control(formnames::time(row))});
-        }
-    };
-    addRows(0, 12);
-    list.insert(list.end(), {{{PlanInput::PTOTST0Text}, PTOTST0},
-                             {{PlanInput::Kango0Text}, Kango0},
-                             {{PlanInput::Jitchi0Text}, Jitchi0}});
-    addRows(20, 27);
-    list.insert(list.end(), {{{PlanInput::PTOTST1Text}, PTOTST1},
-                             {{PlanInput::Kango1Text}, Kango1},
-                             {{PlanInput::Jitchi1Text}, Jitchi1},
-                             {{PlanInput::SelfHopeText}, SelfHope},
-                             {{PlanInput::FarmilyHopeText}, FarmilyHope},
-                             {{PlanInput::LifePointText}, LifePoint},
-                             {{PlanInput::RihaTergetText}, RihaTerget},
-                             {{PlanInput::SelfDoText}, SelfDo},
-                             {{PlanInput::AskFarmilyText}, AskFarmily},
-                             {{PlanInput::DiseseCareText}, DiseseCare},
-                             {{PlanInput::VariationText}, Variation},
-                             {{PlanInput::RemarkText}, Remark}});
-    for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
-        list.push_back({{PlanInput::Team, n}, control(formnames::teamBox(n))});
+    std::vector<std::pair<const planfile::PlanField *, QWidget *>> list;
+    for (const planfile::PlanField *field : planfile::checkedFields()) {
+        list.emplace_back(field, control(QString::fromLatin1(field->control)));
     }
     return list;
 }
@@ -165,22 +121,22 @@ bool TMainForm::GatherPlan()
     qsizetype badAt = 0;
     qsizetype badLength = 0;
     const auto controls = checkedControls();
-    for (const auto &[ref, widget] : controls) {
-        if (ref.input == planfile::PlanInput::BirthDate) {
+    for (const auto &[field, widget] : controls) {
+        if (field->kind == planfile::FieldKind::Date) {
             continue;
         }
-        if (!entry.Unrepresentable) {
+        if (entry.Unrepresentable == nullptr) {
             const QString shown = displayText(widget);
             if (const auto bad = guitext::firstUnrepresentable(shown)) {
-                entry.Unrepresentable = ref;
+                entry.Unrepresentable = field;
                 badAt = *bad;
                 badLength = guitext::characterLength(shown, *bad);
             }
         }
-        if (ref.input == planfile::PlanInput::HDS) {
+        if (field->kind == planfile::FieldKind::Number) {
             entry.HDSText = controlText(widget);
         } else {
-            planfile::setInputText(p, ref, controlText(widget));
+            planfile::setFieldText(p, *field, controlText(widget));
         }
     }
 
@@ -190,17 +146,17 @@ bool TMainForm::GatherPlan()
         return true;
     }
     QWidget *faulty = nullptr;
-    for (const auto &[ref, widget] : controls) {
-        if (ref == fault->where) {
+    for (const auto &[field, widget] : controls) {
+        if (field == fault->where) {
             faulty = widget;
         }
     }
-    if (fault->where.input == planfile::PlanInput::BirthDate) {
+    if (fault->where->kind == planfile::FieldKind::Date) {
         ShowDateError(BirthEdit);
         return false;
     }
     // The checks reach page 2 after every control of page 1 has passed.
-    QWidget *page = planfile::onSecondPage(fault->where.input) ? TabSheet2 : TabSheet1;
+    QWidget *page = fault->where->page == 2 ? TabSheet2 : TabSheet1;
     PageControl1->setCurrentWidget(page);
     if (entry.Unrepresentable == fault->where) {
         reportFault(guitext::fromCp932(fault->message), page, faulty, badAt, badLength);

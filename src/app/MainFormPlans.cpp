@@ -11,6 +11,8 @@
 
 #include "app/MainForm.h"
 
+#include "planfile/PlanFieldValue.h"
+
 #include "app/ControlNames.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
@@ -132,15 +134,15 @@ void TMainForm::NextPlanMenuClick()
 TPRACTDATA TMainForm::editorPlan()
 {
     TPRACTDATA p = Plan;
-    for (const auto &[ref, widget] : checkedControls()) {
-        if (ref.input == planfile::PlanInput::BirthDate) {
+    for (const auto &[field, widget] : checkedControls()) {
+        if (field->kind == planfile::FieldKind::Date) {
             continue;
         }
-        if (ref.input == planfile::PlanInput::HDS) {
+        if (field->kind == planfile::FieldKind::Number) {
             const auto hds = planfile::readNumber(controlText(widget));
-            p.HDS = hds && *hds >= 0 && *hds <= 99 ? static_cast<std::int32_t>(*hds) : 0;
+            planfile::setFieldNumber(p, *field, hds && *hds >= 0 && *hds <= 99 ? static_cast<std::int32_t>(*hds) : 0);
         } else {
-            planfile::setInputText(p, ref, controlText(widget));
+            planfile::setFieldText(p, *field, controlText(widget));
         }
     }
     readChoicesAndMarks(p);

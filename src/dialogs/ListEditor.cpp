@@ -10,6 +10,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <chrono>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -89,7 +90,43 @@ QStringList defaultTextEditor()
 
 } // namespace
 
-ListEditor::ListEditor(Launcher &launcher, QStringList command) : m_launcher(launcher), m_command(std::move(command)) {}
+ListEditor::ListEditor(Launcher &launcher, QStringList command) : m_launcher(launcher), m_command(std::move(command))
+{
+    if (m_command.isEmpty()) {
+        m_lookup = std::async(std::launch::async, &ListEditor::desktopTextEditor);
+    }
+}
+
+QStringList ListEditor::editorCommand()
+{
+    if (!m_command.isEmpty()) {
+        return m_command;
+    }
+    if (!m_lookedUp && m_lookup.valid() &&
+        m_lookup.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+        m_command = m_lookup.get();
+        m_lookedUp = true;
+        if (!m_command.isEmpty()) {
+            return m_command;
+        }
+    }
+    return knownTextEditor();
+}
+
+QStringList ListEditor::knownTextEditor()
+{
+#ifdef Q_OS_WIN
+    return {QStringLiteral("NOTEPAD.EXE"), kFileCode};
+#else
+    for (const char *name : {"gedit", "gnome-text-editor", "kate", "mousepad", "xed", "pluma"}) {
+        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!program.isEmpty()) {
+            return {program, kFileCode};
+        }
+    }
+    return {};
+#endif
+}
 
 QStringList ListEditor::desktopTextEditor()
 {
@@ -100,13 +137,7 @@ QStringList ListEditor::desktopTextEditor()
     if (!command.isEmpty() && !QStandardPaths::findExecutable(command.first()).isEmpty()) {
         return command;
     }
-    for (const char *name : {"gedit", "gnome-text-editor", "kate", "mousepad", "xed", "pluma"}) {
-        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
-        if (!program.isEmpty()) {
-            return {program, kFileCode};
-        }
-    }
-    return {};
+    return knownTextEditor();
 #endif
 }
 
@@ -124,7 +155,7 @@ bool ListEditor::edit(const QString &path)
     if (running != m_started.constEnd() && m_launcher.isRunning(running.value())) {
         return true;
     }
-    QStringList command = m_command.isEmpty() ? desktopTextEditor() : m_command;
+    QStringList command = editorCommand();
     if (command.isEmpty()) {
         return false;
     }

@@ -6,7 +6,6 @@
 #include "plan/Cp932.h"
 #include "planfile/PlanFieldValue.h"
 
-#include <algorithm>
 #include <array>
 #include <tuple>
 
@@ -67,20 +66,17 @@ namespace {
 // The steps of the checks, each storing its values once it passed.
 class Checker {
 public:
-    Checker(const PlanEntry &entry, TPRACTDATA *store) : m_entry(entry), m_store(store)
-    {
-        m_stored.fill(false);
-    }
+    Checker(const PlanEntry &entry, TPRACTDATA *store) : m_entry(entry), m_store(store) {}
 
     void run()
     {
         for (const PlanField *field : checkedFields()) {
-            keepUncheckedBefore(field->index);
+            keepUncheckedBefore(field);
             if (!check(*field)) {
                 return;
             }
         }
-        keepUncheckedBefore(kFieldCount);
+        keepUncheckedBefore(nullptr);
     }
 
     std::optional<PlanFault> fault() const { return m_fault; }
@@ -95,29 +91,57 @@ private:
         }
     }
 
-    // Copies every field without a check that lies before field index `end`
-    // and has not been copied yet: a field is copied as soon as every
-    // checked field before it has passed. PlanDate stays as the store has
-    // it; the priority marks are kept by their cells; the age comes with the
-    // birth date.
-    void keepUncheckedBefore(int end)
+    // Copies the fields without a check that are due before `next` is
+    // checked (all that are left when `next` is nullptr). PlanDate stays as
+    // the store has it; the priority marks are kept by their cells; the age
+    // comes with the birth date.
+    void keepUncheckedBefore(const PlanField *next)
     {
-        // Every field before m_visited has been looked at already.
-        const int from = m_visited;
-        m_visited = std::max(m_visited, end);
-        for (int i = from; i < end; ++i) {
-            const PlanField &field = kPlanFields[static_cast<std::size_t>(i)];
-            bool &stored = m_stored[static_cast<std::size_t>(i)];
-            if (stored || field.check > 0) {
+        for (const PlanField &field : kPlanFields) {
+            if (field.check > 0 || (next != nullptr && storedBefore(field) != next)) {
                 continue;
             }
-            stored = true;
-            if (m_store == nullptr || field.kind == FieldKind::Date || field.kind == FieldKind::Priority ||
-                field.kind == FieldKind::Number) {
-                continue;
+            if (m_store != nullptr && field.kind != FieldKind::Date && field.kind != FieldKind::Priority &&
+                field.kind != FieldKind::Number) {
+                copy(field);
             }
-            copy(field);
         }
+    }
+
+    // The checked field before which a field without a check is copied: the
+    // first checked field after it in its own group (a table row: its marks
+    // before its Goods), else the first checked field after it at all (Sex
+    // after Name, a tick before the text that follows it); nullptr when
+    // none follows.
+    static const PlanField *storedBefore(const PlanField &field)
+    {
+        static const std::array<const PlanField *, kFieldCount> due = [] {
+            const auto group = [](const PlanField &f) {
+                const std::string_view key = f.key;
+                return key.substr(0, key.find('.'));
+            };
+            std::array<const PlanField *, kFieldCount> list{};
+            for (const PlanField &f : kPlanFields) {
+                const PlanField *inGroup = nullptr;
+                const PlanField *after = nullptr;
+                for (std::size_t i = static_cast<std::size_t>(f.index) + 1; i < kPlanFields.size(); ++i) {
+                    const PlanField &later = kPlanFields[i];
+                    if (later.check == 0) {
+                        continue;
+                    }
+                    if (after == nullptr) {
+                        after = &later;
+                    }
+                    if (group(later) == group(f)) {
+                        inGroup = &later;
+                        break;
+                    }
+                }
+                list[static_cast<std::size_t>(f.index)] = inGroup != nullptr ? inGroup : after;
+            }
+            return list;
+        }();
+        return due[static_cast<std::size_t>(field.index)];
     }
 
     void copy(const PlanField &field)
@@ -192,8 +216,6 @@ private:
 
     const PlanEntry &m_entry;
     TPRACTDATA *m_store;
-    std::array<bool, kFieldCount> m_stored{};
-    int m_visited = 0;
     std::optional<PlanFault> m_fault;
 };
 

@@ -1,10 +1,11 @@
 #pragma once
 
 // Reading one plan file as the editor's open command does: the reader
-// parses the whole file, the two document-information markers must be
+// parses the whole file once, the two document-information markers must be
 // there, every page is selected (a damaged page image refuses the file),
-// and the printed text is read back into a plan. Nothing else is shared, so
-// several files may be read at once on different threads.
+// and the printed text is decoded once into a plan; the read-back check
+// (ReadBackCheck.h) takes both as they are. Nothing is shared between
+// reads, so several files may be read at once on different threads.
 
 #include "pdfreader/PdfString.h"
 #include "planfile/PlanDecode.h"

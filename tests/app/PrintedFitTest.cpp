@@ -126,7 +126,7 @@ void PrintedFitTest::breakingTheLinesMakesTheMemoPrintWhole()
     save(Prompter::Button::BreakLines);
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].text,
-             warningText(QStringLiteral("PT,OT,STが実施する内容・頻度等（起居動作）")));
+             warningText(QStringLiteral("起居動作　PT,OT,STが実施する内容・頻度等")));
     QCOMPARE(f->prompter->shown[1].buttons,
              (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel, Prompter::Button::BreakLines}));
     QVERIFY2(files().isEmpty(), "breaking the lines writes nothing yet");

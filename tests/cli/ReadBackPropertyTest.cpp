@@ -1,9 +1,7 @@
 // No plan that `render` writes is ever taken for a damaged file when it is
 // read back: the plans of the JSON fuzzer's corpus, and random plans whose
-// texts are long and full of blanks and blank lines, so that boxes cut them
-// at a blank, before a blank line, at the bottom and in the middle of a
-// wrapped word, and the page-2 header shows more of a long name than the
-// name field does.
+// long texts, full of blanks and blank lines, are cut by their boxes at a
+// blank, before a blank line, at the bottom and where a wrap breaks them.
 
 #include "cli/PlanJson.h"
 #include "plan/Common.h"
@@ -17,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 #include <variant>
@@ -25,93 +24,68 @@ namespace {
 
 const TDateTime kNow = encodeDateTime(2024, 1, 31, 14, 5, 9);
 
-// What render does with a JSON plan, then what opening the file does; the
-// first difference the check finds, named. Empty when the file is sound, or
-// when render refuses the plan.
+// Renders a JSON plan render takes and reads the file back; the item where
+// the check finds a difference, or "".
 std::string flaggedAfterRender(const nlohmann::json &json)
 {
-    const auto result = planjson::planFromJson(json, kNow);
-    const auto *plan = std::get_if<TPRACTDATA>(&result);
-    if (plan == nullptr) {
-        return {};
-    }
-    const planio::PlanFileRead read = planio::loadPlanBytes(MakePlanPdf(*plan, PlanCreatorText(kNow), kNow));
-    const auto difference = planio::findDifference(read);
-    if (!difference) {
-        return {};
-    }
-    return "flagged at " + (difference->itemName.empty() ? std::string("?") : difference->itemName) + " in " +
-           json.dump();
+    const TPRACTDATA plan = std::get<TPRACTDATA>(planjson::planFromJson(json, kNow));
+    const auto difference =
+        planio::findDifference(planio::loadPlanBytes(MakePlanPdf(plan, PlanCreatorText(kNow), kNow)));
+    return difference ? "at " + difference->itemName + " in " + json.dump() : std::string();
 }
 
-// A text of at most `limit` CP932 bytes made of runs of letters, full-width
-// characters, half-width and full-width blanks and, in memos, line breaks
-// and blank lines; most of them long enough for their boxes to cut.
+// Runs of letters, full-width characters and blanks, and in memos line
+// breaks and blank lines, up to `limit` CP932 bytes (a line break counts 2).
 std::string randomText(std::mt19937 &random, std::size_t limit, bool memo)
 {
-    static const std::vector<std::string> pieces = {"a", "w", "あ", "漢", " ", "  ", "　", "ｱ", "(", "\\"};
+    static const std::vector<std::string> runs = {"a", "w", "あ", "漢", " ", "　", "ｱ", "(", "\\"};
     static const std::vector<std::string> breaks = {"\n", "\n\n", "\n \n", " \n", "\n　"};
     const std::size_t target = random() % 3 == 0 ? random() % (limit + 1) : limit;
-    std::string utf8;
-    std::size_t bytes = 0;
-    while (bytes < target) {
-        const bool lineBreak = memo && random() % 6 == 0;
-        const std::string &piece = lineBreak ? breaks[random() % breaks.size()] : pieces[random() % pieces.size()];
-        const std::size_t count = lineBreak ? 1 : 1 + random() % 12;
-        std::string run;
-        for (std::size_t i = 0; i < count; ++i) {
-            run += piece;
+    std::string text;
+    for (std::size_t bytes = 0;;) {
+        std::string piece;
+        if (memo && random() % 6 == 0) {
+            piece = breaks[random() % breaks.size()];
+        } else {
+            const std::string &run = runs[random() % runs.size()];
+            for (std::size_t n = 1 + random() % 12; n > 0; --n) {
+                piece += run;
+            }
         }
-        // A memo's line break is CR LF in the record: two bytes.
-        std::string cp932 = cp932::fromUtf8(run);
-        std::size_t size = cp932.size();
-        for (char c : cp932) {
-            size += c == '\n' ? 1 : 0;
-        }
+        const std::size_t size =
+            cp932::fromUtf8(piece).size() + static_cast<std::size_t>(std::count(piece.begin(), piece.end(), '\n'));
         if (bytes + size > target) {
-            break;
+            return text;
         }
-        utf8 += run;
+        text += piece;
         bytes += size;
     }
-    return utf8;
 }
 
 nlohmann::json randomPlan(std::mt19937 &random)
 {
     TPRACTDATA plan;
     ResetPlan(plan, kNow);
-    plan.BirthDate = encodeDate(1920 + static_cast<int>(random() % 90), 1 + static_cast<int>(random() % 12),
-                                1 + static_cast<int>(random() % 28));
+    plan.BirthDate = encodeDate(1920 + static_cast<int>(random() % 90), 1 + static_cast<int>(random() % 12), 1);
     plan.Age = AgeInYears(plan.BirthDate, kNow);
     plan.HDS = static_cast<std::int32_t>(random() % 31);
-    static const std::vector<std::string> marks = {"", "A", "B", "C", "AB", "AC", "BC", "ABC"};
+    static const std::vector<std::string> marks = {"", "A", "C", "AB", "BC", "ABC"};
     for (const planfile::PlanField &field : planfile::kPlanFields) {
-        switch (field.kind) {
-        case planfile::FieldKind::Text:
-        case planfile::FieldKind::Memo: {
-            const std::size_t limit = field.limit > 0 ? field.limit : 10;
-            const bool memo = field.kind == planfile::FieldKind::Memo;
-            planfile::setFieldText(plan, field, cp932::fromUtf8(randomText(random, limit, memo)));
-            break;
-        }
-        case planfile::FieldKind::Mark:
-            planfile::setFieldText(plan, field, marks[random() % marks.size()]);
-            break;
-        case planfile::FieldKind::Tick: planfile::setFieldTick(plan, field, random() % 2 == 0); break;
-        case planfile::FieldKind::Priority:
-            planfile::setFieldNumber(plan, field, static_cast<std::int32_t>(random() % 3));
-            break;
-        case planfile::FieldKind::Choice:
-            planfile::setFieldNumber(
-                plan, field,
-                static_cast<std::int32_t>(random() % (planfile::choiceItems(field.choices).size() + 1)) - 1);
-            break;
-        case planfile::FieldKind::Date:
-        case planfile::FieldKind::Number: break;
+        using planfile::FieldKind;
+        const auto pick = [&random](std::size_t count) { return static_cast<std::int32_t>(random() % count); };
+        if (field.kind == FieldKind::Text || field.kind == FieldKind::Memo) {
+            const bool memo = field.kind == FieldKind::Memo;
+            planfile::setFieldText(plan, field, cp932::fromUtf8(randomText(random, field.limit, memo)));
+        } else if (field.kind == FieldKind::Mark) {
+            planfile::setFieldText(plan, field, marks[static_cast<std::size_t>(pick(marks.size()))]);
+        } else if (field.kind == FieldKind::Tick) {
+            planfile::setFieldTick(plan, field, pick(2) == 1);
+        } else if (field.kind == FieldKind::Priority) {
+            planfile::setFieldNumber(plan, field, pick(3));
+        } else if (field.kind == FieldKind::Choice) {
+            planfile::setFieldNumber(plan, field, pick(planfile::choiceItems(field.choices).size() + 1) - 1);
         }
     }
-    // As render gets it: memos with "\n" between lines.
     return nlohmann::json::parse(planjson::planToJson(plan).dump());
 }
 
@@ -121,11 +95,10 @@ TEST(ReadBackProperty, PlansOfTheJsonCorpusAreNeverFlagged)
     for (const auto &entry : std::filesystem::directory_iterator(OVILANT_JSON_CORPUS_DIR)) {
         std::string error;
         const nlohmann::json json = planjson::parseJsonText(testsupport::readFile(entry.path()), error);
-        if (!error.empty() || !std::holds_alternative<TPRACTDATA>(planjson::planFromJson(json, kNow))) {
-            continue;
+        if (error.empty() && std::holds_alternative<TPRACTDATA>(planjson::planFromJson(json, kNow))) {
+            EXPECT_EQ(flaggedAfterRender(json), "") << entry.path();
+            ++rendered;
         }
-        EXPECT_EQ(flaggedAfterRender(json), "") << entry.path();
-        ++rendered;
     }
     EXPECT_GE(rendered, 10u) << "the corpus should hold plans that render takes";
 }

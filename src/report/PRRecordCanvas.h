@@ -3,7 +3,7 @@
 // A report canvas that draws nothing and records the text objects the
 // components print: which item printed each, on which page, the point of
 // its Td and its lines. The text operations run on a measuring-only PDF
-// canvas, so breaks, cuts and points are those the plan file gets; only
+// canvas, so breaks, cuts and points are those the plan file gets, but
 // nothing is written. The read-back check compares a plan laid out here
 // with the text objects a file holds.
 

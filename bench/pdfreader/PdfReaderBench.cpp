@@ -1,6 +1,5 @@
 // Opening plan-like files and extracting their text items.
 #include "pdfreader/Page.h"
-#include "planfile/PlanFieldTable.h"
 #include "PdfBuilder.h"
 
 #include <benchmark/benchmark.h>
@@ -25,10 +24,6 @@ std::size_t touchItems(const TPdfPage &reader)
     std::size_t lines = 0;
     for (const TTextItem &item : reader.strings().items())
         lines += item.lines.size();
-    for (int field = 0; field < planfile::kFieldCount; ++field) {
-        if (reader.itemLines(field))
-            ++lines;
-    }
     return lines;
 }
 

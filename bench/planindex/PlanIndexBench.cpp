@@ -11,7 +11,7 @@
 #include "plan/Cp932.h"
 #include "planindex/PlanIndex.h"
 #include "planindex/ReviewDue.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 
 #include <benchmark/benchmark.h>
 

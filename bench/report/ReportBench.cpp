@@ -1,17 +1,13 @@
-// A fully filled plan laid out on both pages and written as a PDF file:
-// into memory, and to a file (through the temporary file and rename); and
-// the fit test that runs before a save.
+// A fully filled plan laid out on both pages by a new layout form and
+// written as a PDF file in memory, and the fit test that runs before a save.
 
 #include "FullPlan.h"
-#include "report/PlanFit.h"
+#include "plan/Cp932.h"
 #include "planfile/PlanFieldValue.h"
-#include "report/PlanPdf.h"
+#include "report/PlanFit.h"
 #include "report/PrintFormatUnit.h"
 
 #include <benchmark/benchmark.h>
-
-#include <filesystem>
-#include <random>
 
 namespace {
 
@@ -20,53 +16,24 @@ TDateTime saveTime()
     return encodeDateTime(2024, 1, 31, 14, 5, 9);
 }
 
-// Filling the thread's layout form and writing the bytes: what one save
-// costs once the form has been built by the first save.
-void BM_PlanPdfInMemory(benchmark::State &state)
-{
-    const TPRACTDATA plan = fullPlan();
-    const std::string creator = PlanCreatorText(saveTime());
-    std::size_t bytes = 0;
-    for (auto _ : state) {
-        const std::string pdf = MakePlanPdf(plan, creator, saveTime());
-        bytes = pdf.size();
-        benchmark::DoNotOptimize(pdf.data());
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
-}
-BENCHMARK(BM_PlanPdfInMemory)->Unit(benchmark::kMicrosecond);
-
-// The same with a layout form built afresh for every save: what the first
-// save of a thread costs.
+// A layout form built afresh for every save: what the first save of a
+// thread costs.
 void BM_PlanPdfFreshForm(benchmark::State &state)
 {
     const TPRACTDATA plan = fullPlan();
-    const std::string creator = PlanCreatorText(saveTime());
+    const std::string creator = cp932::fromUtf8("１４：０５：０９");
     for (auto _ : state) {
         TPrintFormatForm form;
         form.PlanData = plan;
         form.CreatorText = creator;
         form.Clock = saveTime;
-        form.BeginReport("unused.pdf");
+        form.BeginReport();
         form.PrintPages();
         const std::string pdf = form.EndReportToString();
         benchmark::DoNotOptimize(pdf.data());
     }
 }
 BENCHMARK(BM_PlanPdfFreshForm)->Unit(benchmark::kMicrosecond);
-
-void BM_PlanPdfToFile(benchmark::State &state)
-{
-    const auto path =
-        std::filesystem::temp_directory_path() / ("ovilant-bench-" + std::to_string(std::random_device{}()) + ".pdf");
-    const TPRACTDATA plan = fullPlan();
-    const std::string creator = PlanCreatorText(saveTime());
-    for (auto _ : state) {
-        SavePlanPdf(path.string(), plan, creator, saveTime());
-    }
-    std::filesystem::remove(path);
-}
-BENCHMARK(BM_PlanPdfToFile)->Unit(benchmark::kMicrosecond);
 
 // The fit test of a full plan before a save: filling the items and
 // measuring every text input. Target: well under a millisecond.

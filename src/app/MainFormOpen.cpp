@@ -16,13 +16,12 @@
 #include "dialogs/FileChooser.h"
 #include "app/GuiText.h"
 #include "app/PlanForm.h"
-#include "integrity/PlanIntegrity.h"
+#include "planio/ReadBackCheck.h"
 #include "pdfreader/PdfReadError.h"
-#include "pdfreader/PdfStream.h"
 #include "planfile/PlanDecode.h"
 #include "planfile/PlanFieldValue.h"
 #include "planfile/PlanFormat.h"
-#include "planindex/PlanRead.h"
+#include "planio/PlanRead.h"
 #include "app/PlanFiles.h"
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
@@ -55,12 +54,12 @@ bool TMainForm::openPlanFile(const QString &chosen)
     planfile::PrintedPlan printed;
     bool damaged = false;
     try {
-        const planindex::PlanFileRead read = planindex::loadPlanFile(planPath(chosen));
+        const planio::PlanFileRead read = planio::loadPlanFile(planPath(chosen));
         OpenedAuthor = guitext::fromCp932(read.author);
         OpenedSubject = guitext::fromCp932(read.subject);
-        damaged = planintegrity::findDifference(read.items, read.creator).has_value();
+        damaged = planio::findDifference(read).has_value();
         printed = read.printed;
-    } catch (const planindex::NotAPlanFile &e) {
+    } catch (const planio::NotAPlanFile &e) {
         OpenedAuthor = guitext::fromCp932(e.author);
         OpenedSubject = guitext::fromCp932(e.subject);
         prompter().error(this, guitext::fromCp932(planfile::kNotAPlanMessage));
@@ -80,7 +79,7 @@ bool TMainForm::openPlanFile(const QString &chosen)
     // after it was written: it is shown all the same, after a warning, so
     // that it can be checked against the printed plan.
     if (damaged) {
-        prompter().warning(this, guitext::fromCp932(planintegrity::damagedPlanMessage()));
+        prompter().warning(this, guitext::fromCp932(planio::damagedPlanMessage()));
     }
     {
         const ProgramFill fill(*this);

@@ -28,7 +28,7 @@
 #include "planfile/PlanFormat.h"
 #include "planindex/PlanDiff.h"
 #include "planindex/PlanIndex.h"
-#include "planindex/PlanRead.h"
+#include "planio/PlanRead.h"
 #include "planindex/ReviewDue.h"
 #include "settings/Registory.h"
 
@@ -189,13 +189,13 @@ void TMainForm::DiffMenuClick()
         prompter().information(this, QStringLiteral("計画書保存フォルダーに、この方の前回の計画書がありません。"));
         return;
     }
-    auto file = planindex::readPlanFile(pathFromUtf8(previous->path));
-    if (const auto *fault = std::get_if<planindex::ReadFault>(&file)) {
+    auto file = planio::readPlanFile(pathFromUtf8(previous->path));
+    if (const auto *fault = std::get_if<planio::ReadFault>(&file)) {
         prompter().error(this, guitext::fromCp932(fault->text) +
                                    QString::fromStdString(fault->fileName));
         return;
     }
-    const TPRACTDATA &older = std::get<planindex::PlanFileRead>(file).printed.Plan;
+    const TPRACTDATA &older = std::get<planio::PlanFileRead>(file).printed.Plan;
     const auto changes = planindex::diffPlans(older, current);
     QString summary = guitext::fromCp932(planindex::changeSummary(changes));
     summary.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -7,7 +7,7 @@
 // On Windows "印刷" hands the chosen file to the associated PDF viewer.
 
 #include "app/MainForm.h"
-#include "planindex/PlanRead.h"
+#include "planio/PlanRead.h"
 
 #include "app/FormControls.h"
 #include "app/GuiText.h"
@@ -17,6 +17,7 @@
 #include "dialogs/Launcher.h"
 #include "dialogs/Prompter.h"
 #include "painter/PlanPainter.h"
+#include "plan/Common.h"
 #include "settings/Registory.h"
 
 #include <QUrl>
@@ -47,7 +48,7 @@ void TMainForm::N3Click()
 
     std::optional<TPRACTDATA> plan;
     try {
-        plan = planindex::loadPlanFile(planPath(chosen)).printed.Plan;
+        plan = planio::loadPlanFile(planPath(chosen)).printed.Plan;
     } catch (const std::exception &) {
         // Not a plan, or not a file the reader takes: any PDF still prints
         // through the desktop's viewer.

@@ -20,7 +20,7 @@
 #include "app/PlanFiles.h"
 #include "app/PlanForm.h"
 #include "planfile/PlanFieldValue.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
 

@@ -1,7 +1,7 @@
 #include "app/PlanFiles.h"
 
 #include "app/GuiText.h"
-#include "report/FileReplace.h"
+#include "planio/FileReplace.h"
 #include "report/FileState.h"
 #include "settings/Registory.h"
 

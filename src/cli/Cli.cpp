@@ -2,21 +2,19 @@
 
 #include "cli/Program.h"
 #include "plan/FilePath.h"
-#include "planindex/PlanRead.h"
-
-#include "plan/Cp932.h"
-#include "plan/DateTime.h"
-#include "plan/TextParse.h"
-#include "report/FileReplace.h"
 #include "pdfreader/PdfReadError.h"
-#include "pdfreader/PdfStream.h"
 #include "cli/IndexCommands.h"
 #include "cli/PlanDump.h"
 #include "cli/PlanFitReport.h"
 #include "cli/PlanJson.h"
+#include "plan/Cp932.h"
+#include "plan/DateTime.h"
+#include "plan/TextParse.h"
+#include "planio/FileReplace.h"
+#include "planio/PlanRead.h"
+#include "planio/PlanSave.h"
+#include "planio/ReadBackCheck.h"
 #include "report/PlanFit.h"
-#include "report/PlanPdf.h"
-#include "integrity/PlanIntegrity.h"
 
 #include <nlohmann/json.hpp>
 
@@ -214,15 +212,15 @@ int render(std::vector<std::string> args, std::istream &in, std::ostream &out, s
 // Checks that the plan read back prints what the file holds, as the open
 // command does; when it does not, says so and names the first field where
 // they part on the error stream. True when the file is sound.
-bool checkReadBack(const planindex::PlanFileRead &read, std::ostream &err)
+bool checkReadBack(const planio::PlanFileRead &read, std::ostream &err)
 {
-    const auto difference = planintegrity::findDifference(read.items, read.creator);
+    const auto difference = planio::findDifference(read);
     if (!difference) {
         return true;
     }
-    err << "ovilant-plan: " << cp932::toUtf8(planintegrity::damagedPlanMessage()) << "\n";
+    err << "ovilant-plan: " << cp932::toUtf8(planio::damagedPlanMessage()) << "\n";
     err << "ovilant-plan: first difference: "
-        << (difference->fieldName.empty() ? std::string("(no field)") : difference->fieldName) << " (page "
+        << (difference->itemName.empty() ? std::string("(not in the layout)") : difference->itemName) << " (page "
         << difference->page << ", " << difference->x << ", " << difference->y << ")\n";
     return false;
 }
@@ -235,13 +233,13 @@ int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &
         err << kDumpUsage;
         return kExitUsage;
     }
-    const auto result = planindex::readPlanFile(pathFromUtf8(args[1]));
-    if (const auto *fault = std::get_if<planindex::ReadFault>(&result)) {
+    const auto result = planio::readPlanFile(pathFromUtf8(args[1]));
+    if (const auto *fault = std::get_if<planio::ReadFault>(&result)) {
         // Everything the tool prints is UTF-8; the file name already is.
         err << "ovilant-plan: " << cp932::toUtf8(fault->text) << fault->fileName << "\n";
         return kExitFailure;
     }
-    const planindex::PlanFileRead &read = std::get<planindex::PlanFileRead>(result);
+    const planio::PlanFileRead &read = std::get<planio::PlanFileRead>(result);
     const bool sound = checkReadBack(read, err);
     const nlohmann::ordered_json plan = plandump::dumpPlan(read.printed);
     out << plan.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";

@@ -9,7 +9,7 @@
 #include "planfile/PlanFormat.h"
 #include "planindex/PlanDiff.h"
 #include "planindex/PlanIndex.h"
-#include "planindex/PlanRead.h"
+#include "planio/PlanRead.h"
 #include "planindex/ReviewDue.h"
 
 #include <nlohmann/json.hpp>
@@ -258,12 +258,12 @@ int diffCommand(const std::vector<std::string> &args, std::ostream &out, std::os
     }
     std::array<TPRACTDATA, 2> plans;
     for (std::size_t i = 0; i < 2; ++i) {
-        auto read = planindex::readPlanFile(pathFromUtf8(args[i + 1]));
-        if (const auto *fault = std::get_if<planindex::ReadFault>(&read)) {
+        auto read = planio::readPlanFile(pathFromUtf8(args[i + 1]));
+        if (const auto *fault = std::get_if<planio::ReadFault>(&read)) {
             err << "ovilant-plan: " << args[i + 1] << ": " << utf8(fault->text) << fault->fileName << "\n";
             return kExitFailure;
         }
-        plans[i] = std::get<planindex::PlanFileRead>(read).printed.Plan;
+        plans[i] = std::get<planio::PlanFileRead>(read).printed.Plan;
     }
     nlohmann::ordered_json j;
     j["Old"] = args[1];

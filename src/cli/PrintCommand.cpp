@@ -1,12 +1,12 @@
 #include "cli/PrintCommand.h"
-#include "planindex/PlanRead.h"
+#include "planio/PlanRead.h"
 
 #include "cli/Cli.h"
 #include "painter/PlanPainter.h"
 #include "pdfreader/PdfReadError.h"
 #include "plan/Cp932.h"
 #include "plan/FilePath.h"
-#include "report/FileReplace.h"
+#include "planio/FileReplace.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -134,11 +134,11 @@ int runPrint(int &argc, char **argv, const std::vector<std::string> &args, std::
     std::vector<TPRACTDATA> plans;
     for (const std::string &file : parsed.files) {
         try {
-            plans.push_back(planindex::loadPlanFile(pathFromUtf8(file)).printed.Plan);
+            plans.push_back(planio::loadPlanFile(pathFromUtf8(file)).printed.Plan);
         } catch (const EPdfReadError &e) {
             err << me << ": " << cp932::toUtf8(e.text()) << e.fileName() << "\n";
             return kExitFailure;
-        } catch (const planindex::NotAPlanFile &e) {
+        } catch (const planio::NotAPlanFile &e) {
             err << me << ": " << file << ": " << cp932::toUtf8(e.what()) << "\n";
             return kExitFailure;
         } catch (const std::exception &e) {

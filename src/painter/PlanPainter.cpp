@@ -1,11 +1,6 @@
 #include "painter/PlanPainter.h"
 
-
 #include "painter/PainterCanvas.h"
-#include "pdfreader/PdfStream.h"
-#include "plan/Cp932.h"
-#include "planfile/PlanDecode.h"
-#include "planfile/PlanFormat.h"
 #include "report/PrintFormatUnit.h"
 
 #include <QPageLayout>

@@ -8,8 +8,6 @@
 #include "plan/PracticePlanType.h"
 
 #include <memory>
-#include <stdexcept>
-#include <string>
 #include <vector>
 
 class QPainter;

@@ -20,7 +20,7 @@
 // string longer than the lexer allows, or, in all the pages of a file
 // together, more than MaxTextItems items, MaxTextLines lines or
 // MaxTextBytes bytes of text. A plan has about 400 items with 600 lines and
-// 30 KB of text; each item is looked at for every field, and every byte
+// 30 KB of text; every byte
 // kept is copied a few times on its way to the editor or into JSON.
 class TPdfContentScanner : private TPdfLexer {
 public:

@@ -36,7 +36,6 @@ struct TPdfAnnotation {
 //     reader->pages().count();
 //     for (const TTextItem &item : reader->strings().items())
 //         if (item.page == n) ... item.x, item.y, item.lines
-//     reader->strings().itemLines(fieldIndex);         // lines at a field's place
 class TPdfPage : public TPdfContents {
 public:
     explicit TPdfPage(std::unique_ptr<TPdfInputStream> stream);
@@ -46,8 +45,9 @@ public:
 
     const TPageList &pages() const { return m_pages; }
     const TPdfString &strings() const { return m_strings; }
+    // Hands the text items over; strings() is empty afterwards.
+    std::vector<TTextItem> takeStrings() { return m_strings.take(); }
     std::size_t itemCount() const { return m_strings.count(); }
-    const std::vector<std::string> *itemLines(int fieldIndex) const { return m_strings.itemLines(fieldIndex); }
 
     // The data of a page's image (its first external object when that is an
     // image), as raw stream bytes; empty when the page has none.

@@ -173,15 +173,15 @@ const JpegImage *TPdfStream::decodedImage() const
     throw EPdfReadError(picture.decodeError);
 }
 
-const std::vector<std::string> *TPdfStream::item(int fieldIndex) const
+const std::vector<TTextItem> &TPdfStream::textItems() const
 {
-    return m_reader ? m_reader->itemLines(fieldIndex) : nullptr;
+    static const std::vector<TTextItem> none;
+    return m_reader ? m_reader->strings().items() : none;
 }
 
-std::vector<planfile::TextItem> TPdfStream::textItems() const
+std::vector<TTextItem> TPdfStream::takeTextItems()
 {
-    return withinMemory(
-        [this] { return m_reader ? m_reader->strings().plainItems() : std::vector<planfile::TextItem>(); });
+    return withinMemory([this] { return m_reader ? m_reader->takeStrings() : std::vector<TTextItem>(); });
 }
 
 } // namespace pdfreader

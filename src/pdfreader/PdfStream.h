@@ -14,7 +14,8 @@ namespace pdfreader {
 // The one object through which the open command reads a plan file: it owns
 // the page reader of the file being opened and the picture of the selected
 // page, and answers how many pages the file has, what its Author and Subject
-// are, and which lines were printed where a form field belongs.
+// are, and which text objects its pages hold. What the text means is for
+// the caller to tell: the reader knows nothing of plans.
 //
 // Typical use by the open command:
 //     pdfreader::TPdfStream pdf;
@@ -22,8 +23,8 @@ namespace pdfreader {
 //     check pdf.author() and pdf.subject()        // CP932 bytes
 //     for (int p = 0; p < pdf.pageCount(); ++p)
 //         pdf.selectPage(p);                      // raises only for a damaged image
-//     if (const auto *lines = pdf.item(field))    // field index 0..247
-//         ... (*lines)[0], lines->size()
+//     for (const TTextItem &item : pdf.textItems())
+//         ... item.page, item.x, item.y, item.lines
 //
 // Before a successful open the facade is empty: no pages, empty texts, no
 // items, and selecting a page does nothing.
@@ -92,17 +93,12 @@ public:
     // Pixel bytes decoded from this file's images so far.
     std::size_t decodedPixelBytes() const { return m_decodedPixelBytes; }
 
-    // The lines of the first text item (in page and content order) that lies
-    // on the field's page within 5 units of the field's position on both
-    // axes, coordinates truncated to whole units. None when there is no such
-    // item, when the field index is not below the total number of items, or
-    // when it lies outside 0..247. The list belongs to the facade and lives
-    // until the next open or the facade's end.
-    const std::vector<std::string> *item(int fieldIndex) const;
-
-    // The text items of all pages (empty before an open), in the plain form
-    // that planfile::decodePlan reads.
-    std::vector<planfile::TextItem> textItems() const;
+    // The text items of all pages in page and content order; empty before
+    // an open. They live until the next open or the facade's end.
+    const std::vector<TTextItem> &textItems() const;
+    // Hands the text items over, so that they outlive the facade without a
+    // copy; textItems() is empty afterwards.
+    std::vector<TTextItem> takeTextItems();
 
     // The Creator text of the file's information, CP932 bytes as read.
     const std::string &creator() const;

@@ -1,10 +1,8 @@
 #pragma once
 
 #include "pdfreader/Base.h"
-#include "planfile/PlanDecode.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +15,8 @@ struct TTextItem {
     std::vector<std::string> lines;
 };
 
-// The text items of all pages, in walk order and content order.
+// The text items of all pages, in walk order and content order. The reader
+// only collects them; what they mean is for its callers to decide.
 class TPdfString {
 public:
     // Adds an item on the current page number; returns its index.
@@ -28,6 +27,13 @@ public:
     std::size_t textBytes() const { return m_textBytes; }
     const TTextItem &at(std::size_t index) const { return m_items.at(index); }
     const std::vector<TTextItem> &items() const { return m_items; }
+    // Hands the items over, leaving none.
+    std::vector<TTextItem> take()
+    {
+        m_lineCount = 0;
+        m_textBytes = 0;
+        return std::move(m_items);
+    }
     void clear()
     {
         m_items.clear();
@@ -37,20 +43,6 @@ public:
 
     std::int32_t currentPage() const { return m_currentPage; }
     void setCurrentPage(std::int32_t page) { m_currentPage = page; }
-
-    // Index of the first item on `page` whose point, truncated to whole
-    // units, lies near (x, y) (planfile::liesNear: within 5 units on both
-    // axes, bounds included).
-    std::optional<std::size_t> find(std::int32_t page, std::int32_t x, std::int32_t y) const;
-
-    // Lines of the item printed at a field's position (the rule of
-    // planfile::findFieldItem), or none. None also when the field index is
-    // not below the number of items, or is not a field index at all.
-    const std::vector<std::string> *itemLines(int fieldIndex) const;
-
-    // The items in the plain form the plan reading takes: coordinates
-    // truncated to whole units.
-    std::vector<planfile::TextItem> plainItems() const;
 
 private:
     std::vector<TTextItem> m_items;

@@ -157,12 +157,18 @@ void TPdfCanvas::BeginText()
 {
     m_lineX = 0;
     m_lineY = 0;
+    if (m_textSink != nullptr) {
+        m_textSink->BeginText();
+    }
     Append("BT\n");
 }
 
 void TPdfCanvas::MoveToNextLine()
 {
     m_lineY -= m_attr.Leading;
+    if (m_textSink != nullptr) {
+        m_textSink->MoveToNextLine();
+    }
     Append("T*\n");
 }
 
@@ -193,6 +199,9 @@ void TPdfCanvas::MoveTextPoint(float x, float y)
     // Td moves relative to the start of the current line.
     m_lineX += x;
     m_lineY += y;
+    if (m_textSink != nullptr) {
+        m_textSink->MoveTextPoint(x, y);
+    }
     AppendNumbers({x, y}, "Td");
 }
 

@@ -66,12 +66,20 @@ struct TPdfCanvasAttribute {
 // Receives each text string a canvas shows, with the point where it starts
 // and the text state in force. Another drawing surface uses it to draw the
 // very lines, cuts and positions that the canvas writes into the page; a
-// measuring-only canvas reports its text too.
+// measuring-only canvas reports its text too. A sink that needs the shape
+// of the text objects also hears of BT, Td and T*.
 class TPdfTextSink {
 public:
     virtual ~TPdfTextSink() = default;
     // `text` (CP932) shown by Tj, starting at (x, y) in PDF coordinates.
     virtual void ShowText(float x, float y, std::string_view text, const TPdfCanvasAttribute &state) = 0;
+    // A text object begins (BT).
+    virtual void BeginText() {}
+    // The text line now starts at (x, y) after a Td with these operands
+    // (within a text object that has just begun, the operands are the point).
+    virtual void MoveTextPoint(float x, float y) { (void)x, (void)y; }
+    // The next line begins (T*).
+    virtual void MoveToNextLine() {}
 };
 
 // Writes the operators of the current page into its content stream and

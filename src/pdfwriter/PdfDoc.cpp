@@ -58,11 +58,6 @@ void TPdfDoc::SetUseOutlines(bool value)
     m_useOutlines = value;
 }
 
-void TPdfDoc::SetCompressionMethod(TPdfCompressionMethod value)
-{
-    m_compressionMethod = value;
-}
-
 void TPdfDoc::NewDoc()
 {
     FreeDoc();

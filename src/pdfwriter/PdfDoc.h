@@ -62,8 +62,6 @@ private:
     std::int64_t m_xrefAddress = 0;
 };
 
-enum TPdfCompressionMethod { cmNone };
-
 // A PDF document: catalog, information, page tree, fonts and pages in
 // memory, written out by SaveToStream.
 class TPdfDoc {
@@ -103,8 +101,6 @@ public:
 
     bool UseOutlines() const { return m_useOutlines; }
     void SetUseOutlines(bool value);
-    TPdfCompressionMethod CompressionMethod() const { return m_compressionMethod; }
-    void SetCompressionMethod(TPdfCompressionMethod value);
     std::uint16_t DefaultPageWidth() const { return m_defaultPageWidth; }
     std::uint16_t DefaultPageHeight() const { return m_defaultPageHeight; }
     void SetDefaultPageWidth(std::uint16_t value) { m_defaultPageWidth = value; }
@@ -131,6 +127,5 @@ private:
     std::uint16_t m_defaultPageWidth = 596;
     std::uint16_t m_defaultPageHeight = 842;
     bool m_useOutlines = false;
-    TPdfCompressionMethod m_compressionMethod = cmNone;
     std::function<TDateTime()> m_clock;
 };

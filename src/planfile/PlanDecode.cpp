@@ -147,33 +147,53 @@ bool liesAtField(int fieldIndex, int page, std::int64_t x, std::int64_t y)
     return liesNear(page, x, y, f.page, f.x, f.y);
 }
 
-std::optional<std::size_t> findFieldItem(int fieldIndex, std::size_t count,
-                                         const std::function<ItemPlace(std::size_t)> &place)
-{
-    if (fieldIndex < 0 || fieldIndex >= kFieldCount || static_cast<std::size_t>(fieldIndex) >= count) {
-        return std::nullopt;
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        const ItemPlace at = place(i);
-        if (liesAtField(fieldIndex, at.page, at.x, at.y)) {
-            return i;
+namespace {
+
+// The fields of each page ordered by their y, so that the fields near an
+// item are found by a search instead of a look at every field.
+struct FieldsByHeight {
+    std::array<std::vector<const PlanField *>, 2> pages;
+
+    FieldsByHeight()
+    {
+        for (const PlanField &field : kPlanFields) {
+            pages.at(static_cast<std::size_t>(field.page - 1)).push_back(&field);
+        }
+        for (auto &fields : pages) {
+            std::stable_sort(fields.begin(), fields.end(),
+                             [](const PlanField *a, const PlanField *b) { return a->y < b->y; });
         }
     }
-    return std::nullopt;
+};
+
+} // namespace
+
+FieldItems findFieldItems(std::span<const ItemPlace> places)
+{
+    static const FieldsByHeight byHeight;
+    FieldItems held;
+    held.fill(kNoItem);
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const ItemPlace &at = places[i];
+        if (at.page < 1 || at.page > 2) {
+            continue;
+        }
+        const auto &fields = byHeight.pages[static_cast<std::size_t>(at.page - 1)];
+        auto it = std::lower_bound(fields.begin(), fields.end(), at.y - kFieldTolerance,
+                                   [](const PlanField *f, std::int64_t y) { return f->y < y; });
+        for (; it != fields.end() && (*it)->y <= at.y + kFieldTolerance; ++it) {
+            const auto index = static_cast<std::size_t>((*it)->index);
+            if (held[index] == kNoItem && index < places.size() && liesAtField((*it)->index, at.page, at.x, at.y)) {
+                held[index] = i;
+            }
+        }
+    }
+    return held;
 }
 
 PrintedPlan decodePlan(const FieldLines &lines)
 {
     return Decoder(lines).run();
-}
-
-PrintedPlan decodePlan(const std::vector<TextItem> &items)
-{
-    const auto place = [&items](std::size_t i) { return ItemPlace{items[i].page, items[i].x, items[i].y}; };
-    return decodePlan([&](int field) -> const std::vector<std::string> * {
-        const auto index = findFieldItem(field, items.size(), place);
-        return index ? &items[*index].lines : nullptr;
-    });
 }
 
 } // namespace planfile

@@ -13,21 +13,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace planfile {
-
-// One text object of a page as the reader extracted it: its page (from 1),
-// the point its Td moved to in whole PDF units (truncated toward zero), and
-// its lines (CP932; blank lines as empty strings).
-struct TextItem {
-    int page = 0;
-    std::int64_t x = 0;
-    std::int64_t y = 0;
-    std::vector<std::string> lines;
-};
 
 // How far (in whole units, both ways, bounds included) a text object may
 // start from a field's position and still hold the field.
@@ -41,19 +31,22 @@ bool liesNear(int page, std::int64_t x, std::int64_t y, int pointPage, std::int6
 // `fieldIndex` (0..247): it lies near the field's position.
 bool liesAtField(int fieldIndex, int page, std::int64_t x, std::int64_t y);
 
-// The page and whole-unit point of item `index` of a list.
+// Where a text object starts: its page (from 1) and the point its Td moved
+// to in whole PDF units (truncated toward zero).
 struct ItemPlace {
     int page;
     std::int64_t x;
     std::int64_t y;
 };
 
-// Index of the item that holds field `fieldIndex`: the first of `count`
-// items, in list order, that lies at the field. None when there is no such
-// item, when the field index lies outside 0..247, or when it is not below
-// `count` (a list shorter than the field index holds none of it).
-std::optional<std::size_t> findFieldItem(int fieldIndex, std::size_t count,
-                                         const std::function<ItemPlace(std::size_t)> &place);
+// For every field index, the index of the text object that holds it: the
+// first of `places`, in list order, that lies at the field; kNoItem when
+// there is none, and for every field index not below the number of places
+// (a list shorter than the field index holds none of it). One item may hold
+// several fields. Takes time in proportion to the number of places.
+constexpr std::size_t kNoItem = static_cast<std::size_t>(-1);
+using FieldItems = std::array<std::size_t, kFieldCount>;
+FieldItems findFieldItems(std::span<const ItemPlace> places);
 
 // The lines printed for a field index 0..247, or nullptr when nothing holds it.
 using FieldLines = std::function<const std::vector<std::string> *(int fieldIndex)>;
@@ -92,7 +85,5 @@ struct PrintedPlan {
 };
 
 PrintedPlan decodePlan(const FieldLines &lines);
-// The same over the text objects of all pages, in page and content order.
-PrintedPlan decodePlan(const std::vector<TextItem> &items);
 
 } // namespace planfile

@@ -5,7 +5,7 @@
 #include "pdfreader/PdfInputStream.h"
 #include "pdfreader/PdfReadError.h"
 #include "plan/Common.h"
-#include "planindex/PlanRead.h"
+#include "planio/PlanRead.h"
 #include "planindex/ReviewDue.h"
 
 #include <algorithm>
@@ -320,8 +320,8 @@ Entry readEntry(const std::string &path, const FileStamp &stamp)
 {
     Entry e;
     e.stamp = stamp;
-    auto result = readPlanFile(pathFromUtf8(path));
-    if (const auto *read = std::get_if<PlanFileRead>(&result)) {
+    auto result = planio::readPlanFile(pathFromUtf8(path));
+    if (const auto *read = std::get_if<planio::PlanFileRead>(&result)) {
         const planfile::PrintedPlan *printed = &read->printed;
         e.isPlan = true;
         IndexedPlan &p = e.plan;
@@ -337,7 +337,7 @@ Entry readEntry(const std::string &path, const FileStamp &stamp)
         p.planDate = readDate(p.planDateText);
         p.team = plan.Team;
     } else {
-        const ReadFault &fault = std::get<ReadFault>(result);
+        const planio::ReadFault &fault = std::get<planio::ReadFault>(result);
         e.refused = {path, fileNameOf(path), fault.text, fault.fileName, fault.outOfMemory};
     }
     return e;

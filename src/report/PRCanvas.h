@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+class TPRItem;
+
 class TPRCanvas {
 public:
     TPRCanvas() = default;
@@ -56,6 +58,10 @@ public:
     // Lines separated by CR LF, optionally wrapped, cut at the right edge and
     // stopped at the bottom (TPdfCanvas::MultilineTextRect).
     virtual void MultilineTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap) = 0;
+
+    // The item whose operations follow, told before it prints; a canvas that
+    // records what each item prints takes note of it. No operator.
+    virtual void BeginItem(const TPRItem &item) { (void)item; }
 };
 
 // The canvas of a PDF document: every operation is the document canvas's own.

@@ -2,7 +2,6 @@
 
 #include "plan/Cp932.h"
 #include "plan/TextParse.h"
-#include "report/FileReplace.h"
 
 #include <algorithm>
 #include <array>
@@ -109,6 +108,7 @@ void TPRPanel::PrintChildren(TPRCanvas &canvas, const TRect &rect)
             panel->Print(canvas, r);
         } else if (auto *item = dynamic_cast<TPRItem *>(child)) {
             if (item->Printable) {
+                canvas.BeginItem(*item);
                 item->Print(canvas, r);
             }
         }
@@ -453,12 +453,6 @@ void TPReport::SetCreator(std::string value)
     m_creator = std::move(value);
 }
 
-void TPReport::SetKeywords(std::string value)
-{
-    CheckNoDoc("SetKeyWords --invalid operation.");
-    m_keywords = std::move(value);
-}
-
 void TPReport::SetModDate(TDateTime value)
 {
     CheckNoDoc("SetModDate --invalid operation.");
@@ -469,36 +463,6 @@ void TPReport::SetSubject(std::string value)
 {
     CheckNoDoc("SetSubject --invalid operation.");
     m_subject = std::move(value);
-}
-
-void TPReport::SetTitle(std::string value)
-{
-    CheckNoDoc("SetTitle --invalid operation.");
-    m_title = std::move(value);
-}
-
-void TPReport::SetPageLayout(TPdfPageLayout value)
-{
-    CheckNoDoc("SetPageLayout --invalid operation.");
-    m_pageLayout = value;
-}
-
-void TPReport::SetPageMode(TPdfPageMode value)
-{
-    CheckNoDoc("SetPageMode --invalid operation.");
-    m_pageMode = value;
-}
-
-void TPReport::SetNonFullScreenPageMode(TPdfPageMode value)
-{
-    CheckNoDoc("SetNonFullScreenPageMode --invalid operation.");
-    m_nonFullScreenPageMode = value == pmFullScreen ? pmUseNone : value;
-}
-
-void TPReport::SetCompressionMethod(TPdfCompressionMethod value)
-{
-    // The only method is "none"; it is passed on to every new document.
-    m_compressionMethod = value;
 }
 
 void TPReport::SetUseOutlines(bool value)
@@ -521,17 +485,13 @@ void TPReport::BeginDoc()
         doc->SetClock(m_clock);
     }
     doc->SetUseOutlines(m_useOutlines);
-    doc->SetCompressionMethod(m_compressionMethod);
     doc->NewDoc();
     if (m_useOutlines) {
         doc->OutlineRoot();
     }
     TPdfCatalog &catalog = doc->Root();
-    catalog.SetPageMode(m_pageMode);
-    catalog.SetPageLayout(m_pageLayout);
-    if (m_nonFullScreenPageMode != pmUseNone) {
-        catalog.SetNonFullScreenPageMode(m_nonFullScreenPageMode);
-    }
+    catalog.SetPageMode(pmUseNone);
+    catalog.SetPageLayout(plSinglePage);
     if (m_viewerPreference != 0) {
         catalog.SetViewerPreference(m_viewerPreference);
     }
@@ -539,10 +499,10 @@ void TPReport::BeginDoc()
     info.SetAuthor(m_author);
     info.SetCreationDate(m_creationDate);
     info.SetCreator(m_creator);
-    info.SetKeywords(m_keywords);
+    info.SetKeywords("");
     info.SetModDate(m_modDate);
     info.SetSubject(m_subject);
-    info.SetTitle(m_title);
+    info.SetTitle("");
     m_doc = std::move(doc);
     m_pageCount = 0;
 }
@@ -558,7 +518,7 @@ void TPReport::Print(TPRPage &page)
     page.Print(m_canvas);
 }
 
-std::string TPReport::SaveAndClose()
+std::string TPReport::EndDocToString()
 {
     if (!m_doc) {
         throw EInvalidOperation("document is null..");
@@ -566,17 +526,6 @@ std::string TPReport::SaveAndClose()
     std::string bytes = m_doc->SaveToString();
     Abort();
     return bytes;
-}
-
-void TPReport::EndDoc()
-{
-    const std::string bytes = SaveAndClose();
-    ReplaceFile(m_fileName, bytes);
-}
-
-std::string TPReport::EndDocToString()
-{
-    return SaveAndClose();
 }
 
 void TPReport::Abort()

@@ -294,9 +294,11 @@ public:
 };
 
 // The report: document properties, and begin / print / end of one PDF
-// document. The properties can be set only while no document is open
-// (FileName always); setting one while a document is open raises
-// EPdfInvalidOperation "Set<Property> --invalid operation.".
+// document. The properties can be set only while no document is open;
+// setting one while a document is open raises EPdfInvalidOperation
+// "Set<Property> --invalid operation.". The catalog always asks for single
+// pages without outlines shown (/PageMode /UseNone, /PageLayout /SinglePage);
+// Keywords and Title are always empty.
 class TPReport {
 public:
     TPReport();
@@ -304,31 +306,16 @@ public:
     TPReport(const TPReport &) = delete;
     TPReport &operator=(const TPReport &) = delete;
 
-    const std::filesystem::path &FileName() const { return m_fileName; }
-    void SetFileName(std::filesystem::path value) { m_fileName = std::move(value); }
     const std::string &Author() const { return m_author; }
     void SetAuthor(std::string value);
     TDateTime CreationDate() const { return m_creationDate; }
     void SetCreationDate(TDateTime value);
     const std::string &Creator() const { return m_creator; }
     void SetCreator(std::string value);
-    const std::string &Keywords() const { return m_keywords; }
-    void SetKeywords(std::string value);
     TDateTime ModDate() const { return m_modDate; }
     void SetModDate(TDateTime value);
     const std::string &Subject() const { return m_subject; }
     void SetSubject(std::string value);
-    const std::string &Title() const { return m_title; }
-    void SetTitle(std::string value);
-    TPdfPageLayout PageLayout() const { return m_pageLayout; }
-    void SetPageLayout(TPdfPageLayout value);
-    TPdfPageMode PageMode() const { return m_pageMode; }
-    void SetPageMode(TPdfPageMode value);
-    TPdfPageMode NonFullScreenPageMode() const { return m_nonFullScreenPageMode; }
-    // pmFullScreen is stored as pmUseNone.
-    void SetNonFullScreenPageMode(TPdfPageMode value);
-    TPdfCompressionMethod CompressionMethod() const { return m_compressionMethod; }
-    void SetCompressionMethod(TPdfCompressionMethod value);
     bool UseOutlines() const { return m_useOutlines; }
     void SetUseOutlines(bool value);
     TPdfViewerPreferences ViewerPreference() const { return m_viewerPreference; }
@@ -343,13 +330,8 @@ public:
     void BeginDoc();
     // Adds a page to the open document and prints `page` on it.
     void Print(TPRPage &page);
-    // Writes the open document into the file FileName and closes it. The
-    // file is replaced only once the whole document has been written; on
-    // failure the old file is left as it was. Raises EInvalidOperation
-    // "document is null.." without an open document.
-    void EndDoc();
-    // Closes the open document and returns the file's bytes instead of
-    // writing a file.
+    // Closes the open document and returns the file's bytes. Raises
+    // EInvalidOperation "document is null.." without an open document.
     std::string EndDocToString();
     // Discards the open document without writing anything.
     void Abort();
@@ -361,20 +343,12 @@ public:
 
 private:
     void CheckNoDoc(const char *message) const;
-    std::string SaveAndClose();
 
-    std::filesystem::path m_fileName = "default.pdf";
     std::string m_author;
     TDateTime m_creationDate;
     std::string m_creator;
-    std::string m_keywords;
     TDateTime m_modDate = 0;
     std::string m_subject;
-    std::string m_title;
-    TPdfPageLayout m_pageLayout = plSinglePage;
-    TPdfPageMode m_pageMode = pmUseNone;
-    TPdfPageMode m_nonFullScreenPageMode = pmUseNone;
-    TPdfCompressionMethod m_compressionMethod = cmNone;
     bool m_useOutlines = false;
     TPdfViewerPreferences m_viewerPreference = 0;
     std::function<TDateTime()> m_clock;

@@ -83,6 +83,16 @@ TPrintFormatForm::TPrintFormatForm()
     static const std::vector<std::string> texts2 = convertTexts(planlayout::kPage2Items);
     buildPage(planlayout::kPage1Items, texts1, PRLayoutPanel1, m_owned, m_page1, m_byName);
     buildPage(planlayout::kPage2Items, texts2, PRLayoutPanel2, m_owned, m_page2, m_byName);
+
+    m_fieldItems.reserve(planfile::kPlanFields.size());
+    for (const planfile::PlanField &field : planfile::kPlanFields) {
+        FieldItem &item = m_fieldItems.emplace_back();
+        item.label = FindLabel(field.item);
+        item.text = item.label == nullptr ? FindText(field.item) : nullptr;
+        if (item.label == nullptr && item.text == nullptr) {
+            throw std::logic_error("the layout has no item " + std::string(field.item));
+        }
+    }
 }
 
 TPrintFormatForm::~TPrintFormatForm() = default;
@@ -117,33 +127,42 @@ void TPrintFormatForm::SetText(std::string_view name, std::string_view text)
     item->SetText(text);
 }
 
-void TPrintFormatForm::SetItemText(std::string_view name, std::string_view text)
-{
-    if (TPRLabel *label = FindLabel(name)) {
-        label->Caption = text;
-    } else {
-        SetText(name, text);
-    }
-}
-
 void TPrintFormatForm::FillItems()
 {
     const TPRACTDATA &p = PlanData;
-    for (const planfile::PlanField &field : planfile::kPlanFields) {
-        SetItemText(field.item, planfile::printedText(p, field));
+    for (std::size_t i = 0; i < planfile::kPlanFields.size(); ++i) {
+        const FieldItem &item = m_fieldItems[i];
+        if (item.label != nullptr) {
+            item.label->Caption = planfile::printedText(p, planfile::kPlanFields[i]);
+        } else {
+            item.text->SetText(planfile::printedText(p, planfile::kPlanFields[i]));
+        }
     }
     // The page-2 header repeats the plan date and the name.
-    SetText("PRDate", FormatEraDate(p.PlanDate));
-    SetText("UserNameLbl", p.Name);
+    SetText(kPageTwoDate, FormatEraDate(p.PlanDate));
+    SetText(kPageTwoName, p.Name);
     // The two sample blocks are always printed empty.
     SetText("PRSample1", "");
     SetText("PRSample2", "");
 }
 
-void TPrintFormatForm::BeginReport(const std::filesystem::path &fileName)
+const std::vector<TPRTextObject> &TPrintFormatForm::RecordPages()
+{
+    FillItems();
+    if (!m_recorder) {
+        m_recorder = std::make_unique<TPRRecordCanvas>();
+    }
+    m_recorder->Clear();
+    m_recorder->SetPage(1);
+    PRPage1.Print(*m_recorder);
+    m_recorder->SetPage(2);
+    PRPage2.Print(*m_recorder);
+    return m_recorder->Objects();
+}
+
+void TPrintFormatForm::BeginReport()
 {
     const TDateTime now = Clock();
-    PReport1.SetFileName(fileName);
     PReport1.SetAuthor(std::string(planfile::kAuthor));
     PReport1.SetCreator(CreatorText);
     PReport1.SetCreationDate(now);
@@ -157,11 +176,6 @@ void TPrintFormatForm::PrintPages()
     FillItems();
     PReport1.Print(PRPage1);
     PReport1.Print(PRPage2);
-}
-
-void TPrintFormatForm::EndReport()
-{
-    PReport1.EndDoc();
 }
 
 std::string TPrintFormatForm::EndReportToString()

@@ -5,10 +5,11 @@
 // into them.
 //
 // Use: copy the plan into PlanData, set CreatorText, then BeginReport,
-// PrintPages, EndReport (or EndReportToString). After any failure call
-// AbortReport so that the next report can begin.
+// PrintPages, EndReportToString. After any failure call AbortReport so that
+// the next report can begin.
 
 #include "report/PReport.h"
+#include "report/PRRecordCanvas.h"
 #include "plan/PracticePlanType.h"
 
 #include <functional>
@@ -34,13 +35,11 @@ public:
     // local time.
     std::function<TDateTime()> Clock;
 
-    // Sets the report's file name, Author "Ｒ１．０", Creator, CreationDate
-    // and ModDate, and opens the document.
-    void BeginReport(const std::filesystem::path &fileName);
+    // Sets the report's Author "Ｒ１．０", Creator, CreationDate and ModDate,
+    // and opens the document.
+    void BeginReport();
     // Fills every item from PlanData, then prints page 1 and page 2.
     void PrintPages();
-    // Writes the file (replacing it only when complete) and closes the document.
-    void EndReport();
     // Closes the document and returns the file's bytes.
     std::string EndReportToString();
     // Discards an open document.
@@ -48,6 +47,18 @@ public:
 
     // Writes PlanData into the items (done by PrintPages).
     void FillItems();
+
+    // Fills the items from PlanData and prints both pages, as PrintPages
+    // does, on a canvas that only records their text objects (page 1, then
+    // page 2); no document is needed or touched. The list lives until the
+    // next call.
+    const std::vector<TPRTextObject> &RecordPages();
+
+    // The page-2 header's text block that repeats the patient's name in a
+    // box of its own width (wider than the name field's), and the one that
+    // repeats the plan date.
+    static constexpr std::string_view kPageTwoName = "UserNameLbl";
+    static constexpr std::string_view kPageTwoDate = "PRDate";
 
     TPReport PReport1;
     TPRPage PRPage1;
@@ -64,11 +75,16 @@ public:
 
 private:
     void SetText(std::string_view name, std::string_view text);
-    // The caption of a label, the text of a text block.
-    void SetItemText(std::string_view name, std::string_view text);
 
     std::vector<std::unique_ptr<TPRItem>> m_owned;
     std::vector<TPRItem *> m_page1;
     std::vector<TPRItem *> m_page2;
     std::unordered_map<std::string, TPRItem *> m_byName;
+    // The label or text block of each field, by field index, found once.
+    struct FieldItem {
+        TPRLabel *label = nullptr;
+        TPRText *text = nullptr;
+    };
+    std::vector<FieldItem> m_fieldItems;
+    std::unique_ptr<TPRRecordCanvas> m_recorder;
 };

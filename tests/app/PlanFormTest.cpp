@@ -5,12 +5,12 @@
 #include "TestSupport.h"
 
 #include "app/GuiText.h"
-#include "pdfreader/Page.h"
 #include "plan/Common.h"
 #include "planfile/PlanFieldValue.h"
 #include "planfile/PlanFormat.h"
 #include "report/PlanFit.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanRead.h"
+#include "planio/PlanSave.h"
 
 #include <QTest>
 
@@ -94,9 +94,9 @@ void PlanFormTest::everyFieldGoesThroughTheFileAndBack()
     QCOMPARE(plan.Age, AgeInYears(encodeDate(1940, 6, 12), encodeDate(2024, 1, 31)));
     QVERIFY2(planfit::CheckPlanFit(plan).empty(), "every value prints whole");
 
-    const auto file = TPdfPage::fromBytes(MakePlanPdf(plan, "creator", encodeDate(2024, 1, 31)));
+    const planio::PlanFileRead file = planio::loadPlanBytes(MakePlanPdf(plan, "creator", encodeDate(2024, 1, 31)));
     TPlanForm reopened;
-    reopened.show(planfile::decodePlan(file->strings().plainItems()));
+    reopened.show(file.printed);
     const TPlanForm::Reading again = reopened.read();
     QVERIFY2(again.plan, again.fault.where != nullptr ? again.fault.where->key : "");
 

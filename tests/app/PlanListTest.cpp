@@ -15,8 +15,8 @@
 #include "plan/Common.h"
 #include "plan/Cp932.h"
 #include "planindex/PlanDiff.h"
-#include "planindex/PlanRead.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanRead.h"
+#include "planio/PlanSave.h"
 #include "settings/Registory.h"
 #include "TestSupport.h"
 
@@ -58,11 +58,11 @@ TPRACTDATA planOf(const char *name, TDateTime date)
 
 TPRACTDATA readPlan(const QString &path)
 {
-    auto read = planindex::readPlanFile(QFile::encodeName(path).toStdString());
-    if (!std::holds_alternative<planindex::PlanFileRead>(read)) {
+    auto read = planio::readPlanFile(QFile::encodeName(path).toStdString());
+    if (!std::holds_alternative<planio::PlanFileRead>(read)) {
         qFatal("not a plan: %s", qPrintable(path));
     }
-    return std::get<planindex::PlanFileRead>(read).printed.Plan;
+    return std::get<planio::PlanFileRead>(read).printed.Plan;
 }
 
 std::set<std::string> changedKeys(const TPRACTDATA &a, const TPRACTDATA &b)

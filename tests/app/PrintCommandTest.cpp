@@ -11,7 +11,7 @@
 #include "plan/Common.h"
 #include "plan/Cp932.h"
 #include "pdfwriter/PdfDoc.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 #include "settings/Registory.h"
 #include "TestSupport.h"
 

@@ -5,7 +5,7 @@
 #include "ControlNames.h"
 #include "app/FormControls.h"
 #include "plan/Cp932.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 #include "settings/Registory.h"
 #include "TestSupport.h"
 

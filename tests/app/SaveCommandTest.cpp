@@ -10,7 +10,7 @@
 #include "app/FormControls.h"
 #include "app/GuiText.h"
 #include "planfile/PlanCheck.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 #include "settings/Registory.h"
 #include "TestSupport.h"
 

@@ -5,7 +5,6 @@
 #include "cli/Cli.h"
 #include "plan/FilePath.h"
 
-#include "pdfreader/PdfString.h"
 
 #include <nlohmann/json.hpp>
 

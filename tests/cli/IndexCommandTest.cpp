@@ -9,7 +9,7 @@
 
 #include "plan/Common.h"
 #include "plan/Cp932.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 #include "support/FailingAllocations.h"
 #include "support/Files.h"
 #include "support/Processes.h"

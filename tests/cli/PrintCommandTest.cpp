@@ -7,7 +7,7 @@
 
 #include "pdfwriter/PdfDoc.h"
 #include "plan/Cp932.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 
 #include "support/Files.h"
 #include "support/Processes.h"

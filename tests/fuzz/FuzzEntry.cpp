@@ -1,7 +1,6 @@
 #include "FuzzEntry.h"
 
 #include "pdfreader/Page.h"
-#include "planfile/PlanFieldTable.h"
 
 #include <string>
 
@@ -13,10 +12,6 @@ int pdfReaderFuzzOne(const std::uint8_t *data, std::size_t size)
         for (const TTextItem &item : reader->strings().items()) {
             for (const std::string &line : item.lines)
                 total += line.size();
-        }
-        for (int field = 0; field < planfile::kFieldCount; ++field) {
-            if (const auto *lines = reader->itemLines(field))
-                total += lines->size();
         }
         for (std::size_t page = 0; page < reader->pages().count(); ++page)
             total += reader->imageData(page).size();

@@ -1,8 +1,9 @@
 #include "FuzzEntry.h"
 
-#include "integrity/PlanIntegrity.h"
 #include "pdfreader/PdfStream.h"
 #include "planfile/PlanFormat.h"
+#include "planio/PlanItems.h"
+#include "planio/ReadBackCheck.h"
 
 #include <string>
 
@@ -24,8 +25,11 @@ int openPathFuzzOne(const std::uint8_t *data, std::size_t size)
         }
     }
     if (planfile::isPlanFile(pdf.author(), pdf.subject())) {
-        const auto difference = planintegrity::findDifference(pdf.textItems(), pdf.creator());
-        total += difference ? difference->fieldName.size() : 0;
+        planio::PlanFileRead read;
+        read.items = pdf.takeTextItems();
+        read.printed = planio::decodeItems(read.items);
+        const auto difference = planio::findDifference(read);
+        total += difference ? difference->itemName.size() : 0;
     }
     return total == static_cast<std::size_t>(-1) ? 1 : 0;
 }

@@ -35,10 +35,4 @@ TEST(FuzzCorpus, EveryInputIsReadOrRefused)
     EXPECT_GE(replay(OVILANT_FUZZ_CORPUS_DIR, pdfReaderFuzzOne), 5u) << "the corpus should not be empty";
 }
 
-// The open command's path: open, every page's image, the read-back check.
-TEST(FuzzCorpus, EveryInputTakesTheOpenPath)
-{
-    EXPECT_GE(replay(OVILANT_OPEN_CORPUS_DIR, openPathFuzzOne), 4u) << "the corpus should not be empty";
-}
-
 } // namespace

@@ -1,6 +1,6 @@
 // The reader facade as the open command uses it: opening files, page count
-// and page selection, items at field positions, and page images decoded
-// through the JPEG decoder, damaged ones included.
+// and page selection, the text items, and page images decoded through the
+// JPEG decoder, damaged ones included.
 #include "pdfreader/PdfStream.h"
 #include "pdfreader/JpegImage.h"
 #include "PdfBuilder.h"
@@ -129,20 +129,21 @@ TEST_F(PdfStreamTest, EmptyBeforeOpenAndAfterAFailedOpen)
     TPdfStream pdf;
     EXPECT_EQ(pdf.pageCount(), 0);
     EXPECT_EQ(pdf.author(), "");
-    EXPECT_EQ(pdf.item(0), nullptr);
+    EXPECT_TRUE(pdf.textItems().empty());
     EXPECT_EQ(pdf.image(), nullptr);
     pdf.selectPage(0); // nothing to select: no effect, no fault
     EXPECT_EQ(pdf.selectedPage(), 0);
 
     pdf.open(write("plan.pdf", planFile({{at("488", "822", {"date"})}, {}})));
     ASSERT_EQ(pdf.pageCount(), 2);
-    ASSERT_NE(pdf.item(0), nullptr);
+    ASSERT_EQ(pdf.textItems().size(), 1u);
+    EXPECT_EQ(pdf.textItems()[0].lines, Lines{"date"});
 
     // A failed open drops the earlier file instead of answering from it.
     EXPECT_THROW(pdf.open((m_dir / "missing.pdf").string()), EPdfReadError);
     EXPECT_EQ(pdf.pageCount(), 0);
     EXPECT_EQ(pdf.author(), "");
-    EXPECT_EQ(pdf.item(0), nullptr);
+    EXPECT_TRUE(pdf.textItems().empty());
 }
 
 TEST_F(PdfStreamTest, MarkersPagesAndReopening)
@@ -174,44 +175,9 @@ TEST_F(PdfStreamTest, MarkersPagesAndReopening)
     EXPECT_EQ(pdf.subject(), "else");
     EXPECT_EQ(pdf.pageCount(), 3);
     EXPECT_EQ(pdf.selectedPage(), 0);
-    EXPECT_EQ(pdf.item(0), nullptr) << "the only item lies on page 3";
-}
-
-TEST_F(PdfStreamTest, ItemsWithinFiveUnitsOfTheFieldOnItsPage)
-{
-    // Field 0 is at (488, 822) on page 1, field 5 at (505, 799).
-    TPdfStream pdf;
-    pdf.open(write("near.pdf", planFile({{at("494", "822", {"6 off"}), at("490.2", "818.5", {"date"}),
-                                          at("482.9", "822", {"second in the window"})},
-                                         {at("488", "822", {"page 2"})}})));
-    ASSERT_NE(pdf.item(0), nullptr);
-    EXPECT_EQ(*pdf.item(0), Lines{"date"}) << "490.2 and 818.5 truncate into the window; the first item wins";
-
-    const std::vector<TextObject> misses = {at("494", "822", {"a"}), at("488", "828", {"b"}),
-                                            at("505", "799", {"care"})};
-    pdf.open(write("far.pdf", planFile({misses, {at("488", "822", {"page 2"})}})));
-    EXPECT_EQ(pdf.item(0), nullptr) << "only misses on page 1, the exact point only on page 2";
-    EXPECT_EQ(pdf.item(5), nullptr) << "four items in all, field index 5";
-    EXPECT_EQ(pdf.item(-1), nullptr);
-    EXPECT_EQ(pdf.item(248), nullptr);
-
-    // Bounds are included (483 and 817 are exactly 5 below), and one item may
-    // answer two fields: (452, 768) is within 5 of field 18 (451, 773) and of
-    // field 19 (453, 763).
-    std::vector<TextObject> page1 = misses;
-    page1.push_back(at("483", "817", {"edge"}));
-    page1.push_back(at("452", "768", {sjis("レ"), "", "3"}));
-    std::vector<TextObject> page2(14, at("0", "0", {"filler"}));
-    page2.push_back(at("488", "822", {"page 2"}));
-    pdf.open(write("hits.pdf", planFile({page1, page2})));
-    ASSERT_NE(pdf.item(0), nullptr);
-    EXPECT_EQ(*pdf.item(0), Lines{"edge"});
-    ASSERT_NE(pdf.item(5), nullptr) << "20 items in all, field index 5";
-    EXPECT_EQ(*pdf.item(5), Lines{"care"});
-    ASSERT_NE(pdf.item(18), nullptr);
-    EXPECT_EQ(*pdf.item(18), (Lines{sjis("レ"), "", "3"}));
-    EXPECT_EQ(pdf.item(18), pdf.item(19));
-    EXPECT_EQ(pdf.item(20), nullptr);
+    ASSERT_EQ(pdf.textItems().size(), 1u);
+    EXPECT_EQ(pdf.textItems()[0].page, 3) << "the only item lies on page 3";
+    EXPECT_EQ(pdf.textItems()[0].lines, Lines{"x"});
 }
 
 TEST_F(PdfStreamTest, PageImagesAreDecodedWhenTheirPageIsSelected)
@@ -304,8 +270,8 @@ TEST_F(PdfStreamTest, ADamagedImageRaisesTheReadersErrorAndKeepsThePreviousPictu
     EXPECT_THROW(pdf.image(), EPdfReadError) << "page 3 shows page 2's picture still";
 
     // Everything else still answers after the failures.
-    ASSERT_NE(pdf.item(0), nullptr);
-    EXPECT_EQ(*pdf.item(0), Lines{"date"});
+    ASSERT_FALSE(pdf.textItems().empty());
+    EXPECT_EQ(pdf.textItems()[0].lines, Lines{"date"});
 }
 
 // A file whose one page, showing this picture, the page tree names `times`

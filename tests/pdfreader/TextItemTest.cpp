@@ -1,9 +1,7 @@
-// The text-object grammar of content streams, page numbering of items and
-// the lookup of items by field position.
+// The text-object grammar of content streams and page numbering of items.
 #include "ReaderTestSupport.h"
 
 #include "plan/Cp932.h"
-#include "planfile/PlanFieldTable.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +17,6 @@ std::vector<TTextItem> scan(const std::string &content)
 }
 
 using Lines = std::vector<std::string>;
-
-const planfile::PlanField &fieldPosition(int field)
-{
-    return planfile::kPlanFields.at(static_cast<std::size_t>(field));
-}
 
 TEST(TextObjects, OneLineAndItsPoint)
 {
@@ -142,64 +135,6 @@ TEST(TextObjects, ContentLengthBoundsTheScan)
     auto reader = TPdfPage::fromBytes(file.build());
     ASSERT_EQ(reader->itemCount(), 1u);
     EXPECT_TRUE(reader->strings().at(0).lines.empty());
-}
-
-TEST(FieldLookup, WithinFiveUnitsOnTheRightPage)
-{
-    TPdfString items;
-    items.add(4902000, 8185000, {"date"}); // (490.2, 818.5) near field 0 (488, 822)
-    items.add(494 * CurrencyScale, 822 * CurrencyScale, {"too far"});
-    items.setCurrentPage(2);
-    items.add(488 * CurrencyScale, 822 * CurrencyScale, {"page 2"});
-    items.add(21 * CurrencyScale, 792 * CurrencyScale, {"self hope"});
-    ASSERT_NE(items.itemLines(0), nullptr);
-    EXPECT_EQ(*items.itemLines(0), Lines{"date"});
-    EXPECT_EQ(items.find(1, 488, 822), 0u);
-    EXPECT_FALSE(items.find(1, 488 - 12, 822));
-    EXPECT_EQ(items.find(2, 488, 822), 2u);
-    EXPECT_EQ(items.find(1, 499, 822), 1u) << "494 is within 5 of 499, 490 is not";
-    // A field index not below the number of items gives nothing.
-    EXPECT_EQ(items.itemLines(226), nullptr);
-    EXPECT_EQ(items.itemLines(-1), nullptr);
-    EXPECT_EQ(items.itemLines(248), nullptr);
-}
-
-TEST(FieldLookup, TableMatchesThePrintedLayout)
-{
-    EXPECT_EQ(fieldPosition(0).x, 488);
-    EXPECT_EQ(fieldPosition(5).x, 505);
-    EXPECT_EQ(fieldPosition(29).y, 643);
-    EXPECT_EQ(fieldPosition(31 + 5 * 12 + 4).x, 96 + 52);
-    EXPECT_EQ(fieldPosition(31 + 5 * 12 + 4).y, 281);
-    EXPECT_EQ(fieldPosition(164).x, 138);
-    EXPECT_EQ(fieldPosition(165).x, 96 + 13 * 4);
-    EXPECT_EQ(fieldPosition(190).y, 38);
-    EXPECT_EQ(fieldPosition(222).y, 31);
-    EXPECT_EQ(fieldPosition(225).x, 507);
-    EXPECT_EQ(fieldPosition(226).page, 2);
-    EXPECT_EQ(fieldPosition(234).y, 203);
-    EXPECT_EQ(fieldPosition(243).x, 465);
-    EXPECT_EQ(fieldPosition(247).y, 72);
-    EXPECT_EQ(fieldPosition(225).page, 1);
-}
-
-TEST(FieldLookup, EveryFieldOfAWrittenPlanComesBack)
-{
-    // One item at each field position with distinct text, as the layout
-    // prints them; every field finds its own item.
-    std::vector<std::vector<TextObject>> pages(2);
-    for (int field = 0; field < planfile::kFieldCount; ++field) {
-        const planfile::PlanField &p = fieldPosition(field);
-        pages[static_cast<std::size_t>(p.page - 1)].push_back(
-            {std::to_string(p.x) + ".2", std::to_string(p.y) + ".8", {sjis("欄") + std::to_string(field), "2"}});
-    }
-    auto reader = TPdfPage::fromBytes(planFile(pages).build());
-    ASSERT_EQ(reader->itemCount(), static_cast<std::size_t>(planfile::kFieldCount));
-    for (int field = 0; field < planfile::kFieldCount; ++field) {
-        const auto *lines = reader->itemLines(field);
-        ASSERT_NE(lines, nullptr) << field;
-        EXPECT_EQ(*lines, (Lines{sjis("欄") + std::to_string(field), "2"})) << field;
-    }
 }
 
 } // namespace

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 namespace {
 
 std::string utf8(std::string_view cp932Text)
@@ -44,28 +47,36 @@ TEST(PlanFormat, MarkersAreComparedAfterTrimmingBlanksAndControlBytes)
 TEST(FieldItems, TheFirstItemWithinFiveUnitsOnTheFieldsPageHoldsIt)
 {
     const planfile::PlanField &date = planfile::kPlanFields[0]; // page 1 (488, 822)
-    std::vector<planfile::TextItem> items = {
-        {1, date.x + 6, date.y, {"too far right"}},
-        {2, date.x, date.y, {"other page"}},
-        {1, date.x - 5, date.y + 5, {"corner"}},
-        {1, date.x, date.y, {"later"}},
+    std::vector<planfile::ItemPlace> places = {
+        {1, date.x + 6, date.y},     // too far right
+        {2, date.x, date.y},         // other page
+        {1, date.x - 5, date.y + 5}, // corner
+        {1, date.x, date.y},         // later
     };
-    const auto lines = [&](int field) -> const std::vector<std::string> * {
-        const auto index = planfile::findFieldItem(field, items.size(), [&](std::size_t i) {
-            return planfile::ItemPlace{items[i].page, items[i].x, items[i].y};
-        });
-        return index ? &items[*index].lines : nullptr;
-    };
-    ASSERT_NE(lines(0), nullptr);
-    EXPECT_EQ(lines(0)->front(), "corner");
+    EXPECT_EQ(planfile::findFieldItems(places)[0], 2u) << "the corner, the first within the bounds";
     const planfile::PlanField &kaigo = planfile::kPlanFields[5];
-    items.push_back({1, kaigo.x, kaigo.y, {"care level"}});
-    EXPECT_EQ(lines(5), nullptr) << "a field index not below the number of items finds nothing";
-    items.push_back({});
-    ASSERT_NE(lines(5), nullptr);
-    EXPECT_EQ(lines(5)->front(), "care level");
-    EXPECT_EQ(lines(-1), nullptr);
-    EXPECT_EQ(lines(248), nullptr);
+    places.push_back({1, kaigo.x, kaigo.y});
+    EXPECT_EQ(planfile::findFieldItems(places)[5], planfile::kNoItem)
+        << "a field index not below the number of items finds nothing";
+    places.push_back({});
+    EXPECT_EQ(planfile::findFieldItems(places)[5], 4u);
+}
+
+// The search by height finds what a look at every field would: every field
+// at its own point and at each corner of its window, none just outside.
+TEST(FieldItems, EveryFieldIsFoundAtTheEdgesOfItsWindow)
+{
+    for (const planfile::PlanField &field : planfile::kPlanFields) {
+        for (const auto &[dx, dy, held] : std::vector<std::tuple<int, int, bool>>{
+                 {0, 0, true}, {-5, -5, true}, {5, 5, true}, {-5, 5, true}, {6, 0, false}, {0, -6, false}}) {
+            std::vector<planfile::ItemPlace> places(planfile::kFieldCount, planfile::ItemPlace{0, 0, 0});
+            places.back() = {field.page, field.x + dx, field.y + dy};
+            const planfile::FieldItems found = planfile::findFieldItems(places);
+            const bool at = found[static_cast<std::size_t>(field.index)] == places.size() - 1;
+            EXPECT_EQ(held, planfile::liesAtField(field.index, field.page, field.x + dx, field.y + dy));
+            EXPECT_EQ(at, held) << field.key << " " << dx << " " << dy;
+        }
+    }
 }
 
 } // namespace

@@ -11,8 +11,8 @@
 #include "planfile/PlanFormat.h"
 #include "planindex/PlanDiff.h"
 #include "planindex/PlanIndex.h"
-#include "planindex/PlanRead.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanRead.h"
+#include "planio/PlanSave.h"
 #include "support/Files.h"
 
 #include <gtest/gtest.h>
@@ -245,8 +245,8 @@ TEST(PlanDiff, ListsTheChangedMemoMarkCellAndPriorityMarkWithTheirCaptions)
     writeFile(dir / "old.pdf", pdfOf(older));
     writeFile(dir / "new.pdf", pdfOf(newer));
     const auto read = [&](const char *name) {
-        auto result = planindex::readPlanFile((dir / name).string());
-        return std::get<planindex::PlanFileRead>(result).printed.Plan;
+        auto result = planio::readPlanFile((dir / name).string());
+        return std::get<planio::PlanFileRead>(result).printed.Plan;
     };
     const auto changes = planindex::diffPlans(read("old.pdf"), read("new.pdf"));
 

@@ -2,11 +2,11 @@
 // report engine itself, and the line breaking that makes a memo fit.
 
 #include "ContentParse.h"
+#include "FormPdf.h"
 #include "FullPlan.h"
 #include "report/PlanFit.h"
 
 #include "planfile/PlanFieldValue.h"
-#include "report/PlanPdf.h"
 
 #include "plan/Common.h"
 #include "plan/Cp932.h"
@@ -103,7 +103,7 @@ TEST(PlanFit, BrokenLinesPrintWhole)
     plan.PTOTST0Text = broken;
     plan.Kenkou = kenkou;
     EXPECT_TRUE(planfit::CheckPlanFit(plan).empty());
-    const auto page1 = textObjectsOf(streamsOf(MakePlanPdf(plan, "c", encodeDate(2024, 1, 31)))[0]);
+    const auto page1 = textObjectsOf(streamsOf(formPdf(plan, "c", encodeDate(2024, 1, 31)))[0]);
     const auto at = [&](double x, double y) {
         return std::find_if(page1.begin(), page1.end(), [&](const TextObject &t) { return t.x == x && t.y == y; });
     };

@@ -4,10 +4,10 @@
 // its entry in the field position table).
 
 #include "ContentParse.h"
+#include "FormPdf.h"
 #include "FullPlan.h"
 #include "planfile/PlanFieldTable.h"
 #include "report/PlanLayoutTable.h"
-#include "report/PlanPdf.h"
 #include "report/PrintFormatUnit.h"
 
 #include "plan/Common.h"
@@ -24,7 +24,6 @@
 #include <map>
 #include <set>
 #include <sstream>
-#include <thread>
 
 namespace fs = std::filesystem;
 using testsupport::readFile;
@@ -44,7 +43,7 @@ std::string j(const char *utf8)
 
 std::string pdfOf(const TPRACTDATA &plan)
 {
-    return MakePlanPdf(plan, PlanCreatorText(saveTime()), saveTime());
+    return formPdf(plan, j("１４：０５：０９"), saveTime());
 }
 
 // The two content streams of a plan file (objects 5 and 11).
@@ -231,65 +230,27 @@ TEST(PlanFile, StructureOfTheWrittenFile)
     EXPECT_EQ(pdfOf(fullPlan()), pdf);
 }
 
-// Each thread keeps one layout form for all its saves. A file must depend
-// only on its own plan: not on the plan saved before it in the same thread,
-// nor on saves running at the same time in other threads.
-TEST(PlanFile, AFileDependsOnlyOnItsOwnPlan)
-{
-    const TPRACTDATA marked = fullPlan();
-    TPRACTDATA unmarked = fullPlan();
-    unmarked.Name = j("別人");
-    for (int row : planRowNumbers()) {
-        planRow(unmarked, row).Special = 5;
-    }
-    std::string fresh;
-    std::thread([&] { fresh = pdfOf(unmarked); }).join();
-    EXPECT_EQ(fresh.find("<819D> Tj"), std::string::npos) << "a priority mark where the plan has none";
-
-    ASSERT_NE(pdfOf(marked).find("<819D> Tj"), std::string::npos); // the thread's form now holds marks
-    EXPECT_EQ(pdfOf(unmarked), fresh);
-
-    const std::string expectedMarked = pdfOf(marked);
-    std::vector<std::string> results(2);
-    std::thread other([&] {
-        for (int i = 0; i < 10 && results[1].empty(); ++i) {
-            if (pdfOf(unmarked) != fresh) {
-                results[1] = "unmarked";
-            }
-        }
-    });
-    for (int i = 0; i < 10 && results[0].empty(); ++i) {
-        if (pdfOf(marked) != expectedMarked) {
-            results[0] = "marked";
-        }
-    }
-    other.join();
-    EXPECT_EQ(results, (std::vector<std::string>{"", ""})) << "concurrent saves disturbed each other";
-}
-
 // A report left open by a failure refuses the next begin until it is
-// aborted; after the abort the form saves the same file as before.
+// aborted; after the abort the form writes the same file as before.
 TEST(PlanFile, AbortAfterAFailureLetsTheNextSaveWork)
 {
-    const testsupport::TempDir dir("ovilant-form");
-    const fs::path path = dir / "plan.pdf";
     TPrintFormatForm form;
     form.PlanData = fullPlan();
-    form.CreatorText = PlanCreatorText(saveTime());
+    form.CreatorText = j("１４：０５：０９");
     form.Clock = saveTime;
-    form.BeginReport(path.string());
+    form.BeginReport();
     try {
-        form.BeginReport(path.string());
+        form.BeginReport();
         ADD_FAILURE() << "a second begin while a document is open must fail";
     } catch (const EPdfInvalidOperation &e) {
         EXPECT_STREQ(e.what(), "SetAuthor --invalid operation.");
     }
     form.AbortReport();
-    form.BeginReport(path.string());
+    form.BeginReport();
     form.PrintPages();
-    form.EndReport();
+    const std::string bytes = form.EndReportToString();
     EXPECT_FALSE(form.PReport1.HasDoc());
-    EXPECT_EQ(readFile(path), pdfOf(fullPlan()));
+    EXPECT_EQ(bytes, pdfOf(fullPlan()));
 }
 
 TEST(PlanFile, OrderOfTextsOnThePages)
@@ -370,6 +331,36 @@ TEST(PlanFile, ContentStreamsMatchTheReviewedGoldenFiles)
     }
 }
 
+// Recording the pages sees the text objects the file gets, each with its
+// item, page, point and lines; a T* that ends an object leaves an empty last
+// line in the record, where a content stream shows nothing.
+TEST(PlanFile, RecordedPagesHoldTheTextObjectsOfTheFile)
+{
+    TPRACTDATA plan = fullPlan();
+    plan.Gapei = j("一行目\r\n\r\n三行目"); // cut after the blank line
+    TPrintFormatForm form;
+    form.PlanData = plan;
+    const std::vector<TPRTextObject> recorded = form.RecordPages();
+    const auto contents = contentsOf(pdfOf(plan));
+    std::vector<TextObject> file = textObjectsOf(contents[0]);
+    const std::size_t page1 = file.size();
+    for (const TextObject &object : textObjectsOf(contents[1])) {
+        file.push_back(object);
+    }
+    ASSERT_EQ(recorded.size(), file.size());
+    for (std::size_t i = 0; i < file.size(); ++i) {
+        std::vector<std::string> lines = recorded[i].Lines;
+        while (!lines.empty() && lines.back().empty() && lines.size() > file[i].lines.size()) {
+            lines.pop_back();
+        }
+        EXPECT_EQ(lines, file[i].lines) << recorded[i].Item->Name();
+        EXPECT_EQ(recorded[i].Page, i < page1 ? 1 : 2);
+        EXPECT_NEAR(recorded[i].X, file[i].x, 0.005);
+        EXPECT_NEAR(recorded[i].Y, file[i].y, 0.005);
+    }
+    EXPECT_EQ(recorded.front().Item, form.FindItem("ExerciseBox"));
+}
+
 TEST(PlanFile, LongTextsAreCutAtTheBoxEdges)
 {
     TPRACTDATA plan = fullPlan();
@@ -390,43 +381,6 @@ TEST(PlanFile, LongTextsAreCutAtTheBoxEdges)
     ASSERT_NE(kango, page1.end());
     ASSERT_EQ(kango->lines.size(), 2u);
     EXPECT_EQ(kango->lines[1], j("たちつてと"));
-}
-
-TEST(PlanFileName, NoLeadingZerosAndTheNameUnchanged)
-{
-    TPRACTDATA plan;
-    plan.Name = j("山田太郎");
-    plan.PlanDate = encodeDateTime(2024, 1, 31, 9, 0, 0);
-    EXPECT_EQ(PlanFileName(plan), j("実施計画 山田太郎 2024_1_31.pdf"));
-    plan.PlanDate = encodeDate(2009, 10, 5);
-    plan.Name = "a b";
-    EXPECT_EQ(PlanFileName(plan), j("実施計画 ") + "a b 2009_10_5.pdf");
-}
-
-TEST(PlanFileName, PathSeparatorsAreFoundButNotInsideDoubleByteCharacters)
-{
-    EXPECT_TRUE(IsPlainFileName(j("実施計画 ソフト表 2024_1_31.pdf"))) << "ソ and 表 end in byte 5C";
-    EXPECT_FALSE(IsPlainFileName(j("実施計画 ../x 2024_1_31.pdf")));
-    EXPECT_FALSE(IsPlainFileName("a\\b.pdf"));
-    EXPECT_FALSE(IsPlainFileName(std::string("a\0b.pdf", 7)));
-    EXPECT_TRUE(IsPlainFileName("plain.pdf"));
-}
-
-TEST(PlanCreator, TimeOfDayInFullWidthCharacters)
-{
-    EXPECT_EQ(PlanCreatorText(encodeDateTime(2024, 1, 31, 14, 5, 9)), j("１４：０５：０９"));
-    EXPECT_EQ(PlanCreatorText(encodeDateTime(2024, 1, 31, 9, 0, 59)), j("９：００：５９"));
-    EXPECT_EQ(PlanCreatorText(encodeDate(2024, 1, 31)), j("０：００：００"));
-    EXPECT_EQ(PlanCreatorText(encodeDateTime(2024, 1, 31, 23, 59, 59) + 0.9 / 86400.0), j("２３：５９：５９"));
-
-    // Whatever the time format, every character becomes full-width; one
-    // that has no full-width form in the table becomes ０, a double-byte
-    // character counting once.
-    EXPECT_EQ(FullWidthTimeText("0123456789"), j("０１２３４５６７８９"));
-    EXPECT_EQ(FullWidthTimeText("1.2/3:4"), j("１．２／３：４"));
-    EXPECT_EQ(FullWidthTimeText("AM 9:05"), j("０００９：０５"));
-    EXPECT_EQ(FullWidthTimeText(j("午後2:05")), j("００２：０５"));
-    EXPECT_EQ(FullWidthTimeText(""), "");
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // A full plan file read by real PDF tools: qpdf finds no structural fault,
 // and pdftotext finds the patient's name, both dates and the team.
 
+#include "FormPdf.h"
 #include "FullPlan.h"
-#include "report/PlanPdf.h"
 
 #include "plan/Common.h"
 #include "plan/Cp932.h"
@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         const TDateTime t = encodeDateTime(2024, 1, 31, 14, 5, 9);
-        SavePlanPdf(m_path.string(), fullPlan(), PlanCreatorText(t), t);
+        testsupport::writeFile(m_path, formPdf(fullPlan(), cp932::fromUtf8("１４：０５：０９"), t));
     }
     testsupport::TempDir m_dir{"ovilant-tools"};
     const fs::path m_path = m_dir / "plan.pdf";

@@ -1,34 +1,23 @@
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 
 #include "plan/Cp932.h"
 #include "plan/DateTime.h"
-#include "report/FileReplace.h"
+#include "planio/FileReplace.h"
+#include "planio/LayoutForm.h"
 #include "report/PrintFormatUnit.h"
 
 #include <cmath>
 
-namespace {
-
-// The layout form of this thread, built on its first save and kept: building
-// the items of both pages costs about as much as printing them. A form is
-// never shared between threads, and every save fills every filled item
-// afresh, so a file depends only on its own plan, creator and time.
-TPrintFormatForm &layoutForm()
-{
-    thread_local TPrintFormatForm form;
-    return form;
-}
-
-} // namespace
-
 std::string MakePlanPdf(const TPRACTDATA &plan, const std::string &creator, TDateTime time)
 {
-    TPrintFormatForm &form = layoutForm();
+    // Every save fills every filled item of the thread's form afresh, so a
+    // file depends only on its own plan, creator and time.
+    TPrintFormatForm &form = planio::threadLayoutForm();
     form.PlanData = plan;
     form.CreatorText = creator;
     form.Clock = [time] { return time; };
     try {
-        form.BeginReport("default.pdf");
+        form.BeginReport();
         form.PrintPages();
         return form.EndReportToString();
     } catch (...) {

@@ -4,10 +4,11 @@
 // files of crashed saves are cleared away, and a file under a Japanese name
 // in a folder with a Japanese name is written where it is named.
 
-#include "report/FileReplace.h"
+#include "planio/FileReplace.h"
+
 #include "FullPlan.h"
 #include "plan/FilePath.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 
 #include "support/Files.h"
 
@@ -65,8 +66,15 @@ TEST_F(FileReplaceTest, WritesUnderAJapaneseNameInAJapaneseFolder)
 
 TEST_F(FileReplaceTest, FailuresRaiseAndTouchNothing)
 {
+    // A save catches the writer's base for every failure; what() names the file.
     const fs::path missing = m_dir / "no-such-folder" / "plan.pdf";
-    EXPECT_THROW(ReplaceFile(missing, "x"), EFCreateError);
+    try {
+        ReplaceFile(missing, "x");
+        ADD_FAILURE() << "a file in a missing folder must not be written";
+    } catch (const EPdfError &e) {
+        EXPECT_NE(dynamic_cast<const EFCreateError *>(&e), nullptr);
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + missing.string() + "\". ", 0), 0u) << e.what();
+    }
     EXPECT_FALSE(fs::exists(missing.parent_path()));
 
     const fs::path folder = m_dir / "folder.pdf";

@@ -1,13 +1,14 @@
-#include "planindex/PlanRead.h"
+#include "planio/PlanRead.h"
 
 #include "pdfreader/PdfReadError.h"
 #include "pdfreader/PdfStream.h"
 #include "planfile/PlanFormat.h"
+#include "planio/PlanItems.h"
 
 #include <exception>
 #include <new>
 
-namespace planindex {
+namespace planio {
 
 NotAPlanFile::NotAPlanFile(std::string author, std::string subject)
     : std::runtime_error(std::string(planfile::kNotAPlanMessage)), author(std::move(author)), subject(std::move(subject))
@@ -16,10 +17,10 @@ NotAPlanFile::NotAPlanFile(std::string author, std::string subject)
 
 namespace {
 
-PlanFileRead readWholeFile(const std::filesystem::path &path)
+// The file the facade has just opened, read as a plan: the bytes were
+// parsed once, and the plan is decoded once from the items they hold.
+PlanFileRead readOpened(pdfreader::TPdfStream &pdf)
 {
-    pdfreader::TPdfStream pdf;
-    pdf.open(path);
     PlanFileRead read;
     read.author = planfile::trimmedInfo(pdf.author());
     read.subject = planfile::trimmedInfo(pdf.subject());
@@ -31,8 +32,8 @@ PlanFileRead readWholeFile(const std::filesystem::path &path)
     for (int page = 0; page < pdf.pageCount(); ++page) {
         pdf.selectPage(page);
     }
-    read.items = pdf.textItems();
-    read.printed = planfile::decodePlan(read.items);
+    read.items = pdf.takeTextItems();
+    read.printed = decodeItems(read.items);
     read.creator = pdf.creator();
     return read;
 }
@@ -42,7 +43,20 @@ PlanFileRead readWholeFile(const std::filesystem::path &path)
 PlanFileRead loadPlanFile(const std::filesystem::path &path)
 {
     try {
-        return readWholeFile(path);
+        pdfreader::TPdfStream pdf;
+        pdf.open(path);
+        return readOpened(pdf);
+    } catch (const std::bad_alloc &) {
+        throw EPdfReadError(pdfreader::kOutOfMemoryMessage);
+    }
+}
+
+PlanFileRead loadPlanBytes(std::string bytes)
+{
+    try {
+        pdfreader::TPdfStream pdf;
+        pdf.openBytes(std::move(bytes));
+        return readOpened(pdf);
     } catch (const std::bad_alloc &) {
         throw EPdfReadError(pdfreader::kOutOfMemoryMessage);
     }
@@ -62,4 +76,4 @@ std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &
     }
 }
 
-} // namespace planindex
+} // namespace planio

@@ -1,4 +1,4 @@
-#include "report/WindowsErrors.h"
+#include "planio/WindowsErrors.h"
 
 #include <cerrno>
 

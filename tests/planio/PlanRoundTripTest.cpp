@@ -5,12 +5,12 @@
 #include "planfile/PlanFieldValue.h"
 
 #include "FullPlan.h"
-#include "pdfreader/Page.h"
+#include "planio/PlanRead.h"
 #include "plan/Common.h"
 #include "plan/Cp932.h"
 #include "plan/TextParse.h"
 #include "report/PlanFit.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,7 @@ namespace {
 
 planfile::PrintedPlan readBack(const TPRACTDATA &plan)
 {
-    const auto reader = TPdfPage::fromBytes(MakePlanPdf(plan, "creator", encodeDate(2024, 1, 31)));
-    return planfile::decodePlan(reader->strings().plainItems());
+    return planio::loadPlanBytes(MakePlanPdf(plan, "creator", encodeDate(2024, 1, 31))).printed;
 }
 
 TEST(PlanRoundTrip, AFullPlanReadsBackAsTheSameRecord)

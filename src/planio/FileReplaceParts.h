@@ -4,7 +4,7 @@
 // FileReplaceWin.cpp) share: the exception with the file's name, the
 // temporary file's name and the clearing of temporaries left by crashed saves.
 
-#include "report/FileReplace.h"
+#include "planio/FileReplace.h"
 
 #include <filesystem>
 #include <string>

@@ -1,11 +1,13 @@
 #pragma once
 
 // Reading one plan file as the editor's open command does: the reader
-// parses the whole file, the two document-information markers must be
+// parses the whole file once, the two document-information markers must be
 // there, every page is selected (a damaged page image refuses the file),
-// and the printed text is read back into a plan. Nothing else is shared, so
-// several files may be read at once on different threads.
+// and the printed text is decoded once into a plan; the read-back check
+// (ReadBackCheck.h) takes both as they are. Nothing is shared between
+// reads, so several files may be read at once on different threads.
 
+#include "pdfreader/PdfString.h"
 #include "planfile/PlanDecode.h"
 
 #include <filesystem>
@@ -14,7 +16,7 @@
 #include <variant>
 #include <vector>
 
-namespace planindex {
+namespace planio {
 
 // A plan file as read: the plan, the two markers as found (trimmed), the
 // Creator text and every text item, which the read-back check compares.
@@ -23,7 +25,7 @@ struct PlanFileRead {
     std::string author;
     std::string subject;
     std::string creator;
-    std::vector<planfile::TextItem> items;
+    std::vector<TTextItem> items;
 };
 
 // Why a file was refused: the reader's message (CP932) and, when the
@@ -53,8 +55,10 @@ public:
 // Raises the reader's EPdfReadError for a file it refuses or when memory
 // runs out, and NotAPlanFile for a PDF without the markers.
 PlanFileRead loadPlanFile(const std::filesystem::path &path);
+// The same over a file's bytes in memory.
+PlanFileRead loadPlanBytes(std::string bytes);
 
 // The same, never raising: every failure is a ReadFault.
 std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path);
 
-} // namespace planindex
+} // namespace planio

@@ -2,9 +2,9 @@
 // link is written through, a folder that may not be written is refused
 // with EACCES, and a write that fails halfway leaves the old file.
 
-#include "report/FileReplace.h"
+#include "planio/FileReplace.h"
 #include "FullPlan.h"
-#include "report/PlanPdf.h"
+#include "planio/PlanSave.h"
 
 #include "support/FileSizeLimit.h"
 #include "support/Files.h"

@@ -3,9 +3,9 @@
 // the one meant here.
 #undef ReplaceFile
 
-#include "report/FileReplace.h"
-#include "report/FileReplaceParts.h"
-#include "report/WindowsErrors.h"
+#include "planio/FileReplace.h"
+#include "planio/FileReplaceParts.h"
+#include "planio/WindowsErrors.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,5 +1,5 @@
-#include "report/FileReplace.h"
-#include "report/FileReplaceParts.h"
+#include "planio/FileReplace.h"
+#include "planio/FileReplaceParts.h"
 
 #include <cerrno>
 #include <filesystem>

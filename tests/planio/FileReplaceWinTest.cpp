@@ -6,7 +6,7 @@
 #include <windows.h>
 #undef ReplaceFile // windows.h's macro for ReplaceFileW; ours is tested here
 
-#include "report/FileReplace.h"
+#include "planio/FileReplace.h"
 
 #include "support/Files.h"
 

@@ -3,7 +3,7 @@
 // else is (no file, a folder, a device); a file replaced by a save is
 // another file even with the same size.
 
-#include "report/FileReplace.h"
+#include "planio/FileReplace.h"
 #include "report/FileState.h"
 
 #include "plan/FilePath.h"

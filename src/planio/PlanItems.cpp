@@ -1,0 +1,29 @@
+#include "planio/PlanItems.h"
+
+namespace planio {
+
+ItemsByField itemsByField(const std::vector<TTextItem> &items)
+{
+    std::vector<planfile::ItemPlace> places;
+    places.reserve(items.size());
+    for (const TTextItem &item : items) {
+        places.push_back({item.page, item.x / CurrencyScale, item.y / CurrencyScale});
+    }
+    const planfile::FieldItems held = planfile::findFieldItems(places);
+    ItemsByField byField{};
+    for (std::size_t field = 0; field < held.size(); ++field) {
+        byField[field] = held[field] == planfile::kNoItem ? nullptr : &items[held[field]];
+    }
+    return byField;
+}
+
+planfile::PrintedPlan decodeItems(const std::vector<TTextItem> &items)
+{
+    const ItemsByField byField = itemsByField(items);
+    return planfile::decodePlan([&byField](int field) -> const std::vector<std::string> * {
+        const TTextItem *item = byField[static_cast<std::size_t>(field)];
+        return item != nullptr ? &item->lines : nullptr;
+    });
+}
+
+} // namespace planio

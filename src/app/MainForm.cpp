@@ -60,7 +60,8 @@ TMainForm::ProgramFill::~ProgramFill()
 TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     : QMainWindow(parent), m_prompter(std::move(services.prompter)), m_fileChooser(std::move(services.fileChooser)),
       m_clock(std::move(services.clock)), m_launcher(std::move(services.launcher)), m_settingsFile(std::move(services.settingsFile)),
-      m_dataDir(std::move(services.dataDir)), m_cacheDir(std::move(services.cacheDir))
+      m_dataDir(std::move(services.dataDir)), m_cacheDir(std::move(services.cacheDir)),
+      m_lockOwner(std::move(services.lockOwner))
 {
     if (!m_prompter) {
         m_prompter = std::make_shared<MessageBoxPrompter>();
@@ -242,6 +243,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    releasePlanFile();
     // Closing the main window ends the program: the folders are stored now,
     // and once more when the window is destroyed.
     rememberWindow();
@@ -277,7 +279,7 @@ void TMainForm::NewMenuClick()
         return;
     }
     const ProgramFill fill(*this);
-    PlanFile = PlanFileStamp{};
+    releasePlanFile();
     ClearForm();
     ResetPlan();
     unlockEditor();

@@ -18,6 +18,7 @@
 #include "plan/PracticePlanType.h"
 #include "planfile/PlanCheck.h"
 #include "planfile/PlanFieldTable.h"
+#include "planlock/PlanLock.h"
 #endif
 
 #include <QMainWindow>
@@ -27,6 +28,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,6 +70,9 @@ struct MainFormServices {
     QString dataDir;      // the user's data folder for the lists when the program folder has none
     QStringList textEditor; // program and arguments ("%f" the file) that edit a list; empty: the desktop's
     QString cacheDir;       // the user's cache folder (the index of plan files); empty: the platform's
+    // Who this editor is in the lock files of the plans it holds; empty:
+    // this process (user, host, process id).
+    std::optional<planlock::LockOwner> lockOwner;
 };
 
 class TMainForm : public QMainWindow {
@@ -119,6 +124,31 @@ public:
     // first. Empty after New.
     PlanFileStamp PlanFile;
     std::unique_ptr<TRegistory> Registory;
+
+    // --- The shared plan folder (MainFormShared.cpp) ----------------------
+    // Several editors may work in one plan folder, often a network folder
+    // where file locks cannot be relied on. The plan file this window holds
+    // carries a lock file that says so to the others; before opening a plan
+    // another editor holds, and before saving over this window's plan file
+    // when it changed on disk since, the user is asked. A lock file that
+    // cannot be written only loses the notice.
+    //
+    // Makes `path` this window's plan file (PlanFile) as it is on disk now,
+    // and holds it; lets go of any other.
+    void holdPlanFile(const QString &path);
+    // Lets go of the plan file held (New, the next plan, closing).
+    void releasePlanFile();
+    // Before opening `path`: when another editor holds it, says who and
+    // since when and asks. True when it may be opened.
+    bool confirmOpenHeld(const QString &path);
+    // Before a save writes `path`: a file there that is this window's plan
+    // file but changed on disk since (another editor saved it) asks with
+    // what is known of who and when; any other existing file asks whether to
+    // replace it. True when the save may go on.
+    bool confirmReplace(const QString &path);
+    // The other editor that holds the plan file at `path`, as "user（host）";
+    // empty when none does (or only this one, or a stale lock).
+    QString planHolder(const QString &path) const;
     QString StuffPath;
     QString GoodsPath;
     QString KaigoPath;
@@ -295,6 +325,13 @@ private:
     int m_wheelDelta = 0; // wheel turned with Ctrl, short of a whole notch
 
     TPlanForm *m_planForm = nullptr;
+    // This window's identity in lock files (empty: this process), the lock
+    // of the plan file it holds, and that file's content when opened or saved.
+    std::optional<planlock::LockOwner> m_lockOwner;
+    planlock::PlanLock m_lock;
+    std::optional<std::uint64_t> m_planDigest;
+    planlock::LockOwner lockOwner() const;
+    std::optional<planlock::LockOwner> otherHolder(const QString &path) const;
     // The fields that behave on their own: the two dates and the age.
     TEdit *m_planDateEdit = nullptr;
     TEdit *m_birthEdit = nullptr;

@@ -47,6 +47,10 @@ void TMainForm::OpenMenuClick()
 bool TMainForm::openPlanFile(const QString &chosen)
 {
     Registory->OpenFolder = FolderOfFile(chosen);
+    // Another editor holding the plan is named first; the user decides.
+    if (!confirmOpenHeld(chosen)) {
+        return false;
+    }
 
     // The file is read completely before the editor is touched, so a file
     // that is refused leaves the plan being edited as it was.
@@ -93,7 +97,7 @@ bool TMainForm::openPlanFile(const QString &chosen)
         }
     }
     Modified = false;
-    PlanFile = planFileStamp(chosen);
+    holdPlanFile(chosen);
     unlockEditor();
     planForm().setCurrentWidget(planForm().page(1));
     return true;

@@ -88,6 +88,7 @@ void TMainForm::PlanListMenuClick()
         PlanListForm->chooseFolder = [this](const QString &folder) {
             return fileChooser().existingFolder(PlanListForm, folder);
         };
+        PlanListForm->heldElsewhere = [this](const QString &path) { return planHolder(path); };
     }
     PlanListForm->setReview(Registory->ReviewMonths, clock().now());
     PlanListForm->showFolder(Registory->SaveFolder, planIndexCacheFile());
@@ -160,7 +161,7 @@ void TMainForm::NextPlanMenuClick()
     // A plan of its own now: closing or replacing it asks first, and so does
     // saving over the file it came from (a next plan made the same day).
     Modified = true;
-    PlanFile = PlanFileStamp{};
+    releasePlanFile();
     planForm().setCurrentWidget(planForm().page(1));
 }
 

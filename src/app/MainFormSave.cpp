@@ -34,18 +34,6 @@ namespace {
 
 const QString kSaveFailed = QStringLiteral("*** System Error : PDFを作成できませんでした。");
 
-// Before a save replaces an existing file that is not the plan file of this
-// window (another patient's plan of the same name, or a plan another window
-// saved meanwhile): asks. True when the save may go on.
-bool mayReplace(TMainForm &form, const QString &path)
-{
-    const PlanFileStamp existing = planFileStamp(path);
-    if (existing.path.isEmpty() || existing == form.PlanFile) {
-        return true;
-    }
-    return form.prompter().confirm(&form, QStringLiteral("同じ名前の計画書があります。\n上書きしますか？"));
-}
-
 // A failed save: the fixed message, and on its second line why.
 void reportSaveFailure(TMainForm &form, const QString &reason)
 {
@@ -105,11 +93,11 @@ void gatherAndWrite(TMainForm &form, TDateTime planDate, QWidget *activePage)
         form.prompter().error(&form, QStringLiteral("PDFは、他で使用されています。\n保存できません。"));
         return;
     }
-    if (!mayReplace(form, path) || !writePlanFile(form, path)) {
+    if (!form.confirmReplace(path) || !writePlanFile(form, path)) {
         return;
     }
     form.Modified = false;
-    form.PlanFile = planFileStamp(path);
+    form.holdPlanFile(path);
     reportSaved(form, path);
 }
 

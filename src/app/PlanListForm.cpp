@@ -328,6 +328,12 @@ void TPlanListForm::fill()
             for (QStandardItem *item : row) {
                 item->setData(path, kPathRole);
             }
+            // A plan open in another editor is marked with who has it.
+            if (const QString holder = heldElsewhere ? heldElsewhere(path) : QString(); !holder.isEmpty()) {
+                row[FileColumn]->setText(QStringLiteral("［使用中: ") + holder + QStringLiteral("］") +
+                                         row[FileColumn]->text());
+                row[FileColumn]->setToolTip(holder + QStringLiteral(" が開いています"));
+            }
             row[0]->setData(patient[0]->data(kSearchRole).toString() + QLatin1Char('|') +
                                 dateForms(guitext::fromCp932(plan->planDateText), plan->planDate),
                             kSearchRole);

@@ -66,6 +66,9 @@ public:
     // "この計画書を元に新規作成".
     std::function<void(const QString &)> openPlan;
     std::function<void(const QString &)> startNextPlan;
+    // Who else holds the plan file at `path` in another editor, as the list
+    // names them ("佐藤（ward-pc-2）"); empty when nobody does.
+    std::function<QString(const QString &)> heldElsewhere;
     // Asks for another folder; empty when the user cancels.
     std::function<QString(const QString &)> chooseFolder;
 

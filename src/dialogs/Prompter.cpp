@@ -55,6 +55,10 @@ QString Prompter::buttonText(Button button)
         return QStringLiteral("保存");
     case Button::BreakLines:
         return QStringLiteral("改行を入れる");
+    case Button::Open:
+        return QStringLiteral("開く");
+    case Button::Overwrite:
+        return QStringLiteral("上書き");
     }
     return QString();
 }
@@ -82,6 +86,8 @@ QMessageBox::ButtonRole roleOf(Prompter::Button button)
     case Prompter::Button::Ok:
     case Prompter::Button::Yes:
     case Prompter::Button::Save:
+    case Prompter::Button::Open:
+    case Prompter::Button::Overwrite:
         return QMessageBox::AcceptRole;
     case Prompter::Button::BreakLines:
         return QMessageBox::ActionRole;

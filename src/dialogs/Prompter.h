@@ -15,7 +15,7 @@ class QWidget;
 class Prompter {
 public:
     enum class Kind { Information, Confirmation, Error, Warning };
-    enum class Button { Ok, Cancel, Yes, No, Abort, Save, BreakLines };
+    enum class Button { Ok, Cancel, Yes, No, Abort, Save, BreakLines, Open, Overwrite };
 
     virtual ~Prompter() = default;
 

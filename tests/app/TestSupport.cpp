@@ -73,9 +73,10 @@ QString WindowFixture::settingsFile() const
     return dir.filePath(QStringLiteral("settings.ini"));
 }
 
-std::unique_ptr<TMainForm> WindowFixture::makeWindow()
+std::unique_ptr<TMainForm> WindowFixture::makeWindow(std::optional<planlock::LockOwner> lockOwner)
 {
     MainFormServices services;
+    services.lockOwner = std::move(lockOwner);
     services.prompter = prompter;
     services.clock = clock;
     services.fileChooser = chooser;

@@ -22,6 +22,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class FakePrompter : public Prompter {
 public:
@@ -107,8 +108,9 @@ struct WindowFixture {
     explicit WindowFixture(const char *stuff = "山本 一郎\r\n佐藤 花子\r\n", bool show = true);
     ~WindowFixture();
 
-    // A second window over the same folder and settings (a restart).
-    std::unique_ptr<TMainForm> makeWindow();
+    // A second window over the same folder and settings (a restart), or, with
+    // `lockOwner`, another editor on that folder as the lock files name it.
+    std::unique_ptr<TMainForm> makeWindow(std::optional<planlock::LockOwner> lockOwner = {});
 
     QString settingsFile() const;
 

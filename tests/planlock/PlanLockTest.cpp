@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -79,11 +81,13 @@ TEST(PlanLock, NoLockWhereNoneCanBeMadeOrRead)
     const LockOwner me = planlock::currentOwner(kNow);
     // A folder that is not there: no lock, no error.
     EXPECT_FALSE(PlanLock::acquire(dir / "missing" / "plan.pdf", me, kNow).held());
+#ifndef _WIN32
     // A FIFO at the lock's name is no lock and does not block the reader.
     const auto plan = dir / "plan.pdf";
     ASSERT_EQ(mkfifo(planlock::lockPathFor(plan).c_str(), 0644), 0);
     EXPECT_FALSE(planlock::readLock(plan));
     EXPECT_FALSE(PlanLock::acquire(plan, me, kNow).held());
+#endif
     // A file that does not read as a lock is neither.
     const auto garbled = dir / "garbled.pdf";
     testsupport::writeFile(planlock::lockPathFor(garbled), "user=x\npid=abc\n");

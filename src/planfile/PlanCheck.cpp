@@ -97,12 +97,14 @@ private:
     // comes with the birth date.
     void keepUncheckedBefore(const PlanField *next)
     {
+        if (m_store == nullptr) {
+            return;
+        }
         for (const PlanField &field : kPlanFields) {
             if (field.check > 0 || (next != nullptr && storedBefore(field) != next)) {
                 continue;
             }
-            if (m_store != nullptr && field.kind != FieldKind::Date && field.kind != FieldKind::Priority &&
-                field.kind != FieldKind::Number) {
+            if (field.kind != FieldKind::Date && field.kind != FieldKind::Priority && field.kind != FieldKind::Number) {
                 copy(field);
             }
         }

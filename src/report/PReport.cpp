@@ -37,7 +37,13 @@ TPRControl::TPRControl(std::string name) : m_name(std::move(name)) {}
 TPRControl::~TPRControl()
 {
     if (m_parent != nullptr) {
-        std::erase(m_parent->m_children, this);
+        // Searched from the end: a form that frees its items last-made first
+        // finds each at once.
+        auto &siblings = m_parent->m_children;
+        const auto it = std::find(siblings.rbegin(), siblings.rend(), this);
+        if (it != siblings.rend()) {
+            siblings.erase(std::next(it).base());
+        }
     }
     for (TPRControl *child : m_children) {
         child->m_parent = nullptr;
@@ -58,7 +64,13 @@ void TPRControl::SetParent(TPRControl *parent)
         CheckParent(*parent);
     }
     if (m_parent != nullptr) {
-        std::erase(m_parent->m_children, this);
+        // Searched from the end: a form that frees its items last-made first
+        // finds each at once.
+        auto &siblings = m_parent->m_children;
+        const auto it = std::find(siblings.rbegin(), siblings.rend(), this);
+        if (it != siblings.rend()) {
+            siblings.erase(std::next(it).base());
+        }
     }
     m_parent = parent;
     if (parent != nullptr) {

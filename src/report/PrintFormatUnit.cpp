@@ -95,7 +95,13 @@ TPrintFormatForm::TPrintFormatForm()
     }
 }
 
-TPrintFormatForm::~TPrintFormatForm() = default;
+TPrintFormatForm::~TPrintFormatForm()
+{
+    // Last made, first freed: each item leaves its panel's list from the end.
+    while (!m_owned.empty()) {
+        m_owned.pop_back();
+    }
+}
 
 TPRItem *TPrintFormatForm::FindItem(std::string_view name) const
 {

@@ -49,19 +49,44 @@ export SOURCE_DATE_EPOCH=1706709909
 # Runs `COMMAND FILE [OUT]` with both tools and compares exit status,
 # standard output and standard error; with OUT, each tool writes its own
 # file in the work folder, and the two files are compared too.
+# Runs one tool on `COMMAND FILE [OUT]`: run_tool NAME PROGRAM... writes
+# NAME.stdout, NAME.stderr and NAME.out in the work folder and NAME's status.
+run_tool() {
+    name=$1
+    shift
+    status=0
+    if [ "$has_out" = yes ]; then
+        "$@" "$command" "$file" "$rel/$name.out" >"$work/$name.stdout" 2>"$work/$name.stderr" || status=$?
+    else
+        "$@" "$command" "$file" >"$work/$name.stdout" 2>"$work/$name.stderr" || status=$?
+    fi
+    eval "status_$name=$status"
+}
+
+# True when both tools gave the same status, output, messages and file.
+same() {
+    [ "$status_linux" -eq "$status_windows" ] &&
+        cmp -s "$work/linux.stdout" "$work/windows.stdout" &&
+        cmp -s "$work/linux.stderr" "$work/windows.stderr" &&
+        { [ ! -e "$work/linux.out" ] && [ ! -e "$work/windows.out" ] ||
+            cmp -s "$work/linux.out" "$work/windows.out"; }
+}
+
+# Runs `COMMAND FILE [OUT]` with both tools and compares exit status,
+# standard output and standard error; with OUT, each tool writes its own
+# file in the work folder, and the two files are compared too. A loaded
+# machine can make Wine lose a program's output now and then, so a
+# difference is confirmed by a second run of the Windows tool first.
 both() {
     command=$1
     file=$2
-    status_linux=0
-    status_windows=0
-    if [ $# -gt 2 ]; then
-        "$linux" "$command" "$file" "$rel/linux.out" >"$work/linux.stdout" 2>"$work/linux.stderr" || status_linux=$?
-        "$wine_run" "$windows" "$command" "$file" "$rel/windows.out" >"$work/windows.stdout" \
-            2>"$work/windows.stderr" || status_windows=$?
-    else
-        "$linux" "$command" "$file" >"$work/linux.stdout" 2>"$work/linux.stderr" || status_linux=$?
-        "$wine_run" "$windows" "$command" "$file" >"$work/windows.stdout" 2>"$work/windows.stderr" ||
-            status_windows=$?
+    has_out=no
+    [ $# -gt 2 ] && has_out=yes
+    run_tool linux "$linux"
+    run_tool windows "$wine_run" "$windows"
+    if ! same; then
+        rm -f "$work/windows.out"
+        run_tool windows "$wine_run" "$windows"
     fi
     checked=$((checked + 1))
     [ "$status_linux" -eq "$status_windows" ] ||

@@ -10,6 +10,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTextBlock>
@@ -21,6 +22,22 @@ namespace {
 // Side of a check box's tick box at 100 %.
 constexpr int kTickBoxPixels = 13;
 } // namespace
+
+void keepTabsOut(QLineEdit *edit)
+{
+    // Tabs reach a line only by pasting (the Tab key moves the focus); each
+    // becomes a space, the caret staying where it was.
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &text) {
+        if (!text.contains(QLatin1Char('\t'))) {
+            return;
+        }
+        const int caret = edit->cursorPosition();
+        QString spaced = text;
+        spaced.replace(QLatin1Char('\t'), QLatin1Char(' '));
+        edit->setText(spaced);
+        edit->setCursorPosition(caret);
+    });
+}
 
 QColor infoBackground()
 {
@@ -139,6 +156,7 @@ TEdit::TEdit(QWidget *parent) : QLineEdit(parent)
     setFrame(false);
     paintOnInfoBackground(this);
     m_inputMethod.setOff(this, false);
+    keepTabsOut(this);
 }
 
 QVariant TEdit::inputMethodQuery(Qt::InputMethodQuery query) const
@@ -196,6 +214,9 @@ TChoiceBox::TChoiceBox(bool editable, QWidget *parent) : QComboBox(parent)
     boxPalette.setColor(QPalette::Button, infoBackground());
     setPalette(boxPalette);
     m_inputMethod.setOff(this, !editable);
+    if (editable) {
+        keepTabsOut(lineEdit());
+    }
 }
 
 QVariant TChoiceBox::inputMethodQuery(Qt::InputMethodQuery query) const
@@ -234,6 +255,18 @@ TMemo::TMemo(QWidget *parent) : QPlainTextEdit(parent)
     paintOnInfoBackground(this);
     viewport()->setAutoFillBackground(true);
     m_inputMethod.setOff(this, false);
+}
+
+void TMemo::insertFromMimeData(const QMimeData *source)
+{
+    // A tab pasted into a memo becomes a space: no field of the form holds one.
+    if (source->hasText() && source->text().contains(QLatin1Char('\t'))) {
+        QString text = source->text();
+        text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+        insertPlainText(text);
+        return;
+    }
+    QPlainTextEdit::insertFromMimeData(source);
 }
 
 bool TMemo::event(QEvent *event)

@@ -21,6 +21,9 @@ class QInputMethodEvent;
 // Background of every input control.
 QColor infoBackground();
 
+// No field of the form holds a tab: a tab pasted into `edit` becomes a space.
+void keepTabsOut(QLineEdit *edit);
+
 // Input method of the text controls. Fields that take digits and era keys
 // (the dates, the HDS-R score, the two choice lists) switch it off: they
 // answer the input method's Qt::ImEnabled query with false, whatever state
@@ -132,6 +135,8 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // Pasted text, its tabs made spaces.
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     InputMethodState m_inputMethod;

@@ -4,7 +4,7 @@
 
 namespace planfile {
 
-const std::array<PlanField, 248> kPlanFields = {{
+const std::array<PlanField, kFieldCount> kPlanFields = {{
     {0, "PlanDate", "PlanDate", FieldKind::Date, ChoiceList::None, 0, 0, "PlanDateText", 1, 488, 822, "PlanDateEdit", "計画評価実施日",
      [](TPRACTDATA &p) -> FieldRef { return &p.PlanDate; }},
     {1, "Name", "Name", FieldKind::Text, ChoiceList::None, 50, 1, "NameText", 1, 40, 799, "NameEdit", "氏名",

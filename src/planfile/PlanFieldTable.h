@@ -10,6 +10,7 @@
 // a plain text field is one row of data and one record member.
 
 #include "plan/PracticePlanType.h"
+#include "planfile/PlanFieldCount.h"
 
 #include <array>
 #include <cstddef>
@@ -54,7 +55,6 @@ struct PlanField {
     FieldRef (*ref)(TPRACTDATA &);
 };
 
-constexpr int kFieldCount = 248;
 extern const std::array<PlanField, kFieldCount> kPlanFields;
 
 } // namespace planfile

@@ -33,7 +33,7 @@ struct PlanField {
     std::function<std::string(const TPRACTDATA &)> value;
 };
 
-// The 248 fields of the record (one for each printed field) in the order of the form: page 1 top to
+// Every field of the record (one for each printed field) in the order of the form: page 1 top to
 // bottom (each table row by row, a row left to right), then page 2.
 const std::vector<PlanField> &planFields();
 

@@ -221,6 +221,17 @@ void EditMenuTest::commandsActOnEditsAndMemosOfBothPages()
     form.findChild<QAction *>(QStringLiteral("AllMenu"))->trigger();
     QCOMPARE(form.planForm().control<TEdit>("NameEdit")->selectedText(), QString());
     QCOMPARE(selectionOf(form.planForm().control<TMemo>("SelfHope")), QStringLiteral("あ"));
+
+    // A pasted tab becomes a space in an edit and in a memo: no field holds one.
+    QApplication::clipboard()->setText(QStringLiteral("歩行\t40m"));
+    for (QWidget *field : {static_cast<QWidget *>(form.planForm().control<TEdit>("NameEdit")),
+                           static_cast<QWidget *>(form.planForm().control<TMemo>("KenkouMemo"))}) {
+        setText(field, QString());
+        field->setFocus();
+        QTRY_VERIFY(field->hasFocus());
+        ctrl(field, 'V');
+        QCOMPARE(textOf(field), QStringLiteral("歩行 40m"));
+    }
 }
 
 void EditMenuTest::pasteAndCutReachDateFieldsPastTheirEraEditor()

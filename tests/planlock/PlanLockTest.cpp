@@ -3,6 +3,7 @@
 
 #include "planlock/PlanLock.h"
 
+#include "plan/FilePath.h"
 #include "support/Files.h"
 
 #include <gtest/gtest.h>
@@ -27,9 +28,9 @@ LockOwner other(const char *host, long long pid, std::time_t since)
 TEST(PlanLock, HeldWhileOpenAndGoneWhenReleased)
 {
     const testsupport::TempDir dir;
-    const auto plan = dir / "実施計画 山田 2026_12_8.pdf";
+    const auto plan = dir / pathFromUtf8("実施計画 山田 2026_12_8.pdf");
     const LockOwner me = planlock::currentOwner(kNow);
-    EXPECT_EQ(planlock::lockPathFor(plan).filename().string(), ".実施計画 山田 2026_12_8.pdf.lock");
+    EXPECT_EQ(utf8FromPath(planlock::lockPathFor(plan).filename()), ".実施計画 山田 2026_12_8.pdf.lock");
     {
         PlanLock lock = PlanLock::acquire(plan, me, kNow);
         ASSERT_TRUE(lock.held());

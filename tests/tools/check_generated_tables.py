@@ -23,7 +23,8 @@ PROP_FONT = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"
 # table: (generator, the files it writes, inputs it needs from the system,
 #         whether it prints one file to stdout rather than writing below a root)
 TABLES = {
-    "layout": ("gen_layout.py", ["src/report/PlanLayoutTable.cpp", "src/planfile/PlanFieldTable.cpp"], [], False),
+    "layout": ("gen_layout.py", ["src/report/PlanLayoutTable.cpp", "src/planfile/PlanFieldTable.cpp",
+                                "src/planfile/PlanFieldCount.h"], [], False),
     "cmap": ("gen_cmap.py", ["src/pdfwriter/PdfJpCMap.cpp"], [CMAP_DIR], True),
     "prop-widths": ("gen_prop_widths.py", ["src/pdfwriter/PdfJpPropWidths.cpp"], [CMAP_DIR, PROP_FONT], True),
     "type1-widths": ("gen_type1_widths.py", ["src/pdfwriter/PdfType1Widths.cpp"],

@@ -27,7 +27,6 @@
 #include <QFileSystemModel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -67,17 +66,22 @@ void settle(int ms = 50)
     }
 }
 
-// Handles the message boxes that `command` shows, one step a box, in turn;
-// a step pictures its box and presses a button. Says so when a box that
-// should have come did not.
-void withBoxes(const std::function<void()> &command, std::vector<std::function<void(QMessageBox *)>> steps)
+// Handles the message boxes that `command` shows (a message box, or the
+// box with a list), one step a box, in turn; a step pictures its box and
+// presses a button. Says so when a box that should have come did not.
+void withBoxes(const std::function<void()> &command, std::vector<std::function<void(QDialog *)>> steps)
 {
-    auto pending = std::make_shared<std::vector<std::function<void(QMessageBox *)>>>(std::move(steps));
-    auto handled = std::make_shared<QPointer<QMessageBox>>();
+    auto pending = std::make_shared<std::vector<std::function<void(QDialog *)>>>(std::move(steps));
+    auto handled = std::make_shared<QPointer<QDialog>>();
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [pending, handled] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (box == nullptr || box == handled->data() || pending->empty()) {
+        auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (box == nullptr || box == handled->data()) {
+            return;
+        }
+        if (pending->empty()) {
+            fail("an unexpected box");
+            box->reject();
             return;
         }
         *handled = box;
@@ -94,9 +98,9 @@ void withBoxes(const std::function<void()> &command, std::vector<std::function<v
     }
 }
 
-void press(QMessageBox *box, const QString &caption)
+void press(QDialog *box, const QString &caption)
 {
-    for (QAbstractButton *button : box->buttons()) {
+    for (QAbstractButton *button : box->findChildren<QAbstractButton *>()) {
         if (button->text() == caption) {
             button->click();
             return;
@@ -258,7 +262,7 @@ int main(int argc, char *argv[])
     }
     fixture.prompter->realBoxes = true;
     withBoxes([&] { form.openPlanFile(planFile(plans, sato, 2026, 3, 2)); },
-              {[](QMessageBox *box) {
+              {[](QDialog *box) {
                   save(box->grab(), "shared.png");
                   press(box, QStringLiteral("キャンセル"));
               }});
@@ -269,8 +273,8 @@ int main(int argc, char *argv[])
     setText(form, QStringLiteral("Jitchi0"),
             QStringLiteral("転倒に注意する。特に夜間のトイレ移動時は、必ず見守りを行い、履物を確認すること。"));
     withBoxes([&] { form.NewSaveMenuClick(); },
-              {[](QMessageBox *box) { press(box, QStringLiteral("OK")); },
-               [](QMessageBox *box) {
+              {[](QDialog *box) { press(box, QStringLiteral("OK")); },
+               [](QDialog *box) {
                    save(box->grab(), "fit.png");
                    press(box, QStringLiteral("キャンセル"));
                }});

@@ -159,13 +159,16 @@ public:
     bool GatherPlan();
     bool GatherPlan(TDateTime planDate);
     // Called by the save commands with the plan they checked, before
-    // anything is written. When a text of `plan` will not print whole (the
-    // plan file keeps only what prints), warns about the first such field
-    // in the order of the checks with "保存", "キャンセル" and, for a memo that
-    // breaking its too-wide lines makes fit, "改行を入れる". True to save;
-    // false to write nothing, the field shown with the focus in it (and its
-    // lines broken when that was chosen).
-    bool ConfirmPrintedFit(const TPRACTDATA &plan);
+    // anything is written. When texts of `plan` will not print whole (the
+    // plan file keeps only what prints), one warning lists every such field
+    // in the order of the checks, with its caption and the start of what
+    // will be lost, and offers "保存", "キャンセル" and, when breaking the
+    // too-wide lines of a memo saves it whole, "改行を入れる". True to save;
+    // false to write nothing, the first such field shown with the focus in
+    // it. "改行を入れる" breaks the lines of every memo it saves, in the
+    // controls and in `plan`, and asks again only when something still does
+    // not fit.
+    bool ConfirmPrintedFit(TPRACTDATA &plan);
     // The date error: "日付エラーです。", page 1 to the front, focus on `field`.
     void ShowDateError(QLineEdit *field);
     // Before New or Open replaces the editor's plan: when `Modified` is

@@ -87,11 +87,12 @@ void gatherAndWrite(TMainForm &form, TDateTime planDate, QWidget *activePage)
     if (!form.GatherPlan(planDate)) {
         return;
     }
-    if (!form.ConfirmPrintedFit(form.Plan)) {
-        return;
-    }
+    // The user's page is back before any warning about the plan.
     if (form.planForm().currentWidget() != activePage) {
         form.planForm().setCurrentWidget(activePage);
+    }
+    if (!form.ConfirmPrintedFit(form.Plan)) {
+        return;
     }
 
     const std::string fileName = PlanFileName(form.Plan);

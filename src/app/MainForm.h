@@ -109,15 +109,37 @@ public:
     QString ProgramDir; // folder of the program, no trailing separator
     // Set by every edit the user makes; cleared by New, Open and a save
     // that wrote its file. Controls filled by the program do not set it.
-    bool Modified = false;
+    // The window's title carries Qt's modified mark while it is set.
+    class ModifiedFlag {
+    public:
+        explicit ModifiedFlag(QWidget &window) : m_window(window) {}
+        ModifiedFlag &operator=(bool value)
+        {
+            m_value = value;
+            m_window.setWindowModified(value);
+            return *this;
+        }
+        operator bool() const { return m_value; }
+
+    private:
+        QWidget &m_window;
+        bool m_value = false;
+    };
+    ModifiedFlag Modified{*this};
     // The editor's plan: started by New, its dates and age kept by the date
     // fields and its priority marks by their cells, and replaced whole by
     // the plan a save has checked. The controls hold everything else.
     TPRACTDATA Plan{};
     // The plan file in the editor: the one this window last opened or saved,
     // as it was on disk then. Saving over any other existing file asks
-    // first. Empty after New.
+    // first. Empty after New. Set through setPlanFile.
     PlanFileStamp PlanFile;
+    // The plan file in the editor becomes the file at `path` as it is on disk
+    // now (none for an empty path). The window's title is "リハビリ実施計画書",
+    // then " - " and the file's name when there is a file.
+    void setPlanFile(const QString &path);
+    // Says in the status bar, for a few seconds, what a command did.
+    void showStatus(const QString &text);
     std::unique_ptr<TRegistory> Registory;
     QString StuffPath;
     QString GoodsPath;
@@ -196,7 +218,7 @@ public:
     void setZoomPercent(int percent);
     void zoomIn();
     void zoomOut();
-    void zoomReset() { setZoomPercent(100); }
+    void zoomReset();
     // The first size of the window (client area) on a screen whose
     // available area is `available`: the designed size, made smaller to fit.
     static QSize firstWindowSize(QSize available);
@@ -273,6 +295,7 @@ private:
     void rememberWindow();
     bool handleZoomKey(QEvent *event);
     bool handleZoomWheel(QEvent *event);
+    void showZoom();
 
     std::shared_ptr<Prompter> m_prompter;
     std::shared_ptr<FileChooser> m_fileChooser;

@@ -27,7 +27,9 @@
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <exception>
 #include <stdexcept>
@@ -94,8 +96,9 @@ bool TMainForm::openPlanFile(const QString &chosen)
         }
     }
     Modified = false;
-    PlanFile = planFileStamp(chosen);
+    setPlanFile(chosen);
     unlockEditor();
     planForm().setCurrentWidget(planForm().page(1));
+    showStatus(QStringLiteral("開きました: ") + QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath()));
     return true;
 }

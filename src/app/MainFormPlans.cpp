@@ -160,7 +160,7 @@ void TMainForm::NextPlanMenuClick()
     // A plan of its own now: closing or replacing it asks first, and so does
     // saving over the file it came from (a next plan made the same day).
     Modified = true;
-    PlanFile = PlanFileStamp{};
+    setPlanFile(QString());
     planForm().setCurrentWidget(planForm().page(1));
 }
 

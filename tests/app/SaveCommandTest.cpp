@@ -161,6 +161,8 @@ void SaveCommandTest::todaysDateWritesTheNamedFileOfTheReport()
     QVERIFY(written.contains(printedHex("山田 太郎")));
     QVERIFY(!form().Modified);
     QCOMPARE(form().statusBar()->currentMessage(), QStringLiteral("保存しました: ") + planPath(fileName));
+    QCOMPARE(form().windowTitle(), QStringLiteral("リハビリ実施計画書 - ") + fileName + QStringLiteral("[*]"));
+    QVERIFY(!form().isWindowModified());
 }
 
 void SaveCommandTest::planDateCommandUsesTheDateField()

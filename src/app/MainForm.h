@@ -191,6 +191,9 @@ public:
     // controls and in `plan`, and asks again only when something still does
     // not fit.
     bool ConfirmPrintedFit(TPRACTDATA &plan);
+    // Shows `Plan`'s plan date in its field and in the page-2 header, and
+    // the age against it, as the program's own fill (not an edit).
+    void showPlanDate();
     // The date error: "日付エラーです。", page 1 to the front, focus on `field`.
     void ShowDateError(QLineEdit *field);
     // Before New or Open replaces the editor's plan: when `Modified` is

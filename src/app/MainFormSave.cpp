@@ -109,6 +109,8 @@ void gatherAndWrite(TMainForm &form, TDateTime planDate, QWidget *activePage)
     }
     form.Modified = false;
     form.setPlanFile(path);
+    // The plan date the file holds, which "今日の日付で保存" has just set.
+    form.showPlanDate();
     reportSaved(form, path);
 }
 

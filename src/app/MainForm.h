@@ -299,6 +299,8 @@ private:
     bool handleZoomKey(QEvent *event);
     bool handleZoomWheel(QEvent *event);
     void showZoom();
+    // Closes 計画書一覧 and brings the editor to the front.
+    void showEditorOverPlanList();
 
     std::shared_ptr<Prompter> m_prompter;
     std::shared_ptr<FileChooser> m_fileChooser;

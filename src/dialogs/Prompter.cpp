@@ -153,11 +153,11 @@ Prompter::Button MessageBoxPrompter::askWithList(QWidget *parent, Kind kind, con
     entries->setObjectName(QStringLiteral("ListBoxEntries"));
     entries->addItems(list);
     entries->setSelectionMode(QAbstractItemView::NoSelection);
-    // Up to eight entries show at once; more scroll.
+    // The list is as tall as its entries, up to eight; more scroll.
     constexpr int kRowsShown = 8;
     const int rows = std::clamp(static_cast<int>(list.size()), 1, kRowsShown);
-    entries->setMinimumHeight(rows * std::max(entries->sizeHintForRow(0), entries->fontMetrics().height()) +
-                              2 * entries->frameWidth() + 4);
+    entries->setFixedHeight(rows * std::max(entries->sizeHintForRow(0), entries->fontMetrics().height()) +
+                            2 * entries->frameWidth() + 4);
     entries->setMinimumWidth(std::min(entries->sizeHintForColumn(0) + 2 * entries->frameWidth() + 24, 640));
 
     Button answer = closedAnswer(buttons);
@@ -177,10 +177,11 @@ Prompter::Button MessageBoxPrompter::askWithList(QWidget *parent, Kind kind, con
     top->addWidget(icon);
     auto *texts = new QVBoxLayout;
     texts->addWidget(label);
-    texts->addWidget(entries, 1);
+    texts->addWidget(entries);
     top->addLayout(texts, 1);
     auto *layout = new QVBoxLayout(&box);
-    layout->addLayout(top, 1);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addLayout(top);
     layout->addLayout(row);
     box.exec();
     return answer;

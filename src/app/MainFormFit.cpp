@@ -155,7 +155,8 @@ QString warningText(const std::vector<planfit::FieldFit> &cuts)
 bool TMainForm::ConfirmPrintedFit(TPRACTDATA &plan)
 {
     // After the lines were broken, only what still does not fit is asked
-    // about again; breaking is then offered no more, so this ends.
+    // about again, and breaking is offered no more.
+    bool mayBreak = true;
     for (;;) {
         const std::vector<planfit::FieldFit> cuts = planfit::CheckPlanFit(plan);
         if (cuts.empty()) {
@@ -165,7 +166,8 @@ bool TMainForm::ConfirmPrintedFit(TPRACTDATA &plan)
         std::vector<std::pair<const planfile::PlanField *, std::string>> broken;
         QStringList entries;
         for (const planfit::FieldFit &fit : cuts) {
-            std::optional<std::string> text = planfit::BreakToFit(*fit.where, planfile::fieldText(plan, *fit.where));
+            std::optional<std::string> text =
+                mayBreak ? planfit::BreakToFit(*fit.where, planfile::fieldText(plan, *fit.where)) : std::nullopt;
             entries.append(warningEntry(fit, text.has_value()));
             if (text) {
                 broken.emplace_back(fit.where, std::move(*text));
@@ -192,5 +194,6 @@ bool TMainForm::ConfirmPrintedFit(TPRACTDATA &plan)
         }
         // The first memo broken is shown, so the user sees the new lines.
         planForm().focusField(*broken.front().first);
+        mayBreak = false;
     }
 }

@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -83,6 +84,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     }
 
     setObjectName(QStringLiteral("MainForm"));
+    // Locked, with no plan that could change: the bare caption.
     setWindowTitle(QStringLiteral("リハビリ実施計画書"));
     resize(791, 881);
     QFont uiFont(uiFontFamily());
@@ -313,6 +315,23 @@ void TMainForm::ClearForm()
 void TMainForm::PageControl1Change()
 {
     planForm().showHeader();
+}
+
+void TMainForm::setPlanFile(const QString &path)
+{
+    PlanFile = path.isEmpty() ? PlanFileStamp{} : planFileStamp(path);
+    // "[*]" is where Qt shows the modified mark.
+    QString title = QStringLiteral("リハビリ実施計画書");
+    if (!path.isEmpty()) {
+        title += QStringLiteral(" - ") + QFileInfo(path).fileName();
+    }
+    setWindowTitle(title + QStringLiteral("[*]"));
+}
+
+void TMainForm::showStatus(const QString &text)
+{
+    constexpr int kShownMs = 8000;
+    statusBar()->showMessage(text, kShownMs);
 }
 
 void TMainForm::userEdited()

@@ -114,15 +114,37 @@ public:
     QString ProgramDir; // folder of the program, no trailing separator
     // Set by every edit the user makes; cleared by New, Open and a save
     // that wrote its file. Controls filled by the program do not set it.
-    bool Modified = false;
+    // The window's title carries Qt's modified mark while it is set.
+    class ModifiedFlag {
+    public:
+        explicit ModifiedFlag(QWidget &window) : m_window(window) {}
+        ModifiedFlag &operator=(bool value)
+        {
+            m_value = value;
+            m_window.setWindowModified(value);
+            return *this;
+        }
+        operator bool() const { return m_value; }
+
+    private:
+        QWidget &m_window;
+        bool m_value = false;
+    };
+    ModifiedFlag Modified{*this};
     // The editor's plan: started by New, its dates and age kept by the date
     // fields and its priority marks by their cells, and replaced whole by
     // the plan a save has checked. The controls hold everything else.
     TPRACTDATA Plan{};
     // The plan file in the editor: the one this window last opened or saved,
     // as it was on disk then. Saving over any other existing file asks
-    // first. Empty after New.
+    // first. Empty after New. Set through setPlanFile.
     PlanFileStamp PlanFile;
+    // The plan file in the editor becomes the file at `path` as it is on disk
+    // now (none for an empty path). The window's title is "リハビリ実施計画書",
+    // then " - " and the file's name when there is a file.
+    void setPlanFile(const QString &path);
+    // Says in the status bar, for a few seconds, what a command did.
+    void showStatus(const QString &text);
     std::unique_ptr<TRegistory> Registory;
 
     // --- The shared plan folder (MainFormShared.cpp) ----------------------
@@ -189,13 +211,19 @@ public:
     bool GatherPlan();
     bool GatherPlan(TDateTime planDate);
     // Called by the save commands with the plan they checked, before
-    // anything is written. When a text of `plan` will not print whole (the
-    // plan file keeps only what prints), warns about the first such field
-    // in the order of the checks with "保存", "キャンセル" and, for a memo that
-    // breaking its too-wide lines makes fit, "改行を入れる". True to save;
-    // false to write nothing, the field shown with the focus in it (and its
-    // lines broken when that was chosen).
-    bool ConfirmPrintedFit(const TPRACTDATA &plan);
+    // anything is written. When texts of `plan` will not print whole (the
+    // plan file keeps only what prints), one warning lists every such field
+    // in the order of the checks, with its caption and the start of what
+    // will be lost, and offers "保存", "キャンセル" and, when breaking the
+    // too-wide lines of a memo saves it whole, "改行を入れる". True to save;
+    // false to write nothing, the first such field shown with the focus in
+    // it. "改行を入れる" breaks the lines of every memo it saves, in the
+    // controls and in `plan`, and asks again only when something still does
+    // not fit.
+    bool ConfirmPrintedFit(TPRACTDATA &plan);
+    // Shows `Plan`'s plan date in its field and in the page-2 header, and
+    // the age against it, as the program's own fill (not an edit).
+    void showPlanDate();
     // The date error: "日付エラーです。", page 1 to the front, focus on `field`.
     void ShowDateError(QLineEdit *field);
     // Before New or Open replaces the editor's plan: when `Modified` is
@@ -223,7 +251,7 @@ public:
     void setZoomPercent(int percent);
     void zoomIn();
     void zoomOut();
-    void zoomReset() { setZoomPercent(100); }
+    void zoomReset();
     // The first size of the window (client area) on a screen whose
     // available area is `available`: the designed size, made smaller to fit.
     static QSize firstWindowSize(QSize available);
@@ -300,6 +328,9 @@ private:
     void rememberWindow();
     bool handleZoomKey(QEvent *event);
     bool handleZoomWheel(QEvent *event);
+    void showZoom();
+    // Closes 計画書一覧 and brings the editor to the front.
+    void showEditorOverPlanList();
 
     std::shared_ptr<Prompter> m_prompter;
     std::shared_ptr<FileChooser> m_fileChooser;

@@ -124,6 +124,14 @@ void TMainForm::commitDateQuietly(QLineEdit *field)
     showAge();
 }
 
+void TMainForm::showPlanDate()
+{
+    const ProgramFill fill(*this);
+    m_planDateEdit->setText(guitext::fromCp932(FormatEraDate(Plan.PlanDate)));
+    planForm().showHeader();
+    showAge();
+}
+
 // A birth date after the plan date has no age; saving refuses it.
 void TMainForm::showAge()
 {

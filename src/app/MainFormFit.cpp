@@ -21,6 +21,8 @@
 #include <QPainter>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -50,15 +52,14 @@ QString captionOf(const planfile::PlanField &field)
     return QString::fromUtf8(field.caption);
 }
 
-// A part that will not print, as the tooltip quotes it: line breaks shown
-// as " / ", long parts shortened.
-QString quoted(const std::string &cp932)
+// A part that will not print, as the tooltip and the warning quote it: line
+// breaks shown as " / ", a part longer than `longest` characters shortened.
+QString quoted(const std::string &cp932, qsizetype longest = 60)
 {
-    constexpr qsizetype kLongest = 60;
     QString text = guitext::fromCp932(cp932);
     text.replace(QStringLiteral("\r\n"), QStringLiteral(" / "));
-    if (text.size() > kLongest) {
-        text = text.left(kLongest) + QStringLiteral("…");
+    if (text.size() > longest) {
+        text = text.left(longest) + QStringLiteral("…");
     }
     return QStringLiteral("「") + text + QStringLiteral("」");
 }
@@ -119,37 +120,80 @@ void TMainForm::watchPrintedFit()
     }
 }
 
-bool TMainForm::ConfirmPrintedFit(const TPRACTDATA &plan)
-{
-    const std::vector<planfit::FieldFit> cuts = planfit::CheckPlanFit(plan);
-    if (cuts.empty()) {
-        return true;
-    }
-    const planfit::FieldFit &fit = cuts.front();
+namespace {
 
-    // Breaking the lines is offered only where it saves the whole text: a
-    // memo whose lines are too wide and that then fits its box.
-    std::optional<std::string> broken;
-    auto *memo = planForm().control<TMemo>(*fit.where);
-    if (memo != nullptr && !fit.wideLines.empty() && fit.firstDroppedLine == 0) {
-        std::string text = planfit::BreakWideLines(*fit.where, planForm().controlText(*fit.where));
-        if (planfit::CheckFieldFit(*fit.where, text).fits()) {
-            broken = std::move(text);
+// One line of the warning's list: the field's caption and the start of what
+// will not print (the parts beyond the right edge, then the lines below the
+// box), and whether breaking its lines saves it.
+QString warningEntry(const planfit::FieldFit &fit, bool breakable)
+{
+    constexpr qsizetype kStartShown = 20;
+    std::string lost;
+    for (const planfit::WideLine &wide : fit.wideLines) {
+        lost += (lost.empty() ? "" : "\r\n") + wide.lost;
+    }
+    if (fit.firstDroppedLine > 0) {
+        lost += (lost.empty() ? "" : "\r\n") + fit.dropped;
+    }
+    QString entry = captionOf(*fit.where) + QStringLiteral("：") + quoted(lost, kStartShown);
+    if (breakable) {
+        entry += QStringLiteral("（改行を入れると収まります）");
+    }
+    return entry;
+}
+
+QString warningText(const std::vector<planfit::FieldFit> &cuts)
+{
+    const QString which = cuts.size() == 1
+                              ? QStringLiteral("「") + captionOf(*cuts.front().where) + QStringLiteral("」の文字")
+                              : QStringLiteral("次の") + QString::number(cuts.size()) + QStringLiteral("つの欄の文字");
+    return which + QStringLiteral("が印刷欄に収まりません。\n収まらない部分は保存されません。\n保存しますか？");
+}
+
+} // namespace
+
+bool TMainForm::ConfirmPrintedFit(TPRACTDATA &plan)
+{
+    // After the lines were broken, only what still does not fit is asked
+    // about again, and breaking is offered no more.
+    bool mayBreak = true;
+    for (;;) {
+        const std::vector<planfit::FieldFit> cuts = planfit::CheckPlanFit(plan);
+        if (cuts.empty()) {
+            return true;
         }
+        // The memos that breaking their too-wide lines saves whole.
+        std::vector<std::pair<const planfile::PlanField *, std::string>> broken;
+        QStringList entries;
+        for (const planfit::FieldFit &fit : cuts) {
+            std::optional<std::string> text =
+                mayBreak ? planfit::BreakToFit(*fit.where, planfile::fieldText(plan, *fit.where)) : std::nullopt;
+            entries.append(warningEntry(fit, text.has_value()));
+            if (text) {
+                broken.emplace_back(fit.where, std::move(*text));
+            }
+        }
+        QList<Prompter::Button> buttons{Prompter::Button::Save, Prompter::Button::Cancel};
+        if (!broken.empty()) {
+            buttons.append(Prompter::Button::BreakLines);
+        }
+        const Prompter::Button answer =
+            prompter().askWithList(this, Prompter::Kind::Warning, warningText(cuts), entries, buttons);
+        if (answer == Prompter::Button::Save) {
+            return true;
+        }
+        if (answer != Prompter::Button::BreakLines || broken.empty()) {
+            planForm().focusField(*cuts.front().where);
+            return false;
+        }
+        // The memos take their broken lines as an edit of the user's, and
+        // the plan to be saved the same texts.
+        for (const auto &[field, text] : broken) {
+            planForm().control<TMemo>(*field)->setText(guitext::fromCp932(text));
+            planfile::setFieldText(plan, *field, text);
+        }
+        // The first memo broken is shown, so the user sees the new lines.
+        planForm().focusField(*broken.front().first);
+        mayBreak = false;
     }
-    QList<Prompter::Button> buttons{Prompter::Button::Save, Prompter::Button::Cancel};
-    if (broken) {
-        buttons.append(Prompter::Button::BreakLines);
-    }
-    const QString text = QStringLiteral("「") + captionOf(*fit.where) +
-                         QStringLiteral("」の文字が印刷欄に収まりません。\n収まらない部分は保存されません。\n保存しますか？");
-    const Prompter::Button answer = prompter().ask(this, Prompter::Kind::Warning, text, buttons);
-    if (answer == Prompter::Button::Save) {
-        return true;
-    }
-    if (answer == Prompter::Button::BreakLines && broken) {
-        memo->setText(guitext::fromCp932(*broken));
-    }
-    planForm().focusField(*fit.where);
-    return false;
 }

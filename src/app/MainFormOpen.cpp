@@ -26,7 +26,9 @@
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <exception>
 #include <stdexcept>
@@ -100,5 +102,6 @@ bool TMainForm::openPlanFile(const QString &chosen)
     holdPlanFile(chosen);
     unlockEditor();
     planForm().setCurrentWidget(planForm().page(1));
+    showStatus(QStringLiteral("開きました: ") + QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath()));
     return true;
 }

@@ -78,13 +78,19 @@ void TMainForm::PlanListMenuClick()
 {
     if (PlanListForm == nullptr) {
         PlanListForm = new TPlanListForm(this);
+        // A plan opened from the list closes it and puts the editor in front;
+        // one refused, or not opened because the user kept the edits, leaves
+        // the list as it was.
         PlanListForm->openPlan = [this](const QString &path) {
-            if (!confirmDiscard()) {
-                return;
+            if (confirmDiscard() && openPlanFile(path)) {
+                showEditorOverPlanList();
             }
-            openPlanFile(path);
         };
-        PlanListForm->startNextPlan = [this](const QString &path) { startNextPlanFrom(path); };
+        PlanListForm->startNextPlan = [this](const QString &path) {
+            if (startNextPlanFrom(path)) {
+                showEditorOverPlanList();
+            }
+        };
         PlanListForm->chooseFolder = [this](const QString &folder) {
             return fileChooser().existingFolder(PlanListForm, folder);
         };
@@ -96,6 +102,14 @@ void TMainForm::PlanListMenuClick()
     PlanListForm->show();
     PlanListForm->raise();
     PlanListForm->activateWindow();
+    PlanListForm->focusNewestPlan();
+}
+
+void TMainForm::showEditorOverPlanList()
+{
+    PlanListForm->hide();
+    raise();
+    activateWindow();
 }
 
 void TMainForm::ReviewMenuClick()

@@ -9,7 +9,8 @@
 // `Modified` is cleared only when the file was written, so a plan that could
 // not be saved still asks before the window closes. A failure says why on a
 // second line; a save that worked says where the file went in the status
-// bar. An existing file that is not this window's own plan file is only
+// bar, names the file in the window's title and shows the plan date it
+// saved. An existing file that is not this window's own plan file is only
 // replaced after the user agreed.
 
 #include "app/MainForm.h"
@@ -26,7 +27,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStatusBar>
 
 #include <exception>
 
@@ -40,13 +40,11 @@ void reportSaveFailure(TMainForm &form, const QString &reason)
     form.prompter().error(&form, kSaveFailed + QLatin1Char('\n') + reason);
 }
 
-// A save that wrote its file says so in the status bar for a few seconds,
-// with the full path, so the user sees where the plan went.
+// A save that wrote its file says so in the status bar, with the full path,
+// so the user sees where the plan went.
 void reportSaved(TMainForm &form, const QString &path)
 {
-    constexpr int kShownMs = 8000;
-    const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-    form.statusBar()->showMessage(QStringLiteral("保存しました: ") + shown, kShownMs);
+    form.showStatus(QStringLiteral("保存しました: ") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
 // Writes the plan file at `path`. Returns whether it was written; a failure
@@ -75,11 +73,12 @@ void gatherAndWrite(TMainForm &form, TDateTime planDate, QWidget *activePage)
     if (!form.GatherPlan(planDate)) {
         return;
     }
-    if (!form.ConfirmPrintedFit(form.Plan)) {
-        return;
-    }
+    // The user's page is back before any warning about the plan.
     if (form.planForm().currentWidget() != activePage) {
         form.planForm().setCurrentWidget(activePage);
+    }
+    if (!form.ConfirmPrintedFit(form.Plan)) {
+        return;
     }
 
     const std::string fileName = PlanFileName(form.Plan);
@@ -98,6 +97,8 @@ void gatherAndWrite(TMainForm &form, TDateTime planDate, QWidget *activePage)
     }
     form.Modified = false;
     form.holdPlanFile(path);
+    // The plan date the file holds, which "今日の日付で保存" has just set.
+    form.showPlanDate();
     reportSaved(form, path);
 }
 

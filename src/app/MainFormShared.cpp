@@ -60,7 +60,7 @@ planlock::LockOwner TMainForm::lockOwner() const
 
 void TMainForm::holdPlanFile(const QString &path)
 {
-    PlanFile = planFileStamp(path);
+    setPlanFile(path);
     m_planDigest = planlock::fileDigest(planPath(path));
     const std::filesystem::path plan = planPath(PlanFile.path.isEmpty() ? path : PlanFile.path);
     if (m_lock.held() && m_lock.plan() == plan) {
@@ -73,7 +73,7 @@ void TMainForm::holdPlanFile(const QString &path)
 void TMainForm::releasePlanFile()
 {
     m_lock.release();
-    PlanFile = PlanFileStamp{};
+    setPlanFile(QString());
     m_planDigest.reset();
 }
 

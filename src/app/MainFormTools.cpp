@@ -94,6 +94,7 @@ void TMainForm::SettingMenuClick()
     // whatever folder the program happens to run in.
     if (!FolderForm->FolderPath.isEmpty()) {
         Registory->SaveFolder = FolderForm->FolderPath;
+        showStatus(QStringLiteral("計画書保存フォルダーを設定しました: ") + QDir::toNativeSeparators(Registory->SaveFolder));
     }
 }
 

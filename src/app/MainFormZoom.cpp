@@ -90,12 +90,15 @@ void TMainForm::setZoomPercent(int percent)
     }
 }
 
+// The zoom commands say the zoom they leave in the status bar, also when it
+// is already at its end.
 void TMainForm::zoomIn()
 {
     const auto next = std::upper_bound(kZoomSteps.begin(), kZoomSteps.end(), m_zoomPercent);
     if (next != kZoomSteps.end()) {
         setZoomPercent(*next);
     }
+    showZoom();
 }
 
 void TMainForm::zoomOut()
@@ -104,6 +107,18 @@ void TMainForm::zoomOut()
     if (below != kZoomSteps.begin()) {
         setZoomPercent(*(below - 1));
     }
+    showZoom();
+}
+
+void TMainForm::zoomReset()
+{
+    setZoomPercent(100);
+    showZoom();
+}
+
+void TMainForm::showZoom()
+{
+    showStatus(QStringLiteral("表示倍率: ") + QString::number(m_zoomPercent) + QStringLiteral("%"));
 }
 
 // Ctrl with +, = (the same key on many keyboards), - or 0, on the main

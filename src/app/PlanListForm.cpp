@@ -356,6 +356,28 @@ void TPlanListForm::fill()
     if (m_filter->rowCount() > 0) {
         PlanTree->setCurrentIndex(m_filter->index(0, 0));
     }
+    focusNewestPlan();
+}
+
+void TPlanListForm::focusNewestPlan()
+{
+    QModelIndex newest;
+    double newestDate = 0;
+    for (int p = 0; p < m_filter->rowCount(); ++p) {
+        const QModelIndex patient = m_filter->index(p, 0);
+        for (int c = 0; c < m_filter->rowCount(patient); ++c) {
+            const double date = m_filter->index(c, PlanDateColumn, patient).data(kSortRole).toDouble();
+            if (!newest.isValid() || date > newestDate) {
+                newest = m_filter->index(c, 0, patient);
+                newestDate = date;
+            }
+        }
+    }
+    if (newest.isValid()) {
+        PlanTree->setCurrentIndex(newest);
+        PlanTree->scrollTo(newest);
+    }
+    PlanTree->setFocus();
 }
 
 void TPlanListForm::sortRows()

@@ -11,8 +11,9 @@
 // soonest review first. Every column sorts when its header is clicked. A
 // search box narrows the list by part of a name (kana in either script,
 // kanji, full- or half-width alike) or of a date (era text, 2024-01-31,
-// 2024/1/31 or 2024年1月31日). Enter or a double-click opens a plan; on a
-// patient row, the patient's latest plan. The files of the folder that are
+// 2024/1/31 or 2024年1月31日). The list opens on the newest plan's row, with
+// the keyboard focus. Enter or a double-click opens a plan; on a patient
+// row, the patient's latest plan. The files of the folder that are
 // not plans are listed below with the reader's message.
 //
 // The window only lists; opening and starting the next plan are the main
@@ -58,6 +59,9 @@ public:
     QString selectedPlan() const;
     // Selects the first visible plan row whose file is `path`.
     bool selectPlan(const QString &path);
+    // Selects the row of the newest plan shown and gives the list the
+    // keyboard focus, so that Enter opens that plan.
+    void focusNewestPlan();
     // The patient rows and the plan rows now shown (after the search).
     int shownPatients() const;
     int shownPlans() const;

@@ -1,7 +1,15 @@
 #include "dialogs/Prompter.h"
 
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 void Prompter::information(QWidget *parent, const QString &text)
 {
@@ -80,6 +88,21 @@ QMessageBox::Icon iconOf(Prompter::Kind kind)
     return QMessageBox::NoIcon;
 }
 
+QStyle::StandardPixmap pixmapOf(Prompter::Kind kind)
+{
+    switch (kind) {
+    case Prompter::Kind::Information:
+        return QStyle::SP_MessageBoxInformation;
+    case Prompter::Kind::Confirmation:
+        return QStyle::SP_MessageBoxQuestion;
+    case Prompter::Kind::Error:
+        return QStyle::SP_MessageBoxCritical;
+    case Prompter::Kind::Warning:
+        return QStyle::SP_MessageBoxWarning;
+    }
+    return QStyle::SP_MessageBoxWarning;
+}
+
 QMessageBox::ButtonRole roleOf(Prompter::Button button)
 {
     switch (button) {
@@ -115,9 +138,63 @@ Prompter::Button MessageBoxPrompter::ask(QWidget *parent, Kind kind, const QStri
     }
     box.exec();
     const qsizetype pressed = made.indexOf(box.clickedButton());
-    if (pressed >= 0) {
-        return buttons.at(pressed);
+    return pressed >= 0 ? buttons.at(pressed) : closedAnswer(buttons);
+}
+
+Prompter::Button MessageBoxPrompter::askWithList(QWidget *parent, Kind kind, const QString &text,
+                                                 const QStringList &list, const QList<Button> &buttons)
+{
+    QDialog box(parent);
+    box.setObjectName(QStringLiteral("ListBox"));
+    box.setWindowTitle(caption(kind));
+    box.setWindowModality(Qt::ApplicationModal);
+
+    auto *icon = new QLabel(&box);
+    const int iconSize = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+    icon->setPixmap(box.style()->standardIcon(pixmapOf(kind), nullptr, &box).pixmap(iconSize, iconSize));
+    icon->setAlignment(Qt::AlignTop);
+    auto *label = new QLabel(text, &box);
+    label->setTextFormat(Qt::PlainText);
+    auto *entries = new QListWidget(&box);
+    entries->setObjectName(QStringLiteral("ListBoxEntries"));
+    entries->addItems(list);
+    entries->setSelectionMode(QAbstractItemView::NoSelection);
+    // The list is as tall as its entries, up to eight; more scroll.
+    constexpr int kRowsShown = 8;
+    const int rows = std::clamp(static_cast<int>(list.size()), 1, kRowsShown);
+    entries->setFixedHeight(rows * std::max(entries->sizeHintForRow(0), entries->fontMetrics().height()) +
+                            2 * entries->frameWidth() + 4);
+    entries->setMinimumWidth(std::min(entries->sizeHintForColumn(0) + 2 * entries->frameWidth() + 24, 640));
+
+    Button answer = closedAnswer(buttons);
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    for (const Button button : buttons) {
+        auto *push = new QPushButton(buttonText(button), &box);
+        push->setDefault(button == buttons.first());
+        QObject::connect(push, &QPushButton::clicked, &box, [&box, &answer, button] {
+            answer = button;
+            box.accept();
+        });
+        row->addWidget(push);
     }
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(icon);
+    auto *texts = new QVBoxLayout;
+    texts->addWidget(label);
+    texts->addWidget(entries);
+    top->addLayout(texts, 1);
+    auto *layout = new QVBoxLayout(&box);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addLayout(top);
+    layout->addLayout(row);
+    box.exec();
+    return answer;
+}
+
+Prompter::Button Prompter::closedAnswer(const QList<Button> &buttons)
+{
     if (buttons.contains(Button::Cancel)) {
         return Button::Cancel;
     }

@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -23,6 +24,10 @@ public:
     // the one pressed. A box closed without pressing a button answers Cancel
     // when it offers Cancel, No when it offers No, else its last button.
     virtual Button ask(QWidget *parent, Kind kind, const QString &text, const QList<Button> &buttons) = 0;
+    // The same with `list` below the text, one entry a line, in a box that
+    // scrolls when the entries do not fit.
+    virtual Button askWithList(QWidget *parent, Kind kind, const QString &text, const QStringList &list,
+                               const QList<Button> &buttons) = 0;
 
     // "情報" with "OK".
     void information(QWidget *parent, const QString &text);
@@ -36,10 +41,17 @@ public:
 
     static QString caption(Kind kind);
     static QString buttonText(Button button);
+
+protected:
+    // The answer of a box closed without pressing a button.
+    static Button closedAnswer(const QList<Button> &buttons);
 };
 
-// The real boxes: QMessageBox, application modal.
+// The real boxes, application modal: QMessageBox, and for a list a dialog
+// of the same look (object name "ListBox", the list "ListBoxEntries").
 class MessageBoxPrompter : public Prompter {
 public:
     Button ask(QWidget *parent, Kind kind, const QString &text, const QList<Button> &buttons) override;
+    Button askWithList(QWidget *parent, Kind kind, const QString &text, const QStringList &list,
+                       const QList<Button> &buttons) override;
 };

@@ -81,6 +81,16 @@ bool onlySpaces(std::string_view text)
     return true;
 }
 
+// The bytes of the blank that starts at `at` (a half-width space 1, a
+// full-width space 2), 0 for any other character. `at` starts a character.
+std::size_t blankAt(std::string_view text, std::size_t at)
+{
+    if (text[at] == ' ') {
+        return 1;
+    }
+    return text.substr(at, 2) == "\x81\x40" ? 2 : 0;
+}
+
 FieldFit fitOf(const PlanField &field, const TPRText *item)
 {
     FieldFit fit;
@@ -176,12 +186,30 @@ std::string BreakWideLines(const PlanField &field, std::string_view text)
     const TPdfTextLayout layout = item->Layout(canvas, rect);
     const float width = static_cast<float>(rect.Right) - static_cast<float>(rect.Left);
 
-    std::vector<std::size_t> breaks;
+    // Each break: where it goes in the printed text, and how many bytes of a
+    // blank it replaces there (0: the break is inserted).
+    struct Break {
+        std::size_t at;
+        std::size_t blank;
+    };
+    std::vector<Break> breaks;
     for (const TPdfTextLine &line : layout.Lines) {
+        std::size_t pieceStart = line.Start; // where the printed line now starts
         std::size_t at = line.Start + line.Shown;
         const std::size_t end = line.Start + line.Length;
         while (at < end && !onlySpaces(std::string_view(printed).substr(at, end - at))) {
-            breaks.push_back(at);
+            // A cut at a blank, or just after one, breaks the line there and
+            // the blank goes: "Walk 40m" becomes "Walk" and "40m".
+            const std::size_t blank = blankAt(printed, at);
+            if (blank > 0) {
+                breaks.push_back(Break{at, blank});
+                at += blank;
+            } else if (at > pieceStart + 1 && printed[at - 1] == ' ') {
+                breaks.push_back(Break{at - 1, 1});
+            } else {
+                breaks.push_back(Break{at, 0});
+            }
+            pieceStart = at;
             const std::string_view rest = std::string_view(printed).substr(at, end - at);
             auto piece = static_cast<std::size_t>(canvas.MeasureText(rest, width));
             if (piece == 0) {
@@ -192,9 +220,27 @@ std::string BreakWideLines(const PlanField &field, std::string_view text)
         }
     }
     for (auto it = breaks.rbegin(); it != breaks.rend(); ++it) {
-        result.insert(lead + *it, "\r\n");
+        result.replace(lead + it->at, it->blank, "\r\n");
     }
     return result;
+}
+
+std::optional<std::string> BreakToFit(const PlanField &field, std::string_view text)
+{
+    if (field.kind != planfile::FieldKind::Memo) {
+        return std::nullopt;
+    }
+    const FieldFit fit = CheckFieldFit(field, text);
+    // Breaking only adds lines: it cannot help a text whose lines already
+    // fall below the box.
+    if (fit.fits() || fit.firstDroppedLine > 0) {
+        return std::nullopt;
+    }
+    std::string broken = BreakWideLines(field, text);
+    if (!CheckFieldFit(field, broken).fits() || (field.limit > 0 && broken.size() > field.limit)) {
+        return std::nullopt;
+    }
+    return broken;
 }
 
 } // namespace planfit

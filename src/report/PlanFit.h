@@ -13,6 +13,7 @@
 #include "plan/PracticePlanType.h"
 #include "planfile/PlanFieldTable.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,11 +47,19 @@ std::vector<FieldFit> CheckPlanFit(const TPRACTDATA &plan);
 // is edited.
 FieldFit CheckFieldFit(const planfile::PlanField &field, std::string_view text);
 
-// `text` with a line break (CR LF) inserted wherever one of its printed lines
-// is cut at the right edge, as often as needed, so that every piece fits the
-// width as the printout measures it. Lines that fall below the box are not
+// `text` with a line break (CR LF) wherever one of its printed lines is cut
+// at the right edge, as often as needed, so that every piece fits the width
+// as the printout measures it. A cut at a blank (half- or full-width), or
+// right after a half-width one, puts the break in place of that blank;
+// every other character is kept. Lines that fall below the box are not
 // helped by this; CheckFieldFit of the result tells whether all of it prints.
 // Lone CR or LF line breaks come back as CR LF.
 std::string BreakWideLines(const planfile::PlanField &field, std::string_view text);
+
+// The text of a memo field broken by BreakWideLines, when it is cut now and
+// the broken text prints whole and stays within the field's byte limit (the
+// checks before a save refuse more); nothing otherwise, and for every field
+// that is not a memo.
+std::optional<std::string> BreakToFit(const planfile::PlanField &field, std::string_view text);
 
 } // namespace planfit

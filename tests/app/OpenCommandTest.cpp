@@ -20,9 +20,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QMenu>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -356,12 +358,19 @@ void OpenCommandTest::openingUnlocksTheEditorOnPageOne()
     QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
     QCOMPARE(form().planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
     QCOMPARE(form().Registory->OpenFolder, plansFolder());
+    QCOMPARE(form().statusBar()->currentMessage(), QStringLiteral("開きました: ") + QDir::toNativeSeparators(path));
+    // The title names the plan, and marks it as changed after an edit.
+    QCOMPARE(form().windowTitle(),
+             QStringLiteral("リハビリ実施計画書 - ") + QFileInfo(path).fileName() + QStringLiteral("[*]"));
+    QVERIFY(!form().isWindowModified());
 
     // The reopened plan saves again to the very same file.
     const QByteArray first = readAll(path);
     form().Registory->SaveFolder = plansFolder();
     QCOMPARE(savePlan(), path);
     QVERIFY2(readAll(path) == first, "saving a reopened plan must give the same file");
+    form().planForm().control<TMemo>("Remark")->setText(QStringLiteral("追記"));
+    QVERIFY(form().isWindowModified());
 }
 
 void OpenCommandTest::printedTextsOutsideTheListsChooseNothing_data()

@@ -162,6 +162,8 @@ void PlanListTest::listsPatientsNewestFirstAndSearches()
 void PlanListTest::enterOpensThePlanAskingFirstWhenEdited()
 {
     TPlanListForm &l = list();
+    QCOMPARE(l.selectedPlan(), newer);
+    QTRY_VERIFY(l.PlanTree->hasFocus());
     QVERIFY(l.selectPlan(older));
     form().Modified = true;
     f->prompter->answers = {Prompter::Button::Cancel};
@@ -171,6 +173,7 @@ void PlanListTest::enterOpensThePlanAskingFirstWhenEdited()
     QCOMPARE(f->prompter->shown[0].text, kDiscard);
     QVERIFY(form().planForm().control<TEdit>("NameEdit")->text().isEmpty());
     QVERIFY(form().Modified);
+    QVERIFY(l.isVisible());
 
     f->prompter->answers = {Prompter::Button::Ok};
     QTest::keyClick(l.PlanTree, Qt::Key_Return);
@@ -179,6 +182,7 @@ void PlanListTest::enterOpensThePlanAskingFirstWhenEdited()
              guitext::fromCp932(FormatEraDate(encodeDate(2024, 1, 31))));
     QVERIFY(!form().Modified);
     QVERIFY(form().planForm().isVisible());
+    QVERIFY2(!l.isVisible(), "opening a plan closes the list");
 }
 
 void PlanListTest::nextPlanKeepsAllButDateAndAgeAndSavesANewFile()

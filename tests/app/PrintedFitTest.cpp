@@ -45,6 +45,7 @@ private slots:
     void saveWritesTheFileAsBefore();
     void breakingTheLinesMakesTheMemoPrintWhole();
     void breakingIsNotOfferedWhenLinesFallBelowTheBox();
+    void oneWarningListsEveryCutFieldAndBreakingAsksOnlyAboutTheRest();
     void theFrameFollowsTheText();
 
 private:
@@ -129,7 +130,7 @@ void PrintedFitTest::breakingTheLinesMakesTheMemoPrintWhole()
              warningText(QStringLiteral("起居動作　PT,OT,STが実施する内容・頻度等")));
     QCOMPARE(f->prompter->shown[1].buttons,
              (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel, Prompter::Button::BreakLines}));
-    QVERIFY2(files().isEmpty(), "breaking the lines writes nothing yet");
+    QCOMPARE(files().size(), 1); // the save goes on with the broken lines
     QCOMPARE(form().planForm().control<TMemo>("PTOTST1")->Text(), QStringLiteral("関節可動域訓練を実\r\n施する。"));
     QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
     QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TMemo>("PTOTST1")));
@@ -159,6 +160,41 @@ void PrintedFitTest::breakingIsNotOfferedWhenLinesFallBelowTheBox()
     QCOMPARE(f->prompter->shown[1].buttons,
              (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel}));
     QVERIFY(files().isEmpty());
+}
+
+void PrintedFitTest::oneWarningListsEveryCutFieldAndBreakingAsksOnlyAboutTheRest()
+{
+    // A name one character too long, two goods too wide for their cell and
+    // a sentence too wide for its column.
+    form().planForm().control<TEdit>("NameEdit")->setText(kanji(9));
+    form().planForm().control<TMemo>("Goods3")->setText(QStringLiteral("四点杖歩行器　車椅子"));
+    form().planForm().control<TMemo>("PTOTST0")->setText(QStringLiteral("関節可動域訓練を実施する。"));
+    const QString name = QStringLiteral("氏名：「山」");
+    const QString breakable = QStringLiteral("（改行を入れると収まります）");
+    using Button = Prompter::Button;
+
+    save(Button::Cancel);
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].text, QStringLiteral("次の3つの欄の文字が印刷欄に収まりません。\n"
+                                                        "収まらない部分は保存されません。\n保存しますか？"));
+    QCOMPARE(f->prompter->shown[1].list,
+             (QStringList{name, QStringLiteral("屋外移動　使用用具：「　車椅子」") + breakable,
+                          QStringLiteral("日常生活・社会活動　PT,OT,STが実施する内容・頻度等：「施する。」") + breakable}));
+    QCOMPARE(f->prompter->shown[1].buttons, (QList<Button>{Button::Save, Button::Cancel, Button::BreakLines}));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TEdit>("NameEdit")));
+
+    // Both memos are broken (the blank gives way to the break); only the
+    // name is asked about again, and 保存 writes the file.
+    f->prompter->shown.clear();
+    f->prompter->answers = {Button::Ok, Button::BreakLines, Button::Save};
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 3);
+    QCOMPARE(f->prompter->shown[2].text, warningText(QStringLiteral("氏名")));
+    QCOMPARE(f->prompter->shown[2].list, QStringList{name});
+    QCOMPARE(f->prompter->shown[2].buttons, (QList<Button>{Button::Save, Button::Cancel}));
+    QCOMPARE(form().Plan.ActivityItems[3].Goods.str(), cp932::fromUtf8("四点杖歩行器\r\n車椅子"));
+    QCOMPARE(form().Plan.PTOTST0Text.str(), cp932::fromUtf8("関節可動域訓練を実\r\n施する。"));
+    QCOMPARE(files().size(), 1);
 }
 
 void PrintedFitTest::theFrameFollowsTheText()

@@ -6,6 +6,7 @@
 // this window's own, and special files at the plan's name.
 
 #include "ControlNames.h"
+#include "plan/Common.h"
 #include "plan/Cp932.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
@@ -165,6 +166,9 @@ void SaveCommandTest::todaysDateWritesTheNamedFileOfTheReport()
     QVERIFY(written.contains(printedHex("山田 太郎")));
     QVERIFY(!form().Modified);
     QCOMPARE(form().statusBar()->currentMessage(), QStringLiteral("保存しました: ") + planPath(fileName));
+    QCOMPARE(form().windowTitle(), QStringLiteral("リハビリ実施計画書 - ") + fileName + QStringLiteral("[*]"));
+    QVERIFY(!form().isWindowModified());
+    QCOMPARE(form().planForm().control<TEdit>("PlanDateEdit")->text(), guitext::fromCp932(FormatEraDate(now)));
 }
 
 void SaveCommandTest::planDateCommandUsesTheDateField()

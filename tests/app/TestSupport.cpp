@@ -23,6 +23,19 @@ Prompter::Button FakePrompter::ask(QWidget *parent, Kind kind, const QString &te
     return buttons.isEmpty() ? Button::Ok : buttons.first();
 }
 
+Prompter::Button FakePrompter::askWithList(QWidget *parent, Kind kind, const QString &text, const QStringList &list,
+                                           const QList<Button> &buttons)
+{
+    shown.append(Shown{kind, caption(kind), text, buttons, list});
+    if (realBoxes) {
+        return MessageBoxPrompter().askWithList(parent, kind, text, list, buttons);
+    }
+    if (!answers.isEmpty()) {
+        return answers.takeFirst();
+    }
+    return buttons.isEmpty() ? Button::Ok : buttons.first();
+}
+
 TDateTime testNow()
 {
     return encodeDateTime(2003, 4, 1, 10, 30, 0);

@@ -31,9 +31,12 @@ public:
         QString caption;
         QString text;
         QList<Button> buttons;
+        QStringList list = {}; // the entries of a box with a list
     };
 
     Button ask(QWidget *parent, Kind kind, const QString &text, const QList<Button> &buttons) override;
+    Button askWithList(QWidget *parent, Kind kind, const QString &text, const QStringList &list,
+                       const QList<Button> &buttons) override;
 
     QList<Shown> shown;
     // Answers used in turn; when none is left the first button is pressed.

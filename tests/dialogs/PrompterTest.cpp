@@ -5,7 +5,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -51,6 +53,7 @@ private slots:
     void escapeAnswersCancel();
     void errorWithAbortAndInformation();
     void fitWarningAnswersEachOfItsButtons();
+    void listBoxShowsEveryEntryScrolling();
 };
 
 void PrompterTest::confirmationShowsOkAndCancel()
@@ -129,6 +132,27 @@ void PrompterTest::fitWarningAnswersEachOfItsButtons()
     QCOMPARE(prompter.ask(nullptr, Prompter::Kind::Warning, QStringLiteral("x"), offered), Button::Cancel);
     whenBoxShown([](QMessageBox &box) { QTest::keyClick(&box, Qt::Key_Return); });
     QCOMPARE(prompter.ask(nullptr, Prompter::Kind::Warning, QStringLiteral("x"), offered), Button::Save);
+}
+
+void PrompterTest::listBoxShowsEveryEntryScrolling()
+{
+    QStringList entries;
+    for (int i = 1; i <= 30; ++i) {
+        entries << QStringLiteral("欄%1：「失われる文字」").arg(i);
+    }
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        auto *list = box->findChild<QListWidget *>(QStringLiteral("ListBoxEntries"));
+        for (int i = 0; list->verticalScrollBar()->maximum() > 0 && i < list->count(); ++i) {
+            shown << list->item(i)->text();
+        }
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    const QList<Prompter::Button> offered{Prompter::Button::Save, Prompter::Button::Cancel};
+    QCOMPARE(MessageBoxPrompter().askWithList(nullptr, Prompter::Kind::Warning, QStringLiteral("x"), entries, offered),
+             Prompter::Button::Cancel);
+    QCOMPARE(shown, entries);
 }
 
 QTEST_MAIN(PrompterTest)

@@ -117,3 +117,34 @@ TEST(PlanFit, BrokenLinesPrintWhole)
 }
 
 } // namespace
+
+namespace {
+
+// A break at a blank takes the blank's place; elsewhere it is inserted and
+// every character stays. A goods cell is 55 points wide, two lines, and is
+// not wrapped at blanks.
+TEST(PlanFit, ABreakAtABlankReplacesTheBlank)
+{
+    const planfile::PlanField &goods = field("ActivityItems[0].Goods");
+    const struct {
+        const char *text;
+        const char *broken;
+    } cases[] = {
+        {"Walk 40m Walk 40m", "Walk 40m Walk\r\n40m"},       // cut at the blank
+        {"Walk 40m Wal 40m", "Walk 40m Wal\r\n40m"},         // cut right after it
+        {"四点杖歩行器　車椅子", "四点杖歩行器\r\n車椅子"}, // a full-width blank
+        {"四点杖　歩行器", "四点杖　歩行\r\n器"},           // no blank at the cut
+    };
+    for (const auto &c : cases) {
+        const std::string broken = planfit::BreakWideLines(goods, j(c.text));
+        EXPECT_EQ(broken, j(c.broken)) << c.text;
+        EXPECT_EQ(planfit::BreakToFit(goods, j(c.text)), broken) << c.text;
+    }
+    // Nothing to offer: lines below the box, more bytes than the field takes.
+    EXPECT_EQ(planfit::BreakToFit(field("Gapei"), j("一\r\n二\r\n三")), std::nullopt);
+    const std::string lines = kanji(42) + "\r\n" + kanji(42) + "\r\n" + kanji(40); // 252 bytes in three lines
+    EXPECT_TRUE(planfit::CheckFieldFit(field("Kenkou"), planfit::BreakWideLines(field("Kenkou"), lines)).fits());
+    EXPECT_EQ(planfit::BreakToFit(field("Kenkou"), lines), std::nullopt) << "six lines of 258 bytes";
+}
+
+} // namespace

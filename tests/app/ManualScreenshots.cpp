@@ -268,8 +268,9 @@ int main(int argc, char *argv[])
               }});
 
     // Texts that will not print whole, and the warning before the save.
-    setText(form, QStringLiteral("HomeWorkEdit"),
-            QStringLiteral("食事の後片付け、洗濯物たたみ、庭の水やり、新聞を取りに行く、ごみ出し"));
+    setText(form, QStringLiteral("KenkouMemo"),
+            QStringLiteral("脳梗塞（左片麻痺）\n平成15年1月10日発症\n高血圧症（内服）\n糖尿病（食事療法）\n"
+                           "白内障（手術予定）\n腰痛症\n不眠"));
     setText(form, QStringLiteral("Jitchi0"),
             QStringLiteral("転倒に注意する。特に夜間のトイレ移動時は、必ず見守りを行い、履物を確認すること。"));
     withBoxes([&] { form.NewSaveMenuClick(); },

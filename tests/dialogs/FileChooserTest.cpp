@@ -36,7 +36,14 @@ void FileChooserTest::openDialogShowsLongPlanNamesWhole()
     QTimer poll;
     int tries = 0;
     connect(&poll, &QTimer::timeout, this, [&] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        // The dialog up now, found among the windows: offscreen it need not
+        // become the active one.
+        QFileDialog *dialog = nullptr;
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (auto *shown = qobject_cast<QFileDialog *>(window); shown != nullptr && shown->isVisible()) {
+                dialog = shown;
+            }
+        }
         auto *view = dialog ? dialog->findChild<QTreeView *>(QStringLiteral("treeView")) : nullptr;
         if (view == nullptr || view->model()->rowCount(view->rootIndex()) != 1) {
             if (++tries > 200 && dialog != nullptr) {

@@ -23,25 +23,8 @@ mkdir -p "$out"
 PACKAGES="cmake g++ make dpkg-dev
 g++-mingw-w64-x86-64-posix wine wine64
 libgtest-dev nlohmann-json3-dev libjpeg-dev python3"
-missing=""
-for p in $PACKAGES; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing="$missing $p"
-    fi
-done
-if [ -n "$missing" ]; then
-    if [ "$(id -u)" -eq 0 ]; then
-        echo "Installing:$missing"
-        export DEBIAN_FRONTEND=noninteractive
-        apt-get update -qq || true
-        # shellcheck disable=SC2086
-        apt-get install -y --no-install-recommends $missing
-    else
-        echo "Missing packages. Install them with:"
-        echo "  sudo apt-get install -y --no-install-recommends$missing"
-        exit 1
-    fi
-fi
+# shellcheck disable=SC2086
+"$root/scripts/install-packages.sh" $PACKAGES
 
 jobs=$(nproc)
 toolchain=$root/cmake/windows-x86_64.cmake

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <tuple>
 #include <stdexcept>
 #include <unordered_set>
@@ -71,16 +72,27 @@ void addOnce(std::vector<std::string> &list, const std::string &key)
 }
 
 // How many elements the arrays of the JSON form hold, by their key (a row
-// key for the arrays inside rows).
+// key for the arrays inside rows), worked out once from the fields' paths.
 std::size_t arrayLength(const std::string &top, const std::string &sub = {})
 {
-    int highest = -1;
-    for (const JsonPath &path : fieldPaths()) {
-        if (path.top == top) {
-            highest = std::max(highest, sub.empty() ? path.element : (path.sub == sub ? path.subElement : -1));
+    static const std::map<std::pair<std::string, std::string>, std::size_t> lengths = [] {
+        std::map<std::pair<std::string, std::string>, std::size_t> map;
+        const auto grow = [&map](std::pair<std::string, std::string> key, int element) {
+            std::size_t &length = map[std::move(key)];
+            length = std::max(length, static_cast<std::size_t>(element + 1));
+        };
+        for (const JsonPath &path : fieldPaths()) {
+            if (path.element >= 0) {
+                grow({path.top, {}}, path.element);
+            }
+            if (path.subElement >= 0) {
+                grow({path.top, path.sub}, path.subElement);
+            }
         }
-    }
-    return static_cast<std::size_t>(highest + 1);
+        return map;
+    }();
+    const auto it = lengths.find({top, sub});
+    return it == lengths.end() ? 0 : it->second;
 }
 
 } // namespace

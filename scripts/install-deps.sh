@@ -14,7 +14,7 @@ libgtest-dev libgmock-dev libbenchmark-dev
 libjpeg-dev nlohmann-json3-dev
 qpdf poppler-utils poppler-data locales
 fonts-ipafont-gothic fonts-noto-cjk groff-base python3
-qt6-translations-l10n desktop-file-utils appstream dpkg-dev file"
+qt6-translations-l10n desktop-file-utils appstream dpkg-dev file ccache"
 
 # shellcheck disable=SC2086
 exec "$(dirname "$0")/install-packages.sh" $PACKAGES

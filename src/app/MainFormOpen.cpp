@@ -65,6 +65,9 @@ bool TMainForm::openPlanFile(const QString &chosen)
         OpenedSubject = guitext::fromCp932(read.subject);
         damaged = planio::findDifference(read).has_value();
         printed = read.printed;
+    } catch (const planio::NewerLayoutFile &e) {
+        prompter().error(this, guitext::fromCp932(e.what()));
+        return false;
     } catch (const planio::NotAPlanFile &e) {
         OpenedAuthor = guitext::fromCp932(e.author);
         OpenedSubject = guitext::fromCp932(e.subject);

@@ -61,7 +61,7 @@ void TPlanDiffForm::showChanges(const std::vector<planindex::FieldChange> &chang
     };
     for (std::size_t i = 0; i < changes.size(); ++i) {
         const int row = static_cast<int>(i);
-        DiffTable->setItem(row, 0, text(changes[i].field->caption));
+        DiffTable->setItem(row, 0, new QTableWidgetItem(QString::fromUtf8(changes[i].field->caption)));
         DiffTable->setItem(row, 1, text(changes[i].before));
         DiffTable->setItem(row, 2, text(changes[i].after));
     }

@@ -15,7 +15,6 @@
 
 #include "app/GuiText.h"
 #include "planfile/PlanFieldValue.h"
-#include "report/PlanLayoutTable.h"
 
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -29,10 +28,11 @@
 
 namespace {
 
+using planfile::ControlKind;
 using planfile::FieldKind;
+using planfile::LayoutItemDef;
+using planfile::LayoutItemKind;
 using planfile::PlanField;
-using planlayout::LayoutItemDef;
-using planlayout::LayoutItemKind;
 
 constexpr std::array<QSize, 2> kPageSizes{QSize(687, 990), QSize(687, 800)};
 constexpr double kScaleX = 1.15;
@@ -47,10 +47,7 @@ const QString kBlank = QStringLiteral("　");
 
 std::span<const LayoutItemDef> pageItems(int page)
 {
-    if (page == 1) {
-        return planlayout::kPage1Items;
-    }
-    return planlayout::kPage2Items;
+    return planfile::currentLayout().items(page);
 }
 
 const LayoutItemDef &layoutItem(int page, std::string_view name)
@@ -170,7 +167,7 @@ const LayoutItemDef *captionBeside(int page, const LayoutItemDef &item)
 // ("歳") beside it as a label of its own that answers clicks.
 bool takesCaption(const PlanField &field)
 {
-    return field.kind == FieldKind::Tick || (field.kind == FieldKind::Number && field.check == 0);
+    return field.widget == ControlKind::TickBox || field.widget == ControlKind::AgeLabel;
 }
 
 // Text takes the smaller of the page's two scales, so that what fits a
@@ -183,12 +180,6 @@ int captionPixels(int points, int page)
 int inputPixels(int points, int page)
 {
     return std::max(kSmallestInput, captionPixels(points, page));
-}
-
-// A care team box: free text with the names of Stuff.txt to choose from.
-bool isTeamBox(const PlanField &field)
-{
-    return std::string_view(field.key).starts_with("Team[");
 }
 
 QString fixedFontFamily()
@@ -225,8 +216,8 @@ QStringList linesOf(const LayoutItemDef &item)
 // The control that edits a field, made for its kind.
 TPlanForm::FieldControl makeControl(const PlanField &field, QWidget *parent)
 {
-    switch (field.kind) {
-    case FieldKind::Date: {
+    switch (field.widget) {
+    case ControlKind::DateEdit: {
         auto *edit = new TEdit(parent);
         edit->setText(QStringLiteral("平成  年  月  日"));
         // Dates are typed as digits and era keys, in a fixed-pitch face so
@@ -237,47 +228,46 @@ TPlanForm::FieldControl makeControl(const PlanField &field, QWidget *parent)
         edit->setAcceptDrops(false);
         return edit;
     }
-    case FieldKind::Number:
-        // A score is typed; the age is worked out from the two dates.
-        if (field.check > 0) {
-            auto *edit = new TEdit(parent);
-            edit->setInputMethodOff(true);
-            return edit;
-        } else {
-            auto *label = new TClickLabel(parent);
-            label->setText(QStringLiteral("Old"));
-            label->setAlignment(Qt::AlignRight | Qt::AlignTop);
-            return label;
-        }
-    case FieldKind::Choice: {
+    case ControlKind::ScoreEdit: {
+        auto *edit = new TEdit(parent);
+        edit->setInputMethodOff(true);
+        return edit;
+    }
+    case ControlKind::AgeLabel: {
+        // The age is worked out from the two dates.
+        auto *label = new TClickLabel(parent);
+        label->setText(QStringLiteral("Old"));
+        label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        return label;
+    }
+    case ControlKind::ChoiceBox: {
         auto *box = new TChoiceBox(false, parent);
         box->addItems(choicesOf(field));
         return box;
     }
-    case FieldKind::Tick:
+    case ControlKind::TickBox:
         return new QCheckBox(parent);
-    case FieldKind::Mark: {
+    case ControlKind::MarkCell: {
         auto *cell = new TMarkCell(parent);
         cell->setText(kBlank);
         return cell;
     }
-    case FieldKind::Priority: {
+    case ControlKind::PriorityCell: {
         auto *cell = new TClickLabel(parent);
         cell->setText(kBlank);
         cell->setAlignment(Qt::AlignCenter);
         return cell;
     }
-    case FieldKind::Text:
-        if (isTeamBox(field)) {
-            return new TChoiceBox(true, parent);
-        } else {
-            auto *edit = new TEdit(parent);
-            if (TPlanForm::inTableRow(field)) {
-                edit->setText(kBlank);
-            }
-            return edit;
+    case ControlKind::TeamBox:
+        return new TChoiceBox(true, parent);
+    case ControlKind::Edit: {
+        auto *edit = new TEdit(parent);
+        if (TPlanForm::inTableRow(field)) {
+            edit->setText(kBlank);
         }
-    case FieldKind::Memo:
+        return edit;
+    }
+    case ControlKind::Memo:
         break;
     }
     return new TMemo(parent);
@@ -292,11 +282,10 @@ QWidget *widgetOf(const TPlanForm::FieldControl &control)
 
 bool TPlanForm::inTableRow(const PlanField &field)
 {
-    const std::string_view key = field.key;
-    return key.starts_with("ActivityItems[") || key.starts_with("MotionItems[");
+    return field.row >= 0;
 }
 
-TPlanForm::TPlanForm(QWidget *parent) : QTabWidget(parent)
+TPlanForm::TPlanForm(QWidget *parent) : QTabWidget(parent), m_controls(planfile::kPlanFields.size())
 {
     setObjectName(QStringLiteral("PageControl1"));
     buildPage(1);

@@ -30,6 +30,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 class QScrollArea;
 
@@ -131,7 +132,7 @@ private:
     void fill(const TPRACTDATA &plan, const planfile::PlanField &field, const std::string &text);
     Reading read(std::optional<TDateTime> planDate) const;
 
-    std::array<FieldControl, planfile::kFieldCount> m_controls{};
+    std::vector<FieldControl> m_controls;
     std::array<QWidget *, 2> m_pages{};
     std::array<QScrollArea *, 2> m_scrolls{};
     std::array<TFormPanel *, 2> m_panels{};

@@ -194,8 +194,7 @@ void TPlanForm::show(const planfile::PrintedPlan &printed)
         const bool asPrinted =
             field.kind == FieldKind::Date || field.kind == FieldKind::Number || field.kind == FieldKind::Priority;
         fill(printed.Plan, field,
-             asPrinted ? printed.FirstLines[static_cast<std::size_t>(field.index)]
-                       : planfile::printedText(printed.Plan, field));
+             asPrinted ? std::string(printed.firstLine(field)) : planfile::printedText(printed.Plan, field));
     }
     showHeader();
     --m_filling;

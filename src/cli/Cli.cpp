@@ -241,7 +241,7 @@ int dump(const std::vector<std::string> &args, std::ostream &out, std::ostream &
     }
     const planio::PlanFileRead &read = std::get<planio::PlanFileRead>(result);
     const bool sound = checkReadBack(read, err);
-    const nlohmann::ordered_json plan = plandump::dumpPlan(read.printed);
+    const nlohmann::ordered_json plan = plandump::dumpPlan(read.printed, *read.layout);
     out << plan.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
     out.flush();
     if (!out) {

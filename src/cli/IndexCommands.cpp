@@ -272,7 +272,7 @@ int diffCommand(const std::vector<std::string> &args, std::ostream &out, std::os
     for (const auto &change : planindex::diffPlans(plans[0], plans[1])) {
         nlohmann::ordered_json c;
         c["Field"] = change.field->key;
-        c["Caption"] = utf8(change.field->caption);
+        c["Caption"] = change.field->caption;
         c["Old"] = utf8Lines(change.before);
         c["New"] = utf8Lines(change.after);
         changes.push_back(std::move(c));

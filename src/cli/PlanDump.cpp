@@ -17,14 +17,14 @@ const std::string &notAPlanMessage()
     return message;
 }
 
-nlohmann::ordered_json dumpPlan(const ItemLookup &item)
+nlohmann::ordered_json dumpPlan(const ItemLookup &item, const planfile::PlanLayout &layout)
 {
-    return dumpPlan(planfile::decodePlan(item));
+    return dumpPlan(planfile::decodePlan(item, layout), layout);
 }
 
-nlohmann::ordered_json dumpPlan(const planfile::PrintedPlan &printed)
+nlohmann::ordered_json dumpPlan(const planfile::PrintedPlan &printed, const planfile::PlanLayout &layout)
 {
-    nlohmann::ordered_json j = planjson::planToJson(printed.Plan);
+    nlohmann::ordered_json j = planjson::planToJson(printed.Plan, layout);
     if (!printed.HasPlanDate) {
         j["PlanDate"] = nullptr;
     }

@@ -18,7 +18,7 @@
 
 namespace plandump {
 
-// The lines (CP932) printed at a field index 0..247, or nullptr when the
+// The lines (CP932) printed at a field index, or nullptr when the
 // file holds no text there. `pdfreader::TPdfStream::item` answers this.
 using ItemLookup = std::function<const std::vector<std::string> *(int fieldIndex)>;
 
@@ -33,7 +33,9 @@ const std::string &notAPlanMessage();
 // in the JSON form of planjson::planToJson: PlanDate and BirthDate are null
 // when the printed era date text does not read as a date, Age and HDS when
 // line 1 does not read as a number. Texts are converted from CP932 to UTF-8.
-nlohmann::ordered_json dumpPlan(const ItemLookup &item);
-nlohmann::ordered_json dumpPlan(const planfile::PrintedPlan &printed);
+// The fields are those of `layout`, the layout that wrote the file.
+nlohmann::ordered_json dumpPlan(const ItemLookup &item, const planfile::PlanLayout &layout = planfile::currentLayout());
+nlohmann::ordered_json dumpPlan(const planfile::PrintedPlan &printed,
+                                const planfile::PlanLayout &layout = planfile::currentLayout());
 
 } // namespace plandump

@@ -52,18 +52,6 @@ JsonPath splitPath(std::string_view path)
     return out;
 }
 
-const std::vector<JsonPath> &fieldPaths()
-{
-    static const std::vector<JsonPath> paths = [] {
-        std::vector<JsonPath> list;
-        for (const planfile::PlanField &field : planfile::kPlanFields) {
-            list.push_back(splitPath(field.json));
-        }
-        return list;
-    }();
-    return paths;
-}
-
 void addOnce(std::vector<std::string> &list, const std::string &key)
 {
     if (std::find(list.begin(), list.end(), key) == list.end()) {
@@ -71,56 +59,59 @@ void addOnce(std::vector<std::string> &list, const std::string &key)
     }
 }
 
-// How many elements the arrays of the JSON form hold, by their key (a row
-// key for the arrays inside rows), worked out once from the fields' paths.
-std::size_t arrayLength(const std::string &top, const std::string &sub = {})
-{
-    static const std::map<std::pair<std::string, std::string>, std::size_t> lengths = [] {
-        std::map<std::pair<std::string, std::string>, std::size_t> map;
-        const auto grow = [&map](std::pair<std::string, std::string> key, int element) {
-            std::size_t &length = map[std::move(key)];
+// The JSON form of a layout's plan, worked out once per layout from the
+// fields' paths: each field's path by field index, how many elements the
+// arrays hold (by their key, and a row key for the arrays inside rows), the
+// keys of the plan object and those of a row.
+struct JsonShape {
+    std::vector<JsonPath> paths;
+    std::map<std::pair<std::string, std::string>, std::size_t> lengths;
+    std::vector<std::string> planKeys;
+    std::vector<std::string> rowKeys;
+
+    explicit JsonShape(const planfile::PlanLayout &layout)
+    {
+        const auto grow = [this](std::pair<std::string, std::string> key, int element) {
+            std::size_t &length = lengths[std::move(key)];
             length = std::max(length, static_cast<std::size_t>(element + 1));
         };
-        for (const JsonPath &path : fieldPaths()) {
+        for (const planfile::PlanField &field : layout.fields) {
+            const JsonPath &path = paths.emplace_back(splitPath(field.json));
             if (path.element >= 0) {
                 grow({path.top, {}}, path.element);
             }
             if (path.subElement >= 0) {
                 grow({path.top, path.sub}, path.subElement);
             }
+            addOnce(planKeys, path.top);
+            if (!path.sub.empty()) {
+                addOnce(rowKeys, path.sub);
+            }
         }
-        return map;
-    }();
-    const auto it = lengths.find({top, sub});
-    return it == lengths.end() ? 0 : it->second;
+    }
+
+    std::size_t arrayLength(const std::string &top, const std::string &sub = {}) const
+    {
+        const auto it = lengths.find({top, sub});
+        return it == lengths.end() ? 0 : it->second;
+    }
+};
+
+const JsonShape &shapeOf(const planfile::PlanLayout &layout)
+{
+    return planfile::perLayout<JsonShape>(layout, [](const planfile::PlanLayout &l) { return JsonShape(l); });
 }
 
 } // namespace
 
 const std::vector<std::string> &planKeys()
 {
-    static const std::vector<std::string> keys = [] {
-        std::vector<std::string> list;
-        for (const JsonPath &path : fieldPaths()) {
-            addOnce(list, path.top);
-        }
-        return list;
-    }();
-    return keys;
+    return shapeOf(planfile::currentLayout()).planKeys;
 }
 
 const std::vector<std::string> &rowKeys()
 {
-    static const std::vector<std::string> keys = [] {
-        std::vector<std::string> list;
-        for (const JsonPath &path : fieldPaths()) {
-            if (!path.sub.empty()) {
-                addOnce(list, path.sub);
-            }
-        }
-        return list;
-    }();
-    return keys;
+    return shapeOf(planfile::currentLayout()).rowKeys;
 }
 
 namespace {
@@ -201,7 +192,7 @@ private:
         }
         checkKeys(m_root, planKeys(), "");
         for (const PlanField &field : planfile::kPlanFields) {
-            const JsonPath &path = fieldPaths()[static_cast<std::size_t>(field.index)];
+            const JsonPath &path = shapeOf(planfile::currentLayout()).paths[static_cast<std::size_t>(field.index)];
             if (const json *value = locate(path)) {
                 readField(field, *value);
             } else {
@@ -241,7 +232,7 @@ private:
         if (value == nullptr || path.element < 0) {
             return value;
         }
-        const std::size_t length = arrayLength(path.top);
+        const std::size_t length = shapeOf(planfile::currentLayout()).arrayLength(path.top);
         checkArray(*value, path.top, length, path.sub.empty() ? "strings" : "rows");
         value = &(*value)[static_cast<std::size_t>(path.element)];
         if (path.sub.empty()) {
@@ -256,7 +247,7 @@ private:
         if (value == nullptr || path.subElement < 0) {
             return value;
         }
-        checkArray(*value, rowPath + "." + path.sub, arrayLength(path.top, path.sub), "marks");
+        checkArray(*value, rowPath + "." + path.sub, shapeOf(planfile::currentLayout()).arrayLength(path.top, path.sub), "marks");
         return &(*value)[static_cast<std::size_t>(path.subElement)];
     }
 
@@ -290,7 +281,7 @@ private:
             const CivilDate day = decodeDate(m_plan.PlanDate);
             m_plan.BirthDate = encodeDate(day.year, day.month, day.day);
             m_entry.BirthText = FormatEraDate(m_plan.BirthDate);
-        } else if (field.kind == FieldKind::Number && field.check == 0) {
+        } else if (field.widget == planfile::ControlKind::AgeLabel) {
             m_plan.Age = AgeInYears(m_plan.BirthDate, m_plan.PlanDate);
         }
     }
@@ -498,16 +489,17 @@ std::variant<TPRACTDATA, Fault> planFromJson(const json &json, TDateTime now)
 
 // Fields are placed in field order; each object keeps its keys in the order
 // they were first placed, which is the order of the record and of a row.
-nlohmann::ordered_json planToJson(const TPRACTDATA &p)
+nlohmann::ordered_json planToJson(const TPRACTDATA &p, const planfile::PlanLayout &layout)
 {
+    const JsonShape &shape = shapeOf(layout);
     nlohmann::ordered_json j = nlohmann::ordered_json::object();
-    for (const PlanField &field : planfile::kPlanFields) {
-        const JsonPath &path = fieldPaths()[static_cast<std::size_t>(field.index)];
+    for (const PlanField &field : layout.fields) {
+        const JsonPath &path = shape.paths[static_cast<std::size_t>(field.index)];
         nlohmann::ordered_json *at = &j[path.top];
         if (path.element >= 0) {
             if (!at->is_array()) {
                 *at = nlohmann::ordered_json::array();
-                at->get_ref<nlohmann::ordered_json::array_t &>().resize(arrayLength(path.top));
+                at->get_ref<nlohmann::ordered_json::array_t &>().resize(shape.arrayLength(path.top));
             }
             at = &(*at)[static_cast<std::size_t>(path.element)];
         }
@@ -516,7 +508,7 @@ nlohmann::ordered_json planToJson(const TPRACTDATA &p)
             if (path.subElement >= 0) {
                 if (!at->is_array()) {
                     *at = nlohmann::ordered_json::array();
-                    at->get_ref<nlohmann::ordered_json::array_t &>().resize(arrayLength(path.top, path.sub));
+                    at->get_ref<nlohmann::ordered_json::array_t &>().resize(shape.arrayLength(path.top, path.sub));
                 }
                 at = &(*at)[static_cast<std::size_t>(path.subElement)];
             }

@@ -13,6 +13,7 @@
 #include "plan/DateTime.h"
 #include "plan/PracticePlanType.h"
 #include "planfile/PlanCheck.h"
+#include "planfile/PlanLayouts.h"
 
 #include <nlohmann/json.hpp>
 
@@ -56,8 +57,10 @@ std::variant<TPRACTDATA, Fault> planFromJson(const nlohmann::json &json, TDateTi
 // and the result is null. Time and memory grow linearly with the text.
 nlohmann::json parseJsonText(std::string_view text, std::string &error);
 
-// The record as JSON in key order (the inverse of planFromJson for a valid plan).
-nlohmann::ordered_json planToJson(const TPRACTDATA &plan);
+// The record as JSON in key order (the inverse of planFromJson for a valid
+// plan), with the fields of `layout` (a plan read from a file: the file's).
+nlohmann::ordered_json planToJson(const TPRACTDATA &plan,
+                                  const planfile::PlanLayout &layout = planfile::currentLayout());
 
 // "YYYY-MM-DD" at midnight, else "YYYY-MM-DDTHH:MM:SS".
 std::string formatDate(TDateTime value);

@@ -93,6 +93,11 @@ const std::string &TPdfStream::creator() const
     return m_reader ? m_reader->info().creator : emptyText();
 }
 
+const std::string &TPdfStream::keywords() const
+{
+    return m_reader ? m_reader->info().keywords : emptyText();
+}
+
 int TPdfStream::pageCount() const
 {
     return m_reader ? static_cast<int>(m_reader->pages().count()) : 0;

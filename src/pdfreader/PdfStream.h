@@ -100,8 +100,10 @@ public:
     // copy; textItems() is empty afterwards.
     std::vector<TTextItem> takeTextItems();
 
-    // The Creator text of the file's information, CP932 bytes as read.
+    // The Creator and Keywords texts of the file's information, CP932
+    // bytes as read.
     const std::string &creator() const;
+    const std::string &keywords() const;
 
 private:
     // One image object of the file, found by the position of its data.

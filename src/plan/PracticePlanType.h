@@ -169,6 +169,10 @@ struct TPRACTDATA {
     TextBuffer RemarkText;
     // Index 1-13 as on the form; element 0 is unused and stays empty.
     std::array<std::string, kTeamMembers + 1> Team;
+    // A one-line support note below 備考. No released layout prints it
+    // yet: the layout tests add it in a layout version of their own, as a
+    // new field of the form would be added.
+    std::string SupportNotes;
 
     friend bool operator==(const TPRACTDATA &, const TPRACTDATA &) = default;
 };

@@ -66,11 +66,14 @@ namespace {
 // The steps of the checks, each storing its values once it passed.
 class Checker {
 public:
-    Checker(const PlanEntry &entry, TPRACTDATA *store) : m_entry(entry), m_store(store) {}
+    Checker(const PlanEntry &entry, TPRACTDATA *store, const PlanLayout &layout)
+        : m_entry(entry), m_store(store), m_layout(layout)
+    {
+    }
 
     void run()
     {
-        for (const PlanField *field : checkedFields()) {
+        for (const PlanField *field : checkedFields(m_layout)) {
             keepUncheckedBefore(field);
             if (!check(*field)) {
                 return;
@@ -100,7 +103,7 @@ private:
         if (m_store == nullptr) {
             return;
         }
-        for (const PlanField &field : kPlanFields) {
+        for (const PlanField &field : m_layout.fields) {
             if (field.check > 0 || (next != nullptr && storedBefore(field) != next)) {
                 continue;
             }
@@ -115,19 +118,20 @@ private:
     // before its Goods), else the first checked field after it at all (Sex
     // after Name, a tick before the text that follows it); nullptr when
     // none follows.
-    static const PlanField *storedBefore(const PlanField &field)
+    const PlanField *storedBefore(const PlanField &field) const
     {
-        static const std::array<const PlanField *, kFieldCount> due = [] {
+        const auto &due = perLayout<std::vector<const PlanField *>>(m_layout, [](const PlanLayout &layout) {
             const auto group = [](const PlanField &f) {
                 const std::string_view key = f.key;
                 return key.substr(0, key.find('.'));
             };
-            std::array<const PlanField *, kFieldCount> list{};
-            for (const PlanField &f : kPlanFields) {
+            const std::span<const PlanField> fields = layout.fields;
+            std::vector<const PlanField *> list(fields.size());
+            for (const PlanField &f : fields) {
                 const PlanField *inGroup = nullptr;
                 const PlanField *after = nullptr;
-                for (std::size_t i = static_cast<std::size_t>(f.index) + 1; i < kPlanFields.size(); ++i) {
-                    const PlanField &later = kPlanFields[i];
+                for (std::size_t i = static_cast<std::size_t>(f.index) + 1; i < fields.size(); ++i) {
+                    const PlanField &later = fields[i];
                     if (later.check == 0) {
                         continue;
                     }
@@ -142,7 +146,7 @@ private:
                 list[static_cast<std::size_t>(f.index)] = inGroup != nullptr ? inGroup : after;
             }
             return list;
-        }();
+        });
         return due[static_cast<std::size_t>(field.index)];
     }
 
@@ -218,14 +222,15 @@ private:
 
     const PlanEntry &m_entry;
     TPRACTDATA *m_store;
+    const PlanLayout &m_layout;
     std::optional<PlanFault> m_fault;
 };
 
 } // namespace
 
-std::optional<PlanFault> CheckPlan(const PlanEntry &entry, TPRACTDATA *store)
+std::optional<PlanFault> CheckPlan(const PlanEntry &entry, TPRACTDATA *store, const PlanLayout &layout)
 {
-    Checker checker(entry, store);
+    Checker checker(entry, store, layout);
     checker.run();
     return checker.fault();
 }

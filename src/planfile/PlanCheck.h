@@ -7,7 +7,7 @@
 // Messages are CP932 texts with "\n" as line break.
 
 #include "plan/PracticePlanType.h"
-#include "planfile/PlanFieldTable.h"
+#include "planfile/PlanLayouts.h"
 
 #include <cstddef>
 #include <optional>
@@ -72,7 +72,8 @@ struct PlanFault {
 // passed (Sex after Name, a tick before the text that follows it, the
 // marks of the tables before their texts); BirthDate and Age (against
 // store->PlanDate) with the birth date. PlanDate and the rows' Special are
-// never copied.
-std::optional<PlanFault> CheckPlan(const PlanEntry &entry, TPRACTDATA *store = nullptr);
+// never copied. The fields and their limits are those of `layout`.
+std::optional<PlanFault> CheckPlan(const PlanEntry &entry, TPRACTDATA *store = nullptr,
+                                   const PlanLayout &layout = currentLayout());
 
 } // namespace planfile

@@ -28,20 +28,24 @@ bool readNumber32(std::string_view text, std::int32_t &out)
 
 class Decoder {
 public:
-    explicit Decoder(const FieldLines &lines) : m_lines(lines) {}
+    Decoder(const FieldLines &lines, const PlanLayout &layout) : m_lines(lines), m_layout(layout) {}
 
     PrintedPlan run()
     {
         PrintedPlan out;
-        for (const PlanField &field : kPlanFields) {
+        out.Layout = &m_layout;
+        out.FirstLines.resize(m_layout.fields.size());
+        out.Readable.resize(m_layout.fields.size());
+        for (const PlanField &field : m_layout.fields) {
             decodeField(field, out);
         }
         // The dates, the age and the score are kept as printed too, so that
         // a text that does not read can be shown as it is.
-        const auto keep = [&out](const char *key, std::string &text, bool &readable) {
-            const PlanField &field = *fieldByKey(key);
-            text = out.FirstLines[static_cast<std::size_t>(field.index)];
-            readable = out.Readable[static_cast<std::size_t>(field.index)];
+        const auto keep = [&](const char *key, std::string &text, bool &readable) {
+            if (const PlanField *field = m_layout.field(key)) {
+                text = out.FirstLines[static_cast<std::size_t>(field->index)];
+                readable = out.Readable[static_cast<std::size_t>(field->index)];
+            }
         };
         keep("PlanDate", out.PlanDateText, out.HasPlanDate);
         keep("BirthDate", out.BirthText, out.HasBirthDate);
@@ -128,6 +132,7 @@ private:
     }
 
     const FieldLines &m_lines;
+    const PlanLayout &m_layout;
 };
 
 } // namespace
@@ -138,13 +143,9 @@ bool liesNear(int page, std::int64_t x, std::int64_t y, int pointPage, std::int6
            y >= pointY - kFieldTolerance && y <= pointY + kFieldTolerance;
 }
 
-bool liesAtField(int fieldIndex, int page, std::int64_t x, std::int64_t y)
+bool liesAtField(const PlanField &field, int page, std::int64_t x, std::int64_t y)
 {
-    if (fieldIndex < 0 || fieldIndex >= kFieldCount) {
-        return false;
-    }
-    const PlanField &f = kPlanFields[static_cast<std::size_t>(fieldIndex)];
-    return liesNear(page, x, y, f.page, f.x, f.y);
+    return liesNear(page, x, y, field.page, field.x, field.y);
 }
 
 namespace {
@@ -154,9 +155,9 @@ namespace {
 struct FieldsByHeight {
     std::array<std::vector<const PlanField *>, 2> pages;
 
-    FieldsByHeight()
+    explicit FieldsByHeight(const PlanLayout &layout)
     {
-        for (const PlanField &field : kPlanFields) {
+        for (const PlanField &field : layout.fields) {
             pages.at(static_cast<std::size_t>(field.page - 1)).push_back(&field);
         }
         for (auto &fields : pages) {
@@ -168,11 +169,11 @@ struct FieldsByHeight {
 
 } // namespace
 
-FieldItems findFieldItems(std::span<const ItemPlace> places)
+FieldItems findFieldItems(std::span<const ItemPlace> places, const PlanLayout &layout)
 {
-    static const FieldsByHeight byHeight;
-    FieldItems held;
-    held.fill(kNoItem);
+    const auto &byHeight =
+        perLayout<FieldsByHeight>(layout, [](const PlanLayout &l) { return FieldsByHeight(l); });
+    FieldItems held(layout.fields.size(), kNoItem);
     for (std::size_t i = 0; i < places.size(); ++i) {
         const ItemPlace &at = places[i];
         if (at.page < 1 || at.page > 2) {
@@ -183,7 +184,7 @@ FieldItems findFieldItems(std::span<const ItemPlace> places)
                                    [](const PlanField *f, std::int64_t y) { return f->y < y; });
         for (; it != fields.end() && (*it)->y <= at.y + kFieldTolerance; ++it) {
             const auto index = static_cast<std::size_t>((*it)->index);
-            if (held[index] == kNoItem && index < places.size() && liesAtField((*it)->index, at.page, at.x, at.y)) {
+            if (held[index] == kNoItem && index < places.size() && liesAtField(**it, at.page, at.x, at.y)) {
                 held[index] = i;
             }
         }
@@ -191,9 +192,22 @@ FieldItems findFieldItems(std::span<const ItemPlace> places)
     return held;
 }
 
-PrintedPlan decodePlan(const FieldLines &lines)
+std::string_view PrintedPlan::firstLine(const PlanField &field) const
 {
-    return Decoder(lines).run();
+    const auto at = static_cast<std::size_t>(field.index);
+    if (Layout == nullptr || at >= FirstLines.size()) {
+        return {};
+    }
+    // Layouts keep the fields of their predecessors in place, so the same
+    // index is almost always the same member.
+    const PlanField *same = std::string_view(Layout->fields[at].key) == field.key ? &Layout->fields[at]
+                                                                                  : Layout->field(field.key);
+    return same != nullptr ? std::string_view(FirstLines[static_cast<std::size_t>(same->index)]) : std::string_view();
+}
+
+PrintedPlan decodePlan(const FieldLines &lines, const PlanLayout &layout)
+{
+    return Decoder(lines, layout).run();
 }
 
 } // namespace planfile

@@ -7,7 +7,7 @@
 
 #include "plan/PracticePlanType.h"
 #include "planfile/PlanCheck.h"
-#include "planfile/PlanFieldTable.h"
+#include "planfile/PlanLayouts.h"
 
 #include <array>
 #include <cstddef>
@@ -15,6 +15,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace planfile {
@@ -27,9 +28,9 @@ constexpr int kFieldTolerance = 5;
 // kFieldTolerance of the point (pointX, pointY) of page `pointPage`.
 bool liesNear(int page, std::int64_t x, std::int64_t y, int pointPage, std::int64_t pointX, std::int64_t pointY);
 
-// True when a text object starting at (x, y) of `page` holds field
-// `fieldIndex` (0..247): it lies near the field's position.
-bool liesAtField(int fieldIndex, int page, std::int64_t x, std::int64_t y);
+// True when a text object starting at (x, y) of `page` holds `field`: it
+// lies near the field's position.
+bool liesAtField(const PlanField &field, int page, std::int64_t x, std::int64_t y);
 
 // Where a text object starts: its page (from 1) and the point its Td moved
 // to in whole PDF units (truncated toward zero).
@@ -39,16 +40,18 @@ struct ItemPlace {
     std::int64_t y;
 };
 
-// For every field index, the index of the text object that holds it: the
-// first of `places`, in list order, that lies at the field; kNoItem when
-// there is none, and for every field index not below the number of places
-// (a list shorter than the field index holds none of it). One item may hold
-// several fields. Takes time in proportion to the number of places.
+// For every field index of `layout`, the index of the text object that
+// holds it: the first of `places`, in list order, that lies at the field;
+// kNoItem when there is none, and for every field index not below the
+// number of places (a list shorter than the field index holds none of it).
+// One item may hold several fields. Takes time in proportion to the number
+// of places.
 constexpr std::size_t kNoItem = static_cast<std::size_t>(-1);
-using FieldItems = std::array<std::size_t, kFieldCount>;
-FieldItems findFieldItems(std::span<const ItemPlace> places);
+using FieldItems = std::vector<std::size_t>;
+FieldItems findFieldItems(std::span<const ItemPlace> places, const PlanLayout &layout = currentLayout());
 
-// The lines printed for a field index 0..247, or nullptr when nothing holds it.
+// The lines printed for a field index of the layout, or nullptr when nothing
+// holds it.
 using FieldLines = std::function<const std::vector<std::string> *(int fieldIndex)>;
 
 // Every field of the plan as read from the printed text:
@@ -63,6 +66,8 @@ using FieldLines = std::function<const std::vector<std::string> *(int fieldIndex
 //     read as a number; 0 when the text does not read (see the flags).
 // A field with nothing printed reads as an empty text.
 struct PrintedPlan {
+    // The layout whose fields were read.
+    const PlanLayout *Layout = nullptr;
     TPRACTDATA Plan;
     // Line 1 of the date, age and HDS-R fields as printed, and whether each
     // read as a date or a 32-bit number.
@@ -80,10 +85,16 @@ struct PrintedPlan {
     // Line 1 of every field as printed, by field index, and whether a Date
     // or Number field's line read as a date or a 32-bit number (always true
     // for the other kinds).
-    std::array<std::string, kFieldCount> FirstLines;
-    std::array<bool, kFieldCount> Readable{};
+    std::vector<std::string> FirstLines;
+    std::vector<bool> Readable;
+
+    // Line 1 of the field printed with the same record member as `field`
+    // (a field of any layout); empty when the plan's layout lacks it.
+    std::string_view firstLine(const PlanField &field) const;
 };
 
-PrintedPlan decodePlan(const FieldLines &lines);
+// The plan printed in the fields of `layout`; a field the layout does not
+// print keeps the record's empty value.
+PrintedPlan decodePlan(const FieldLines &lines, const PlanLayout &layout = currentLayout());
 
 } // namespace planfile

@@ -50,32 +50,23 @@ const PlanField *fieldByControl(std::string_view control)
     return lookUp(byControl, control);
 }
 
-const std::vector<const PlanField *> &checkedFields()
+const std::vector<const PlanField *> &checkedFields(const PlanLayout &layout)
 {
-    static const std::vector<const PlanField *> fields = [] {
+    return perLayout<std::vector<const PlanField *>>(layout, [](const PlanLayout &l) {
         std::vector<const PlanField *> list;
-        for (const PlanField &field : kPlanFields) {
+        for (const PlanField &field : l.fields) {
             if (field.check > 0) {
                 list.push_back(&field);
             }
         }
         std::sort(list.begin(), list.end(), [](const PlanField *a, const PlanField *b) { return a->check < b->check; });
         return list;
-    }();
-    return fields;
+    });
 }
 
-const std::string &fieldCaption(const PlanField &field)
+std::string fieldCaption(const PlanField &field)
 {
-    static const std::vector<std::string> captions = [] {
-        std::vector<std::string> list;
-        list.reserve(kPlanFields.size());
-        for (const PlanField &f : kPlanFields) {
-            list.push_back(cp932::fromUtf8(f.caption));
-        }
-        return list;
-    }();
-    return captions[static_cast<std::size_t>(field.index)];
+    return cp932::fromUtf8(field.caption);
 }
 
 std::span<const std::string_view> choiceItems(ChoiceList list)

@@ -5,7 +5,7 @@
 // it. Every text is code page 932.
 
 #include "plan/PracticePlanType.h"
-#include "planfile/PlanFieldTable.h"
+#include "planfile/PlanLayouts.h"
 
 #include <cstdint>
 #include <span>
@@ -15,16 +15,18 @@
 
 namespace planfile {
 
-// The field with this record key ("ActivityItems[3].Goods") or editor
-// control name ("Goods3"); nullptr when there is none.
+// The field of the newest layout with this record key
+// ("ActivityItems[3].Goods") or editor control name ("Goods3"); nullptr
+// when there is none.
 const PlanField *fieldByKey(std::string_view key);
 const PlanField *fieldByControl(std::string_view control);
 
-// The fields the checks before a save examine, in the order they do.
-const std::vector<const PlanField *> &checkedFields();
+// The fields of a layout that the checks before a save examine, in the
+// order they do.
+const std::vector<const PlanField *> &checkedFields(const PlanLayout &layout = currentLayout());
 
 // The field's caption in CP932.
-const std::string &fieldCaption(const PlanField &field);
+std::string fieldCaption(const PlanField &field);
 
 // The texts a Choice field's value indexes.
 std::span<const std::string_view> choiceItems(ChoiceList list);

@@ -1,6 +1,11 @@
 #include "planindex/PlanDiff.h"
 
 #include "plan/Cp932.h"
+#include "planfile/PlanFieldValue.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 namespace planindex {
 
@@ -41,16 +46,38 @@ std::string summaryValue(const std::string &value)
     return oneLine.substr(0, end) + cp932::fromUtf8("…");
 }
 
+// The fields in the order of the form: the table's field order, but the
+// cells of a table row together ("ActivityItems[3].ABC[0]" to
+// "ActivityItems[3].Special"), where the row's first cell stands.
+std::vector<const planfile::PlanField *> formOrder(const planfile::PlanLayout &layout)
+{
+    std::unordered_map<std::string_view, int> groupStart;
+    const auto group = [](const planfile::PlanField &field) {
+        const std::string_view key = field.key;
+        return key.substr(0, key.find('.'));
+    };
+    std::vector<const planfile::PlanField *> order;
+    for (const planfile::PlanField &field : layout.fields) {
+        groupStart.emplace(group(field), field.index);
+        order.push_back(&field);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](const planfile::PlanField *a, const planfile::PlanField *b) {
+        return groupStart[group(*a)] < groupStart[group(*b)];
+    });
+    return order;
+}
+
 } // namespace
 
 std::vector<FieldChange> diffPlans(const TPRACTDATA &older, const TPRACTDATA &newer)
 {
+    const auto &order = planfile::perLayout<std::vector<const planfile::PlanField *>>(planfile::currentLayout(), formOrder);
     std::vector<FieldChange> changes;
-    for (const PlanField &field : planFields()) {
-        std::string before = field.value(older);
-        std::string after = field.value(newer);
+    for (const planfile::PlanField *field : order) {
+        std::string before = planfile::shownText(older, *field);
+        std::string after = planfile::shownText(newer, *field);
         if (before != after) {
-            changes.push_back({&field, std::move(before), std::move(after)});
+            changes.push_back({field, std::move(before), std::move(after)});
         }
     }
     return changes;
@@ -60,14 +87,14 @@ std::string changeSummary(const std::vector<FieldChange> &changes)
 {
     std::string text;
     for (const FieldChange &change : changes) {
-        const std::string &key = change.field->key;
+        const std::string_view key = change.field->key;
         if (key == "PlanDate" || key == "Age" || key == "VariationText") {
             continue;
         }
         if (!text.empty()) {
             text += "\r\n";
         }
-        text += cp932::fromUtf8("・") + change.field->caption + cp932::fromUtf8("：") + summaryValue(change.before) +
+        text += cp932::fromUtf8("・") + planfile::fieldCaption(*change.field) + cp932::fromUtf8("：") + summaryValue(change.before) +
                 cp932::fromUtf8(" → ") + summaryValue(change.after);
     }
     return text;

@@ -4,21 +4,25 @@
 // form's captions, and a short summary of them for the field
 // 前回計画書作成時からの変化点 of the newer plan. Texts are CP932.
 
-#include "planindex/PlanFields.h"
 #include "plan/PracticePlanType.h"
+#include "planfile/PlanFieldTable.h"
 
 #include <string>
 #include <vector>
 
 namespace planindex {
 
+// A field whose value differs; values as the form shows them
+// (planfile::shownText).
 struct FieldChange {
-    const PlanField *field = nullptr; // an element of planFields()
-    std::string before;               // the value in the older plan
-    std::string after;                // the value in the newer plan
+    const planfile::PlanField *field = nullptr; // a field of the newest layout
+    std::string before;                         // the value in the older plan
+    std::string after;                          // the value in the newer plan
 };
 
-// The fields whose shown values differ, in the order of planFields().
+// The fields whose shown values differ, in the order of the form: page 1
+// top to bottom (the cells of a table row together, left to right), then
+// page 2.
 std::vector<FieldChange> diffPlans(const TPRACTDATA &older, const TPRACTDATA &newer);
 
 // One line per change, "・caption：before → after" (CR LF between lines),

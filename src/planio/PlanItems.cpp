@@ -2,28 +2,30 @@
 
 namespace planio {
 
-ItemsByField itemsByField(const std::vector<TTextItem> &items)
+ItemsByField itemsByField(const std::vector<TTextItem> &items, const planfile::PlanLayout &layout)
 {
     std::vector<planfile::ItemPlace> places;
     places.reserve(items.size());
     for (const TTextItem &item : items) {
         places.push_back({item.page, item.x / CurrencyScale, item.y / CurrencyScale});
     }
-    const planfile::FieldItems held = planfile::findFieldItems(places);
-    ItemsByField byField{};
+    const planfile::FieldItems held = planfile::findFieldItems(places, layout);
+    ItemsByField byField(held.size());
     for (std::size_t field = 0; field < held.size(); ++field) {
         byField[field] = held[field] == planfile::kNoItem ? nullptr : &items[held[field]];
     }
     return byField;
 }
 
-planfile::PrintedPlan decodeItems(const std::vector<TTextItem> &items)
+planfile::PrintedPlan decodeItems(const std::vector<TTextItem> &items, const planfile::PlanLayout &layout)
 {
-    const ItemsByField byField = itemsByField(items);
-    return planfile::decodePlan([&byField](int field) -> const std::vector<std::string> * {
-        const TTextItem *item = byField[static_cast<std::size_t>(field)];
-        return item != nullptr ? &item->lines : nullptr;
-    });
+    const ItemsByField byField = itemsByField(items, layout);
+    return planfile::decodePlan(
+        [&byField](int field) -> const std::vector<std::string> * {
+            const TTextItem *item = byField[static_cast<std::size_t>(field)];
+            return item != nullptr ? &item->lines : nullptr;
+        },
+        layout);
 }
 
 } // namespace planio

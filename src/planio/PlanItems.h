@@ -12,12 +12,15 @@
 
 namespace planio {
 
-// For every field index, the item of `items` that holds the field, or
-// nullptr when none does.
-using ItemsByField = std::array<const TTextItem *, planfile::kFieldCount>;
-ItemsByField itemsByField(const std::vector<TTextItem> &items);
+// For every field index of `layout`, the item of `items` that holds the
+// field, or nullptr when none does.
+using ItemsByField = std::vector<const TTextItem *>;
+ItemsByField itemsByField(const std::vector<TTextItem> &items,
+                          const planfile::PlanLayout &layout = planfile::currentLayout());
 
-// The plan printed in `items` (all pages, in page and content order).
-planfile::PrintedPlan decodeItems(const std::vector<TTextItem> &items);
+// The plan printed in `items` (all pages, in page and content order) in the
+// fields of `layout`.
+planfile::PrintedPlan decodeItems(const std::vector<TTextItem> &items,
+                                  const planfile::PlanLayout &layout = planfile::currentLayout());
 
 } // namespace planio

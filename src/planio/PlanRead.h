@@ -18,9 +18,11 @@
 
 namespace planio {
 
-// A plan file as read: the plan, the two markers as found (trimmed), the
-// Creator text and every text item, which the read-back check compares.
+// A plan file as read: the layout that wrote it, the plan, the two markers
+// as found (trimmed), the Creator text and every text item, which the
+// read-back check compares.
 struct PlanFileRead {
+    const planfile::PlanLayout *layout = nullptr;
     planfile::PrintedPlan printed;
     std::string author;
     std::string subject;
@@ -33,7 +35,8 @@ struct PlanFileRead {
 // PDF without the plan markers gives the not-a-plan message, `notAPlan`
 // set and the markers it holds. A read that ran out of memory says so with
 // pdfreader::kOutOfMemoryMessage and `outOfMemory` set: the file itself
-// may be sound.
+// may be sound. A plan of a layout this build does not know gives
+// planfile::kNewerLayoutMessage with `newerLayout` set: it is no damage.
 struct ReadFault {
     std::string text;
     std::string fileName;
@@ -41,6 +44,7 @@ struct ReadFault {
     std::string author;
     std::string subject;
     bool outOfMemory = false;
+    bool newerLayout = false;
 };
 
 // A PDF the reader takes but without the two plan markers. what() is the
@@ -52,11 +56,20 @@ public:
     std::string subject;
 };
 
+// A plan file whose Keywords name a layout this build does not know (one a
+// newer build wrote). what() is planfile::kNewerLayoutMessage (CP932).
+class NewerLayoutFile : public std::runtime_error {
+public:
+    NewerLayoutFile();
+};
+
 // Raises the reader's EPdfReadError for a file it refuses or when memory
-// runs out, and NotAPlanFile for a PDF without the markers.
-PlanFileRead loadPlanFile(const std::filesystem::path &path);
+// runs out, NotAPlanFile for a PDF without the markers and NewerLayoutFile
+// for a plan of a layout not in `layouts`.
+PlanFileRead loadPlanFile(const std::filesystem::path &path,
+                          const planfile::LayoutCatalog &layouts = planfile::builtInLayouts());
 // The same over a file's bytes in memory.
-PlanFileRead loadPlanBytes(std::string bytes);
+PlanFileRead loadPlanBytes(std::string bytes, const planfile::LayoutCatalog &layouts = planfile::builtInLayouts());
 
 // The same, never raising: every failure is a ReadFault.
 std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path);

@@ -8,11 +8,12 @@
 
 #include <cmath>
 
-std::string MakePlanPdf(const TPRACTDATA &plan, const std::string &creator, TDateTime time)
+std::string MakePlanPdf(const TPRACTDATA &plan, const std::string &creator, TDateTime time,
+                        const planfile::PlanLayout &layout)
 {
     // Every save fills every filled item of the thread's form afresh, so a
     // file depends only on its own plan, creator and time.
-    TPrintFormatForm &form = planio::threadLayoutForm();
+    TPrintFormatForm &form = planio::threadLayoutForm(layout);
     form.PlanData = plan;
     form.CreatorText = creator;
     form.Clock = [time] { return time; };

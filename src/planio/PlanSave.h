@@ -6,6 +6,7 @@
 
 #include "plan/DateTime.h"
 #include "plan/PracticePlanType.h"
+#include "planfile/PlanLayouts.h"
 
 #include <filesystem>
 #include <string>
@@ -13,9 +14,11 @@
 
 // The complete PDF file of `plan`: both pages laid out and written with
 // Author "Ｒ１．０", Subject "ＲＩＨＡ", the given Creator (CP932) and `time`
-// as CreationDate and ModDate. Raises the writer's exceptions; nothing is
-// left open on failure.
-std::string MakePlanPdf(const TPRACTDATA &plan, const std::string &creator, TDateTime time);
+// as CreationDate and ModDate, in `layout` (the newest, unless a test asks
+// for another). Raises the writer's exceptions; nothing is left open on
+// failure.
+std::string MakePlanPdf(const TPRACTDATA &plan, const std::string &creator, TDateTime time,
+                        const planfile::PlanLayout &layout = planfile::currentLayout());
 
 // Writes MakePlanPdf(plan, creator, time) into the file at `path` (a native
 // path), replacing an existing file only once the new one is complete.

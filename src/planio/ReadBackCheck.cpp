@@ -79,9 +79,9 @@ std::optional<std::size_t> firstDifference(const std::vector<TTextItem> &file,
     return std::nullopt;
 }
 
-const planfile::PlanField *fieldOfItem(std::string_view item)
+const planfile::PlanField *fieldOfItem(const planfile::PlanLayout &layout, std::string_view item)
 {
-    for (const planfile::PlanField &field : planfile::kPlanFields) {
+    for (const planfile::PlanField &field : layout.fields) {
         if (item == field.item) {
             return &field;
         }
@@ -89,7 +89,8 @@ const planfile::PlanField *fieldOfItem(std::string_view item)
     return nullptr;
 }
 
-Difference differenceAt(std::size_t i, const std::vector<TTextItem> &file, const std::vector<TPRTextObject> &laidOut)
+Difference differenceAt(const planfile::PlanLayout &layout, std::size_t i, const std::vector<TTextItem> &file,
+                        const std::vector<TPRTextObject> &laidOut)
 {
     Difference d;
     if (i < file.size()) {
@@ -103,7 +104,7 @@ Difference differenceAt(std::size_t i, const std::vector<TTextItem> &file, const
     }
     if (i < laidOut.size() && laidOut[i].Item != nullptr) {
         d.itemName = laidOut[i].Item->Name();
-        if (const planfile::PlanField *field = fieldOfItem(d.itemName)) {
+        if (const planfile::PlanField *field = fieldOfItem(layout, d.itemName)) {
             d.fieldIndex = field->index;
         }
     }
@@ -122,13 +123,13 @@ bool hasBrokenCharacter(std::string_view text)
 }
 
 // The plan read back as a save would take it from the editor.
-planfile::PlanEntry entryOf(const planfile::PrintedPlan &printed)
+planfile::PlanEntry entryOf(const planfile::PlanLayout &layout, const planfile::PrintedPlan &printed)
 {
     planfile::PlanEntry entry;
     entry.Plan = printed.Plan;
     entry.BirthText = printed.BirthText;
     entry.HDSText = printed.HDSText;
-    for (const planfile::PlanField *field : planfile::checkedFields()) {
+    for (const planfile::PlanField *field : planfile::checkedFields(layout)) {
         const std::string_view text = field->kind == planfile::FieldKind::Number ? std::string_view(printed.HDSText)
                                       : field->kind == planfile::FieldKind::Date
                                           ? std::string_view()
@@ -142,9 +143,9 @@ planfile::PlanEntry entryOf(const planfile::PrintedPlan &printed)
 }
 
 // The field a save would refuse in the plan read back, if any.
-std::optional<Difference> checkedAsSaved(const planfile::PrintedPlan &printed)
+std::optional<Difference> checkedAsSaved(const planfile::PlanLayout &layout, const planfile::PrintedPlan &printed)
 {
-    const auto fault = planfile::CheckPlan(entryOf(printed));
+    const auto fault = planfile::CheckPlan(entryOf(layout, printed), nullptr, layout);
     if (!fault) {
         return std::nullopt;
     }
@@ -168,7 +169,7 @@ class UnwrappedMemos {
 public:
     explicit UnwrappedMemos(TPrintFormatForm &form)
     {
-        for (const planfile::PlanField &field : planfile::kPlanFields) {
+        for (const planfile::PlanField &field : form.Layout().fields) {
             TPRText *text = field.kind == planfile::FieldKind::Memo ? form.FindText(field.item) : nullptr;
             if (text != nullptr && text->WordWrap) {
                 text->WordWrap = false;
@@ -191,9 +192,9 @@ private:
 
 // Where the file's text objects and those of the plan read from it, laid
 // out again, first part; nothing when they agree.
-std::optional<Difference> laidOutDifference(const PlanFileRead &read)
+std::optional<Difference> laidOutDifference(const planfile::PlanLayout &layout, const PlanFileRead &read)
 {
-    TPrintFormatForm &form = threadLayoutForm();
+    TPrintFormatForm &form = threadLayoutForm(layout);
     const UnwrappedMemos unwrapped(form);
     form.PlanData = read.printed.Plan;
     const std::vector<TPRTextObject> &laidOut = form.RecordPages();
@@ -201,7 +202,7 @@ std::optional<Difference> laidOutDifference(const PlanFileRead &read)
     if (!first) {
         return std::nullopt;
     }
-    const Difference found = differenceAt(*first, read.items, laidOut);
+    const Difference found = differenceAt(layout, *first, read.items, laidOut);
     if (found.itemName != TPrintFormatForm::kPageTwoName || *first >= read.items.size() ||
         !samePlace(read.items[*first], laidOut[*first])) {
         return found;
@@ -214,7 +215,9 @@ std::optional<Difference> laidOutDifference(const PlanFileRead &read)
     for (std::size_t i = 0; i < shown.size(); ++i) {
         name += (i > 0 ? "\r\n" : "") + shown[i];
     }
-    planfile::setFieldText(form.PlanData, *planfile::fieldByKey("Name"), name);
+    if (const planfile::PlanField *nameField = layout.field("Name")) {
+        planfile::setFieldText(form.PlanData, *nameField, name);
+    }
     if (firstDifference(read.items, form.RecordPages())) {
         return found;
     }
@@ -225,15 +228,17 @@ std::optional<Difference> laidOutDifference(const PlanFileRead &read)
 
 std::optional<Difference> findDifference(const PlanFileRead &read)
 {
+    // A plan is compared with the layout that wrote it.
+    const planfile::PlanLayout &layout = read.layout != nullptr ? *read.layout : planfile::currentLayout();
     try {
-        if (auto found = laidOutDifference(read)) {
+        if (auto found = laidOutDifference(layout, read)) {
             return found;
         }
     } catch (const std::exception &) {
         // A plan that cannot even be laid out again is no sound plan.
         return Difference{};
     }
-    return checkedAsSaved(read.printed);
+    return checkedAsSaved(layout, read.printed);
 }
 
 const std::string &damagedPlanMessage()

@@ -40,7 +40,7 @@ struct Difference {
     int page = 0;
     std::int64_t x = 0;
     std::int64_t y = 0;
-    // The field (0..247) printed there, or -1 for a fixed text, for a text
+    // The field index printed there, or -1 for a fixed text, for a text
     // object the layout does not print, or when laying the plan out failed
     // altogether.
     int fieldIndex = -1;

@@ -471,6 +471,12 @@ void TPReport::SetModDate(TDateTime value)
     m_modDate = value;
 }
 
+void TPReport::SetKeywords(std::string value)
+{
+    CheckNoDoc("SetKeywords --invalid operation.");
+    m_keywords = std::move(value);
+}
+
 void TPReport::SetSubject(std::string value)
 {
     CheckNoDoc("SetSubject --invalid operation.");
@@ -511,7 +517,7 @@ void TPReport::BeginDoc()
     info.SetAuthor(m_author);
     info.SetCreationDate(m_creationDate);
     info.SetCreator(m_creator);
-    info.SetKeywords("");
+    info.SetKeywords(m_keywords);
     info.SetModDate(m_modDate);
     info.SetSubject(m_subject);
     info.SetTitle("");

@@ -316,6 +316,8 @@ public:
     void SetModDate(TDateTime value);
     const std::string &Subject() const { return m_subject; }
     void SetSubject(std::string value);
+    // The document's Keywords (empty unless set).
+    void SetKeywords(std::string value);
     bool UseOutlines() const { return m_useOutlines; }
     void SetUseOutlines(bool value);
     TPdfViewerPreferences ViewerPreference() const { return m_viewerPreference; }
@@ -349,6 +351,7 @@ private:
     std::string m_creator;
     TDateTime m_modDate = 0;
     std::string m_subject;
+    std::string m_keywords;
     bool m_useOutlines = false;
     TPdfViewerPreferences m_viewerPreference = 0;
     std::function<TDateTime()> m_clock;

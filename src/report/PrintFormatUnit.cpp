@@ -4,35 +4,40 @@
 #include "plan/Cp932.h"
 #include "planfile/PlanFieldValue.h"
 #include "planfile/PlanFormat.h"
-#include "report/PlanLayoutTable.h"
 
 #include <array>
 #include <stdexcept>
 
 namespace {
 
-// The fixed texts of a page's items in CP932, converted once per run.
-template <std::size_t N> std::vector<std::string> convertTexts(const std::array<planlayout::LayoutItemDef, N> &defs)
+using planfile::LayoutItemDef;
+using planfile::LayoutItemKind;
+
+// The fixed texts of both pages' items in CP932, converted once per layout.
+using PageTexts = std::array<std::vector<std::string>, 2>;
+
+PageTexts convertTexts(const planfile::PlanLayout &layout)
 {
-    std::vector<std::string> texts;
-    texts.reserve(N);
-    for (const auto &def : defs) {
-        texts.push_back(cp932::fromUtf8(def.text));
+    PageTexts texts;
+    for (int page = 1; page <= 2; ++page) {
+        auto &list = texts[static_cast<std::size_t>(page - 1)];
+        for (const LayoutItemDef &def : layout.items(page)) {
+            list.push_back(cp932::fromUtf8(def.text));
+        }
     }
     return texts;
 }
 
-template <std::size_t N>
-void buildPage(const std::array<planlayout::LayoutItemDef, N> &defs, const std::vector<std::string> &texts,
-               TPRLayoutPanel &panel, std::vector<std::unique_ptr<TPRItem>> &owned, std::vector<TPRItem *> &pageItems,
+void buildPage(std::span<const LayoutItemDef> defs, const std::vector<std::string> &texts, TPRLayoutPanel &panel,
+               std::vector<std::unique_ptr<TPRItem>> &owned, std::vector<TPRItem *> &pageItems,
                std::unordered_map<std::string, TPRItem *> &byName)
 {
-    pageItems.reserve(N);
-    for (std::size_t i = 0; i < N; ++i) {
-        const planlayout::LayoutItemDef &def = defs[i];
+    pageItems.reserve(defs.size());
+    for (std::size_t i = 0; i < defs.size(); ++i) {
+        const LayoutItemDef &def = defs[i];
         std::unique_ptr<TPRItem> item;
         switch (def.kind) {
-        case planlayout::LayoutItemKind::Label: {
+        case LayoutItemKind::Label: {
             auto label = std::make_unique<TPRLabel>(def.name);
             label->SetFontSize(def.fontSize);
             label->SetFontBold(def.bold);
@@ -40,7 +45,7 @@ void buildPage(const std::array<planlayout::LayoutItemDef, N> &defs, const std::
             item = std::move(label);
             break;
         }
-        case planlayout::LayoutItemKind::Text: {
+        case LayoutItemKind::Text: {
             auto text = std::make_unique<TPRText>(def.name);
             text->SetFontSize(def.fontSize);
             text->SetFontBold(def.bold);
@@ -50,7 +55,7 @@ void buildPage(const std::array<planlayout::LayoutItemDef, N> &defs, const std::
             item = std::move(text);
             break;
         }
-        case planlayout::LayoutItemKind::Rect:
+        case LayoutItemKind::Rect:
             item = std::make_unique<TPRRect>(def.name);
             break;
         }
@@ -64,28 +69,31 @@ void buildPage(const std::array<planlayout::LayoutItemDef, N> &defs, const std::
 
 } // namespace
 
-TPrintFormatForm::TPrintFormatForm()
+TPrintFormatForm::TPrintFormatForm(const planfile::PlanLayout &layout)
     : Clock(currentDateTime), PRPage1("PRPage1"), PRPage2("PRPage2"), PRLayoutPanel1("PRLayoutPanel1"),
-      PRLayoutPanel2("PRLayoutPanel2")
+      PRLayoutPanel2("PRLayoutPanel2"), m_layout(layout)
 {
     PReport1.SetAuthor(std::string(planfile::kAuthor));
     PReport1.SetSubject(std::string(planfile::kSubject));
+    PReport1.SetKeywords(planfile::layoutMark(layout.version));
     PReport1.SetUseOutlines(false);
     PReport1.SetViewerPreference(0);
 
-    PRLayoutPanel1.SetBounds(0, 0, 594, 841);
-    PRLayoutPanel1.SetParent(&PRPage1);
-    PRLayoutPanel2.SetBounds(1, 1, 594, 842);
-    PRLayoutPanel2.SetParent(&PRPage2);
+    const std::array<TPRLayoutPanel *, 2> panels = {&PRLayoutPanel1, &PRLayoutPanel2};
+    const std::array<TPRPage *, 2> pages = {&PRPage1, &PRPage2};
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        const planfile::PageDef &page = layout.pages[i];
+        panels[i]->SetBounds(page.panelLeft, page.panelTop, page.panelWidth, page.panelHeight);
+        panels[i]->SetParent(pages[i]);
+    }
 
-    m_owned.reserve(planlayout::kPage1Items.size() + planlayout::kPage2Items.size());
-    static const std::vector<std::string> texts1 = convertTexts(planlayout::kPage1Items);
-    static const std::vector<std::string> texts2 = convertTexts(planlayout::kPage2Items);
-    buildPage(planlayout::kPage1Items, texts1, PRLayoutPanel1, m_owned, m_page1, m_byName);
-    buildPage(planlayout::kPage2Items, texts2, PRLayoutPanel2, m_owned, m_page2, m_byName);
+    m_owned.reserve(layout.page1Items.size() + layout.page2Items.size());
+    const PageTexts &texts = planfile::perLayout<PageTexts>(layout, convertTexts);
+    buildPage(layout.page1Items, texts[0], PRLayoutPanel1, m_owned, m_page1, m_byName);
+    buildPage(layout.page2Items, texts[1], PRLayoutPanel2, m_owned, m_page2, m_byName);
 
-    m_fieldItems.reserve(planfile::kPlanFields.size());
-    for (const planfile::PlanField &field : planfile::kPlanFields) {
+    m_fieldItems.reserve(layout.fields.size());
+    for (const planfile::PlanField &field : layout.fields) {
         FieldItem &item = m_fieldItems.emplace_back();
         item.label = FindLabel(field.item);
         item.text = item.label == nullptr ? FindText(field.item) : nullptr;
@@ -136,12 +144,12 @@ void TPrintFormatForm::SetText(std::string_view name, std::string_view text)
 void TPrintFormatForm::FillItems()
 {
     const TPRACTDATA &p = PlanData;
-    for (std::size_t i = 0; i < planfile::kPlanFields.size(); ++i) {
+    for (std::size_t i = 0; i < m_layout.fields.size(); ++i) {
         const FieldItem &item = m_fieldItems[i];
         if (item.label != nullptr) {
-            item.label->Caption = planfile::printedText(p, planfile::kPlanFields[i]);
+            item.label->Caption = planfile::printedText(p, m_layout.fields[i]);
         } else {
-            item.text->SetText(planfile::printedText(p, planfile::kPlanFields[i]));
+            item.text->SetText(planfile::printedText(p, m_layout.fields[i]));
         }
     }
     // The page-2 header repeats the plan date and the name.

@@ -1,8 +1,8 @@
 #pragma once
 
 // The printed plan: the two pages of the form as report components, built
-// from the generated layout table, and the fill that writes a plan record
-// into them.
+// from one layout version's items, and the fill that writes a plan record
+// into them. The document's Keywords name the layout (nothing for layout 1).
 //
 // Use: copy the plan into PlanData, set CreatorText, then BeginReport,
 // PrintPages, EndReportToString. After any failure call AbortReport so that
@@ -11,6 +11,7 @@
 #include "report/PReport.h"
 #include "report/PRRecordCanvas.h"
 #include "plan/PracticePlanType.h"
+#include "planfile/PlanLayouts.h"
 
 #include <functional>
 #include <memory>
@@ -22,7 +23,7 @@
 
 class TPrintFormatForm {
 public:
-    TPrintFormatForm();
+    explicit TPrintFormatForm(const planfile::PlanLayout &layout = planfile::currentLayout());
     ~TPrintFormatForm();
     TPrintFormatForm(const TPrintFormatForm &) = delete;
     TPrintFormatForm &operator=(const TPrintFormatForm &) = delete;
@@ -72,10 +73,13 @@ public:
     TPRText *FindText(std::string_view name) const;
     // The items of page 1 or 2 in printing order.
     const std::vector<TPRItem *> &PageItems(int page) const;
+    // The layout the form prints.
+    const planfile::PlanLayout &Layout() const { return m_layout; }
 
 private:
     void SetText(std::string_view name, std::string_view text);
 
+    const planfile::PlanLayout &m_layout;
     std::vector<std::unique_ptr<TPRItem>> m_owned;
     std::vector<TPRItem *> m_page1;
     std::vector<TPRItem *> m_page2;

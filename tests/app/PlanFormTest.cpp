@@ -100,15 +100,12 @@ void PlanFormTest::everyFieldGoesThroughTheFileAndBack()
     const TPlanForm::Reading again = reopened.read();
     QVERIFY2(again.plan, again.fault.where != nullptr ? again.fault.where->key : "");
 
-    int compared = 0;
     for (const PlanField &field : planfile::kPlanFields) {
         QVERIFY2(planfile::printedText(*again.plan, field) == planfile::printedText(plan, field), field.key);
         // Controls show what was entered; the age, worked out, as a number.
-        const bool age = field.kind == FieldKind::Number && field.check == 0;
+        const bool age = field.widget == planfile::ControlKind::AgeLabel;
         QVERIFY2(reopened.controlText(field) == (age ? std::to_string(plan.Age) : view.controlText(field)), field.key);
-        ++compared;
     }
-    QCOMPARE(compared, 248);
     QVERIFY(*again.plan == plan);
 }
 

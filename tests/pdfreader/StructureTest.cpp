@@ -611,7 +611,7 @@ TEST(ReadLimit, PagesEntriesAndTokensAreBounded)
     bytes.replace(count, bytes.find("\r\n", count) - count, "10000000");
     EXPECT_TRUE(startsWithLimit(readError(bytes))) << readError(bytes);
 
-    // Every text item is looked at for each of the 248 fields: no more
+    // Every text item is looked at for each field of the layout: no more
     // than 20,000 in a file.
     const auto items = [](int count) {
         std::vector<TextObject> objects(static_cast<std::size_t>(count), TextObject{"1", "2", {"x"}});

@@ -69,11 +69,11 @@ TEST(FieldItems, EveryFieldIsFoundAtTheEdgesOfItsWindow)
     for (const planfile::PlanField &field : planfile::kPlanFields) {
         for (const auto &[dx, dy, held] : std::vector<std::tuple<int, int, bool>>{
                  {0, 0, true}, {-5, -5, true}, {5, 5, true}, {-5, 5, true}, {6, 0, false}, {0, -6, false}}) {
-            std::vector<planfile::ItemPlace> places(planfile::kFieldCount, planfile::ItemPlace{0, 0, 0});
+            std::vector<planfile::ItemPlace> places(planfile::kPlanFields.size(), planfile::ItemPlace{0, 0, 0});
             places.back() = {field.page, field.x + dx, field.y + dy};
             const planfile::FieldItems found = planfile::findFieldItems(places);
             const bool at = found[static_cast<std::size_t>(field.index)] == places.size() - 1;
-            EXPECT_EQ(held, planfile::liesAtField(field.index, field.page, field.x + dx, field.y + dy));
+            EXPECT_EQ(held, planfile::liesAtField(field, field.page, field.x + dx, field.y + dy));
             EXPECT_EQ(at, held) << field.key << " " << dx << " " << dy;
         }
     }

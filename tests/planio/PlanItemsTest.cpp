@@ -17,7 +17,7 @@ using Lines = std::vector<std::string>;
 
 const planfile::PlanField &fieldPosition(int field)
 {
-    return planfile::kPlanFields.at(static_cast<std::size_t>(field));
+    return planfile::kPlanFields[static_cast<std::size_t>(field)];
 }
 
 // The lines of the item holding `field`, or nullptr.
@@ -76,14 +76,14 @@ TEST(FieldLookup, EveryFieldOfAWrittenPlanComesBack)
     // One item at each field position with distinct text, as the layout
     // prints them; every field finds its own item.
     std::vector<std::vector<TextObject>> pages(2);
-    for (int field = 0; field < planfile::kFieldCount; ++field) {
+    for (int field = 0; field < static_cast<int>(planfile::kPlanFields.size()); ++field) {
         const planfile::PlanField &p = fieldPosition(field);
         pages[static_cast<std::size_t>(p.page - 1)].push_back(
             {std::to_string(p.x) + ".2", std::to_string(p.y) + ".8", {sjis("欄") + std::to_string(field), "2"}});
     }
     const std::vector<TTextItem> items = itemsOf(pages);
-    ASSERT_EQ(items.size(), static_cast<std::size_t>(planfile::kFieldCount));
-    for (int field = 0; field < planfile::kFieldCount; ++field) {
+    ASSERT_EQ(items.size(), static_cast<std::size_t>(static_cast<int>(planfile::kPlanFields.size())));
+    for (int field = 0; field < static_cast<int>(planfile::kPlanFields.size()); ++field) {
         const auto *lines = fieldLines(items, field);
         ASSERT_NE(lines, nullptr) << field;
         EXPECT_EQ(*lines, (Lines{sjis("欄") + std::to_string(field), "2"})) << field;

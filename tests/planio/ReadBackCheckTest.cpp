@@ -51,7 +51,7 @@ TEST(ReadBackCheck, TextsCutAtABlankOrBeforeABlankLineReadBackSound)
 TEST(ReadBackCheck, EveryChangeToAFixedTextIsFoundOut)
 {
     const planio::PlanFileRead sound = readBack(fullPlan());
-    TPrintFormatForm &form = planio::threadLayoutForm();
+    TPrintFormatForm &form = planio::threadLayoutForm(planfile::currentLayout());
     form.PlanData = sound.printed.Plan;
     const std::vector<TPRTextObject> objects = form.RecordPages();
     ASSERT_EQ(objects.size(), sound.items.size());

@@ -6,8 +6,7 @@
 #include "ContentParse.h"
 #include "FormPdf.h"
 #include "FullPlan.h"
-#include "planfile/PlanFieldTable.h"
-#include "report/PlanLayoutTable.h"
+#include "planfile/PlanLayouts.h"
 #include "report/PrintFormatUnit.h"
 
 #include "plan/Common.h"
@@ -54,54 +53,44 @@ std::vector<std::string> contentsOf(const std::string &pdf)
     return streams;
 }
 
-TEST(PlanLayoutTable, CountsOrderAndNames)
+// What the form's data says of every layout version: only the title of
+// page 2 is bold, and only the marks and the three approach memos of the
+// upper table wrap.
+TEST(PlanLayoutTable, OnlyTheTitleIsBoldAndOnlyMarksAndMemosOfTheUpperTableWrap)
 {
-    const auto count = [](const auto &items, planlayout::LayoutItemKind kind) {
-        return std::count_if(items.begin(), items.end(), [&](const auto &i) { return i.kind == kind; });
-    };
-    using K = planlayout::LayoutItemKind;
-    EXPECT_EQ(count(planlayout::kPage1Items, K::Text), 212);
-    EXPECT_EQ(count(planlayout::kPage1Items, K::Label), 107);
-    EXPECT_EQ(count(planlayout::kPage1Items, K::Rect), 176);
-    EXPECT_EQ(count(planlayout::kPage2Items, K::Text), 28);
-    EXPECT_EQ(count(planlayout::kPage2Items, K::Label), 21);
-    EXPECT_EQ(count(planlayout::kPage2Items, K::Rect), 14);
-
-    std::set<std::string> names;
-    for (const auto *page : {planlayout::kPage1Items.data(), planlayout::kPage2Items.data()}) {
-        const std::size_t n = page == planlayout::kPage1Items.data() ? 495 : 63;
-        for (std::size_t i = 0; i < n; ++i) {
-            EXPECT_EQ(page[i].number, static_cast<int>(i + 1)) << page[i].name;
-            EXPECT_TRUE(names.insert(page[i].name).second) << "duplicate " << page[i].name;
-            EXPECT_TRUE(page[i].kind == K::Rect || page[i].fontSize > 0) << page[i].name;
-            EXPECT_FALSE(page[i].filled && *page[i].text) << page[i].name;
+    for (int v = 1; const planfile::PlanLayout *layout = planfile::builtInLayouts().find(v); ++v) {
+        std::set<std::string> bold;
+        std::set<std::string> wrapping;
+        std::set<std::string> expectedWrapping;
+        for (int page = 1; page <= 2; ++page) {
+            for (const planfile::LayoutItemDef &item : layout->items(page)) {
+                if (item.bold) {
+                    bold.insert(item.name);
+                }
+                if (item.wordWrap) {
+                    wrapping.insert(item.name);
+                }
+            }
         }
+        for (const planfile::PlanField &field : layout->fields) {
+            const std::string key = field.key;
+            if (field.kind == planfile::FieldKind::Mark || key == "PTOTST0Text" || key == "Kango0Text" ||
+                key == "Jitchi0Text") {
+                expectedWrapping.insert(field.item);
+            }
+        }
+        EXPECT_EQ(bold, std::set<std::string>{"TitleLabel2"}) << "layout " << v;
+        EXPECT_EQ(wrapping, expectedWrapping) << "layout " << v;
     }
-    EXPECT_EQ(names.size(), 558u);
-
-    // Only the title of page 2 is bold; only the marks and the three
-    // approach memos of the upper table wrap.
-    int bold = 0;
-    int wrapping = 0;
-    for (const auto &i : planlayout::kPage1Items) {
-        bold += i.bold;
-        wrapping += i.wordWrap;
-    }
-    for (const auto &i : planlayout::kPage2Items) {
-        bold += i.bold;
-        wrapping += i.wordWrap;
-    }
-    EXPECT_EQ(bold, 1);
-    EXPECT_EQ(wrapping, 21 * 5 + 3);
-    EXPECT_EQ(planfile::kPlanFields.size(), 248u);
 }
 
 TEST(PlanLayoutForm, ItemsKeepTheirFixedContentAndEveryFilledItemIsFilled)
 {
     TPrintFormatForm form;
-    EXPECT_EQ(form.PageItems(1).size(), 495u);
-    EXPECT_EQ(form.PageItems(2).size(), 63u);
-    EXPECT_EQ(form.PRLayoutPanel1.Children().size(), 495u);
+    const planfile::PlanLayout &layout = planfile::currentLayout();
+    EXPECT_EQ(form.PageItems(1).size(), layout.page1Items.size());
+    EXPECT_EQ(form.PageItems(2).size(), layout.page2Items.size());
+    EXPECT_EQ(form.PRLayoutPanel1.Children().size(), layout.page1Items.size());
     EXPECT_EQ(form.FindLabel("PRLabel2")->Caption, j("リハビリテーション実施計画書（１）"));
     EXPECT_EQ(form.FindText("RihaText")->Lines.size(), 11u);
     EXPECT_EQ(form.FindText("RihaText")->Lines[5], "\xFA\x68"); // 丨, the IBM extension bytes
@@ -118,16 +107,15 @@ TEST(PlanLayoutForm, ItemsKeepTheirFixedContentAndEveryFilledItemIsFilled)
 
     form.PlanData = fullPlan();
     form.FillItems();
-    const auto filledText = [&](const planlayout::LayoutItemDef &def) {
+    const auto filledText = [&](const planfile::LayoutItemDef &def) {
         if (auto *t = dynamic_cast<TPRText *>(form.FindItem(def.name))) {
             return t->Text();
         }
         return dynamic_cast<TPRLabel *>(form.FindItem(def.name))->Caption;
     };
-    for (const auto &list : {std::vector(planlayout::kPage1Items.begin(), planlayout::kPage1Items.end()),
-                             std::vector(planlayout::kPage2Items.begin(), planlayout::kPage2Items.end())}) {
-        for (const auto &def : list) {
-            if (def.kind == planlayout::LayoutItemKind::Rect) {
+    for (int page = 1; page <= 2; ++page) {
+        for (const auto &def : layout.items(page)) {
+            if (def.kind == planfile::LayoutItemKind::Rect) {
                 continue;
             }
             const std::string name = def.name;
@@ -289,8 +277,8 @@ TEST(PlanFile, EveryFieldStartsWhereTheReaderLooks)
     const auto contents = contentsOf(pdfOf(fullPlan()));
     const std::vector<std::vector<TextObject>> pages = {textObjectsOf(contents[0]), textObjectsOf(contents[1])};
 
-    for (int index = 0; index < planfile::kFieldCount; ++index) {
-        const planfile::PlanField &field = planfile::kPlanFields[static_cast<std::size_t>(index)];
+    for (const planfile::PlanField &field : planfile::kPlanFields) {
+        const int index = field.index;
         const auto &items = pages[static_cast<std::size_t>(field.page - 1)];
         const auto found = std::find_if(items.begin(), items.end(), [&](const TextObject &t) {
             const auto x = static_cast<long>(std::trunc(t.x));

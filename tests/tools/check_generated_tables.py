@@ -23,8 +23,7 @@ PROP_FONT = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"
 # table: (generator, the files it writes, inputs it needs from the system,
 #         whether it prints one file to stdout rather than writing below a root)
 TABLES = {
-    "layout": ("gen_layout.py", ["src/report/PlanLayoutTable.cpp", "src/planfile/PlanFieldTable.cpp",
-                                "src/planfile/PlanFieldCount.h"], [], False),
+    "layout": ("gen_layout.py", None, [], False),
     "cmap": ("gen_cmap.py", ["src/pdfwriter/PdfJpCMap.cpp"], [CMAP_DIR], True),
     "prop-widths": ("gen_prop_widths.py", ["src/pdfwriter/PdfJpPropWidths.cpp"], [CMAP_DIR, PROP_FONT], True),
     "type1-widths": ("gen_type1_widths.py", ["src/pdfwriter/PdfType1Widths.cpp"],
@@ -46,6 +45,12 @@ def main():
         sys.exit(__doc__)
     root = pathlib.Path(sys.argv[1])
     script, outputs, inputs, to_stdout = TABLES[sys.argv[2]]
+    if outputs is None:
+        # The layout tables: one file per version folder, and the two that
+        # name them all.
+        versions = sorted(int(p.name.split("-")[1]) for p in (root / "tools/data").glob("layout-*"))
+        outputs = ["src/planfile/PlanLayout%d.cpp" % v for v in versions] + \
+            ["src/planfile/PlanLayouts.h", "src/planfile/PlanLayouts.cpp"]
     missing = [p for p in inputs if not glob.glob(p)]
     if missing:
         print("SKIPPED: not installed: %s (scripts/install-deps.sh installs it)" % ", ".join(missing))

@@ -182,4 +182,7 @@ private:
     // Start of the current text line (set by BT, Td and T*), for the sink.
     float m_lineX = 0;
     float m_lineY = 0;
+    // The widths of the text being measured, kept to spare an allocation
+    // per measured word.
+    mutable std::vector<int> m_widths;
 };

@@ -24,7 +24,7 @@ template <std::size_t N> std::vector<std::string> convertTexts(const std::array<
 
 template <std::size_t N>
 void buildPage(const std::array<planlayout::LayoutItemDef, N> &defs, const std::vector<std::string> &texts,
-               TPRLayoutPanel &panel, std::vector<std::unique_ptr<TPRItem>> &owned, std::vector<TPRItem *> &pageItems,
+               TPRPanel &panel, std::vector<std::unique_ptr<TPRItem>> &owned, std::vector<TPRItem *> &pageItems,
                std::unordered_map<std::string, TPRItem *> &byName)
 {
     pageItems.reserve(N);
@@ -62,6 +62,16 @@ void buildPage(const std::array<planlayout::LayoutItemDef, N> &defs, const std::
     }
 }
 
+// The text block `name` of the form; the layout must have it.
+TPRText *textBlock(const TPrintFormatForm &form, std::string_view name)
+{
+    TPRText *item = form.FindText(name);
+    if (item == nullptr) {
+        throw std::logic_error("the layout has no text block " + std::string(name));
+    }
+    return item;
+}
+
 } // namespace
 
 TPrintFormatForm::TPrintFormatForm()
@@ -93,6 +103,10 @@ TPrintFormatForm::TPrintFormatForm()
             throw std::logic_error("the layout has no item " + std::string(field.item));
         }
     }
+    m_pageTwoDate = textBlock(*this, kPageTwoDate);
+    m_pageTwoName = textBlock(*this, kPageTwoName);
+    m_sample1 = textBlock(*this, "PRSample1");
+    m_sample2 = textBlock(*this, "PRSample2");
 }
 
 TPrintFormatForm::~TPrintFormatForm()
@@ -124,15 +138,6 @@ const std::vector<TPRItem *> &TPrintFormatForm::PageItems(int page) const
     return page == 2 ? m_page2 : m_page1;
 }
 
-void TPrintFormatForm::SetText(std::string_view name, std::string_view text)
-{
-    TPRText *item = FindText(name);
-    if (item == nullptr) {
-        throw std::logic_error("the layout has no text block " + std::string(name));
-    }
-    item->SetText(text);
-}
-
 void TPrintFormatForm::FillItems()
 {
     const TPRACTDATA &p = PlanData;
@@ -145,11 +150,11 @@ void TPrintFormatForm::FillItems()
         }
     }
     // The page-2 header repeats the plan date and the name.
-    SetText(kPageTwoDate, FormatEraDate(p.PlanDate));
-    SetText(kPageTwoName, p.Name);
+    m_pageTwoDate->SetText(FormatEraDate(p.PlanDate));
+    m_pageTwoName->SetText(p.Name);
     // The two sample blocks are always printed empty.
-    SetText("PRSample1", "");
-    SetText("PRSample2", "");
+    m_sample1->SetText("");
+    m_sample2->SetText("");
 }
 
 const std::vector<TPRTextObject> &TPrintFormatForm::RecordPages()

@@ -14,7 +14,6 @@
 
 #include <functional>
 #include <memory>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -63,8 +62,8 @@ public:
     TPReport PReport1;
     TPRPage PRPage1;
     TPRPage PRPage2;
-    TPRLayoutPanel PRLayoutPanel1;
-    TPRLayoutPanel PRLayoutPanel2;
+    TPRPanel PRLayoutPanel1;
+    TPRPanel PRLayoutPanel2;
 
     // Items by name (nullptr when there is none, or of another class).
     TPRItem *FindItem(std::string_view name) const;
@@ -74,8 +73,6 @@ public:
     const std::vector<TPRItem *> &PageItems(int page) const;
 
 private:
-    void SetText(std::string_view name, std::string_view text);
-
     std::vector<std::unique_ptr<TPRItem>> m_owned;
     std::vector<TPRItem *> m_page1;
     std::vector<TPRItem *> m_page2;
@@ -86,5 +83,11 @@ private:
         TPRText *text = nullptr;
     };
     std::vector<FieldItem> m_fieldItems;
+    // The text blocks the fill writes besides the fields: the page-2 header's
+    // date and name, and the two sample blocks.
+    TPRText *m_pageTwoDate = nullptr;
+    TPRText *m_pageTwoName = nullptr;
+    TPRText *m_sample1 = nullptr;
+    TPRText *m_sample2 = nullptr;
     std::unique_ptr<TPRRecordCanvas> m_recorder;
 };

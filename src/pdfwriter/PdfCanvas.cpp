@@ -467,7 +467,8 @@ bool endsWithSpace(std::string_view word)
 void TPdfCanvas::MultilineTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap)
 {
     RequirePage();
-    const TPdfTextLayout layout = LayoutTextRect(rect, text, wordWrap);
+    TPdfTextLayout &layout = m_layout;
+    LayoutTextRect(rect, text, wordWrap, layout);
     BeginText();
     MoveTextPoint(rect.Left, static_cast<float>(rect.Top - static_cast<double>(m_attr.FontSize) * 0.85));
     for (std::size_t i = 0; i < layout.Lines.size(); ++i) {
@@ -488,6 +489,15 @@ void TPdfCanvas::MultilineTextRect(const TPdfRect &rect, std::string_view text, 
 TPdfTextLayout TPdfCanvas::LayoutTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap) const
 {
     TPdfTextLayout layout;
+    LayoutTextRect(rect, text, wordWrap, layout);
+    return layout;
+}
+
+void TPdfCanvas::LayoutTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap,
+                                TPdfTextLayout &layout) const
+{
+    layout.Lines.clear();
+    layout.DroppedAt = TPdfTextLayout::npos;
     float top = rect.Top;
     const float lineWidth = rect.Right - rect.Left;
     const auto advance = [&](std::string_view word) {
@@ -531,7 +541,7 @@ TPdfTextLayout TPdfCanvas::LayoutTextRect(const TPdfRect &rect, std::string_view
             if (rect.Bottom + static_cast<double>(m_attr.FontSize) > top) {
                 // The next line would fall below the box: drop the rest.
                 layout.DroppedAt = wordStart;
-                return layout;
+                return;
             }
             x = rect.Left;
             lineStart = wordStart;
@@ -541,5 +551,4 @@ TPdfTextLayout TPdfCanvas::LayoutTextRect(const TPdfRect &rect, std::string_view
         lineLength += word.size();
     }
     endLine();
-    return layout;
 }

@@ -75,4 +75,7 @@ private:
     int m_pageWidth = 596;
     const TPRItem *m_item = nullptr;
     std::vector<TPRTextObject> m_objects;
+    // Objects of earlier recordings, kept with the room of their lines for
+    // the next one: a plan is laid out again for every file checked.
+    std::vector<TPRTextObject> m_spare;
 };

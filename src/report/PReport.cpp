@@ -243,7 +243,26 @@ void TPRText::SetLeading(double value)
 
 std::string TPRText::PrintedText() const
 {
-    return std::string(plantext::trimmed(Text()));
+    // Text() trimmed: the break after the last line is a control character
+    // that trimming drops, so the lines are joined with breaks between them
+    // only, and the blanks are dropped in place.
+    std::size_t size = 0;
+    for (const std::string &line : Lines) {
+        size += line.size() + 2;
+    }
+    std::string text;
+    text.reserve(size);
+    for (std::size_t i = 0; i < Lines.size(); ++i) {
+        if (i > 0) {
+            text += "\r\n";
+        }
+        text += Lines[i];
+    }
+    const std::string_view kept = plantext::trimmed(text);
+    const auto first = static_cast<std::size_t>(kept.data() - text.data());
+    text.erase(first + kept.size());
+    text.erase(0, first);
+    return text;
 }
 
 namespace {

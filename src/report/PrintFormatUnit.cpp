@@ -22,10 +22,10 @@ template <std::size_t N> std::vector<std::string> convertTexts(const std::array<
     return texts;
 }
 
-template <std::size_t N>
+template <std::size_t N, class ByName>
 void buildPage(const std::array<planlayout::LayoutItemDef, N> &defs, const std::vector<std::string> &texts,
                TPRPanel &panel, std::vector<std::unique_ptr<TPRItem>> &owned, std::vector<TPRItem *> &pageItems,
-               std::unordered_map<std::string, TPRItem *> &byName)
+               ByName &byName)
 {
     pageItems.reserve(N);
     for (std::size_t i = 0; i < N; ++i) {
@@ -119,7 +119,7 @@ TPrintFormatForm::~TPrintFormatForm()
 
 TPRItem *TPrintFormatForm::FindItem(std::string_view name) const
 {
-    const auto it = m_byName.find(std::string(name));
+    const auto it = m_byName.find(name);
     return it == m_byName.end() ? nullptr : it->second;
 }
 

@@ -76,7 +76,12 @@ private:
     std::vector<std::unique_ptr<TPRItem>> m_owned;
     std::vector<TPRItem *> m_page1;
     std::vector<TPRItem *> m_page2;
-    std::unordered_map<std::string, TPRItem *> m_byName;
+    // Looked up by a string_view without making a string of it.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    std::unordered_map<std::string, TPRItem *, NameHash, std::equal_to<>> m_byName;
     // The label or text block of each field, by field index, found once.
     struct FieldItem {
         TPRLabel *label = nullptr;

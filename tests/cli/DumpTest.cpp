@@ -98,7 +98,6 @@ protected:
         plan["PlanDate"] = plan["PlanDate"].get<std::string>().substr(0, 10);
         return plan;
     }
-
 };
 
 TEST_F(DumpTest, TheReviewedFullPlanComesBack)

@@ -92,11 +92,6 @@ void TPRPainterCanvas::LineTo(float x, float y)
     m_path.lineTo(point(x, y));
 }
 
-void TPRPainterCanvas::ClosePath()
-{
-    m_path.closeSubpath();
-}
-
 void TPRPainterCanvas::NewPath()
 {
     m_path.clear();
@@ -123,11 +118,6 @@ void TPRPainterCanvas::strokePath()
     m_painter.strokePath(m_path, pen);
 }
 
-void TPRPainterCanvas::fillPath()
-{
-    m_painter.fillPath(m_path, m_fill);
-}
-
 void TPRPainterCanvas::Stroke()
 {
     strokePath();
@@ -138,20 +128,6 @@ void TPRPainterCanvas::ClosePathStroke()
 {
     m_path.closeSubpath();
     Stroke();
-}
-
-void TPRPainterCanvas::Fill()
-{
-    fillPath();
-    m_path.clear();
-}
-
-void TPRPainterCanvas::ClosePathFillStroke()
-{
-    m_path.closeSubpath();
-    fillPath();
-    strokePath();
-    m_path.clear();
 }
 
 void TPRPainterCanvas::SetRGBFillColor(TPdfColor color)
@@ -171,37 +147,14 @@ void TPRPainterCanvas::SetFont(const std::string &name, float size)
     m_pdf->SetFont(name, size);
 }
 
-void TPRPainterCanvas::SetCharSpace(float value)
-{
-    m_pdf->SetCharSpace(value);
-}
-
-void TPRPainterCanvas::SetWordSpace(float value)
-{
-    m_pdf->SetWordSpace(value);
-}
-
 void TPRPainterCanvas::SetLeading(float value)
 {
     m_pdf->SetLeading(value);
 }
 
-float TPRPainterCanvas::TextWidth(std::string_view text) const
+void TPRPainterCanvas::TextRect(const TPdfRect &rect, std::string_view text)
 {
-    return m_pdf->TextWidth(text);
-}
-
-void TPRPainterCanvas::TextRect(const TPdfRect &rect, std::string_view text, TPdfAlignment alignment, bool clipping)
-{
-    if (clipping) {
-        m_painter.save();
-        m_painter.setClipRect(QRectF(point(rect.Left, rect.Top), point(rect.Right, rect.Bottom)).normalized(),
-                              Qt::IntersectClip);
-    }
-    m_pdf->TextRect(rect, text, alignment, false);
-    if (clipping) {
-        m_painter.restore();
-    }
+    m_pdf->TextRect(rect, text, paLeftJustify, false);
 }
 
 void TPRPainterCanvas::MultilineTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap)

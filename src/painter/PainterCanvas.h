@@ -38,21 +38,15 @@ public:
     void SetLineWidth(float width) override;
     void MoveTo(float x, float y) override;
     void LineTo(float x, float y) override;
-    void ClosePath() override;
     void NewPath() override;
     void Stroke() override;
     void ClosePathStroke() override;
-    void Fill() override;
-    void ClosePathFillStroke() override;
     void SetRGBFillColor(TPdfColor color) override;
     void SetRGBStrokeColor(TPdfColor color) override;
 
     void SetFont(const std::string &name, float size) override;
-    void SetCharSpace(float value) override;
-    void SetWordSpace(float value) override;
     void SetLeading(float value) override;
-    float TextWidth(std::string_view text) const override;
-    void TextRect(const TPdfRect &rect, std::string_view text, TPdfAlignment alignment, bool clipping) override;
+    void TextRect(const TPdfRect &rect, std::string_view text) override;
     void MultilineTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap) override;
 
     // The family drawn for a PDF font name ("Gothic,Bold" -> IPAGothic).
@@ -62,7 +56,6 @@ private:
     void ShowText(float x, float y, std::string_view text, const TPdfCanvasAttribute &state) override;
     QPointF point(float x, float y) const;
     void strokePath();
-    void fillPath();
     const QRawFont &rawFont(const std::string &pdfFontName, float size);
 
     QPainter &m_painter;

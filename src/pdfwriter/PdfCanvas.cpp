@@ -278,34 +278,43 @@ void TPdfCanvas::SetFontAndSize(TPdfFont *font, float size)
     if (font == nullptr || font->Data() == nullptr) {
         throw EPdfInvalidValue("internal error. wrong object.");
     }
-    const TPdfName *resourceName = font->Data()->PdfNameByName("Name");
-    const std::string name = resourceName != nullptr ? resourceName->Value() : font->Name();
-
-    // The page must list the font among its resources.
-    TPdfDictionary *resources = m_page->PdfDictionaryByName("Resources");
-    if (resources == nullptr) {
-        resources = new TPdfDictionary(m_page->ObjectMgr());
-        m_page->AddItem("Resources", resources);
+    // The current font is among the page's resources already: it was listed
+    // when it became current on this page. Most texts of a page keep it.
+    if (font == m_attr.Font && size == m_attr.FontSize) {
+        return;
     }
-    TPdfDictionary *fonts = resources->PdfDictionaryByName("Font");
-    if (fonts == nullptr) {
-        fonts = new TPdfDictionary(m_page->ObjectMgr());
-        resources->AddItem("Font", fonts);
+    const bool listed = font == m_attr.Font;
+    const bool write = CanWrite();
+    std::string name;
+    if (!listed || write) {
+        const TPdfName *resourceName = font->Data()->PdfNameByName("Name");
+        name = resourceName != nullptr ? resourceName->Value() : font->Name();
     }
-    if (fonts->ValueByName(name) == nullptr) {
-        fonts->AddItem(name, font->Data());
-    }
-
-    if (font != m_attr.Font || size != m_attr.FontSize) {
-        m_attr.Font = font;
-        m_attr.FontSize = size;
-        if (CanWrite()) {
-            std::string &out = m_contents->Stream();
-            pdfformat::appendEscapedName(out, name);
-            out.push_back(' ');
-            pdfformat::appendFloat2(out, size);
-            out += " Tf\n";
+    if (!listed) {
+        // The page must list the font among its resources.
+        TPdfDictionary *resources = m_page->PdfDictionaryByName("Resources");
+        if (resources == nullptr) {
+            resources = new TPdfDictionary(m_page->ObjectMgr());
+            m_page->AddItem("Resources", resources);
         }
+        TPdfDictionary *fonts = resources->PdfDictionaryByName("Font");
+        if (fonts == nullptr) {
+            fonts = new TPdfDictionary(m_page->ObjectMgr());
+            resources->AddItem("Font", fonts);
+        }
+        if (fonts->ValueByName(name) == nullptr) {
+            fonts->AddItem(name, font->Data());
+        }
+    }
+
+    m_attr.Font = font;
+    m_attr.FontSize = size;
+    if (write) {
+        std::string &out = m_contents->Stream();
+        pdfformat::appendEscapedName(out, name);
+        out.push_back(' ');
+        pdfformat::appendFloat2(out, size);
+        out += " Tf\n";
     }
 }
 
@@ -313,7 +322,9 @@ void TPdfCanvas::SetFont(const std::string &name, float size)
 {
     // Without a page nothing may be created: the font would stay registered.
     RequirePage();
-    SetFontAndSize(m_doc->GetFont(name), size);
+    // The current font needs no search among the document's fonts.
+    TPdfFont *font = m_attr.Font != nullptr && m_attr.Font->Name() == name ? m_attr.Font : m_doc->GetFont(name);
+    SetFontAndSize(font, size);
 }
 
 void TPdfCanvas::ShowText(std::string_view text)
@@ -355,7 +366,7 @@ float TPdfCanvas::TextWidth(std::string_view text) const
         RequirePage();
         return 0;
     }
-    std::vector<int> widths;
+    std::vector<int> &widths = m_widths;
     m_attr.Font->GetCharWidths(text, widths);
     float result = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -379,7 +390,7 @@ int TPdfCanvas::MeasureText(std::string_view text, float width) const
         RequirePage();
         return 0;
     }
-    std::vector<int> widths;
+    std::vector<int> &widths = m_widths;
     m_attr.Font->GetCharWidths(text, widths);
     float sum = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -456,7 +467,8 @@ bool endsWithSpace(std::string_view word)
 void TPdfCanvas::MultilineTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap)
 {
     RequirePage();
-    const TPdfTextLayout layout = LayoutTextRect(rect, text, wordWrap);
+    TPdfTextLayout &layout = m_layout;
+    LayoutTextRect(rect, text, wordWrap, layout);
     BeginText();
     MoveTextPoint(rect.Left, static_cast<float>(rect.Top - static_cast<double>(m_attr.FontSize) * 0.85));
     for (std::size_t i = 0; i < layout.Lines.size(); ++i) {
@@ -477,6 +489,15 @@ void TPdfCanvas::MultilineTextRect(const TPdfRect &rect, std::string_view text, 
 TPdfTextLayout TPdfCanvas::LayoutTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap) const
 {
     TPdfTextLayout layout;
+    LayoutTextRect(rect, text, wordWrap, layout);
+    return layout;
+}
+
+void TPdfCanvas::LayoutTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap,
+                                TPdfTextLayout &layout) const
+{
+    layout.Lines.clear();
+    layout.DroppedAt = TPdfTextLayout::npos;
     float top = rect.Top;
     const float lineWidth = rect.Right - rect.Left;
     const auto advance = [&](std::string_view word) {
@@ -520,7 +541,7 @@ TPdfTextLayout TPdfCanvas::LayoutTextRect(const TPdfRect &rect, std::string_view
             if (rect.Bottom + static_cast<double>(m_attr.FontSize) > top) {
                 // The next line would fall below the box: drop the rest.
                 layout.DroppedAt = wordStart;
-                return layout;
+                return;
             }
             x = rect.Left;
             lineStart = wordStart;
@@ -530,5 +551,4 @@ TPdfTextLayout TPdfCanvas::LayoutTextRect(const TPdfRect &rect, std::string_view
         lineLength += word.size();
     }
     endLine();
-    return layout;
 }

@@ -165,6 +165,8 @@ public:
     TPdfTextLayout LayoutTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap) const;
 
 private:
+    // LayoutTextRect into `layout`, whose room for lines is reused.
+    void LayoutTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap, TPdfTextLayout &layout) const;
     bool CanWrite() const;
     void Append(std::string_view bytes);
     void AppendNumbers(std::initializer_list<double> values, std::string_view op);
@@ -182,4 +184,9 @@ private:
     // Start of the current text line (set by BT, Td and T*), for the sink.
     float m_lineX = 0;
     float m_lineY = 0;
+    // The widths of the text being measured, kept to spare an allocation
+    // per measured word.
+    mutable std::vector<int> m_widths;
+    // The lines of the text block being drawn, kept for the same reason.
+    TPdfTextLayout m_layout;
 };

@@ -41,6 +41,7 @@ TPdfObject *resolve(TPdfObjectMgr *mgr, TPdfObject *obj)
 void TPdfType0Font::SetData(TPdfDictionary *data)
 {
     TPdfFont::SetData(data);
+    ForgetCodeWidths();
     m_widths.clear();
     m_defaultWidth = 1000;
     m_missingWidth = 500;
@@ -93,6 +94,44 @@ void TPdfType0Font::SetData(TPdfDictionary *data)
             throw EPdfInvalidValue("invalid W array end pos..");
         }
     }
+}
+
+void TPdfType0Font::SetCharToCIDFunc(const TPdfCIDRangeTable *table)
+{
+    m_cidTable = table;
+    ForgetCodeWidths();
+}
+
+void TPdfType0Font::ForgetCodeWidths()
+{
+    m_singleWidths.fill(0);
+    for (auto &block : m_doubleWidths) {
+        block.reset();
+    }
+}
+
+int TPdfType0Font::WidthOfCode(unsigned code, bool doubleByte) const
+{
+    std::uint16_t *slot = nullptr;
+    if (!doubleByte) {
+        slot = &m_singleWidths[code & 0xFF];
+    } else {
+        std::unique_ptr<CodeWidths> &block = m_doubleWidths[(code >> 8) & 0xFF];
+        if (!block) {
+            block = std::make_unique<CodeWidths>();
+            block->fill(0);
+        }
+        slot = &(*block)[code & 0xFF];
+    }
+    if (*slot != 0) {
+        return *slot - 1;
+    }
+    const int width = WidthOfCID(CodeToCID(code), doubleByte);
+    // A width beyond what a slot holds (never one of ours) is looked up each time.
+    if (width >= 0 && width < 0xFFFF) {
+        *slot = static_cast<std::uint16_t>(width + 1);
+    }
+    return width;
 }
 
 int TPdfType0Font::CodeToCID(unsigned code) const
@@ -151,7 +190,7 @@ void TPdfType0Font::GetCharWidths(std::string_view text, std::vector<int> &width
         const auto b = static_cast<unsigned char>(text[i]);
         const bool pair = cp932::isLeadByte(b) && i + 1 < text.size();
         const unsigned code = pair ? b * 256u + static_cast<unsigned char>(text[i + 1]) : b;
-        widths[i] = WidthOfCID(CodeToCID(code), pair);
+        widths[i] = WidthOfCode(code, pair);
         i += pair ? 2 : 1;
     }
 }

@@ -10,6 +10,9 @@
 #include "pdfwriter/PdfFonts.h"
 #include "pdfwriter/PdfJpCMap.h"
 
+#include <array>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace pdfcmap {
@@ -38,17 +41,28 @@ public:
     void GetCharWidths(std::string_view text, std::vector<int> &widths) const override;
     // CID of the character starting at `pos`; -1 on a trail byte.
     int CharToCID(std::string_view text, std::size_t pos) const;
-    virtual void SetCharToCIDFunc(const TPdfCIDRangeTable *table) { m_cidTable = table; }
+    virtual void SetCharToCIDFunc(const TPdfCIDRangeTable *table);
     const std::vector<TPdfCIDWidthItem> &Widths() const { return m_widths; }
 
 private:
     int CodeToCID(unsigned code) const;
     int WidthOfCID(int cid, bool doubleByte) const;
+    // The width of a single-byte (below 256) or double-byte code, looked up
+    // through the CID table and W once per code and then kept.
+    int WidthOfCode(unsigned code, bool doubleByte) const;
+    void ForgetCodeWidths();
 
     int m_defaultWidth = 1000;
     int m_missingWidth = 500;
     std::vector<TPdfCIDWidthItem> m_widths;
     const TPdfCIDRangeTable *m_cidTable = nullptr;
+    // Widths by code, each stored as width + 1 so that 0 means not yet
+    // looked up: single-byte codes, and double-byte codes in blocks of 256
+    // by lead byte, a block made when a code of its lead byte is first
+    // measured. A font belongs to one document, used by one thread.
+    using CodeWidths = std::array<std::uint16_t, 256>;
+    mutable CodeWidths m_singleWidths{};
+    mutable std::array<std::unique_ptr<CodeWidths>, 256> m_doubleWidths;
 };
 
 // Builds the three dictionaries; subclasses give the style entries, the W

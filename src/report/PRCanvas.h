@@ -37,24 +37,18 @@ public:
     virtual void SetLineWidth(float width) = 0;                           // w
     virtual void MoveTo(float x, float y) = 0;                            // m
     virtual void LineTo(float x, float y) = 0;                            // l
-    virtual void ClosePath() = 0;                                         // h
     virtual void NewPath() = 0;                                           // n
     virtual void Stroke() = 0;                                            // S
     virtual void ClosePathStroke() = 0;                                   // s
-    virtual void Fill() = 0;                                              // f
-    virtual void ClosePathFillStroke() = 0;                               // b
     virtual void SetRGBFillColor(TPdfColor color) = 0;                    // rg
     virtual void SetRGBStrokeColor(TPdfColor color) = 0;                  // RG
 
     // Text state and text.
     virtual void SetFont(const std::string &name, float size) = 0; // Tf
-    virtual void SetCharSpace(float value) = 0;                    // Tc
-    virtual void SetWordSpace(float value) = 0;                    // Tw
     virtual void SetLeading(float value) = 0;                      // TL
-    // Width of `text` in points with the PDF font metrics and the text state.
-    virtual float TextWidth(std::string_view text) const = 0;
-    // One line in a rectangle, optionally clipped (TPdfCanvas::TextRect).
-    virtual void TextRect(const TPdfRect &rect, std::string_view text, TPdfAlignment alignment, bool clipping) = 0;
+    // One line at the top left of a rectangle (TPdfCanvas::TextRect, left
+    // aligned, unclipped).
+    virtual void TextRect(const TPdfRect &rect, std::string_view text) = 0;
     // Lines separated by CR LF, optionally wrapped, cut at the right edge and
     // stopped at the bottom (TPdfCanvas::MultilineTextRect).
     virtual void MultilineTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap) = 0;
@@ -82,23 +76,17 @@ public:
     void SetLineWidth(float width) override { Canvas().SetLineWidth(width); }
     void MoveTo(float x, float y) override { Canvas().MoveTo(x, y); }
     void LineTo(float x, float y) override { Canvas().LineTo(x, y); }
-    void ClosePath() override { Canvas().ClosePath(); }
     void NewPath() override { Canvas().NewPath(); }
     void Stroke() override { Canvas().Stroke(); }
     void ClosePathStroke() override { Canvas().ClosePathStroke(); }
-    void Fill() override { Canvas().Fill(); }
-    void ClosePathFillStroke() override { Canvas().ClosePathFillStroke(); }
     void SetRGBFillColor(TPdfColor color) override { Canvas().SetRGBFillColor(color); }
     void SetRGBStrokeColor(TPdfColor color) override { Canvas().SetRGBStrokeColor(color); }
 
     void SetFont(const std::string &name, float size) override { Canvas().SetFont(name, size); }
-    void SetCharSpace(float value) override { Canvas().SetCharSpace(value); }
-    void SetWordSpace(float value) override { Canvas().SetWordSpace(value); }
     void SetLeading(float value) override { Canvas().SetLeading(value); }
-    float TextWidth(std::string_view text) const override { return Canvas().TextWidth(text); }
-    void TextRect(const TPdfRect &rect, std::string_view text, TPdfAlignment alignment, bool clipping) override
+    void TextRect(const TPdfRect &rect, std::string_view text) override
     {
-        Canvas().TextRect(rect, text, alignment, clipping);
+        Canvas().TextRect(rect, text, paLeftJustify, false);
     }
     void MultilineTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap) override
     {

@@ -14,16 +14,28 @@ TPRRecordCanvas::~TPRRecordCanvas()
 
 void TPRRecordCanvas::Clear()
 {
+    for (TPRTextObject &object : m_objects) {
+        m_spare.push_back(std::move(object));
+    }
     m_objects.clear();
     m_item = nullptr;
 }
 
 void TPRRecordCanvas::BeginText()
 {
-    TPRTextObject &object = m_objects.emplace_back();
+    if (m_spare.empty()) {
+        m_objects.emplace_back();
+    } else {
+        m_objects.push_back(std::move(m_spare.back()));
+        m_spare.pop_back();
+    }
+    TPRTextObject &object = m_objects.back();
     object.Item = m_item;
     object.Page = m_page;
-    object.Lines.emplace_back();
+    object.X = 0;
+    object.Y = 0;
+    object.Lines.resize(1);
+    object.Lines.front().clear();
 }
 
 void TPRRecordCanvas::MoveTextPoint(float x, float y)

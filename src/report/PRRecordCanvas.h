@@ -44,23 +44,17 @@ public:
     void SetLineWidth(float) override {}
     void MoveTo(float, float) override {}
     void LineTo(float, float) override {}
-    void ClosePath() override {}
     void NewPath() override {}
     void Stroke() override {}
     void ClosePathStroke() override {}
-    void Fill() override {}
-    void ClosePathFillStroke() override {}
     void SetRGBFillColor(TPdfColor) override {}
     void SetRGBStrokeColor(TPdfColor) override {}
 
     void SetFont(const std::string &name, float size) override { m_pdf->SetFont(name, size); }
-    void SetCharSpace(float value) override { m_pdf->SetCharSpace(value); }
-    void SetWordSpace(float value) override { m_pdf->SetWordSpace(value); }
     void SetLeading(float value) override { m_pdf->SetLeading(value); }
-    float TextWidth(std::string_view text) const override { return m_pdf->TextWidth(text); }
-    void TextRect(const TPdfRect &rect, std::string_view text, TPdfAlignment alignment, bool clipping) override
+    void TextRect(const TPdfRect &rect, std::string_view text) override
     {
-        m_pdf->TextRect(rect, text, alignment, clipping);
+        m_pdf->TextRect(rect, text, paLeftJustify, false);
     }
     void MultilineTextRect(const TPdfRect &rect, std::string_view text, bool wordWrap) override
     {
@@ -81,4 +75,7 @@ private:
     int m_pageWidth = 596;
     const TPRItem *m_item = nullptr;
     std::vector<TPRTextObject> m_objects;
+    // Objects of earlier recordings, kept with the room of their lines for
+    // the next one: a plan is laid out again for every file checked.
+    std::vector<TPRTextObject> m_spare;
 };

@@ -1,26 +1,9 @@
 #include "report/PReport.h"
 
-#include "plan/Cp932.h"
 #include "plan/TextParse.h"
 
 #include <algorithm>
 #include <array>
-
-std::string PRFontName(TPRFontName name, bool bold, bool italic)
-{
-    // Regular, bold, italic, bold italic.
-    static const std::array<std::array<const char *, 4>, 7> names = {{
-        {"FixedWidth", "FixedWidth-Bold", "FixedWidth-Italic", "FixedWidth-BoldItalic"},
-        {"Arial", "Arial-Bold", "Arial-Italic", "Arial-BoldItalic"},
-        {"Times-Roman", "Times-Bold", "Times-Italic", "Times-BoldItalic"},
-        {"Gothic", "Gothic,Bold", "Gothic,Italic", "Gothic,BoldItalic"},
-        {"Mincyo", "Mincyo,Bold", "Mincyo,Italic", "Mincyo,BoldItalic"},
-        {"PGothic", "PGothic,Bold", "PGothic,Italic", "PGothic,BoldItalic"},
-        {"PMincyo", "PMincyo,Bold", "PMincyo,Italic", "PMincyo,BoldItalic"},
-    }};
-    const std::size_t style = (bold ? 1u : 0u) + (italic ? 2u : 0u);
-    return names.at(static_cast<std::size_t>(name))[style];
-}
 
 TPdfCanvas &TPRPdfCanvas::Canvas() const
 {
@@ -32,7 +15,7 @@ TPdfCanvas &TPRPdfCanvas::Canvas() const
 
 // ---- component tree ---------------------------------------------------------
 
-TPRControl::TPRControl(std::string name) : m_name(std::move(name)) {}
+TPRControl::TPRControl(std::string name, bool windowed) : m_name(std::move(name)), m_windowed(windowed) {}
 
 TPRControl::~TPRControl()
 {
@@ -91,7 +74,31 @@ std::vector<TPRControl *> TPRControl::ChildrenInPrintOrder() const
 
 void TPRControl::CheckParent(const TPRControl &) const {}
 
-TPRPanel::TPRPanel(std::string name) : TPRControl(std::move(name))
+void TPRControl::PrintInParent(TPRCanvas &, const TRect &) {}
+
+TRect TPRControl::OffsetBy(const TRect &parent) const
+{
+    return TRect{m_bounds.Left + parent.Left, m_bounds.Top + parent.Top, m_bounds.Right + parent.Left,
+                 m_bounds.Bottom + parent.Top};
+}
+
+void TPRControl::PrintChildren(TPRCanvas &canvas, const TRect &rect)
+{
+    // Two passes over the children instead of a reordered copy: this runs
+    // for every panel of every page laid out.
+    for (TPRControl *child : m_children) {
+        if (!child->m_windowed) {
+            child->PrintInParent(canvas, rect);
+        }
+    }
+    for (TPRControl *child : m_children) {
+        if (child->m_windowed) {
+            child->PrintInParent(canvas, rect);
+        }
+    }
+}
+
+TPRPanel::TPRPanel(std::string name) : TPRControl(std::move(name), true)
 {
     SetBounds(0, 0, 100, 100);
 }
@@ -108,39 +115,12 @@ void TPRPanel::Print(TPRCanvas &canvas, const TRect &rect)
     PrintChildren(canvas, rect);
 }
 
-void TPRPanel::PrintChildren(TPRCanvas &canvas, const TRect &rect)
+void TPRPanel::PrintInParent(TPRCanvas &canvas, const TRect &parent)
 {
-    for (TPRControl *child : ChildrenInPrintOrder()) {
-        TRect r = child->BoundsRect();
-        r.Left += rect.Left;
-        r.Right += rect.Left;
-        r.Top += rect.Top;
-        r.Bottom += rect.Top;
-        if (auto *panel = dynamic_cast<TPRPanel *>(child)) {
-            panel->Print(canvas, r);
-        } else if (auto *item = dynamic_cast<TPRItem *>(child)) {
-            if (item->Printable) {
-                canvas.BeginItem(*item);
-                item->Print(canvas, r);
-            }
-        }
-    }
+    Print(canvas, OffsetBy(parent));
 }
 
-TPRLayoutPanel::TPRLayoutPanel(std::string name) : TPRPanel(std::move(name)) {}
-
-void TPRLayoutPanel::Print(TPRCanvas &canvas, const TRect &rect)
-{
-    if (BeforePrint) {
-        BeforePrint(*this, canvas, rect);
-    }
-    PrintChildren(canvas, rect);
-    if (AfterPrint) {
-        AfterPrint(*this, canvas, rect);
-    }
-}
-
-TPRPage::TPRPage(std::string name) : TPRControl(std::move(name))
+TPRPage::TPRPage(std::string name) : TPRControl(std::move(name), true)
 {
     SetBounds(0, 0, 596, 842);
 }
@@ -154,17 +134,11 @@ void TPRPage::Print(TPRCanvas &canvas)
 {
     canvas.SetPageHeight(Height());
     canvas.SetPageWidth(Width());
-    if (OnPrintPage) {
-        OnPrintPage(*this, canvas);
-    }
-    for (TPRControl *child : ChildrenInPrintOrder()) {
-        if (auto *panel = dynamic_cast<TPRPanel *>(child)) {
-            panel->Print(canvas, panel->BoundsRect());
-        }
-    }
+    // Only panels sit on a page; each prints at its own bounds.
+    PrintChildren(canvas, TRect{});
 }
 
-TPRItem::TPRItem(std::string name) : TPRControl(std::move(name))
+TPRItem::TPRItem(std::string name) : TPRControl(std::move(name), false)
 {
     SetBounds(0, 0, 100, 30);
 }
@@ -176,17 +150,15 @@ void TPRItem::CheckParent(const TPRControl &parent) const
     }
 }
 
+void TPRItem::PrintInParent(TPRCanvas &canvas, const TRect &parent)
+{
+    canvas.BeginItem(*this);
+    Print(canvas, OffsetBy(parent));
+}
+
 // ---- labels and text blocks ---------------------------------------------------
 
 TPRCustomLabel::TPRCustomLabel(std::string name) : TPRItem(std::move(name)) {}
-
-void TPRCustomLabel::SetFontColor(TColor value)
-{
-    if (value > 0x0FFFFFFF) {
-        throw EPdfInvalidValue("the color you selected is not allowed.");
-    }
-    m_fontColor = value;
-}
 
 void TPRCustomLabel::SetFontSize(double value)
 {
@@ -195,14 +167,18 @@ void TPRCustomLabel::SetFontSize(double value)
     }
 }
 
-void TPRCustomLabel::SetWordSpace(double value)
+const std::string &TPRCustomLabel::InternalFontName() const
 {
-    if (value >= 0) {
-        m_wordSpace = value;
-    }
+    static const std::string regular = "Gothic";
+    static const std::string bold = "Gothic,Bold";
+    return m_fontBold ? bold : regular;
 }
 
 namespace {
+
+constexpr TPdfColor kBlack = 0x000000;
+// The dash pattern of a solid line ("[] 0 d").
+const std::vector<int> kSolid{0};
 
 // Page coordinates (y upward) of a component rectangle.
 TPdfRect toPdfRect(const TRect &rect, int pageHeight)
@@ -211,59 +187,18 @@ TPdfRect toPdfRect(const TRect &rect, int pageHeight)
                     static_cast<float>(rect.Right), static_cast<float>(pageHeight - rect.Bottom)};
 }
 
-// Characters of a CP932 text; a double-byte character counts once.
-int charCount(std::string_view text)
-{
-    int count = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (cp932::isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-            ++i;
-        }
-        ++count;
-    }
-    return count;
-}
-
-TPdfAlignment pdfAlignment(TAlignment alignment)
-{
-    switch (alignment) {
-    case taRightJustify:
-        return paRightJustify;
-    case taCenter:
-        return paCenter;
-    case taLeftJustify:
-        break;
-    }
-    return paLeftJustify;
-}
-
 } // namespace
 
 TPRLabel::TPRLabel(std::string name) : TPRCustomLabel(std::move(name)) {}
 
-void TPRLabel::Print(TPRCanvas &prCanvas, const TRect &rect)
+void TPRLabel::Print(TPRCanvas &canvas, const TRect &rect)
 {
     if (Caption.empty()) {
         return;
     }
-    TPRCanvas &canvas = prCanvas;
     canvas.SetFont(InternalFontName(), static_cast<float>(FontSize()));
-    canvas.SetRGBFillColor(FontColor());
-    canvas.SetWordSpace(static_cast<float>(WordSpace()));
-    if (AlignJustified) {
-        // Spread the characters over the whole width of the label.
-        canvas.SetCharSpace(0);
-        const int chars = charCount(Caption);
-        if (chars >= 2) {
-            const double space = (Width() - static_cast<double>(canvas.TextWidth(Caption))) / (chars - 1);
-            if (space > 0) {
-                canvas.SetCharSpace(static_cast<float>(space));
-            }
-        }
-    } else {
-        canvas.SetCharSpace(static_cast<float>(CharSpace()));
-    }
-    canvas.TextRect(toPdfRect(rect, canvas.PageHeight()), Caption, pdfAlignment(Alignment), Clipping);
+    canvas.SetRGBFillColor(kBlack);
+    canvas.TextRect(toPdfRect(rect, canvas.PageHeight()), Caption);
 }
 
 TPRText::TPRText(std::string name) : TPRCustomLabel(std::move(name)) {}
@@ -308,7 +243,26 @@ void TPRText::SetLeading(double value)
 
 std::string TPRText::PrintedText() const
 {
-    return std::string(plantext::trimmed(Text()));
+    // Text() trimmed: the break after the last line is a control character
+    // that trimming drops, so the lines are joined with breaks between them
+    // only, and the blanks are dropped in place.
+    std::size_t size = 0;
+    for (const std::string &line : Lines) {
+        size += line.size() + 2;
+    }
+    std::string text;
+    text.reserve(size);
+    for (std::size_t i = 0; i < Lines.size(); ++i) {
+        if (i > 0) {
+            text += "\r\n";
+        }
+        text += Lines[i];
+    }
+    const std::string_view kept = plantext::trimmed(text);
+    const auto first = static_cast<std::size_t>(kept.data() - text.data());
+    text.erase(first + kept.size());
+    text.erase(0, first);
+    return text;
 }
 
 namespace {
@@ -318,59 +272,36 @@ namespace {
 template <class Canvas> void selectTextState(const TPRText &text, Canvas &canvas)
 {
     canvas.SetFont(text.InternalFontName(), static_cast<float>(text.FontSize()));
-    canvas.SetRGBFillColor(text.FontColor());
-    canvas.SetCharSpace(static_cast<float>(text.CharSpace()));
-    canvas.SetWordSpace(static_cast<float>(text.WordSpace()));
+    canvas.SetRGBFillColor(kBlack);
     canvas.SetLeading(static_cast<float>(text.Leading()));
 }
 
 } // namespace
 
-void TPRText::SelectTextState(TPdfCanvas &canvas) const
-{
-    selectTextState(*this, canvas);
-}
-
-void TPRText::SelectTextState(TPRCanvas &canvas) const
-{
-    selectTextState(*this, canvas);
-}
-
 TPdfTextLayout TPRText::Layout(TPdfCanvas &canvas, const TRect &rect) const
 {
-    SelectTextState(canvas);
+    selectTextState(*this, canvas);
     return canvas.LayoutTextRect(toPdfRect(rect, canvas.PageHeight()), PrintedText(), WordWrap);
 }
 
 void TPRText::Print(TPRCanvas &canvas, const TRect &rect)
 {
     const std::string text = PrintedText();
-    SelectTextState(canvas);
+    selectTextState(*this, canvas);
     canvas.MultilineTextRect(toPdfRect(rect, canvas.PageHeight()), text, WordWrap);
 }
 
-// ---- shapes -------------------------------------------------------------------
+// ---- rectangles -----------------------------------------------------------------
 
-TPRShape::TPRShape(std::string name) : TPRItem(std::move(name)) {}
+TPRRect::TPRRect(std::string name) : TPRItem(std::move(name)) {}
 
-void TPRShape::SetLineWidth(double value)
-{
-    if (value >= 0) {
-        m_lineWidth = value;
-    }
-}
-
-TPRRect::TPRRect(std::string name) : TPRShape(std::move(name)) {}
-
-void TPRRect::Print(TPRCanvas &prCanvas, const TRect &rect)
+void TPRRect::Print(TPRCanvas &canvas, const TRect &rect)
 {
     const int width = rect.Width();
     const int height = rect.Height();
-    const bool lineVisible = LineColor != clNone && LineStyle != psClear;
-    if ((width <= 1 && height <= 1) || (!lineVisible && (width < 2 || height < 2))) {
+    if (width <= 1 && height <= 1) {
         return;
     }
-    TPRCanvas &canvas = prCanvas;
     const int pageHeight = canvas.PageHeight();
     // The outline runs along the inside of the right and bottom edges.
     const auto x0 = static_cast<float>(rect.Left);
@@ -378,27 +309,7 @@ void TPRRect::Print(TPRCanvas &prCanvas, const TRect &rect)
     const auto x1 = static_cast<float>(width > 1 ? rect.Right - 1 : rect.Right);
     const auto y1 = static_cast<float>(height >= 2 ? pageHeight - rect.Bottom + 1 : pageHeight - rect.Bottom);
 
-    switch (LineStyle) {
-    case psSolid:
-    case psInsideFrame:
-        canvas.SetDash({0}, 0);
-        break;
-    case psDash:
-        canvas.SetDash({16, 8}, 0);
-        break;
-    case psDot:
-        canvas.SetDash({8, 7, 2, 7}, 0);
-        break;
-    case psDashDot:
-        canvas.SetDash({8, 4, 2, 4, 2, 4}, 0);
-        break;
-    case psDashDotDot:
-        canvas.SetDash({3}, 0);
-        break;
-    case psClear:
-        break;
-    }
-
+    canvas.SetDash(kSolid, 0);
     canvas.MoveTo(x0, y0);
     if (width > 1) {
         canvas.LineTo(x1, y0);
@@ -409,25 +320,10 @@ void TPRRect::Print(TPRCanvas &prCanvas, const TRect &rect)
     if (height > 1) {
         canvas.LineTo(x0, y1);
     }
-
-    const bool box = width > 1 && height > 1;
-    const bool filled = FillColor != clNone;
-    if (filled && box) {
-        canvas.SetRGBFillColor(FillColor);
-    }
-    if (LineColor != clNone) {
-        canvas.SetRGBStrokeColor(LineColor);
-        canvas.SetLineWidth(static_cast<float>(LineWidth()));
-    }
-    if (box && !filled) {
+    canvas.SetRGBStrokeColor(kBlack);
+    canvas.SetLineWidth(0);
+    if (width > 1 && height > 1) {
         canvas.ClosePathStroke();
-    } else if (box) {
-        canvas.ClosePath();
-        if (!lineVisible) {
-            canvas.Fill();
-        } else {
-            canvas.ClosePathFillStroke();
-        }
     } else {
         canvas.Stroke();
         canvas.NewPath();

@@ -3,7 +3,9 @@
 // The report engine: a printed page is a tree of components at fixed
 // positions (a page, panels inside it, and printable items: labels, text
 // blocks and rectangles), and TPReport prints such pages into a PDF document
-// through the writer's canvas.
+// through the writer's canvas. It holds what the plan's two pages are made
+// of: text in Gothic (regular or bold) and black, labels at the top left of
+// their box, rectangles in solid black hairlines.
 //
 // Component coordinates are whole PDF points with the origin at the top-left
 // corner of the page and y growing downward; the engine turns them into PDF
@@ -23,7 +25,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,16 +45,6 @@ public:
     using EPdfError::EPdfError;
 };
 
-// Colour value 0x00BBGGRR, or clNone for no colour.
-using TColor = std::int32_t;
-constexpr TColor clBlack = 0x000000;
-constexpr TColor clWhite = 0xFFFFFF;
-constexpr TColor clNone = 0x1FFFFFFF;
-
-enum TPRFontName { fnFixedWidth, fnArial, fnTimesRoman, fnGothic, fnMincyo, fnPGothic, fnPMincyo };
-enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
-enum TAlignment { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
-
 // A rectangle in component coordinates: Right = Left + width, Bottom = Top + height.
 struct TRect {
     int Left = 0;
@@ -65,17 +56,12 @@ struct TRect {
     friend bool operator==(const TRect &, const TRect &) = default;
 };
 
-// The PDF font name for a family and style: "Gothic", "Gothic,Bold",
-// "Times-BoldItalic", "Arial", ...
-std::string PRFontName(TPRFontName name, bool bold, bool italic);
-
 // Base of every component: a name, bounds relative to the parent, a parent
 // and the children in insertion order. A component does not own its
 // children; whoever created them does (the layout form). Destroying a
 // component takes it off its parent and detaches its children.
 class TPRControl {
 public:
-    explicit TPRControl(std::string name = {});
     TPRControl(const TPRControl &) = delete;
     TPRControl &operator=(const TPRControl &) = delete;
     virtual ~TPRControl();
@@ -83,7 +69,7 @@ public:
     virtual const char *ClassName() const = 0;
     // Panels and pages are windowed; items are not. Within one container the
     // non-windowed children are visited before the windowed ones.
-    virtual bool IsWindowed() const { return false; }
+    bool IsWindowed() const { return m_windowed; }
 
     const std::string &Name() const { return m_name; }
     void SetName(std::string name) { m_name = std::move(name); }
@@ -106,17 +92,26 @@ public:
     std::vector<TPRControl *> ChildrenInPrintOrder() const;
 
 protected:
+    TPRControl(std::string name, bool windowed);
+
     // Raises when `parent` (not null) cannot hold this component.
     virtual void CheckParent(const TPRControl &parent) const;
+    // Prints this component as a child of a container printed in `parent`
+    // (component coordinates): its bounds offset by the parent's left and
+    // top. A page is never a child and prints nothing here.
+    virtual void PrintInParent(TPRCanvas &canvas, const TRect &parent);
+    // Prints the children in visiting order within `rect`.
+    void PrintChildren(TPRCanvas &canvas, const TRect &rect);
+    // `m_bounds` offset by `parent`'s left and top.
+    TRect OffsetBy(const TRect &parent) const;
 
 private:
     std::string m_name;
     TRect m_bounds;
+    bool m_windowed;
     TPRControl *m_parent = nullptr;
     std::vector<TPRControl *> m_children;
 };
-
-class TPRPage;
 
 // A panel holds items and further panels. Printing visits the children with
 // their bounds offset by the panel's rectangle.
@@ -124,46 +119,23 @@ class TPRPanel : public TPRControl {
 public:
     explicit TPRPanel(std::string name = {});
     const char *ClassName() const override { return "TPRPanel"; }
-    bool IsWindowed() const override { return true; }
-    virtual void Print(TPRCanvas &canvas, const TRect &rect);
+    void Print(TPRCanvas &canvas, const TRect &rect);
 
 protected:
-    void PrintChildren(TPRCanvas &canvas, const TRect &rect);
     // A panel sits on a page or on another panel.
     void CheckParent(const TPRControl &parent) const override;
-};
-
-class TPRLayoutPanel : public TPRPanel {
-public:
-    using PrintEvent = std::function<void(TPRLayoutPanel &, TPRCanvas &, const TRect &)>;
-
-    explicit TPRLayoutPanel(std::string name = {});
-    const char *ClassName() const override { return "TPRLayoutPanel"; }
-    void Print(TPRCanvas &canvas, const TRect &rect) override;
-
-    PrintEvent BeforePrint;
-    PrintEvent AfterPrint;
+    void PrintInParent(TPRCanvas &canvas, const TRect &parent) override;
 };
 
 // One page of a report: 596 x 842 points unless set otherwise.
 class TPRPage : public TPRControl {
 public:
-    using PrintPageEvent = std::function<void(TPRPage &, TPRCanvas &)>;
-
     explicit TPRPage(std::string name = {});
     const char *ClassName() const override { return "TPRPage"; }
-    bool IsWindowed() const override { return true; }
 
-    // Sets the canvas's page size to the page's, calls OnPrintPage, then
-    // prints every child panel in visiting order.
+    // Sets the canvas's page size to the page's, then prints every child
+    // panel in visiting order.
     void Print(TPRCanvas &canvas);
-
-    int MarginTop = 32;
-    int MarginLeft = 32;
-    int MarginRight = 32;
-    int MarginBottom = 32;
-    bool Visible = true;
-    PrintPageEvent OnPrintPage;
 
 protected:
     // A page is the root of its tree.
@@ -178,49 +150,33 @@ public:
     // coordinates, already offset by the panels above it).
     virtual void Print(TPRCanvas &canvas, const TRect &rect) = 0;
 
-    bool Printable = true;
-
 protected:
     void CheckParent(const TPRControl &parent) const override;
+    // Tells the canvas which item prints, then prints it.
+    void PrintInParent(TPRCanvas &canvas, const TRect &parent) override;
 };
 
-// Font and spacing shared by labels and text blocks.
+// The font of labels and text blocks: Gothic, regular or bold, black.
 class TPRCustomLabel : public TPRItem {
 public:
     explicit TPRCustomLabel(std::string name = {});
 
-    TColor FontColor() const { return m_fontColor; }
-    // Raises EPdfInvalidValue "the color you selected is not allowed." above 0x0FFFFFFF.
-    void SetFontColor(TColor value);
-    TPRFontName FontName() const { return m_fontName; }
-    void SetFontName(TPRFontName value) { m_fontName = value; }
     double FontSize() const { return m_fontSize; }
     // A size of 0 or less is ignored.
     void SetFontSize(double value);
     bool FontBold() const { return m_fontBold; }
     void SetFontBold(bool value) { m_fontBold = value; }
-    bool FontItalic() const { return m_fontItalic; }
-    void SetFontItalic(bool value) { m_fontItalic = value; }
-    double CharSpace() const { return m_charSpace; }
-    void SetCharSpace(double value) { m_charSpace = value; }
-    double WordSpace() const { return m_wordSpace; }
-    // A negative value is ignored.
-    void SetWordSpace(double value);
 
-    // The PDF font name from FontName, FontBold and FontItalic.
-    std::string InternalFontName() const { return PRFontName(m_fontName, m_fontBold, m_fontItalic); }
+    // The PDF font name: "Gothic" or "Gothic,Bold".
+    const std::string &InternalFontName() const;
 
 private:
-    TColor m_fontColor = clBlack;
-    TPRFontName m_fontName = fnGothic;
     double m_fontSize = 12;
     bool m_fontBold = false;
-    bool m_fontItalic = false;
-    double m_charSpace = 0;
-    double m_wordSpace = 0;
 };
 
-// One line of text in the label's rectangle. An empty caption writes nothing.
+// One line of text at the top left of the label's rectangle. An empty
+// caption writes nothing.
 class TPRLabel : public TPRCustomLabel {
 public:
     explicit TPRLabel(std::string name = {});
@@ -228,9 +184,6 @@ public:
     void Print(TPRCanvas &canvas, const TRect &rect) override;
 
     std::string Caption;
-    bool Clipping = false;
-    TAlignment Alignment = taLeftJustify;
-    bool AlignJustified = false;
 };
 
 // Lines of text in the block's rectangle, optionally word-wrapped; lines
@@ -259,34 +212,17 @@ public:
     std::string PrintedText() const;
     // How PrintedText() breaks into lines and is cut within `rect`
     // (component coordinates, as handed to Print) on `canvas`: the decision
-    // Print draws. Sets the block's font and spacing on the canvas, which
+    // Print draws. Sets the block's font and leading on the canvas, which
     // writes their operators unless it only measures.
     TPdfTextLayout Layout(TPdfCanvas &canvas, const TRect &rect) const;
 
 private:
-    void SelectTextState(TPdfCanvas &canvas) const;
-    void SelectTextState(TPRCanvas &canvas) const;
-
     double m_leading = 14;
 };
 
-class TPRShape : public TPRItem {
-public:
-    explicit TPRShape(std::string name = {});
-
-    double LineWidth() const { return m_lineWidth; }
-    // A negative value is ignored.
-    void SetLineWidth(double value);
-    TColor LineColor = clBlack;
-    TPenStyle LineStyle = psSolid;
-    TColor FillColor = clNone;
-
-private:
-    double m_lineWidth = 0;
-};
-
-// A rectangle outline (or a line when one side is 1 point), optionally filled.
-class TPRRect : public TPRShape {
+// A rectangle outline in black hairline, or a line when one side is 1
+// point; nothing for a shape of at most 1 x 1.
+class TPRRect : public TPRItem {
 public:
     explicit TPRRect(std::string name = {});
     const char *ClassName() const override { return "TPRRect"; }

@@ -28,9 +28,9 @@ PageTexts convertTexts(const planfile::PlanLayout &layout)
     return texts;
 }
 
-void buildPage(std::span<const LayoutItemDef> defs, const std::vector<std::string> &texts, TPRLayoutPanel &panel,
-               std::vector<std::unique_ptr<TPRItem>> &owned, std::vector<TPRItem *> &pageItems,
-               std::unordered_map<std::string, TPRItem *> &byName)
+template <class ByName>
+void buildPage(std::span<const LayoutItemDef> defs, const std::vector<std::string> &texts, TPRPanel &panel,
+               std::vector<std::unique_ptr<TPRItem>> &owned, std::vector<TPRItem *> &pageItems, ByName &byName)
 {
     pageItems.reserve(defs.size());
     for (std::size_t i = 0; i < defs.size(); ++i) {
@@ -67,6 +67,16 @@ void buildPage(std::span<const LayoutItemDef> defs, const std::vector<std::strin
     }
 }
 
+// The text block `name` of the form; the layout must have it.
+TPRText *textBlock(const TPrintFormatForm &form, std::string_view name)
+{
+    TPRText *item = form.FindText(name);
+    if (item == nullptr) {
+        throw std::logic_error("the layout has no text block " + std::string(name));
+    }
+    return item;
+}
+
 } // namespace
 
 TPrintFormatForm::TPrintFormatForm(const planfile::PlanLayout &layout)
@@ -79,7 +89,7 @@ TPrintFormatForm::TPrintFormatForm(const planfile::PlanLayout &layout)
     PReport1.SetUseOutlines(false);
     PReport1.SetViewerPreference(0);
 
-    const std::array<TPRLayoutPanel *, 2> panels = {&PRLayoutPanel1, &PRLayoutPanel2};
+    const std::array<TPRPanel *, 2> panels = {&PRLayoutPanel1, &PRLayoutPanel2};
     const std::array<TPRPage *, 2> pages = {&PRPage1, &PRPage2};
     for (std::size_t i = 0; i < panels.size(); ++i) {
         const planfile::PageDef &page = layout.pages[i];
@@ -101,6 +111,10 @@ TPrintFormatForm::TPrintFormatForm(const planfile::PlanLayout &layout)
             throw std::logic_error("the layout has no item " + std::string(field.item));
         }
     }
+    m_pageTwoDate = textBlock(*this, kPageTwoDate);
+    m_pageTwoName = textBlock(*this, kPageTwoName);
+    m_sample1 = textBlock(*this, "PRSample1");
+    m_sample2 = textBlock(*this, "PRSample2");
 }
 
 TPrintFormatForm::~TPrintFormatForm()
@@ -113,7 +127,7 @@ TPrintFormatForm::~TPrintFormatForm()
 
 TPRItem *TPrintFormatForm::FindItem(std::string_view name) const
 {
-    const auto it = m_byName.find(std::string(name));
+    const auto it = m_byName.find(name);
     return it == m_byName.end() ? nullptr : it->second;
 }
 
@@ -132,15 +146,6 @@ const std::vector<TPRItem *> &TPrintFormatForm::PageItems(int page) const
     return page == 2 ? m_page2 : m_page1;
 }
 
-void TPrintFormatForm::SetText(std::string_view name, std::string_view text)
-{
-    TPRText *item = FindText(name);
-    if (item == nullptr) {
-        throw std::logic_error("the layout has no text block " + std::string(name));
-    }
-    item->SetText(text);
-}
-
 void TPrintFormatForm::FillItems()
 {
     const TPRACTDATA &p = PlanData;
@@ -153,11 +158,11 @@ void TPrintFormatForm::FillItems()
         }
     }
     // The page-2 header repeats the plan date and the name.
-    SetText(kPageTwoDate, FormatEraDate(p.PlanDate));
-    SetText(kPageTwoName, p.Name);
+    m_pageTwoDate->SetText(FormatEraDate(p.PlanDate));
+    m_pageTwoName->SetText(p.Name);
     // The two sample blocks are always printed empty.
-    SetText("PRSample1", "");
-    SetText("PRSample2", "");
+    m_sample1->SetText("");
+    m_sample2->SetText("");
 }
 
 const std::vector<TPRTextObject> &TPrintFormatForm::RecordPages()

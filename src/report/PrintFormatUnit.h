@@ -15,7 +15,6 @@
 
 #include <functional>
 #include <memory>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -64,8 +63,8 @@ public:
     TPReport PReport1;
     TPRPage PRPage1;
     TPRPage PRPage2;
-    TPRLayoutPanel PRLayoutPanel1;
-    TPRLayoutPanel PRLayoutPanel2;
+    TPRPanel PRLayoutPanel1;
+    TPRPanel PRLayoutPanel2;
 
     // Items by name (nullptr when there is none, or of another class).
     TPRItem *FindItem(std::string_view name) const;
@@ -77,18 +76,27 @@ public:
     const planfile::PlanLayout &Layout() const { return m_layout; }
 
 private:
-    void SetText(std::string_view name, std::string_view text);
-
     const planfile::PlanLayout &m_layout;
     std::vector<std::unique_ptr<TPRItem>> m_owned;
     std::vector<TPRItem *> m_page1;
     std::vector<TPRItem *> m_page2;
-    std::unordered_map<std::string, TPRItem *> m_byName;
+    // Looked up by a string_view without making a string of it.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    std::unordered_map<std::string, TPRItem *, NameHash, std::equal_to<>> m_byName;
     // The label or text block of each field, by field index, found once.
     struct FieldItem {
         TPRLabel *label = nullptr;
         TPRText *text = nullptr;
     };
     std::vector<FieldItem> m_fieldItems;
+    // The text blocks the fill writes besides the fields: the page-2 header's
+    // date and name, and the two sample blocks.
+    TPRText *m_pageTwoDate = nullptr;
+    TPRText *m_pageTwoName = nullptr;
+    TPRText *m_sample1 = nullptr;
+    TPRText *m_sample2 = nullptr;
     std::unique_ptr<TPRRecordCanvas> m_recorder;
 };

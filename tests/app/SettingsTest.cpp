@@ -3,10 +3,10 @@
 
 #include "settings/Registory.h"
 #include "TestSupport.h"
+#include "settings/TemporaryHome.h"
 
 #include <QFile>
 #include <QSettings>
-#include <QOperatingSystemVersion>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,23 +19,15 @@ private slots:
     void closingTheWindowStoresTheFolders();
 
 private:
-    // The folder both settings start with: the root of the system drive on
-    // Windows, the user's home folder elsewhere (here a temporary one).
-    QString defaultFolder() const
-    {
-        if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows) {
-            return QStringLiteral("C:\\");
-        }
-        return m_home.path();
-    }
+    QString defaultFolder() const { return m_home.defaultFolder(); }
 
-    QTemporaryDir m_home;
+    TemporaryHome m_home;
 };
 
 void SettingsTest::initTestCase()
 {
     QVERIFY(m_home.isValid());
-    qputenv("HOME", QFile::encodeName(m_home.path()));
+    m_home.use();
 }
 
 void SettingsTest::firstRunUsesTheRootFolderAndStoresItAtExit()

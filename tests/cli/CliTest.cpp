@@ -1,16 +1,9 @@
 // `ovilant-plan render`, called in-process with captured streams, and once
 // as a separate process.
 
-#include "cli/Cli.h"
+#include "CliFixture.h"
 
 #include "plan/Cp932.h"
-
-#include <nlohmann/json.hpp>
-
-#include "support/Files.h"
-#include "support/Processes.h"
-
-#include <gtest/gtest.h>
 
 #include <array>
 #include <cstdio>
@@ -42,31 +35,10 @@ std::vector<std::string> contentStreams(const std::string &pdf)
     return streams;
 }
 
-class RenderTest : public ::testing::Test {
+class RenderTest : public CliFixture {
 protected:
-    void SetUp() override
-    {
-        // 2024-01-31 14:05:09 UTC
-        testsupport::setEnvironment("SOURCE_DATE_EPOCH", "1706709909");
-        std::ifstream in(std::string(OVILANT_TEST_DATA_DIR) + "/plans/full.json");
-        m_full = json::parse(in);
-    }
-    void TearDown() override
-    {
-        testsupport::unsetEnvironment("SOURCE_DATE_EPOCH");
-    }
+    RenderTest() : CliFixture("ovilant-cli") {}
 
-    int run(const std::vector<std::string> &args, const std::string &input = {})
-    {
-        m_last = testsupport::runInProcess(cli::run, args, input);
-        return m_last.status;
-    }
-    fs::path write(const std::string &name, const std::string &text)
-    {
-        const fs::path path = m_dir / name;
-        testsupport::writeFile(path, text);
-        return path;
-    }
     // Renders `plan` into out.pdf, over an existing file with the text "old".
     int renderOverOld(const json &plan)
     {
@@ -74,10 +46,6 @@ protected:
         return run({"render", write("plan.json", plan.dump()).string(), (m_dir / "out.pdf").string()});
     }
     std::vector<std::string> entries() const { return testsupport::folderEntries(m_dir.path()); }
-
-    testsupport::TempDir m_dir{"ovilant-cli"};
-    json m_full;
-    testsupport::RunResult m_last;
 };
 
 TEST_F(RenderTest, FullPlanGivesTheReviewedPagesAndReproducibleBytes)

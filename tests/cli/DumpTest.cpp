@@ -2,16 +2,9 @@
 // files that are not plans are refused. The tool is called in-process with
 // captured streams, and once as a separate process.
 
-#include "cli/Cli.h"
+#include "CliFixture.h"
+
 #include "plan/FilePath.h"
-
-
-#include <nlohmann/json.hpp>
-
-#include "support/Files.h"
-#include "support/Processes.h"
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -73,24 +66,9 @@ std::string differences(const json &expected, const json &actual)
     return text;
 }
 
-class DumpTest : public ::testing::Test {
+class DumpTest : public CliFixture {
 protected:
-    void SetUp() override
-    {
-        testsupport::setEnvironment("SOURCE_DATE_EPOCH", "1706709909");
-        std::ifstream in(std::string(OVILANT_TEST_DATA_DIR) + "/plans/full.json");
-        m_full = json::parse(in);
-    }
-    void TearDown() override
-    {
-        testsupport::unsetEnvironment("SOURCE_DATE_EPOCH");
-    }
-
-    int run(const std::vector<std::string> &args, const std::string &input = {})
-    {
-        m_last = testsupport::runInProcess(cli::run, args, input);
-        return m_last.status;
-    }
+    DumpTest() : CliFixture("ovilant-dump") {}
 
     // The plan file that render writes for `plan`.
     fs::path render(const json &plan, const std::string &name = "plan.pdf")
@@ -120,10 +98,6 @@ protected:
         plan["PlanDate"] = plan["PlanDate"].get<std::string>().substr(0, 10);
         return plan;
     }
-
-    testsupport::TempDir m_dir{"ovilant-dump"};
-    json m_full;
-    testsupport::RunResult m_last;
 };
 
 TEST_F(DumpTest, TheReviewedFullPlanComesBack)

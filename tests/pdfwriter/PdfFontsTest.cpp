@@ -209,6 +209,54 @@ TEST(PdfJpFont, WidthArrayIsReadBackAndMalformedOnesAreRefused)
               "invalid W array value..");
 }
 
+// Widths are kept per code after the first lookup: every code, measured
+// again, keeps the width the CID table and W give it (no two codes share a
+// kept width), and a new W array replaces the kept ones.
+TEST(PdfJpFont, KeptWidthsMatchTheLookupAndFollowANewWidthArray)
+{
+    TPdfXref xref;
+    auto font = CreatePdfFont(&xref, "PGothic");
+    std::string text;
+    for (int code = 1; code < 256; ++code) {
+        if (!cp932::isLeadByte(static_cast<unsigned char>(code))) {
+            text.push_back(static_cast<char>(code));
+        }
+    }
+    for (const int lead : {0x81, 0x82, 0x83, 0x88, 0x8E, 0x9F, 0xE0, 0xEA}) {
+        for (int trail = 0x40; trail <= 0xFC; trail += 3) {
+            text.push_back(static_cast<char>(lead));
+            text.push_back(static_cast<char>(trail));
+        }
+    }
+    std::vector<int> first;
+    std::vector<int> again;
+    font->GetCharWidths(text, first);
+    font->GetCharWidths(text, again);
+    EXPECT_EQ(again, first);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        ASSERT_EQ(first[i], font->GetCharWidth(text, i)) << "byte " << i;
+    }
+
+    auto gothic = CreatePdfFont(&xref, "Gothic");
+    auto *jp = dynamic_cast<TPdfType0Font *>(gothic.get());
+    ASSERT_NE(jp, nullptr);
+    const std::string name = "A" + cp932::fromUtf8("氏");
+    std::vector<int> widths;
+    gothic->GetCharWidths(name, widths);
+    EXPECT_EQ(widths, (std::vector<int>{500, 1000, 0}));
+    const int cid = jp->CharToCID(name, 1);
+    auto *w = new TPdfArray(&xref);
+    for (const int value : {231, 631, 250, cid, cid, 700}) {
+        w->AddItem(new TPdfNumber(value));
+    }
+    auto *descendant = dynamic_cast<TPdfDictionary *>(xref.GetObject(gothic->Data()->ObjectNumber() + 1));
+    ASSERT_NE(descendant, nullptr);
+    descendant->AddItem("W", w);
+    jp->SetData(gothic->Data());
+    gothic->GetCharWidths(name, widths);
+    EXPECT_EQ(widths, (std::vector<int>{250, 700, 0}));
+}
+
 TEST(PdfJpFont, ProportionalFontsMeasureWithTheirOwnWidths)
 {
     TPdfXref xref;

@@ -2,10 +2,9 @@
 // named after the maker.
 
 #include "settings/Registory.h"
+#include "settings/TemporaryHome.h"
 
-#include <QFile>
 #include <QSettings>
-#include <QOperatingSystemVersion>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,23 +16,15 @@ private slots:
     void theUserStoreIsNamedAfterTheMaker();
 
 private:
-    // The folder both settings start with: the root of the system drive on
-    // Windows, the user's home folder elsewhere (here a temporary one).
-    QString defaultFolder() const
-    {
-        if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows) {
-            return QStringLiteral("C:\\");
-        }
-        return m_home.path();
-    }
+    QString defaultFolder() const { return m_home.defaultFolder(); }
 
-    QTemporaryDir m_home;
+    TemporaryHome m_home;
 };
 
 void RegistoryTest::initTestCase()
 {
     QVERIFY(m_home.isValid());
-    qputenv("HOME", QFile::encodeName(m_home.path()));
+    m_home.use();
 }
 
 void RegistoryTest::aMissingValueReadsAsEmpty()

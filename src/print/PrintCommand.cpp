@@ -1,4 +1,4 @@
-#include "cli/PrintCommand.h"
+#include "print/PrintCommand.h"
 #include "planio/PlanRead.h"
 
 #include "cli/Cli.h"

@@ -1,4 +1,4 @@
-#include "cli/PrintCommand.h"
+#include "print/PrintCommand.h"
 #include "desktop/Arguments.h"
 
 #include <iostream>

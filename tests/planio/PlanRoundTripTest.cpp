@@ -137,7 +137,7 @@ TEST(PlanRoundTrip, OnlyPagesOfThePlansSizeRead)
     EXPECT_NO_THROW(planio::loadPlanBytes(bytes));
     // Each written over the first page's box with the same length, so that
     // no offset moves.
-    for (const std::string other : {"/MediaBox [0 0 1 1     ]", "/MediaBox [0 0 842 596 ]", "/MediaBox [0 0 596 842 1]",
+    for (const std::string other : {"/MediaBox [0 0 1 1     ]", "/MediaBox [0 0 842 596 ]", "/MediaBox [0 0 596 84 2]",
                                     "/CropBox  [0 0 596 842 ]"}) {
         std::string changed = bytes;
         changed.replace(changed.find(box), box.size(), other);

@@ -165,8 +165,8 @@ bool TMainForm::ConfirmLookAlikes()
             cp932::lookAlikesUtf8(planForm().controlShownText(field).toStdString());
         QStringList pairs;
         for (const cp932::LookAlike &change : changes) {
-            pairs.append(QStringLiteral("「") + QString::fromUcs4(&change.from, 1) + QStringLiteral("」→「")
-                         + QString::fromUcs4(&change.to, 1) + QStringLiteral("」"));
+            pairs.append(QStringLiteral("「") + QString::fromUcs4(&change.from, 1) + QStringLiteral("」→「") +
+                         QString::fromUcs4(&change.to, 1) + QStringLiteral("」"));
         }
         if (!pairs.isEmpty()) {
             entries.append(captionOf(field) + QStringLiteral("：") + pairs.join(QStringLiteral("、")));
@@ -176,10 +176,10 @@ bool TMainForm::ConfirmLookAlikes()
     if (entries.isEmpty()) {
         return true;
     }
-    const Prompter::Button answer = prompter().askWithList(
-        this, Prompter::Kind::Warning,
-        QStringLiteral("次の文字は、よく似た別の文字として保存されます。\n保存しますか？"), entries,
-        {Prompter::Button::Save, Prompter::Button::Cancel});
+    const Prompter::Button answer =
+        prompter().askWithList(this, Prompter::Kind::Warning,
+                               QStringLiteral("次の文字は、よく似た別の文字として保存されます。\n保存しますか？"),
+                               entries, {Prompter::Button::Save, Prompter::Button::Cancel});
     if (answer == Prompter::Button::Save) {
         return true;
     }

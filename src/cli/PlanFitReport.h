@@ -4,8 +4,8 @@
 // line per cut field for `render`, and the findings of `check` as JSON.
 // Everything printed is UTF-8; keys are the plan's JSON keys.
 
-#include "plan/DateTime.h"
 #include "cli/PlanJson.h"
+#include "plan/DateTime.h"
 #include "report/PlanFit.h"
 
 #include <nlohmann/json.hpp>

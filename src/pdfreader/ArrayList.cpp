@@ -35,10 +35,9 @@ std::optional<std::int64_t> TArrayList::find(std::int64_t objectNumber, std::int
         m_newest.shrink_to_fit();
         m_indexValid = true;
     }
-    const auto it = std::lower_bound(m_newest.begin(), m_newest.end(), objectNumber,
-                                     [&](std::uint32_t position, std::int64_t number) {
-                                         return numberAt(position) < number;
-                                     });
+    const auto it =
+        std::lower_bound(m_newest.begin(), m_newest.end(), objectNumber,
+                         [&](std::uint32_t position, std::int64_t number) { return numberAt(position) < number; });
     if (it == m_newest.end() || numberAt(*it) != objectNumber)
         return std::nullopt;
     const TXrefEntry &entry = m_entries[*it];

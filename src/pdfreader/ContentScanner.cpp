@@ -11,8 +11,8 @@ namespace {
 
 bool isDelimiter(unsigned char c)
 {
-    return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' || c == '}' || c == '/'
-           || c == '%';
+    return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' || c == '}' || c == '/' ||
+           c == '%';
 }
 
 } // namespace

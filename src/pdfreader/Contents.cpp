@@ -69,7 +69,8 @@ bool TPdfContents::readNodeDictionary()
             SkipArray();
             const std::int64_t end = position();
             seek(start);
-            (key == "MediaBox" ? n.mediaBox : n.cropBox) = readBytes(static_cast<std::size_t>(std::min<std::int64_t>(end - start, 64)));
+            std::string &box = key == "MediaBox" ? n.mediaBox : n.cropBox;
+            box = readBytes(static_cast<std::size_t>(std::min<std::int64_t>(end - start, 64)));
             seek(end);
         } else if (key == "BleedBox" || key == "TrimBox" || key == "ArtBox" || key == "B") {
             SkipArray();

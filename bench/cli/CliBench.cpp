@@ -174,6 +174,29 @@ void BM_ParseJsonDeepNesting(benchmark::State &state)
 }
 BENCHMARK(BM_ParseJsonDeepNesting)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// parseJsonText over `range(0)` keys whose values are empty objects, and
+// over one array of `range(0)` empty objects: each closing object once made
+// the parser look through its parent again.
+void BM_ParseJsonEmptyObjects(benchmark::State &state)
+{
+    const bool inArray = state.range(1) != 0;
+    std::string text = inArray ? "{\"Team\":[" : "{";
+    for (std::int64_t i = 0; i < state.range(0); ++i) {
+        text += i > 0 ? "," : "";
+        text += inArray ? "{}" : "\"k" + std::to_string(i) + "\":{}";
+    }
+    text += inArray ? "]}" : "}";
+    for (auto _ : state) {
+        std::string error;
+        benchmark::DoNotOptimize(planjson::parseJsonText(text, error));
+    }
+}
+BENCHMARK(BM_ParseJsonEmptyObjects)
+    ->Args({40'000, 0})
+    ->Args({1'000'000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
 } // namespace
 
 BENCHMARK_MAIN();

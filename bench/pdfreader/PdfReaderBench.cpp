@@ -70,6 +70,48 @@ void BM_ManyPages(benchmark::State &state)
 }
 BENCHMARK(BM_ManyPages)->Arg(125)->Arg(250)->Arg(500)->Arg(1000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
 
+// A cross-reference section of `range(0)` one-entry subsections whose keys
+// (number * 65599 + generation) all leave one remainder by `range(1)`, the
+// bucket count a standard hash table of that many keys grows to: one
+// bucket, had the lookup hashed the numbers. The file fails once its
+// catalog is read; the work is finding it.
+void BM_CrossReferenceOneBucket(benchmark::State &state)
+{
+    const std::int64_t entries = state.range(0);
+    const std::int64_t buckets = state.range(1);
+    std::string bytes = "%PDF-1.2 \r\n";
+    const std::size_t catalog = bytes.size();
+    bytes += "1 0 obj\r\n<<\r\n/Type /Catalog\r\n/Pages 2 0 R\r\n>>\r\nendobj\r\n";
+    const std::size_t xref = bytes.size();
+    char line[64];
+    std::snprintf(line, sizeof line, "xref\r\n0 2\r\n0000000000 65535 f\r\n%010zu 00000 n\r\n", catalog);
+    bytes += line;
+    std::int64_t number = 3;
+    for (std::int64_t made = 0; made < entries; ++number) {
+        const std::int64_t generation = ((-number * 65599) % buckets + buckets) % buckets;
+        if (generation > 99999)
+            continue;
+        std::snprintf(line, sizeof line, "%lld 1\r\n%010zu %05lld n\r\n", static_cast<long long>(number), catalog,
+                      static_cast<long long>(generation));
+        bytes += line;
+        ++made;
+    }
+    bytes += "trailer\r\n<<\r\n/Size " + std::to_string(number) + "\r\n/Root 1 0 R\r\n>>\r\nstartxref\r\n"
+        + std::to_string(xref) + "\r\n%%EOF\r\n";
+    for (auto _ : state) {
+        try {
+            TPdfPage::fromBytes(bytes);
+        } catch (const EPdfReadError &) {
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(bytes.size());
+}
+BENCHMARK(BM_CrossReferenceOneBucket)
+    ->Args({170'000, 172'933})
+    ->Args({350'000, 351'061})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -221,6 +221,9 @@ public:
     // controls and in `plan`, and asks again only when something still does
     // not fit.
     bool ConfirmPrintedFit(TPRACTDATA &plan);
+    // Asks whether to save when a text holds characters code page 932
+    // keeps only as look-alikes (〜 as ～, ¥ as \), listing them per field.
+    bool ConfirmLookAlikes();
     // Shows `Plan`'s plan date in its field and in the page-2 header, and
     // the age against it, as the program's own fill (not an edit).
     void showPlanDate();

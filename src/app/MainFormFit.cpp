@@ -13,6 +13,7 @@
 #include "app/GuiText.h"
 #include "app/PlanForm.h"
 #include "dialogs/Prompter.h"
+#include "plan/Cp932.h"
 #include "planfile/PlanFieldValue.h"
 #include "report/PlanFit.h"
 
@@ -151,6 +152,40 @@ QString warningText(const std::vector<planfit::FieldFit> &cuts)
 }
 
 } // namespace
+
+bool TMainForm::ConfirmLookAlikes()
+{
+    QStringList entries;
+    const planfile::PlanField *first = nullptr;
+    for (const planfile::PlanField &field : planfile::kPlanFields) {
+        if (field.kind != planfile::FieldKind::Text && field.kind != planfile::FieldKind::Memo) {
+            continue;
+        }
+        const std::vector<cp932::LookAlike> changes =
+            cp932::lookAlikesUtf8(planForm().controlShownText(field).toStdString());
+        QStringList pairs;
+        for (const cp932::LookAlike &change : changes) {
+            pairs.append(QStringLiteral("「") + QString::fromUcs4(&change.from, 1) + QStringLiteral("」→「") +
+                         QString::fromUcs4(&change.to, 1) + QStringLiteral("」"));
+        }
+        if (!pairs.isEmpty()) {
+            entries.append(captionOf(field) + QStringLiteral("：") + pairs.join(QStringLiteral("、")));
+            first = first != nullptr ? first : &field;
+        }
+    }
+    if (entries.isEmpty()) {
+        return true;
+    }
+    const Prompter::Button answer =
+        prompter().askWithList(this, Prompter::Kind::Warning,
+                               QStringLiteral("次の文字は、よく似た別の文字として保存されます。\n保存しますか？"),
+                               entries, {Prompter::Button::Save, Prompter::Button::Cancel});
+    if (answer == Prompter::Button::Save) {
+        return true;
+    }
+    planForm().focusField(*first);
+    return false;
+}
 
 bool TMainForm::ConfirmPrintedFit(TPRACTDATA &plan)
 {

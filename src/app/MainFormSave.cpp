@@ -77,7 +77,7 @@ void gatherAndWrite(TMainForm &form, TDateTime planDate, QWidget *activePage)
     if (form.planForm().currentWidget() != activePage) {
         form.planForm().setCurrentWidget(activePage);
     }
-    if (!form.ConfirmPrintedFit(form.Plan)) {
+    if (!form.ConfirmLookAlikes() || !form.ConfirmPrintedFit(form.Plan)) {
         return;
     }
 

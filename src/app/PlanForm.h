@@ -104,6 +104,8 @@ public:
 
     // The text of a field's control as CP932, memo lines joined by CR LF.
     std::string controlText(const planfile::PlanField &field) const;
+    // The same as the control shows it, before any conversion.
+    QString controlShownText(const planfile::PlanField &field) const;
     // Brings the field's page to the front, scrolls the control into view
     // and gives it the focus. A text holding a character code page 932
     // cannot hold gets that character selected.

@@ -70,11 +70,16 @@ void selectRange(const TPlanForm::FieldControl &control, qsizetype start, qsizet
 
 std::string TPlanForm::controlText(const PlanField &field) const
 {
+    return guitext::toCp932(controlShownText(field));
+}
+
+QString TPlanForm::controlShownText(const PlanField &field) const
+{
     const FieldControl &control = fieldControl(field);
     if (auto *const *memo = std::get_if<TMemo *>(&control)) {
-        return guitext::toCp932((*memo)->Text());
+        return (*memo)->Text();
     }
-    return guitext::toCp932(displayText(control));
+    return displayText(control);
 }
 
 TPlanForm::Reading TPlanForm::read() const

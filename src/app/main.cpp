@@ -1,10 +1,13 @@
 #include "app/MainForm.h"
 #include "app/StartOptions.h"
 #include "desktop/Arguments.h"
+#include "desktop/EndSignals.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -23,7 +26,15 @@ int main(int argc, char *argv[])
         return request.exitCode;
     }
 
+    // SIGTERM and SIGHUP end the editor as a normal close does: the event
+    // loop ends and the window, with its plan's lock, is taken down.
+    const int endRequests = desktop::endRequestDescriptor();
     QApplication app(argc, argv);
+    std::unique_ptr<QSocketNotifier> endWatch;
+    if (endRequests >= 0) {
+        endWatch = std::make_unique<QSocketNotifier>(endRequests, QSocketNotifier::Read);
+        QObject::connect(endWatch.get(), &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    }
     startup::useJapanese(app);
     TMainForm window;
     window.show();

@@ -180,11 +180,13 @@ int render(std::vector<std::string> args, std::istream &in, std::ostream &out, s
     if (!readJson(planPath, in, json, err)) {
         return kExitFailure;
     }
-    auto result = planjson::planFromJson(json, now);
+    std::vector<planjson::LookAlikeChange> lookAlikes;
+    auto result = planjson::planFromJson(json, now, &lookAlikes);
     if (const auto *fault = std::get_if<planjson::Fault>(&result)) {
         err << "ovilant-plan: " << fault->text() << "\n";
         return kExitFailure;
     }
+    planfitreport::printLookAlikes(lookAlikes, err);
     const TPRACTDATA &plan = std::get<TPRACTDATA>(result);
     if (!fitsOrWarn(plan, strict, err)) {
         return kExitFailure;

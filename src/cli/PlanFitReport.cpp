@@ -36,6 +36,15 @@ void printWarnings(const std::vector<planfit::FieldFit> &cuts, std::ostream &err
     }
 }
 
+void printLookAlikes(const std::vector<planjson::LookAlikeChange> &changes, std::ostream &err)
+{
+    for (const planjson::LookAlikeChange &change : changes) {
+        const auto literal = [](const std::string &utf8) { return ordered_json(utf8).dump(); };
+        err << "ovilant-plan: warning: " << change.key << ": " << literal(change.from) << " is saved as "
+            << literal(change.to) << "\n";
+    }
+}
+
 nlohmann::ordered_json fitToJson(const planfit::FieldFit &fit)
 {
     ordered_json json;
@@ -56,12 +65,17 @@ int check(const nlohmann::json &plan, TDateTime now, std::ostream &out)
     ordered_json findings;
     findings["fault"] = nullptr;
     findings["cut"] = ordered_json::array();
-    const auto result = planjson::planFromJson(plan, now);
+    findings["lookAlikes"] = ordered_json::array();
+    std::vector<planjson::LookAlikeChange> lookAlikes;
+    const auto result = planjson::planFromJson(plan, now, &lookAlikes);
     if (const auto *fault = std::get_if<planjson::Fault>(&result)) {
         findings["fault"] = {{"key", fault->key}, {"message", fault->message}};
     } else {
         for (const planfit::FieldFit &fit : planfit::CheckPlanFit(std::get<TPRACTDATA>(result))) {
             findings["cut"].push_back(fitToJson(fit));
+        }
+        for (const planjson::LookAlikeChange &change : lookAlikes) {
+            findings["lookAlikes"].push_back({{"key", change.key}, {"from", change.from}, {"to", change.to}});
         }
     }
     out << findings.dump(2, ' ', false, ordered_json::error_handler_t::replace) << "\n";

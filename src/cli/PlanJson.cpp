@@ -13,7 +13,6 @@
 #include <map>
 #include <tuple>
 #include <stdexcept>
-#include <unordered_set>
 
 using nlohmann::json;
 
@@ -50,6 +49,22 @@ JsonPath splitPath(std::string_view path)
         std::tie(out.sub, out.subElement) = splitIndex(path.substr(dot + 1));
     }
     return out;
+}
+
+// A key as messages quote it: whole when short, else its first 40 bytes
+// (never cutting a UTF-8 character) and "…", so that a key of megabytes
+// is not echoed whole.
+std::string quotedStart(std::string_view key)
+{
+    constexpr std::size_t kLongest = 40;
+    if (key.size() <= kLongest) {
+        return std::string(key);
+    }
+    std::size_t cut = kLongest;
+    while (cut > 0 && (static_cast<unsigned char>(key[cut]) & 0xC0) == 0x80) {
+        --cut;
+    }
+    return std::string(key.substr(0, cut)) + "\u2026";
 }
 
 void addOnce(std::vector<std::string> &list, const std::string &key)
@@ -156,7 +171,8 @@ std::optional<std::string> controlCharacter(char c)
 // Reads the plan's values one field at a time, in field order.
 class Reader {
 public:
-    Reader(const json &root, TDateTime now) : m_root(root), m_plan(m_entry.Plan)
+    Reader(const json &root, TDateTime now, std::vector<LookAlikeChange> *lookAlikes)
+        : m_root(root), m_plan(m_entry.Plan), m_lookAlikes(lookAlikes)
     {
         ResetPlan(m_plan, now);
         m_entry.BirthText = FormatEraDate(m_plan.BirthDate);
@@ -191,13 +207,30 @@ private:
             refuse("PLAN", "the plan must be a JSON object");
         }
         checkKeys(m_root, planKeys(), "");
+        // At a fault the faulty field and every later one are taken as
+        // missing, so that what they start with agrees with what was read
+        // (a birth date not read follows a plan date that was) and the
+        // checks before saving find no fault in a key after the faulty one.
+        std::optional<FaultException> fault;
         for (const PlanField &field : planfile::kPlanFields) {
-            const JsonPath &path = shapeOf(planfile::currentLayout()).paths[static_cast<std::size_t>(field.index)];
-            if (const json *value = locate(path)) {
-                readField(field, *value);
-            } else {
+            if (fault) {
+                missing(field);
+                continue;
+            }
+            try {
+                const JsonPath &path = shapeOf(planfile::currentLayout()).paths[static_cast<std::size_t>(field.index)];
+                if (const json *value = locate(path)) {
+                    readField(field, *value);
+                } else {
+                    missing(field);
+                }
+            } catch (const FaultException &e) {
+                fault = e;
                 missing(field);
             }
+        }
+        if (fault) {
+            throw *fault;
         }
     }
 
@@ -205,7 +238,7 @@ private:
     {
         for (const auto &[key, value] : object.items()) {
             if (std::find(known.begin(), known.end(), key) == known.end()) {
-                refuse(prefix + key, "unknown key");
+                refuse(prefix + quotedStart(key), "unknown key");
             }
         }
     }
@@ -323,6 +356,7 @@ private:
                 normalised += c;
             }
         }
+        noteLookAlikes(field, normalised);
         planfile::setFieldText(m_plan, field, cp932::fromUtf8(normalised));
     }
 
@@ -393,9 +427,11 @@ private:
             missing(field);
             return;
         }
+        // What the form's age box prints whole and reads back.
+        constexpr long long kOldest = 999;
         const auto v = integer(value);
-        if (!v || *v < std::numeric_limits<std::int32_t>::min() || *v > std::numeric_limits<std::int32_t>::max()) {
-            refuse(field.json, "must be an integer");
+        if (!v || *v < 0 || *v > kOldest) {
+            refuse(field.json, "must be an integer from 0 to " + std::to_string(kOldest));
         }
         planfile::setFieldNumber(m_plan, field, static_cast<std::int32_t>(*v));
     }
@@ -413,6 +449,7 @@ private:
                 unrepresentable(field);
                 return;
             }
+            noteLookAlikes(field, in);
             textValue = cp932::fromUtf8(in);
         }
         m_entry.HDSText = textValue;
@@ -442,9 +479,42 @@ private:
         return true;
     }
 
+    // Notes the look-alikes of a text that is stored.
+    void noteLookAlikes(const PlanField &field, std::string_view text)
+    {
+        if (m_lookAlikes == nullptr) {
+            return;
+        }
+        for (const cp932::LookAlike &change : cp932::lookAlikesUtf8(text)) {
+            m_lookAlikes->push_back({field.json, utf8Of(change.from), utf8Of(change.to)});
+        }
+    }
+
+    static std::string utf8Of(char32_t cp)
+    {
+        std::string out;
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+        return out;
+    }
+
     const json &m_root;
     planfile::PlanEntry m_entry;
     TPRACTDATA &m_plan; // the record being read, inside m_entry
+    std::vector<LookAlikeChange> *m_lookAlikes;
 };
 
 std::string memoToJson(std::string_view cp932Text)
@@ -478,10 +548,11 @@ nlohmann::ordered_json fieldToJson(const TPRACTDATA &p, const PlanField &field)
 
 } // namespace
 
-std::variant<TPRACTDATA, Fault> planFromJson(const json &json, TDateTime now)
+std::variant<TPRACTDATA, Fault> planFromJson(const json &json, TDateTime now,
+                                             std::vector<LookAlikeChange> *lookAlikes)
 {
     try {
-        return Reader(json, now).read();
+        return Reader(json, now, lookAlikes).read();
     } catch (const FaultException &e) {
         return e.fault;
     }
@@ -562,11 +633,6 @@ std::optional<TDateTime> parseDate(std::string_view text)
 
 namespace {
 
-// Raised from the parser callback to stop the parse at a refused value.
-struct StrictJsonFault {
-    std::string message;
-};
-
 // A plan nests an object, its rows, a row and the row's marks: four levels.
 constexpr std::size_t kMaxJsonDepth = 4;
 
@@ -602,6 +668,99 @@ std::optional<std::size_t> tooDeep(std::string_view text)
 
 } // namespace
 
+namespace {
+
+// Builds the document as the parser reads it, one event at a time: nothing
+// read is looked at again. A key is checked against the keys of its object
+// so far by that object's own ordered map, whose cost no choice of keys can
+// steer; a number that overflows to infinity is refused.
+class StrictBuilder : public nlohmann::json_sax<json> {
+public:
+    json root;
+    std::string error;
+
+    bool null() override { return put(nullptr); }
+    bool boolean(bool value) override { return put(value); }
+    bool number_integer(number_integer_t value) override { return put(value); }
+    bool number_unsigned(number_unsigned_t value) override { return put(value); }
+    bool number_float(number_float_t value, const string_t &) override
+    {
+        if (!std::isfinite(value)) {
+            return refuse("number out of range");
+        }
+        return put(value);
+    }
+    bool string(string_t &value) override { return put(std::move(value)); }
+    bool binary(binary_t &value) override { return put(json::binary(std::move(value))); }
+    bool start_object(std::size_t) override
+    {
+        m_stack.push_back(put(json::object()) ? m_last : nullptr);
+        return true;
+    }
+    bool key(string_t &value) override
+    {
+        json::object_t &object = m_stack.back()->get_ref<json::object_t &>();
+        const auto [at, added] = object.try_emplace(std::move(value));
+        if (!added) {
+            return refuse("key \"" + quotedStart(at->first) + "\" appears twice in one object");
+        }
+        m_slot = &at->second;
+        return true;
+    }
+    bool end_object() override
+    {
+        m_stack.pop_back();
+        return true;
+    }
+    bool start_array(std::size_t) override
+    {
+        m_stack.push_back(put(json::array()) ? m_last : nullptr);
+        return true;
+    }
+    bool end_array() override
+    {
+        m_stack.pop_back();
+        return true;
+    }
+    bool parse_error(std::size_t, const std::string &, const nlohmann::detail::exception &e) override
+    {
+        return refuse(e.what());
+    }
+
+private:
+    bool refuse(std::string message)
+    {
+        if (error.empty()) {
+            error = std::move(message);
+        }
+        return false;
+    }
+
+    // Places a value where the document is being built: the root, the end
+    // of the open array, or the slot of the key just read.
+    template <typename Value> bool put(Value &&value)
+    {
+        if (m_stack.empty()) {
+            root = json(std::forward<Value>(value));
+            m_last = &root;
+        } else if (m_stack.back()->is_array()) {
+            auto &array = m_stack.back()->get_ref<json::array_t &>();
+            array.emplace_back(std::forward<Value>(value));
+            m_last = &array.back();
+        } else {
+            *m_slot = json(std::forward<Value>(value));
+            m_last = m_slot;
+        }
+        return true;
+    }
+
+    std::vector<json *> m_stack; // the open objects and arrays, innermost last
+    json *m_slot = nullptr;      // where the value of the key just read goes
+    json *m_last = nullptr;      // the value placed last
+};
+
+} // namespace
+
 nlohmann::json parseJsonText(std::string_view text, std::string &error)
 {
     error.clear();
@@ -613,45 +772,18 @@ nlohmann::json parseJsonText(std::string_view text, std::string &error)
         error = "nested deeper than " + std::to_string(kMaxJsonDepth) + " levels at offset " + std::to_string(*deep);
         return nullptr;
     }
-    // The keys met so far in each object being read, innermost last; a
-    // hash set each, so that an object of very many keys is checked in
-    // linear time.
-    std::vector<std::unordered_set<std::string>> keys;
-    const json::parser_callback_t check = [&keys](int, json::parse_event_t event, json &parsed) {
-        switch (event) {
-        case json::parse_event_t::object_start:
-            keys.emplace_back();
-            break;
-        case json::parse_event_t::object_end:
-            if (!keys.empty()) {
-                keys.pop_back();
-            }
-            break;
-        case json::parse_event_t::key: {
-            const std::string &key = parsed.get_ref<const std::string &>();
-            if (!keys.empty() && !keys.back().insert(key).second) {
-                throw StrictJsonFault{"key \"" + key + "\" appears twice in one object"};
-            }
-            break;
-        }
-        case json::parse_event_t::value:
-            if (parsed.is_number_float() && !std::isfinite(parsed.get<double>())) {
-                throw StrictJsonFault{"number out of range"};
-            }
-            break;
-        default:
-            break;
-        }
-        return true;
-    };
+    StrictBuilder builder;
+    bool complete = false;
     try {
-        return json::parse(text.begin(), text.end(), check);
-    } catch (const StrictJsonFault &fault) {
-        error = fault.message;
+        complete = json::sax_parse(text.begin(), text.end(), &builder);
     } catch (const json::exception &e) {
-        error = e.what();
+        builder.error = e.what();
     }
-    return nullptr;
+    if (!complete) {
+        error = builder.error.empty() ? std::string("the JSON text is incomplete") : builder.error;
+        return nullptr;
+    }
+    return std::move(builder.root);
 }
 
 } // namespace planjson

@@ -48,7 +48,21 @@ struct Fault {
 // no text holds a control character other than a memo's line breaks, and
 // every value has its type and range (a number outside it is refused,
 // however large). Unknown keys are refused.
-std::variant<TPRACTDATA, Fault> planFromJson(const nlohmann::json &json, TDateTime now);
+//
+// A fault names the key that is wrong: the keys after it are not read, and
+// take the values a missing key would, so that no check reports a later
+// key instead. "Age" takes an integer from 0 to 999 (what the form prints).
+//
+// With `lookAlikes`, it receives every character of a text that code page
+// 932 holds only as a look-alike, which the plan then holds instead (the
+// wave dash 〜 as ～, the yen sign as \), once per key.
+struct LookAlikeChange {
+    std::string key;
+    std::string from; // UTF-8
+    std::string to;   // UTF-8
+};
+std::variant<TPRACTDATA, Fault> planFromJson(const nlohmann::json &json, TDateTime now,
+                                             std::vector<LookAlikeChange> *lookAlikes = nullptr);
 
 // Parses the text of a JSON plan strictly: one JSON value and nothing after
 // it (blanks aside), no NUL byte anywhere, no key twice in one object, no

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 // One entry of a cross-reference section.
@@ -22,27 +21,19 @@ public:
     std::size_t count() const { return m_entries.size(); }
     const TXrefEntry &at(std::size_t index) const { return m_entries.at(index); }
 
-    // Offset of the first in-use entry for (object number, generation) in
-    // list order, so a newer section overrides an older one and free entries
-    // are passed over. Object 0 is never found.
+    // Offset of the object's newest revision: the first entry for the object
+    // number in list order (a newer section overrides an older one, and the
+    // first of two entries in one section counts) when that entry is in use
+    // and has this generation. An object freed or given another generation
+    // in a newer section is not found, as a viewer does not show it. Object
+    // 0 is never found.
     std::optional<std::int64_t> find(std::int64_t objectNumber, std::int32_t generation) const;
 
 private:
-    struct Key {
-        std::int64_t number;
-        std::int32_t generation;
-        bool operator==(const Key &) const = default;
-    };
-    struct KeyHash {
-        std::size_t operator()(const Key &k) const
-        {
-            return std::hash<std::int64_t>()(k.number * 65599 + k.generation);
-        }
-    };
-
     std::vector<TXrefEntry> m_entries;
-    // Built on the first lookup after a change; keeps the first in-use entry
-    // of each key, which is what a scan in list order would find.
-    mutable std::unordered_map<Key, std::int64_t, KeyHash> m_index;
+    // Built on the first lookup after a change: the positions in m_entries
+    // of each object number's first entry, sorted by object number and
+    // searched by halving, so that no choice of numbers makes a lookup slow.
+    mutable std::vector<std::uint32_t> m_newest;
     mutable bool m_indexValid = false;
 };

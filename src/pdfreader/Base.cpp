@@ -1,5 +1,9 @@
 #include "pdfreader/Base.h"
 
+#include <algorithm>
+#include <optional>
+#include <string_view>
+
 TPdfBase::TPdfBase(std::unique_ptr<TPdfInputStream> stream) : TPdfLexer(std::move(stream))
 {
     open();
@@ -66,25 +70,42 @@ void TPdfBase::open()
     if (readBytes(5) != "%%EOF")
         fail("PDF FILE EOF ERROR");
 
-    // "startxref" must begin within the 50 bytes that end with "%%EOF".
-    std::int64_t scan = position() - 50;
-    if (scan < 1)
-        scan = 1;
-    seek(scan);
-    bool found = false;
-    while (tryReadByte(c)) {
-        if (c != 's')
-            continue;
-        const std::int64_t after = position();
-        seek(after - 1);
-        if (readBytes(9) == "startxref") {
-            found = true;
-            break;
+    // "startxref" must begin within the 50 bytes that end with "%%EOF"; of
+    // several there the last counts, as a file updated incrementally ends
+    // with its newest one. A "startxref" inside a comment (after a "%" on
+    // its line) or inside a longer word is no keyword. The bytes read before
+    // the window find the start of the first line; a line that does not
+    // start within them is taken as a comment.
+    const std::int64_t eofAt = position() - 5;
+    const std::int64_t windowStart = std::max<std::int64_t>(eofAt - 45, 1);
+    const std::int64_t regionStart = std::max<std::int64_t>(windowStart - 1024, 0);
+    seek(regionStart);
+    const std::string region = readBytes(static_cast<std::size_t>(eofAt - regionStart));
+    const auto isSpace = [](char b) {
+        return b == ' ' || b == '\r' || b == '\n' || b == '\t' || b == '\f' || b == '\0';
+    };
+    const auto inComment = [&](std::size_t at) {
+        for (std::size_t i = at; i-- > 0;) {
+            if (region[i] == '\r' || region[i] == '\n')
+                return false;
+            if (region[i] == '%')
+                return true;
         }
-        seek(after);
+        return regionStart > 0;
+    };
+    std::optional<std::size_t> keyword;
+    const std::string_view word = "startxref";
+    for (std::size_t at = static_cast<std::size_t>(windowStart - regionStart); at < region.size(); ++at) {
+        if (region.compare(at, word.size(), word) != 0)
+            continue;
+        const bool boundedBefore = at == 0 || isSpace(region[at - 1]);
+        const bool boundedAfter = at + word.size() >= region.size() || isSpace(region[at + word.size()]);
+        if (boundedBefore && boundedAfter && !inComment(at))
+            keyword = at;
     }
-    if (!found)
+    if (!keyword)
         fail("PDF STARTXREF ERROR");
+    seek(regionStart + static_cast<std::int64_t>(*keyword + word.size()));
     SkipLineEnd();
     const auto offset = toInt64(ReadDigits());
     if (!offset)

@@ -7,23 +7,147 @@ TPdfContentScanner::TPdfContentScanner(std::string_view data)
 {
 }
 
+namespace {
+
+bool isDelimiter(unsigned char c)
+{
+    return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' || c == '}' || c == '/' ||
+           c == '%';
+}
+
+} // namespace
+
+// The stream is read token by token between text objects, so that a `BT`
+// counts only where a viewer would run it. Strings, comments and the data
+// of inline images are passed over whole; a `BT` inside one of them would
+// be text no viewer shows, and so is one drawn in an invisible rendering
+// mode (3, or 7, which only clips): either refuses the stream.
 void TPdfContentScanner::scan(TPdfString &items)
 {
     m_lines = items.lineCount();
     m_bytes = items.textBytes();
+    std::string previous; // the token before the current one, its first bytes
+    std::string token;
     unsigned char c = 0;
     while (tryReadByte(c)) {
-        if (c != 'B')
+        if (isBlank(c))
             continue;
-        if (!tryReadByte(c) || c != 'T')
+        if (c == '%') {
+            skipHidden(HiddenKind::Comment);
             continue;
-        if (items.count() >= MaxTextItems)
-            failAt("PDF READ LIMIT ERROR Address : ");
-        SkipLineEnd();
-        TPdfCurrency x = 0;
-        TPdfCurrency y = 0;
-        std::vector<std::string> lines = readTextObject(x, y);
-        items.add(x, y, std::move(lines));
+        }
+        if (c == '(') {
+            skipHidden(HiddenKind::Literal);
+            previous.clear();
+            continue;
+        }
+        if (c == '<') {
+            unsigned char next = 0;
+            if (tryReadByte(next) && next != '<') {
+                seek(position() - 1);
+                skipHidden(HiddenKind::Hex);
+            }
+            previous.clear();
+            continue;
+        }
+        if (isDelimiter(c) && c != '/') {
+            previous.clear();
+            continue;
+        }
+        // A name or a regular token: numbers and operators.
+        const bool name = c == '/';
+        token.assign(1, static_cast<char>(c));
+        while (tryReadByte(c)) {
+            if (isBlank(c) || isDelimiter(c)) {
+                seek(position() - 1);
+                break;
+            }
+            if (token.size() < 8)
+                token.push_back(static_cast<char>(c));
+        }
+        if (name) {
+            previous.clear();
+            continue;
+        }
+        if (token == "Tr" && (previous == "3" || previous == "7"))
+            failAt("PDF HIDDEN TEXT ERROR Address : ");
+        if (token == "BI") {
+            skipInlineImage();
+        } else if (token == "BT") {
+            if (items.count() >= MaxTextItems)
+                failAt("PDF READ LIMIT ERROR Address : ");
+            SkipLineEnd();
+            TPdfCurrency x = 0;
+            TPdfCurrency y = 0;
+            std::vector<std::string> lines = readTextObject(x, y);
+            items.add(x, y, std::move(lines));
+            token.clear();
+        }
+        previous = token;
+    }
+}
+
+// Passes over a comment (to its line end), a literal string (to its
+// balancing parenthesis, escapes honoured) or a hex string (to its `>`),
+// its opening byte already read; a `BT` inside refuses the stream.
+void TPdfContentScanner::skipHidden(HiddenKind kind)
+{
+    int depth = 1;
+    unsigned char last = 0;
+    unsigned char c = 0;
+    while (tryReadByte(c)) {
+        if (last == 'B' && c == 'T')
+            failAt("PDF HIDDEN TEXT ERROR Address : ");
+        last = c;
+        switch (kind) {
+        case HiddenKind::Comment:
+            if (c == '\r' || c == '\n')
+                return;
+            break;
+        case HiddenKind::Hex:
+            if (c == '>')
+                return;
+            break;
+        case HiddenKind::Literal:
+            if (c == '\\') {
+                if (!tryReadByte(c))
+                    return;
+                last = 0;
+            } else if (c == '(') {
+                ++depth;
+            } else if (c == ')' && --depth == 0) {
+                return;
+            }
+            break;
+        }
+    }
+}
+
+// After `BI`: the image's dictionary up to `ID` and one blank, then its
+// data up to a blank, `EI` and a blank or the end. A `BT` in the data
+// refuses the stream.
+void TPdfContentScanner::skipInlineImage()
+{
+    if (!SkipPast("ID"))
+        return;
+    unsigned char c = 0;
+    if (!tryReadByte(c))
+        return;
+    unsigned char before2 = 0; // the two bytes before `c`
+    unsigned char before1 = 0;
+    while (tryReadByte(c)) {
+        if (before1 == 'B' && c == 'T')
+            failAt("PDF HIDDEN TEXT ERROR Address : ");
+        if (before1 == 'E' && c == 'I' && isBlank(before2)) {
+            unsigned char after = 0;
+            if (!tryReadByte(after))
+                return;
+            if (isBlank(after))
+                return;
+            seek(position() - 1);
+        }
+        before2 = before1;
+        before1 = c;
     }
 }
 

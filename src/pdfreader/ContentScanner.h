@@ -12,8 +12,11 @@
 //
 // It understands the text objects the plan writer produces: `BT`, an
 // optional font selection, one `Td`, then one string with `Tj` per line,
-// lines separated by `T*`, then `ET`. Every `BT` pair starts an object (also
-// one inside a string); no other operator is interpreted and nothing is
+// lines separated by `T*`, then `ET`. Between text objects the stream is
+// read token by token: every `BT` operator starts an object; a `BT` inside
+// a string, a comment or an inline image's data, or an invisible rendering
+// mode (`3 Tr`, `7 Tr`), is text no viewer shows and raises "PDF HIDDEN
+// TEXT ERROR Address : ". No other operator is interpreted and nothing is
 // decompressed. An object that leaves this grammar ends early with the lines
 // complete so far and is still added. Only work limits raise, with "PDF
 // READ LIMIT ERROR Address : " and the position in the stream: a token or
@@ -34,6 +37,9 @@ public:
     static constexpr std::size_t MaxTextBytes = 2 * 1024 * 1024;
 
 private:
+    enum class HiddenKind { Comment, Literal, Hex };
+    void skipHidden(HiddenKind kind);
+    void skipInlineImage();
     // One text object, `BT` and its line end already consumed; x and y come
     // from its Td.
     std::vector<std::string> readTextObject(TPdfCurrency &x, TPdfCurrency &y);

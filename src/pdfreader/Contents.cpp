@@ -63,8 +63,16 @@ bool TPdfContents::readNodeDictionary()
                 n.resources = findObject(reference);
                 seek(after);
             }
-        } else if (key == "MediaBox" || key == "CropBox" || key == "BleedBox" || key == "TrimBox" || key == "ArtBox"
-                   || key == "B") {
+        } else if (key == "MediaBox" || key == "CropBox") {
+            // Kept as written, for the caller to tell the page's size.
+            const std::int64_t start = position();
+            SkipArray();
+            const std::int64_t end = position();
+            seek(start);
+            std::string &box = key == "MediaBox" ? n.mediaBox : n.cropBox;
+            box = readBytes(static_cast<std::size_t>(std::min<std::int64_t>(end - start, 64)));
+            seek(end);
+        } else if (key == "BleedBox" || key == "TrimBox" || key == "ArtBox" || key == "B") {
             SkipArray();
         } else if (key == "BoxColoInfo" || key == "Group" || key == "Trans" || key == "AA" || key == "PieceInfo"
                    || key == "SeparationInfo" || key == "PresSteps" || key == "VP") {

@@ -14,9 +14,10 @@ struct TPdfNodeValues {
     std::int32_t objectNumber = 0, generation = 0;
     std::string type, parent, count, lastModified, contents, rotate, dur, structParents, id, pz, tabs,
         templateInstantiated, userUnit;
-    std::int64_t kids = 0;      // position after the `[` of Kids
-    std::int64_t resources = 0; // position of the resource dictionary's `<<`
-    std::int64_t annots = 0;    // position after the `[` of Annots
+    std::string mediaBox, cropBox; // the arrays as written, their first 64 bytes
+    std::int64_t kids = 0;         // position after the `[` of Kids
+    std::int64_t resources = 0;    // position of the resource dictionary's `<<`
+    std::int64_t annots = 0;       // position after the `[` of Annots
 };
 
 // Walks the page tree depth-first in Kids order with an explicit stack of at

@@ -67,6 +67,9 @@ void TPdfPage::extractAllPages()
             record.annotationText = readAnnotation(ReadReference());
         }
         record.title = pageTitle(current.objectNumber, current.generation);
+        record.mediaBox = current.mediaBox;
+        record.cropBox = current.cropBox;
+        record.userUnit = current.userUnit;
         // A page tree may visit one page thousands of times, each visit
         // keeping its title and note again: they count against the same
         // text limit as the text items.

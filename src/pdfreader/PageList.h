@@ -13,6 +13,9 @@ struct TPageRecord {
     std::string annotationText;         // Contents of the first annotation when its Subtype is Text
     std::string title;                  // the page's outline title
     std::string externalObjectName;     // first name of the page's XObject dictionary
+    // The page's own MediaBox and CropBox arrays as written (first 64
+    // bytes; empty when the page has none) and its UserUnit digits.
+    std::string mediaBox, cropBox, userUnit;
 };
 
 class TPageList {

@@ -103,6 +103,11 @@ int TPdfStream::pageCount() const
     return m_reader ? static_cast<int>(m_reader->pages().count()) : 0;
 }
 
+const TPageRecord &TPdfStream::pageRecord(int index) const
+{
+    return m_reader->pages().records().at(static_cast<std::size_t>(index));
+}
+
 void TPdfStream::selectPage(int index)
 {
     const int count = pageCount();

@@ -67,6 +67,9 @@ public:
     const std::string &subject() const;
 
     int pageCount() const;
+    // The record of page `index` (from 0): its boxes, image and notes as
+    // read. Only for 0 <= index < pageCount().
+    const TPageRecord &pageRecord(int index) const;
 
     // Makes page `index` (from 0) the selected one, clamped into
     // 0..pageCount() - 1, and makes its image the page image when it

@@ -189,6 +189,31 @@ std::optional<std::size_t> firstUnrepresentableUtf8(std::string_view text)
     return findUnrepresentable([](auto t, auto f) { forEachUtf8(t, f); }, text);
 }
 
+std::vector<LookAlike> lookAlikesUtf8(std::string_view text)
+{
+    std::vector<LookAlike> found;
+    std::string bytes;
+    forEachUtf8(text, [&](char32_t cp, std::size_t) {
+        bytes.clear();
+        if (cp < 0x80 || !encodeOne(cp, bytes)) {
+            return true;
+        }
+        std::size_t at = 0;
+        const char32_t back = decodeOne(bytes, at);
+        if (back == cp) {
+            return true;
+        }
+        for (const LookAlike &known : found) {
+            if (known.from == cp) {
+                return true;
+            }
+        }
+        found.push_back({cp, back});
+        return true;
+    });
+    return found;
+}
+
 std::size_t charsInBytes(std::string_view text, std::size_t bytes)
 {
     std::size_t chars = 0;

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cp932 {
 
@@ -39,6 +40,18 @@ std::string fromUtf8(std::string_view text);
 // CP932 cannot represent, or nothing when the whole text converts losslessly.
 std::optional<std::size_t> firstUnrepresentable(std::u16string_view text);
 std::optional<std::size_t> firstUnrepresentableUtf8(std::string_view text);
+
+// A character that CP932 holds only as a look-alike (U+301C wave dash as
+// U+FF5E full-width tilde, U+00A5 yen sign as the backslash, ...): what
+// fromUtf8 writes reads back as `to`.
+struct LookAlike {
+    char32_t from;
+    char32_t to;
+};
+// The characters of a UTF-8 text that fromUtf8 turns into look-alikes,
+// each once, in the order they first appear. Linear in the text: a text
+// holds at most a few dozen such characters.
+std::vector<LookAlike> lookAlikesUtf8(std::string_view text);
 
 // Number of whole characters in the first `bytes` bytes of a CP932 text
 // (a lead byte counts with its trail byte), and the inverse: the byte offset

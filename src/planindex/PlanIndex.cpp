@@ -5,6 +5,7 @@
 #include "pdfreader/PdfInputStream.h"
 #include "pdfreader/PdfReadError.h"
 #include "plan/Common.h"
+#include "plan/Cp932.h"
 #include "planio/PlanRead.h"
 #include "planindex/ReviewDue.h"
 
@@ -265,10 +266,26 @@ std::map<std::string, Entry> loadCache(const fs::path &cacheFile)
 
 // Writes the whole cache to a temporary file beside it and renames that
 // over the cache. Any failure leaves the old cache (or none) in place.
-void storeCache(const fs::path &cacheFile, const std::map<std::string, Entry> &entries)
+void storeCache(const fs::path &cacheFile, const std::map<std::string, Entry> &entries, const fs::path &folder)
 {
     std::string out(kCacheHeader);
-    for (const auto &[path, e] : entries) {
+    // The folder just indexed first, then the others, as long as the cache
+    // stays within what is read back: a record that would pass the bound is
+    // left out, and its file read again next time.
+    std::vector<const std::pair<const std::string, Entry> *> order;
+    for (const auto &item : entries) {
+        if (fs::path(item.first).parent_path() == folder) {
+            order.push_back(&item);
+        }
+    }
+    for (const auto &item : entries) {
+        if (fs::path(item.first).parent_path() != folder) {
+            order.push_back(&item);
+        }
+    }
+    for (const auto *item : order) {
+        const std::string &path = item->first;
+        const Entry &e = item->second;
         const std::size_t start = out.size();
         out += e.isPlan ? 'P' : 'R';
         putField(out, path);
@@ -291,6 +308,9 @@ void storeCache(const fs::path &cacheFile, const std::map<std::string, Entry> &e
         }
         putNumber(out, checksum(std::string_view(out).substr(start)));
         out += '\n';
+        if (out.size() + kCacheEnd.size() > static_cast<std::size_t>(kMaxCacheBytes)) {
+            out.resize(start);
+        }
     }
     out += kCacheEnd;
 
@@ -316,6 +336,31 @@ void storeCache(const fs::path &cacheFile, const std::map<std::string, Entry> &e
     }
 }
 
+// What the index keeps of one text: its first kKeptTextBytes bytes, cut
+// before a double-byte character that would not fit. Every value a save
+// allows (a name or a team member of at most 50 bytes, an era date) is kept
+// whole; a file's longer texts cost no more than that.
+// A refused file's message is the reader's, a line or two.
+constexpr std::size_t kKeptTextBytes = 256;
+constexpr std::size_t kKeptMessageBytes = 1024;
+
+std::string keptText(const std::string &cp932Text, std::size_t limit = kKeptTextBytes)
+{
+    if (cp932Text.size() <= limit) {
+        return cp932Text;
+    }
+    std::size_t end = 0;
+    for (std::size_t at = 0; at < limit;) {
+        const std::size_t width = cp932::isLeadByte(static_cast<unsigned char>(cp932Text[at])) ? 2 : 1;
+        if (at + width > limit) {
+            break;
+        }
+        at += width;
+        end = at;
+    }
+    return cp932Text.substr(0, end);
+}
+
 Entry readEntry(const std::string &path, const FileStamp &stamp)
 {
     Entry e;
@@ -328,17 +373,19 @@ Entry readEntry(const std::string &path, const FileStamp &stamp)
         const TPRACTDATA &plan = printed->Plan;
         p.path = path;
         p.fileName = fileNameOf(path);
-        p.name = plan.Name;
+        p.name = keptText(plan.Name);
         p.sex = plan.Sex;
-        p.birthText = printed->BirthText;
+        p.birthText = keptText(printed->BirthText);
         p.birthDate = readDate(p.birthText);
         p.kaigoLevel = plan.KaigoLevel;
-        p.planDateText = printed->PlanDateText;
+        p.planDateText = keptText(printed->PlanDateText);
         p.planDate = readDate(p.planDateText);
-        p.team = plan.Team;
+        for (std::size_t n = 0; n < p.team.size(); ++n) {
+            p.team[n] = keptText(plan.Team[n]);
+        }
     } else {
         const planio::ReadFault &fault = std::get<planio::ReadFault>(result);
-        e.refused = {path, fileNameOf(path), fault.text, fault.fileName, fault.outOfMemory};
+        e.refused = {path, fileNameOf(path), keptText(fault.text, kKeptMessageBytes), fault.fileName, fault.outOfMemory};
     }
     return e;
 }
@@ -457,7 +504,7 @@ FolderIndex indexFolder(const fs::path &folder, const fs::path &cacheFile, unsig
         changed = true; // files gone since the cache was written
     }
     if (changed && !cacheFile.empty()) {
-        storeCache(cacheFile, kept);
+        storeCache(cacheFile, kept, base);
     }
 
     std::sort(index.plans.begin(), index.plans.end(), [](const IndexedPlan &a, const IndexedPlan &b) {

@@ -18,6 +18,11 @@
 // fails is dropped and its file read again. The plan files themselves are
 // only ever read.
 //
+// Each text kept is cut to its first 256 bytes (a refused file's message to
+// 1 KiB), so a folder costs a bounded amount per file; the cache keeps the
+// folder just indexed first and other folders' entries while it stays
+// within its 64 MiB.
+//
 // Texts are CP932 as in the plan record; paths are UTF-8 (plan/FilePath.h).
 
 #include "plan/DateTime.h"

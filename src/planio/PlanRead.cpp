@@ -5,8 +5,11 @@
 #include "planfile/PlanFormat.h"
 #include "planio/PlanItems.h"
 
+#include <array>
 #include <exception>
 #include <new>
+#include <optional>
+#include <string_view>
 
 namespace planio {
 
@@ -18,6 +21,64 @@ NotAPlanFile::NotAPlanFile(std::string author, std::string subject)
 NewerLayoutFile::NewerLayoutFile() : std::runtime_error(std::string(planfile::kNewerLayoutMessage)) {}
 
 namespace {
+
+// The numbers of a box array as written ("[0 0 596 842 ]"); nothing when it
+// is not an array of four plain numbers.
+std::optional<std::array<std::string, 4>> boxNumbers(std::string_view box)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; };
+    while (!box.empty() && blank(box.front())) {
+        box.remove_prefix(1);
+    }
+    while (!box.empty() && blank(box.back())) {
+        box.remove_suffix(1);
+    }
+    if (box.size() < 2 || box.front() != '[' || box.back() != ']') {
+        return std::nullopt;
+    }
+    std::array<std::string, 4> numbers;
+    std::size_t count = 0;
+    std::string current;
+    for (const char c : box.substr(1, box.size() - 2)) {
+        if (c == ' ' || c == '\r' || c == '\n' || c == '\t') {
+            if (!current.empty()) {
+                if (count == numbers.size()) {
+                    return std::nullopt;
+                }
+                numbers[count++] = std::move(current);
+                current.clear();
+            }
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) {
+        if (count == numbers.size()) {
+            return std::nullopt;
+        }
+        numbers[count++] = std::move(current);
+    }
+    if (count != numbers.size()) {
+        return std::nullopt;
+    }
+    return numbers;
+}
+
+// A page as our writer makes every page of a plan: its own MediaBox of the
+// writer's A4 page in whole points (596 x 842 from the origin), no CropBox
+// that could hide part of it, no UserUnit that would scale it.
+bool isPlanPage(const TPageRecord &page)
+{
+    static const std::array<std::string, 4> kPlanBox = {"0", "0", "596", "842"};
+    const auto media = boxNumbers(page.mediaBox);
+    if (!media || *media != kPlanBox) {
+        return false;
+    }
+    if (!page.cropBox.empty() && boxNumbers(page.cropBox) != kPlanBox) {
+        return false;
+    }
+    return page.userUnit.empty() || page.userUnit == "1";
+}
 
 // The file the facade has just opened, read as a plan: the bytes were
 // parsed once, and the plan is decoded once from the items they hold, in
@@ -35,8 +96,12 @@ PlanFileRead readOpened(pdfreader::TPdfStream &pdf, const planfile::LayoutCatalo
         throw NewerLayoutFile();
     }
     // Selecting each page checks its picture, if any: a damaged one refuses
-    // the file.
+    // the file. A page of another size than the plan's shows its text
+    // elsewhere than the plan, or not at all (a 1 x 1 page): no plan.
     for (int page = 0; page < pdf.pageCount(); ++page) {
+        if (!isPlanPage(pdf.pageRecord(page))) {
+            throw EPdfReadError("PDF PAGE SIZE ERROR");
+        }
         pdf.selectPage(page);
     }
     read.items = pdf.takeTextItems();

@@ -16,8 +16,6 @@
 #include <unistd.h>
 #endif
 
-#include <fstream>
-#include <vector>
 
 namespace planlock::platform {
 
@@ -89,17 +87,26 @@ bool createExclusive(const std::filesystem::path &path, const std::string &text)
     return ok;
 }
 
-std::optional<std::string> readSmallFile(const std::filesystem::path &path, std::size_t limit)
+std::optional<std::string> readFileStart(const std::filesystem::path &path, std::size_t limit)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error) || std::filesystem::file_size(path, error) > limit || error) {
+    // Opened as itself: a reparse point (a symbolic link) is not followed.
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad() || text.size() > limit) {
-        return std::nullopt;
+    std::optional<std::string> text;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0) {
+        std::string buffer(limit, '\0');
+        DWORD done = 0;
+        if (ReadFile(file, buffer.data(), static_cast<DWORD>(limit), &done, nullptr)) {
+            buffer.resize(done);
+            text = std::move(buffer);
+        }
     }
+    CloseHandle(file);
     return text;
 }
 
@@ -157,31 +164,37 @@ bool createExclusive(const std::filesystem::path &path, const std::string &text)
     return ok;
 }
 
-std::optional<std::string> readSmallFile(const std::filesystem::path &path, std::size_t limit)
+std::optional<std::string> readFileStart(const std::filesystem::path &path, std::size_t limit)
 {
     // Opened without blocking, so that a FIFO planted at the name cannot
-    // hang the editor; then only a regular file is read.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // hang the editor, and without following a symbolic link; then only a
+    // regular file is read.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         return std::nullopt;
     }
     struct stat info {};
     std::optional<std::string> text;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) <= limit) {
-        std::vector<char> buffer(limit + 1);
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        std::string buffer(limit, '\0');
         std::size_t done = 0;
-        while (done <= limit) {
-            const ssize_t n = read(fd, buffer.data() + done, buffer.size() - done);
+        bool failed = false;
+        while (done < limit) {
+            const ssize_t n = read(fd, buffer.data() + done, limit - done);
             if (n < 0 && errno == EINTR) {
                 continue;
+            }
+            if (n < 0) {
+                failed = true;
             }
             if (n <= 0) {
                 break;
             }
             done += static_cast<std::size_t>(n);
         }
-        if (done <= limit) {
-            text.emplace(buffer.data(), done);
+        if (!failed) {
+            buffer.resize(done);
+            text = std::move(buffer);
         }
     }
     close(fd);

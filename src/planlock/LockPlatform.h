@@ -18,8 +18,9 @@ long long processId();
 bool processRunning(long long pid);
 // Makes the file at `path` holding `text`, failing when anything is there.
 bool createExclusive(const std::filesystem::path &path, const std::string &text);
-// The content of the regular file at `path` when it is at most `limit`
-// bytes; nothing otherwise (no file, a FIFO, a device, too long).
-std::optional<std::string> readSmallFile(const std::filesystem::path &path, std::size_t limit);
+// The first `limit` bytes (all, when it is shorter) of the regular file at
+// `path`; nothing otherwise (no file, a FIFO, a device, a symbolic link,
+// which is never followed).
+std::optional<std::string> readFileStart(const std::filesystem::path &path, std::size_t limit);
 
 } // namespace planlock::platform

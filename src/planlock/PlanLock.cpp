@@ -11,8 +11,9 @@ namespace planlock {
 namespace {
 
 constexpr std::time_t kStaleAfter = 24 * 60 * 60;
-// A lock file is a few short lines; anything longer is not one.
-constexpr std::uintmax_t kLongestLock = 4096;
+// A lock file is a few short lines; only its first 4 KiB are read, so a
+// lock padded with blanks after its lines still counts.
+constexpr std::size_t kLockStart = 4096;
 
 std::string lockText(const LockOwner &owner)
 {
@@ -46,6 +47,11 @@ std::optional<LockOwner> parseLock(const std::string &text)
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {
+        // A line may end in CR LF (a lock written or edited on Windows) and
+        // carry blanks after its value.
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) {
+            line.pop_back();
+        }
         const std::size_t equals = line.find('=');
         if (equals == std::string::npos) {
             continue;
@@ -90,13 +96,16 @@ std::filesystem::path lockPathFor(const std::filesystem::path &plan)
 
 std::optional<LockOwner> readLock(const std::filesystem::path &plan)
 {
-    const std::optional<std::string> text = platform::readSmallFile(lockPathFor(plan), kLongestLock);
+    const std::optional<std::string> text = platform::readFileStart(lockPathFor(plan), kLockStart);
     return text ? parseLock(*text) : std::nullopt;
 }
 
 bool isStale(const LockOwner &owner, std::time_t now)
 {
-    if (now - owner.since > kStaleAfter) {
+    // A start more than a day away either way: the editor's clock, or the
+    // lock's, was wrong when it was written; such a lock would otherwise
+    // never go.
+    if (now - owner.since > kStaleAfter || owner.since - now > kStaleAfter) {
         return true;
     }
     return owner.host == platform::hostName() && !platform::processRunning(owner.pid);
@@ -141,8 +150,11 @@ PlanLock PlanLock::acquire(const std::filesystem::path &plan, const LockOwner &m
         if (holder && !ours && !isStale(*holder, now)) {
             return lock;
         }
+        // A symbolic link at the lock's name is never followed: it is no
+        // lock, and removing it removes the link only.
         std::error_code ignored;
-        if (!holder && !std::filesystem::is_regular_file(path, ignored)) {
+        const std::filesystem::file_status status = std::filesystem::symlink_status(path, ignored);
+        if (!holder && !std::filesystem::is_regular_file(status) && !std::filesystem::is_symlink(status)) {
             return lock; // not made for another reason: a read-only folder
         }
         std::filesystem::remove(path, ignored);

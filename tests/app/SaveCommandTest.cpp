@@ -79,6 +79,7 @@ private slots:
     void planDateCommandUsesTheDateField();
     void savingTwiceOverwritesTheSameFile();
     void cancelChangesNothing();
+    void lookAlikesAreListedBeforeSaving();
     void unreadablePlanDateIsADateError();
     void birthDateAfterThePlanDateIsADateError();
     void validationFaultStopsBeforeWriting();
@@ -217,6 +218,25 @@ void SaveCommandTest::cancelChangesNothing()
     QVERIFY(form().Plan == before);
     QVERIFY(form().Modified);
     QVERIFY(folderEntries().isEmpty());
+}
+
+void SaveCommandTest::lookAlikesAreListedBeforeSaving()
+{
+    startPlan();
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田〜太郎−"));
+    f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Cancel, Prompter::Button::Ok,
+                            Prompter::Button::Save};
+
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 2);
+    QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Warning);
+    QCOMPARE(f->prompter->shown[1].list,
+             QStringList{QStringLiteral("氏名：「〜」→「～」、「−」→「－」")});
+    QVERIFY(folderEntries().isEmpty());
+
+    form().NewSaveMenuClick();
+    QCOMPARE(f->prompter->shown.size(), 4);
+    QCOMPARE(folderEntries().size(), 1);
 }
 
 void SaveCommandTest::unreadablePlanDateIsADateError()

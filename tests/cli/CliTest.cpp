@@ -2,6 +2,7 @@
 // as a separate process.
 
 #include "CliFixture.h"
+#include "cli/PlanJson.h"
 
 #include "plan/Cp932.h"
 
@@ -141,7 +142,7 @@ TEST_F(RenderTest, PrintWithoutThePrintProgramSaysWhatIsMissing)
 struct Refusal {
     const char *what;
     std::function<void(json &)> change;
-    const char *message; // the whole error output
+    std::string message; // the whole error output
 };
 
 TEST_F(RenderTest, RefusedPlansWriteNothingAndSayWhy)
@@ -212,6 +213,24 @@ TEST_F(RenderTest, RefusedPlansWriteNothingAndSayWhy)
         {"null character", [](json &p) { p["Kango1Text"] = std::string("a\0b", 3); },
          "Kango1Text: must not contain a null character\n"},
         {"not an object", [](json &p) { p = json::array(); }, "PLAN: the plan must be a JSON object\n"},
+        // A fault is reported under its own key, never a later one, even
+        // when the keys after it are left unread.
+        {"a tab in the name of an older plan",
+         [](json &p) {
+             p["PlanDate"] = "2020-01-01";
+             p["Name"] = "山田\t太郎";
+         },
+         "Name: must not contain the control character U+0009\n"},
+        {"sex -0.0 in an older plan",
+         [](json &p) {
+             p["PlanDate"] = "2020-01-01";
+             p["Sex"] = -0.0;
+         },
+         "Sex: must be an integer from -1 to 1\n"},
+        {"age 2147483647", [](json &p) { p["Age"] = 2147483647; }, "Age: must be an integer from 0 to 999\n"},
+        {"age -1", [](json &p) { p["Age"] = -1; }, "Age: must be an integer from 0 to 999\n"},
+        {"an unknown key of 100,000 bytes", [](json &p) { p[std::string(100000, 'K')] = 1; },
+         std::string(40, 'K') + "…: unknown key\n"},
     };
     for (const Refusal &r : refusals) {
         json plan = m_full;
@@ -292,11 +311,23 @@ TEST_F(RenderTest, CheckPrintsTheFindingsAndWritesNothing)
     ASSERT_EQ(run({"check", write("plan.json", cutPlan(m_full).dump()).string()}), 1);
     EXPECT_EQ(json::parse(m_last.out), json::parse(R"({"fault": null, "cut": [
         {"key": "Name", "wideLines": [{"line": 1, "lost": "太郎"}], "belowBox": null},
-        {"key": "Gapei", "wideLines": [], "belowBox": {"firstLine": 3, "lost": "三行目"}}]})"));
+        {"key": "Gapei", "wideLines": [], "belowBox": {"firstLine": 3, "lost": "三行目"}}], "lookAlikes": []})"));
     EXPECT_EQ(entries(), std::vector<std::string>{"plan.json"});
 
     EXPECT_EQ(run({"check", "-"}, m_full.dump()), 0);
-    EXPECT_EQ(json::parse(m_last.out), json::parse(R"({"fault": null, "cut": []})"));
+    EXPECT_EQ(json::parse(m_last.out), json::parse(R"({"fault": null, "cut": [], "lookAlikes": []})"));
+
+    // Characters code page 932 holds only as look-alikes are listed, once
+    // per key, and render warns of them; neither refuses the plan.
+    json lookAlike = m_full;
+    lookAlike["Name"] = "山〜田〜";
+    lookAlike["Team"][2] = "¥−";
+    EXPECT_EQ(run({"check", "-"}, lookAlike.dump()), 0);
+    EXPECT_EQ(json::parse(m_last.out)["lookAlikes"], json::parse(R"([{"key": "Name", "from": "〜", "to": "～"},
+        {"key": "Team[2]", "from": "¥", "to": "\\"}, {"key": "Team[2]", "from": "−", "to": "－"}])"));
+    EXPECT_EQ(run({"render", "-", (m_dir / "look.pdf").string()}, lookAlike.dump()), 0);
+    EXPECT_NE(m_last.err.find("warning: Name: \"〜\" is saved as \"～\""), std::string::npos) << m_last.err;
+    fs::remove(m_dir / "look.pdf");
 
     json refused = cutPlan(m_full);
     refused["HDS"] = 31;
@@ -324,6 +355,8 @@ TEST_F(RenderTest, MalformedJsonIsRefusedWithAMessage)
         {R"({"ActivityItems": [{"Goods": "a", "Goods": "b"}]})", "\"Goods\" appears twice"},
         {R"({"ActivityItems": [{"ABC": [["A"]]}]})", "nested deeper than 4 levels at offset 28"},
         {std::string(1'000'000, '[') + std::string(1'000'000, ']'), "nested deeper than 4 levels at offset 4"},
+        {"{\"" + std::string(100'000, 'K') + "\": 1, \"" + std::string(100'000, 'K') + "\": 2}",
+         "\"" + std::string(40, 'K') + "…\" appears twice"},
     };
     for (const auto &[text, reason] : cases) {
         SCOPED_TRACE(text);
@@ -333,6 +366,20 @@ TEST_F(RenderTest, MalformedJsonIsRefusedWithAMessage)
         EXPECT_FALSE(fs::exists(m_dir / "out.pdf"));
         EXPECT_EQ(run({"check", "-"}, text), 1) << "check reads a plan as render does";
         EXPECT_NE(m_last.err.find(reason), std::string::npos) << m_last.err;
+    }
+    // Objects closed one after another are not looked at again: 200,000
+    // empty objects in one array, 40,000 keys with empty objects (minutes
+    // when each closing object rescanned its parent).
+    std::string many = "{\"Team\": [{}";
+    for (int i = 1; i < 200'000; ++i)
+        many += ",{}";
+    std::string keys = "{\"k0\": {}";
+    for (int i = 1; i < 40'000; ++i)
+        keys += ",\"k" + std::to_string(i) + "\": {}";
+    for (const std::string &text : {many + "]}", keys + "}"}) {
+        std::string error;
+        EXPECT_FALSE(planjson::parseJsonText(text, error).is_null());
+        EXPECT_EQ(error, "");
     }
     // The same key in two different objects is no duplicate, brackets in a
     // string no nesting.

@@ -164,22 +164,27 @@ TEST(CrossReference, SubsectionsNumberTheirEntriesFromTheirFirstNumber)
     }
 }
 
-TEST(CrossReference, FindSkipsFreeEntriesAndObjectZero)
+TEST(CrossReference, FindTakesEachObjectsNewestEntry)
 {
     TArrayList list;
-    list.add({3, 0, 100, 'f'});
-    list.add({3, 0, 200, 'n'});
-    list.add({3, 0, 300, 'n'});
-    list.add({4, 1, 400, 'n'});
-    list.add({0, 0, 500, 'n'});
-    EXPECT_EQ(list.find(3, 0), 200) << "the first in-use entry wins";
-    EXPECT_EQ(list.find(4, 1), 400);
-    EXPECT_FALSE(list.find(4, 0));
-    EXPECT_FALSE(list.find(0, 0));
-    list.add({5, 0, 600, 'f'});
-    EXPECT_FALSE(list.find(5, 0));
+    // Newest first, as the sections are read.
+    for (const TXrefEntry &entry : std::vector<TXrefEntry>{{3, 0, 100, 'f'}, {3, 0, 200, 'n'}, {4, 1, 400, 'n'},
+                                                          {4, 0, 450, 'n'}, {6, 0, 600, 'n'}, {6, 0, 700, 'n'},
+                                                          {0, 0, 500, 'n'}, {2147483700, 0, 800, 'n'}})
+        list.add(entry);
+    const struct {
+        std::int64_t number;
+        std::int32_t generation;
+        std::optional<std::int64_t> offset;
+    } cases[] = {
+        {3, 0, std::nullopt}, // freed in the newest section
+        {4, 1, 400},          {4, 0, std::nullopt}, // an older generation is gone
+        {6, 0, 600},          {0, 0, std::nullopt}, {5, 0, std::nullopt}, {2147483700, 0, 800},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(list.find(c.number, c.generation), c.offset) << c.number << " " << c.generation;
     list.clear();
-    EXPECT_FALSE(list.find(3, 0));
+    EXPECT_FALSE(list.find(6, 0));
 }
 
 // An incremental update: a newer section rewrites the info dictionary and
@@ -212,6 +217,19 @@ TEST(CrossReference, IncrementalUpdateOverridesOlderSection)
     EXPECT_EQ(reader->entries().count(), 10u);
     EXPECT_EQ(reader->pages().count(), 2u);
     (void)bytes;
+
+    // Comments naming the older section near the end never count: the last
+    // "startxref" keyword does.
+    const std::string older = std::to_string(again.xrefOffset);
+    const std::size_t keyword = updated.rfind("startxref\r\n");
+    for (const auto &[before, after] : std::vector<std::pair<std::string, std::string>>{
+             {"%startxref\r\n" + older + "\r\n", ""},
+             {"% startxref\r\n", ""},
+             {"", "%startxref " + older + "\r\n"}}) {
+        std::string tail = updated.substr(0, keyword) + before + updated.substr(keyword);
+        tail.insert(tail.rfind("%%EOF"), after);
+        EXPECT_EQ(TPdfPage::fromBytes(tail)->author(), sjis("Ｒ２")) << before << after;
+    }
 }
 
 TEST(CrossReference, PrevChainThatLoopsOrIsNoNumberIsRefused)

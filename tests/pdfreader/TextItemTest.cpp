@@ -102,12 +102,44 @@ TEST(TextObjects, MismatchesStopTheObjectButKeepItsItem)
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].x, 7 * CurrencyScale);
 
-    // Any B followed by T counts, also inside a string; a B not followed
-    // by T swallows the next byte.
-    items = scan("(BT\n1 2 Td\n(a) Tj\nET\n)");
-    ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0].lines, Lines{"a"});
+    // Only the operator BT starts an object, not BT inside a longer word.
     EXPECT_TRUE(scan("BBT\n1 2 Td\n(a) Tj\nET\n").empty());
+    EXPECT_TRUE(scan("/BT 1 2 Td\n(a) Tj\nET\n").empty());
+}
+
+// Text a viewer would not show refuses the stream; the same bytes where a
+// viewer shows them are read.
+TEST(TextObjects, HiddenTextIsRefused)
+{
+    const std::string text = "BT\n1 2 Td\n(a) Tj\nET\n";
+    const std::string hidden[] = {
+        "(" + text + ")",                                     // inside a string
+        "/Span <</ActualText (" + text + ")>> BDC\nEMC\n",     // a marked-content string
+        "/P <</X <BT>>> BDC EMC\n",                           // a hex string
+        "% " + text,                                          // a comment
+        "BI\n/W 1 /H 1 /BPC 8 /CS /G\nID\n" + text + "\nEI\n",  // inline image data
+        "3 Tr\n" + text,                                      // invisible rendering mode
+        "q 7 Tr Q\n" + text,                                  // clipping only
+    };
+    for (const std::string &content : hidden) {
+        try {
+            scan(content);
+            ADD_FAILURE() << content;
+        } catch (const EPdfReadError &e) {
+            EXPECT_EQ(std::string(e.what()).rfind("PDF HIDDEN TEXT ERROR", 0), 0u) << content;
+        }
+    }
+    const std::string shown[] = {
+        "(a\\) (b)) Tj\n" + text,                              // a string with escapes before
+        "BI\n/W 1 /H 1\nID\nxEIx\nEI\n" + text,                 // an image whose data holds EI
+        "0 Tr\n" + text,                                        // the default rendering mode
+        "[(x) 3] TJ\n<41> Tj\n" + text,
+    };
+    for (const std::string &content : shown) {
+        const auto items = scan(content);
+        ASSERT_EQ(items.size(), 1u) << content;
+        EXPECT_EQ(items[0].lines, Lines{"a"}) << content;
+    }
 }
 
 TEST(TextObjects, CompressedOrOddContentRaisesNothing)

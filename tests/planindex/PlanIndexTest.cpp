@@ -127,6 +127,59 @@ TEST_F(PlanIndexTest, ListsThePlansNewestFirstAndTheOtherPdfFilesWithTheReadersM
     EXPECT_EQ(readFile(folder / "a.pdf"), before);
 }
 
+// A plan file whose name is shown as `name` (CP932, written as hex), as no
+// save writes it: the text object grows, and the content stream's Length,
+// the offsets after it and startxref move with it.
+std::string withPrintedName(const std::string &bytes, const std::string &name)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string hex;
+    for (const char c : name) {
+        hex += kHex[static_cast<unsigned char>(c) >> 4];
+        hex += kHex[static_cast<unsigned char>(c) & 15];
+    }
+    std::string out = bytes;
+    const std::size_t at = out.find("40 799.5 Td\n<") + 13;
+    const std::size_t close = out.find('>', at);
+    out.replace(at, close - at, hex);
+    std::ptrdiff_t shift = static_cast<std::ptrdiff_t>(hex.size()) - static_cast<std::ptrdiff_t>(close - at);
+    const std::size_t length = out.rfind("/Length ", at) + 8;
+    const std::size_t lengthEnd = out.find_first_not_of("0123456789", length);
+    const std::string grown = std::to_string(std::stoll(out.substr(length, lengthEnd - length)) + shift);
+    shift += static_cast<std::ptrdiff_t>(grown.size()) - static_cast<std::ptrdiff_t>(lengthEnd - length);
+    out.replace(length, lengthEnd - length, grown);
+    std::size_t line = out.find("65535 f\r\n", out.rfind("\r\nxref\r\n")) + 9;
+    for (; out.compare(line + 17, 1, "n") == 0; line += 20) {
+        const long long offset = std::stoll(out.substr(line, 10));
+        if (offset > static_cast<long long>(at)) {
+            char digits[16];
+            std::snprintf(digits, sizeof digits, "%010lld", offset + shift);
+            out.replace(line, 10, digits);
+        }
+    }
+    const std::size_t startxref = out.rfind("startxref\r\n") + 11;
+    const std::size_t startxrefEnd = out.find('\r', startxref);
+    out.replace(startxref, startxrefEnd - startxref,
+                std::to_string(std::stoll(out.substr(startxref, startxrefEnd - startxref)) + shift));
+    return out;
+}
+
+// Of a file's texts the index keeps at most 256 bytes each, never half a
+// character, read now or from the cache.
+TEST_F(PlanIndexTest, KeepsTheStartOfLongTexts)
+{
+    std::string name = "x";
+    for (int i = 0; i < 300; ++i)
+        name += j("あ");
+    writeFile(folder / "long.pdf", withPrintedName(pdfOf(planOf("山田", 2024, 6, 1)), name));
+    for (int pass = 0; pass < 2; ++pass) {
+        const auto result = index();
+        ASSERT_EQ(result.plans.front().fileName, "long.pdf");
+        EXPECT_EQ(result.plans.front().name, name.substr(0, 255)) << pass;
+        EXPECT_EQ(result.filesRead, pass == 0 ? 7U : 0U);
+    }
+}
+
 TEST_F(PlanIndexTest, ReadsAFileAgainOnlyWhenItsSizeOrTimeChanged)
 {
     ASSERT_EQ(index().filesRead, 6U);

@@ -6,6 +6,7 @@
 
 #include "FullPlan.h"
 #include "planio/PlanRead.h"
+#include "pdfreader/PdfReadError.h"
 #include "plan/Common.h"
 #include "plan/Cp932.h"
 #include "plan/TextParse.h"
@@ -120,6 +121,33 @@ TEST(PlanRoundTrip, TheFitTestNamesExactlyWhatReopeningLoses)
     EXPECT_EQ(reopened.Name, fullWidth("山", 8));
     EXPECT_EQ(reopened.PTOTST0Text, cp932::fromUtf8("関節可動域訓練を実"));
     EXPECT_EQ(reopened.Kango1Text, fullWidth("看", 9));
+}
+
+} // namespace
+
+namespace {
+
+// A page whose box is not the plan's shows its text elsewhere or not at
+// all: the file is no plan, though its text objects are all there.
+TEST(PlanRoundTrip, OnlyPagesOfThePlansSizeRead)
+{
+    const std::string bytes = MakePlanPdf(fullPlan(), "creator", encodeDate(2024, 1, 31));
+    const std::string box = "/MediaBox [0 0 596 842 ]";
+    ASSERT_NE(bytes.find(box), std::string::npos);
+    EXPECT_NO_THROW(planio::loadPlanBytes(bytes));
+    // Each written over the first page's box with the same length, so that
+    // no offset moves.
+    for (const std::string other : {"/MediaBox [0 0 1 1     ]", "/MediaBox [0 0 842 596 ]", "/MediaBox [0 0 596 84 2]",
+                                    "/CropBox  [0 0 596 842 ]"}) {
+        std::string changed = bytes;
+        changed.replace(changed.find(box), box.size(), other);
+        try {
+            planio::loadPlanBytes(changed);
+            ADD_FAILURE() << other;
+        } catch (const EPdfReadError &e) {
+            EXPECT_STREQ(e.what(), "PDF PAGE SIZE ERROR") << other;
+        }
+    }
 }
 
 } // namespace

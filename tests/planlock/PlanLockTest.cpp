@@ -58,6 +58,9 @@ TEST(PlanLock, OnlyStaleLocksAreTakenOver)
         {"a gone process of this host", other(me.host.c_str(), kNoProcess, kNow - 60), true},
         {"another host, an hour old", other("ward-pc-2", kNoProcess, kNow - 3600), false},
         {"another host, over a day old", other("ward-pc-2", 1234, kNow - 25 * 3600), true},
+        {"another host, an hour ahead", other("ward-pc-2", 1234, kNow + 3600), false},
+        {"another host, over a day ahead", other("ward-pc-2", 1234, kNow + 25 * 3600), true},
+        {"another host, far ahead", other("ward-pc-2", 1234, 999'999'999'999'999'999), true},
     };
     for (const Case &c : cases) {
         const testsupport::TempDir dir;
@@ -93,6 +96,40 @@ TEST(PlanLock, NoLockWhereNoneCanBeMadeOrRead)
     const auto garbled = dir / "garbled.pdf";
     testsupport::writeFile(planlock::lockPathFor(garbled), "user=x\npid=abc\n");
     EXPECT_FALSE(planlock::readLock(garbled));
+}
+
+// Locks written by hand or on other systems: line ends, padding, links.
+TEST(PlanLock, LockTextsAsOtherSystemsWriteThem)
+{
+    const LockOwner holder{"sato", "ward-pc-2", 1234, kNow - 60};
+    const std::string lines[] = {"user=sato", "host=ward-pc-2", "pid=1234", "since=" + std::to_string(kNow - 60)};
+    const auto join = [&](const std::string &end) {
+        std::string text;
+        for (const std::string &line : lines)
+            text += line + end;
+        return text;
+    };
+    const std::string texts[] = {join("\r\n"), join(" \t\n"), join("\n") + std::string(8192, ' '),
+                                 join("\r\n") + std::string(5000, '\n')};
+    for (const std::string &text : texts) {
+        const testsupport::TempDir dir;
+        const auto plan = dir / "plan.pdf";
+        testsupport::writeFile(planlock::lockPathFor(plan), text);
+        EXPECT_EQ(planlock::readLock(plan), holder) << text.size();
+        EXPECT_FALSE(PlanLock::acquire(plan, planlock::currentOwner(kNow), kNow).held()) << text.size();
+    }
+#ifndef _WIN32
+    // A link at the lock's name is not followed, and taking the lock
+    // removes the link, never what it names.
+    const testsupport::TempDir dir;
+    const auto plan = dir / "plan.pdf";
+    testsupport::writeFile(dir / "target", join("\n"));
+    std::filesystem::create_symlink(dir / "target", planlock::lockPathFor(plan));
+    EXPECT_FALSE(planlock::readLock(plan));
+    const LockOwner me = planlock::currentOwner(kNow);
+    EXPECT_TRUE(PlanLock::acquire(plan, me, kNow).held());
+    EXPECT_EQ(testsupport::readFile(dir / "target"), join("\n"));
+#endif
 }
 
 TEST(PlanLock, DigestTellsContentApart)

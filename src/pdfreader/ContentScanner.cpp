@@ -71,7 +71,9 @@ void TPdfContentScanner::scan(TPdfString &items)
         }
         if (token == "Tr" && (previous == "3" || previous == "7"))
             failAt("PDF HIDDEN TEXT ERROR Address : ");
-        if (token == "BI") {
+        if (token == "rg") {
+            items.addFillColour();
+        } else if (token == "BI") {
             skipInlineImage();
         } else if (token == "BT") {
             if (items.count() >= MaxTextItems)
@@ -79,8 +81,11 @@ void TPdfContentScanner::scan(TPdfString &items)
             SkipLineEnd();
             TPdfCurrency x = 0;
             TPdfCurrency y = 0;
+            m_passedColours = 0;
             std::vector<std::string> lines = readTextObject(x, y);
             items.add(x, y, std::move(lines));
+            for (; m_passedColours > 0; --m_passedColours)
+                items.addFillColour();
             token.clear();
         }
         previous = token;
@@ -159,6 +164,18 @@ void TPdfContentScanner::keepLine(std::vector<std::string> &lines, std::string l
     lines.push_back(std::move(line));
 }
 
+std::int32_t TPdfContentScanner::fillColoursIn(std::string_view bytes)
+{
+    std::int32_t count = 0;
+    for (std::size_t at = bytes.find("rg"); at != std::string_view::npos; at = bytes.find("rg", at + 2)) {
+        const bool startsToken = at == 0 || isBlank(static_cast<unsigned char>(bytes[at - 1]));
+        const bool endsToken = at + 2 == bytes.size() || isBlank(static_cast<unsigned char>(bytes[at + 2])) ||
+                               isDelimiter(static_cast<unsigned char>(bytes[at + 2]));
+        count += startsToken && endsToken ? 1 : 0;
+    }
+    return count;
+}
+
 std::string TPdfContentScanner::hexBytes(std::string_view hex)
 {
     std::string bytes;
@@ -201,9 +218,14 @@ std::vector<std::string> TPdfContentScanner::readTextObject(TPdfCurrency &x, TPd
     std::string line;
     for (;;) {
         // The next string of the object.
+        const std::int64_t from = position();
         const std::optional<unsigned char> open = SkipToAnyOf("(<");
         if (!open)
             return lines;
+        const std::int64_t found = position();
+        seek(from);
+        m_passedColours += fillColoursIn(readBytes(found - 1 - from));
+        seek(found);
         line.clear();
         if (*open == '(') {
             if (!ReadLiteral(line))

@@ -16,8 +16,9 @@
 // read token by token: every `BT` operator starts an object; a `BT` inside
 // a string, a comment or an inline image's data, or an invisible rendering
 // mode (`3 Tr`, `7 Tr`), is text no viewer shows and raises "PDF HIDDEN
-// TEXT ERROR Address : ". No other operator is interpreted and nothing is
-// decompressed. An object that leaves this grammar ends early with the lines
+// TEXT ERROR Address : ". The fill colour selections (`rg`) each page makes
+// outside its text objects are counted (TPdfString::fillColours). No other
+// operator is interpreted and nothing is decompressed. An object that leaves this grammar ends early with the lines
 // complete so far and is still added. Only work limits raise, with "PDF
 // READ LIMIT ERROR Address : " and the position in the stream: a token or
 // string longer than the lexer allows, or, in all the pages of a file
@@ -49,8 +50,16 @@ private:
     // high half.
     static std::string hexBytes(std::string_view hex);
 
+    // Counts the fill colour selections (`rg`) among bytes an object's
+    // search for its next string passed over: when an object ends without
+    // one, the search runs on through the objects after it, whose colour
+    // selections a viewer still makes.
+    static std::int32_t fillColoursIn(std::string_view bytes);
+
     // Lines and bytes of text kept in the file so far, this stream's
     // objects included.
     std::size_t m_lines = 0;
     std::size_t m_bytes = 0;
+    // Fill colour selections passed over inside the object being read.
+    std::int32_t m_passedColours = 0;
 };

@@ -189,6 +189,11 @@ const std::vector<TTextItem> &TPdfStream::textItems() const
     return m_reader ? m_reader->strings().items() : none;
 }
 
+std::vector<std::int32_t> TPdfStream::fillColours() const
+{
+    return m_reader ? m_reader->strings().fillColours() : std::vector<std::int32_t>();
+}
+
 std::vector<TTextItem> TPdfStream::takeTextItems()
 {
     return withinMemory([this] { return m_reader ? m_reader->takeStrings() : std::vector<TTextItem>(); });

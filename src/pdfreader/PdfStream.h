@@ -102,6 +102,9 @@ public:
     // Hands the text items over, so that they outlive the facade without a
     // copy; textItems() is empty afterwards.
     std::vector<TTextItem> takeTextItems();
+    // How many fill colour selections (`rg`) each selected page's content
+    // holds outside its text objects (index 0 is page 1).
+    std::vector<std::int32_t> fillColours() const;
 
     // The Creator and Keywords texts of the file's information, CP932
     // bytes as read.

@@ -8,3 +8,13 @@ std::size_t TPdfString::add(TPdfCurrency x, TPdfCurrency y, std::vector<std::str
     m_items.push_back(TTextItem{m_currentPage, x, y, std::move(lines)});
     return m_items.size() - 1;
 }
+
+void TPdfString::addFillColour()
+{
+    if (m_currentPage < 1)
+        return;
+    const auto page = static_cast<std::size_t>(m_currentPage);
+    if (m_fillColours.size() < page)
+        m_fillColours.resize(page);
+    ++m_fillColours[page - 1];
+}

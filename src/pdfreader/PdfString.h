@@ -37,6 +37,7 @@ public:
     void clear()
     {
         m_items.clear();
+        m_fillColours.clear();
         m_lineCount = 0;
         m_textBytes = 0;
     }
@@ -44,7 +45,15 @@ public:
     std::int32_t currentPage() const { return m_currentPage; }
     void setCurrentPage(std::int32_t page) { m_currentPage = page; }
 
+    // Counts a fill colour selection (`rg`) outside the text objects of the
+    // current page.
+    void addFillColour();
+    // How many fill colour selections each page has (index 0 is page 1);
+    // pages after the last one counted have none. Kept by take().
+    const std::vector<std::int32_t> &fillColours() const { return m_fillColours; }
+
 private:
+    std::vector<std::int32_t> m_fillColours;
     std::vector<TTextItem> m_items;
     std::int32_t m_currentPage = 1;
     std::size_t m_lineCount = 0;

@@ -105,6 +105,7 @@ PlanFileRead readOpened(pdfreader::TPdfStream &pdf, const planfile::LayoutCatalo
         pdf.selectPage(page);
     }
     read.items = pdf.takeTextItems();
+    read.fillColours = pdf.fillColours();
     read.printed = decodeItems(read.items, *read.layout);
     read.creator = pdf.creator();
     return read;

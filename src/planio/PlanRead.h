@@ -28,6 +28,10 @@ struct PlanFileRead {
     std::string subject;
     std::string creator;
     std::vector<TTextItem> items;
+    // The fill colour selections of each page (index 0 is page 1): our
+    // writer selects the text colour once before every text object it
+    // prints, so a text object taken out of a file leaves its selection.
+    std::vector<std::int32_t> fillColours;
 };
 
 // Why a file was refused: the reader's message (CP932) and, when the

@@ -1,5 +1,6 @@
 #include "planio/ReadBackCheck.h"
 
+#include "plan/Common.h"
 #include "plan/Cp932.h"
 #include "planfile/PlanCheck.h"
 #include "planfile/PlanFieldValue.h"
@@ -190,6 +191,50 @@ private:
     std::vector<TPRText *> m_wrapped;
 };
 
+// The first page whose text objects, laid out, are not as many as the text
+// colour selections the file holds on it: a text object taken out whole (a
+// cell emptied by deleting its text leaves its colour selection behind).
+std::optional<Difference> missingObject(const std::vector<TPRTextObject> &laidOut,
+                                        const std::vector<std::int32_t> &fillColours)
+{
+    std::vector<std::int32_t> printed(fillColours.size());
+    for (const TPRTextObject &object : laidOut) {
+        const auto page = static_cast<std::size_t>(object.Page);
+        if (page > printed.size()) {
+            printed.resize(page);
+        }
+        ++printed[page - 1];
+    }
+    for (std::size_t page = 0; page < printed.size(); ++page) {
+        const std::int32_t inFile = page < fillColours.size() ? fillColours[page] : 0;
+        if (printed[page] != inFile) {
+            Difference d;
+            d.page = static_cast<int>(page + 1);
+            return d;
+        }
+    }
+    return std::nullopt;
+}
+
+// The age printed must be the one the two dates printed give: the editor
+// works it out from them at every save, so a birth date or plan date
+// changed in the file shows against it.
+std::optional<Difference> ageDisagrees(const planfile::PlanLayout &layout, const planfile::PrintedPlan &printed)
+{
+    const planfile::PlanField *age = layout.field("Age");
+    if (age == nullptr || !printed.HasPlanDate || !printed.HasBirthDate || !printed.HasAge ||
+        printed.Plan.Age == AgeInYears(printed.Plan.BirthDate, printed.Plan.PlanDate)) {
+        return std::nullopt;
+    }
+    Difference d;
+    d.page = age->page;
+    d.x = age->x;
+    d.y = age->y;
+    d.fieldIndex = age->index;
+    d.itemName = age->item;
+    return d;
+}
+
 // Where the file's text objects and those of the plan read from it, laid
 // out again, first part; nothing when they agree.
 std::optional<Difference> laidOutDifference(const planfile::PlanLayout &layout, const PlanFileRead &read)
@@ -200,7 +245,7 @@ std::optional<Difference> laidOutDifference(const planfile::PlanLayout &layout, 
     const std::vector<TPRTextObject> &laidOut = form.RecordPages();
     const std::optional<std::size_t> first = firstDifference(read.items, laidOut);
     if (!first) {
-        return std::nullopt;
+        return missingObject(laidOut, read.fillColours);
     }
     const Difference found = differenceAt(layout, *first, read.items, laidOut);
     if (found.itemName != TPrintFormatForm::kPageTwoName || *first >= read.items.size() ||
@@ -218,10 +263,11 @@ std::optional<Difference> laidOutDifference(const planfile::PlanLayout &layout, 
     if (const planfile::PlanField *nameField = layout.field("Name")) {
         planfile::setFieldText(form.PlanData, *nameField, name);
     }
-    if (firstDifference(read.items, form.RecordPages())) {
+    const std::vector<TPRTextObject> &again = form.RecordPages();
+    if (firstDifference(read.items, again)) {
         return found;
     }
-    return std::nullopt;
+    return missingObject(again, read.fillColours);
 }
 
 } // namespace
@@ -237,6 +283,9 @@ std::optional<Difference> findDifference(const PlanFileRead &read)
     } catch (const std::exception &) {
         // A plan that cannot even be laid out again is no sound plan.
         return Difference{};
+    }
+    if (auto found = ageDisagrees(layout, read.printed)) {
+        return found;
     }
     return checkedAsSaved(layout, read.printed);
 }

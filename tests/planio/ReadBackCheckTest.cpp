@@ -95,3 +95,34 @@ TEST(ReadBackCheck, APlanASaveWouldRefuseIsFoundOut)
 }
 
 } // namespace
+
+// Damage that keeps every offset of the file: the bytes of a filled
+// 到達時期 cell's text object (or of its string) blanked out, and a birth
+// date changed so that it no longer gives the printed age. An empty cell
+// prints nothing, so only the colour selection its object leaves behind, and
+// the age the dates must give, show these.
+TEST(ReadBackCheck, AnEmptiedCellAndABirthDateAtOddsWithTheAgeAreFoundOut)
+{
+    const std::string sound = MakePlanPdf(fullPlan(), "c", encodeDate(2024, 1, 31));
+    const std::string time = "BT\n290 548.2 Td\n<" + std::string("318C8E") + "> Tj\nET";
+    const std::size_t cell = sound.find(time);
+    ASSERT_NE(cell, std::string::npos) << "the first row's target period";
+    const std::size_t string = cell + time.find('<');
+    const std::size_t birth = sound.find("BT\n283 799");
+    ASSERT_NE(birth, std::string::npos) << "the birth date";
+    // The era year's units digit, 25 to 23: two years older than the
+    // printed age says.
+    const std::size_t year = sound.find("3235", birth) + 2;
+    const std::vector<std::tuple<const char *, std::size_t, std::string>> damages = {
+        {"the whole object blanked", cell, std::string(time.size(), ' ')},
+        {"its string and Tj blanked", string, std::string(std::string("<318C8E> Tj").size(), ' ')},
+        {"its string emptied", string, "<>" + std::string(6, ' ')},
+        {"a birth-date digit changed", year, "33"},
+    };
+    EXPECT_EQ(flagged(planio::loadPlanBytes(sound)), "");
+    for (const auto &[what, at, bytes] : damages) {
+        std::string damaged = sound;
+        damaged.replace(at, bytes.size(), bytes);
+        EXPECT_TRUE(planio::findDifference(planio::loadPlanBytes(damaged))) << what;
+    }
+}

@@ -7,9 +7,12 @@
 // caption and the page-2 header. A file changed after it was written (a
 // damaged byte in a text, a lost text object, a moved one, a changed
 // caption) prints something the plan read from it does not, and so is
-// found out, even when the change only makes a field read as empty. The
-// plan read back must also pass the checks a save makes (a character a save
-// would refuse, a text over its limit).
+// found out, even when the change only makes a field read as empty. A text
+// object taken out whole (a filled cell that then prints nothing) leaves the
+// text colour selection printed before it, which is counted per page. The
+// printed age must be the one the printed dates give, and the plan read
+// back must also pass the checks a save makes (a character a save would
+// refuse, a text over its limit).
 //
 // Equal means equal as printed: blanks and control bytes at the end of a
 // text object's last shown line, and blank lines after it, show nothing, so

@@ -1,5 +1,6 @@
-// Layout versions: a field added in a layout of its own (tests/data/layouts,
-// generated for this test as a new version would be) is carried by the new
+// Layout versions: a field added in a layout of its own, one version after
+// the newest (tests/data/layouts/next, generated for this test as a new
+// version would be) is carried by the new
 // version's files, while every file of layout 1 (the golden file of each
 // released layout included) still reads back sound with every field, and a
 // build that does not know a file's layout says so instead of calling the

@@ -230,6 +230,7 @@ void GatherPlanTest::blankBirthDateStopsAtTheDateCheck()
     form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
     form().planForm().control<QComboBox>("SexBox")->setCurrentIndex(1);
     form().planForm().control<QComboBox>("KaigoBox")->setCurrentIndex(4);
+    form().planForm().control<TEdit>("HDSEdit")->setText(QStringLiteral("20"));
     form().planForm().setCurrentWidget(form().planForm().page(2));
     const TPRACTDATA before = form().Plan;
     QVERIFY(!form().GatherPlan());

@@ -116,7 +116,14 @@ void TMainForm::commitDateQuietly(QLineEdit *field)
     if (!m_editing || !ParseEraDate(guitext::toCp932(field->text()), date)) {
         return;
     }
-    followDates();
+    // Also while a save moves the focus: the plan date the save uses stays.
+    if (field == m_planDateEdit) {
+        Plan.PlanDate = date;
+        return;
+    }
+    Plan.BirthDate = date;
+    Plan.Age = AgeInYears(Plan.BirthDate, Plan.PlanDate);
+    showAge();
 }
 
 void TMainForm::followDates()

@@ -475,6 +475,7 @@ void OpenCommandTest::unsavedChangesAreConfirmedFirst()
     const QMap<QString, QString> after = snapshot(form());
     QVERIFY2(after == typed, qPrintable(differences(typed, after)));
 
+    f->prompter->answers = {Prompter::Button::Ok};
     openFile(plan);
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(form().planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("別の人"));
@@ -493,6 +494,7 @@ void OpenCommandTest::cancelKeepsThePlanAndForgetsTheFolder()
     const TPRACTDATA plan = form().Plan;
     const QMap<QString, QString> typed = snapshot(form());
 
+    f->prompter->answers = {Prompter::Button::Ok};
     openFile(QString());
 
     QCOMPARE(f->chooser->requested, QStringList{plansFolder() + QStringLiteral("/*.pdf")});

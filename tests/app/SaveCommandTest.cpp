@@ -466,6 +466,7 @@ void SaveCommandTest::anotherPlanFileIsReplacedOnlyWhenAgreed()
     QCOMPARE(folderEntries().size(), 1);
 
     f->prompter->shown.clear();
+    f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Ok};
     form().NewSaveMenuClick(); // OK twice
     QCOMPARE(f->prompter->shown.size(), 2);
     QVERIFY(readAll(path) == expectedFile());
@@ -485,6 +486,7 @@ void SaveCommandTest::anotherPlanFileIsReplacedOnlyWhenAgreed()
         other->NewMenuClick();
         fillSampleData(*other);
         f->prompter->shown.clear();
+        f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Ok};
         other->NewSaveMenuClick();
         QCOMPARE(f->prompter->shown.size(), 2);
         QCOMPARE(f->prompter->shown[1].text, kOverwrite);

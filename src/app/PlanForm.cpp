@@ -511,8 +511,11 @@ TPlanForm::Snapshot TPlanForm::snapshot() const
 {
     Snapshot values;
     values.reserve(m_controls.size());
-    for (const FieldControl &control : m_controls) {
-        if (const auto *edit = std::get_if<TEdit *>(&control)) {
+    for (const PlanField &field : planfile::kPlanFields) {
+        const FieldControl &control = fieldControl(field);
+        if (field.widget == ControlKind::AgeLabel) {
+            values.emplace_back(); // follows the two dates, no step of its own
+        } else if (const auto *edit = std::get_if<TEdit *>(&control)) {
             values.push_back((*edit)->text());
         } else if (const auto *memo = std::get_if<TMemo *>(&control)) {
             values.push_back((*memo)->lineText());
@@ -564,11 +567,11 @@ void TPlanForm::restore(const Snapshot &values)
                 (*mark)->setText(value);
                 (*mark)->setColor(Qt::white);
             }
-        } else if (auto *label = std::get_if<TClickLabel *>(&control)) {
+        } else if (auto *label = std::get_if<TClickLabel *>(&control); label && field.widget != ControlKind::AgeLabel) {
             changed = (*label)->text() != value;
             (*label)->setText(value);
         }
-        if (changed && first == nullptr && field.widget != ControlKind::AgeLabel) {
+        if (changed && first == nullptr) {
             first = &field;
         }
     }

@@ -274,8 +274,12 @@ void StartupTest::tabOrderFollowsTheRecord()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         return QApplication::focusWidget();
     };
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
     QCOMPARE(tabFrom(form.planForm().control<TEdit>("PlanDateEdit")),
              static_cast<QWidget *>(form.planForm().control<TEdit>("NameEdit")));
+    // Reached by Tab: the caret at the end, nothing selected.
+    QVERIFY(!form.planForm().control<TEdit>("NameEdit")->hasSelectedText());
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->cursorPosition(), 2);
     QCOMPARE(tabFrom(form.planForm().control<TEdit>("NameEdit")),
              static_cast<QWidget *>(form.planForm().control<QComboBox>("SexBox")));
     QCOMPARE(tabFrom(form.planForm().control<QComboBox>("SexBox")),

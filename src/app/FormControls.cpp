@@ -299,6 +299,9 @@ void TMemo::inputMethodEvent(QInputMethodEvent *event)
 void TMemo::focusInEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
+        moveCursor(QTextCursor::End); // the first key adds to the text
+    }
     m_inputMethod.focusIn(this);
 }
 

@@ -34,8 +34,7 @@ void TMainForm::ABCMouseUp(Qt::MouseButton button)
         if (cell != nullptr && cell->hasFocus()) {
             bool anySelected = false;
             for (const planfile::PlanField &field : planfile::kPlanFields) {
-                if (field.kind == planfile::FieldKind::Mark &&
-                    planForm().control<TMarkCell>(field)->color() == aqua) {
+                if (field.kind == planfile::FieldKind::Mark && planForm().control<TMarkCell>(field)->color() == aqua) {
                     anySelected = true;
                     break;
                 }

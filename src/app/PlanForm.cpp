@@ -590,8 +590,8 @@ void TPlanForm::record(const QObject *source)
     if (now == m_history[m_at]) {
         return;
     }
-    const bool typing = qobject_cast<const QLineEdit *>(source) != nullptr ||
-                        qobject_cast<const QPlainTextEdit *>(source) != nullptr;
+    const bool typing =
+        qobject_cast<const QLineEdit *>(source) != nullptr || qobject_cast<const QPlainTextEdit *>(source) != nullptr;
     m_history.resize(m_at + 1);
     if (typing && source == m_typedIn && m_at > 0) {
         // One typed run in one field is one step.

@@ -170,6 +170,6 @@ private:
     TClickLabel *m_ageUnit = nullptr;
     int m_filling = 0; // show() and clear() at work
     std::vector<Snapshot> m_history;
-    std::size_t m_at = 0;            // the step the controls show
+    std::size_t m_at = 0;               // the step the controls show
     const QObject *m_typedIn = nullptr; // the field of the typed run going on
 };

@@ -162,8 +162,7 @@ TPlanForm::Reading TPlanForm::read(std::optional<TDateTime> planDate) const
     // (its text emptied, a valid birth date, a valid score) and the checks
     // run again from the start.
     planfile::PlanEntry probe = entry;
-    for (std::optional<planfile::PlanFault> next = fault; next;
-         next = planfile::CheckPlan(probe)) {
+    for (std::optional<planfile::PlanFault> next = fault; next; next = planfile::CheckPlan(probe)) {
         if (!reading.faults.empty() && reading.faults.back().where == next->where) {
             break; // cannot be made to pass: never expected
         }

@@ -21,8 +21,8 @@ public:
     virtual ~Prompter() = default;
 
     // Shows `text` ("\n" is a line break) with the given buttons and returns
-    // the one pressed. The first button is the default one (Enter presses it). A box closed without pressing a button answers Cancel
-    // when it offers Cancel, No when it offers No, else its last button.
+    // the one pressed. The first button is the default one (Enter presses it). A box closed without pressing a button
+    // answers Cancel when it offers Cancel, No when it offers No, else its last button.
     virtual Button ask(QWidget *parent, Kind kind, const QString &text, const QList<Button> &buttons) = 0;
     // The same with `list` below the text, one entry a line, in a box that
     // scrolls when the entries do not fit.

@@ -182,6 +182,14 @@ void TEdit::inputMethodEvent(QInputMethodEvent *event)
 void TEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
+        // The first key adds to the text instead of replacing it.
+        if (m_tabCaretAtStart) {
+            home(false);
+        } else {
+            end(false);
+        }
+    }
     m_inputMethod.focusIn(this);
 }
 
@@ -242,6 +250,10 @@ void TChoiceBox::inputMethodEvent(QInputMethodEvent *event)
 void TChoiceBox::focusInEvent(QFocusEvent *event)
 {
     QComboBox::focusInEvent(event);
+    if (lineEdit() != nullptr &&
+        (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)) {
+        lineEdit()->end(false);
+    }
     m_inputMethod.focusIn(this);
 }
 
@@ -287,6 +299,9 @@ void TMemo::inputMethodEvent(QInputMethodEvent *event)
 void TMemo::focusInEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
+        moveCursor(QTextCursor::End); // the first key adds to the text
+    }
     m_inputMethod.focusIn(this);
 }
 
@@ -355,6 +370,40 @@ void TClickLabel::mouseReleaseEvent(QMouseEvent *event)
     emit mouseUp(button);
 }
 
+void TClickLabel::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        emit clicked();
+        emit mouseUp(Qt::LeftButton);
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void TClickLabel::focusInEvent(QFocusEvent *event)
+{
+    QLabel::focusInEvent(event);
+    update();
+}
+
+void TClickLabel::focusOutEvent(QFocusEvent *event)
+{
+    QLabel::focusOutEvent(event);
+    update();
+}
+
+void TClickLabel::paintFocusFrame(QPainter &painter) const
+{
+    if (!hasFocus()) {
+        return;
+    }
+    QPen pen(palette().color(QPalette::Highlight));
+    pen.setWidth(2);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
+}
+
 void TClickLabel::setCutAtBox(bool cut)
 {
     m_cutAtBox = cut;
@@ -368,6 +417,10 @@ void TClickLabel::paintEvent(QPaintEvent *event)
 {
     if (!m_cutAtBox) {
         QLabel::paintEvent(event);
+        if (hasFocus()) {
+            QPainter painter(this);
+            paintFocusFrame(painter);
+        }
         return;
     }
     const QRect box = contentsRect();
@@ -399,10 +452,66 @@ void TMarkCell::setColor(const QColor &color)
     update();
 }
 
+QString TMarkCell::toggledLetter(const QString &mark, char letter)
+{
+    QString shown;
+    for (const char each : {'A', 'B', 'C'}) {
+        const QChar wide(0xFF21 + (each - 'A'));
+        if (mark.contains(wide) != (each == letter)) {
+            shown += wide;
+        }
+    }
+    return shown.isEmpty() ? QStringLiteral("　") : shown;
+}
+
+void TMarkCell::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (key == Qt::Key_Menu || (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+        emit mouseUp(Qt::RightButton);
+        return;
+    }
+    if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier) {
+        if (key == Qt::Key_A || key == Qt::Key_B || key == Qt::Key_C) {
+            setText(toggledLetter(text(), static_cast<char>('A' + (key - Qt::Key_A))));
+            emit markTyped();
+            return;
+        }
+        if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
+            if (text() != QStringLiteral("　")) {
+                setText(QStringLiteral("　"));
+                emit markTyped();
+            }
+            return;
+        }
+    }
+    if (modifiers == Qt::NoModifier) {
+        switch (key) {
+        case Qt::Key_Left:
+            emit moveRequested(-1, 0);
+            return;
+        case Qt::Key_Right:
+            emit moveRequested(1, 0);
+            return;
+        case Qt::Key_Up:
+            emit moveRequested(0, -1);
+            return;
+        case Qt::Key_Down:
+            emit moveRequested(0, 1);
+            return;
+        default:
+            break;
+        }
+    }
+    TClickLabel::keyPressEvent(event);
+}
+
 void TMarkCell::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), m_color);
+    paintFocusFrame(painter);
     const QString mark = text();
     if (mark.trimmed().isEmpty()) {
         return;

@@ -70,6 +70,10 @@ public:
 
     // Switches the input method off for this field (see InputMethodState).
     void setInputMethodOff(bool off) { m_inputMethod.setOff(this, off); }
+    // Reached by Tab, the field puts its caret at the end (at the start when
+    // set: the date fields, whose era editor types over from the left)
+    // instead of selecting its whole text.
+    void setTabCaretAtStart(bool start) { m_tabCaretAtStart = start; }
     bool inputMethodOff() const { return m_inputMethod.off(); }
     using QLineEdit::inputMethodQuery;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
@@ -86,6 +90,7 @@ protected:
 
 private:
     InputMethodState m_inputMethod;
+    bool m_tabCaretAtStart = false;
 };
 
 // Combo box on the info-background colour; a drop-down list without free
@@ -143,7 +148,8 @@ private:
 };
 
 // Label that reports clicks (left button released over it) and every
-// mouse-button release.
+// mouse-button release. A label that takes the focus (the mark and priority
+// cells) shows a focus frame, and Space counts as a left click on it.
 class TClickLabel : public QLabel {
     Q_OBJECT
 public:
@@ -160,7 +166,12 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    // The focus frame, drawn over the cell while it has the focus.
+    void paintFocusFrame(QPainter &painter) const;
 
 private:
     bool m_cutAtBox = false;
@@ -180,8 +191,22 @@ public:
     QColor color() const { return m_color; }
     void setColor(const QColor &color);
 
+    // The mark with `letter` ('A', 'B' or 'C') added or taken away; the
+    // letters stay in A, B, C order, none is "　".
+    static QString toggledLetter(const QString &mark, char letter);
+
+signals:
+    // The keyboard changed the mark (A, B, C, Delete, Backspace).
+    void markTyped();
+    // An arrow key: the neighbour in the grid `dx` columns and `dy` rows away.
+    void moveRequested(int dx, int dy);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // A, B and C toggle their letter, Delete and Backspace empty the cell,
+    // the arrows move in the grid, the context-menu key and Shift+F10 open
+    // the A/B/C dialog (a right button release); Space as on any cell.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QColor m_color;

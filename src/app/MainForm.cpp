@@ -132,42 +132,53 @@ void TMainForm::buildMenus()
         menu->addSeparator()->setObjectName(QString::fromLatin1(name));
     };
 
-    FileMenu = bar->addMenu(QStringLiteral("ファイル"));
+    FileMenu = bar->addMenu(QStringLiteral("ファイル(&F)"));
     FileMenu->setObjectName(QStringLiteral("FileMenu"));
-    NewMenu = item(FileMenu, "NewMenu", QStringLiteral("新規作成"), &TMainForm::NewMenuClick);
-    OpenMenu = item(FileMenu, "OpenMenu", QStringLiteral("開く"), &TMainForm::OpenMenuClick);
-    NewSaveMenu = item(FileMenu, "NewSaveMenu", QStringLiteral("今日の日付で保存"), &TMainForm::NewSaveMenuClick);
-    OldSaveMenu = item(FileMenu, "OldSaveMenu", QStringLiteral("開いた時の日付で保存"), &TMainForm::OldSaveMenuClick);
+    NewMenu = item(FileMenu, "NewMenu", QStringLiteral("新規作成(&N)"), &TMainForm::NewMenuClick);
+    NewMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    OpenMenu = item(FileMenu, "OpenMenu", QStringLiteral("開く(&O)"), &TMainForm::OpenMenuClick);
+    OpenMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    NewSaveMenu = item(FileMenu, "NewSaveMenu", QStringLiteral("今日の日付で保存(&T)"), &TMainForm::NewSaveMenuClick);
+    OldSaveMenu = item(FileMenu, "OldSaveMenu", QStringLiteral("開いた時の日付で保存(&S)"), &TMainForm::OldSaveMenuClick);
+    // Ctrl+S keeps the plan date the form shows: what the user sees is saved.
+    OldSaveMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     separator(FileMenu, "N6");
-    N3 = item(FileMenu, "N3", QStringLiteral("印刷"), &TMainForm::N3Click);
-    PreviewMenu = item(FileMenu, "PreviewMenu", QStringLiteral("印刷プレビュー"), &TMainForm::PreviewMenuClick);
+    N3 = item(FileMenu, "N3", QStringLiteral("印刷(&P)"), &TMainForm::N3Click);
+    N3->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    PreviewMenu = item(FileMenu, "PreviewMenu", QStringLiteral("印刷プレビュー(&V)"), &TMainForm::PreviewMenuClick);
     separator(FileMenu, "N4");
-    CloseMenu = item(FileMenu, "CloseMenu", QStringLiteral("閉じる"), &TMainForm::CloseMenuClick);
+    CloseMenu = item(FileMenu, "CloseMenu", QStringLiteral("閉じる(&X)"), &TMainForm::CloseMenuClick);
 
-    EditMenu = bar->addMenu(QStringLiteral("編集"));
+    EditMenu = bar->addMenu(QStringLiteral("編集(&E)"));
     EditMenu->setObjectName(QStringLiteral("EditMenu"));
     connect(EditMenu, &QMenu::aboutToShow, this, &TMainForm::EditMenuClick);
-    CutMenu = item(EditMenu, "CutMenu", QStringLiteral("切り取り"), &TMainForm::CutMenuClick);
+    UndoMenu = item(EditMenu, "UndoMenu", QStringLiteral("元に戻す(&U)"), &TMainForm::UndoMenuClick);
+    UndoMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    RedoMenu = item(EditMenu, "RedoMenu", QStringLiteral("やり直し(&R)"), &TMainForm::RedoMenuClick);
+    RedoMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    separator(EditMenu, "UndoSeparator");
+    CutMenu = item(EditMenu, "CutMenu", QStringLiteral("切り取り(&T)"), &TMainForm::CutMenuClick);
     CutMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    CopyMenu = item(EditMenu, "CopyMenu", QStringLiteral("コピー"), &TMainForm::CopyMenuClick);
+    CopyMenu = item(EditMenu, "CopyMenu", QStringLiteral("コピー(&C)"), &TMainForm::CopyMenuClick);
     CopyMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    PasteMenu = item(EditMenu, "PasteMenu", QStringLiteral("貼り付け"), &TMainForm::PasteMenuClick);
+    PasteMenu = item(EditMenu, "PasteMenu", QStringLiteral("貼り付け(&P)"), &TMainForm::PasteMenuClick);
     PasteMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     separator(EditMenu, "N5");
-    AllMenu = item(EditMenu, "AllMenu", QStringLiteral("全て選択"), &TMainForm::AllMenuClick);
+    AllMenu = item(EditMenu, "AllMenu", QStringLiteral("全て選択(&A)"), &TMainForm::AllMenuClick);
     AllMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
 
-    NSet = bar->addMenu(QStringLiteral("設定"));
+    NSet = bar->addMenu(QStringLiteral("設定(&S)"));
     NSet->setObjectName(QStringLiteral("NSet"));
-    SettingMenu = item(NSet, "SettingMenu", QStringLiteral("計画書保存フォルダー"), &TMainForm::SettingMenuClick);
+    SettingMenu = item(NSet, "SettingMenu", QStringLiteral("計画書保存フォルダー(&F)"), &TMainForm::SettingMenuClick);
 
-    NInfo = bar->addMenu(QStringLiteral("情報"));
+    NInfo = bar->addMenu(QStringLiteral("情報(&I)"));
     NInfo->setObjectName(QStringLiteral("NInfo"));
-    NInfoMenu = item(NInfo, "NInfoMenu", QStringLiteral("製品情報"), &TMainForm::NInfoMenuClick);
+    NInfoMenu = item(NInfo, "NInfoMenu", QStringLiteral("製品情報(&A)"), &TMainForm::NInfoMenuClick);
 
-    N2 = bar->addMenu(QStringLiteral("ヘルプ"));
+    N2 = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     N2->setObjectName(QStringLiteral("N2"));
-    HelpMenu = item(N2, "HelpMenu", QStringLiteral("トピックス"), &TMainForm::HelpMenuClick);
+    HelpMenu = item(N2, "HelpMenu", QStringLiteral("トピックス(&H)"), &TMainForm::HelpMenuClick);
+    HelpMenu->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
 void TMainForm::FormCreate()
@@ -240,9 +251,18 @@ void TMainForm::FormDestroy()
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
-    if (Modified && !prompter().confirm(this, QStringLiteral("保存されていません。\nこのまま終了しますか?"))) {
-        event->ignore();
-        return;
+    // Enter saves: the default button keeps the work.
+    if (Modified) {
+        const Prompter::Button answer = prompter().ask(
+            this, Prompter::Kind::Confirmation, QStringLiteral("保存されていません。\n保存して終了しますか?"),
+            {Prompter::Button::SaveAndQuit, Prompter::Button::QuitWithoutSaving, Prompter::Button::Cancel});
+        if (answer == Prompter::Button::SaveAndQuit) {
+            OldSaveMenuClick(); // the save of Ctrl+S
+        }
+        if (answer == Prompter::Button::Cancel || (answer == Prompter::Button::SaveAndQuit && Modified)) {
+            event->ignore();
+            return;
+        }
     }
     event->accept();
     releasePlanFile();
@@ -272,7 +292,7 @@ void TMainForm::unlockEditor()
 
 bool TMainForm::confirmDiscard()
 {
-    return !Modified || prompter().confirm(this, QStringLiteral("保存されていません。\n編集中の内容を破棄しますか?"));
+    return !Modified || prompter().confirmKeeping(this, QStringLiteral("保存されていません。\n編集中の内容を破棄しますか?"));
 }
 
 void TMainForm::NewMenuClick()
@@ -297,6 +317,7 @@ void TMainForm::NewMenuClick()
     m_planDateEdit->setText(guitext::fromCp932(text));
 
     Modified = false;
+    planForm().startHistory();
     planForm().setCurrentWidget(planForm().page(1));
     planForm().control(*planfile::fieldByKey("Name"))->setFocus();
 }

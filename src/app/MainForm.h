@@ -30,6 +30,7 @@
 #include <memory>
 #include <cstdint>
 #include <optional>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,7 @@ class ListEditor;
 class Prompter;
 class PrintPreviewer;
 class QAction;
+class QDialog;
 class QLineEdit;
 class QMenu;
 class TABCForm;
@@ -268,6 +270,9 @@ public slots:
     void PreviewMenuClick();
     void CloseMenuClick();
     void EditMenuClick();
+    // 元に戻す / やり直し: one step of the plan's undo history (TPlanForm).
+    void UndoMenuClick();
+    void RedoMenuClick();
     void CutMenuClick();
     void CopyMenuClick();
     void PasteMenuClick();
@@ -319,10 +324,14 @@ private:
     // Shows the age in its label, nothing while the birth date lies after
     // the plan date.
     void showAge();
+    // The plan date and the birth date as their fields show them, where they
+    // read as dates, and the age between them.
+    void followDates();
     // The plan view read as a save reads it; a fault is reported (its
     // message, then the focus in its control) and gives nothing.
     std::optional<TPRACTDATA> readPlan(std::optional<TDateTime> planDate);
     void reportFault(const planfile::PlanFault &fault);
+    void reportFaults(const std::vector<planfile::PlanFault> &faults);
     bool handleEditShortcut(QEvent *event);
     void watchFocusForEditMenu();
     // Remembered place and zoom, or the first size centred on the screen.
@@ -381,6 +390,8 @@ private:
     QAction *PreviewMenu = nullptr;
     QAction *CloseMenu = nullptr;
     QMenu *EditMenu = nullptr;
+    QAction *UndoMenu = nullptr;
+    QAction *RedoMenu = nullptr;
     QAction *CutMenu = nullptr;
     QAction *CopyMenu = nullptr;
     QAction *PasteMenu = nullptr;
@@ -406,4 +417,5 @@ private:
     TTimeForm *TimeForm = nullptr;
     TPlanListForm *PlanListForm = nullptr;
     TPlanDiffForm *PlanDiffForm = nullptr;
+    QDialog *HelpWindow = nullptr; // the manual (トピックス, F1)
 };

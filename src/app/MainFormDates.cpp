@@ -94,7 +94,8 @@ void TMainForm::DateItemKeyPress(QLineEdit *field, char key)
     const QString after = guitext::fromCp932(text);
     if (after != before) {
         field->setText(after);
-        userEdited();
+        planForm().recordEdit(field);
+        followDates();
     }
     field->setCursorPosition(static_cast<int>(cp932::charsInBytes(text, static_cast<std::size_t>(caret))));
 }
@@ -115,8 +116,23 @@ void TMainForm::commitDateQuietly(QLineEdit *field)
     if (!m_editing || !ParseEraDate(guitext::toCp932(field->text()), date)) {
         return;
     }
+    // Also while a save moves the focus: the plan date the save uses stays.
     if (field == m_planDateEdit) {
         Plan.PlanDate = date;
+        return;
+    }
+    Plan.BirthDate = date;
+    Plan.Age = AgeInYears(Plan.BirthDate, Plan.PlanDate);
+    showAge();
+}
+
+void TMainForm::followDates()
+{
+    TDateTime date = 0;
+    if (ParseEraDate(guitext::toCp932(m_planDateEdit->text()), date)) {
+        Plan.PlanDate = date;
+    }
+    if (!ParseEraDate(guitext::toCp932(m_birthEdit->text()), date)) {
         return;
     }
     Plan.BirthDate = date;
@@ -150,6 +166,7 @@ void TMainForm::PlanDateEditKeyUp()
         return;
     }
     Plan.PlanDate = date;
+    followDates();
 }
 
 void TMainForm::BirthEditKeyUp()

@@ -52,6 +52,8 @@ void TMainForm::watchFocusForEditMenu()
 
 void TMainForm::EditMenuClick()
 {
+    UndoMenu->setEnabled(planForm().canUndo() || Modified);
+    RedoMenu->setEnabled(planForm().canRedo());
     const QMimeData *clipboard = QApplication::clipboard()->mimeData();
     PasteMenu->setEnabled(clipboard != nullptr && clipboard->hasText());
 
@@ -92,6 +94,22 @@ void TMainForm::EditMenuClick()
     }
     CutMenu->setEnabled(selection);
     CopyMenu->setEnabled(selection);
+}
+
+void TMainForm::UndoMenuClick()
+{
+    if (planForm().undo()) {
+        followDates();
+        userEdited();
+    }
+}
+
+void TMainForm::RedoMenuClick()
+{
+    if (planForm().redo()) {
+        followDates();
+        userEdited();
+    }
 }
 
 void TMainForm::CutMenuClick()
@@ -145,7 +163,7 @@ bool TMainForm::handleEditShortcut(QEvent *event)
     const auto *key = static_cast<QKeyEvent *>(event);
     const QKeySequence pressed(key->keyCombination());
     QAction *item = nullptr;
-    for (QAction *action : {CutMenu, CopyMenu, PasteMenu, AllMenu}) {
+    for (QAction *action : {UndoMenu, RedoMenu, CutMenu, CopyMenu, PasteMenu, AllMenu}) {
         if (action->shortcut() == pressed) {
             item = action;
             break;

@@ -223,10 +223,12 @@ bool TMainForm::ConfirmPrintedFit(TPRACTDATA &plan)
         }
         // The memos take their broken lines as an edit of the user's, and
         // the plan to be saved the same texts.
+        planForm().breakTypedRun();
         for (const auto &[field, text] : broken) {
             planForm().control<TMemo>(*field)->setText(guitext::fromCp932(text));
             planfile::setFieldText(plan, *field, text);
         }
+        planForm().recordEdit(); // one step of the undo history
         // The first memo broken is shown, so the user sees the new lines.
         planForm().focusField(*broken.front().first);
         mayBreak = false;

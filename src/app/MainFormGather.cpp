@@ -19,11 +19,38 @@ void TMainForm::reportFault(const planfile::PlanFault &fault)
     planForm().focusField(*fault.where);
 }
 
+// Several faults are named in one message, each with the caption of its
+// field and the text its check gives alone, in check order; the focus then
+// goes to the first.
+void TMainForm::reportFaults(const std::vector<planfile::PlanFault> &faults)
+{
+    if (faults.size() == 1) {
+        reportFault(faults.front());
+        return;
+    }
+    QStringList entries;
+    for (const planfile::PlanFault &fault : faults) {
+        QString message = guitext::fromCp932(fault.message);
+        message.replace(QLatin1Char('\n'), QString());
+        entries.append(QString::fromUtf8(fault.where->caption) + QStringLiteral("：") + message);
+    }
+    prompter().askWithList(this, Prompter::Kind::Information,
+                           QStringLiteral("保存できません。次の%1か所を直してください。").arg(faults.size()), entries,
+                           {Prompter::Button::Ok});
+    const planfile::PlanField &first = *faults.front().where;
+    if (first.kind == planfile::FieldKind::Date) {
+        planForm().setCurrentWidget(planForm().page(1));
+        planForm().control(first)->setFocus();
+    } else {
+        planForm().focusField(first);
+    }
+}
+
 std::optional<TPRACTDATA> TMainForm::readPlan(std::optional<TDateTime> planDate)
 {
     const TPlanForm::Reading reading = planDate ? planForm().read(*planDate) : planForm().read();
     if (!reading.plan) {
-        reportFault(reading.fault);
+        reportFaults(reading.faults.empty() ? std::vector<planfile::PlanFault>{reading.fault} : reading.faults);
     }
     return reading.plan;
 }

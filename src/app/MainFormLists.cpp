@@ -130,8 +130,9 @@ void TMainForm::GoodsDblClick(TMemo *memo)
     if (GoodsForm->exec() != TGoodsForm::ResultOk) {
         return;
     }
+    planForm().breakTypedRun();
     writeBoxTexts(memo, GoodsForm->Boxes);
-    userEdited();
+    planForm().recordEdit();
 }
 
 void TMainForm::KaigoDblClick(TMemo *memo)
@@ -139,8 +140,9 @@ void TMainForm::KaigoDblClick(TMemo *memo)
     if (KaigoForm->exec() != TKaigoForm::ResultOk) {
         return;
     }
+    planForm().breakTypedRun();
     writeBoxTexts(memo, KaigoForm->Boxes);
-    userEdited();
+    planForm().recordEdit();
 }
 
 void TMainForm::TimeDblClick(QLineEdit *edit)
@@ -148,7 +150,7 @@ void TMainForm::TimeDblClick(QLineEdit *edit)
     const int result = TimeForm->exec();
     const QString unit = result == TTimeForm::ResultMonth ? QStringLiteral("月") : QStringLiteral("ヵ月");
     edit->setText(QStringLiteral(" ") + QString::number(TimeForm->TimeValue) + unit);
-    userEdited();
+    planForm().recordEdit();
 }
 
 void TMainForm::MemoDblClick(QWidget *field)
@@ -168,10 +170,12 @@ void TMainForm::pasteStockPhrase(QWidget *field)
     if (CommentForm->exec() != TCommentForm::ResultOk) {
         return;
     }
+    // A pick is a step of its own in the undo history.
+    planForm().breakTypedRun();
     if (auto *memo = qobject_cast<TMemo *>(field)) {
         memo->paste();
     } else if (auto *edit = qobject_cast<QLineEdit *>(field)) {
         edit->paste();
     }
-    userEdited();
+    planForm().recordEdit();
 }

@@ -29,6 +29,20 @@ void TMainForm::ABCMouseUp(Qt::MouseButton button)
     if (button == Qt::LeftButton && cell != nullptr) {
         cell->setColor(cell->color() == QColor(Qt::white) ? aqua : QColor(Qt::white));
     } else if (button == Qt::RightButton) {
+        // From the keyboard with no cell selected: the dialog is for the
+        // cell that has the focus.
+        if (cell != nullptr && cell->hasFocus()) {
+            bool anySelected = false;
+            for (const planfile::PlanField &field : planfile::kPlanFields) {
+                if (field.kind == planfile::FieldKind::Mark && planForm().control<TMarkCell>(field)->color() == aqua) {
+                    anySelected = true;
+                    break;
+                }
+            }
+            if (!anySelected) {
+                cell->setColor(aqua);
+            }
+        }
         const int result = ABCForm->exec();
         if (result == TABCForm::ResultCancel) {
             return;
@@ -58,6 +72,8 @@ void TMainForm::ABCMouseUp(Qt::MouseButton button)
             }
         }
     }
+    // One step of the undo history (none for a selection alone); an edit.
+    planForm().recordEdit();
     Modified = true;
 }
 
@@ -73,9 +89,10 @@ void TMainForm::SpecialClick()
         prompter().error(this, QStringLiteral("*** System Error"));
         return;
     }
-    const std::int32_t mark = (planfile::fieldNumber(Plan, *field) + 1) % 3;
+    const int shown = planfile::choiceIndex(planfile::kPriorityMarks, guitext::toCp932(cell->text()));
+    const std::int32_t mark = (std::max(0, shown) + 1) % 3;
     planfile::setFieldNumber(Plan, *field, mark);
     cell->setText(priorityCaption(mark));
     // A priority mark is part of the plan: changing it is an edit.
-    Modified = true;
+    planForm().recordEdit();
 }

@@ -101,6 +101,8 @@ bool TMainForm::openPlanFile(const QString &chosen)
             planfile::setFieldNumber(Plan, field, planfile::fieldNumber(printed.Plan, field));
         }
     }
+    followDates();
+    planForm().startHistory();
     Modified = false;
     holdPlanFile(chosen);
     unlockEditor();

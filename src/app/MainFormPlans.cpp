@@ -52,11 +52,11 @@ void TMainForm::buildPlanMenus()
         FileMenu->insertAction(N3, action);
         return action;
     };
-    PlanListMenu = item("PlanListMenu", QStringLiteral("計画書一覧"), &TMainForm::PlanListMenuClick);
-    NextPlanMenu = item("NextPlanMenu", QStringLiteral("この計画書を元に新規作成"), &TMainForm::NextPlanMenuClick);
-    DiffMenu = item("DiffMenu", QStringLiteral("前回との違い"), &TMainForm::DiffMenuClick);
+    PlanListMenu = item("PlanListMenu", QStringLiteral("計画書一覧(&L)"), &TMainForm::PlanListMenuClick);
+    NextPlanMenu = item("NextPlanMenu", QStringLiteral("この計画書を元に新規作成(&B)"), &TMainForm::NextPlanMenuClick);
+    DiffMenu = item("DiffMenu", QStringLiteral("前回との違い(&D)"), &TMainForm::DiffMenuClick);
     FileMenu->insertSeparator(N3)->setObjectName(QStringLiteral("PlanMenuSeparator"));
-    ReviewMenu = new QAction(QStringLiteral("見直し間隔"), NSet);
+    ReviewMenu = new QAction(QStringLiteral("見直し間隔(&R)"), NSet);
     ReviewMenu->setObjectName(QStringLiteral("ReviewMenu"));
     connect(ReviewMenu, &QAction::triggered, this, &TMainForm::ReviewMenuClick);
     NSet->addAction(ReviewMenu);
@@ -174,6 +174,7 @@ void TMainForm::NextPlanMenuClick()
     }
     // A plan of its own now: closing or replacing it asks first, and so does
     // saving over the file it came from (a next plan made the same day).
+    planForm().startHistory();
     Modified = true;
     releasePlanFile();
     planForm().setCurrentWidget(planForm().page(1));

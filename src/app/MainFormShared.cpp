@@ -113,7 +113,7 @@ bool TMainForm::confirmReplace(const QString &path)
         return true;
     }
     if (existing.path != PlanFile.path) {
-        return prompter().confirm(this, QStringLiteral("同じ名前の計画書があります。\n上書きしますか？"));
+        return prompter().confirmKeeping(this, QStringLiteral("同じ名前の計画書があります。\n上書きしますか？"));
     }
     // This window's own plan file: unchanged when it is the same file with
     // the same size and time and, as a time can be put back, the same bytes.

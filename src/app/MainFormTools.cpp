@@ -9,8 +9,12 @@
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
 
+#include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTextBrowser>
+#include <QVBoxLayout>
 #include <QUrl>
 
 namespace {
@@ -28,57 +32,6 @@ QStringList helpFileCandidates(const QString &programDir)
 {
     return {programDir + QLatin1Char('/') + helpFileName(),
             QDir::cleanPath(programDir + QStringLiteral("/../share/doc/ovilant/") + helpFileName())};
-}
-
-// The messages for the failure codes of the platform's document opening.
-QString openFailureText(int code)
-{
-    switch (code) {
-    case 0:
-        return QStringLiteral("The operating system is out of memory or resources.");
-    case 2:
-        return QStringLiteral("The specified file was not found.");
-    case 3:
-        return QStringLiteral("The specified path was not found.");
-    case 5:
-        return QStringLiteral("The operating system denied access to the specified file.");
-    case 8:
-        return QStringLiteral("There was not enough memory to complete the operation.");
-    case 11:
-        return QStringLiteral("The .EXE file is invalid (non-Win32 .EXE or error in .EXE image).");
-    case 26:
-        return QStringLiteral("A sharing violation occurred.");
-    case 27:
-        return QStringLiteral("The filename association is incomplete or invalid.");
-    case 28:
-        return QStringLiteral("The DDE transaction could not be completed because the request timed out.");
-    case 29:
-        return QStringLiteral("The DDE transaction failed.");
-    case 30:
-        return QStringLiteral(
-            "The DDE transaction could not be completed because other DDE transactions were being processed.");
-    case 31:
-        return QStringLiteral("There is no application associated with the given filename extension.");
-    case 32:
-        return QStringLiteral("The specified dynamic-link library was not found.");
-    default:
-        return QString();
-    }
-}
-
-// The desktop only says whether a document could be opened. A file that has
-// gone meanwhile reads as "file not found", a folder that cannot be read as
-// "access denied", anything else as a missing association.
-int openFailureCode(const QString &path)
-{
-    const QFileInfo file(path);
-    if (!file.exists()) {
-        return file.dir().exists() ? 2 : 3;
-    }
-    if (!file.isReadable()) {
-        return 5;
-    }
-    return 31;
 }
 
 } // namespace
@@ -116,7 +69,27 @@ void TMainForm::HelpMenuClick()
         launcher().openDocument(QUrl(makerWebAddress()));
         return;
     }
-    if (!launcher().openDocument(QUrl::fromLocalFile(path))) {
-        prompter().error(this, openFailureText(openFailureCode(path)), Prompter::Button::Abort);
+    // The manual is shown in a window of the editor's own, on any desktop
+    // and without a browser; its links to the web go to the browser.
+    if (QFile file(path); !file.open(QIODevice::ReadOnly)) {
+        prompter().error(this, QStringLiteral("マニュアルを開けません。\n") + QDir::toNativeSeparators(path));
+        return;
     }
+    if (HelpWindow == nullptr) {
+        HelpWindow = new QDialog(this, Qt::Window);
+        HelpWindow->setObjectName(QStringLiteral("HelpWindow"));
+        HelpWindow->setWindowTitle(QStringLiteral("リハビリ実施計画書 - ヘルプ"));
+        auto *browser = new QTextBrowser(HelpWindow);
+        browser->setObjectName(QStringLiteral("HelpBrowser"));
+        browser->setOpenExternalLinks(true);
+        auto *layout = new QVBoxLayout(HelpWindow);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(browser);
+        HelpWindow->resize(820, 760);
+    }
+    auto *browser = HelpWindow->findChild<QTextBrowser *>(QStringLiteral("HelpBrowser"));
+    browser->setSource(QUrl::fromLocalFile(path));
+    HelpWindow->show();
+    HelpWindow->raise();
+    HelpWindow->activateWindow();
 }

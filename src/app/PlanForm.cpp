@@ -223,6 +223,7 @@ TPlanForm::FieldControl makeControl(const PlanField &field, QWidget *parent)
         // Dates are typed as digits and era keys, in a fixed-pitch face so
         // that the era text keeps its shape.
         edit->setInputMethodOff(true);
+        edit->setTabCaretAtStart(true);
         edit->setContextMenuPolicy(Qt::NoContextMenu);
         edit->setDragEnabled(false);
         edit->setAcceptDrops(false);
@@ -250,12 +251,15 @@ TPlanForm::FieldControl makeControl(const PlanField &field, QWidget *parent)
     case ControlKind::MarkCell: {
         auto *cell = new TMarkCell(parent);
         cell->setText(kBlank);
+        // Reached by Tab and the arrows; a click keeps the focus where it is.
+        cell->setFocusPolicy(Qt::TabFocus);
         return cell;
     }
     case ControlKind::PriorityCell: {
         auto *cell = new TClickLabel(parent);
         cell->setText(kBlank);
         cell->setAlignment(Qt::AlignCenter);
+        cell->setFocusPolicy(Qt::TabFocus);
         return cell;
     }
     case ControlKind::TeamBox:
@@ -295,6 +299,7 @@ TPlanForm::TPlanForm(QWidget *parent) : QTabWidget(parent), m_controls(planfile:
     }
     setTabOrder();
     watchForEdits();
+    startHistory();
 }
 
 // Adds tab page n: the tab sheet "TabSheet" + n holding the scroll box
@@ -437,7 +442,9 @@ void TPlanForm::placeField(const PlanField &field, TFormPanel *panel)
 
 // Tab goes through the controls in the order the checks read them; a
 // control without a check (the plan date, the lists, the ticks) comes just
-// before the first checked one after it in the table. Labels take no focus.
+// before the first checked one after it in the table, and in a table row the
+// level marks come before the row's texts and the priority mark after them.
+// The age and the other labels take no focus.
 void TPlanForm::setTabOrder()
 {
     std::vector<std::pair<int, QWidget *>> order;
@@ -446,11 +453,27 @@ void TPlanForm::setTabOrder()
         if (widget->focusPolicy() == Qt::NoFocus) {
             continue;
         }
-        int rank = field.check * 2;
-        if (field.check == 0) {
+        int rank = field.check * 4;
+        if (field.check == 0 && inTableRow(field)) {
+            // A mark of a table row comes before the row's texts, a priority
+            // mark after them: the row is read from left to right.
+            int first = 0;
+            int last = 0;
+            int firstX = 0;
+            for (const PlanField &other : planfile::kPlanFields) {
+                if (other.row == field.row && other.page == field.page && other.check > 0) {
+                    if (first == 0 || other.check < first) {
+                        first = other.check;
+                        firstX = other.x;
+                    }
+                    last = std::max(last, other.check);
+                }
+            }
+            rank = field.x < firstX ? first * 4 - 1 : last * 4 + 1;
+        } else if (field.check == 0) {
             for (std::size_t i = static_cast<std::size_t>(field.index) + 1; i < planfile::kPlanFields.size(); ++i) {
                 if (planfile::kPlanFields[i].check > 0) {
-                    rank = planfile::kPlanFields[i].check * 2 - 1;
+                    rank = planfile::kPlanFields[i].check * 4 - 2;
                     break;
                 }
             }
@@ -466,7 +489,211 @@ void TPlanForm::setTabOrder()
 void TPlanForm::userEdited()
 {
     if (m_filling == 0) {
+        record(sender());
         emit edited();
+    }
+}
+
+void TPlanForm::recordEdit(const QObject *typedIn)
+{
+    if (m_filling == 0) {
+        record(typedIn);
+        if (typedIn == nullptr) {
+            m_typedIn = nullptr;
+        }
+        emit edited();
+    }
+}
+
+// --- The plan's undo history ---------------------------------------------
+
+TPlanForm::Snapshot TPlanForm::snapshot() const
+{
+    Snapshot values;
+    values.reserve(m_controls.size());
+    for (const PlanField &field : planfile::kPlanFields) {
+        const FieldControl &control = fieldControl(field);
+        if (field.widget == ControlKind::AgeLabel) {
+            values.emplace_back(); // follows the two dates, no step of its own
+        } else if (const auto *edit = std::get_if<TEdit *>(&control)) {
+            values.push_back((*edit)->text());
+        } else if (const auto *memo = std::get_if<TMemo *>(&control)) {
+            values.push_back((*memo)->lineText());
+        } else if (const auto *box = std::get_if<TChoiceBox *>(&control)) {
+            values.push_back((*box)->isEditable() ? (*box)->currentText() : QString::number((*box)->currentIndex()));
+        } else if (const auto *tick = std::get_if<QCheckBox *>(&control)) {
+            values.push_back((*tick)->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        } else {
+            values.push_back(widgetOf(control)->property("text").toString());
+        }
+    }
+    return values;
+}
+
+void TPlanForm::restore(const Snapshot &values)
+{
+    ++m_filling;
+    const PlanField *first = nullptr;
+    for (const PlanField &field : planfile::kPlanFields) {
+        const QString &value = values[static_cast<std::size_t>(field.index)];
+        const FieldControl &control = fieldControl(field);
+        bool changed = false;
+        if (auto *edit = std::get_if<TEdit *>(&control)) {
+            changed = (*edit)->text() != value;
+            if (changed) {
+                (*edit)->setText(value);
+            }
+        } else if (auto *memo = std::get_if<TMemo *>(&control)) {
+            changed = (*memo)->lineText() != value;
+            if (changed) {
+                (*memo)->setText(value);
+            }
+        } else if (auto *box = std::get_if<TChoiceBox *>(&control)) {
+            if ((*box)->isEditable()) {
+                changed = (*box)->currentText() != value;
+                if (changed) {
+                    (*box)->setCurrentText(value);
+                }
+            } else {
+                changed = (*box)->currentIndex() != value.toInt();
+                (*box)->setCurrentIndex(value.toInt());
+            }
+        } else if (auto *tick = std::get_if<QCheckBox *>(&control)) {
+            changed = (*tick)->isChecked() != (value == QStringLiteral("1"));
+            (*tick)->setChecked(value == QStringLiteral("1"));
+        } else if (auto *mark = std::get_if<TMarkCell *>(&control)) {
+            changed = (*mark)->text() != value;
+            if (changed) {
+                (*mark)->setText(value);
+                (*mark)->setColor(Qt::white);
+            }
+        } else if (auto *label = std::get_if<TClickLabel *>(&control); label && field.widget != ControlKind::AgeLabel) {
+            changed = (*label)->text() != value;
+            (*label)->setText(value);
+        }
+        if (changed && first == nullptr) {
+            first = &field;
+        }
+    }
+    showHeader();
+    --m_filling;
+    m_typedIn = nullptr;
+    // The field the step changed comes into view with the focus.
+    if (first != nullptr) {
+        focusField(*first);
+    }
+}
+
+void TPlanForm::record(const QObject *source)
+{
+    Snapshot now = snapshot();
+    if (now == m_history[m_at]) {
+        return;
+    }
+    const bool typing =
+        qobject_cast<const QLineEdit *>(source) != nullptr || qobject_cast<const QPlainTextEdit *>(source) != nullptr;
+    m_history.resize(m_at + 1);
+    if (typing && source == m_typedIn && m_at > 0) {
+        // One typed run in one field is one step.
+        m_history[m_at] = std::move(now);
+    } else {
+        m_history.push_back(std::move(now));
+        ++m_at;
+        constexpr std::size_t kSteps = 500;
+        if (m_history.size() > kSteps) {
+            m_history.erase(m_history.begin());
+            --m_at;
+        }
+    }
+    m_typedIn = typing ? source : nullptr;
+}
+
+void TPlanForm::startHistory()
+{
+    m_history.assign(1, snapshot());
+    m_at = 0;
+    m_typedIn = nullptr;
+}
+
+void TPlanForm::breakTypedRun()
+{
+    m_typedIn = nullptr;
+}
+
+bool TPlanForm::canUndo() const
+{
+    return m_at > 0;
+}
+
+bool TPlanForm::canRedo() const
+{
+    return m_at + 1 < m_history.size();
+}
+
+bool TPlanForm::undo()
+{
+    // What the controls hold now may be newer than the last step recorded.
+    record(nullptr);
+    if (!canUndo()) {
+        return false;
+    }
+    const Snapshot &before = m_history[m_at - 1];
+    restore(before);
+    --m_at;
+    return true;
+}
+
+bool TPlanForm::redo()
+{
+    if (!canRedo()) {
+        return false;
+    }
+    restore(m_history[m_at + 1]);
+    ++m_at;
+    return true;
+}
+
+// An arrow key in a mark cell: the nearest cell that way on the same page,
+// in the same line (left, right) or column (up, down).
+void TPlanForm::moveInGrid(int dx, int dy)
+{
+    const PlanField *from = fieldOf(sender());
+    if (from == nullptr) {
+        return;
+    }
+    const PlanField *best = nullptr;
+    int bestDistance = 0;
+    for (const PlanField &field : planfile::kPlanFields) {
+        if (field.widget != ControlKind::MarkCell || field.page != from->page) {
+            continue;
+        }
+        const int along = dx != 0 ? (field.x - from->x) * dx : (from->y - field.y) * dy; // PDF y grows upwards
+        const int across = dx != 0 ? std::abs(field.y - from->y) : std::abs(field.x - from->x);
+        if (along <= 0 || across > 2) {
+            continue;
+        }
+        if (best == nullptr || along < bestDistance) {
+            best = &field;
+            bestDistance = along;
+        }
+    }
+    if (best == nullptr && dx != 0) {
+        // Past the end of a line: the first cell of the next line (the
+        // last of the line before), as text is read.
+        for (const PlanField &field : planfile::kPlanFields) {
+            if (field.widget != ControlKind::MarkCell || field.page != from->page ||
+                (dx > 0 ? field.y >= from->y - 2 : field.y <= from->y + 2)) {
+                continue;
+            }
+            const bool nearerLine = best == nullptr || (dx > 0 ? field.y > best->y + 2 : field.y < best->y - 2);
+            const bool sameLine = best != nullptr && std::abs(field.y - best->y) <= 2;
+            if (nearerLine || (sameLine && (dx > 0 ? field.x < best->x : field.x > best->x))) {
+                best = &field;
+            }
+        }
+    }
+    if (best != nullptr) {
+        focusField(*best);
     }
 }
 
@@ -482,6 +709,9 @@ void TPlanForm::watchForEdits()
             connect(*memo, &QPlainTextEdit::textChanged, this, &TPlanForm::userEdited);
         } else if (auto *tick = std::get_if<QCheckBox *>(&control)) {
             connect(*tick, &QCheckBox::clicked, this, &TPlanForm::userEdited);
+        } else if (auto *mark = std::get_if<TMarkCell *>(&control)) {
+            connect(*mark, &TMarkCell::markTyped, this, &TPlanForm::userEdited);
+            connect(*mark, &TMarkCell::moveRequested, this, &TPlanForm::moveInGrid);
         } else if (auto *box = std::get_if<TChoiceBox *>(&control)) {
             connect(*box, &QComboBox::activated, this, &TPlanForm::userEdited);
             if ((*box)->lineEdit() != nullptr) {

@@ -46,10 +46,12 @@ public:
     using FieldControl = std::variant<TEdit *, TMemo *, TChoiceBox *, QCheckBox *, TMarkCell *, TClickLabel *>;
 
     // What read() found: the plan, or the first check it failed (`plan`
-    // then empty).
+    // then empty) and every check that failed, in check order, each field
+    // once (`faults`).
     struct Reading {
         std::optional<TPRACTDATA> plan;
         planfile::PlanFault fault;
+        std::vector<planfile::PlanFault> faults;
     };
     // The plan the controls hold, dated as the plan-date field shows (a
     // date error on that field when it does not read as a date), or dated
@@ -118,6 +120,26 @@ public:
     // and priority mark) rather than a field of its own.
     static bool inTableRow(const planfile::PlanField &field);
 
+    // --- The plan's undo history -------------------------------------------
+    // Every change the user makes is one step: a typed run in one field, a
+    // pick, a mark, a whole-grid command. Steps are what the controls hold
+    // after each change; undo and redo put the controls back to one of them
+    // (the mark cells' selection is not part of a step and goes white).
+    // The history starts afresh with what the controls hold now (New, Open).
+    void startHistory();
+    // A change made by a command rather than through a control's own signal
+    // (a pick, a mark, a date key): a step of its own, or, with `typedIn`,
+    // part of the typed run in that field. Emits edited().
+    void recordEdit(const QObject *typedIn = nullptr);
+    // The next change starts a step of its own even in the same field.
+    void breakTypedRun();
+    bool canUndo() const;
+    bool canRedo() const;
+    // Put the controls back one step (forward again); false when there is
+    // none. The field the step changed gets the focus.
+    bool undo();
+    bool redo();
+
 signals:
     // The user changed a control: typed, pasted, ticked or chose. Controls
     // that show() and clear() fill do not count.
@@ -129,6 +151,11 @@ private:
     void setTabOrder();
     void watchForEdits();
     void userEdited();
+    void moveInGrid(int dx, int dy);
+    using Snapshot = std::vector<QString>; // per field, in field order
+    Snapshot snapshot() const;
+    void restore(const Snapshot &values);
+    void record(const QObject *source);
     // Shows the value `text` (CP932) of a field that holds a text, and the
     // number, tick or choice of the others from `plan`.
     void fill(const TPRACTDATA &plan, const planfile::PlanField &field, const std::string &text);
@@ -142,4 +169,7 @@ private:
     TClickLabel *m_dateHeader = nullptr;
     TClickLabel *m_ageUnit = nullptr;
     int m_filling = 0; // show() and clear() at work
+    std::vector<Snapshot> m_history;
+    std::size_t m_at = 0;               // the step the controls show
+    const QObject *m_typedIn = nullptr; // the field of the typed run going on
 };

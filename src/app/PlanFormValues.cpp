@@ -13,6 +13,7 @@
 
 #include <QScrollArea>
 #include <QTextCursor>
+#include <algorithm>
 
 namespace {
 
@@ -94,11 +95,15 @@ TPlanForm::Reading TPlanForm::read(TDateTime planDate) const
 
 TPlanForm::Reading TPlanForm::read(std::optional<TDateTime> planDate) const
 {
+    Reading reading;
     TDateTime date = 0;
     if (planDate) {
         date = *planDate;
     } else if (!ParseEraDate(controlText(planDateField()), date)) {
-        return Reading{std::nullopt, planfile::PlanFault{&planDateField(), planfile::dateErrorMessage()}};
+        reading.faults.push_back(planfile::PlanFault{&planDateField(), planfile::dateErrorMessage()});
+        // The other checks still run, against a plan date no birth date lies after.
+        constexpr TDateTime kLatest = 2958465; // 9999-12-31
+        date = kLatest;
     }
 
     // What the controls hold, as the checks read it: the record with every
@@ -148,10 +153,42 @@ TPlanForm::Reading TPlanForm::read(std::optional<TDateTime> planDate) const
     }
 
     TPRACTDATA plan = p;
-    if (const std::optional<planfile::PlanFault> fault = planfile::CheckPlan(entry, &plan)) {
-        return Reading{std::nullopt, *fault};
+    const std::optional<planfile::PlanFault> fault = planfile::CheckPlan(entry, &plan);
+    if (!fault && reading.faults.empty()) {
+        reading.plan = plan;
+        return reading;
     }
-    return Reading{plan, {}};
+    // Every fault, in check order: each field that failed is made to pass
+    // (its text emptied, a valid birth date, a valid score) and the checks
+    // run again from the start.
+    planfile::PlanEntry probe = entry;
+    for (std::optional<planfile::PlanFault> next = fault; next; next = planfile::CheckPlan(probe)) {
+        if (!reading.faults.empty() && reading.faults.back().where == next->where) {
+            break; // cannot be made to pass: never expected
+        }
+        reading.faults.push_back(*next);
+        const PlanField *where = next->where;
+        if (probe.Unrepresentable == where) {
+            probe.Unrepresentable = nullptr;
+            const auto &checked = planfile::checkedFields();
+            for (auto it = std::find(checked.begin(), checked.end(), where); it != checked.end(); ++it) {
+                if (*it != where && (*it)->kind != FieldKind::Date &&
+                    guitext::firstUnrepresentable(displayText(fieldControl(**it)))) {
+                    probe.Unrepresentable = *it;
+                    break;
+                }
+            }
+        }
+        if (where->kind == FieldKind::Date) {
+            probe.BirthText = FormatEraDate(std::min(probe.Plan.PlanDate, TDateTime(0) + 40000));
+        } else if (where->kind == FieldKind::Number) {
+            probe.HDSText = "0";
+        } else {
+            planfile::setFieldText(probe.Plan, *where, std::string());
+        }
+    }
+    reading.fault = reading.faults.front();
+    return reading;
 }
 
 void TPlanForm::fill(const TPRACTDATA &plan, const PlanField &field, const std::string &text)

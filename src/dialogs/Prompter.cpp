@@ -21,6 +21,11 @@ bool Prompter::confirm(QWidget *parent, const QString &text)
     return ask(parent, Kind::Confirmation, text, {Button::Ok, Button::Cancel}) == Button::Ok;
 }
 
+bool Prompter::confirmKeeping(QWidget *parent, const QString &text)
+{
+    return ask(parent, Kind::Confirmation, text, {Button::Cancel, Button::Ok}) == Button::Ok;
+}
+
 void Prompter::error(QWidget *parent, const QString &text, Button button)
 {
     ask(parent, Kind::Error, text, {button});
@@ -67,6 +72,10 @@ QString Prompter::buttonText(Button button)
         return QStringLiteral("開く");
     case Button::Overwrite:
         return QStringLiteral("上書き");
+    case Button::SaveAndQuit:
+        return QStringLiteral("保存して終了");
+    case Button::QuitWithoutSaving:
+        return QStringLiteral("保存しないで終了");
     }
     return QString();
 }
@@ -111,7 +120,10 @@ QMessageBox::ButtonRole roleOf(Prompter::Button button)
     case Prompter::Button::Save:
     case Prompter::Button::Open:
     case Prompter::Button::Overwrite:
+    case Prompter::Button::SaveAndQuit:
         return QMessageBox::AcceptRole;
+    case Prompter::Button::QuitWithoutSaving:
+        return QMessageBox::DestructiveRole;
     case Prompter::Button::BreakLines:
         return QMessageBox::ActionRole;
     case Prompter::Button::Cancel:

@@ -16,13 +16,13 @@ class QWidget;
 class Prompter {
 public:
     enum class Kind { Information, Confirmation, Error, Warning };
-    enum class Button { Ok, Cancel, Yes, No, Abort, Save, BreakLines, Open, Overwrite };
+    enum class Button { Ok, Cancel, Yes, No, Abort, Save, BreakLines, Open, Overwrite, SaveAndQuit, QuitWithoutSaving };
 
     virtual ~Prompter() = default;
 
     // Shows `text` ("\n" is a line break) with the given buttons and returns
-    // the one pressed. A box closed without pressing a button answers Cancel
-    // when it offers Cancel, No when it offers No, else its last button.
+    // the one pressed. The first button is the default one (Enter presses it). A box closed without pressing a button
+    // answers Cancel when it offers Cancel, No when it offers No, else its last button.
     virtual Button ask(QWidget *parent, Kind kind, const QString &text, const QList<Button> &buttons) = 0;
     // The same with `list` below the text, one entry a line, in a box that
     // scrolls when the entries do not fit.
@@ -33,6 +33,9 @@ public:
     void information(QWidget *parent, const QString &text);
     // "確認" with "OK" and "キャンセル"; true when OK was pressed.
     bool confirm(QWidget *parent, const QString &text);
+    // The same for a question whose OK throws work away: "キャンセル" comes
+    // first and is the default, so that Enter keeps the work.
+    bool confirmKeeping(QWidget *parent, const QString &text);
     // "エラー" with "OK", or with "中止(&A)" for failures to hand a file to
     // another program.
     void error(QWidget *parent, const QString &text, Button button = Button::Ok);

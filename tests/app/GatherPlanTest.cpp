@@ -51,6 +51,7 @@ class GatherPlanTest : public QObject {
 private slots:
     void init();
     void cleanup();
+    void emptyNewPlanNamesEveryFaultAtOnce();
     void eachLimitAllowsItselfAndRefusesOneByteMore_data();
     void eachLimitAllowsItselfAndRefusesOneByteMore();
     void memoLineBreaksCountTwoBytes();
@@ -224,12 +225,28 @@ void GatherPlanTest::hdsScores()
     }
 }
 
+void GatherPlanTest::emptyNewPlanNamesEveryFaultAtOnce()
+{
+    form().NewMenuClick();
+    form().planForm().control<TEdit>("NameEdit")->setText(QString(30, QChar(0x5C71)));
+    QVERIFY(!form().GatherPlan());
+    QCOMPARE(f->prompter->shown.size(), 1);
+    const FakePrompter::Shown &box = f->prompter->shown.first();
+    QCOMPARE(box.text, QStringLiteral("保存できません。次の3か所を直してください。"));
+    QCOMPARE(box.list, (QStringList{
+                           QStringLiteral("氏名：入力文字数がオーバーしています。半角50文字・全角25文字以内で入力してください。"),
+                           QStringLiteral("生年月日：日付エラーです。"),
+                           QStringLiteral("認知症評価 HDS-R：半角2文字の数字で入力してください。")}));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TEdit>("NameEdit")));
+}
+
 void GatherPlanTest::blankBirthDateStopsAtTheDateCheck()
 {
     form().NewMenuClick();
     form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
     form().planForm().control<QComboBox>("SexBox")->setCurrentIndex(1);
     form().planForm().control<QComboBox>("KaigoBox")->setCurrentIndex(4);
+    form().planForm().control<TEdit>("HDSEdit")->setText(QStringLiteral("20"));
     form().planForm().setCurrentWidget(form().planForm().page(2));
     const TPRACTDATA before = form().Plan;
     QVERIFY(!form().GatherPlan());

@@ -57,6 +57,8 @@ private slots:
     void okWritesTheTickedMarksIntoSelectedCellsOnly();
     void okWithNothingTickedEmptiesSelectedCells();
     void eraseAllBlanksEveryCell();
+    void keysWriteMarksAndMoveInTheGrid();
+    void eraseAllIsUndoneByCtrlZ();
     void writeAllWritesEveryCell();
     void cancelChangesNothingAndTheTicksStay();
     void otherButtonsOnlyCountAsAnEdit();
@@ -155,6 +157,56 @@ void MarkCellsTest::eraseAllBlanksEveryCell()
             QCOMPARE(cell(row, column)->color(), kWhite);
         }
     }
+}
+
+void MarkCellsTest::keysWriteMarksAndMoveInTheGrid()
+{
+    cell(0, 0)->setFocus();
+    QTest::keyClicks(cell(0, 0), QStringLiteral("ca"));
+    QCOMPARE(cell(0, 0)->text(), QStringLiteral("ＡＣ"));
+    QTest::keyClick(cell(0, 0), Qt::Key_A);
+    QCOMPARE(cell(0, 0)->text(), QStringLiteral("Ｃ"));
+    QVERIFY(f->form->Modified);
+    QTest::keyClick(cell(0, 0), Qt::Key_Delete);
+    QCOMPARE(cell(0, 0)->text(), QStringLiteral("　"));
+    QTest::keyClick(cell(0, 0), Qt::Key_Space);
+    QCOMPARE(cell(0, 0)->color(), kAqua);
+    QTest::keyClick(cell(0, 0), Qt::Key_Down);
+    QCOMPARE(QApplication::focusWidget(), cell(1, 0));
+    cell(0, 4)->setFocus();
+    QTest::keyClick(cell(0, 4), Qt::Key_Right); // past the line's end: the next line
+    QCOMPARE(QApplication::focusWidget(), cell(1, 0));
+    // The dialog from the keyboard writes into the selected cells.
+    whenDialogShown([](TABCForm &dialog) {
+        tick(dialog, false, true, false);
+        dialog.OkButton->click();
+    });
+    QTest::keyClick(cell(1, 0), Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(cell(0, 0)->text(), QStringLiteral("Ｂ"));
+    QCOMPARE(cell(1, 0)->text(), QStringLiteral("　"));
+    auto *priority = f->form->planForm().control<TClickLabel>("Special0");
+    QCOMPARE(priority->focusPolicy(), Qt::TabFocus);
+    QTest::keyClick(priority, Qt::Key_Space);
+    QTest::keyClick(priority, Qt::Key_Space);
+    QCOMPARE(priority->text(), QStringLiteral("◎"));
+}
+
+void MarkCellsTest::eraseAllIsUndoneByCtrlZ()
+{
+    cell(1, 1)->setFocus();
+    QTest::keyClick(cell(1, 1), Qt::Key_A);
+    QTest::keyClick(cell(1, 1), Qt::Key_Right);
+    QTest::keyClick(cell(1, 2), Qt::Key_B);
+    whenDialogShown([](TABCForm &dialog) { dialog.ALLCancel->click(); });
+    QTest::keyClick(cell(1, 2), Qt::Key_Menu);
+    QCOMPARE(cell(1, 1)->text(), QStringLiteral("　"));
+    QTest::keyClick(cell(1, 2), Qt::Key_Z, Qt::ControlModifier); // 全て消去 undone
+    QCOMPARE(cell(1, 1)->text(), QStringLiteral("Ａ"));
+    QCOMPARE(cell(1, 2)->text(), QStringLiteral("Ｂ"));
+    QTest::keyClick(cell(1, 2), Qt::Key_Z, Qt::ControlModifier); // the B
+    QCOMPARE(cell(1, 2)->text(), QStringLiteral("　"));
+    QTest::keyClick(cell(1, 2), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(cell(1, 2)->text(), QStringLiteral("Ｂ"));
 }
 
 void MarkCellsTest::writeAllWritesEveryCell()

@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString kCloseQuestion = QStringLiteral("保存されていません。\nこのまま終了しますか?");
+const QString kCloseQuestion = QStringLiteral("保存されていません。\n保存して終了しますか?");
 const QString kDiscardQuestion = QStringLiteral("保存されていません。\n編集中の内容を破棄しますか?");
 
 } // namespace
@@ -70,7 +70,8 @@ void NewAndCloseTest::newAsksBeforeDiscardingChanges()
     QCOMPARE(f.prompter->shown[0].kind, Prompter::Kind::Confirmation);
     QCOMPARE(f.prompter->shown[0].caption, QStringLiteral("確認"));
     QCOMPARE(f.prompter->shown[0].text, kDiscardQuestion);
-    QCOMPARE(f.prompter->shown[0].buttons, (QList<Prompter::Button>{Prompter::Button::Ok, Prompter::Button::Cancel}));
+    // Enter (the first button) keeps the work.
+    QCOMPARE(f.prompter->shown[0].buttons, (QList<Prompter::Button>{Prompter::Button::Cancel, Prompter::Button::Ok}));
     QVERIFY(form.Modified);
     QCOMPARE(form.planForm().control<TEdit>("HomeWorkEdit")->text(), typed);
     QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
@@ -144,13 +145,14 @@ void NewAndCloseTest::closingAsksOnlyAfterAnEdit()
         WindowFixture f;
         f.form->NewMenuClick();
         QTest::keyClicks(f.form->planForm().control<TEdit>("NameEdit"), QStringLiteral("a"));
-        f.prompter->answers = {Prompter::Button::Ok};
+        f.prompter->answers = {Prompter::Button::QuitWithoutSaving};
         f.form->CloseMenuClick();
         QCOMPARE(f.prompter->shown.size(), 1);
         QCOMPARE(f.prompter->shown.first().caption, QStringLiteral("確認"));
         QCOMPARE(f.prompter->shown.first().text, kCloseQuestion);
         QCOMPARE(f.prompter->shown.first().buttons,
-                 (QList<Prompter::Button>{Prompter::Button::Ok, Prompter::Button::Cancel}));
+                 (QList<Prompter::Button>{Prompter::Button::SaveAndQuit, Prompter::Button::QuitWithoutSaving,
+                                          Prompter::Button::Cancel}));
         QVERIFY(!f.form->isVisible());
     }
 }

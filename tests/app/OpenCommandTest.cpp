@@ -313,6 +313,7 @@ void OpenCommandTest::savedPlanComesBackIntoEveryControl()
     form().Plan.Name = "before";
     form().Modified = true;
 
+    f->prompter->answers = {Prompter::Button::Ok};
     openFile(path);
 
     QCOMPARE(f->prompter->shown.size(), 1);
@@ -468,12 +469,13 @@ void OpenCommandTest::unsavedChangesAreConfirmedFirst()
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown[0].kind, Prompter::Kind::Confirmation);
     QCOMPARE(f->prompter->shown[0].text, kDiscardQuestion);
-    QCOMPARE(f->prompter->shown[0].buttons, (QList<Prompter::Button>{Prompter::Button::Ok, Prompter::Button::Cancel}));
+    QCOMPARE(f->prompter->shown[0].buttons, (QList<Prompter::Button>{Prompter::Button::Cancel, Prompter::Button::Ok}));
     QVERIFY(f->chooser->requested.isEmpty());
     QVERIFY(form().Modified);
     const QMap<QString, QString> after = snapshot(form());
     QVERIFY2(after == typed, qPrintable(differences(typed, after)));
 
+    f->prompter->answers = {Prompter::Button::Ok};
     openFile(plan);
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(form().planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("別の人"));
@@ -492,6 +494,7 @@ void OpenCommandTest::cancelKeepsThePlanAndForgetsTheFolder()
     const TPRACTDATA plan = form().Plan;
     const QMap<QString, QString> typed = snapshot(form());
 
+    f->prompter->answers = {Prompter::Button::Ok};
     openFile(QString());
 
     QCOMPARE(f->chooser->requested, QStringList{plansFolder() + QStringLiteral("/*.pdf")});
@@ -606,6 +609,7 @@ void OpenCommandTest::refusedFilesKeepTheTypedPlan()
         QVERIFY2(message.endsWith(QDir::toNativeSeparators(path)), qPrintable(message));
     }
 
+    f->prompter->answers = {Prompter::Button::Ok};
     openFile(path);
 
     QCOMPARE(f->prompter->shown.size(), 2);

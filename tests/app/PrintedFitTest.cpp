@@ -227,6 +227,7 @@ void PrintedFitTest::theFrameFollowsTheText()
     QVERIFY(framed(team));
 
     // Opening a new plan clears every control, and every frame with it.
+    f->prompter->answers = {Prompter::Button::Ok};
     form().NewMenuClick();
     QVERIFY(!framed(team));
 }

@@ -349,6 +349,7 @@ void SaveCommandTest::fileHeldElsewhereIsRefusedAndUntouched()
     // Once the viewer lets go, the same save goes through (after the
     // question, as the file is not this window's).
     f->prompter->shown.clear();
+    f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Ok};
     form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].text, kOverwrite);
@@ -458,12 +459,14 @@ void SaveCommandTest::anotherPlanFileIsReplacedOnlyWhenAgreed()
     QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Confirmation);
     QCOMPARE(f->prompter->shown[1].caption, QStringLiteral("確認"));
     QCOMPARE(f->prompter->shown[1].text, kOverwrite);
-    QCOMPARE(f->prompter->shown[1].buttons, (QList<Prompter::Button>{Prompter::Button::Ok, Prompter::Button::Cancel}));
+    // Enter (the first button) keeps the other file.
+    QCOMPARE(f->prompter->shown[1].buttons, (QList<Prompter::Button>{Prompter::Button::Cancel, Prompter::Button::Ok}));
     QCOMPARE(readAll(path), QByteArray("another plan"));
     QVERIFY(form().Modified);
     QCOMPARE(folderEntries().size(), 1);
 
     f->prompter->shown.clear();
+    f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Ok};
     form().NewSaveMenuClick(); // OK twice
     QCOMPARE(f->prompter->shown.size(), 2);
     QVERIFY(readAll(path) == expectedFile());
@@ -483,6 +486,7 @@ void SaveCommandTest::anotherPlanFileIsReplacedOnlyWhenAgreed()
         other->NewMenuClick();
         fillSampleData(*other);
         f->prompter->shown.clear();
+        f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Ok};
         other->NewSaveMenuClick();
         QCOMPARE(f->prompter->shown.size(), 2);
         QCOMPARE(f->prompter->shown[1].text, kOverwrite);

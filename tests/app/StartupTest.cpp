@@ -54,17 +54,18 @@ void StartupTest::startsLockedWithSaveAndEditMenusDisabled()
     for (QAction *action : form.findChild<QMenu *>(QStringLiteral("FileMenu"))->actions()) {
         file << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
-    QCOMPARE(file, (QStringList{QStringLiteral("新規作成"), QStringLiteral("開く"), QStringLiteral("今日の日付で保存"),
-                                QStringLiteral("開いた時の日付で保存"), QStringLiteral("-"), QStringLiteral("計画書一覧"),
-                                QStringLiteral("この計画書を元に新規作成"), QStringLiteral("前回との違い"),
-                                QStringLiteral("-"), QStringLiteral("印刷"), QStringLiteral("印刷プレビュー"),
-                                QStringLiteral("-"), QStringLiteral("閉じる")}));
+    QCOMPARE(file, (QStringList{QStringLiteral("新規作成(&N)"), QStringLiteral("開く(&O)"),
+                                QStringLiteral("今日の日付で保存(&T)"), QStringLiteral("開いた時の日付で保存(&S)"),
+                                QStringLiteral("-"), QStringLiteral("計画書一覧(&L)"),
+                                QStringLiteral("この計画書を元に新規作成(&B)"), QStringLiteral("前回との違い(&D)"),
+                                QStringLiteral("-"), QStringLiteral("印刷(&P)"), QStringLiteral("印刷プレビュー(&V)"),
+                                QStringLiteral("-"), QStringLiteral("閉じる(&X)")}));
     QCOMPARE(form.findChild<QAction *>(QStringLiteral("CutMenu"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
     QCOMPARE(form.findChild<QAction *>(QStringLiteral("AllMenu"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
-    QCOMPARE(form.findChild<QAction *>(QStringLiteral("SettingMenu"))->text(), QStringLiteral("計画書保存フォルダー"));
-    QCOMPARE(form.findChild<QAction *>(QStringLiteral("NInfoMenu"))->text(), QStringLiteral("製品情報"));
-    QCOMPARE(form.findChild<QMenu *>(QStringLiteral("N2"))->title(), QStringLiteral("ヘルプ"));
-    QCOMPARE(form.findChild<QAction *>(QStringLiteral("HelpMenu"))->text(), QStringLiteral("トピックス"));
+    QCOMPARE(form.findChild<QAction *>(QStringLiteral("SettingMenu"))->text(), QStringLiteral("計画書保存フォルダー(&F)"));
+    QCOMPARE(form.findChild<QAction *>(QStringLiteral("NInfoMenu"))->text(), QStringLiteral("製品情報(&A)"));
+    QCOMPARE(form.findChild<QMenu *>(QStringLiteral("N2"))->title(), QStringLiteral("ヘルプ(&H)"));
+    QCOMPARE(form.findChild<QAction *>(QStringLiteral("HelpMenu"))->text(), QStringLiteral("トピックス(&H)"));
 }
 
 void StartupTest::menuTreeInOrderWithNamesAndShortcuts()
@@ -86,30 +87,31 @@ void StartupTest::menuTreeInOrderWithNamesAndShortcuts()
         bar << action->menu()->objectName() + QLatin1Char('|') + action->text();
     }
     QCOMPARE(bar.size(), 5);
-    QCOMPARE(bar.at(0), QStringLiteral("FileMenu|ファイル"));
-    QCOMPARE(bar.at(1), QStringLiteral("EditMenu|編集"));
-    QCOMPARE(bar.at(2), QStringLiteral("NSet|設定"));
-    QCOMPARE(bar.at(4), QStringLiteral("N2|ヘルプ"));
+    QCOMPARE(bar.at(0), QStringLiteral("FileMenu|ファイル(&F)"));
+    QCOMPARE(bar.at(1), QStringLiteral("EditMenu|編集(&E)"));
+    QCOMPARE(bar.at(2), QStringLiteral("NSet|設定(&S)"));
+    QCOMPARE(bar.at(4), QStringLiteral("N2|ヘルプ(&H)"));
 
     QCOMPARE(describe(form.findChild<QMenu *>(QStringLiteral("FileMenu"))),
-             (QStringList{QStringLiteral("NewMenu|新規作成|"), QStringLiteral("OpenMenu|開く|"),
-                          QStringLiteral("NewSaveMenu|今日の日付で保存|"),
-                          QStringLiteral("OldSaveMenu|開いた時の日付で保存|"), QStringLiteral("N6|-|"),
-                          QStringLiteral("PlanListMenu|計画書一覧|"),
-                          QStringLiteral("NextPlanMenu|この計画書を元に新規作成|"),
-                          QStringLiteral("DiffMenu|前回との違い|"), QStringLiteral("PlanMenuSeparator|-|"),
-                          QStringLiteral("N3|印刷|"), QStringLiteral("PreviewMenu|印刷プレビュー|"),
-                          QStringLiteral("N4|-|"), QStringLiteral("CloseMenu|閉じる|")}));
+             (QStringList{QStringLiteral("NewMenu|新規作成(&N)|Ctrl+N"), QStringLiteral("OpenMenu|開く(&O)|Ctrl+O"),
+                          QStringLiteral("NewSaveMenu|今日の日付で保存(&T)|"),
+                          QStringLiteral("OldSaveMenu|開いた時の日付で保存(&S)|Ctrl+S"), QStringLiteral("N6|-|"),
+                          QStringLiteral("PlanListMenu|計画書一覧(&L)|"),
+                          QStringLiteral("NextPlanMenu|この計画書を元に新規作成(&B)|"),
+                          QStringLiteral("DiffMenu|前回との違い(&D)|"), QStringLiteral("PlanMenuSeparator|-|"),
+                          QStringLiteral("N3|印刷(&P)|Ctrl+P"), QStringLiteral("PreviewMenu|印刷プレビュー(&V)|"),
+                          QStringLiteral("N4|-|"), QStringLiteral("CloseMenu|閉じる(&X)|")}));
     QCOMPARE(describe(form.findChild<QMenu *>(QStringLiteral("EditMenu"))),
-             (QStringList{QStringLiteral("CutMenu|切り取り|Ctrl+X"), QStringLiteral("CopyMenu|コピー|Ctrl+C"),
-                          QStringLiteral("PasteMenu|貼り付け|Ctrl+V"), QStringLiteral("N5|-|"),
-                          QStringLiteral("AllMenu|全て選択|Ctrl+A")}));
+             (QStringList{QStringLiteral("UndoMenu|元に戻す(&U)|Ctrl+Z"), QStringLiteral("RedoMenu|やり直し(&R)|Ctrl+Y"),
+                          QStringLiteral("UndoSeparator|-|"), QStringLiteral("CutMenu|切り取り(&T)|Ctrl+X"),
+                          QStringLiteral("CopyMenu|コピー(&C)|Ctrl+C"), QStringLiteral("PasteMenu|貼り付け(&P)|Ctrl+V"),
+                          QStringLiteral("N5|-|"), QStringLiteral("AllMenu|全て選択(&A)|Ctrl+A")}));
     QCOMPARE(describe(form.findChild<QMenu *>(QStringLiteral("NSet"))),
-             (QStringList{QStringLiteral("SettingMenu|計画書保存フォルダー|"), QStringLiteral("ReviewMenu|見直し間隔|")}));
+             (QStringList{QStringLiteral("SettingMenu|計画書保存フォルダー(&F)|"), QStringLiteral("ReviewMenu|見直し間隔(&R)|")}));
     QCOMPARE(describe(form.findChild<QMenu *>(QStringLiteral("NInfo"))),
-             QStringList{QStringLiteral("NInfoMenu|製品情報|")});
+             QStringList{QStringLiteral("NInfoMenu|製品情報(&A)|")});
     QCOMPARE(describe(form.findChild<QMenu *>(QStringLiteral("N2"))),
-             QStringList{QStringLiteral("HelpMenu|トピックス|")});
+             QStringList{QStringLiteral("HelpMenu|トピックス(&H)|F1")});
     // Other parts reach the items by name.
     QVERIFY(form.findChild<QAction *>(QStringLiteral("N3")) != nullptr);
     QVERIFY(form.findChild<QAction *>(QStringLiteral("N6")) != nullptr);
@@ -209,7 +211,8 @@ void StartupTest::familiesCarryComposedNames()
             auto *cell = form.planForm().control<TMarkCell>(formnames::abc(row, column));
             QVERIFY2(cell != nullptr, qPrintable(formnames::abc(row, column)));
             QCOMPARE(cell->text(), QStringLiteral("　"));
-            QCOMPARE(cell->focusPolicy(), Qt::NoFocus);
+            // Reached by Tab and the arrows, not by a click.
+            QCOMPARE(cell->focusPolicy(), Qt::TabFocus);
             ++cells;
         }
         QVERIFY(form.planForm().control<TMemo>(formnames::goods(row)) != nullptr);
@@ -271,8 +274,12 @@ void StartupTest::tabOrderFollowsTheRecord()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         return QApplication::focusWidget();
     };
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
     QCOMPARE(tabFrom(form.planForm().control<TEdit>("PlanDateEdit")),
              static_cast<QWidget *>(form.planForm().control<TEdit>("NameEdit")));
+    // Reached by Tab: the caret at the end, nothing selected.
+    QVERIFY(!form.planForm().control<TEdit>("NameEdit")->hasSelectedText());
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->cursorPosition(), 2);
     QCOMPARE(tabFrom(form.planForm().control<TEdit>("NameEdit")),
              static_cast<QWidget *>(form.planForm().control<QComboBox>("SexBox")));
     QCOMPARE(tabFrom(form.planForm().control<QComboBox>("SexBox")),
@@ -283,12 +290,16 @@ void StartupTest::tabOrderFollowsTheRecord()
              static_cast<QWidget *>(form.planForm().control<TMemo>("KenkouMemo")));
     QCOMPARE(tabFrom(form.planForm().control<TEdit>("TaiinEdit")),
              static_cast<QWidget *>(form.planForm().control<QCheckBox>("Exercise")));
-    QCOMPARE(tabFrom(form.planForm().control<TEdit>("HDSEdit")), form.planForm().control(formnames::goods(0)));
-    QCOMPARE(tabFrom(form.planForm().control(formnames::time(0))), form.planForm().control(formnames::goods(1)));
-    QCOMPARE(tabFrom(form.planForm().control(formnames::time(12))),
+    // A table row is read from left to right: its five marks, its texts,
+    // its priority mark.
+    QCOMPARE(tabFrom(form.planForm().control<TEdit>("HDSEdit")), form.planForm().control(formnames::abc(0, 0)));
+    QCOMPARE(tabFrom(form.planForm().control(formnames::abc(0, 4))), form.planForm().control(formnames::goods(0)));
+    QCOMPARE(tabFrom(form.planForm().control(formnames::time(0))), form.planForm().control("Special0"));
+    QCOMPARE(tabFrom(form.planForm().control("Special0")), form.planForm().control(formnames::abc(1, 0)));
+    QCOMPARE(tabFrom(form.planForm().control("Special12")),
              static_cast<QWidget *>(form.planForm().control<TMemo>("PTOTST0")));
-    QCOMPARE(tabFrom(form.planForm().control<TMemo>("Jitchi0")), form.planForm().control(formnames::goods(20)));
-    QCOMPARE(tabFrom(form.planForm().control(formnames::time(27))),
+    QCOMPARE(tabFrom(form.planForm().control<TMemo>("Jitchi0")), form.planForm().control(formnames::abc(20, 0)));
+    QCOMPARE(tabFrom(form.planForm().control("Special27")),
              static_cast<QWidget *>(form.planForm().control<TMemo>("PTOTST1")));
 
     // Past the last control of a page the focus reaches the first control

@@ -107,6 +107,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     watchFocusForEditMenu();
     qApp->installEventFilter(this);
     WheelGuard::install();
+    startRecovery();
     FormCreate();
     placeWindow();
     m_listEditor = std::make_unique<ListEditor>(*m_launcher, services.textEditor);
@@ -231,6 +232,9 @@ void TMainForm::showEvent(QShowEvent *event)
 
 void TMainForm::FormDestroy()
 {
+    // Ended without a close (a signal, the end of the session): the copy of
+    // unsaved changes stays for the next start, with the last edits in it.
+    flushRecovery();
     rememberWindow();
     if (Registory) {
         Registory->StoreFolders();
@@ -245,6 +249,8 @@ void TMainForm::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    // The user has let the changes go (or there were none).
+    removeRecovery();
     releasePlanFile();
     // Closing the main window ends the program: the folders are stored now,
     // and once more when the window is destroyed.

@@ -91,6 +91,8 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     uiFont.setPixelSize(12);
     setFont(uiFont);
 
+    // Before any control is made: none may take the wheel unfocused.
+    WheelGuard::install();
     buildMenus();
     buildPlanMenus();
     m_planForm = new TPlanForm(this);
@@ -106,7 +108,6 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     Info = new Tinfo(launcher(), this);
     watchFocusForEditMenu();
     qApp->installEventFilter(this);
-    WheelGuard::install();
     startRecovery();
     FormCreate();
     placeWindow();

@@ -108,18 +108,18 @@ void TMainForm::offerRecovery()
 {
     const planlock::LockOwner me = lockOwner();
     const QString folder = QFileInfo(recoveryCopyPath()).absolutePath();
-    bool asked = false;
+    bool restored = false;
     for (const recovery::Left &left : recovery::leftBehind(folder, QString::fromStdString(me.host), me.pid)) {
         if (!left.copy) {
             prompter().warning(this, QStringLiteral("復元用のコピーを読み込めませんでした。ファイルはそのまま残してあります。\n") +
                                          QDir::toNativeSeparators(left.path));
             continue;
         }
-        // One plan a window: the others wait for the next start.
-        if (asked) {
+        // One plan a window: once one is restored, the others wait for the
+        // next start.
+        if (restored) {
             continue;
         }
-        asked = true;
         QString name;
         for (const auto &[key, text] : left.copy->fields) {
             if (key == QStringLiteral("Name")) {
@@ -163,6 +163,7 @@ void TMainForm::offerRecovery()
             setPlanFile(QString());
         }
         unlockEditor();
+        restored = true;
         planForm().setCurrentWidget(planForm().page(1));
         // Unsaved, as it was: this window's own copy replaces the one left.
         Modified = true;

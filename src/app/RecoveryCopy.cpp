@@ -159,7 +159,7 @@ QList<Left> leftBehind(const QString &folder, const QString &host, long long own
 {
     QList<Left> found;
     const QFileInfoList files =
-        QDir(folder).entryInfoList({QLatin1Char('*') + kSuffix}, QDir::Files | QDir::Hidden, QDir::Time | QDir::Reversed);
+        QDir(folder).entryInfoList({QLatin1Char('*') + kSuffix}, QDir::Files | QDir::Hidden, QDir::Time);
     for (const QFileInfo &info : files) {
         QFile file(info.filePath());
         if (!file.open(QIODevice::ReadOnly)) {

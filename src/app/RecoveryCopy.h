@@ -48,7 +48,7 @@ struct Left {
     QString path;
     std::optional<Copy> copy;
 };
-// Every such copy but the one of `ownPid`, oldest first.
+// Every such copy but the one of `ownPid`, newest first.
 QList<Left> leftBehind(const QString &folder, const QString &host, long long ownPid);
 
 } // namespace recovery

@@ -15,6 +15,10 @@
 #include <QFile>
 #include <QTest>
 
+#include <algorithm>
+#include <functional>
+#include <limits>
+
 namespace {
 
 // An editor on this host whose process is gone (beyond any process number).
@@ -45,7 +49,7 @@ void RecoveryTest::copyFollowsUnsavedChangesOnly()
     form.Registory->SaveFolder = f.dir.path();
     const QString copy = form.recoveryCopyPath();
     auto *name = form.planForm().control<TEdit>("NameEdit");
-    QTest::keyClicks(name, "Yamada");
+    QTest::keyClicks(name, QStringLiteral("Yamada"));
     QVERIFY(!QFile::exists(copy)); // not at the key press itself
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copy), TMainForm::kRecoveryQuietMs + 3000);
     QVERIFY(readAll(copy).contains("Yamada\n"));
@@ -58,7 +62,7 @@ void RecoveryTest::copyFollowsUnsavedChangesOnly()
 
     // Edited again, then thrown away by New and by the close: gone each time.
     for (const bool closing : {false, true}) {
-        QTest::keyClicks(name, "X");
+        QTest::keyClicks(name, QStringLiteral("X"));
         form.flushRecovery();
         QVERIFY(QFile::exists(copy));
         f.prompter->answers = {Prompter::Button::Ok};
@@ -135,7 +139,7 @@ void RecoveryTest::copiesThatAreNotOfferedStay()
     for (const Prompter::Button answer : {Prompter::Button::Later, Prompter::Button::Discard}) {
         recovery::write(ended, copy);
         f.prompter->shown.clear();
-        f.prompter->answers = {Prompter::Button::Ok, answer};
+        f.prompter->answers = {answer, answer}; // the warning about the cut copy takes either
         f.form->offerRecovery();
         QCOMPARE(f.prompter->shown.size(), 2);
         QCOMPARE(QFile::exists(ended), answer == Prompter::Button::Later);
@@ -172,7 +176,7 @@ void RecoveryTest::keyPressCostsNoMoreWithTheCopy()
     WindowFixture f;
     TMainForm &form = *f.form;
     form.NewMenuClick();
-    auto *memo = form.planForm().control<TMemo>("HomeMemo");
+    auto *memo = form.planForm().control<TMemo>("SelfHope");
     memo->setFocus();
     const auto typing = [&] {
         memo->clear();
@@ -184,11 +188,21 @@ void RecoveryTest::keyPressCostsNoMoreWithTheCopy()
         return timer.nsecsElapsed() / 300;
     };
     typing(); // warm up
-    form.Modified = true;
-    const qint64 with = typing();
-    form.flushRecovery();
-    form.Modified.changed = nullptr; // no copy at all
-    const qint64 without = typing();
+    // Alternating rounds, the fastest of each: the machine's other load
+    // falls on both alike.
+    const std::function<void(bool)> hook = form.Modified.changed;
+    qint64 with = std::numeric_limits<qint64>::max();
+    qint64 without = with;
+    for (int round = 0; round < 3; ++round) {
+        form.Modified.changed = hook;
+        form.Modified = true;
+        with = std::min(with, typing());
+        form.Modified = false;
+        form.Modified.changed = nullptr; // no copy follows the edits
+        form.Modified = true;
+        without = std::min(without, typing());
+    }
+    form.Modified.changed = hook;
     qInfo("key press: %lld us with the recovery copy, %lld us without", with / 1000, without / 1000);
     QVERIFY2(with < without * 2 + 200000, "typing is slower with the recovery copy");
 }

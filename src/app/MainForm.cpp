@@ -91,6 +91,8 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     uiFont.setPixelSize(12);
     setFont(uiFont);
 
+    // Before any control is made: none may take the wheel unfocused.
+    WheelGuard::install();
     buildMenus();
     buildPlanMenus();
     m_planForm = new TPlanForm(this);
@@ -106,7 +108,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     Info = new Tinfo(launcher(), this);
     watchFocusForEditMenu();
     qApp->installEventFilter(this);
-    WheelGuard::install();
+    startRecovery();
     FormCreate();
     placeWindow();
     m_listEditor = std::make_unique<ListEditor>(*m_launcher, services.textEditor);
@@ -242,6 +244,9 @@ void TMainForm::showEvent(QShowEvent *event)
 
 void TMainForm::FormDestroy()
 {
+    // Ended without a close (a signal, the end of the session): the copy of
+    // unsaved changes stays for the next start, with the last edits in it.
+    flushRecovery();
     rememberWindow();
     if (Registory) {
         Registory->StoreFolders();
@@ -265,6 +270,8 @@ void TMainForm::closeEvent(QCloseEvent *event)
         }
     }
     event->accept();
+    // The user has let the changes go (or there were none).
+    removeRecovery();
     releasePlanFile();
     // Closing the main window ends the program: the folders are stored now,
     // and once more when the window is destroyed.

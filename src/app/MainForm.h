@@ -27,6 +27,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <cstdint>
 #include <optional>
@@ -43,6 +44,7 @@ class QAction;
 class QDialog;
 class QLineEdit;
 class QMenu;
+class QTimer;
 class TABCForm;
 class TCommentForm;
 class TGoodsForm;
@@ -124,9 +126,14 @@ public:
         {
             m_value = value;
             m_window.setWindowModified(value);
+            if (changed) {
+                changed(value);
+            }
             return *this;
         }
         operator bool() const { return m_value; }
+        // Called with every value set (the recovery copy follows it).
+        std::function<void(bool)> changed;
 
     private:
         QWidget &m_window;
@@ -160,6 +167,10 @@ public:
     // Makes `path` this window's plan file (PlanFile) as it is on disk now,
     // and holds it; lets go of any other.
     void holdPlanFile(const QString &path);
+    // After a save wrote `path`: leaves the note that this editor saved it.
+    void noteSaved(const QString &path);
+    // How often a plan file held by another editor is tried again.
+    static constexpr int kLockRetryMs = 2000;
     // Lets go of the plan file held (New, the next plan, closing).
     void releasePlanFile();
     // Before opening `path`: when another editor holds it, says who and
@@ -249,6 +260,23 @@ public:
 
     // The team list read from Stuff.txt at start-up.
     QStringList stuffList() const { return m_stuff; }
+
+    // --- The recovery copy (MainFormRecovery.cpp) -------------------------
+    // While the plan has unsaved changes, a copy of it is kept in the user's
+    // data folder: written a few seconds after the last edit, and at least
+    // every half minute while edits go on; removed when the plan is saved
+    // or its changes are thrown away. Closing on a signal keeps it.
+    //
+    // At start: offers the plan of an editor that ended without saving
+    // ("復元する", "破棄する", "後で"); a copy that cannot be read is
+    // reported and left where it is.
+    void offerRecovery();
+    // Writes the copy now when one is due (tests, and before the window goes).
+    void flushRecovery();
+    // Where this window keeps its copy.
+    QString recoveryCopyPath() const;
+    static constexpr int kRecoveryQuietMs = 3000;
+    static constexpr int kRecoveryLatestMs = 30000;
 
     // --- Window size and zoom (MainFormZoom.cpp) --------------------------
     // Zoom of both pages in percent, 75 to 200; remembered across runs.
@@ -341,6 +369,12 @@ private:
     bool handleZoomKey(QEvent *event);
     bool handleZoomWheel(QEvent *event);
     void showZoom();
+    void retryLock();
+    QTimer *m_lockRetry = nullptr;
+    void startRecovery();
+    void recoveryFollows(bool modified);
+    void writeRecovery();
+    void removeRecovery();
     // Closes 計画書一覧 and brings the editor to the front.
     void showEditorOverPlanList();
 
@@ -365,6 +399,9 @@ private:
     // The date field in which Enter went down; its key-up commits only there.
     QLineEdit *m_enterDownIn = nullptr;
     int m_zoomPercent = 100;
+    QTimer *m_recoveryQuiet = nullptr;  // restarted by each edit
+    QTimer *m_recoveryLatest = nullptr; // started by the first edit since the last copy
+    bool m_recoveryFailed = false;      // the last write failed and was said
     int m_wheelDelta = 0; // wheel turned with Ctrl, short of a whole notch
 
     TPlanForm *m_planForm = nullptr;

@@ -123,6 +123,21 @@ void TMainForm::watchPrintedFit()
 
 namespace {
 
+// A caption without the colon some end in.
+QString bare(QString caption)
+{
+    while (caption.endsWith(QStringLiteral("：")) || caption.endsWith(QLatin1Char(':'))) {
+        caption.chop(1);
+    }
+    return caption;
+}
+
+// A caption followed by one colon.
+QString withColon(const QString &caption)
+{
+    return bare(caption) + QStringLiteral("：");
+}
+
 // One line of the warning's list: the field's caption and the start of what
 // will not print (the parts beyond the right edge, then the lines below the
 // box), and whether breaking its lines saves it.
@@ -136,7 +151,7 @@ QString warningEntry(const planfit::FieldFit &fit, bool breakable)
     if (fit.firstDroppedLine > 0) {
         lost += (lost.empty() ? "" : "\r\n") + fit.dropped;
     }
-    QString entry = captionOf(*fit.where) + QStringLiteral("：") + quoted(lost, kStartShown);
+    QString entry = withColon(captionOf(*fit.where)) + quoted(lost, kStartShown);
     if (breakable) {
         entry += QStringLiteral("（改行を入れると収まります）");
     }
@@ -146,7 +161,7 @@ QString warningEntry(const planfit::FieldFit &fit, bool breakable)
 QString warningText(const std::vector<planfit::FieldFit> &cuts)
 {
     const QString which = cuts.size() == 1
-                              ? QStringLiteral("「") + captionOf(*cuts.front().where) + QStringLiteral("」の文字")
+                              ? QStringLiteral("「") + bare(captionOf(*cuts.front().where)) + QStringLiteral("」の文字")
                               : QStringLiteral("次の") + QString::number(cuts.size()) + QStringLiteral("つの欄の文字");
     return which + QStringLiteral("が印刷欄に収まりません。\n収まらない部分は保存されません。\n保存しますか？");
 }
@@ -169,7 +184,7 @@ bool TMainForm::ConfirmLookAlikes()
                          QString::fromUcs4(&change.to, 1) + QStringLiteral("」"));
         }
         if (!pairs.isEmpty()) {
-            entries.append(captionOf(field) + QStringLiteral("：") + pairs.join(QStringLiteral("、")));
+            entries.append(withColon(captionOf(field)) + pairs.join(QStringLiteral("、")));
             first = first != nullptr ? first : &field;
         }
     }
@@ -208,9 +223,11 @@ bool TMainForm::ConfirmPrintedFit(TPRACTDATA &plan)
                 broken.emplace_back(fit.where, std::move(*text));
             }
         }
-        QList<Prompter::Button> buttons{Prompter::Button::Save, Prompter::Button::Cancel};
+        // The default (the first) keeps every text: breaking the lines when
+        // that is offered, else not saving. Enter never saves a cut.
+        QList<Prompter::Button> buttons{Prompter::Button::Cancel, Prompter::Button::Save};
         if (!broken.empty()) {
-            buttons.append(Prompter::Button::BreakLines);
+            buttons.prepend(Prompter::Button::BreakLines);
         }
         const Prompter::Button answer =
             prompter().askWithList(this, Prompter::Kind::Warning, warningText(cuts), entries, buttons);

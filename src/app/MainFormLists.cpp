@@ -107,47 +107,68 @@ void TMainForm::buildListDialogs()
 
 namespace {
 
-// The memo's lines become the non-empty texts of the three boxes, in box
-// order; the memo shows its first line with the caret at its start.
-void writeBoxTexts(TMemo *memo, const std::array<QComboBox *, 3> &boxes)
+// The dialog starts from the memo's first three lines. On Ok the non-empty
+// texts of the three boxes, in box order, become those lines; lines past the
+// third stay below them. A dialog left as it started changes nothing. The
+// memo shows its first line with the caret at its start.
+bool pickLines(TMemo *memo, TListPickForm &dialog)
 {
+    const QStringList before = memo->toPlainText().split(QLatin1Char('\n'));
+    const QStringList start = before.mid(0, static_cast<qsizetype>(dialog.Boxes.size()));
+    dialog.startFrom(start);
+    if (dialog.exec() != TListPickForm::ResultOk) {
+        return false;
+    }
+    QStringList shown;
     QStringList lines;
-    for (const QComboBox *box : boxes) {
+    for (const QComboBox *box : dialog.Boxes) {
+        shown.append(box->currentText());
         if (!box->currentText().isEmpty()) {
             lines.append(box->currentText());
         }
     }
+    while (shown.size() > start.size() && shown.last().isEmpty()) {
+        shown.removeLast();
+    }
+    if (shown == start) {
+        return false;
+    }
+    lines += before.mid(start.size());
     memo->setText(lines.join(QLatin1Char('\n')));
     memo->moveCursor(QTextCursor::Start);
     memo->ensureCursorVisible();
     memo->setFocus();
+    return true;
 }
 
 } // namespace
 
 void TMainForm::GoodsDblClick(TMemo *memo)
 {
-    if (GoodsForm->exec() != TGoodsForm::ResultOk) {
-        return;
-    }
+    // What the dialog writes is one step of the undo history of its own.
     planForm().breakTypedRun();
-    writeBoxTexts(memo, GoodsForm->Boxes);
-    planForm().recordEdit();
+    if (pickLines(memo, *GoodsForm)) {
+        planForm().recordEdit();
+    }
 }
 
 void TMainForm::KaigoDblClick(TMemo *memo)
 {
-    if (KaigoForm->exec() != TKaigoForm::ResultOk) {
-        return;
-    }
+    // What the dialog writes is one step of the undo history of its own.
     planForm().breakTypedRun();
-    writeBoxTexts(memo, KaigoForm->Boxes);
-    planForm().recordEdit();
+    if (pickLines(memo, *KaigoForm)) {
+        planForm().recordEdit();
+    }
 }
 
+// A keypad closed without a unit, or with no digit typed, leaves the cell
+// as it was.
 void TMainForm::TimeDblClick(QLineEdit *edit)
 {
     const int result = TimeForm->exec();
+    if ((result != TTimeForm::ResultMonth && result != TTimeForm::ResultMonths) || !TimeForm->HasNumber) {
+        return;
+    }
     const QString unit = result == TTimeForm::ResultMonth ? QStringLiteral("月") : QStringLiteral("ヵ月");
     edit->setText(QStringLiteral(" ") + QString::number(TimeForm->TimeValue) + unit);
     planForm().recordEdit();

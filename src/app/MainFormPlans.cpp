@@ -178,6 +178,8 @@ void TMainForm::NextPlanMenuClick()
     Modified = true;
     releasePlanFile();
     planForm().setCurrentWidget(planForm().page(1));
+    // Not the file any more: the status bar says what the window holds.
+    showStatus(QStringLiteral("新しい計画書（未保存）: ") + planForm().controlShownText(*planfile::fieldByKey("Name")));
 }
 
 void TMainForm::DiffMenuClick()

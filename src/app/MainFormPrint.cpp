@@ -8,6 +8,7 @@
 
 #include "app/MainForm.h"
 #include "planio/PlanRead.h"
+#include "planio/ReadBackCheck.h"
 
 #include "app/FormControls.h"
 #include "app/GuiText.h"
@@ -20,6 +21,8 @@
 #include "plan/Common.h"
 #include "settings/Registory.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 
 #include <exception>
@@ -47,8 +50,13 @@ void TMainForm::N3Click()
     Registory->OpenFolder = FolderOfFile(chosen);
 
     std::optional<TPRACTDATA> plan;
+    bool damaged = false;
     try {
-        plan = planio::loadPlanFile(planPath(chosen)).printed.Plan;
+        const planio::PlanFileRead read = planio::loadPlanFile(planPath(chosen));
+        // The same check as opening: a file changed after it was written
+        // is said to be so before it is printed.
+        damaged = planio::findDifference(read).has_value();
+        plan = read.printed.Plan;
     } catch (const std::exception &) {
         // Not a plan, or not a file the reader takes: any PDF still prints
         // through the desktop's viewer.
@@ -57,7 +65,11 @@ void TMainForm::N3Click()
         openInViewer(*this, chosen);
         return;
     }
+    if (damaged) {
+        prompter().warning(this, guitext::fromCp932(planio::damagedPlanMessage()));
+    }
     printPreviewer().preview(this, {*plan});
+    showStatus(QStringLiteral("印刷プレビュー: ") + QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath()));
 }
 
 void TMainForm::PreviewMenuClick()

@@ -96,6 +96,7 @@ void gatherAndWrite(TMainForm &form, TDateTime planDate, QWidget *activePage)
         return;
     }
     form.Modified = false;
+    form.noteSaved(path);
     form.holdPlanFile(path);
     // The plan date the file holds, which "今日の日付で保存" has just set.
     form.showPlanDate();

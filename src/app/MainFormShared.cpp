@@ -14,6 +14,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <cmath>
 
@@ -58,8 +59,29 @@ planlock::LockOwner TMainForm::lockOwner() const
     return planlock::currentOwner(now);
 }
 
+void TMainForm::noteSaved(const QString &path)
+{
+    planlock::writeSavedNote(planPath(path), lockOwner());
+}
+
+// A plan opened while another editor held it is taken as soon as that
+// editor lets it go, so that a third is told that this one has it.
+void TMainForm::retryLock()
+{
+    if (PlanFile.path.isEmpty() || m_lock.held()) {
+        return;
+    }
+    m_lock = planlock::PlanLock::acquire(planPath(PlanFile.path), lockOwner(), lockSeconds(clock().now()));
+}
+
 void TMainForm::holdPlanFile(const QString &path)
 {
+    if (m_lockRetry == nullptr) {
+        m_lockRetry = new QTimer(this);
+        m_lockRetry->setInterval(kLockRetryMs);
+        connect(m_lockRetry, &QTimer::timeout, this, &TMainForm::retryLock);
+        m_lockRetry->start();
+    }
     setPlanFile(path);
     m_planDigest = planlock::fileDigest(planPath(path));
     const std::filesystem::path plan = planPath(PlanFile.path.isEmpty() ? path : PlanFile.path);
@@ -120,9 +142,15 @@ bool TMainForm::confirmReplace(const QString &path)
     if (existing == PlanFile && planlock::fileDigest(planPath(path)) == m_planDigest) {
         return true;
     }
+    // Who saved it: the note the saver left, else the lock's holder.
     QStringList who;
-    if (const auto holder = planlock::readLock(planPath(existing.path)); holder && !sameEditor(*holder, lockOwner())) {
-        who.append(lockText(holder->user));
+    const std::filesystem::path plan = planPath(existing.path);
+    std::optional<planlock::LockOwner> saver = planlock::readSavedNote(plan);
+    if (!saver || sameEditor(*saver, lockOwner())) {
+        saver = planlock::readLock(plan);
+    }
+    if (saver && !sameEditor(*saver, lockOwner())) {
+        who.append(lockText(saver->user) + QStringLiteral("（") + lockText(saver->host) + QStringLiteral("）"));
     }
     const QDateTime changed = QFileInfo(existing.path).lastModified();
     if (changed.isValid()) {

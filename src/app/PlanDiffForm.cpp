@@ -24,6 +24,9 @@ TPlanDiffForm::TPlanDiffForm(QWidget *parent) : QDialog(parent)
     DiffTable->setWordWrap(true);
     DiffTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     DiffTable->verticalHeader()->setVisible(false);
+    // Each row as tall as its wrapped text at the columns' present width,
+    // followed whenever the window changes size.
+    DiffTable->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     InsertButton = new QPushButton(QStringLiteral("変化点に記入"), this);
     InsertButton->setObjectName(QStringLiteral("InsertButton"));
     CloseButton = new QPushButton(QStringLiteral("閉じる"), this);
@@ -65,6 +68,5 @@ void TPlanDiffForm::showChanges(const std::vector<planindex::FieldChange> &chang
         DiffTable->setItem(row, 1, text(changes[i].before));
         DiffTable->setItem(row, 2, text(changes[i].after));
     }
-    DiffTable->resizeRowsToContents();
     InsertButton->setEnabled(!summary.isEmpty());
 }

@@ -22,6 +22,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QList>
+#include <QPair>
 #include <QStringList>
 #include <QTabWidget>
 
@@ -112,6 +114,14 @@ public:
     // and gives it the focus. A text holding a character code page 932
     // cannot hold gets that character selected.
     void focusField(const planfile::PlanField &field);
+
+    // Every field's value as its control shows it, by field key: texts as
+    // typed (memo lines joined by LF, characters code page 932 cannot hold
+    // kept), a fixed list's choice as its index, a tick as "1" or "0".
+    // showTexts() puts such values back as the program's own fill; keys it
+    // does not know are passed over. (PlanFormTexts.cpp)
+    QList<QPair<QString, QString>> texts() const;
+    void showTexts(const QList<QPair<QString, QString>> &texts);
 
     // The names every care team box offers.
     void setTeamChoices(const QStringList &names);

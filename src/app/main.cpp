@@ -38,6 +38,8 @@ int main(int argc, char *argv[])
     startup::useJapanese(app);
     TMainForm window;
     window.show();
+    // A plan left unsaved by an editor that ended is offered before anything else.
+    window.offerRecovery();
     if (!request.planFile.isEmpty()) {
         window.openPlanFile(request.planFile);
     }

@@ -86,6 +86,15 @@ void TListPickForm::FormCreate()
 void TListPickForm::FormShow()
 {
     NRefreshClick();
+    for (std::size_t i = 0; i < Boxes.size(); ++i) {
+        const auto index = static_cast<qsizetype>(i);
+        Boxes[i]->setEditText(index < m_startTexts.size() ? m_startTexts.at(index) : QString());
+    }
+}
+
+void TListPickForm::startFrom(const QStringList &texts)
+{
+    m_startTexts = texts;
 }
 
 void TListPickForm::showEvent(QShowEvent *event)
@@ -101,14 +110,14 @@ void TListPickForm::NRefreshClick()
     if (!listfile::exists(ListPath)) {
         return;
     }
-    for (QComboBox *box : Boxes) {
-        box->clear();
-    }
+    // What the boxes hold stays: a reload only brings the list up to date.
     const listfile::Read list = listfile::read(ListPath);
     for (QComboBox *box : Boxes) {
+        const QString text = box->currentText();
+        box->clear();
         box->addItems(list.entries);
         box->setCurrentIndex(-1);
-        box->setEditText(QString());
+        box->setEditText(text);
     }
     if (list.failed) {
         m_prompter.error(this, listfile::readErrorText(ListPath));

@@ -12,6 +12,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -55,11 +56,15 @@ public:
     QMenu *EditMenu = nullptr;
     QAction *NCopy = nullptr;
 
+    // The texts the three boxes show when the dialog opens next (the lines of
+    // the cell it was opened for); missing ones are empty.
+    void startFrom(const QStringList &texts);
+
     // Escape and the window's close request answer Cancel.
     void reject() override;
 
 public slots:
-    // Reads the list file into the three boxes and empties their texts; a
+    // Reads the list file into the three boxes, keeping their texts; a
     // missing file changes nothing.
     void NRefreshClick();
     void NCloseClick();
@@ -78,4 +83,5 @@ private:
     Prompter &m_prompter;
     ListEditor &m_editor;
     QString m_missingMessage;
+    QStringList m_startTexts;
 };

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QFontMetrics>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -76,6 +77,12 @@ QString Prompter::buttonText(Button button)
         return QStringLiteral("保存して終了");
     case Button::QuitWithoutSaving:
         return QStringLiteral("保存しないで終了");
+    case Button::Restore:
+        return QStringLiteral("復元する");
+    case Button::Discard:
+        return QStringLiteral("破棄する");
+    case Button::Later:
+        return QStringLiteral("後で");
     }
     return QString();
 }
@@ -121,13 +128,16 @@ QMessageBox::ButtonRole roleOf(Prompter::Button button)
     case Prompter::Button::Open:
     case Prompter::Button::Overwrite:
     case Prompter::Button::SaveAndQuit:
+    case Prompter::Button::Restore:
         return QMessageBox::AcceptRole;
     case Prompter::Button::QuitWithoutSaving:
+    case Prompter::Button::Discard:
         return QMessageBox::DestructiveRole;
     case Prompter::Button::BreakLines:
         return QMessageBox::ActionRole;
     case Prompter::Button::Cancel:
     case Prompter::Button::Abort:
+    case Prompter::Button::Later:
         return QMessageBox::RejectRole;
     case Prompter::Button::No:
         return QMessageBox::NoRole;
@@ -171,12 +181,38 @@ Prompter::Button MessageBoxPrompter::askWithList(QWidget *parent, Kind kind, con
     entries->setObjectName(QStringLiteral("ListBoxEntries"));
     entries->addItems(list);
     entries->setSelectionMode(QAbstractItemView::NoSelection);
-    // The list is as tall as its entries, up to eight; more scroll.
+    // Every entry whole: long ones wrap at the list's width (no scrolling
+    // sideways), and the list is as tall as its entries, up to eight; more
+    // scroll.
     constexpr int kRowsShown = 8;
-    const int rows = std::clamp(static_cast<int>(list.size()), 1, kRowsShown);
-    entries->setFixedHeight(rows * std::max(entries->sizeHintForRow(0), entries->fontMetrics().height()) +
-                            2 * entries->frameWidth() + 4);
-    entries->setMinimumWidth(std::min(entries->sizeHintForColumn(0) + 2 * entries->frameWidth() + 24, 640));
+    constexpr int kWidest = 640;
+    constexpr int kItemMargin = 8; // the item's padding inside the list
+    entries->setWordWrap(true);
+    entries->setTextElideMode(Qt::ElideNone);
+    entries->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const QFontMetrics metrics = entries->fontMetrics();
+    int natural = 0;
+    for (const QString &entry : list) {
+        natural = std::max(natural, metrics.horizontalAdvance(entry));
+    }
+    const bool scrolls = list.size() > kRowsShown;
+    const int scrollBar = scrolls ? entries->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, entries) : 0;
+    const int textWidth = std::min(natural, kWidest);
+    const int width = textWidth + kItemMargin + scrollBar + 2 * entries->frameWidth() + 4;
+    entries->setFixedWidth(width);
+    int height = 0;
+    for (qsizetype i = 0; i < std::min<qsizetype>(list.size(), kRowsShown); ++i) {
+        const QRect wrapped = metrics.boundingRect(QRect(0, 0, textWidth, 1 << 20),
+                                                   Qt::TextWordWrap | Qt::TextWrapAnywhere, list.at(i));
+        height += wrapped.height() + 4;
+        entries->item(static_cast<int>(i))->setSizeHint(QSize(textWidth, wrapped.height() + 4));
+    }
+    for (qsizetype i = kRowsShown; i < list.size(); ++i) {
+        const QRect wrapped = metrics.boundingRect(QRect(0, 0, textWidth, 1 << 20),
+                                                   Qt::TextWordWrap | Qt::TextWrapAnywhere, list.at(i));
+        entries->item(static_cast<int>(i))->setSizeHint(QSize(textWidth, wrapped.height() + 4));
+    }
+    entries->setFixedHeight(std::max(height, metrics.height() + 4) + 2 * entries->frameWidth() + 2);
 
     Button answer = closedAnswer(buttons);
     auto *row = new QHBoxLayout;

@@ -3,7 +3,8 @@
 // Every message the editor shows goes through a Prompter: a modal box whose
 // caption names its kind ("情報", "確認", "エラー", "警告") and whose buttons
 // come from "OK", "キャンセル", "はい(&Y)", "いいえ(&N)", "中止(&A)", and for
-// the warning before a text is cut, "保存" and "改行を入れる". The
+// the warning before a text is cut, "保存" and "改行を入れる", and for a
+// plan left unsaved, "復元する", "破棄する" and "後で". The
 // window asks the interface, so tests answer with a scripted fake and the
 // program with real message boxes.
 
@@ -16,16 +17,20 @@ class QWidget;
 class Prompter {
 public:
     enum class Kind { Information, Confirmation, Error, Warning };
-    enum class Button { Ok, Cancel, Yes, No, Abort, Save, BreakLines, Open, Overwrite, SaveAndQuit, QuitWithoutSaving };
+    enum class Button {
+        Ok, Cancel, Yes, No, Abort, Save, BreakLines, Open, Overwrite, SaveAndQuit, QuitWithoutSaving, Restore, Discard,
+        Later
+    };
 
     virtual ~Prompter() = default;
 
-    // Shows `text` ("\n" is a line break) with the given buttons and returns
-    // the one pressed. The first button is the default one (Enter presses it). A box closed without pressing a button
-    // answers Cancel when it offers Cancel, No when it offers No, else its last button.
+    // Shows `text` ("\n" is a line break) with the given buttons, the first
+    // the default (Enter), and returns the one pressed. A box closed without
+    // pressing a button answers Cancel when it offers Cancel, No when it
+    // offers No, else its last button.
     virtual Button ask(QWidget *parent, Kind kind, const QString &text, const QList<Button> &buttons) = 0;
-    // The same with `list` below the text, one entry a line, in a box that
-    // scrolls when the entries do not fit.
+    // The same with `list` below the text, one entry a row, each whole (a
+    // long one wraps), in a box that scrolls when there are more than eight.
     virtual Button askWithList(QWidget *parent, Kind kind, const QString &text, const QStringList &list,
                                const QList<Button> &buttons) = 0;
 

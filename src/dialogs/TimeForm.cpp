@@ -88,6 +88,7 @@ void TTimeForm::FormClose()
     bool ok = false;
     const int value = NumLabel->text().toInt(&ok, 10);
     TimeValue = ok ? value : 0;
+    HasNumber = !NumLabel->text().isEmpty();
 }
 
 void TTimeForm::done(int result)
@@ -96,4 +97,7 @@ void TTimeForm::done(int result)
     QDialog::done(result);
 }
 
-void TTimeForm::reject() {}
+void TTimeForm::reject()
+{
+    done(ResultCancel);
+}

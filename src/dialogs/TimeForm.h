@@ -1,8 +1,9 @@
 #pragma once
 
 // "到達時期": a numeric keypad for the target-period cells. The digits typed
-// show in NumLabel; the dialog closes only through "月" (result 6) or
-// "カ月" (result 1), leaving the number in TimeValue.
+// show in NumLabel; "月" (result 6) or "カ月" (result 1) close it with the
+// number in TimeValue, Escape and the window's close with ResultCancel and
+// no number.
 
 #include <QDialog>
 
@@ -17,6 +18,7 @@ public:
     // Result codes of exec().
     static constexpr int ResultMonths = 1; // "カ月"
     static constexpr int ResultMonth = 6;  // "月"
+    static constexpr int ResultCancel = 2; // Escape, the window's close
 
     explicit TTimeForm(QWidget *parent = nullptr);
 
@@ -29,8 +31,10 @@ public:
     // The digits of NumLabel as a decimal number when the dialog closed; 0
     // when there were none or they do not make a 32-bit integer.
     int TimeValue = 0;
+    // Whether any digit was typed before the dialog closed.
+    bool HasNumber = false;
 
-    // Escape and the window's close request do not close the keypad.
+    // Escape and the window's close request answer ResultCancel.
     void reject() override;
     void done(int result) override;
 

@@ -167,12 +167,30 @@ private:
 
     bool unrepresentable(const PlanField &field) const { return m_entry.Unrepresentable == &field; }
 
+    // A control character other than a memo's line break (a tab, an escape,
+    // a null, DEL): no field holds one, and a file whose text does was
+    // changed after it was written. No byte of a CP932 double-byte
+    // character lies below 0x40 or is 0x7F, so the bytes are read one by one.
+    static bool holdsControlCharacter(std::string_view text)
+    {
+        for (const char c : text) {
+            const auto byte = static_cast<unsigned char>(c);
+            if ((byte < 0x20 && c != '\r' && c != '\n') || byte == 0x7F) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     bool text(const PlanField &field)
     {
         if (unrepresentable(field)) {
             return fail(field, unrepresentableMessage());
         }
         const std::string_view value = fieldText(m_entry.Plan, field);
+        if (holdsControlCharacter(value)) {
+            return fail(field, unrepresentableMessage());
+        }
         if (value.size() > field.limit) {
             return fail(field, tooLongMessage(field.limit));
         }

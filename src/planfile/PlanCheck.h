@@ -29,7 +29,8 @@ std::string hdsDigitsMessage();
 std::string hdsRangeMessage();
 // "日付エラーです。"
 std::string dateErrorMessage();
-// "使用できない文字が含まれています。" (a character code page 932 cannot hold)
+// "使用できない文字が含まれています。" (a character code page 932 cannot hold,
+// or a control character other than a line break)
 std::string unrepresentableMessage();
 
 // Reads a number as typed or printed (the HDS-R score, the age): leading

@@ -176,6 +176,28 @@ void PlanLock::release()
     m_plan.clear();
 }
 
+std::filesystem::path savedNotePathFor(const std::filesystem::path &plan)
+{
+    std::filesystem::path name(".");
+    name += plan.filename();
+    name += ".saved";
+    return plan.parent_path() / name;
+}
+
+void writeSavedNote(const std::filesystem::path &plan, const LockOwner &saver)
+{
+    const std::filesystem::path path = savedNotePathFor(plan);
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored); // a link goes, never what it names
+    platform::createExclusive(path, lockText(saver));
+}
+
+std::optional<LockOwner> readSavedNote(const std::filesystem::path &plan)
+{
+    const std::optional<std::string> text = platform::readFileStart(savedNotePathFor(plan), kLockStart);
+    return text ? parseLock(*text) : std::nullopt;
+}
+
 std::optional<std::uint64_t> fileDigest(const std::filesystem::path &path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -67,6 +67,15 @@ private:
     LockOwner m_owner;
 };
 
+// The note of the editor that last saved a plan: ".<plan file name>.saved"
+// beside it, in the lock file's form, so that an editor about to save over
+// a plan changed on disk since it opened it can say who changed it. Written
+// after a save; a note that cannot be written is only lost. A link at its
+// name is never followed.
+std::filesystem::path savedNotePathFor(const std::filesystem::path &plan);
+void writeSavedNote(const std::filesystem::path &plan, const LockOwner &saver);
+std::optional<LockOwner> readSavedNote(const std::filesystem::path &plan);
+
 // A digest of a file's content (64-bit FNV-1a), to tell whether a file
 // whose size and time did not change was still written again; nothing
 // when it cannot be read.

@@ -1,5 +1,6 @@
 #include "print/PrintCommand.h"
 #include "planio/PlanRead.h"
+#include "planio/ReadBackCheck.h"
 
 #include "cli/Cli.h"
 #include "painter/PlanPainter.h"
@@ -134,7 +135,13 @@ int runPrint(int &argc, char **argv, const std::vector<std::string> &args, std::
     std::vector<TPRACTDATA> plans;
     for (const std::string &file : parsed.files) {
         try {
-            plans.push_back(planio::loadPlanFile(pathFromUtf8(file)).printed.Plan);
+            const planio::PlanFileRead read = planio::loadPlanFile(pathFromUtf8(file));
+            // A file that does not read back as it prints still prints, as
+            // the editor shows it, but not without saying so.
+            if (planio::findDifference(read)) {
+                err << me << ": " << file << ": " << cp932::toUtf8(planio::damagedPlanMessage()) << "\n";
+            }
+            plans.push_back(read.printed.Plan);
         } catch (const EPdfReadError &e) {
             err << me << ": " << cp932::toUtf8(e.text()) << e.fileName() << "\n";
             return kExitFailure;

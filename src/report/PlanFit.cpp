@@ -91,6 +91,93 @@ std::size_t blankAt(std::string_view text, std::size_t at)
     return text.substr(at, 2) == "\x81\x40" ? 2 : 0;
 }
 
+// A break in a printed text: where it goes, and how many bytes of a blank
+// it replaces there (0: the break is inserted).
+struct Break {
+    std::size_t at;
+    std::size_t blank;
+};
+
+// Characters no line starts with (closing brackets and quotes, stops and
+// commas, the long-vowel mark, small kana, iteration marks), and those no
+// line ends with (opening brackets and quotes), as CP932 characters.
+const std::vector<std::string> &noLineStart()
+{
+    static const std::vector<std::string> chars = [] {
+        std::vector<std::string> out;
+        const std::string all = cp932::fromUtf8("ー。、，．・：；？！゛゜ヽヾゝゞ々」』）〕］｝〉》】"
+                                                "ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ"
+                                                "),.!?:;]}｡｣､ｧｨｩｪｫｬｭｮｯｰﾞﾟ");
+        for (std::size_t i = 0; i < all.size();) {
+            const std::size_t n = cp932::isLeadByte(static_cast<unsigned char>(all[i])) ? 2 : 1;
+            out.push_back(all.substr(i, n));
+            i += n;
+        }
+        return out;
+    }();
+    return chars;
+}
+
+const std::vector<std::string> &noLineEnd()
+{
+    static const std::vector<std::string> chars = [] {
+        std::vector<std::string> out;
+        const std::string all = cp932::fromUtf8("「『（〔［｛〈《【([{｢");
+        for (std::size_t i = 0; i < all.size();) {
+            const std::size_t n = cp932::isLeadByte(static_cast<unsigned char>(all[i])) ? 2 : 1;
+            out.push_back(all.substr(i, n));
+            i += n;
+        }
+        return out;
+    }();
+    return chars;
+}
+
+bool oneOf(const std::vector<std::string> &chars, std::string_view character)
+{
+    return std::find(chars.begin(), chars.end(), character) != chars.end();
+}
+
+// Where a line of `printed` that starts at `start` and is cut at `at` is
+// broken: at the last blank after its start, which the break replaces (a
+// blank just before the cut included); else at the last character boundary
+// up to the cut that neither starts the next line with a character no line
+// starts with nor ends this one with an opening bracket; else at the cut.
+Break placeBreak(std::string_view printed, std::size_t start, std::size_t at)
+{
+    std::vector<std::size_t> bounds; // character starts from `start` to `at`
+    for (std::size_t i = start; i < at;) {
+        bounds.push_back(i);
+        i += cp932::isLeadByte(static_cast<unsigned char>(printed[i])) && i + 1 < printed.size() ? 2 : 1;
+    }
+    if (const std::size_t blank = blankAt(printed, at); blank > 0 || bounds.empty()) {
+        return Break{at, blank};
+    }
+    for (auto it = bounds.rbegin(); it != bounds.rend() && *it > start; ++it) {
+        if (const std::size_t blank = blankAt(printed, *it); blank > 0) {
+            return Break{*it, blank};
+        }
+    }
+    const auto characterAt = [&](std::size_t i) {
+        const std::size_t n =
+            cp932::isLeadByte(static_cast<unsigned char>(printed[i])) && i + 1 < printed.size() ? 2 : 1;
+        return printed.substr(i, n);
+    };
+    // Candidates: the cut, then each earlier boundary after the line's start.
+    std::vector<std::size_t> candidates{at};
+    for (auto it = bounds.rbegin(); it != bounds.rend() && *it > start; ++it) {
+        candidates.push_back(*it);
+    }
+    for (const std::size_t candidate : candidates) {
+        const auto before = std::upper_bound(bounds.begin(), bounds.end(), candidate - 1);
+        const std::size_t previous = *(before - 1);
+        if (!oneOf(noLineStart(), characterAt(candidate)) && !oneOf(noLineEnd(), characterAt(previous))) {
+            return Break{candidate, 0};
+        }
+    }
+    return Break{at, 0};
+}
+
 FieldFit fitOf(const PlanField &field, const TPRText *item)
 {
     FieldFit fit;
@@ -186,29 +273,15 @@ std::string BreakWideLines(const PlanField &field, std::string_view text)
     const TPdfTextLayout layout = item->Layout(canvas, rect);
     const float width = static_cast<float>(rect.Right) - static_cast<float>(rect.Left);
 
-    // Each break: where it goes in the printed text, and how many bytes of a
-    // blank it replaces there (0: the break is inserted).
-    struct Break {
-        std::size_t at;
-        std::size_t blank;
-    };
     std::vector<Break> breaks;
     for (const TPdfTextLine &line : layout.Lines) {
         std::size_t pieceStart = line.Start; // where the printed line now starts
         std::size_t at = line.Start + line.Shown;
         const std::size_t end = line.Start + line.Length;
         while (at < end && !onlySpaces(std::string_view(printed).substr(at, end - at))) {
-            // A cut at a blank, or just after one, breaks the line there and
-            // the blank goes: "Walk 40m" becomes "Walk" and "40m".
-            const std::size_t blank = blankAt(printed, at);
-            if (blank > 0) {
-                breaks.push_back(Break{at, blank});
-                at += blank;
-            } else if (at > pieceStart + 1 && printed[at - 1] == ' ') {
-                breaks.push_back(Break{at - 1, 1});
-            } else {
-                breaks.push_back(Break{at, 0});
-            }
+            const Break chosen = placeBreak(printed, pieceStart, at);
+            breaks.push_back(chosen);
+            at = chosen.at + chosen.blank;
             pieceStart = at;
             const std::string_view rest = std::string_view(printed).substr(at, end - at);
             auto piece = static_cast<std::size_t>(canvas.MeasureText(rest, width));

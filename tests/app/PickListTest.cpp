@@ -98,7 +98,7 @@ private slots:
     void listFilesKeepEmptyLinesAndEndAtCtrlZ();
     void goodsPickWritesTheFilledBoxesInOrder();
     void careDialogRereadsItsListAndCancelLeavesTheMemo();
-    void keypadWritesNumberAndUnit();
+    void keypadWritesNumberAndUnitOrLeavesTheCell();
     void stockPhrasePastesTheSelectionOnly();
     void editorStartsAtMostOncePerFile();
     void listsBesideTheProgramOrSeededIntoTheDataFolder();
@@ -130,9 +130,11 @@ void PickListTest::goodsPickWritesTheFilledBoxesInOrder()
     form.Modified = false;
 
     QStringList shownItems[3];
+    QStringList startTexts;
     whenShown<TGoodsForm>([&](TGoodsForm &dialog) {
         for (int i = 0; i < 3; ++i) {
             shownItems[i] = items(dialog.Boxes[static_cast<std::size_t>(i)]);
+            startTexts.append(dialog.Boxes[static_cast<std::size_t>(i)]->currentText());
         }
         dialog.GoodsBox2->setCurrentIndex(2);
         dialog.GoodsBox3->setEditText(QStringLiteral("歩行器（自作）")); // typed, no entry
@@ -144,11 +146,23 @@ void PickListTest::goodsPickWritesTheFilledBoxesInOrder()
     for (const QStringList &shown : shownItems) {
         QCOMPARE(shown, expected);
     }
-    QCOMPARE(memo->Text(), QStringLiteral("車椅子\r\n歩行器（自作）"));
+    // The boxes start from the cell's lines.
+    QCOMPARE(startTexts, (QStringList{QStringLiteral("前の用具"), QStringLiteral("二行目"), QString()}));
+    QCOMPARE(memo->Text(), QStringLiteral("前の用具\r\n車椅子\r\n歩行器（自作）"));
     QCOMPARE(memo->textCursor().position(), 0);
     QCOMPARE(form.focusWidget(), static_cast<QWidget *>(memo)); // the focus once the window is active again
     QVERIFY(form.Modified);
     QVERIFY(f.prompter->shown.isEmpty());
+
+    // Ok without a change keeps the cell as it is, a fourth line included.
+    for (const QString &cell : {QStringLiteral("器具0"), QStringLiteral("一\n\n三\n四")}) {
+        memo->setText(cell);
+        form.Modified = false;
+        whenShown<TGoodsForm>([](TGoodsForm &dialog) { dialog.OkButton->click(); });
+        doubleClick(memo);
+        QCOMPARE(memo->toPlainText(), cell);
+        QVERIFY(!form.Modified);
+    }
 }
 
 void PickListTest::careDialogRereadsItsListAndCancelLeavesTheMemo()
@@ -175,19 +189,19 @@ void PickListTest::careDialogRereadsItsListAndCancelLeavesTheMemo()
     QCOMPARE(memo->Text(), QStringLiteral("つたい歩き"));
     QVERIFY(!form.Modified);
 
-    // Every opening reads the file afresh and empties the boxes' texts.
+    // Every opening reads the file afresh and starts from the cell.
     writeCp932(path, "全介助\n");
     pick([](TKaigoForm &dialog) {
         QCOMPARE(items(dialog.KaigoBox1), QStringList{QStringLiteral("全介助")});
-        QVERIFY(dialog.KaigoBox1->currentText().isEmpty());
+        QCOMPARE(dialog.KaigoBox1->currentText(), QStringLiteral("つたい歩き"));
         dialog.KaigoBox1->setCurrentIndex(0);
         dialog.NClose->trigger();
     });
-    // A missing file leaves the items and texts of the last use.
+    // A missing file leaves the items of the last use.
     QFile::remove(path);
     pick([](TKaigoForm &dialog) {
         QCOMPARE(items(dialog.KaigoBox1), QStringList{QStringLiteral("全介助")});
-        QCOMPARE(dialog.KaigoBox1->currentText(), QStringLiteral("全介助"));
+        dialog.KaigoBox1->setCurrentIndex(0);
         dialog.OkButton->click();
     });
     QCOMPARE(memo->Text(), QStringLiteral("全介助"));
@@ -195,30 +209,48 @@ void PickListTest::careDialogRereadsItsListAndCancelLeavesTheMemo()
     QVERIFY(f.prompter->shown.isEmpty());
 }
 
-void PickListTest::keypadWritesNumberAndUnit()
+void PickListTest::keypadWritesNumberAndUnitOrLeavesTheCell()
 {
     WindowFixture f;
     TMainForm &form = *f.form;
     form.NewMenuClick();
     auto *edit = form.planForm().control<TEdit>(formnames::time(4));
-    const auto keypad = [&](const QString &digits, bool month) {
-        whenShown<TTimeForm>([digits, month](TTimeForm &dialog) {
-            QTest::keyClick(&dialog, Qt::Key_Escape); // closes nothing
+    // How the keypad is left: Escape, the window's close, 月 or カ月.
+    enum class Leave { Escape, Close, Month, Months };
+    const auto keypad = [&](const QString &digits, Leave leave) {
+        whenShown<TTimeForm>([digits, leave](TTimeForm &dialog) {
             for (const QChar digit : digits) {
                 dialog.Buttons.at(static_cast<std::size_t>(digit.digitValue()))->click();
             }
-            (month ? dialog.MButton : dialog.KButton)->click();
+            switch (leave) {
+            case Leave::Escape:
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+                break;
+            case Leave::Close:
+                dialog.close();
+                break;
+            case Leave::Month:
+            case Leave::Months:
+                (leave == Leave::Month ? dialog.MButton : dialog.KButton)->click();
+                break;
+            }
         });
         doubleClick(edit);
         return edit->text();
     };
-    QCOMPARE(keypad(QStringLiteral("12"), true), QStringLiteral(" 12月"));
+    QCOMPARE(keypad(QStringLiteral("12"), Leave::Month), QStringLiteral(" 12月"));
     QVERIFY(form.Modified);
-    // The label starts empty at every opening.
-    QCOMPARE(keypad(QString(), false), QStringLiteral(" 0ヵ月"));
-    QCOMPARE(keypad(QStringLiteral("007"), true), QStringLiteral(" 7月"));
+    QCOMPARE(keypad(QStringLiteral("007"), Leave::Months), QStringLiteral(" 7ヵ月"));
     // More than a 32-bit integer holds.
-    QCOMPARE(keypad(QStringLiteral("123456789012"), true), QStringLiteral(" 0月"));
+    QCOMPARE(keypad(QStringLiteral("123456789012"), Leave::Month), QStringLiteral(" 0月"));
+    // Left without a change: the cell stays (the label starts empty at every opening).
+    edit->setText(QStringLiteral("2月"));
+    form.Modified = false;
+    for (const Leave leave : {Leave::Escape, Leave::Close, Leave::Month, Leave::Months}) {
+        const QString digits = leave == Leave::Escape || leave == Leave::Close ? QStringLiteral("3") : QString();
+        QCOMPARE(keypad(digits, leave), QStringLiteral("2月"));
+    }
+    QVERIFY(!form.Modified);
 }
 
 void PickListTest::stockPhrasePastesTheSelectionOnly()

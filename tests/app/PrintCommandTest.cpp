@@ -92,6 +92,16 @@ void PrintCommandTest::aSavedPlanIsShownInThePreview()
     QCOMPARE(shown.PlanDate, std::floor(savedPlan().PlanDate)); // the file holds the day
     QVERIFY2(f.launcher->opened.isEmpty(), "a plan is not handed to the viewer");
     QCOMPARE(f.prompter->shown.size(), 0);
+
+    // A file whose text no save would write (a control character) is read
+    // back as opening reads it: it is shown, after the warning.
+    TPRACTDATA damaged = savedPlan();
+    damaged.Kenkou = "a\x03" "b";
+    SavePlanPdf(planPath(path), damaged, PlanCreatorText(testNow()), testNow());
+    f.form->findChild<QAction *>(QStringLiteral("N3"))->trigger();
+    QCOMPARE(f.prompter->shown.size(), 1);
+    QCOMPARE(f.prompter->shown[0].kind, Prompter::Kind::Warning);
+    QCOMPARE(f.previewer->previewed.size(), std::size_t{2});
 }
 
 void PrintCommandTest::anotherPdfGoesToTheViewerOrReportsTheAssociation()

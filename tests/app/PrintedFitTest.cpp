@@ -100,7 +100,7 @@ void PrintedFitTest::aNameOneCharacterTooLongIsWarnedAboutAndCancelWritesNothing
     QCOMPARE(box.caption, QStringLiteral("警告"));
     QCOMPARE(box.text, warningText(QStringLiteral("氏名")));
     // A single-line edit cannot take a line break.
-    QCOMPARE(box.buttons, (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel}));
+    QCOMPARE(box.buttons, (QList<Prompter::Button>{Prompter::Button::Cancel, Prompter::Button::Save}));
     QVERIFY2(files().isEmpty(), "cancel must write nothing");
     QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
     QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TEdit>("NameEdit")));
@@ -129,7 +129,7 @@ void PrintedFitTest::breakingTheLinesMakesTheMemoPrintWhole()
     QCOMPARE(f->prompter->shown[1].text,
              warningText(QStringLiteral("起居動作　PT,OT,STが実施する内容・頻度等")));
     QCOMPARE(f->prompter->shown[1].buttons,
-             (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel, Prompter::Button::BreakLines}));
+             (QList<Prompter::Button>{Prompter::Button::BreakLines, Prompter::Button::Cancel, Prompter::Button::Save}));
     QCOMPARE(files().size(), 1); // the save goes on with the broken lines
     QCOMPARE(form().planForm().control<TMemo>("PTOTST1")->Text(), QStringLiteral("関節可動域訓練を実\r\n施する。"));
     QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
@@ -151,14 +151,14 @@ void PrintedFitTest::breakingIsNotOfferedWhenLinesFallBelowTheBox()
     save(Prompter::Button::Cancel);
     QCOMPARE(f->prompter->shown[1].text, warningText(QStringLiteral("合併疾患・コントロール状態")));
     QCOMPARE(f->prompter->shown[1].buttons,
-             (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel}));
+             (QList<Prompter::Button>{Prompter::Button::Cancel, Prompter::Button::Save}));
     QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TMemo>("GapeiMemo")));
 
     form().planForm().control<TMemo>("GapeiMemo")->setText(QStringLiteral("一"));
     form().planForm().control<TMemo>("Kango0")->setText(kanji(500));
     save(Prompter::Button::Cancel);
     QCOMPARE(f->prompter->shown[1].buttons,
-             (QList<Prompter::Button>{Prompter::Button::Save, Prompter::Button::Cancel}));
+             (QList<Prompter::Button>{Prompter::Button::Cancel, Prompter::Button::Save}));
     QVERIFY(files().isEmpty());
 }
 
@@ -180,7 +180,7 @@ void PrintedFitTest::oneWarningListsEveryCutFieldAndBreakingAsksOnlyAboutTheRest
     QCOMPARE(f->prompter->shown[1].list,
              (QStringList{name, QStringLiteral("屋外移動　使用用具：「　車椅子」") + breakable,
                           QStringLiteral("日常生活・社会活動　PT,OT,STが実施する内容・頻度等：「施する。」") + breakable}));
-    QCOMPARE(f->prompter->shown[1].buttons, (QList<Button>{Button::Save, Button::Cancel, Button::BreakLines}));
+    QCOMPARE(f->prompter->shown[1].buttons, (QList<Button>{Button::BreakLines, Button::Cancel, Button::Save}));
     QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TEdit>("NameEdit")));
 
     // Both memos are broken (the blank gives way to the break); only the
@@ -191,7 +191,7 @@ void PrintedFitTest::oneWarningListsEveryCutFieldAndBreakingAsksOnlyAboutTheRest
     QCOMPARE(f->prompter->shown.size(), 3);
     QCOMPARE(f->prompter->shown[2].text, warningText(QStringLiteral("氏名")));
     QCOMPARE(f->prompter->shown[2].list, QStringList{name});
-    QCOMPARE(f->prompter->shown[2].buttons, (QList<Button>{Button::Save, Button::Cancel}));
+    QCOMPARE(f->prompter->shown[2].buttons, (QList<Button>{Button::Cancel, Button::Save}));
     QCOMPARE(form().Plan.ActivityItems[3].Goods.str(), cp932::fromUtf8("四点杖歩行器\r\n車椅子"));
     QCOMPARE(form().Plan.PTOTST0Text.str(), cp932::fromUtf8("関節可動域訓練を実\r\n施する。"));
     QCOMPARE(files().size(), 1);

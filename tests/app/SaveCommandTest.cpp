@@ -101,7 +101,11 @@ private:
     QStringList folderEntries() const
     {
         QStringList entries = QDir(folder()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-        entries.removeIf([](const QString &name) { return name.startsWith(QLatin1Char('.')) && name.endsWith(QStringLiteral(".lock")); });
+        // The lock and the note of who saved the plan lie beside it.
+        entries.removeIf([](const QString &name) {
+            return name.startsWith(QLatin1Char('.')) &&
+                   (name.endsWith(QStringLiteral(".lock")) || name.endsWith(QStringLiteral(".saved")));
+        });
         return entries;
     }
     // The file the report makes of the window's plan at the fixed clock.

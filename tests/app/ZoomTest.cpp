@@ -5,7 +5,10 @@
 #include "app/FormControls.h"
 #include "TestSupport.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QScreen>
 #include <QSettings>
 #include <QTest>
@@ -19,7 +22,61 @@ private slots:
     void zoomedMarkCellIsHitWhereItIsDrawn();
     void firstWindowFitsASmallScreen();
     void zoomAndPlaceAreRemembered();
+    void wheelChangesNoUnfocusedControlAtAnyZoom();
 };
+
+// Every drop-down (and the edit of an editable one) and number box of both
+// pages, at two zooms: a wheel notch over it while another control has the
+// focus changes no value and moves no focus.
+void ZoomTest::wheelChangesNoUnfocusedControlAtAnyZoom()
+{
+    WindowFixture f;
+    TMainForm &form = *f.form;
+    form.NewMenuClick();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    const auto valueOf = [](QWidget *w) {
+        if (auto *box = qobject_cast<QComboBox *>(w)) {
+            return box->currentText() + QLatin1Char('#') + QString::number(box->currentIndex());
+        }
+        return qobject_cast<QAbstractSpinBox *>(w)->text();
+    };
+    int walked = 0;
+    for (const int zoom : {100, 125}) {
+        form.setZoomPercent(zoom);
+        for (const int page : {1, 2}) {
+            form.planForm().setCurrentWidget(form.planForm().page(page));
+            QWidget *focused = form.planForm().control<TEdit>("NameEdit");
+            focused->setFocus();
+            QList<QWidget *> controls;
+            for (QComboBox *box : form.planForm().panel(page)->findChildren<QComboBox *>()) {
+                controls << box;
+                if (box->lineEdit() != nullptr) {
+                    controls << box->lineEdit();
+                }
+            }
+            for (QAbstractSpinBox *number : form.planForm().panel(page)->findChildren<QAbstractSpinBox *>()) {
+                controls << number;
+            }
+            for (QWidget *control : controls) {
+                QWidget *valued = qobject_cast<QComboBox *>(control->parentWidget()) != nullptr
+                                      ? control->parentWidget()
+                                      : control;
+                const QString before = valueOf(valued);
+                for (const int delta : {-120, 120}) {
+                    const QPointF at(control->width() / 2.0, control->height() / 2.0);
+                    QWheelEvent wheel(at, control->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                                      Qt::NoModifier, Qt::NoScrollPhase, false);
+                    QApplication::sendEvent(control, &wheel);
+                }
+                QVERIFY2(valueOf(valued) == before, qPrintable(valued->objectName()));
+                QVERIFY2(QApplication::focusWidget() == focused, qPrintable(valued->objectName()));
+                ++walked;
+            }
+        }
+    }
+    // The care team alone has thirteen boxes on page 2.
+    QVERIFY2(walked > 2 * 13, qPrintable(QString::number(walked)));
+}
 
 void ZoomTest::zoomedMarkCellIsHitWhereItIsDrawn()
 {

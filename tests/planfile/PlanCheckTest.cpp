@@ -86,6 +86,24 @@ TEST(CheckPlan, AnUnrepresentableInputFailsInItsTurnBeforeItsLength)
     EXPECT_EQ(fault->message, planfile::unrepresentableMessage());
 }
 
+TEST(CheckPlan, AControlCharacterOtherThanALineBreakIsRefused)
+{
+    const std::pair<std::string, bool> cases[] = {
+        {"a\x03", false}, {"\tb", false}, {"x\x1b", false}, {"a\x7f", false}, {std::string("a\0b", 3), false},
+        {"a\r\nb", true}, {"\x83\x40", true}, // ァ: no byte of a double-byte character is taken for one
+    };
+    for (const auto &[text, passes] : cases) {
+        planfile::PlanEntry entry = validEntry();
+        entry.Plan.Kenkou = text;
+        const auto fault = planfile::CheckPlan(entry);
+        EXPECT_EQ(!fault, passes) << text;
+        if (fault) {
+            EXPECT_EQ(fault->where, field("Kenkou"));
+            EXPECT_EQ(fault->message, planfile::unrepresentableMessage());
+        }
+    }
+}
+
 // A birth date on a later day than the plan date is the date error, stored
 // nowhere; the same day (whatever the plan's time of day) passes with age 0.
 TEST(CheckPlan, BirthDateAfterThePlanDateIsADateError)

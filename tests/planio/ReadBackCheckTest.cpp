@@ -81,6 +81,8 @@ TEST(ReadBackCheck, APlanASaveWouldRefuseIsFoundOut)
     const std::vector<std::pair<const char *, std::string>> cases = {
         {"HDS", "99"},                        // prints as it reads, beyond the score's range
         {"ActivityItems[0].Goods", "a\x85\x40"}, // no character of code page 932
+        {"Gapei", "ab\x03"},                 // a control character, one changed byte
+        {"Kenkou", "a\tb"},
     };
     for (const auto &[key, text] : cases) {
         const planfile::PlanField &field = *planfile::fieldByKey(key);

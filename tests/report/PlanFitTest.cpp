@@ -120,8 +120,8 @@ TEST(PlanFit, BrokenLinesPrintWhole)
 
 namespace {
 
-// A break at a blank takes the blank's place; elsewhere it is inserted and
-// every character stays. A goods cell is 55 points wide, two lines, and is
+// A break at a blank takes the blank's place; elsewhere it is inserted,
+// following the Japanese rules of line breaking, and every character stays. A goods cell is 55 points wide, two lines, and is
 // not wrapped at blanks.
 TEST(PlanFit, ABreakAtABlankReplacesTheBlank)
 {
@@ -133,7 +133,12 @@ TEST(PlanFit, ABreakAtABlankReplacesTheBlank)
         {"Walk 40m Walk 40m", "Walk 40m Walk\r\n40m"},       // cut at the blank
         {"Walk 40m Wal 40m", "Walk 40m Wal\r\n40m"},         // cut right after it
         {"四点杖歩行器　車椅子", "四点杖歩行器\r\n車椅子"}, // a full-width blank
-        {"四点杖　歩行器", "四点杖　歩行\r\n器"},           // no blank at the cut
+        {"四点杖　歩行器", "四点杖\r\n歩行器"},           // the line's last blank before the cut
+        // No line starts with ー, 。 or a closing bracket, none ends with an opening one.
+        {"歩行訓練トレーニング", "歩行訓練ト\r\nレーニング"},
+        {"歩行器使用す。", "歩行器使用\r\nす。"},
+        {"杖と歩行「器」", "杖と歩行\r\n「器」"},
+        {"杖と歩行器具ぁ", "杖と歩行器\r\n具ぁ"},
     };
     for (const auto &c : cases) {
         const std::string broken = planfit::BreakWideLines(goods, j(c.text));

@@ -29,6 +29,9 @@ void TMainForm::ABCMouseUp(Qt::MouseButton button)
     if (button == Qt::LeftButton && cell != nullptr) {
         cell->setColor(cell->color() == QColor(Qt::white) ? aqua : QColor(Qt::white));
     } else if (button == Qt::RightButton) {
+        if (ABCForm == nullptr) {
+            ABCForm = new TABCForm(this);
+        }
         const int result = ABCForm->exec();
         if (result == TABCForm::ResultCancel) {
             return;

@@ -85,6 +85,9 @@ int openFailureCode(const QString &path)
 
 void TMainForm::SettingMenuClick()
 {
+    if (FolderForm == nullptr) {
+        FolderForm = new TFolderForm(prompter(), this);
+    }
     FolderForm->FolderPath = Registory->SaveFolder;
     if (FolderForm->exec() == TFolderForm::ResultCancel) {
         return;
@@ -100,6 +103,9 @@ void TMainForm::SettingMenuClick()
 
 void TMainForm::NInfoMenuClick()
 {
+    if (Info == nullptr) {
+        Info = new Tinfo(launcher(), this);
+    }
     Info->exec();
 }
 

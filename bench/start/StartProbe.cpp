@@ -22,22 +22,27 @@
 
 namespace {
 
-// Ends the event loop after the first paint of the watched window.
+// Ends the event loop once a widget of the watched window has been painted
+// (the window itself or, when its children cover it, one of them).
 class FirstPaint : public QObject {
 public:
-    using QObject::QObject;
+    explicit FirstPaint(QWidget *window) : m_window(window) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            auto *widget = qobject_cast<QWidget *>(watched);
+            if (widget != nullptr && widget->window() == m_window) {
+                m_seen = true;
+                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            }
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    QWidget *m_window;
     bool m_seen = false;
 };
 
@@ -71,8 +76,8 @@ int main(int argc, char *argv[])
     } else {
         window = bareWindow();
     }
-    FirstPaint watch;
-    window->installEventFilter(&watch);
+    FirstPaint watch(window.get());
+    app.installEventFilter(&watch);
     window->show();
     return app.exec();
 }

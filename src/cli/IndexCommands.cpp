@@ -91,47 +91,41 @@ std::string csvField(const std::string &text)
 
 const auto kReplace = nlohmann::ordered_json::error_handler_t::replace;
 
-// True when `text` is well-formed UTF-8: no stray or missing continuation
-// byte, no overlong form, no surrogate, nothing beyond U+10FFFF.
-bool isWellFormedUtf8(std::string_view text)
+// The length of the well-formed UTF-8 sequence that starts `text` with the
+// non-ASCII byte text[0]; 0 when there is none there (a stray or missing
+// continuation byte, an overlong form, a surrogate, beyond U+10FFFF).
+std::size_t utf8SequenceLength(std::string_view text)
 {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        unsigned char low = 0x80; // the bounds of the second byte
-        unsigned char high = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            low = c == 0xE0 ? 0xA0 : 0x80;
-            high = c == 0xED ? 0x9F : 0xBF;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            low = c == 0xF0 ? 0x90 : 0x80;
-            high = c == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (text.size() - i < length) {
-            return false;
-        }
-        const auto second = static_cast<unsigned char>(text[i + 1]);
-        if (second < low || second > high) {
-            return false;
-        }
-        for (std::size_t k = 2; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        i += length;
+    const auto c = static_cast<unsigned char>(text[0]);
+    std::size_t length = 0;
+    unsigned char low = 0x80; // the bounds of the second byte
+    unsigned char high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        low = c == 0xE0 ? 0xA0 : 0x80;
+        high = c == 0xED ? 0x9F : 0xBF;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        low = c == 0xF0 ? 0x90 : 0x80;
+        high = c == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
     }
-    return true;
+    if (text.size() < length) {
+        return 0;
+    }
+    const auto second = static_cast<unsigned char>(text[1]);
+    if (second < low || second > high) {
+        return 0;
+    }
+    for (std::size_t k = 2; k < length; ++k) {
+        if ((static_cast<unsigned char>(text[k]) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
 }
 
 // Appends `text` (UTF-8) as a JSON string, byte for byte as
@@ -141,20 +135,28 @@ bool isWellFormedUtf8(std::string_view text)
 // bytes) is left to the library, whose replacement rules it then follows.
 void appendJsonString(std::string &out, std::string_view text)
 {
-    if (!isWellFormedUtf8(text)) {
-        out += nlohmann::ordered_json(std::string(text)).dump(-1, ' ', false, kReplace);
-        return;
-    }
     static constexpr char kHex[] = "0123456789abcdef";
+    const std::size_t start = out.size();
     out += '"';
     std::size_t plain = 0; // start of the bytes not yet appended
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const std::size_t length = utf8SequenceLength(text.substr(i));
+            if (length == 0) {
+                out.resize(start);
+                out += nlohmann::ordered_json(std::string(text)).dump(-1, ' ', false, kReplace);
+                return;
+            }
+            i += length;
+            continue;
+        }
         if (c >= 0x20 && c != '"' && c != '\\') {
+            ++i;
             continue;
         }
         out.append(text.data() + plain, i - plain);
-        plain = i + 1;
+        plain = ++i;
         out += '\\';
         switch (c) {
         case '"': out += '"'; break;

@@ -175,7 +175,14 @@ std::optional<TDateTime> readDate(const std::string &text)
 
 std::string fileNameOf(const std::string &path)
 {
+#ifdef _WIN32
     return utf8FromPath(pathFromUtf8(path).filename());
+#else
+    // What follows the last "/", as filename() has it, without splitting
+    // the whole path.
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+#endif
 }
 
 // The cache file's bytes. It is opened as a plan file is: only a regular

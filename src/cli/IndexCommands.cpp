@@ -159,13 +159,27 @@ void appendJsonString(std::string &out, std::string_view text)
         plain = ++i;
         out += '\\';
         switch (c) {
-        case '"': out += '"'; break;
-        case '\\': out += '\\'; break;
-        case '\b': out += 'b'; break;
-        case '\t': out += 't'; break;
-        case '\n': out += 'n'; break;
-        case '\f': out += 'f'; break;
-        case '\r': out += 'r'; break;
+        case '"':
+            out += '"';
+            break;
+        case '\\':
+            out += '\\';
+            break;
+        case '\b':
+            out += 'b';
+            break;
+        case '\t':
+            out += 't';
+            break;
+        case '\n':
+            out += 'n';
+            break;
+        case '\f':
+            out += 'f';
+            break;
+        case '\r':
+            out += 'r';
+            break;
         default:
             out += "u00";
             out += kHex[c >> 4];

@@ -116,10 +116,9 @@ TEST_F(IndexCommand, ListsThePlansAsJsonLinesNewestFirstAndTheOtherFilesOnTheErr
 TEST_F(IndexCommand, JsonLinesAreWhatTheJsonLibraryWritesForAnyFileNameAndText)
 {
     fs::remove(folder / "notes.pdf");
-    const char *const names[] = {
-        "q\"uote\\back.pdf", "ctl\x01\x1f\x7f\t\n\r\b\f.pdf", "bad\xff\xfe.pdf", "overlong\xc0\xaf.pdf",
-        "surrogate\xed\xa0\x80.pdf", "beyond\xf4\x90\x80\x80.pdf", "cut\xe3\x81.pdf", "four\xf0\x9f\x98\x80.pdf",
-        "日本語.pdf"};
+    const char *const names[] = {"q\"uote\\back.pdf",    "ctl\x01\x1f\x7f\t\n\r\b\f.pdf", "bad\xff\xfe.pdf",
+                                 "overlong\xc0\xaf.pdf", "surrogate\xed\xa0\x80.pdf",     "beyond\xf4\x90\x80\x80.pdf",
+                                 "cut\xe3\x81.pdf",      "four\xf0\x9f\x98\x80.pdf",      "日本語.pdf"};
     const std::string texts[] = {cp932::fromUtf8("ｶﾀｶﾅ髙①～∥"), std::string("a\x80\xa0\xfd\x81\x7f", 6),
                                  std::string("lead at end\x82", 12), "\"\\/\t"};
     int n = 0;

@@ -1,11 +1,8 @@
 #include "app/MainForm.h"
 
 #include "dialogs/WheelGuard.h"
-#include "dialogs/ABCForm.h"
 #include "plan/Common.h"
 #include "dialogs/FileChooser.h"
-#include "dialogs/FolderForm.h"
-#include "dialogs/InfoForm.h"
 #include "dialogs/Launcher.h"
 #include "dialogs/ListEditor.h"
 #include "dialogs/ListFile.h"
@@ -103,9 +100,9 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     watchPrintedFit();
     connect(m_planForm, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
 
-    ABCForm = new TABCForm(this);
-    FolderForm = new TFolderForm(prompter(), this);
-    Info = new Tinfo(launcher(), this);
+    // The mark, save-folder and product dialogs are built when first shown
+    // (the save-folder one lists the file system): the first window does not
+    // wait for them.
     watchFocusForEditMenu();
     qApp->installEventFilter(this);
     startRecovery();

@@ -43,6 +43,9 @@ void TMainForm::ABCMouseUp(Qt::MouseButton button)
                 cell->setColor(aqua);
             }
         }
+        if (ABCForm == nullptr) {
+            ABCForm = new TABCForm(this);
+        }
         const int result = ABCForm->exec();
         if (result == TABCForm::ResultCancel) {
             return;

@@ -38,6 +38,9 @@ QStringList helpFileCandidates(const QString &programDir)
 
 void TMainForm::SettingMenuClick()
 {
+    if (FolderForm == nullptr) {
+        FolderForm = new TFolderForm(prompter(), this);
+    }
     FolderForm->FolderPath = Registory->SaveFolder;
     if (FolderForm->exec() == TFolderForm::ResultCancel) {
         return;
@@ -53,6 +56,9 @@ void TMainForm::SettingMenuClick()
 
 void TMainForm::NInfoMenuClick()
 {
+    if (Info == nullptr) {
+        Info = new Tinfo(launcher(), this);
+    }
     Info->exec();
 }
 

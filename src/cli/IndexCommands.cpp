@@ -89,22 +89,142 @@ std::string csvField(const std::string &text)
     return quoted + "\"";
 }
 
-nlohmann::ordered_json planLine(const planindex::IndexedPlan &p)
+const auto kReplace = nlohmann::ordered_json::error_handler_t::replace;
+
+// The length of the well-formed UTF-8 sequence that starts `text` with the
+// non-ASCII byte text[0]; 0 when there is none there (a stray or missing
+// continuation byte, an overlong form, a surrogate, beyond U+10FFFF).
+std::size_t utf8SequenceLength(std::string_view text)
 {
-    const auto orNull = [](const std::string &text) { return text.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(text); };
-    nlohmann::ordered_json j;
-    j["File"] = p.path;
-    j["Name"] = utf8(p.name);
-    j["Sex"] = orNull(choiceText(planfile::kSexes, p.sex));
-    j["BirthDate"] = orNull(dateText(p.birthDate));
-    j["KaigoLevel"] = orNull(choiceText(planfile::kCareLevels, p.kaigoLevel));
-    j["PlanDate"] = orNull(dateText(p.planDate));
-    nlohmann::ordered_json team = nlohmann::ordered_json::array();
-    for (int n = 1; n <= kTeamMembers; ++n) {
-        team.push_back(utf8(p.team[static_cast<std::size_t>(n)]));
+    const auto c = static_cast<unsigned char>(text[0]);
+    std::size_t length = 0;
+    unsigned char low = 0x80; // the bounds of the second byte
+    unsigned char high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        low = c == 0xE0 ? 0xA0 : 0x80;
+        high = c == 0xED ? 0x9F : 0xBF;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        low = c == 0xF0 ? 0x90 : 0x80;
+        high = c == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
     }
-    j["Team"] = std::move(team);
-    return j;
+    if (text.size() < length) {
+        return 0;
+    }
+    const auto second = static_cast<unsigned char>(text[1]);
+    if (second < low || second > high) {
+        return 0;
+    }
+    for (std::size_t k = 2; k < length; ++k) {
+        if ((static_cast<unsigned char>(text[k]) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+// Appends `text` (UTF-8) as a JSON string, byte for byte as
+// nlohmann::json::dump(-1, ' ', false, replace) writes it: the quotation
+// mark, the backslash and control characters escaped, everything else as
+// it is. A text that is not well-formed UTF-8 (a file name can be any
+// bytes) is left to the library, whose replacement rules it then follows.
+void appendJsonString(std::string &out, std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    const std::size_t start = out.size();
+    out += '"';
+    std::size_t plain = 0; // start of the bytes not yet appended
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const std::size_t length = utf8SequenceLength(text.substr(i));
+            if (length == 0) {
+                out.resize(start);
+                out += nlohmann::ordered_json(std::string(text)).dump(-1, ' ', false, kReplace);
+                return;
+            }
+            i += length;
+            continue;
+        }
+        if (c >= 0x20 && c != '"' && c != '\\') {
+            ++i;
+            continue;
+        }
+        out.append(text.data() + plain, i - plain);
+        plain = ++i;
+        out += '\\';
+        switch (c) {
+        case '"':
+            out += '"';
+            break;
+        case '\\':
+            out += '\\';
+            break;
+        case '\b':
+            out += 'b';
+            break;
+        case '\t':
+            out += 't';
+            break;
+        case '\n':
+            out += 'n';
+            break;
+        case '\f':
+            out += 'f';
+            break;
+        case '\r':
+            out += 'r';
+            break;
+        default:
+            out += "u00";
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+        }
+    }
+    out.append(text.data() + plain, text.size() - plain);
+    out += '"';
+}
+
+// A text, or null when it is empty.
+void appendJsonStringOrNull(std::string &out, std::string_view text)
+{
+    if (text.empty()) {
+        out += "null";
+    } else {
+        appendJsonString(out, text);
+    }
+}
+
+// One plan as a line of JSON (File, Name, Sex, BirthDate, KaigoLevel,
+// PlanDate, Team), written straight into `out` as nlohmann's ordered_json
+// of these keys would dump it on one line.
+void appendPlanLine(std::string &out, const planindex::IndexedPlan &p)
+{
+    out += "{\"File\":";
+    appendJsonString(out, p.path);
+    out += ",\"Name\":";
+    appendJsonString(out, utf8(p.name));
+    out += ",\"Sex\":";
+    appendJsonStringOrNull(out, choiceText(planfile::kSexes, p.sex));
+    out += ",\"BirthDate\":";
+    appendJsonStringOrNull(out, dateText(p.birthDate));
+    out += ",\"KaigoLevel\":";
+    appendJsonStringOrNull(out, choiceText(planfile::kCareLevels, p.kaigoLevel));
+    out += ",\"PlanDate\":";
+    appendJsonStringOrNull(out, dateText(p.planDate));
+    out += ",\"Team\":[";
+    for (int n = 1; n <= kTeamMembers; ++n) {
+        if (n > 1) {
+            out += ',';
+        }
+        appendJsonString(out, utf8(p.team[static_cast<std::size_t>(n)]));
+    }
+    out += "]}\n";
 }
 
 bool flushed(std::ostream &out, std::ostream &err)
@@ -116,8 +236,6 @@ bool flushed(std::ostream &out, std::ostream &err)
     }
     return true;
 }
-
-const auto kReplace = nlohmann::ordered_json::error_handler_t::replace;
 
 struct IndexOptions {
     std::string folder;
@@ -181,9 +299,16 @@ void printPlans(const planindex::FolderIndex &index, bool csv, std::ostream &out
             out << "\r\n";
         }
     } else {
+        // The lines are gathered and written in pieces of some 64 KiB.
+        std::string lines;
         for (const auto &plan : index.plans) {
-            out << planLine(plan).dump(-1, ' ', false, kReplace) << "\n";
+            appendPlanLine(lines, plan);
+            if (lines.size() >= 64 * 1024) {
+                out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+                lines.clear();
+            }
         }
+        out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
     }
 }
 

@@ -1,6 +1,8 @@
 #include "plan/Cp932.h"
 #include "plan/Cp932Codec.h"
 
+#include <atomic>
+
 namespace cp932 {
 namespace {
 
@@ -19,6 +21,32 @@ bool encodeOne(char32_t cp, std::string &out)
     return codec::encode(cp, out);
 }
 
+// What the system's tables give for each non-ASCII byte and each pair of
+// bytes, asked once per process and kept: kUnknown not asked yet, kNone
+// no character, else the character. Threads that ask at once store the same
+// value, so relaxed atomics suffice. The arrays are zero at start (kUnknown)
+// and cost nothing until a text is decoded.
+constexpr char32_t kUnknown = 0;
+constexpr char32_t kNone = 0xFFFFFFFF;
+std::atomic<char32_t> singleBytes[256];
+std::atomic<char32_t> bytePairs[65536];
+
+// The character of the one or two bytes at `bytes` (`length` 1 or 2), from
+// the table; kNone when they are none.
+char32_t decodeKnown(const char *bytes, std::size_t length)
+{
+    const auto first = static_cast<unsigned char>(bytes[0]);
+    std::atomic<char32_t> &slot =
+        length == 1 ? singleBytes[first] : bytePairs[(first << 8) | static_cast<unsigned char>(bytes[1])];
+    char32_t known = slot.load(std::memory_order_relaxed);
+    if (known == kUnknown) {
+        char32_t cp = 0;
+        known = codec::decode(bytes, length, cp) && cp != kUnknown && cp != kNone ? cp : kNone;
+        slot.store(known, std::memory_order_relaxed);
+    }
+    return known;
+}
+
 // Decodes the character at `pos`, advancing `pos`.
 char32_t decodeOne(std::string_view bytes, std::size_t &pos)
 {
@@ -28,8 +56,8 @@ char32_t decodeOne(std::string_view bytes, std::size_t &pos)
         return c;
     }
     const std::size_t len = (isLeadByte(c) && pos + 1 < bytes.size()) ? 2 : 1;
-    char32_t cp = 0;
-    if (codec::decode(bytes.data() + pos, len, cp)) {
+    const char32_t cp = decodeKnown(bytes.data() + pos, len);
+    if (cp != kNone) {
         pos += len;
         return cp;
     }
@@ -88,12 +116,12 @@ void appendUtf8(char32_t cp, std::string &out)
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
     } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        const char bytes[2] = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
+        out.append(bytes, 2);
     } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        const char bytes[3] = {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                               static_cast<char>(0x80 | (cp & 0x3F))};
+        out.append(bytes, 3);
     } else {
         out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
         out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));

@@ -175,7 +175,14 @@ std::optional<TDateTime> readDate(const std::string &text)
 
 std::string fileNameOf(const std::string &path)
 {
+#ifdef _WIN32
     return utf8FromPath(pathFromUtf8(path).filename());
+#else
+    // What follows the last "/", as filename() has it, without splitting
+    // the whole path.
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+#endif
 }
 
 // The cache file's bytes. It is opened as a plan file is: only a regular
@@ -507,7 +514,16 @@ FolderIndex indexFolder(const fs::path &folder, const fs::path &cacheFile, unsig
         storeCache(cacheFile, kept, base);
     }
 
-    std::sort(index.plans.begin(), index.plans.end(), [](const IndexedPlan &a, const IndexedPlan &b) {
+    // The plans are sorted by their places in the list and then moved once
+    // each into that order, rather than moved about by value while sorting.
+    // No two plans of one folder compare equal (their file names differ).
+    std::vector<std::size_t> order(index.plans.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(), [&plans = index.plans](std::size_t i, std::size_t j) {
+        const IndexedPlan &a = plans[i];
+        const IndexedPlan &b = plans[j];
         if (a.planDate.has_value() != b.planDate.has_value()) {
             return a.planDate.has_value();
         }
@@ -519,6 +535,12 @@ FolderIndex indexFolder(const fs::path &folder, const fs::path &cacheFile, unsig
         }
         return a.fileName < b.fileName;
     });
+    std::vector<IndexedPlan> sorted;
+    sorted.reserve(order.size());
+    for (const std::size_t i : order) {
+        sorted.push_back(std::move(index.plans[i]));
+    }
+    index.plans = std::move(sorted);
     std::sort(index.others.begin(), index.others.end(),
               [](const RefusedFile &a, const RefusedFile &b) { return a.fileName < b.fileName; });
     return index;

@@ -225,12 +225,21 @@ int main(int argc, char *argv[])
     for (const int column : {0, 1}) {
         QTest::mouseClick(form.planForm().control(formnames::abc(1, column)), Qt::LeftButton);
     }
-    auto *abc = form.findChild<QDialog *>(QStringLiteral("ABCForm"));
-    abc->findChild<QCheckBox *>(QStringLiteral("ABox"))->setChecked(true);
-    abc->show();
-    settle();
-    const QPixmap abcDialog = abc->grab();
-    abc->hide();
+    // The dialog is built when the right button first opens it.
+    QPixmap abcDialog;
+    QTimer::singleShot(0, [&abcDialog] {
+        settle();
+        auto *abc = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (abc == nullptr || abc->objectName() != QStringLiteral("ABCForm")) {
+            fail("the A/B/C dialog did not open");
+            return;
+        }
+        abc->findChild<QCheckBox *>(QStringLiteral("ABox"))->setChecked(true);
+        settle();
+        abcDialog = abc->grab();
+        abc->reject(); // cancel: no cell changes
+    });
+    QTest::mouseClick(form.planForm().control(formnames::abc(1, 0)), Qt::RightButton);
     const QRect table = form.planForm().control(formnames::abc(0, 0))->geometry();
     const QRect abcArea(0, table.top() - 70, 500, 220);
     save(composed(page1, abcArea, abcDialog, QPoint(abcArea.width() - abcDialog.width() - 10, 20)), "abc.png");
@@ -281,9 +290,15 @@ int main(int argc, char *argv[])
                }});
     fixture.prompter->realBoxes = false;
 
-    // 計画書保存フォルダー, with the tree read as far as the save folder.
-    if (auto *folders = form.findChild<QDialog *>(QStringLiteral("FolderForm"))) {
-        QTimer::singleShot(0, [folders, home, plans] {
+    // 計画書保存フォルダー, with the tree read as far as the save folder (the
+    // dialog is built when the menu first opens it).
+    {
+        QTimer::singleShot(0, [home, plans] {
+            auto *folders = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (folders == nullptr || folders->objectName() != QStringLiteral("FolderForm")) {
+                fail("計画書保存フォルダー is missing");
+                return;
+            }
             settle(800);
             // The save folder opened out, and the folder above the home
             // folder at the top of a tree short enough to show nothing above.
@@ -305,19 +320,20 @@ int main(int argc, char *argv[])
             }
         });
         form.SettingMenuClick();
-    } else {
-        fail("計画書保存フォルダー is missing");
     }
 
-    // 製品情報.
-    if (auto *info = form.findChild<QDialog *>(QStringLiteral("info"))) {
-        info->show();
+    // 製品情報, built when the menu first opens it.
+    QTimer::singleShot(0, [] {
+        auto *info = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (info == nullptr || info->objectName() != QStringLiteral("info")) {
+            fail("製品情報 is missing");
+            return;
+        }
         settle();
         save(info->grab(), "info.png");
-        info->hide();
-    } else {
-        fail("製品情報 is missing");
-    }
+        info->reject();
+    });
+    form.NInfoMenuClick();
 
     other->Modified = false;
     other->close();

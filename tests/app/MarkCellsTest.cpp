@@ -263,6 +263,11 @@ void MarkCellsTest::otherButtonsOnlyCountAsAnEdit()
 
 void MarkCellsTest::dialogLooksAndAnswersAsItShould()
 {
+    // The dialog is built when the right button first opens it.
+    QVERIFY(f->form->findChild<TABCForm *>() == nullptr);
+    whenDialogShown([](TABCForm &shown) { shown.CancelButton->click(); });
+    rightClick(7, 3);
+    QVERIFY(f->form->findChild<TABCForm *>() != nullptr);
     TABCForm &dialog = *f->form->findChild<TABCForm *>();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("ＡＢＣ記入"));
     QCOMPARE(dialog.ABox->text(), QStringLiteral("Ａ：目標"));

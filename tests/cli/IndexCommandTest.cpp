@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -106,6 +107,45 @@ TEST_F(IndexCommand, ListsThePlansAsJsonLinesNewestFirstAndTheOtherFilesOnTheErr
     EXPECT_EQ(again.out, result.out);
     EXPECT_EQ(again.err, result.err);
 }
+
+#ifndef _WIN32
+// Every line is what the JSON library writes for the same values: file names
+// of any bytes (escapes, control bytes, broken UTF-8, which the library
+// replaces) and plan texts with characters CP932 holds in one byte, in two,
+// and bytes it does not hold.
+TEST_F(IndexCommand, JsonLinesAreWhatTheJsonLibraryWritesForAnyFileNameAndText)
+{
+    fs::remove(folder / "notes.pdf");
+    const char *const names[] = {"q\"uote\\back.pdf",    "ctl\x01\x1f\x7f\t\n\r\b\f.pdf", "bad\xff\xfe.pdf",
+                                 "overlong\xc0\xaf.pdf", "surrogate\xed\xa0\x80.pdf",     "beyond\xf4\x90\x80\x80.pdf",
+                                 "cut\xe3\x81.pdf",      "four\xf0\x9f\x98\x80.pdf",      "日本語.pdf"};
+    const std::string texts[] = {cp932::fromUtf8("ｶﾀｶﾅ髙①～∥"), std::string("a\x80\xa0\xfd\x81\x7f", 6),
+                                 std::string("lead at end\x82", 12), "\"\\/\t"};
+    int n = 0;
+    for (const char *name : names) {
+        TPRACTDATA plan = older;
+        plan.Name = texts[n % std::size(texts)];
+        plan.Team[1 + n % kTeamMembers] = texts[(n + 1) % std::size(texts)];
+        testsupport::writeFile(folder / name, MakePlanPdf(plan, PlanCreatorText(plan.PlanDate), plan.PlanDate));
+        ++n;
+    }
+    for (int pass = 0; pass < 2; ++pass) { // read, then from the cache
+        const auto result = run({"index", folder.string()});
+        ASSERT_EQ(result.status, 0) << result.err;
+        const auto rows = lines(result.out);
+        EXPECT_EQ(rows.size(), std::size(names) + 2);
+        std::set<std::string> files;
+        for (const std::string &row : rows) {
+            const auto parsed = nlohmann::ordered_json::parse(row);
+            EXPECT_EQ(row, parsed.dump(-1, ' ', false)) << row;
+            files.insert(parsed["File"].get<std::string>());
+        }
+        for (const char *name : {"q\"uote\\back.pdf", "four\xf0\x9f\x98\x80.pdf", "日本語.pdf"}) {
+            EXPECT_TRUE(files.contains((fs::absolute(folder) / name).string())) << name;
+        }
+    }
+}
+#endif
 
 TEST_F(IndexCommand, ListsThePlansAsCsvWithAHeader)
 {

@@ -314,13 +314,26 @@ void StartupTest::tabOrderFollowsTheRecord()
         }
         return stops;
     };
-    const QWidgetList fromPage1 =
-        walkFrom(form.planForm().control<TMemo>("Jitchi1"), form.planForm().control<TEdit>("PlanDateEdit"));
+    // A page's first and last controls that take the focus, in field order.
+    const auto pageEnds = [&](int page) {
+        QWidget *first = nullptr;
+        QWidget *last = nullptr;
+        for (const planfile::PlanField &field : planfile::kPlanFields) {
+            QWidget *control = form.planForm().control(field);
+            if (field.page == page && control->focusPolicy() != Qt::NoFocus) {
+                first = first != nullptr ? first : control;
+                last = control;
+            }
+        }
+        return std::pair(first, last);
+    };
+    const auto [page1First, page1Last] = pageEnds(1);
+    const QWidgetList fromPage1 = walkFrom(page1Last, page1First);
     QCOMPARE(fromPage1.size(), 2);
     QVERIFY(qobject_cast<QTabBar *>(fromPage1.first()) != nullptr);
     form.planForm().setCurrentWidget(form.planForm().page(2));
-    const QWidgetList fromPage2 =
-        walkFrom(form.planForm().control(formnames::teamBox(13)), form.planForm().control<TMemo>("SelfHope"));
+    const auto [page2First, page2Last] = pageEnds(2);
+    const QWidgetList fromPage2 = walkFrom(page2Last, page2First);
     QCOMPARE(fromPage2.size(), 2);
     QVERIFY(qobject_cast<QTabBar *>(fromPage2.first()) != nullptr);
 }

@@ -7,6 +7,7 @@
 // bytes.
 
 #include "cli/Cli.h"
+#include "cli/PlanJson.h"
 
 #include "support/Files.h"
 #include "support/Processes.h"
@@ -20,6 +21,22 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+// `plan` (JSON form) with every key of the field table that it lacks, at
+// the value a new plan starts with: what the tool writes back for a plan
+// that left those keys out (a field added after the fixture was written).
+inline nlohmann::json withEveryKey(nlohmann::json plan)
+{
+    TPRACTDATA empty;
+    ResetPlan(empty, 0);
+    const nlohmann::json all = nlohmann::json::parse(planjson::planToJson(empty).dump());
+    for (const auto &[key, value] : all.items()) {
+        if (!plan.contains(key)) {
+            plan[key] = value;
+        }
+    }
+    return plan;
+}
 
 class CliFixture : public ::testing::Test {
 protected:

@@ -95,6 +95,7 @@ protected:
     // itself, except that only the day of the plan date is printed.
     static json expectedBack(json plan)
     {
+        plan = withEveryKey(std::move(plan));
         plan["PlanDate"] = plan["PlanDate"].get<std::string>().substr(0, 10);
         return plan;
     }

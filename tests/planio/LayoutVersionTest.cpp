@@ -94,7 +94,7 @@ TEST(LayoutVersion, FilesOfEveryEarlierLayoutStaySound)
 {
     // What this build writes, and the golden file each released layout left.
     std::vector<std::pair<std::string, std::string>> files = {
-        {"written now", MakePlanPdf(planWithNote(), "creator", kTime)}};
+        {"written now", MakePlanPdf(fullPlan(), "creator", kTime)}};
     for (int v = 1; v <= planfile::kNewestLayoutVersion; ++v) {
         files.emplace_back(goldenPath(v), testsupport::readFile(goldenPath(v)));
         ASSERT_FALSE(files.back().second.empty()) << goldenPath(v);
@@ -104,7 +104,9 @@ TEST(LayoutVersion, FilesOfEveryEarlierLayoutStaySound)
         ASSERT_NE(read.layout, &testlayout2::layout()) << name;
         EXPECT_FALSE(planio::findDifference(read)) << name << " reads back sound";
         expectEveryField(*read.layout, fullPlan(), read.printed.Plan);
-        EXPECT_TRUE(read.printed.Plan.SupportNotes.empty()) << name << ": the field its layout lacks stays empty";
+        if (read.layout->field("SupportNotes") == nullptr) {
+            EXPECT_TRUE(read.printed.Plan.SupportNotes.empty()) << name << ": the field its layout lacks stays empty";
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "plan/Common.h"
 #include "plan/Cp932.h"
+#include "planfile/PlanFieldValue.h"
 
 #include <array>
 
@@ -81,5 +82,13 @@ TPRACTDATA fullPlan()
         p.Team[static_cast<std::size_t>(m)] = j("担当") + std::to_string(m);
     }
     p.Team[1] = j("医師 一郎");
+    // A text field of a newer layout than these values were chosen for
+    // holds a short text of its own.
+    for (const planfile::PlanField &field : planfile::kPlanFields) {
+        if ((field.kind == planfile::FieldKind::Text || field.kind == planfile::FieldKind::Memo) &&
+            planfile::fieldText(p, field).empty()) {
+            planfile::setFieldText(p, field, j("欄") + std::to_string(field.index));
+        }
+    }
     return p;
 }

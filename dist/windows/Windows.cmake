@@ -19,9 +19,8 @@ function(ovilant_windows_resources target description icon)
     endif()
     configure_file(${CMAKE_CURRENT_LIST_DIR}/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
     # A library of its own, so that the compiler options of the program's
-    # sources stay away from windres, which reads the file as UTF-8.
+    # sources stay away from windres.
     add_library(${target}_resources OBJECT ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
-    target_compile_options(${target}_resources PRIVATE "SHELL:-c 65001")
     target_sources(${target} PRIVATE $<TARGET_OBJECTS:${target}_resources>)
 endfunction()
 

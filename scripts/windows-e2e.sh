@@ -4,10 +4,12 @@
 # into a Wine prefix of its own; starts the installed ovilant.exe on an Xvfb
 # display with Qt's real windows platform plugin and a plan on its command
 # line (「実施計画 山田 太郎 2026_12_8.pdf」 in the folder 「計画書」); waits for
-# the window titled with the plan's name; saves a picture of the screen.
+# the window titled with the plan's name; saves a picture of the screen;
+# uninstalls silently.
 #   windows-e2e.sh <setup.exe> <ovilant-plan for this machine> <output folder>
 # Writes <output folder>/e2e-screenshot.png and ends with one line in plain
-# words; the exit status is 0 when the plan opened.
+# words; the exit status is 0 when the plan opened and the uninstaller
+# removed what the installer put there.
 set -eu
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -24,7 +26,7 @@ unset WAYLAND_DISPLAY
 
 fail() {
     echo "$1"
-    echo "Windows (Wine): インストールした ovilant.exe で計画書を開けませんでした"
+    echo "Windows (Wine): インストーラーとエディタの確認に失敗しました"
     exit 1
 }
 
@@ -107,4 +109,23 @@ import -window root "$out/e2e-screenshot.png"
 colours=$(identify -format '%k' "$out/e2e-screenshot.png")
 [ "$colours" -gt 16 ] || fail "the screen is (nearly) empty ($colours colours)"
 echo "Window: $title"
-echo "Windows (Wine): インストールした ovilant.exe が計画書を開きました (画面: $out/e2e-screenshot.png)"
+
+# Close the editor, then the uninstaller must leave neither the program
+# nor the Start menu entry nor the "Open with" entry; the plan stays.
+wineserver -k
+wine "C:\\users\\$user\\AppData\\Local\\Programs\\Ovilant\\uninstall.exe" /S /CurrentUser >/dev/null 2>&1 ||
+    fail "the uninstaller failed"
+wineserver -w
+i=0
+while [ -e "$installed/ovilant.exe" ] && [ "$i" -lt 30 ]; do # it runs from a copy of itself
+    sleep 1
+    i=$((i + 1))
+done
+[ ! -e "$installed" ] || fail "the uninstaller left $installed"
+[ ! -e "$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/リハビリ実施計画書.lnk" ] ||
+    fail "the uninstaller left the Start menu entry"
+if wine reg query 'HKCU\Software\Classes\.pdf\OpenWithProgids' 2>/dev/null | grep -q Quenmark; then
+    fail "the uninstaller left the Open with entry"
+fi
+[ -f "$plan" ] || fail "the uninstaller removed the plan"
+echo "Windows (Wine): インストールした ovilant.exe が計画書を開きました (画面: $out/e2e-screenshot.png)、アンインストールも済みました"

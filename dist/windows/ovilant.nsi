@@ -10,7 +10,9 @@
 ; The settings (HKCU\Software\Quenmark\Ovilant), the pick lists and the
 ; index cache are the user's and stay when the program is removed.
 
-Unicode true
+; A 64-bit installer for the 64-bit programs (it also runs under a Wine
+; without 32-bit support).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !ifndef VERSION | SOURCE | FILELIST | OUTFILE
@@ -65,7 +67,7 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "© 2026 ${COMPANY}"
 
-; The 64-bit registry view, as the 64-bit program reads it.
+; The 64-bit registry view, as the programs read it.
 Function .onInit
   SetRegView 64
   !insertmacro MULTIUSER_INIT

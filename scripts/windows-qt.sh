@@ -90,6 +90,8 @@ fi
 
 start=$(date +%s)
 work=$cache/$name.build
+# What a failed build left is not used; its log is kept beside the cache.
+[ -f "$work/build.log" ] && mv "$work/build.log" "$cache/$name.failed-build.log"
 rm -rf "$work" "$prefix"
 mkdir -p "$work/apt/lists/partial" "$work/src"
 printf '%s\n' "$TOOLCHAIN" >"$work/toolchain.cmake"
@@ -115,8 +117,11 @@ if ! cmake -S "$work/src/qtbase" -B "$work/build" -G Ninja \
 fi
 
 echo "Qt for Windows: building (log in $work/build.log)" >&2
-if ! nice -n 10 cmake --build "$work/build" --parallel "$(nproc)" >"$work/build.log" 2>&1; then
-    grep -B2 -A10 -m5 'error' "$work/build.log" >&2 || tail -40 "$work/build.log" >&2
+# After a failure ninja goes on with everything else (-k 0), so that one
+# run names every failing step.
+if ! nice -n 10 cmake --build "$work/build" --parallel "$(nproc)" -- -k 0 >"$work/build.log" 2>&1; then
+    grep -A30 '^FAILED:' "$work/build.log" | grep -v 'warning\|^ *[0-9]* |\|^ *| \|In file included\|^ *from ' | head -80 >&2
+    tail -5 "$work/build.log" >&2
     exit 1
 fi
 

@@ -9,7 +9,11 @@
 # does not compile without it); the windows and offscreen platform plugins
 # and the Windows styles; shared libraries, Release; zlib, libpng, PCRE2,
 # HarfBuzz and FreeType from Qt's own copies. The host tools (moc, rcc,
-# uic) are Debian's (QT_HOST_PATH=/usr).
+# uic) are Debian's (QT_HOST_PATH=/usr). Two switches Debian's source needs
+# for Windows: tablet events off (Debian's source leaves out the Wintab
+# headers the Windows platform plugin would need for them), and Direct2D
+# left on (without it Gui leaves out the DirectWrite font engine that
+# PrintSupport's Windows print engine links).
 #
 # The cache folder is named after the package version and a digest of the
 # build options: $OVILANT_CACHE (default /var/cache/ovilant)/
@@ -27,7 +31,7 @@ QT_OPTIONS="-DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON
 -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF -DQT_BUILD_MANUAL_TESTS=OFF
 -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF
 -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF -DFEATURE_concurrent=OFF
--DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_opengles2=OFF
+-DFEATURE_vulkan=OFF -DFEATURE_opengles2=OFF -DFEATURE_tabletevent=OFF
 -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
 -DFEATURE_icu=OFF -DFEATURE_glib=OFF -DFEATURE_zstd=OFF -DFEATURE_brotli=OFF
 -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_pcre2=OFF

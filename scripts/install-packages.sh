@@ -17,9 +17,13 @@ done
 if [ "$(id -u)" -eq 0 ]; then
     echo "Installing:$missing"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq || true
+    # Another apt run (a second build script, an update) holds the lock for
+    # a while: wait for it rather than fail.
+    lock="-o DPkg::Lock::Timeout=1200"
     # shellcheck disable=SC2086
-    apt-get install -y --no-install-recommends $missing
+    apt-get $lock update -qq || true
+    # shellcheck disable=SC2086
+    apt-get $lock install -y --no-install-recommends $missing
 else
     echo "Missing packages. Install them with:"
     echo "  sudo apt-get install -y --no-install-recommends$missing"

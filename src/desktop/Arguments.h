@@ -13,4 +13,10 @@ namespace desktop {
 // the ANSI code page; elsewhere they are argv as given.
 std::vector<std::string> commandLineArguments(int argc, char **argv);
 
+// Lets a windowed program answer on the console it was started from: on
+// Windows a program without a console of its own writes its standard
+// output and error to its parent's console, unless they are already
+// redirected (to a file or a pipe). Elsewhere nothing changes.
+void useParentConsole();
+
 } // namespace desktop

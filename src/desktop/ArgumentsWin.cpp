@@ -1,5 +1,7 @@
 #include "desktop/Arguments.h"
 
+#include <cstdio>
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -33,6 +35,19 @@ std::vector<std::string> commandLineArguments(int, char **)
     }
     LocalFree(words);
     return args;
+}
+
+void useParentConsole()
+{
+    // Started with its output redirected, the program keeps those handles.
+    if (GetStdHandle(STD_OUTPUT_HANDLE) != nullptr && GetStdHandle(STD_ERROR_HANDLE) != nullptr) {
+        return;
+    }
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) {
+        return; // started from Explorer or the Start menu: no console to write to
+    }
+    std::freopen("CONOUT$", "w", stdout);
+    std::freopen("CONOUT$", "w", stderr);
 }
 
 } // namespace desktop

@@ -9,6 +9,10 @@
 #        compare.sh render LINUX_TOOL WINDOWS_TOOL WINE_RUN SOURCE_DIR WORK_DIR FILE...
 #        compare.sh dump   LINUX_TOOL WINDOWS_TOOL WINE_RUN SOURCE_DIR WORK_DIR FILE...
 #        compare.sh names  LINUX_TOOL WINDOWS_TOOL WINE_RUN SOURCE_DIR WORK_DIR
+#        compare.sh editor LINUX_TOOL WINDOWS_SAVE WINE_RUN SOURCE_DIR WORK_DIR FILE...
+# editor: each plan (JSON) is written by the Linux tool, opened and saved
+# again at the same time by the Windows editor's code (WINDOWS_SAVE is
+# ovilant_save_plan), and the two files must be the same bytes.
 # FILE arguments are relative to SOURCE_DIR; patterns are expanded there.
 set -u
 mode=$1
@@ -132,6 +136,20 @@ names)
     # systems: only the Windows one is looked at.
     "$wine_run" "$windows" index "$folder" >"$work/windows.index" || fail "index of a Japanese folder"
     grep -q "計画書 フォルダー.*実施計画 山田 2026_12_8.pdf" "$work/windows.index" || fail "the index does not name the plan"
+    ;;
+editor)
+    IFS='
+'
+    for file in $(for pattern in "$@"; do ls -d $pattern; done); do
+        checked=$((checked + 1))
+        rm -rf "$work/saved" "$work/linux.pdf"
+        mkdir -p "$work/saved"
+        "$linux" render "$file" "$work/linux.pdf" || { fail "$file: the Linux tool did not write it"; continue; }
+        "$wine_run" "$windows" "$rel/linux.pdf" "$rel/saved" "$SOURCE_DATE_EPOCH" >"$work/saved.name" 2>"$work/saved.log" ||
+            { fail "$file: the Windows editor did not save it"; cat "$work/saved.log"; continue; }
+        name=$(tr -d '\r' <"$work/saved.name")
+        cmp "$work/linux.pdf" "$work/saved/$name" || fail "$file: the editor's file ($name) differs"
+    done
     ;;
 *)
     echo "unknown mode $mode"

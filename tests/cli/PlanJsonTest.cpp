@@ -5,6 +5,7 @@
 
 #include "CliFixture.h"
 #include "FuzzEntry.h"
+#include "FullPlan.h"
 #include "support/Files.h"
 
 #include <filesystem>
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -129,3 +131,18 @@ TEST(PlanJsonFuzzCorpus, EveryInputIsReadOrRefused)
 }
 
 } // namespace
+
+// tests/data/plans/full.json is the full plan of the other tests in the JSON
+// form, so that the tool's tests render the plan the golden files show
+// (OVILANT_UPDATE_GOLDEN=1 writes it anew, as tests/tools/update-golden.sh
+// does).
+TEST(PlanJson, TheFullPlanFileIsTheFullPlan)
+{
+    const std::string path = std::string(OVILANT_TEST_DATA_DIR) + "/plans/full.json";
+    const nlohmann::ordered_json full = planjson::planToJson(fullPlan());
+    if (std::getenv("OVILANT_UPDATE_GOLDEN") != nullptr) {
+        testsupport::writeFile(path, full.dump(2) + "\n");
+    }
+    std::ifstream in(path);
+    EXPECT_EQ(json::parse(in), json::parse(full.dump()));
+}

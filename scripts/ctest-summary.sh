@@ -2,14 +2,16 @@
 # Runs ctest in the current folder (a build folder) and ends with one line
 # in plain words: "すべてのテストに合格しました (N件)" or "N件中M件のテストが
 # 失敗しました", after the optional PREFIX given as the first argument. The
-# exit status is ctest's. test.sh and windows.sh end with it.
+# exit status is ctest's. test.sh and windows.sh end with it. Words in
+# OVILANT_CTEST_ARGS are handed to ctest as well.
 set -eu
 prefix=${1:-}
 log=$(mktemp)
 trap 'rm -f "$log" "$log.status"' EXIT
 {
     code=0
-    ctest --output-on-failure --parallel "$(nproc)" || code=$?
+    # shellcheck disable=SC2086
+    ctest --output-on-failure --parallel "$(nproc)" ${OVILANT_CTEST_ARGS:-} || code=$?
     echo "$code" >"$log.status"
 } 2>&1 | tee "$log"
 status=$(cat "$log.status")

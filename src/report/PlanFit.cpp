@@ -101,35 +101,30 @@ struct Break {
 // Characters no line starts with (closing brackets and quotes, stops and
 // commas, the long-vowel mark, small kana, iteration marks), and those no
 // line ends with (opening brackets and quotes), as CP932 characters.
+// The CP932 characters of a UTF-8 text, one string each.
+std::vector<std::string> charactersOf(const char *utf8)
+{
+    std::vector<std::string> out;
+    const std::string all = cp932::fromUtf8(utf8);
+    for (std::size_t i = 0; i < all.size();) {
+        const std::size_t n = cp932::isLeadByte(static_cast<unsigned char>(all[i])) ? 2 : 1;
+        out.push_back(all.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
 const std::vector<std::string> &noLineStart()
 {
-    static const std::vector<std::string> chars = [] {
-        std::vector<std::string> out;
-        const std::string all = cp932::fromUtf8("ー。、，．・：；？！゛゜ヽヾゝゞ々」』）〕］｝〉》】"
-                                                "ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ"
-                                                "),.!?:;]}｡｣､ｧｨｩｪｫｬｭｮｯｰﾞﾟ");
-        for (std::size_t i = 0; i < all.size();) {
-            const std::size_t n = cp932::isLeadByte(static_cast<unsigned char>(all[i])) ? 2 : 1;
-            out.push_back(all.substr(i, n));
-            i += n;
-        }
-        return out;
-    }();
+    static const std::vector<std::string> chars = charactersOf("ー。、，．・：；？！゛゜ヽヾゝゞ々」』）〕］｝〉》】"
+                                                               "ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ"
+                                                               "),.!?:;]}｡｣､ｧｨｩｪｫｬｭｮｯｰﾞﾟ");
     return chars;
 }
 
 const std::vector<std::string> &noLineEnd()
 {
-    static const std::vector<std::string> chars = [] {
-        std::vector<std::string> out;
-        const std::string all = cp932::fromUtf8("「『（〔［｛〈《【([{｢");
-        for (std::size_t i = 0; i < all.size();) {
-            const std::size_t n = cp932::isLeadByte(static_cast<unsigned char>(all[i])) ? 2 : 1;
-            out.push_back(all.substr(i, n));
-            i += n;
-        }
-        return out;
-    }();
+    static const std::vector<std::string> chars = charactersOf("「『（〔［｛〈《【([{｢");
     return chars;
 }
 

@@ -67,6 +67,15 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPATH='$1'
 unset DISPLAY WAYLAND_DISPLAY
+# Wine keeps the QT_ variables of Unix programs from Windows programs; a
+# WINE prefix hands one over (WINEQT_X becomes QT_X). Qt's messages and the
+# test reports go to the console rather than to the debugger, and the
+# offscreen platform draws with the Japanese Gothic faces of the Linux build.
+for name in \$(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
+    eval "export WINE\$name=\"\\\$\$name\""
+done
+export WINEQT_ASSUME_STDERR_HAS_CONSOLE=1
+export WINEQT_QPA_FONTDIR="\${WINEQT_QPA_FONTDIR:-Z:\\usr\\share\\fonts\\opentype\\ipafont-gothic}"
 exec wine "\$@"
 EOF
     chmod +x "$out/wine-run"

@@ -75,9 +75,9 @@ bool TMainForm::openPlanFile(const QString &chosen)
         return false;
     } catch (const EPdfReadError &e) {
         // The reader's text is code page 932; a file name it ends with is
-        // UTF-8.
+        // UTF-8, shown with the system's separators.
         prompter().error(this, unreadable + guitext::fromCp932(e.text()) +
-                                   QString::fromStdString(e.fileName()));
+                                   QDir::toNativeSeparators(QString::fromStdString(e.fileName())));
         return false;
     } catch (const std::exception &e) {
         prompter().error(this, unreadable + guitext::fromCp932(e.what()));

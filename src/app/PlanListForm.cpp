@@ -11,6 +11,7 @@
 #include <QBrush>
 #include <QCheckBox>
 #include <QColor>
+#include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -420,7 +421,7 @@ bool TPlanListForm::selectPlan(const QString &path)
         const QModelIndex patient = m_filter->index(p, 0);
         for (int c = 0; c < m_filter->rowCount(patient); ++c) {
             const QModelIndex plan = m_filter->index(c, 0, patient);
-            if (plan.data(kPathRole).toString() == path) {
+            if (QDir::fromNativeSeparators(plan.data(kPathRole).toString()) == QDir::fromNativeSeparators(path)) {
                 PlanTree->setCurrentIndex(plan);
                 return true;
             }

@@ -23,7 +23,7 @@ int main(int argc, char *argv[])
     const startup::StartRequest request = startup::readArguments(arguments);
     if (!request.start) {
         desktop::useParentConsole(); // the editor is a windowed program on Windows
-        std::fputs(request.output.toLocal8Bit().constData(), request.toStdErr ? stderr : stdout);
+        desktop::writeText(request.toStdErr, request.output.toStdString());
         return request.exitCode;
     }
 

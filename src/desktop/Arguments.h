@@ -19,4 +19,9 @@ std::vector<std::string> commandLineArguments(int argc, char **argv);
 // redirected (to a file or a pipe). Elsewhere nothing changes.
 void useParentConsole();
 
+// Writes UTF-8 text to standard output (or error). On Windows a console is
+// written in UTF-16, so that Japanese shows whatever its code page; a file
+// or a pipe gets the UTF-8 bytes, as ovilant-plan writes them.
+void writeText(bool toStdErr, const std::string &text);
+
 } // namespace desktop

@@ -1,5 +1,7 @@
 #include "desktop/Arguments.h"
 
+#include <cstdio>
+
 namespace desktop {
 
 std::vector<std::string> commandLineArguments(int argc, char **argv)
@@ -8,5 +10,10 @@ std::vector<std::string> commandLineArguments(int argc, char **argv)
 }
 
 void useParentConsole() {}
+
+void writeText(bool toStdErr, const std::string &text)
+{
+    std::fputs(text.c_str(), toStdErr ? stderr : stdout);
+}
 
 } // namespace desktop

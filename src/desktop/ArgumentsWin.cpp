@@ -1,6 +1,10 @@
 #include "desktop/Arguments.h"
 
 #include <cstdio>
+#include <string>
+
+#include <fcntl.h>
+#include <io.h>
 
 #include <windows.h>
 #include <shellapi.h>
@@ -48,6 +52,25 @@ void useParentConsole()
     }
     std::freopen("CONOUT$", "w", stdout);
     std::freopen("CONOUT$", "w", stderr);
+}
+
+void writeText(bool toStdErr, const std::string &text)
+{
+    std::FILE *stream = toStdErr ? stderr : stdout;
+    std::fflush(stream);
+    const HANDLE handle = GetStdHandle(toStdErr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+        const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+        std::wstring wide(static_cast<std::size_t>(size), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+        DWORD written = 0;
+        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        return;
+    }
+    _setmode(_fileno(stream), _O_BINARY); // line ends as on Linux, like ovilant-plan
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
 }
 
 } // namespace desktop

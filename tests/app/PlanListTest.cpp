@@ -11,6 +11,7 @@
 #include "app/FormControls.h"
 #include "app/GuiText.h"
 #include "app/PlanDiffForm.h"
+#include "app/PlanFiles.h"
 #include "app/PlanListForm.h"
 #include "plan/Common.h"
 #include "plan/Cp932.h"
@@ -58,7 +59,7 @@ TPRACTDATA planOf(const char *name, TDateTime date)
 
 TPRACTDATA readPlan(const QString &path)
 {
-    auto read = planio::readPlanFile(QFile::encodeName(path).toStdString());
+    auto read = planio::readPlanFile(planPath(path));
     if (!std::holds_alternative<planio::PlanFileRead>(read)) {
         qFatal("not a plan: %s", qPrintable(path));
     }
@@ -152,7 +153,7 @@ void PlanListTest::listsPatientsNewestFirstAndSearches()
     QCOMPARE(l.shownPlans(), 2);
     l.SearchEdit->setText(QStringLiteral("２０２４/５/１"));
     QCOMPARE(l.shownPlans(), 1);
-    QCOMPARE(model->index(0, 0, model->index(0, 0)).data(Qt::UserRole + 1).toString(), newer);
+    QCOMPARE(model->index(0, 0, model->index(0, 0)).data(Qt::UserRole + 1).toString(), QDir::toNativeSeparators(newer));
     l.SearchEdit->setText(QStringLiteral("令和6年1月"));
     QCOMPARE(l.shownPlans(), 1);
     l.SearchEdit->setText(QStringLiteral("鈴木"));
@@ -162,7 +163,7 @@ void PlanListTest::listsPatientsNewestFirstAndSearches()
 void PlanListTest::enterOpensThePlanAskingFirstWhenEdited()
 {
     TPlanListForm &l = list();
-    QCOMPARE(l.selectedPlan(), newer);
+    QCOMPARE(l.selectedPlan(), QDir::toNativeSeparators(newer));
     QTRY_VERIFY(l.PlanTree->hasFocus());
     QVERIFY(l.selectPlan(older));
     form().Modified = true;

@@ -78,12 +78,12 @@ void PrintCommandTest::aSavedPlanIsShownInThePreview()
     f.form->Registory->OpenFolder = f.dir.path();
     f.chooser->answer.clear();
     f.form->findChild<QAction *>(QStringLiteral("N3"))->trigger(); // cancelled: nothing happens
-    QCOMPARE(f.chooser->requested, QStringList{f.dir.path() + QStringLiteral("/*.pdf")});
+    QCOMPARE(f.chooser->requested, QStringList{f.dir.path() + QDir::separator() + QStringLiteral("*.pdf")});
     QCOMPARE(f.form->Registory->OpenFolder, f.dir.path());
 
     f.chooser->answer = path;
     f.form->findChild<QAction *>(QStringLiteral("N3"))->trigger();
-    QCOMPARE(f.form->Registory->OpenFolder, f.dir.filePath(QStringLiteral("plans")));
+    QCOMPARE(f.form->Registory->OpenFolder, QDir::toNativeSeparators(f.dir.filePath(QStringLiteral("plans"))));
     QCOMPARE(f.previewer->previewed.size(), std::size_t{1});
     QCOMPARE(f.previewer->previewed[0].size(), std::size_t{1});
     const TPRACTDATA &shown = f.previewer->previewed[0][0];
@@ -119,7 +119,7 @@ void PrintCommandTest::anotherPdfGoesToTheViewerOrReportsTheAssociation()
     f.launcher->openSucceeds = false;
     f.chooser->answer = missing;
     f.form->N3Click();
-    QCOMPARE(f.form->Registory->OpenFolder, f.dir.filePath(QStringLiteral("gone")));
+    QCOMPARE(f.form->Registory->OpenFolder, QDir::toNativeSeparators(f.dir.filePath(QStringLiteral("gone"))));
     QCOMPARE(f.prompter->shown.size(), 1);
     QCOMPARE(f.prompter->shown[0].kind, Prompter::Kind::Error);
     QCOMPARE(f.prompter->shown[0].text, QStringLiteral("PDFの関連付けエラーです。"));

@@ -119,7 +119,7 @@ void StartOptionsTest::namedPlanIsOpenedAsByTheOpenCommand()
              form().planForm().control<TMemo>("RihaTerget")->Text());
     QCOMPARE(started->planForm().control<TEdit>("PlanDateEdit")->text(),
              form().planForm().control<TEdit>("PlanDateEdit")->text());
-    QCOMPARE(started->Registory->OpenFolder, plansFolder());
+    QCOMPARE(started->Registory->OpenFolder, QDir::toNativeSeparators(plansFolder()));
     QVERIFY(!started->Modified);
     // Unlocked on page one, ready for editing and saving.
     QVERIFY(started->planForm().isVisible());
@@ -168,6 +168,9 @@ void StartOptionsTest::refusedFilesGetTheOpenCommandsMessage()
         QFile out(path);
         QVERIFY(out.open(QIODevice::WriteOnly) && out.write(changed) == changed.size());
     } else if (kind == QStringLiteral("foreign")) {
+#ifdef _WIN32
+        QSKIP("qpdf, which writes the other program's PDF, runs on Linux only.");
+#endif
         QProcess qpdf;
         qpdf.start(QStringLiteral("qpdf"), {QStringLiteral("--empty"), path});
         QVERIFY2(qpdf.waitForFinished(30000) && qpdf.exitCode() == 0, "qpdf --empty must run");

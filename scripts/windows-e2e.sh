@@ -76,7 +76,7 @@ fi
 # The plan: the test corpus's full plan, for 山田 太郎 (76) on 8 December 2026,
 # written by this machine's tool.
 plans=$user_dir/計画書
-plan=$plans/実施計画 山田 太郎 2026_12_8.pdf
+plan="$plans/実施計画 山田 太郎 2026_12_8.pdf"
 mkdir -p "$plans"
 sed -e 's/"PlanDate": "[^"]*"/"PlanDate": "2026-12-08T10:00:00"/' -e 's/"Name": "山田太郎"/"Name": "山田 太郎"/' -e 's/"Age": 73/"Age": 76/' \
     "$root/tests/data/plans/full.json" >"$out/e2e-plan.json"

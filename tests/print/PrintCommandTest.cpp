@@ -84,6 +84,9 @@ TEST(PrintCommand, ToWritesOnePrintReadyPdfWithEmbeddedFonts)
 
 TEST(PrintCommand, AFileThatIsNotAPlanPrintsNothing)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the tool is run through a POSIX shell";
+#endif
     testsupport::TempDir dir("ovilant-print");
     writePlan(dir / "a.pdf", "山田 太郎");
     TPdfDoc doc;

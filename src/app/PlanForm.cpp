@@ -13,7 +13,9 @@
 
 #include "app/PlanForm.h"
 
+#include "app/Clock.h"
 #include "app/GuiText.h"
+#include "dialogs/Prompter.h"
 #include "planfile/PlanFieldValue.h"
 
 #include <QFontDatabase>
@@ -289,7 +291,9 @@ bool TPlanForm::inTableRow(const PlanField &field)
     return field.row >= 0;
 }
 
-TPlanForm::TPlanForm(QWidget *parent) : QTabWidget(parent), m_controls(planfile::kPlanFields.size())
+TPlanForm::TPlanForm(QWidget *parent)
+    : QTabWidget(parent), m_controls(planfile::kPlanFields.size()),
+      m_prompter(std::make_shared<MessageBoxPrompter>()), m_clock(std::make_shared<SystemClock>())
 {
     setObjectName(QStringLiteral("PageControl1"));
     buildPage(1);
@@ -299,7 +303,26 @@ TPlanForm::TPlanForm(QWidget *parent) : QTabWidget(parent), m_controls(planfile:
     }
     setTabOrder();
     watchForEdits();
+    watchDates();
+    watchMarks();
+    watchPrintedFit();
+    connect(this, &QTabWidget::currentChanged, this, &TPlanForm::showHeader);
     startHistory();
+}
+
+void TPlanForm::setServices(std::shared_ptr<Prompter> prompter, std::shared_ptr<Clock> clock)
+{
+    if (prompter) {
+        m_prompter = std::move(prompter);
+    }
+    if (clock) {
+        m_clock = std::move(clock);
+    }
+}
+
+Prompter &TPlanForm::prompter() const
+{
+    return *m_prompter;
 }
 
 // Adds tab page n: the tab sheet "TabSheet" + n holding the scroll box
@@ -575,6 +598,8 @@ void TPlanForm::restore(const Snapshot &values)
             first = &field;
         }
     }
+    // The age follows the dates the step put back.
+    followDates();
     showHeader();
     --m_filling;
     m_typedIn = nullptr;

@@ -61,7 +61,7 @@ void AboutBoxTest::closesWithEscapeAndTheTitleBarButton()
                 shown->close();
             }
         });
-        f.form->NInfoMenuClick();
+        runCommand(*f.form, "NInfoMenu");
         QVERIFY2(!f.form->findChild<Tinfo *>()->isVisible(), "the about box stayed open");
     };
     closeWith(true);

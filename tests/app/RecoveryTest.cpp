@@ -43,12 +43,12 @@ void RecoveryTest::copyFollowsUnsavedChangesOnly()
 {
     WindowFixture f;
     TMainForm &form = *f.form;
-    form.NewMenuClick();
+    runCommand(form, "NewMenu");
     fillSampleData(form);
     form.Modified = false;
     form.Registory->SaveFolder = f.dir.path();
     const QString copy = form.recoveryCopyPath();
-    auto *name = form.planForm().control<TEdit>("NameEdit");
+    auto *name = planView(form).control<TEdit>("NameEdit");
     QTest::keyClicks(name, QStringLiteral("Yamada"));
     QVERIFY(!QFile::exists(copy)); // not at the key press itself
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copy), TMainForm::kRecoveryQuietMs + 3000);
@@ -56,7 +56,7 @@ void RecoveryTest::copyFollowsUnsavedChangesOnly()
 
     // Saved: gone.
     f.prompter->answers = {Prompter::Button::Ok};
-    form.NewSaveMenuClick();
+    runCommand(form, "NewSaveMenu");
     QVERIFY2(!form.Modified, qPrintable(f.prompter->shown.isEmpty() ? QString() : f.prompter->shown.last().text));
     QVERIFY(!QFile::exists(copy));
 
@@ -66,7 +66,7 @@ void RecoveryTest::copyFollowsUnsavedChangesOnly()
         form.flushRecovery();
         QVERIFY(QFile::exists(copy));
         f.prompter->answers = {Prompter::Button::Ok};
-        closing ? static_cast<void>(form.close()) : form.NewMenuClick();
+        closing ? static_cast<void>(form.close()) : runCommand(form, "NewMenu");
         QVERIFY(!QFile::exists(copy));
     }
 }
@@ -74,15 +74,20 @@ void RecoveryTest::copyFollowsUnsavedChangesOnly()
 void RecoveryTest::copyOfAnEndedEditorIsOfferedBack()
 {
     WindowFixture f;
-    const QString planFile = f.dir.filePath(QStringLiteral("実施計画 山田 2003_4_1.pdf"));
+    const QString planFile = f.dir.filePath(QStringLiteral("実施計画 山田 太郎 2003_4_1.pdf"));
     QString leftCopy;
     {
-        // The editor that ends without saving: a plan file in it and typed texts.
+        // The editor that ends without saving: a plan file in it (saved,
+        // then gone) and typed texts.
         std::unique_ptr<TMainForm> ended = f.makeWindow(endedEditor());
-        ended->NewMenuClick();
-        ended->setPlanFile(planFile);
-        ended->planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 花子"));
-        ended->planForm().control<TMemo>("Goods1")->setText(QStringLiteral("器具0\n杖"));
+        runCommand(*ended, "NewMenu");
+        fillSampleData(*ended);
+        ended->Registory->SaveFolder = f.dir.path();
+        runCommand(*ended, "NewSaveMenu");
+        QVERIFY(QFile::remove(planFile));
+        f.prompter->shown.clear();
+        planView(*ended).control<TEdit>("NameEdit")->setText(QStringLiteral("山田 花子"));
+        planView(*ended).control<TMemo>("Goods1")->setText(QStringLiteral("器具0\n杖"));
         ended->Modified = true;
         leftCopy = ended->recoveryCopyPath();
         ended->flushRecovery();
@@ -97,10 +102,10 @@ void RecoveryTest::copyOfAnEndedEditorIsOfferedBack()
     QVERIFY(offer.text.startsWith(QStringLiteral("前回、保存されずに終了した計画書があります。復元しますか？")));
     QCOMPARE(offer.buttons, (QList<Prompter::Button>{Prompter::Button::Restore, Prompter::Button::Discard,
                                                       Prompter::Button::Later}));
-    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 花子"));
-    QCOMPARE(form.planForm().control<TMemo>("Goods1")->toPlainText(), QStringLiteral("器具0\n杖"));
+    QCOMPARE(planView(form).control<TEdit>("NameEdit")->text(), QStringLiteral("山田 花子"));
+    QCOMPARE(planView(form).control<TMemo>("Goods1")->toPlainText(), QStringLiteral("器具0\n杖"));
     QVERIFY(form.Modified);
-    QVERIFY(form.planForm().isVisible());
+    QVERIFY(planView(form).isVisible());
     QCOMPARE(form.windowTitle(), QStringLiteral("リハビリ実施計画書[*]"));
     // The copy is this window's now; the one left behind is gone.
     QVERIFY(!QFile::exists(leftCopy));
@@ -154,19 +159,19 @@ void RecoveryTest::copyRoundTripsEveryText()
 {
     WindowFixture f;
     TMainForm &form = *f.form;
-    form.NewMenuClick();
+    runCommand(form, "NewMenu");
     fillSampleData(form);
     // Texts no plan file holds yet survive too: an escape, a backslash, a line break.
-    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("a\\nb\\\\c 〜"));
-    const auto before = form.planForm().texts();
+    planView(form).control<TEdit>("NameEdit")->setText(QStringLiteral("a\\nb\\\\c 〜"));
+    const auto before = planView(form).texts();
     const std::optional<recovery::Copy> copy = recovery::decode(recovery::encode(recovery::Copy{
         QStringLiteral("pc"), 5, QStringLiteral("C:\\計画\\a.pdf"), 37712.5, before}));
     QVERIFY(copy.has_value());
     QCOMPARE(copy->planFile, QStringLiteral("C:\\計画\\a.pdf"));
     QCOMPARE(copy->planDate, 37712.5);
     form.ClearForm();
-    form.planForm().showTexts(copy->fields);
-    QCOMPARE(form.planForm().texts(), before);
+    planView(form).showTexts(copy->fields);
+    QCOMPARE(planView(form).texts(), before);
 }
 
 // The copy is written from timers, never from the key press: typing costs
@@ -175,8 +180,8 @@ void RecoveryTest::keyPressCostsNoMoreWithTheCopy()
 {
     WindowFixture f;
     TMainForm &form = *f.form;
-    form.NewMenuClick();
-    auto *memo = form.planForm().control<TMemo>("SelfHope");
+    runCommand(form, "NewMenu");
+    auto *memo = planView(form).control<TMemo>("SelfHope");
     memo->setFocus();
     const auto typing = [&] {
         memo->clear();

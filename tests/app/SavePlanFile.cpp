@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     f.form->Registory->SaveFolder = folder;
-    f.form->OldSaveMenuClick();
+    runCommand(*f.form, "OldSaveMenu");
     for (const auto &shown : f.prompter->shown) {
         std::fprintf(stderr, "box: %s\n", shown.text.toUtf8().constData());
     }

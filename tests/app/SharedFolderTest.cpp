@@ -57,10 +57,10 @@ void SharedFolderTest::cleanup()
 
 QString SharedFolderTest::savePlan(TMainForm &window)
 {
-    window.NewMenuClick();
+    runCommand(window, "NewMenu");
     fillSampleData(window);
     f->prompter->answers = {Prompter::Button::Ok};
-    window.NewSaveMenuClick();
+    runCommand(window, "NewSaveMenu");
     const QStringList files = QDir(folder()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
     return files.isEmpty() ? QString() : QDir(folder()).filePath(files.first());
 }
@@ -99,7 +99,7 @@ void SharedFolderTest::secondEditorIsToldWhoHoldsThePlan()
 
     // New lets go of it: the second editor takes the lock as soon as it is
     // free, so that a third opener is told who has the plan now.
-    form().NewMenuClick();
+    runCommand(form(), "NewMenu");
     QTRY_COMPARE(planlock::readLock(planPath(plan)).value_or(planlock::LockOwner{}).user, otherEditor().user);
     f->prompter->shown.clear();
     f->prompter->answers = {Prompter::Button::Cancel};
@@ -144,7 +144,7 @@ void SharedFolderTest::saveAsksWhenThePlanChangedOnDisk()
     f->prompter->shown.clear();
     f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Cancel};
     form().Modified = true;
-    form().NewSaveMenuClick();
+    runCommand(form(), "NewSaveMenu");
     QCOMPARE(f->prompter->shown.size(), 2);
     const FakePrompter::Shown &question = f->prompter->shown[1];
     QVERIFY2(question.text.startsWith(QStringLiteral("この計画書は開いた後に他で変更されています（sato（ward-pc-2）、")),
@@ -158,11 +158,11 @@ void SharedFolderTest::saveAsksWhenThePlanChangedOnDisk()
     // 上書き replaces it; the next save over the unchanged file asks nothing more.
     f->prompter->shown.clear();
     f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Overwrite};
-    form().NewSaveMenuClick();
+    runCommand(form(), "NewSaveMenu");
     QCOMPARE(readAll(plan), saved);
     f->prompter->shown.clear();
     f->prompter->answers = {Prompter::Button::Ok};
-    form().NewSaveMenuClick();
+    runCommand(form(), "NewSaveMenu");
     QCOMPARE(f->prompter->shown.size(), 1);
 }
 

@@ -93,9 +93,9 @@ void StartOptionsTest::cleanup()
 
 QString StartOptionsTest::savePlan()
 {
-    form().NewMenuClick();
+    runCommand(form(), "NewMenu");
     fillSampleData(form());
-    form().NewSaveMenuClick();
+    runCommand(form(), "NewSaveMenu");
     const QStringList files = QDir(plansFolder()).entryList(QDir::Files);
     return files.size() == 1 ? QDir(plansFolder()).filePath(files.first()) : QString();
 }
@@ -113,17 +113,17 @@ void StartOptionsTest::namedPlanIsOpenedAsByTheOpenCommand()
     QVERIFY(started->openPlanFile(path));
 
     QVERIFY2(f->prompter->shown.isEmpty(), qPrintable(f->prompter->shown.value(0).text));
-    QCOMPARE(started->planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
-    QCOMPARE(started->planForm().control<QLabel>("UserLabel")->text(), QStringLiteral("山田 太郎"));
-    QCOMPARE(started->planForm().control<TMemo>("RihaTerget")->Text(),
-             form().planForm().control<TMemo>("RihaTerget")->Text());
-    QCOMPARE(started->planForm().control<TEdit>("PlanDateEdit")->text(),
-             form().planForm().control<TEdit>("PlanDateEdit")->text());
+    QCOMPARE(planView(*started).control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(planView(*started).control<QLabel>("UserLabel")->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(planView(*started).control<TMemo>("RihaTerget")->Text(),
+             planView(form()).control<TMemo>("RihaTerget")->Text());
+    QCOMPARE(planView(*started).control<TEdit>("PlanDateEdit")->text(),
+             planView(form()).control<TEdit>("PlanDateEdit")->text());
     QCOMPARE(started->Registory->OpenFolder, plansFolder());
     QVERIFY(!started->Modified);
     // Unlocked on page one, ready for editing and saving.
-    QVERIFY(started->planForm().isVisible());
-    QCOMPARE(started->planForm().currentWidget(), started->planForm().page(1));
+    QVERIFY(planView(*started).isVisible());
+    QCOMPARE(planView(*started).currentWidget(), planView(*started).page(1));
     QVERIFY(started->findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
     QVERIFY(started->findChild<QAction *>(QStringLiteral("OldSaveMenu"))->isEnabled());
     QVERIFY(!started->KeyPreview);
@@ -138,7 +138,7 @@ FakePrompter::Shown StartOptionsTest::openedAtStart(const QString &path, bool *o
     f->prompter->shown.clear();
     *opened = started->openPlanFile(path);
     // The window stays locked: nothing was opened.
-    if (started->planForm().isVisible() || started->findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled() ||
+    if (planView(*started).isVisible() || started->findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled() ||
         !started->KeyPreview) {
         qWarning("the window left its locked state");
         *opened = true;
@@ -176,7 +176,7 @@ void StartOptionsTest::refusedFilesGetTheOpenCommandsMessage()
     // The open command with the same file chosen in its dialog.
     f->prompter->shown.clear();
     f->chooser->answer = path;
-    form().OpenMenuClick();
+    runCommand(form(), "OpenMenu");
     QCOMPARE(f->prompter->shown.size(), 1);
     const FakePrompter::Shown byMenu = f->prompter->shown.first();
 

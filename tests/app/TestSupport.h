@@ -126,6 +126,18 @@ struct WindowFixture {
     std::unique_ptr<TMainForm> form;
 };
 
+// The plan view of a window: both pages, their controls by objectName.
+TPlanForm &planView(const TMainForm &form);
+
+// The plan the view reads, dated as it holds (checked as a save checks
+// it); a plan that fails the checks fails the test and gives an empty one.
+TPRACTDATA viewPlan(const TMainForm &form);
+
+// Runs a menu command as the menu would: triggers the window's action of
+// that objectName ("NewMenu", "NewSaveMenu", ...). A disabled action does
+// nothing, as in the menu.
+void runCommand(TMainForm &form, const char *action);
+
 // 2003-04-01 10:30, a Tuesday in 平成15年.
 TDateTime testNow();
 

@@ -175,7 +175,7 @@ public:
     // available area is `available`: the designed size, made smaller to fit.
     static QSize firstWindowSize(QSize available);
 
-private slots:
+protected slots:
     void NewMenuClick();
     void OpenMenuClick();
     void NewSaveMenuClick();

@@ -61,7 +61,7 @@ void AboutBoxTest::closesWithEscapeAndTheTitleBarButton()
                 shown->close();
             }
         });
-        runCommand(*f.form, "NInfoMenu");
+        f.form->NInfoMenuClick();
         QVERIFY2(!f.form->findChild<Tinfo *>()->isVisible(), "the about box stayed open");
     };
     closeWith(true);

@@ -37,7 +37,7 @@ private:
 void DateFieldTest::init()
 {
     f = std::make_unique<WindowFixture>();
-    runCommand(*f->form, "NewMenu");
+    f->form->NewMenuClick();
     QVERIFY(QTest::qWaitForWindowActive(f->form.get()));
 }
 
@@ -48,89 +48,89 @@ void DateFieldTest::cleanup()
 
 void DateFieldTest::typingFillsTheBirthDateAndEnterShowsTheAge()
 {
-    TMainForm &form = *f->form;
-    planView(form).control<TEdit>("BirthEdit")->setFocus();
-    planView(form).control<TEdit>("BirthEdit")->setCursorPosition(0);
-    QTest::keyClicks(planView(form).control<TEdit>("BirthEdit"), QStringLiteral("H150401"));
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月 1日"));
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->cursorPosition(), 11); // byte 16, after 日
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Return);
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月 1日"));
-    QCOMPARE(planView(form).birthDate(), encodeDate(2003, 4, 1));
-    QCOMPARE(planView(form).control<TClickLabel>("OldLabel")->text(), QStringLiteral("0"));
+    TestMainForm &form = *f->form;
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
+    QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("H150401"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月 1日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 11); // byte 16, after 日
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月 1日"));
+    QCOMPARE(form.planForm().birthDate(), encodeDate(2003, 4, 1));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("0"));
 
-    planView(form).control<TEdit>("BirthEdit")->setCursorPosition(0);
-    QTest::keyClicks(planView(form).control<TEdit>("BirthEdit"), QStringLiteral("s150612"));
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("昭和15年 6月12日"));
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Enter);
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
+    QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("s150612"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("昭和15年 6月12日"));
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Enter);
     // Aged against the plan date the view holds (New: now).
-    QCOMPARE(planView(form).age(), 62);
-    QCOMPARE(planView(form).control<TClickLabel>("OldLabel")->text(), QStringLiteral("62"));
+    QCOMPARE(form.planForm().age(), 62);
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("62"));
     QVERIFY(f->prompter->shown.isEmpty());
 }
 
 void DateFieldTest::typingReplacesTheEraAndSkipsFixedCharacters()
 {
-    TMainForm &form = *f->form;
-    planView(form).control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
-    planView(form).control<TEdit>("BirthEdit")->setCursorPosition(1); // byte 2, inside the era
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_T);
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("大正15年 4月 1日"));
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->cursorPosition(), 2); // byte 4
-    planView(form).control<TEdit>("BirthEdit")->setCursorPosition(4);          // byte 6, on 年
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_9);
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->cursorPosition(), 5); // byte 8
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("大正15年 4月 1日"));
+    TestMainForm &form = *f->form;
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(1); // byte 2, inside the era
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_T);
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("大正15年 4月 1日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 2); // byte 4
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(4);          // byte 6, on 年
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_9);
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 5); // byte 8
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("大正15年 4月 1日"));
 }
 
 void DateFieldTest::rejectedDigitsKeepTheirPlaceholders()
 {
-    TMainForm &form = *f->form;
-    planView(form).control<TEdit>("BirthEdit")->setCursorPosition(0);
-    QTest::keyClicks(planView(form).control<TEdit>("BirthEdit"), QStringLiteral("H15"));
+    TestMainForm &form = *f->form;
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
+    QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("H15"));
     // The month's first digit may only be 0, a space or 1.
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_2);
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年__月__日"));
-    QTest::keyClicks(planView(form).control<TEdit>("BirthEdit"), QStringLiteral("02"));
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_2);
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年__月__日"));
+    QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("02"));
     // At the day's first place a wrong digit writes "_" and stays.
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_4);
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 2月__日"));
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_4);
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 2月__日"));
     // 30 February fails the calendar test on the last digit.
-    QTest::keyClicks(planView(form).control<TEdit>("BirthEdit"), QStringLiteral("30"));
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 2月3_日"));
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->cursorPosition(), 9); // byte 13
+    QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("30"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 2月3_日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 9); // byte 13
 }
 
 void DateFieldTest::backspaceMovesLeftAndWritesUnderscoreAtTheDay()
 {
-    TMainForm &form = *f->form;
-    planView(form).control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
-    planView(form).control<TEdit>("BirthEdit")->setCursorPosition(11);
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Backspace); // to byte 14: nothing typed there
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Backspace); // to byte 13: not a digit, nothing
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月 1日"));
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->cursorPosition(), 9);
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Backspace); // to byte 12: "_" into the day
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月_1日"));
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->cursorPosition(), 8);
+    TestMainForm &form = *f->form;
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(11);
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Backspace); // to byte 14: nothing typed there
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Backspace); // to byte 13: not a digit, nothing
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月 1日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 9);
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Backspace); // to byte 12: "_" into the day
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月_1日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 8);
 }
 
 void DateFieldTest::deleteOnlyMovesLeft()
 {
-    TMainForm &form = *f->form;
-    planView(form).control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
-    planView(form).control<TEdit>("BirthEdit")->setCursorPosition(9);
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Delete);
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月 1日"));
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->cursorPosition(), 8);
+    TestMainForm &form = *f->form;
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(9);
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Delete);
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月 1日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 8);
 }
 
 void DateFieldTest::editMenuShortcutsNeverReachTheEraEditor()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     const QString date = QStringLiteral("平成15年 4月 1日");
-    planView(form).control<TEdit>("BirthEdit")->setText(date);
-    planView(form).control<TEdit>("BirthEdit")->setFocus();
+    form.planForm().control<TEdit>("BirthEdit")->setText(date);
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
     // Nothing selected and nothing to paste: only select-all is enabled, and
     // the other three keys are consumed without acting.
     QApplication::clipboard()->clear();
@@ -145,31 +145,31 @@ void DateFieldTest::editMenuShortcutsNeverReachTheEraEditor()
     for (const auto &shortcut : shortcuts) {
         QSignalSpy triggered(shortcut.action, &QAction::triggered);
         // At the day's first place any typed character would write "_".
-        planView(form).control<TEdit>("BirthEdit")->setCursorPosition(8);
-        QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), shortcut.key, Qt::ControlModifier);
+        form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(8);
+        QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), shortcut.key, Qt::ControlModifier);
         QVERIFY2(triggered.count() == shortcut.triggers, qPrintable(shortcut.action->objectName()));
-        QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), date);
+        QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), date);
     }
     // Other control keys are typed characters for the era editor.
-    planView(form).control<TEdit>("BirthEdit")->setCursorPosition(8);
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Q, Qt::ControlModifier);
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月_1日"));
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(8);
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月_1日"));
 }
 
 void DateFieldTest::enterOnTheTemplateShowsTheDateError()
 {
-    TMainForm &form = *f->form;
-    const TDateTime before = planView(form).birthDate();
-    planView(form).setCurrentWidget(planView(form).page(2));
-    planView(form).control<TEdit>("BirthEdit")->setFocus();
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Return);
+    TestMainForm &form = *f->form;
+    const TDateTime before = form.planForm().birthDate();
+    form.planForm().setCurrentWidget(form.planForm().page(2));
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown.first().caption, QStringLiteral("情報"));
     QCOMPARE(f->prompter->shown.first().text, QStringLiteral("日付エラーです。"));
     QCOMPARE(f->prompter->shown.first().buttons, QList<Prompter::Button>{Prompter::Button::Ok});
-    QCOMPARE(planView(form).currentWidget(), planView(form).page(1));
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(planView(form).control<TEdit>("BirthEdit")));
-    QCOMPARE(planView(form).birthDate(), before);
+    QCOMPARE(form.planForm().currentWidget(), form.planForm().page(1));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("BirthEdit")));
+    QCOMPARE(form.planForm().birthDate(), before);
 }
 
 // The field commits on the key-up of an Enter it saw go down. The Enter
@@ -178,10 +178,10 @@ void DateFieldTest::enterOnTheTemplateShowsTheDateError()
 // bring the box straight back.
 void DateFieldTest::enterOnTheDateErrorBoxClosesItOnce()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     f->prompter->realBoxes = true;
-    planView(form).control<TEdit>("BirthEdit")->setFocus();
-    QTest::keyPress(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Return);
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    QTest::keyPress(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
     bool closed = false;
     whenModalShown([&closed](QWidget *box) {
         if (box != nullptr) {
@@ -189,12 +189,12 @@ void DateFieldTest::enterOnTheDateErrorBoxClosesItOnce()
             closed = !box->isVisible();
         }
     });
-    QTest::keyRelease(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Return);
+    QTest::keyRelease(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
     QVERIFY2(closed, "Enter should close the date error box");
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown[0].text, QStringLiteral("日付エラーです。"));
     // The focus is back in the field (the window's focus once it is active again).
-    QCOMPARE(form.focusWidget(), static_cast<QWidget *>(planView(form).control<TEdit>("BirthEdit")));
+    QCOMPARE(form.focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("BirthEdit")));
 
     // Any box that comes back is closed at once, and counted.
     int boxesAgain = 0;
@@ -206,12 +206,12 @@ void DateFieldTest::enterOnTheDateErrorBoxClosesItOnce()
         }
     });
     closer.start(5);
-    QTest::keyRelease(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Return);
+    QTest::keyRelease(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
     QCOMPARE(boxesAgain, 0);
     QCOMPARE(f->prompter->shown.size(), 1);
 
     // A whole Enter in the field still commits (and fails) as before.
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Return);
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
     QTRY_COMPARE(boxesAgain, 1);
     QCOMPARE(f->prompter->shown.size(), 2);
 }
@@ -221,32 +221,32 @@ void DateFieldTest::enterOnTheDateErrorBoxClosesItOnce()
 // age.
 void DateFieldTest::leavingTheBirthDateShowsTheAgeUnlessBornAfterThePlanDate()
 {
-    TMainForm &form = *f->form;
-    planView(form).control<TEdit>("BirthEdit")->setFocus();
-    planView(form).control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Tab);
-    QVERIFY(!planView(form).control<TEdit>("BirthEdit")->hasFocus());
-    QCOMPARE(planView(form).birthDate(), encodeDate(1940, 6, 12));
-    QCOMPARE(planView(form).control<TClickLabel>("OldLabel")->text(), QStringLiteral("62"));
+    TestMainForm &form = *f->form;
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Tab);
+    QVERIFY(!form.planForm().control<TEdit>("BirthEdit")->hasFocus());
+    QCOMPARE(form.planForm().birthDate(), encodeDate(1940, 6, 12));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("62"));
 
-    planView(form).control<TEdit>("BirthEdit")->setFocus();
-    planView(form).control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月__日"));
-    planView(form).control<TEdit>("NameEdit")->setFocus(Qt::MouseFocusReason);
-    QCOMPARE(planView(form).birthDate(), encodeDate(1940, 6, 12));
-    QCOMPARE(planView(form).control<TClickLabel>("OldLabel")->text(), QStringLiteral("62"));
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月__日"));
+    form.planForm().control<TEdit>("NameEdit")->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(form.planForm().birthDate(), encodeDate(1940, 6, 12));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("62"));
 
     // Born after the plan date (平成15年4月1日, held from New).
-    planView(form).control<TEdit>("BirthEdit")->setFocus();
-    planView(form).control<TEdit>("BirthEdit")->setText(QStringLiteral("令和20年 1月 1日"));
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Return);
-    QCOMPARE(planView(form).birthDate(), encodeDate(2038, 1, 1));
-    QCOMPARE(planView(form).control<TClickLabel>("OldLabel")->text(), QString());
-    planView(form).control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 2日"));
-    QTest::mouseClick(planView(form).control<TClickLabel>("OldLabel"), Qt::LeftButton);
-    QCOMPARE(planView(form).control<TClickLabel>("OldLabel")->text(), QString());
-    planView(form).control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
-    QTest::mouseClick(planView(form).control<TClickLabel>("OldLabel"), Qt::LeftButton);
-    QCOMPARE(planView(form).control<TClickLabel>("OldLabel")->text(), QStringLiteral("0"));
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("令和20年 1月 1日"));
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
+    QCOMPARE(form.planForm().birthDate(), encodeDate(2038, 1, 1));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QString());
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 2日"));
+    QTest::mouseClick(form.planForm().control<TClickLabel>("OldLabel"), Qt::LeftButton);
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QString());
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
+    QTest::mouseClick(form.planForm().control<TClickLabel>("OldLabel"), Qt::LeftButton);
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("0"));
     QVERIFY(f->prompter->shown.isEmpty());
 }
 
@@ -254,49 +254,49 @@ void DateFieldTest::leavingTheBirthDateShowsTheAgeUnlessBornAfterThePlanDate()
 // when the birth date reads as a date.
 void DateFieldTest::planDateEnterStoresTheDateAndTheAgeFollows()
 {
-    TMainForm &form = *f->form;
-    planView(form).control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
-    planView(form).control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年 1月 8日"));
-    planView(form).control<TEdit>("PlanDateEdit")->setFocus();
-    QTest::keyClick(planView(form).control<TEdit>("PlanDateEdit"), Qt::Key_Return);
-    QCOMPARE(planView(form).planDate(), encodeDate(2008, 1, 8));
-    QCOMPARE(planView(form).age(), 67);
-    QCOMPARE(planView(form).control<TClickLabel>("OldLabel")->text(), QStringLiteral("67"));
-    planView(form).control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年 2月30日"));
-    QTest::keyClick(planView(form).control<TEdit>("PlanDateEdit"), Qt::Key_Return);
+    TestMainForm &form = *f->form;
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
+    form.planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年 1月 8日"));
+    form.planForm().control<TEdit>("PlanDateEdit")->setFocus();
+    QTest::keyClick(form.planForm().control<TEdit>("PlanDateEdit"), Qt::Key_Return);
+    QCOMPARE(form.planForm().planDate(), encodeDate(2008, 1, 8));
+    QCOMPARE(form.planForm().age(), 67);
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("67"));
+    form.planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年 2月30日"));
+    QTest::keyClick(form.planForm().control<TEdit>("PlanDateEdit"), Qt::Key_Return);
     QCOMPARE(f->prompter->shown.size(), 1);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(planView(form).control<TEdit>("PlanDateEdit")));
-    QCOMPARE(planView(form).planDate(), encodeDate(2008, 1, 8));
-    QCOMPARE(planView(form).control<TClickLabel>("OldLabel")->text(), QStringLiteral("67"));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("PlanDateEdit")));
+    QCOMPARE(form.planForm().planDate(), encodeDate(2008, 1, 8));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("67"));
 }
 
 void DateFieldTest::oldLabelClickRecomputesFromBothFields()
 {
-    TMainForm &form = *f->form;
-    planView(form).control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年04月01日"));
-    planView(form).control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
-    QTest::mouseClick(planView(form).control<TClickLabel>("Label12"), Qt::LeftButton);
-    QCOMPARE(planView(form).planDate(), encodeDate(2008, 4, 1));
-    QCOMPARE(planView(form).birthDate(), encodeDate(1940, 6, 12));
-    QCOMPARE(planView(form).control<TClickLabel>("OldLabel")->text(), QStringLiteral("67"));
+    TestMainForm &form = *f->form;
+    form.planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年04月01日"));
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
+    QTest::mouseClick(form.planForm().control<TClickLabel>("Label12"), Qt::LeftButton);
+    QCOMPARE(form.planForm().planDate(), encodeDate(2008, 4, 1));
+    QCOMPARE(form.planForm().birthDate(), encodeDate(1940, 6, 12));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("67"));
     QVERIFY(f->prompter->shown.isEmpty());
 }
 
 void DateFieldTest::oldLabelClickReportsTheFirstBadField()
 {
-    TMainForm &form = *f->form;
-    planView(form).control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成   年  月  日"));
-    planView(form).control<TEdit>("BirthEdit")->setText(QStringLiteral("bad"));
-    QTest::mouseClick(planView(form).control<TClickLabel>("OldLabel"), Qt::LeftButton);
+    TestMainForm &form = *f->form;
+    form.planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成   年  月  日"));
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("bad"));
+    QTest::mouseClick(form.planForm().control<TClickLabel>("OldLabel"), Qt::LeftButton);
     QCOMPARE(f->prompter->shown.size(), 1);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(planView(form).control<TEdit>("PlanDateEdit")));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("PlanDateEdit")));
 
-    planView(form).control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年04月01日"));
-    QTest::mouseClick(planView(form).control<TClickLabel>("OldLabel"), Qt::LeftButton);
+    form.planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年04月01日"));
+    QTest::mouseClick(form.planForm().control<TClickLabel>("OldLabel"), Qt::LeftButton);
     QCOMPARE(f->prompter->shown.size(), 2);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(planView(form).control<TEdit>("BirthEdit")));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("BirthEdit")));
     // The plan date was read before the birth date failed.
-    QCOMPARE(planView(form).planDate(), encodeDate(2008, 4, 1));
+    QCOMPARE(form.planForm().planDate(), encodeDate(2008, 4, 1));
 }
 
 QTEST_MAIN(DateFieldTest)

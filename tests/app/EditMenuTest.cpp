@@ -84,7 +84,7 @@ private:
 void EditMenuTest::init()
 {
     f = std::make_unique<WindowFixture>();
-    runCommand(*f->form, "NewMenu");
+    f->form->NewMenuClick();
     QApplication::clipboard()->setText(QStringLiteral("貼る文字"));
 }
 
@@ -112,39 +112,39 @@ QStringList EditMenuTest::openMenu()
 
 void EditMenuTest::noFieldFocusedLeavesOnlyPaste()
 {
-    TMainForm &form = *f->form;
-    planView(form).control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
-    planView(form).tabBar()->setFocus();
-    QTRY_VERIFY(planView(form).tabBar()->hasFocus());
+    TestMainForm &form = *f->form;
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
+    form.planForm().tabBar()->setFocus();
+    QTRY_VERIFY(form.planForm().tabBar()->hasFocus());
     QCOMPARE(openMenu(), QStringList{QStringLiteral("PasteMenu")});
     form.findChild<QAction *>(QStringLiteral("PasteMenu"))->trigger();
-    QCOMPARE(planView(form).control<TEdit>("NameEdit")->text(), QStringLiteral("山田"));
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田"));
 
     QApplication::clipboard()->clear();
     QCOMPARE(openMenu(), QStringList());
 
     // Moving into the menu bar with the keyboard keeps the field as target.
     QApplication::clipboard()->setText(QStringLiteral("貼る文字"));
-    planView(form).control<TEdit>("NameEdit")->setFocus();
-    planView(form).control<TEdit>("NameEdit")->selectAll();
+    form.planForm().control<TEdit>("NameEdit")->setFocus();
+    form.planForm().control<TEdit>("NameEdit")->selectAll();
     form.menuBar()->setFocus(Qt::MenuBarFocusReason);
     QTRY_VERIFY(form.menuBar()->hasFocus());
     QCOMPARE(openMenu(), (QStringList{QStringLiteral("CutMenu"), QStringLiteral("CopyMenu"), QStringLiteral("PasteMenu"),
                                       QStringLiteral("AllMenu")}));
-    QCOMPARE(form.editTarget(), static_cast<QWidget *>(planView(form).control<TEdit>("NameEdit")));
+    QCOMPARE(form.editTarget(), static_cast<QWidget *>(form.planForm().control<TEdit>("NameEdit")));
 }
 
 void EditMenuTest::comboAndCheckBoxesAllowOnlySelectAllWhichDoesNothing()
 {
-    TMainForm &form = *f->form;
-    auto *team = planView(form).control<QComboBox>(formnames::teamBox(1));
+    TestMainForm &form = *f->form;
+    auto *team = form.planForm().control<QComboBox>(formnames::teamBox(1));
     team->setEditText(QStringLiteral("山本 一郎"));
     team->lineEdit()->selectAll();
-    planView(form).control<QCheckBox>("HomeBox")->setChecked(true);
+    form.planForm().control<QCheckBox>("HomeBox")->setChecked(true);
     for (QWidget *control :
-         {static_cast<QWidget *>(planView(form).control<QComboBox>("SexBox")), static_cast<QWidget *>(team),
-          static_cast<QWidget *>(planView(form).control<QCheckBox>("HomeBox"))}) {
-        planView(form).setCurrentWidget(control == team ? planView(form).page(2) : planView(form).page(1));
+         {static_cast<QWidget *>(form.planForm().control<QComboBox>("SexBox")), static_cast<QWidget *>(team),
+          static_cast<QWidget *>(form.planForm().control<QCheckBox>("HomeBox"))}) {
+        form.planForm().setCurrentWidget(control == team ? form.planForm().page(2) : form.planForm().page(1));
         control->setFocus();
         QTRY_VERIFY2(control->hasFocus(), qPrintable(control->objectName()));
         QCOMPARE(openMenu(), (QStringList{QStringLiteral("PasteMenu"), QStringLiteral("AllMenu")}));
@@ -155,33 +155,33 @@ void EditMenuTest::comboAndCheckBoxesAllowOnlySelectAllWhichDoesNothing()
         ctrl(control, 'X');
     }
     QCOMPARE(team->currentText(), QStringLiteral("山本 一郎"));
-    QVERIFY(planView(form).control<QCheckBox>("HomeBox")->isChecked());
-    QCOMPARE(planView(form).control<QComboBox>("SexBox")->currentIndex(), -1);
+    QVERIFY(form.planForm().control<QCheckBox>("HomeBox")->isChecked());
+    QCOMPARE(form.planForm().control<QComboBox>("SexBox")->currentIndex(), -1);
     QCOMPARE(clipboardText(), QStringLiteral("貼る文字"));
 }
 
 void EditMenuTest::editWithoutSelectionCannotCutOrCopy()
 {
-    TMainForm &form = *f->form;
-    planView(form).control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
-    planView(form).control<TEdit>("NameEdit")->setFocus();
-    planView(form).control<TEdit>("NameEdit")->deselect();
+    TestMainForm &form = *f->form;
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
+    form.planForm().control<TEdit>("NameEdit")->setFocus();
+    form.planForm().control<TEdit>("NameEdit")->deselect();
     QCOMPARE(openMenu(), (QStringList{QStringLiteral("PasteMenu"), QStringLiteral("AllMenu")}));
-    ctrl(planView(form).control<TEdit>("NameEdit"), 'C');
-    ctrl(planView(form).control<TEdit>("NameEdit"), 'X');
+    ctrl(form.planForm().control<TEdit>("NameEdit"), 'C');
+    ctrl(form.planForm().control<TEdit>("NameEdit"), 'X');
     QCOMPARE(clipboardText(), QStringLiteral("貼る文字"));
-    QCOMPARE(planView(form).control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
 }
 
 void EditMenuTest::commandsActOnEditsAndMemosOfBothPages()
 {
-    TMainForm &form = *f->form;
-    for (QWidget *field : {static_cast<QWidget *>(planView(form).control<TEdit>("NameEdit")),
-                           static_cast<QWidget *>(planView(form).control<TMemo>("KenkouMemo")),
-                           static_cast<QWidget *>(planView(form).control<TMemo>("SelfHope"))}) {
+    TestMainForm &form = *f->form;
+    for (QWidget *field : {static_cast<QWidget *>(form.planForm().control<TEdit>("NameEdit")),
+                           static_cast<QWidget *>(form.planForm().control<TMemo>("KenkouMemo")),
+                           static_cast<QWidget *>(form.planForm().control<TMemo>("SelfHope"))}) {
         const QByteArray name = field->objectName().toUtf8();
-        planView(form).setCurrentWidget(field == planView(form).control<TMemo>("SelfHope") ? planView(form).page(2)
-                                                                                             : planView(form).page(1));
+        form.planForm().setCurrentWidget(field == form.planForm().control<TMemo>("SelfHope") ? form.planForm().page(2)
+                                                                                             : form.planForm().page(1));
         setText(field, QStringLiteral("一二三四"));
         field->setFocus();
         QTRY_VERIFY2(field->hasFocus(), name.constData());
@@ -214,18 +214,18 @@ void EditMenuTest::commandsActOnEditsAndMemosOfBothPages()
         QCOMPARE(clipboardText(), QStringLiteral("あ"));
     }
     // The menu's target stays until it is opened again, wherever the focus goes.
-    select(planView(form).control<TMemo>("SelfHope"), 0, 0);
-    planView(form).setCurrentWidget(planView(form).page(1));
-    planView(form).control<TEdit>("NameEdit")->setFocus();
-    planView(form).control<TEdit>("NameEdit")->deselect();
+    select(form.planForm().control<TMemo>("SelfHope"), 0, 0);
+    form.planForm().setCurrentWidget(form.planForm().page(1));
+    form.planForm().control<TEdit>("NameEdit")->setFocus();
+    form.planForm().control<TEdit>("NameEdit")->deselect();
     form.findChild<QAction *>(QStringLiteral("AllMenu"))->trigger();
-    QCOMPARE(planView(form).control<TEdit>("NameEdit")->selectedText(), QString());
-    QCOMPARE(selectionOf(planView(form).control<TMemo>("SelfHope")), QStringLiteral("あ"));
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->selectedText(), QString());
+    QCOMPARE(selectionOf(form.planForm().control<TMemo>("SelfHope")), QStringLiteral("あ"));
 
     // A pasted tab becomes a space in an edit and in a memo: no field holds one.
     QApplication::clipboard()->setText(QStringLiteral("歩行\t40m"));
-    for (QWidget *field : {static_cast<QWidget *>(planView(form).control<TEdit>("NameEdit")),
-                           static_cast<QWidget *>(planView(form).control<TMemo>("KenkouMemo"))}) {
+    for (QWidget *field : {static_cast<QWidget *>(form.planForm().control<TEdit>("NameEdit")),
+                           static_cast<QWidget *>(form.planForm().control<TMemo>("KenkouMemo"))}) {
         setText(field, QString());
         field->setFocus();
         QTRY_VERIFY(field->hasFocus());
@@ -236,37 +236,37 @@ void EditMenuTest::commandsActOnEditsAndMemosOfBothPages()
 
 void EditMenuTest::pasteAndCutReachDateFieldsPastTheirEraEditor()
 {
-    TMainForm &form = *f->form;
-    const QString planDate = planView(form).control<TEdit>("PlanDateEdit")->text();
+    TestMainForm &form = *f->form;
+    const QString planDate = form.planForm().control<TEdit>("PlanDateEdit")->text();
     QApplication::clipboard()->setText(QStringLiteral("令和"));
-    planView(form).control<TEdit>("PlanDateEdit")->setFocus();
-    planView(form).control<TEdit>("PlanDateEdit")->setSelection(0, 2);
-    ctrl(planView(form).control<TEdit>("PlanDateEdit"), 'V');
-    QCOMPARE(planView(form).control<TEdit>("PlanDateEdit")->text(), QStringLiteral("令和") + planDate.mid(2));
+    form.planForm().control<TEdit>("PlanDateEdit")->setFocus();
+    form.planForm().control<TEdit>("PlanDateEdit")->setSelection(0, 2);
+    ctrl(form.planForm().control<TEdit>("PlanDateEdit"), 'V');
+    QCOMPARE(form.planForm().control<TEdit>("PlanDateEdit")->text(), QStringLiteral("令和") + planDate.mid(2));
 
     // A paste that leaves the era shape: the next parse reports the date error.
     QApplication::clipboard()->setText(QStringLiteral("4/1"));
-    ctrl(planView(form).control<TEdit>("PlanDateEdit"), 'A');
-    ctrl(planView(form).control<TEdit>("PlanDateEdit"), 'V');
-    QCOMPARE(planView(form).control<TEdit>("PlanDateEdit")->text(), QStringLiteral("4/1"));
+    ctrl(form.planForm().control<TEdit>("PlanDateEdit"), 'A');
+    ctrl(form.planForm().control<TEdit>("PlanDateEdit"), 'V');
+    QCOMPARE(form.planForm().control<TEdit>("PlanDateEdit")->text(), QStringLiteral("4/1"));
     QVERIFY(f->prompter->shown.isEmpty());
-    QTest::keyClick(planView(form).control<TEdit>("PlanDateEdit"), Qt::Key_Return);
+    QTest::keyClick(form.planForm().control<TEdit>("PlanDateEdit"), Qt::Key_Return);
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown.at(0).text, QStringLiteral("日付エラーです。"));
-    QVERIFY(planView(form).control<TEdit>("PlanDateEdit")->hasFocus());
+    QVERIFY(form.planForm().control<TEdit>("PlanDateEdit")->hasFocus());
 
     // Cut on the birth date takes the text out of the template.
-    planView(form).control<TEdit>("BirthEdit")->setFocus();
-    planView(form).control<TEdit>("BirthEdit")->setSelection(0, 2);
-    ctrl(planView(form).control<TEdit>("BirthEdit"), 'X');
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    form.planForm().control<TEdit>("BirthEdit")->setSelection(0, 2);
+    ctrl(form.planForm().control<TEdit>("BirthEdit"), 'X');
     QCOMPARE(clipboardText(), QStringLiteral("＿＿"));
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("__年__月__日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("__年__月__日"));
 
     // With nothing to paste, Ctrl+V is consumed: the era editor types nothing.
     QApplication::clipboard()->clear();
-    planView(form).control<TEdit>("BirthEdit")->setCursorPosition(0);
-    ctrl(planView(form).control<TEdit>("BirthEdit"), 'V');
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("__年__月__日"));
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
+    ctrl(form.planForm().control<TEdit>("BirthEdit"), 'V');
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("__年__月__日"));
 }
 
 QTEST_MAIN(EditMenuTest)

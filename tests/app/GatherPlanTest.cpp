@@ -68,7 +68,7 @@ private slots:
     void validFormFillsThePlan();
 
 private:
-    TMainForm &form() { return *f->form; }
+    TestMainForm &form() { return *f->form; }
     // GatherPlan, its plan kept in `gathered` when it gives one.
     bool gather()
     {
@@ -85,9 +85,9 @@ private:
 void GatherPlanTest::init()
 {
     f = std::make_unique<WindowFixture>();
-    runCommand(form(), "NewMenu");
-    planView(form()).control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
-    planView(form()).control<TEdit>("HDSEdit")->setText(QStringLiteral("20"));
+    form().NewMenuClick();
+    form().planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
+    form().planForm().control<TEdit>("HDSEdit")->setText(QStringLiteral("20"));
     QVERIFY(QTest::qWaitForWindowActive(f->form.get()));
 }
 
@@ -134,7 +134,7 @@ void GatherPlanTest::eachLimitAllowsItselfAndRefusesOneByteMore()
     QFETCH(QString, name);
     QFETCH(int, limit);
     QFETCH(int, page);
-    QWidget *control = planView(form()).control(name);
+    QWidget *control = form().planForm().control(name);
     QVERIFY2(control != nullptr, qPrintable(name));
 
     setText(control, textOfBytes(limit));
@@ -148,34 +148,34 @@ void GatherPlanTest::eachLimitAllowsItselfAndRefusesOneByteMore()
     QCOMPARE(shown.caption, QStringLiteral("情報"));
     QCOMPARE(shown.buttons, QList<Prompter::Button>{Prompter::Button::Ok});
     QCOMPARE(shown.text, message(planfile::tooLongMessage(static_cast<std::size_t>(limit))));
-    QCOMPARE(planView(form()).currentWidget(), page == 1 ? planView(form()).page(1) : planView(form()).page(2));
+    QCOMPARE(form().planForm().currentWidget(), page == 1 ? form().planForm().page(1) : form().planForm().page(2));
     QCOMPARE(form().focusWidget(), control);
 }
 
 void GatherPlanTest::memoLineBreaksCountTwoBytes()
 {
     const QString line(63, QChar(0x3042));
-    planView(form()).control<TMemo>("KenkouMemo")->setText(line + QStringLiteral("\n") + line); // 126 + 2 + 126 = 254
+    form().planForm().control<TMemo>("KenkouMemo")->setText(line + QStringLiteral("\n") + line); // 126 + 2 + 126 = 254
     QVERIFY(gather());
     QCOMPARE(gathered.Kenkou,
              cp932::fromUtf16(line.toStdU16String()) + "\r\n" + cp932::fromUtf16(line.toStdU16String()));
 
-    planView(form()).control<TMemo>("KenkouMemo")->setText(line + QStringLiteral("い\n") + line);
+    form().planForm().control<TMemo>("KenkouMemo")->setText(line + QStringLiteral("い\n") + line);
     QVERIFY(!gather());
     QCOMPARE(f->prompter->shown.last().text,
              QStringLiteral("入力文字数がオーバーしています。\n半角254文字・全角127文字以内で入力してください。"));
 
     // A break at the end: 256.
-    planView(form()).control<TMemo>("KenkouMemo")->setText(textOfBytes(254) + QStringLiteral("\n"));
+    form().planForm().control<TMemo>("KenkouMemo")->setText(textOfBytes(254) + QStringLiteral("\n"));
     QVERIFY(!gather());
     QCOMPARE(f->prompter->shown.size(), 2);
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(planView(form()).control<TMemo>("KenkouMemo")));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TMemo>("KenkouMemo")));
 }
 
 void GatherPlanTest::everyKindOfMemoLineBreakIsStoredAsCrLf()
 {
     // Typed: Enter and Shift+Enter both start a new line.
-    TMemo *memo = planView(form()).control<TMemo>("GapeiMemo");
+    TMemo *memo = form().planForm().control<TMemo>("GapeiMemo");
     memo->setFocus();
     QTest::keyClicks(memo, QStringLiteral("ab"));
     QTest::keyClick(memo, Qt::Key_Return);
@@ -183,20 +183,20 @@ void GatherPlanTest::everyKindOfMemoLineBreakIsStoredAsCrLf()
     QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClicks(memo, QStringLiteral("ef"));
     // Pasted: a line separator character inside a line.
-    planView(form()).control<TMemo>("Remark")->insertPlainText(QStringLiteral("gh") + QChar(QChar::LineSeparator) +
+    form().planForm().control<TMemo>("Remark")->insertPlainText(QStringLiteral("gh") + QChar(QChar::LineSeparator) +
                                                                 QStringLiteral("ij"));
     QVERIFY(gather());
     QCOMPARE(gathered.Gapei, std::string("ab\r\ncd\r\nef"));
     QCOMPARE(gathered.RemarkText.str(), std::string("gh\r\nij"));
 
     // A pasted line separator counts 2 bytes like any line break.
-    planView(form()).control<TMemo>("KenkouMemo")->setText(textOfBytes(252));
-    planView(form()).control<TMemo>("KenkouMemo")->moveCursor(QTextCursor::End);
-    planView(form()).control<TMemo>("KenkouMemo")->insertPlainText(QString(QChar(QChar::LineSeparator)));
+    form().planForm().control<TMemo>("KenkouMemo")->setText(textOfBytes(252));
+    form().planForm().control<TMemo>("KenkouMemo")->moveCursor(QTextCursor::End);
+    form().planForm().control<TMemo>("KenkouMemo")->insertPlainText(QString(QChar(QChar::LineSeparator)));
     QVERIFY(gather());
-    planView(form()).control<TMemo>("KenkouMemo")->insertPlainText(QStringLiteral("a"));
+    form().planForm().control<TMemo>("KenkouMemo")->insertPlainText(QStringLiteral("a"));
     QVERIFY(!gather());
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(planView(form()).control<TMemo>("KenkouMemo")));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TMemo>("KenkouMemo")));
 }
 
 void GatherPlanTest::hdsScores_data()
@@ -220,7 +220,7 @@ void GatherPlanTest::hdsScores()
 {
     QFETCH(QString, entry);
     QFETCH(QString, expected);
-    planView(form()).control<TEdit>("HDSEdit")->setText(entry);
+    form().planForm().control<TEdit>("HDSEdit")->setText(entry);
     bool isNumber = false;
     const int score = expected.toInt(&isNumber);
     QCOMPARE(gather(), isNumber);
@@ -230,14 +230,14 @@ void GatherPlanTest::hdsScores()
     } else {
         QCOMPARE(f->prompter->shown.size(), 1);
         QCOMPARE(f->prompter->shown.first().text, expected);
-        QCOMPARE(form().focusWidget(), static_cast<QWidget *>(planView(form()).control<TEdit>("HDSEdit")));
+        QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TEdit>("HDSEdit")));
     }
 }
 
 void GatherPlanTest::emptyNewPlanNamesEveryFaultAtOnce()
 {
-    runCommand(form(), "NewMenu");
-    planView(form()).control<TEdit>("NameEdit")->setText(QString(30, QChar(0x5C71)));
+    form().NewMenuClick();
+    form().planForm().control<TEdit>("NameEdit")->setText(QString(30, QChar(0x5C71)));
     QVERIFY(!gather());
     QCOMPARE(f->prompter->shown.size(), 1);
     const FakePrompter::Shown &box = f->prompter->shown.first();
@@ -246,54 +246,54 @@ void GatherPlanTest::emptyNewPlanNamesEveryFaultAtOnce()
                            QStringLiteral("氏名：入力文字数がオーバーしています。半角50文字・全角25文字以内で入力してください。"),
                            QStringLiteral("生年月日：日付エラーです。"),
                            QStringLiteral("認知症評価 HDS-R：半角2文字の数字で入力してください。")}));
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(planView(form()).control<TEdit>("NameEdit")));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TEdit>("NameEdit")));
 }
 
 void GatherPlanTest::blankBirthDateStopsAtTheDateCheck()
 {
-    runCommand(form(), "NewMenu");
-    planView(form()).control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
-    planView(form()).control<QComboBox>("SexBox")->setCurrentIndex(1);
-    planView(form()).control<QComboBox>("KaigoBox")->setCurrentIndex(4);
-    planView(form()).control<TEdit>("HDSEdit")->setText(QStringLiteral("20"));
-    planView(form()).setCurrentWidget(planView(form()).page(2));
+    form().NewMenuClick();
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
+    form().planForm().control<QComboBox>("SexBox")->setCurrentIndex(1);
+    form().planForm().control<QComboBox>("KaigoBox")->setCurrentIndex(4);
+    form().planForm().control<TEdit>("HDSEdit")->setText(QStringLiteral("20"));
+    form().planForm().setCurrentWidget(form().planForm().page(2));
     QVERIFY(!gather());
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown.first().text, QStringLiteral("日付エラーです。"));
-    QCOMPARE(planView(form()).currentWidget(), planView(form()).page(1));
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(planView(form()).control<TEdit>("BirthEdit")));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TEdit>("BirthEdit")));
 }
 
 void GatherPlanTest::page1FaultsComeBeforePage2Faults()
 {
-    planView(form()).control<TMemo>("SelfHope")->setText(textOfBytes(1001));
-    planView(form()).control<TEdit>(formnames::time(20))->setText(QStringLiteral("123456789"));
+    form().planForm().control<TMemo>("SelfHope")->setText(textOfBytes(1001));
+    form().planForm().control<TEdit>(formnames::time(20))->setText(QStringLiteral("123456789"));
     QVERIFY(!gather());
     QCOMPARE(f->prompter->shown.size(), 1);
-    QCOMPARE(form().focusWidget(), planView(form()).control(formnames::time(20)));
-    QCOMPARE(planView(form()).currentWidget(), planView(form()).page(1));
+    QCOMPARE(form().focusWidget(), form().planForm().control(formnames::time(20)));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
 
-    planView(form()).control<TEdit>(formnames::time(20))->setText(QStringLiteral("3ヶ月"));
+    form().planForm().control<TEdit>(formnames::time(20))->setText(QStringLiteral("3ヶ月"));
     QVERIFY(!gather());
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(planView(form()).control<TMemo>("SelfHope")));
-    QCOMPARE(planView(form()).currentWidget(), planView(form()).page(2));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TMemo>("SelfHope")));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(2));
 }
 
 void GatherPlanTest::rowsAreCheckedInOrder()
 {
-    planView(form()).control<TMemo>(formnames::goods(25))->setText(textOfBytes(59));
-    planView(form()).control<TMemo>(formnames::kaigo(24))->setText(textOfBytes(59));
-    planView(form()).control<TMarkCell>(formnames::abc(24, 1))->setText(QStringLiteral("ＢＣ"));
-    planView(form()).control<TMarkCell>(formnames::abc(25, 1))->setText(QStringLiteral("Ａ"));
+    form().planForm().control<TMemo>(formnames::goods(25))->setText(textOfBytes(59));
+    form().planForm().control<TMemo>(formnames::kaigo(24))->setText(textOfBytes(59));
+    form().planForm().control<TMarkCell>(formnames::abc(24, 1))->setText(QStringLiteral("ＢＣ"));
+    form().planForm().control<TMarkCell>(formnames::abc(25, 1))->setText(QStringLiteral("Ａ"));
     QVERIFY(!gather());
-    QCOMPARE(form().focusWidget(), planView(form()).control(formnames::kaigo(24)));
+    QCOMPARE(form().focusWidget(), form().planForm().control(formnames::kaigo(24)));
 
-    planView(form()).control<TMemo>(formnames::kaigo(24))->clear();
+    form().planForm().control<TMemo>(formnames::kaigo(24))->clear();
     QVERIFY(!gather());
-    QCOMPARE(form().focusWidget(), planView(form()).control(formnames::goods(25)));
+    QCOMPARE(form().focusWidget(), form().planForm().control(formnames::goods(25)));
 
     // Once every row passes, both rows' marks are stored.
-    planView(form()).control<TMemo>(formnames::goods(25))->clear();
+    form().planForm().control<TMemo>(formnames::goods(25))->clear();
     QVERIFY(gather());
     QCOMPARE(gathered.MotionItems[4].ABC[1].str(), std::string("BC"));
     QCOMPARE(gathered.MotionItems[5].ABC[1].str(), std::string("A"));
@@ -301,17 +301,17 @@ void GatherPlanTest::rowsAreCheckedInOrder()
 
 void GatherPlanTest::teamBoxFaultComesAfterEveryMemoWasChecked()
 {
-    planView(form()).control<TMemo>("Remark")->setText(QStringLiteral("備考です"));
-    setText(planView(form()).control(formnames::teamBox(6)), QStringLiteral("鈴木"));
-    setText(planView(form()).control(formnames::teamBox(7)), textOfBytes(51));
-    setText(planView(form()).control(formnames::teamBox(8)), QStringLiteral("高橋"));
+    form().planForm().control<TMemo>("Remark")->setText(QStringLiteral("備考です"));
+    setText(form().planForm().control(formnames::teamBox(6)), QStringLiteral("鈴木"));
+    setText(form().planForm().control(formnames::teamBox(7)), textOfBytes(51));
+    setText(form().planForm().control(formnames::teamBox(8)), QStringLiteral("高橋"));
     QVERIFY(!gather());
     QCOMPARE(f->prompter->shown.first().text,
              QStringLiteral("入力文字数がオーバーしています。\n半角50文字・全角25文字以内で入力してください。"));
-    QCOMPARE(planView(form()).currentWidget(), planView(form()).page(2));
-    QCOMPARE(form().focusWidget(), planView(form()).control(formnames::teamBox(7)));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(2));
+    QCOMPARE(form().focusWidget(), form().planForm().control(formnames::teamBox(7)));
 
-    setText(planView(form()).control(formnames::teamBox(7)), QStringLiteral("田中"));
+    setText(form().planForm().control(formnames::teamBox(7)), QStringLiteral("田中"));
     QVERIFY(gather());
     QCOMPARE(gathered.RemarkText, sj("備考です"));
     QCOMPARE(gathered.Team[6], sj("鈴木"));
@@ -323,7 +323,7 @@ void GatherPlanTest::unchosenListsStoreMinusOne()
     QVERIFY(gather());
     QCOMPARE(gathered.Sex, -1);
     QCOMPARE(gathered.KaigoLevel, -1);
-    planView(form()).control<QComboBox>("KaigoBox")->setCurrentIndex(7); // the empty item is a choice
+    form().planForm().control<QComboBox>("KaigoBox")->setCurrentIndex(7); // the empty item is a choice
     QVERIFY(gather());
     QCOMPARE(gathered.KaigoLevel, 7);
 }
@@ -357,14 +357,14 @@ void GatherPlanTest::unrepresentableCharactersAreRefusedAndSelected()
     QFETCH(QString, text);
     QFETCH(QString, character);
     QFETCH(int, page);
-    QWidget *control = planView(form()).control(name);
+    QWidget *control = form().planForm().control(name);
     setText(control, text);
     QVERIFY(!gather());
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown.first().caption, QStringLiteral("情報"));
     QCOMPARE(f->prompter->shown.first().text, QStringLiteral("使用できない文字が含まれています。"));
     QCOMPARE(form().focusWidget(), control);
-    QCOMPARE(planView(form()).currentWidget(), page == 1 ? planView(form()).page(1) : planView(form()).page(2));
+    QCOMPARE(form().planForm().currentWidget(), page == 1 ? form().planForm().page(1) : form().planForm().page(2));
     QString selected;
     if (auto *memo = qobject_cast<TMemo *>(control)) {
         selected = memo->textCursor().selectedText();
@@ -380,7 +380,7 @@ void GatherPlanTest::validFormFillsThePlan()
 {
     fillSampleData(form());
     // The plan date held is 平成20年4月1日 while the field shows another.
-    auto *planDate = planView(form()).control<TEdit>("PlanDateEdit");
+    auto *planDate = form().planForm().control<TEdit>("PlanDateEdit");
     const QString shown = planDate->text();
     planDate->setText(QStringLiteral("平成20年 4月 1日"));
     planDate->setFocus();
@@ -390,7 +390,7 @@ void GatherPlanTest::validFormFillsThePlan()
     form().Modified = true;
     QVERIFY(gather());
     QVERIFY(f->prompter->shown.isEmpty());
-    QCOMPARE(planView(form()).currentWidget(), planView(form()).page(2));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(2));
     const TPRACTDATA &plan = gathered;
     QCOMPARE(plan.PlanDate, encodeDate(2008, 4, 1)); // not written here
     QCOMPARE(plan.Name, sj("山田 太郎"));

@@ -62,7 +62,7 @@ void HelpCommandTest::theManualBesideTheProgramOrInTheDocumentationFolderOpens()
     QCOMPARE(shownManual(*f.form), QUrl::fromLocalFile(installed));
     const QString beside = bin + QStringLiteral("/Ovilant.html");
     writeManual(beside);
-    runCommand(*f.form, "HelpMenu");
+    f.form->HelpMenuClick();
     QCOMPARE(shownManual(*f.form), QUrl::fromLocalFile(beside));
     QVERIFY(f.launcher->opened.isEmpty());
     QCOMPARE(f.prompter->shown.size(), 0);
@@ -77,7 +77,7 @@ void HelpCommandTest::aManualThatCannotBeOpenedIsReported()
     if (QFile probe(manual); probe.open(QIODevice::ReadOnly)) {
         QSKIP("this user reads every file (root)");
     }
-    runCommand(*f.form, "HelpMenu");
+    f.form->HelpMenuClick();
     QVERIFY(f.launcher->opened.isEmpty());
     QCOMPARE(f.prompter->shown.size(), 1);
     const FakePrompter::Shown &box = f.prompter->shown.at(0);

@@ -49,7 +49,7 @@ private:
 void InputMethodTest::init()
 {
     f = std::make_unique<WindowFixture>();
-    runCommand(*f->form, "NewMenu");
+    f->form->NewMenuClick();
     QVERIFY(QTest::qWaitForWindowActive(f->form.get()));
 }
 
@@ -60,11 +60,11 @@ void InputMethodTest::cleanup()
 
 void InputMethodTest::onlyTheDigitFieldsAndListsRefuseTheInputMethod()
 {
-    TMainForm &form = *f->form;
-    const QList<QWidget *> off{planView(form).control<TEdit>("PlanDateEdit"),
-                               planView(form).control<TEdit>("BirthEdit"), planView(form).control<TEdit>("HDSEdit"),
-                               planView(form).control<QComboBox>("SexBox"),
-                               planView(form).control<QComboBox>("KaigoBox")};
+    TestMainForm &form = *f->form;
+    const QList<QWidget *> off{form.planForm().control<TEdit>("PlanDateEdit"),
+                               form.planForm().control<TEdit>("BirthEdit"), form.planForm().control<TEdit>("HDSEdit"),
+                               form.planForm().control<QComboBox>("SexBox"),
+                               form.planForm().control<QComboBox>("KaigoBox")};
     for (QWidget *field : off) {
         QVERIFY2(!answersInputMethodEnabled(field), qPrintable(field->objectName()));
         QVERIFY2(field->inputMethodHints().testFlag(Qt::ImhLatinOnly), qPrintable(field->objectName()));
@@ -78,7 +78,7 @@ void InputMethodTest::onlyTheDigitFieldsAndListsRefuseTheInputMethod()
         on.append(memo);
     }
     for (int n = 1; n <= formnames::kTeamBoxes; ++n) {
-        on.append(planView(form).control(formnames::teamBox(n)));
+        on.append(form.planForm().control(formnames::teamBox(n)));
     }
     int checked = 0;
     for (QWidget *field : on) {
@@ -94,45 +94,45 @@ void InputMethodTest::onlyTheDigitFieldsAndListsRefuseTheInputMethod()
 
 void InputMethodTest::composedTextNeverReachesTheDigitFields()
 {
-    TMainForm &form = *f->form;
-    const QString blank = planView(form).control<TEdit>("BirthEdit")->text();
-    planView(form).control<TEdit>("BirthEdit")->setFocus();
-    planView(form).control<TEdit>("BirthEdit")->setCursorPosition(0);
-    sendComposition(planView(form).control<TEdit>("BirthEdit"), QStringLiteral("ｓ２５"), QString());
-    sendComposition(planView(form).control<TEdit>("BirthEdit"), QString(), QStringLiteral("ｓ２５０３１５"));
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), blank);
+    TestMainForm &form = *f->form;
+    const QString blank = form.planForm().control<TEdit>("BirthEdit")->text();
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
+    sendComposition(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("ｓ２５"), QString());
+    sendComposition(form.planForm().control<TEdit>("BirthEdit"), QString(), QStringLiteral("ｓ２５０３１５"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), blank);
     // Plain keys still go through the era editor.
-    QTest::keyClicks(planView(form).control<TEdit>("BirthEdit"), QStringLiteral("s250315"));
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("昭和25年 3月15日"));
+    QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("s250315"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("昭和25年 3月15日"));
 
-    planView(form).control<TEdit>("HDSEdit")->setFocus();
-    sendComposition(planView(form).control<TEdit>("HDSEdit"), QString(), QStringLiteral("２５"));
-    QCOMPARE(planView(form).control<TEdit>("HDSEdit")->text(), QString());
-    QTest::keyClicks(planView(form).control<TEdit>("HDSEdit"), QStringLiteral("25"));
-    QCOMPARE(planView(form).control<TEdit>("HDSEdit")->text(), QStringLiteral("25"));
+    form.planForm().control<TEdit>("HDSEdit")->setFocus();
+    sendComposition(form.planForm().control<TEdit>("HDSEdit"), QString(), QStringLiteral("２５"));
+    QCOMPARE(form.planForm().control<TEdit>("HDSEdit")->text(), QString());
+    QTest::keyClicks(form.planForm().control<TEdit>("HDSEdit"), QStringLiteral("25"));
+    QCOMPARE(form.planForm().control<TEdit>("HDSEdit")->text(), QStringLiteral("25"));
 }
 
 void InputMethodTest::composedTextLandsAtTheCaret()
 {
-    TMainForm &form = *f->form;
-    planView(form).control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞\r\n発症"));
+    TestMainForm &form = *f->form;
+    form.planForm().control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞\r\n発症"));
     form.Modified = false;
-    planView(form).control<TMemo>("KenkouMemo")->setFocus();
-    QTextCursor cursor = planView(form).control<TMemo>("KenkouMemo")->textCursor();
+    form.planForm().control<TMemo>("KenkouMemo")->setFocus();
+    QTextCursor cursor = form.planForm().control<TMemo>("KenkouMemo")->textCursor();
     cursor.setPosition(2); // after 脳梗
-    planView(form).control<TMemo>("KenkouMemo")->setTextCursor(cursor);
-    sendComposition(planView(form).control<TMemo>("KenkouMemo"), QStringLiteral("ひだり"), QString());
-    QCOMPARE(planView(form).control<TMemo>("KenkouMemo")->Text(), QStringLiteral("脳梗塞\r\n発症")); // still composing
-    sendComposition(planView(form).control<TMemo>("KenkouMemo"), QString(), QStringLiteral("左"));
-    QCOMPARE(planView(form).control<TMemo>("KenkouMemo")->Text(), QStringLiteral("脳梗左塞\r\n発症"));
+    form.planForm().control<TMemo>("KenkouMemo")->setTextCursor(cursor);
+    sendComposition(form.planForm().control<TMemo>("KenkouMemo"), QStringLiteral("ひだり"), QString());
+    QCOMPARE(form.planForm().control<TMemo>("KenkouMemo")->Text(), QStringLiteral("脳梗塞\r\n発症")); // still composing
+    sendComposition(form.planForm().control<TMemo>("KenkouMemo"), QString(), QStringLiteral("左"));
+    QCOMPARE(form.planForm().control<TMemo>("KenkouMemo")->Text(), QStringLiteral("脳梗左塞\r\n発症"));
     QVERIFY(form.Modified);
 
     form.Modified = false;
-    planView(form).control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
-    planView(form).control<TEdit>("NameEdit")->setFocus();
-    planView(form).control<TEdit>("NameEdit")->setCursorPosition(1);
-    sendComposition(planView(form).control<TEdit>("NameEdit"), QString(), QStringLiteral("本"));
-    QCOMPARE(planView(form).control<TEdit>("NameEdit")->text(), QStringLiteral("山本田"));
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
+    form.planForm().control<TEdit>("NameEdit")->setFocus();
+    form.planForm().control<TEdit>("NameEdit")->setCursorPosition(1);
+    sendComposition(form.planForm().control<TEdit>("NameEdit"), QString(), QStringLiteral("本"));
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山本田"));
     QVERIFY2(form.Modified, "a committed composition is an edit like typing");
 }
 
@@ -141,19 +141,19 @@ void InputMethodTest::composedTextLandsAtTheCaret()
 // arrives once more in the field that now has the focus.
 void InputMethodTest::aCompositionCommittedOnLeavingLandsOnce()
 {
-    TMainForm &form = *f->form;
-    planView(form).control<TEdit>("NameEdit")->setFocus();
-    sendComposition(planView(form).control<TEdit>("NameEdit"), QStringLiteral("たろう"), QString());
-    sendComposition(planView(form).control<TEdit>("NameEdit"), QString(), QStringLiteral("たろう"));
-    planView(form).control<TMemo>("SeikatsuMemo")->setFocus(Qt::MouseFocusReason);
-    sendComposition(planView(form).control<TMemo>("SeikatsuMemo"), QString(), QStringLiteral("たろう"));
-    QCOMPARE(planView(form).control<TEdit>("NameEdit")->text(), QStringLiteral("たろう"));
-    QCOMPARE(planView(form).control<TMemo>("SeikatsuMemo")->Text(), QString());
+    TestMainForm &form = *f->form;
+    form.planForm().control<TEdit>("NameEdit")->setFocus();
+    sendComposition(form.planForm().control<TEdit>("NameEdit"), QStringLiteral("たろう"), QString());
+    sendComposition(form.planForm().control<TEdit>("NameEdit"), QString(), QStringLiteral("たろう"));
+    form.planForm().control<TMemo>("SeikatsuMemo")->setFocus(Qt::MouseFocusReason);
+    sendComposition(form.planForm().control<TMemo>("SeikatsuMemo"), QString(), QStringLiteral("たろう"));
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("たろう"));
+    QCOMPARE(form.planForm().control<TMemo>("SeikatsuMemo")->Text(), QString());
 
     // The memo's own compositions are taken, the same text included.
-    sendComposition(planView(form).control<TMemo>("SeikatsuMemo"), QStringLiteral("たろう"), QString());
-    sendComposition(planView(form).control<TMemo>("SeikatsuMemo"), QString(), QStringLiteral("たろう"));
-    QCOMPARE(planView(form).control<TMemo>("SeikatsuMemo")->Text(), QStringLiteral("たろう"));
+    sendComposition(form.planForm().control<TMemo>("SeikatsuMemo"), QStringLiteral("たろう"), QString());
+    sendComposition(form.planForm().control<TMemo>("SeikatsuMemo"), QString(), QStringLiteral("たろう"));
+    QCOMPARE(form.planForm().control<TMemo>("SeikatsuMemo")->Text(), QStringLiteral("たろう"));
 }
 
 QTEST_MAIN(InputMethodTest)

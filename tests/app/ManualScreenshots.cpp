@@ -111,9 +111,9 @@ void press(QDialog *box, const QString &caption)
 }
 
 // Sets the text of a memo, an edit or an editable drop-down.
-void setText(TMainForm &form, const QString &control, const QString &text)
+void setText(TestMainForm &form, const QString &control, const QString &text)
 {
-    QWidget *widget = planView(form).control(control);
+    QWidget *widget = form.planForm().control(control);
     if (auto *memo = qobject_cast<TMemo *>(widget)) {
         memo->setText(text);
     } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
@@ -127,14 +127,14 @@ void setText(TMainForm &form, const QString &control, const QString &text)
 // patient's own data, saved with 今日の日付で保存 (the prompter answers).
 void savePlan(WindowFixture &fixture, const QString &name, int sex, const QString &birth, TDateTime day)
 {
-    TMainForm &form = *fixture.form;
+    TestMainForm &form = *fixture.form;
     fixture.clock->value = day;
-    runCommand(form, "NewMenu");
+    form.NewMenuClick();
     fillSampleData(form);
     setText(form, QStringLiteral("NameEdit"), name);
     setText(form, QStringLiteral("BirthEdit"), birth);
-    planView(form).control<QComboBox>("SexBox")->setCurrentIndex(sex);
-    runCommand(form, "NewSaveMenu");
+    form.planForm().control<QComboBox>("SexBox")->setCurrentIndex(sex);
+    form.NewSaveMenuClick();
 }
 
 QString planFile(const QString &folder, const QString &name, int y, int m, int d)
@@ -176,7 +176,7 @@ int main(int argc, char *argv[])
     }
 
     WindowFixture fixture;
-    TMainForm &form = *fixture.form;
+    TestMainForm &form = *fixture.form;
     form.resize(791, 881);
     form.Registory->SaveFolder = plans;
     form.Registory->OpenFolder = plans;
@@ -190,12 +190,12 @@ int main(int argc, char *argv[])
     const QString sato = QStringLiteral("佐藤 花子");
     savePlan(fixture, yamada, 0, QStringLiteral("昭和15年 6月12日"), encodeDateTime(2025, 10, 6, 9, 30, 0));
     fixture.clock->value = encodeDateTime(2026, 1, 13, 14, 0, 0);
-    runCommand(form, "NextPlanMenu");
-    planView(form).control<QComboBox>("KaigoBox")->setCurrentIndex(1);
+    form.NextPlanMenuClick();
+    form.planForm().control<QComboBox>("KaigoBox")->setCurrentIndex(1);
     setText(form, QStringLiteral("HDSEdit"), QStringLiteral("24"));
     setText(form, QStringLiteral("RihaTerget"), QStringLiteral("杖歩行で屋内を移動できる。\n屋外は見守りで 300m 歩ける。"));
     setText(form, formnames::goods(2), QStringLiteral("T字杖\n手すり"));
-    runCommand(form, "NewSaveMenu");
+    form.NewSaveMenuClick();
     savePlan(fixture, QStringLiteral("鈴木 一郎"), 0, QStringLiteral("昭和22年 1月 5日"),
              encodeDateTime(2025, 11, 4, 11, 0, 0));
     savePlan(fixture, sato, 1, QStringLiteral("昭和18年11月20日"), encodeDateTime(2026, 3, 2, 10, 0, 0));
@@ -207,7 +207,7 @@ int main(int argc, char *argv[])
     }
     settle();
     save(form.grab(), "page1.png");
-    TFormPanel *page1 = planView(form).panel(1);
+    TFormPanel *page1 = form.planForm().panel(1);
     save(page1->grab(QRect(0, 0, 720, 110)), "date.png");
 
     // The File menu, opened from the menu bar.
@@ -223,7 +223,7 @@ int main(int argc, char *argv[])
 
     // Two cells picked with the left button, and the A/B/C dialog.
     for (const int column : {0, 1}) {
-        QTest::mouseClick(planView(form).control(formnames::abc(1, column)), Qt::LeftButton);
+        QTest::mouseClick(form.planForm().control(formnames::abc(1, column)), Qt::LeftButton);
     }
     // The dialog is built when the right button first opens it.
     QPixmap abcDialog;
@@ -239,16 +239,16 @@ int main(int argc, char *argv[])
         abcDialog = abc->grab();
         abc->reject(); // cancel: no cell changes
     });
-    QTest::mouseClick(planView(form).control(formnames::abc(1, 0)), Qt::RightButton);
-    const QRect table = planView(form).control(formnames::abc(0, 0))->geometry();
+    QTest::mouseClick(form.planForm().control(formnames::abc(1, 0)), Qt::RightButton);
+    const QRect table = form.planForm().control(formnames::abc(0, 0))->geometry();
     const QRect abcArea(0, table.top() - 70, 500, 220);
     save(composed(page1, abcArea, abcDialog, QPoint(abcArea.width() - abcDialog.width() - 10, 20)), "abc.png");
     for (const int column : {0, 1}) {
-        QTest::mouseClick(planView(form).control(formnames::abc(1, column)), Qt::LeftButton);
+        QTest::mouseClick(form.planForm().control(formnames::abc(1, column)), Qt::LeftButton);
     }
 
     // 前回との違い: this plan against the one before it.
-    runCommand(form, "DiffMenu");
+    form.DiffMenuClick();
     if (auto *diff = form.findChild<QDialog *>(QStringLiteral("PlanDiffForm"))) {
         settle();
         save(diff->grab(), "diff.png");
@@ -258,9 +258,9 @@ int main(int argc, char *argv[])
     }
 
     // Another editor holds 佐藤's plan: the list marks it, opening it asks.
-    std::unique_ptr<TMainForm> other = fixture.makeWindow(planlock::LockOwner{"sato", "nurse-pc", 4242, 0});
+    std::unique_ptr<TestMainForm> other = fixture.makeWindow(planlock::LockOwner{"sato", "nurse-pc", 4242, 0});
     other->openPlanFile(planFile(plans, sato, 2026, 3, 2));
-    runCommand(form, "PlanListMenu");
+    form.PlanListMenuClick();
     if (auto *list = form.findChild<TPlanListForm *>()) {
         list->resize(1060, 400);
         settle();
@@ -282,7 +282,7 @@ int main(int argc, char *argv[])
                            "白内障（手術予定）\n腰痛症\n不眠"));
     setText(form, QStringLiteral("Jitchi0"),
             QStringLiteral("転倒に注意する。特に夜間のトイレ移動時は、必ず見守りを行い、履物を確認すること。"));
-    withBoxes([&] { runCommand(form, "NewSaveMenu"); },
+    withBoxes([&] { form.NewSaveMenuClick(); },
               {[](QDialog *box) { press(box, QStringLiteral("OK")); },
                [](QDialog *box) {
                    save(box->grab(), "fit.png");
@@ -319,7 +319,7 @@ int main(int argc, char *argv[])
                 folders->reject();
             }
         });
-        runCommand(form, "SettingMenu");
+        form.SettingMenuClick();
     }
 
     // 製品情報, built when the menu first opens it.
@@ -333,7 +333,7 @@ int main(int argc, char *argv[])
         save(info->grab(), "info.png");
         info->reject();
     });
-    runCommand(form, "NInfoMenu");
+    form.NInfoMenuClick();
 
     other->Modified = false;
     other->close();

@@ -66,7 +66,7 @@ private slots:
     void priorityMarksCycleAndCountAsEdits();
 
 private:
-    TMarkCell *cell(int row, int column) { return planView(*f->form).control<TMarkCell>(formnames::abc(row, column)); }
+    TMarkCell *cell(int row, int column) { return f->form->planForm().control<TMarkCell>(formnames::abc(row, column)); }
     void rightClick(int row, int column) { QTest::mouseClick(cell(row, column), Qt::RightButton); }
     std::unique_ptr<WindowFixture> f;
 };
@@ -74,7 +74,7 @@ private:
 void MarkCellsTest::init()
 {
     f = std::make_unique<WindowFixture>();
-    runCommand(*f->form, "NewMenu");
+    f->form->NewMenuClick();
 }
 
 void MarkCellsTest::cleanup()
@@ -184,7 +184,7 @@ void MarkCellsTest::keysWriteMarksAndMoveInTheGrid()
     QTest::keyClick(cell(1, 0), Qt::Key_F10, Qt::ShiftModifier);
     QCOMPARE(cell(0, 0)->text(), QStringLiteral("Ｂ"));
     QCOMPARE(cell(1, 0)->text(), QStringLiteral("　"));
-    auto *priority = planView(*f->form).control<TClickLabel>("Special0");
+    auto *priority = f->form->planForm().control<TClickLabel>("Special0");
     QCOMPARE(priority->focusPolicy(), Qt::TabFocus);
     QTest::keyClick(priority, Qt::Key_Space);
     QTest::keyClick(priority, Qt::Key_Space);
@@ -296,11 +296,11 @@ void MarkCellsTest::dialogLooksAndAnswersAsItShould()
 
 void MarkCellsTest::priorityMarksCycleAndCountAsEdits()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     // A plan that passes the checks, read below.
-    planView(form).control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
-    planView(form).control<TEdit>("HDSEdit")->setText(QStringLiteral("20"));
-    auto *special = planView(form).control<QLabel>(formnames::special(20));
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
+    form.planForm().control<TEdit>("HDSEdit")->setText(QStringLiteral("20"));
+    auto *special = form.planForm().control<QLabel>(formnames::special(20));
     const QStringList expected{QStringLiteral("○"), QStringLiteral("◎"), QStringLiteral("　")};
     for (int click = 0; click < 3; ++click) {
         form.Modified = false;
@@ -309,7 +309,7 @@ void MarkCellsTest::priorityMarksCycleAndCountAsEdits()
         QCOMPARE(viewPlan(form).MotionItems[0].Special, (click + 1) % 3);
         QVERIFY(form.Modified);
     }
-    QTest::mouseClick(planView(form).control<QLabel>(formnames::special(12)), Qt::LeftButton);
+    QTest::mouseClick(form.planForm().control<QLabel>(formnames::special(12)), Qt::LeftButton);
     QCOMPARE(viewPlan(form).ActivityItems[12].Special, 1);
     QCOMPARE(viewPlan(form).MotionItems[0].Special, 0);
     QVERIFY(f->prompter->shown.isEmpty());

@@ -34,17 +34,17 @@ private slots:
 void NewAndCloseTest::newFillsDatesAndFocusesName()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    runCommand(form, "NewMenu");
-    QCOMPARE(planView(form).control<TEdit>("PlanDateEdit")->text(), QStringLiteral("平成15年04月01日"));
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("＿＿__年__月__日"));
-    QCOMPARE(planView(form).currentWidget(), planView(form).page(1));
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(planView(form).control<TEdit>("NameEdit")));
+    form.NewMenuClick();
+    QCOMPARE(form.planForm().control<TEdit>("PlanDateEdit")->text(), QStringLiteral("平成15年04月01日"));
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("＿＿__年__月__日"));
+    QCOMPARE(form.planForm().currentWidget(), form.planForm().page(1));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("NameEdit")));
     QVERIFY(!form.Modified);
-    QCOMPARE(planView(form).planDate(), testNow());
-    QCOMPARE(planView(form).control<QComboBox>("SexBox")->currentIndex(), -1);
-    QVERIFY(planView(form).control<TEdit>("HDSEdit")->text().isEmpty());
+    QCOMPARE(form.planForm().planDate(), testNow());
+    QCOMPARE(form.planForm().control<QComboBox>("SexBox")->currentIndex(), -1);
+    QVERIFY(form.planForm().control<TEdit>("HDSEdit")->text().isEmpty());
 }
 
 // New on a plan with changes asks first: Cancel keeps everything, OK clears
@@ -52,18 +52,18 @@ void NewAndCloseTest::newFillsDatesAndFocusesName()
 void NewAndCloseTest::newAsksBeforeDiscardingChanges()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
-    runCommand(form, "NewMenu");
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
+    form.NewMenuClick();
     QVERIFY2(f.prompter->shown.isEmpty(), "no changes: nothing to lose");
 
     fillSampleData(form);
-    QTest::keyClicks(planView(form).control<TEdit>("HomeWorkEdit"), QStringLiteral("x"));
-    QCOMPARE(planView(form).control<QLabel>(formnames::special(23))->text(), QStringLiteral("◎"));
+    QTest::keyClicks(form.planForm().control<TEdit>("HomeWorkEdit"), QStringLiteral("x"));
+    QCOMPARE(form.planForm().control<QLabel>(formnames::special(23))->text(), QStringLiteral("◎"));
     QVERIFY(form.Modified);
-    const QString typed = planView(form).control<TEdit>("HomeWorkEdit")->text();
+    const QString typed = form.planForm().control<TEdit>("HomeWorkEdit")->text();
     f.prompter->answers = {Prompter::Button::Cancel};
-    runCommand(form, "NewMenu");
+    form.NewMenuClick();
     QCOMPARE(f.prompter->shown.size(), 1);
     QCOMPARE(f.prompter->shown[0].kind, Prompter::Kind::Confirmation);
     QCOMPARE(f.prompter->shown[0].caption, QStringLiteral("確認"));
@@ -71,45 +71,45 @@ void NewAndCloseTest::newAsksBeforeDiscardingChanges()
     // Enter (the first button) keeps the work.
     QCOMPARE(f.prompter->shown[0].buttons, (QList<Prompter::Button>{Prompter::Button::Cancel, Prompter::Button::Ok}));
     QVERIFY(form.Modified);
-    QCOMPARE(planView(form).control<TEdit>("HomeWorkEdit")->text(), typed);
-    QCOMPARE(planView(form).control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(form.planForm().control<TEdit>("HomeWorkEdit")->text(), typed);
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
     QCOMPARE(viewPlan(form).MotionItems[3].Special, 2);
 
     f.prompter->answers = {Prompter::Button::Ok};
-    runCommand(form, "NewMenu");
+    form.NewMenuClick();
     QCOMPARE(f.prompter->shown.size(), 2);
     QVERIFY(!form.Modified);
-    QVERIFY(planView(form).control<TEdit>("NameEdit")->text().isEmpty());
-    QCOMPARE(planView(form).control<QComboBox>("SexBox")->currentIndex(), -1);
-    QVERIFY(!planView(form).control<QCheckBox>("HomeBox")->isChecked());
-    QVERIFY(planView(form).control<TMemo>("Remark")->toPlainText().isEmpty());
-    QCOMPARE(planView(form).control<TMarkCell>(formnames::abc(0, 0))->text(), QStringLiteral("　"));
-    QCOMPARE(planView(form).control<QLabel>(formnames::special(0))->text(), QStringLiteral("　"));
-    QCOMPARE(planView(form).control<QLabel>(formnames::special(23))->text(), QStringLiteral("　"));
-    QCOMPARE(planView(form).control<QComboBox>(formnames::teamBox(1))->currentText(), QString());
-    QCOMPARE(planView(form).control<QComboBox>(formnames::teamBox(1))->count(), 2);
+    QVERIFY(form.planForm().control<TEdit>("NameEdit")->text().isEmpty());
+    QCOMPARE(form.planForm().control<QComboBox>("SexBox")->currentIndex(), -1);
+    QVERIFY(!form.planForm().control<QCheckBox>("HomeBox")->isChecked());
+    QVERIFY(form.planForm().control<TMemo>("Remark")->toPlainText().isEmpty());
+    QCOMPARE(form.planForm().control<TMarkCell>(formnames::abc(0, 0))->text(), QStringLiteral("　"));
+    QCOMPARE(form.planForm().control<QLabel>(formnames::special(0))->text(), QStringLiteral("　"));
+    QCOMPARE(form.planForm().control<QLabel>(formnames::special(23))->text(), QStringLiteral("　"));
+    QCOMPARE(form.planForm().control<QComboBox>(formnames::teamBox(1))->currentText(), QString());
+    QCOMPARE(form.planForm().control<QComboBox>(formnames::teamBox(1))->count(), 2);
 }
 
 void NewAndCloseTest::clearFormKeepsPlanModifiedAndSelection()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
     fillSampleData(form);
-    const TDateTime held = planView(form).planDate();
+    const TDateTime held = form.planForm().planDate();
     form.Modified = true;
-    auto *cell = planView(form).control<TMarkCell>(formnames::abc(5, 2));
+    auto *cell = form.planForm().control<TMarkCell>(formnames::abc(5, 2));
     cell->setColor(QColor(0, 255, 255));
     form.ClearForm();
-    QCOMPARE(planView(form).control<TEdit>("PlanDateEdit")->text(), QStringLiteral("平成   年  月  日"));
-    QVERIFY(planView(form).control<TEdit>("BirthEdit")->text().isEmpty());
-    QVERIFY(planView(form).control<TClickLabel>("OldLabel")->text().isEmpty());
-    QCOMPARE(planView(form).control<QComboBox>("KaigoBox")->currentIndex(), -1);
-    QVERIFY(planView(form).control<TEdit>("HDSEdit")->text().isEmpty());
-    QCOMPARE(planView(form).control<TEdit>(formnames::time(20))->text(), QStringLiteral("　"));
-    QVERIFY(planView(form).control<TMemo>(formnames::goods(20))->toPlainText().isEmpty());
-    QVERIFY(planView(form).control<QLabel>("UserLabel")->text().isEmpty());
-    QCOMPARE(planView(form).planDate(), held);
+    QCOMPARE(form.planForm().control<TEdit>("PlanDateEdit")->text(), QStringLiteral("平成   年  月  日"));
+    QVERIFY(form.planForm().control<TEdit>("BirthEdit")->text().isEmpty());
+    QVERIFY(form.planForm().control<TClickLabel>("OldLabel")->text().isEmpty());
+    QCOMPARE(form.planForm().control<QComboBox>("KaigoBox")->currentIndex(), -1);
+    QVERIFY(form.planForm().control<TEdit>("HDSEdit")->text().isEmpty());
+    QCOMPARE(form.planForm().control<TEdit>(formnames::time(20))->text(), QStringLiteral("　"));
+    QVERIFY(form.planForm().control<TMemo>(formnames::goods(20))->toPlainText().isEmpty());
+    QVERIFY(form.planForm().control<QLabel>("UserLabel")->text().isEmpty());
+    QCOMPARE(form.planForm().planDate(), held);
     QVERIFY(form.Modified);
     QCOMPARE(cell->color(), QColor(0, 255, 255));
     QCOMPARE(cell->text(), QStringLiteral("　"));
@@ -118,33 +118,33 @@ void NewAndCloseTest::clearFormKeepsPlanModifiedAndSelection()
 void NewAndCloseTest::pageChangeCopiesNameAndDate()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
-    QTest::keyClicks(planView(form).control<TEdit>("NameEdit"), QStringLiteral("Yamada"));
-    planView(form).setCurrentWidget(planView(form).page(2));
-    QCOMPARE(planView(form).control<QLabel>("UserLabel")->text(), QStringLiteral("Yamada"));
-    QCOMPARE(planView(form).control<QLabel>("DateLabel")->text(), QStringLiteral("平成15年04月01日"));
-    planView(form).setCurrentWidget(planView(form).page(1));
-    planView(form).control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
-    planView(form).setCurrentWidget(planView(form).page(2));
-    QCOMPARE(planView(form).control<QLabel>("UserLabel")->text(), QStringLiteral("山田"));
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
+    QTest::keyClicks(form.planForm().control<TEdit>("NameEdit"), QStringLiteral("Yamada"));
+    form.planForm().setCurrentWidget(form.planForm().page(2));
+    QCOMPARE(form.planForm().control<QLabel>("UserLabel")->text(), QStringLiteral("Yamada"));
+    QCOMPARE(form.planForm().control<QLabel>("DateLabel")->text(), QStringLiteral("平成15年04月01日"));
+    form.planForm().setCurrentWidget(form.planForm().page(1));
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
+    form.planForm().setCurrentWidget(form.planForm().page(2));
+    QCOMPARE(form.planForm().control<QLabel>("UserLabel")->text(), QStringLiteral("山田"));
 }
 
 void NewAndCloseTest::closingAsksOnlyAfterAnEdit()
 {
     {
         WindowFixture f;
-        runCommand(*f.form, "NewMenu");
+        f.form->NewMenuClick();
         f.form->findChild<QAction *>(QStringLiteral("CloseMenu"))->trigger();
         QVERIFY(f.prompter->shown.isEmpty());
         QVERIFY(!f.form->isVisible());
     }
     {
         WindowFixture f;
-        runCommand(*f.form, "NewMenu");
-        QTest::keyClicks(planView(*f.form).control<TEdit>("NameEdit"), QStringLiteral("a"));
+        f.form->NewMenuClick();
+        QTest::keyClicks(f.form->planForm().control<TEdit>("NameEdit"), QStringLiteral("a"));
         f.prompter->answers = {Prompter::Button::QuitWithoutSaving};
-        runCommand(*f.form, "CloseMenu");
+        f.form->CloseMenuClick();
         QCOMPARE(f.prompter->shown.size(), 1);
         QCOMPARE(f.prompter->shown.first().caption, QStringLiteral("確認"));
         QCOMPARE(f.prompter->shown.first().text, kCloseQuestion);
@@ -158,7 +158,7 @@ void NewAndCloseTest::closingAsksOnlyAfterAnEdit()
 void NewAndCloseTest::cancelKeepsTheWindowOpen()
 {
     WindowFixture f;
-    runCommand(*f.form, "NewMenu");
+    f.form->NewMenuClick();
     f.form->Modified = true;
     f.prompter->answers = {Prompter::Button::Cancel};
     QVERIFY(!f.form->close());
@@ -182,26 +182,26 @@ void NewAndCloseTest::everyKindOfUserEditSetsModified()
 {
     QFETCH(QString, kind);
     WindowFixture f;
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
     QVERIFY(!form.Modified);
     if (kind == QStringLiteral("edit")) {
-        QTest::keyClicks(planView(form).control<TEdit>("HomeWorkEdit"), QStringLiteral("x"));
+        QTest::keyClicks(form.planForm().control<TEdit>("HomeWorkEdit"), QStringLiteral("x"));
     } else if (kind == QStringLiteral("memo")) {
-        QTest::keyClicks(planView(form).control<TMemo>("KenkouMemo"), QStringLiteral("x"));
+        QTest::keyClicks(form.planForm().control<TMemo>("KenkouMemo"), QStringLiteral("x"));
     } else if (kind == QStringLiteral("check")) {
-        QTest::mouseClick(planView(form).control<QCheckBox>("Sonota"), Qt::LeftButton);
-        QVERIFY(planView(form).control<QCheckBox>("Sonota")->isChecked());
+        QTest::mouseClick(form.planForm().control<QCheckBox>("Sonota"), Qt::LeftButton);
+        QVERIFY(form.planForm().control<QCheckBox>("Sonota")->isChecked());
     } else if (kind == QStringLiteral("combo")) {
-        QTest::keyClick(planView(form).control<QComboBox>("KaigoBox"), Qt::Key_Down);
-        QCOMPARE(planView(form).control<QComboBox>("KaigoBox")->currentIndex(), 0);
+        QTest::keyClick(form.planForm().control<QComboBox>("KaigoBox"), Qt::Key_Down);
+        QCOMPARE(form.planForm().control<QComboBox>("KaigoBox")->currentIndex(), 0);
     } else if (kind == QStringLiteral("team")) {
-        QTest::keyClicks(planView(form).control<QComboBox>(formnames::teamBox(4))->lineEdit(), QStringLiteral("x"));
+        QTest::keyClicks(form.planForm().control<QComboBox>(formnames::teamBox(4))->lineEdit(), QStringLiteral("x"));
     } else if (kind == QStringLiteral("date")) {
-        planView(form).control<TEdit>("BirthEdit")->setCursorPosition(0);
-        QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_S);
+        form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
+        QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_S);
     } else if (kind == QStringLiteral("time")) {
-        QTest::keyClicks(planView(form).control<TEdit>(formnames::time(3)), QStringLiteral("3"));
+        QTest::keyClicks(form.planForm().control<TEdit>(formnames::time(3)), QStringLiteral("3"));
     }
     QVERIFY2(form.Modified, qPrintable(kind));
     f.prompter->answers = {Prompter::Button::Cancel};
@@ -212,21 +212,21 @@ void NewAndCloseTest::everyKindOfUserEditSetsModified()
 void NewAndCloseTest::programFillsDoNotSetModified()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
     {
         const TMainForm::ProgramFill fill(form);
-        planView(form).control<TMemo>("KenkouMemo")->setText(QStringLiteral("filled by the program"));
-        planView(form).control<TMemo>(formnames::goods(2))->setText(QStringLiteral("杖"));
+        form.planForm().control<TMemo>("KenkouMemo")->setText(QStringLiteral("filled by the program"));
+        form.planForm().control<TMemo>(formnames::goods(2))->setText(QStringLiteral("杖"));
     }
-    planView(form).control<TEdit>("NameEdit")->setText(QStringLiteral("also by the program"));
-    planView(form).control<QCheckBox>("Exercise")->setChecked(true);
-    planView(form).control<QComboBox>("SexBox")->setCurrentIndex(1);
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("also by the program"));
+    form.planForm().control<QCheckBox>("Exercise")->setChecked(true);
+    form.planForm().control<QComboBox>("SexBox")->setCurrentIndex(1);
     form.ClearForm();
     QVERIFY(!form.Modified);
     // Outside a fill, a change of a memo counts: that is how pasted stock
     // phrases reach it.
-    planView(form).control<TMemo>("SelfHope")->insertPlainText(QStringLiteral("phrase"));
+    form.planForm().control<TMemo>("SelfHope")->insertPlainText(QStringLiteral("phrase"));
     QVERIFY(form.Modified);
 }
 

@@ -93,38 +93,38 @@ QString differences(const QMap<QString, QString> &expected, const QMap<QString, 
 // Fills every control with its own text: memos of several lines with empty
 // ones between, parentheses and backslashes, every mark combination and
 // priority mark, team box 3 left empty.
-void fillDistinct(TMainForm &form, int sex, int kaigo)
+void fillDistinct(TestMainForm &form, int sex, int kaigo)
 {
-    planView(form).control<TEdit>("NameEdit")->setText(QStringLiteral("山田 (花子)"));
-    planView(form).control<QComboBox>("SexBox")->setCurrentIndex(sex);
-    planView(form).control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年06月12日"));
-    planView(form).control<TEdit>("BirthEdit")->setFocus();
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_Return);
-    planView(form).control<QComboBox>("KaigoBox")->setCurrentIndex(kaigo);
-    planView(form).control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞（左片麻痺）\n\n平成15年1月発症"));
-    planView(form).control<TMemo>("GapeiMemo")->setText(QStringLiteral("高血圧\\糖尿病"));
-    planView(form).control<TMemo>("SeikatsuMemo")->setText(QStringLiteral("活動量の低下\n臥床(2週)"));
-    planView(form).control<QCheckBox>("HomeBox")->setChecked(true);
-    planView(form).control<QCheckBox>("EtcBox")->setChecked(true);
-    planView(form).control<TEdit>("EtcEdit")->setText(QStringLiteral("施設(A)"));
-    planView(form).control<QCheckBox>("TaiinBox")->setChecked(false);
-    planView(form).control<TEdit>("HomeWorkEdit")->setText(QStringLiteral("片付け\\洗濯"));
-    planView(form).control<TEdit>("SocialEdit")->setText(QStringLiteral("老人会"));
-    planView(form).control<TEdit>("GoOutEdit")->setText(QStringLiteral("買い物)週1("));
-    planView(form).control<TEdit>("FreeTimeEdit")->setText(QStringLiteral("園芸"));
-    planView(form).control<TEdit>("TaiinEdit")->setText(QStringLiteral("通所リハ"));
-    planView(form).control<QCheckBox>("Exercise")->setChecked(true);
-    planView(form).control<TEdit>("ExerciseEdit")->setText(QStringLiteral("筋力低下"));
-    planView(form).control<QCheckBox>("Sense")->setChecked(false);
-    planView(form).control<TEdit>("SenseEdit")->setText(QStringLiteral("しびれ"));
-    planView(form).control<QCheckBox>("Brain")->setChecked(true);
-    planView(form).control<TEdit>("BrainEdit")->setText(QStringLiteral("注意障害"));
-    planView(form).control<QCheckBox>("Koushuku")->setChecked(false);
-    planView(form).control<QCheckBox>("Arthralgia")->setChecked(true);
-    planView(form).control<TEdit>("ArthralgiaEdit")->setText(QStringLiteral("膝(右)"));
-    planView(form).control<QCheckBox>("Sonota")->setChecked(true);
-    planView(form).control<TMemo>("SonotaMemo")->setText(QStringLiteral("a(b)\\c\n)d("));
-    planView(form).control<TEdit>("HDSEdit")->setText(QStringLiteral("7"));
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 (花子)"));
+    form.planForm().control<QComboBox>("SexBox")->setCurrentIndex(sex);
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年06月12日"));
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
+    form.planForm().control<QComboBox>("KaigoBox")->setCurrentIndex(kaigo);
+    form.planForm().control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞（左片麻痺）\n\n平成15年1月発症"));
+    form.planForm().control<TMemo>("GapeiMemo")->setText(QStringLiteral("高血圧\\糖尿病"));
+    form.planForm().control<TMemo>("SeikatsuMemo")->setText(QStringLiteral("活動量の低下\n臥床(2週)"));
+    form.planForm().control<QCheckBox>("HomeBox")->setChecked(true);
+    form.planForm().control<QCheckBox>("EtcBox")->setChecked(true);
+    form.planForm().control<TEdit>("EtcEdit")->setText(QStringLiteral("施設(A)"));
+    form.planForm().control<QCheckBox>("TaiinBox")->setChecked(false);
+    form.planForm().control<TEdit>("HomeWorkEdit")->setText(QStringLiteral("片付け\\洗濯"));
+    form.planForm().control<TEdit>("SocialEdit")->setText(QStringLiteral("老人会"));
+    form.planForm().control<TEdit>("GoOutEdit")->setText(QStringLiteral("買い物)週1("));
+    form.planForm().control<TEdit>("FreeTimeEdit")->setText(QStringLiteral("園芸"));
+    form.planForm().control<TEdit>("TaiinEdit")->setText(QStringLiteral("通所リハ"));
+    form.planForm().control<QCheckBox>("Exercise")->setChecked(true);
+    form.planForm().control<TEdit>("ExerciseEdit")->setText(QStringLiteral("筋力低下"));
+    form.planForm().control<QCheckBox>("Sense")->setChecked(false);
+    form.planForm().control<TEdit>("SenseEdit")->setText(QStringLiteral("しびれ"));
+    form.planForm().control<QCheckBox>("Brain")->setChecked(true);
+    form.planForm().control<TEdit>("BrainEdit")->setText(QStringLiteral("注意障害"));
+    form.planForm().control<QCheckBox>("Koushuku")->setChecked(false);
+    form.planForm().control<QCheckBox>("Arthralgia")->setChecked(true);
+    form.planForm().control<TEdit>("ArthralgiaEdit")->setText(QStringLiteral("膝(右)"));
+    form.planForm().control<QCheckBox>("Sonota")->setChecked(true);
+    form.planForm().control<TMemo>("SonotaMemo")->setText(QStringLiteral("a(b)\\c\n)d("));
+    form.planForm().control<TEdit>("HDSEdit")->setText(QStringLiteral("7"));
 
     const QStringList marks{QStringLiteral("Ａ"),     QStringLiteral("Ｂ"),   QStringLiteral("Ｃ"),
                             QStringLiteral("ＡＢ"),   QStringLiteral("ＡＣ"), QStringLiteral("ＢＣ"),
@@ -133,37 +133,37 @@ void fillDistinct(TMainForm &form, int sex, int kaigo)
     int n = 0;
     for (const int row : formnames::rows()) {
         for (int column = 0; column < formnames::kColumns; ++column) {
-            planView(form)
+            form.planForm()
                 .control<TMarkCell>(formnames::abc(row, column))
                 ->setText(marks.at((n + column) % marks.size()));
         }
         const QString number = QString::number(row);
-        planView(form).control<TMemo>(formnames::goods(row))->setText(QStringLiteral("杖") + number);
-        planView(form).control<TMemo>(formnames::kaigo(row))->setText(QStringLiteral("介助\n") + number);
-        planView(form).control<TEdit>(formnames::time(row))->setText(number + QStringLiteral("(m)\\"));
-        planView(form).control<TClickLabel>(formnames::special(row))->setText(specials.at(n % 3));
+        form.planForm().control<TMemo>(formnames::goods(row))->setText(QStringLiteral("杖") + number);
+        form.planForm().control<TMemo>(formnames::kaigo(row))->setText(QStringLiteral("介助\n") + number);
+        form.planForm().control<TEdit>(formnames::time(row))->setText(number + QStringLiteral("(m)\\"));
+        form.planForm().control<TClickLabel>(formnames::special(row))->setText(specials.at(n % 3));
         ++n;
     }
-    planView(form).control<TMemo>("PTOTST0")->setText(QStringLiteral("歩行訓練\n\n週３回"));
-    planView(form).control<TMemo>("Kango0")->setText(QStringLiteral("トイレ誘導"));
-    planView(form).control<TMemo>("Jitchi0")->setText(QStringLiteral("転倒(注意)"));
-    planView(form).control<TMemo>("PTOTST1")->setText(QStringLiteral("起居動作訓練\n(毎日)"));
-    planView(form).control<TMemo>("Kango1")->setText(QStringLiteral("移乗\\見守り"));
-    planView(form).control<TMemo>("Jitchi1")->setText(QStringLiteral("血圧"));
+    form.planForm().control<TMemo>("PTOTST0")->setText(QStringLiteral("歩行訓練\n\n週３回"));
+    form.planForm().control<TMemo>("Kango0")->setText(QStringLiteral("トイレ誘導"));
+    form.planForm().control<TMemo>("Jitchi0")->setText(QStringLiteral("転倒(注意)"));
+    form.planForm().control<TMemo>("PTOTST1")->setText(QStringLiteral("起居動作訓練\n(毎日)"));
+    form.planForm().control<TMemo>("Kango1")->setText(QStringLiteral("移乗\\見守り"));
+    form.planForm().control<TMemo>("Jitchi1")->setText(QStringLiteral("血圧"));
     // Each memo keeps to the lines its printed box holds: three or more
     // for the tall ones, two for the others.
     int memo = 1;
-    for (TMemo *page2 : {planView(form).control<TMemo>("SelfHope"), planView(form).control<TMemo>("FarmilyHope"),
-                         planView(form).control<TMemo>("LifePoint"), planView(form).control<TMemo>("SelfDo"),
-                         planView(form).control<TMemo>("AskFarmily"), planView(form).control<TMemo>("DiseseCare")}) {
+    for (TMemo *page2 : {form.planForm().control<TMemo>("SelfHope"), form.planForm().control<TMemo>("FarmilyHope"),
+                         form.planForm().control<TMemo>("LifePoint"), form.planForm().control<TMemo>("SelfDo"),
+                         form.planForm().control<TMemo>("AskFarmily"), form.planForm().control<TMemo>("DiseseCare")}) {
         page2->setText(QStringLiteral("希望%1\n(%1)\\%1").arg(memo++));
     }
-    for (TMemo *page2 : {planView(form).control<TMemo>("RihaTerget"), planView(form).control<TMemo>("Variation"),
-                         planView(form).control<TMemo>("Remark")}) {
+    for (TMemo *page2 : {form.planForm().control<TMemo>("RihaTerget"), form.planForm().control<TMemo>("Variation"),
+                         form.planForm().control<TMemo>("Remark")}) {
         page2->setText(QStringLiteral("希望%1\n\n(%1)\\%1").arg(memo++));
     }
     for (int team = 1; team <= formnames::kTeamBoxes; ++team) {
-        planView(form)
+        form.planForm()
             .control<QComboBox>(formnames::teamBox(team))
             ->setEditText(team == 3 ? QString() : QStringLiteral("担当 %1").arg(team));
     }
@@ -220,7 +220,7 @@ private slots:
     void aChangedPlanIsShownAfterAWarning();
 
 private:
-    TMainForm &form() { return *f->form; }
+    TestMainForm &form() { return *f->form; }
     // Saves the editor's plan with the first save command; returns its path.
     QString savePlan();
     // Runs the open command on `path` with every box answered OK.
@@ -248,7 +248,7 @@ void OpenCommandTest::cleanup()
 QString OpenCommandTest::savePlan()
 {
     f->prompter->shown.clear();
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     if (f->prompter->shown.size() != 1 || form().Modified) {
         qWarning("save failed: %s", qPrintable(f->prompter->shown.value(1).text));
         return QString();
@@ -261,7 +261,7 @@ void OpenCommandTest::openFile(const QString &path)
 {
     f->prompter->shown.clear();
     f->chooser->answer = path;
-    runCommand(form(), "OpenMenu");
+    form().OpenMenuClick();
 }
 
 QString OpenCommandTest::refusal(const QString &path, const QString &message)
@@ -298,18 +298,18 @@ void OpenCommandTest::savedPlanComesBackIntoEveryControl()
     QFETCH(int, sex);
     QFETCH(int, kaigo);
     QFETCH(int, kaigoAfter);
-    runCommand(form(), "NewMenu");
+    form().NewMenuClick();
     fillDistinct(form(), sex, kaigo);
     const QString path = savePlan();
     QVERIFY(!path.isEmpty());
     QMap<QString, QString> expected = snapshot(form());
     expected[QStringLiteral("KaigoBox")] =
         QString::number(kaigoAfter) + QLatin1Char('|') +
-        (kaigoAfter < 0 ? QString() : planView(form()).control<QComboBox>("KaigoBox")->itemText(kaigoAfter));
+        (kaigoAfter < 0 ? QString() : form().planForm().control<QComboBox>("KaigoBox")->itemText(kaigoAfter));
     QCOMPARE(expected.value(QStringLiteral("SexBox")).section(QLatin1Char('|'), 0, 0), QString::number(sex));
 
     // A different plan in the editor, marked as edited.
-    runCommand(form(), "NewMenu");
+    form().NewMenuClick();
     fillSampleData(form());
     form().Modified = true;
 
@@ -320,9 +320,9 @@ void OpenCommandTest::savedPlanComesBackIntoEveryControl()
     QCOMPARE(f->prompter->shown[0].text, kDiscardQuestion);
     const QMap<QString, QString> actual = snapshot(form());
     QVERIFY2(actual == expected, qPrintable(differences(expected, actual)));
-    QCOMPARE(planView(form()).control<QLabel>("UserLabel")->text(), QStringLiteral("山田 (花子)"));
-    QCOMPARE(planView(form()).control<QLabel>("DateLabel")->text(),
-             planView(form()).control<TEdit>("PlanDateEdit")->text());
+    QCOMPARE(form().planForm().control<QLabel>("UserLabel")->text(), QStringLiteral("山田 (花子)"));
+    QCOMPARE(form().planForm().control<QLabel>("DateLabel")->text(),
+             form().planForm().control<TEdit>("PlanDateEdit")->text());
     QVERIFY(!form().Modified);
     // The priority marks read back as numbers.
     const TPRACTDATA opened = viewPlan(form());
@@ -336,7 +336,7 @@ void OpenCommandTest::savedPlanComesBackIntoEveryControl()
 // After Open, Enter on either date counts the age anew against the other.
 void OpenCommandTest::theAgeFollowsBothDatesAfterOpening()
 {
-    runCommand(form(), "NewMenu");
+    form().NewMenuClick();
     fillSampleData(form());
     const QString path = savePlan();
     QVERIFY(!path.isEmpty());
@@ -345,8 +345,8 @@ void OpenCommandTest::theAgeFollowsBothDatesAfterOpening()
     QVERIFY(QTest::qWaitForWindowActive(f->form.get()));
     openFile(path);
 
-    auto *birth = planView(form()).control<TEdit>("BirthEdit");
-    auto *planDate = planView(form()).control<TEdit>("PlanDateEdit");
+    auto *birth = form().planForm().control<TEdit>("BirthEdit");
+    auto *planDate = form().planForm().control<TEdit>("PlanDateEdit");
     struct Step {
         TEdit *field;
         QString text;
@@ -359,14 +359,14 @@ void OpenCommandTest::theAgeFollowsBothDatesAfterOpening()
         step.field->setText(step.text);
         step.field->setFocus();
         QTest::keyClick(step.field, Qt::Key_Return);
-        QCOMPARE(planView(form()).control<TClickLabel>("OldLabel")->text(), step.age);
+        QCOMPARE(form().planForm().control<TClickLabel>("OldLabel")->text(), step.age);
     }
     QVERIFY(f->prompter->shown.isEmpty());
 }
 
 void OpenCommandTest::openingUnlocksTheEditorOnPageOne()
 {
-    runCommand(form(), "NewMenu");
+    form().NewMenuClick();
     fillSampleData(form());
     const QString path = savePlan();
     QVERIFY(!path.isEmpty());
@@ -381,14 +381,14 @@ void OpenCommandTest::openingUnlocksTheEditorOnPageOne()
     openFile(path);
 
     QVERIFY(f->prompter->shown.isEmpty());
-    QVERIFY(planView(form()).isVisible());
+    QVERIFY(form().planForm().isVisible());
     QVERIFY(form().findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
     QVERIFY(form().findChild<QAction *>(QStringLiteral("OldSaveMenu"))->isEnabled());
     QVERIFY(form().findChild<QMenu *>(QStringLiteral("EditMenu"))->menuAction()->isEnabled());
     QVERIFY(form().findChild<QMenu *>(QStringLiteral("EditMenu"))->isEnabled());
     QVERIFY(!form().KeyPreview);
-    QCOMPARE(planView(form()).currentWidget(), planView(form()).page(1));
-    QCOMPARE(planView(form()).control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
+    QCOMPARE(form().planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
     QCOMPARE(form().Registory->OpenFolder, plansFolder());
     QCOMPARE(form().statusBar()->currentMessage(), QStringLiteral("開きました: ") + QDir::toNativeSeparators(path));
     // The title names the plan, and marks it as changed after an edit.
@@ -401,7 +401,7 @@ void OpenCommandTest::openingUnlocksTheEditorOnPageOne()
     form().Registory->SaveFolder = plansFolder();
     QCOMPARE(savePlan(), path);
     QVERIFY2(readAll(path) == first, "saving a reopened plan must give the same file");
-    planView(form()).control<TMemo>("Remark")->setText(QStringLiteral("追記"));
+    form().planForm().control<TMemo>("Remark")->setText(QStringLiteral("追記"));
     QVERIFY(form().isWindowModified());
 }
 
@@ -438,14 +438,14 @@ void OpenCommandTest::printedTextsOutsideTheListsChooseNothing()
     QFETCH(QString, replacement);
     QFETCH(QString, control);
     QFETCH(QString, value);
-    runCommand(form(), "NewMenu");
-    planView(form()).control<TEdit>("NameEdit")->setText(QStringLiteral("Yamada"));
-    planView(form()).control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
-    planView(form()).control<TEdit>("HDSEdit")->setText(QStringLiteral("20"));
-    planView(form()).control<QComboBox>("SexBox")->setCurrentIndex(0);
-    planView(form()).control<QComboBox>("KaigoBox")->setCurrentIndex(0);
-    planView(form()).control<QCheckBox>("HomeBox")->setChecked(true);
-    planView(form()).control<TClickLabel>(formnames::special(0))->setText(QStringLiteral("○"));
+    form().NewMenuClick();
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("Yamada"));
+    form().planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
+    form().planForm().control<TEdit>("HDSEdit")->setText(QStringLiteral("20"));
+    form().planForm().control<QComboBox>("SexBox")->setCurrentIndex(0);
+    form().planForm().control<QComboBox>("KaigoBox")->setCurrentIndex(0);
+    form().planForm().control<QCheckBox>("HomeBox")->setChecked(true);
+    form().planForm().control<TClickLabel>(formnames::special(0))->setText(QStringLiteral("○"));
     const QString path = savePlan();
     QVERIFY(!path.isEmpty());
 
@@ -469,13 +469,13 @@ void OpenCommandTest::printedTextsOutsideTheListsChooseNothing()
         QVERIFY2(f->prompter->shown.isEmpty(), qPrintable(f->prompter->shown.value(0).text));
     }
     if (control == QStringLiteral("SexBox")) {
-        QCOMPARE(planView(form()).control<QComboBox>("SexBox")->currentIndex(), value.toInt());
+        QCOMPARE(form().planForm().control<QComboBox>("SexBox")->currentIndex(), value.toInt());
     } else if (control == QStringLiteral("KaigoBox")) {
-        QCOMPARE(planView(form()).control<QComboBox>("KaigoBox")->currentIndex(), value.toInt());
+        QCOMPARE(form().planForm().control<QComboBox>("KaigoBox")->currentIndex(), value.toInt());
     } else if (control == QStringLiteral("HomeBox")) {
-        QCOMPARE(planView(form()).control<QCheckBox>("HomeBox")->isChecked(), value.toInt() != 0);
+        QCOMPARE(form().planForm().control<QCheckBox>("HomeBox")->isChecked(), value.toInt() != 0);
     } else {
-        QCOMPARE(planView(form()).control<TClickLabel>(control)->text(), replacement);
+        QCOMPARE(form().planForm().control<TClickLabel>(control)->text(), replacement);
         QCOMPARE(viewPlan(form()).ActivityItems[0].Special, value.toInt());
     }
 }
@@ -484,13 +484,13 @@ void OpenCommandTest::printedTextsOutsideTheListsChooseNothing()
 // dialog and changes nothing. Without changes it asks nothing.
 void OpenCommandTest::unsavedChangesAreConfirmedFirst()
 {
-    runCommand(form(), "NewMenu");
+    form().NewMenuClick();
     fillSampleData(form());
-    planView(form()).control<TEdit>("NameEdit")->setText(QStringLiteral("別の人"));
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("別の人"));
     const QString plan = savePlan();
     QVERIFY(!plan.isEmpty());
-    planView(form()).control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
-    QTest::keyClicks(planView(form()).control<TEdit>("HomeWorkEdit"), QStringLiteral("x"));
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
+    QTest::keyClicks(form().planForm().control<TEdit>("HomeWorkEdit"), QStringLiteral("x"));
     const QMap<QString, QString> typed = snapshot(form());
 
     f->prompter->answers = {Prompter::Button::Cancel};
@@ -507,7 +507,7 @@ void OpenCommandTest::unsavedChangesAreConfirmedFirst()
     f->prompter->answers = {Prompter::Button::Ok};
     openFile(plan);
     QCOMPARE(f->prompter->shown.size(), 1);
-    QCOMPARE(planView(form()).control<TEdit>("NameEdit")->text(), QStringLiteral("別の人"));
+    QCOMPARE(form().planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("別の人"));
     QVERIFY(!form().Modified);
     openFile(plan);
     QVERIFY2(f->prompter->shown.isEmpty(), "nothing to lose after opening");
@@ -516,11 +516,11 @@ void OpenCommandTest::unsavedChangesAreConfirmedFirst()
 // Cancelling the dialog keeps the plan being edited, changes included.
 void OpenCommandTest::cancelKeepsThePlanAndForgetsTheFolder()
 {
-    runCommand(form(), "NewMenu");
+    form().NewMenuClick();
     fillSampleData(form());
     form().Modified = true;
     form().Registory->OpenFolder = plansFolder();
-    const TDateTime planDate = planView(form()).planDate();
+    const TDateTime planDate = form().planForm().planDate();
     const QMap<QString, QString> typed = snapshot(form());
 
     f->prompter->answers = {Prompter::Button::Ok};
@@ -530,9 +530,9 @@ void OpenCommandTest::cancelKeepsThePlanAndForgetsTheFolder()
     const QMap<QString, QString> after = snapshot(form());
     QVERIFY2(after == typed, qPrintable(differences(typed, after)));
     QVERIFY(form().Modified);
-    QCOMPARE(planView(form()).planDate(), planDate);
+    QCOMPARE(form().planForm().planDate(), planDate);
     QCOMPARE(form().Registory->OpenFolder, RootFolder());
-    QVERIFY(planView(form()).isVisible());
+    QVERIFY(form().planForm().isVisible());
 
     form().Modified = false;
     openFile(QString());
@@ -585,7 +585,7 @@ void OpenCommandTest::refusedFilesLeaveALockedWindowLocked()
     QCOMPARE(f->prompter->shown[0].buttons, QList<Prompter::Button>{Prompter::Button::Ok});
     QVERIFY(snapshot(form()) == before);
     QCOMPARE(form().Registory->OpenFolder, f->dir.filePath(QStringLiteral("other")));
-    QVERIFY(!planView(form()).isVisible());
+    QVERIFY(!form().planForm().isVisible());
     QVERIFY(!form().findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
     QVERIFY(form().KeyPreview);
 }
@@ -605,7 +605,7 @@ void OpenCommandTest::refusedFilesKeepTheTypedPlan_data()
 void OpenCommandTest::refusedFilesKeepTheTypedPlan()
 {
     QFETCH(QString, kind);
-    runCommand(form(), "NewMenu");
+    form().NewMenuClick();
     fillSampleData(form());
     QString path = f->dir.filePath(QStringLiteral("計画書 %1.pdf").arg(kind));
     QString message;
@@ -629,9 +629,9 @@ void OpenCommandTest::refusedFilesKeepTheTypedPlan()
     }
     // "missing": the chosen file is gone (or may not be read) when the
     // reader opens it; the message names it as it is spelt.
-    QTest::keyClicks(planView(form()).control<TEdit>("HomeWorkEdit"), QStringLiteral("typed"));
+    QTest::keyClicks(form().planForm().control<TEdit>("HomeWorkEdit"), QStringLiteral("typed"));
     QVERIFY(form().Modified);
-    const TDateTime planDate = planView(form()).planDate();
+    const TDateTime planDate = form().planForm().planDate();
     const QMap<QString, QString> typed = snapshot(form());
     message = refusal(path, message);
     if (kind == QStringLiteral("missing")) {
@@ -649,8 +649,8 @@ void OpenCommandTest::refusedFilesKeepTheTypedPlan()
     const QMap<QString, QString> after = snapshot(form());
     QVERIFY2(after == typed, qPrintable(differences(typed, after)));
     QVERIFY(form().Modified);
-    QCOMPARE(planView(form()).planDate(), planDate);
-    QVERIFY(planView(form()).isVisible());
+    QCOMPARE(form().planForm().planDate(), planDate);
+    QVERIFY(form().planForm().isVisible());
     QVERIFY(form().findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
     QVERIFY(!form().KeyPreview);
 }
@@ -660,9 +660,9 @@ void OpenCommandTest::refusedFilesKeepTheTypedPlan()
 // the editor all the same, after a warning to check it against the paper.
 void OpenCommandTest::aChangedPlanIsShownAfterAWarning()
 {
-    runCommand(form(), "NewMenu");
+    form().NewMenuClick();
     fillSampleData(form());
-    const QString kenkou = planView(form()).control<TMemo>("KenkouMemo")->Text();
+    const QString kenkou = form().planForm().control<TMemo>("KenkouMemo")->Text();
     const QString path = savePlan();
     QVERIFY(!path.isEmpty());
     QByteArray bytes = readAll(path);
@@ -678,9 +678,9 @@ void OpenCommandTest::aChangedPlanIsShownAfterAWarning()
     QCOMPARE(f->prompter->shown[0].caption, QStringLiteral("警告"));
     QCOMPARE(f->prompter->shown[0].text,
              QStringLiteral("この計画書ファイルは一部が読み取れない可能性があります。\n印刷された計画書と照らし合わせてください。"));
-    QCOMPARE(planView(form()).control<TEdit>("NameEdit")->text(), QString());
-    QCOMPARE(planView(form()).control<TMemo>("KenkouMemo")->Text(), kenkou);
-    QVERIFY(planView(form()).isVisible());
+    QCOMPARE(form().planForm().control<TEdit>("NameEdit")->text(), QString());
+    QCOMPARE(form().planForm().control<TMemo>("KenkouMemo")->Text(), kenkou);
+    QVERIFY(form().planForm().isVisible());
 }
 
 QTEST_MAIN(OpenCommandTest)

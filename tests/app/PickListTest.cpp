@@ -123,9 +123,9 @@ void PickListTest::goodsPickWritesTheFilledBoxesInOrder()
 {
     WindowFixture f;
     writeCp932(f.dir.filePath(QStringLiteral("Goods.txt")), "杖\r\n\r\n車椅子");
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
-    auto *memo = planView(form).control<TMemo>(formnames::goods(21));
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
+    auto *memo = form.planForm().control<TMemo>(formnames::goods(21));
     memo->setText(QStringLiteral("前の用具\n二行目"));
     form.Modified = false;
 
@@ -170,9 +170,9 @@ void PickListTest::careDialogRereadsItsListAndCancelLeavesTheMemo()
     WindowFixture f;
     const QString path = f.dir.filePath(QStringLiteral("Kaigo.txt"));
     writeCp932(path, "見守り\r\n一部介助\r\n");
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
-    auto *memo = planView(form).control<TMemo>(formnames::kaigo(0));
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
+    auto *memo = form.planForm().control<TMemo>(formnames::kaigo(0));
     memo->setText(QStringLiteral("つたい歩き"));
     form.Modified = false;
 
@@ -212,9 +212,9 @@ void PickListTest::careDialogRereadsItsListAndCancelLeavesTheMemo()
 void PickListTest::keypadWritesNumberAndUnitOrLeavesTheCell()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
-    auto *edit = planView(form).control<TEdit>(formnames::time(4));
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
+    auto *edit = form.planForm().control<TEdit>(formnames::time(4));
     // How the keypad is left: Escape, the window's close, 月 or カ月.
     enum class Leave { Escape, Close, Month, Months };
     const auto keypad = [&](const QString &digits, Leave leave) {
@@ -257,8 +257,8 @@ void PickListTest::stockPhrasePastesTheSelectionOnly()
 {
     WindowFixture f;
     writeCp932(f.dir.filePath(QStringLiteral("Teikeibun.txt")), "転倒に注意する\r\n血圧の変動に注意\r\n");
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
     QApplication::clipboard()->setText(QStringLiteral("前のクリップ"));
 
     // Ok without a selection: nothing pasted, the clipboard as it was.
@@ -266,13 +266,13 @@ void PickListTest::stockPhrasePastesTheSelectionOnly()
         QCOMPARE(dialog.TeikeiMemo->toPlainText(), QStringLiteral("転倒に注意する\n血圧の変動に注意"));
         dialog.OkButton->click();
     });
-    doubleClick(planView(form).control<TMemo>("SelfHope"));
-    QVERIFY(planView(form).control<TMemo>("SelfHope")->Text().isEmpty());
+    doubleClick(form.planForm().control<TMemo>("SelfHope"));
+    QVERIFY(form.planForm().control<TMemo>("SelfHope")->Text().isEmpty());
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("前のクリップ"));
     QVERIFY(!form.Modified);
 
     // A double-click on a word selects it; the phrase picked replaces it.
-    planView(form).control<TEdit>("HomeWorkEdit")->setText(QStringLiteral("abc"));
+    form.planForm().control<TEdit>("HomeWorkEdit")->setText(QStringLiteral("abc"));
     whenShown<TCommentForm>([](TCommentForm &dialog) {
         QTextCursor cursor = dialog.TeikeiMemo->textCursor();
         cursor.setPosition(8);
@@ -280,8 +280,8 @@ void PickListTest::stockPhrasePastesTheSelectionOnly()
         dialog.TeikeiMemo->setTextCursor(cursor);
         dialog.OkButton->click();
     });
-    doubleClick(planView(form).control<TEdit>("HomeWorkEdit"));
-    QCOMPARE(planView(form).control<TEdit>("HomeWorkEdit")->text(), QStringLiteral("血圧"));
+    doubleClick(form.planForm().control<TEdit>("HomeWorkEdit"));
+    QCOMPARE(form.planForm().control<TEdit>("HomeWorkEdit")->text(), QStringLiteral("血圧"));
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("血圧"));
     QVERIFY(form.Modified);
 }
@@ -291,8 +291,8 @@ void PickListTest::editorStartsAtMostOncePerFile()
     WindowFixture f;
     const QString goods = f.dir.filePath(QStringLiteral("Goods.txt"));
     writeCp932(goods, "杖\r\n");
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
 
     whenShown<TGoodsForm>([&](TGoodsForm &dialog) {
         QTest::mouseDClick(dialog.GoodsBox1->lineEdit(), Qt::LeftButton);
@@ -302,7 +302,7 @@ void PickListTest::editorStartsAtMostOncePerFile()
         QTest::mouseDClick(dialog.GoodsBox2->lineEdit(), Qt::LeftButton);
         dialog.CancelButton->click();
     });
-    doubleClick(planView(form).control(formnames::goods(0)));
+    doubleClick(form.planForm().control(formnames::goods(0)));
     QCOMPARE(f.launcher->started.size(), 2);
     for (const FakeLauncher::Started &started : f.launcher->started) {
         QCOMPARE(started.program, QStringLiteral("text-editor"));
@@ -314,7 +314,7 @@ void PickListTest::editorStartsAtMostOncePerFile()
         QTest::mouseDClick(dialog.KaigoBox2->lineEdit(), Qt::LeftButton);
         dialog.CancelButton->click();
     });
-    doubleClick(planView(form).control(formnames::kaigo(0)));
+    doubleClick(form.planForm().control(formnames::kaigo(0)));
     QCOMPARE(f.prompter->shown.size(), 1);
     QCOMPARE(f.prompter->shown.first().caption, QStringLiteral("情報"));
     QCOMPARE(f.prompter->shown.first().text, QStringLiteral("介護ファイルが見つかりません。"));
@@ -352,7 +352,7 @@ void PickListTest::listsBesideTheProgramOrSeededIntoTheDataFolder()
     services.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
     services.programDir = dir.filePath(QStringLiteral("bin"));
     services.dataDir = dir.filePath(QStringLiteral("user"));
-    TMainForm form(services);
+    TestMainForm form(services);
 
     QCOMPARE(form.ListDir, dir.filePath(QStringLiteral("user")));
     QCOMPARE(form.GoodsPath, dir.filePath(QStringLiteral("user/Goods.txt")));
@@ -360,7 +360,7 @@ void PickListTest::listsBesideTheProgramOrSeededIntoTheDataFolder()
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), sjis("杖\r\n歩行器\r\n"));
     QVERIFY(copy.permissions().testFlag(QFileDevice::WriteOwner));
-    QCOMPARE(items(planView(form).control<QComboBox>(formnames::teamBox(1))),
+    QCOMPARE(items(form.planForm().control<QComboBox>(formnames::teamBox(1))),
              QStringList{QStringLiteral("施設 花子")});
     QVERIFY(!QFileInfo::exists(form.KaigoPath));
     QVERIFY(prompter->shown.isEmpty());

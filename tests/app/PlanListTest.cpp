@@ -88,7 +88,7 @@ private slots:
     void reviewDatesMarkWhoIsDueAndTheIntervalIsASetting();
 
 private:
-    TMainForm &form() { return *f->form; }
+    TestMainForm &form() { return *f->form; }
     QString folder() const { return f->dir.filePath(QStringLiteral("plans")); }
     QString write(const char *name, TDateTime date, const QString &fileName)
     {
@@ -102,7 +102,7 @@ private:
     }
     TPlanListForm &list()
     {
-        runCommand(form(), "PlanListMenu");
+        form().PlanListMenuClick();
         return *form().findChild<TPlanListForm *>();
     }
 
@@ -171,17 +171,17 @@ void PlanListTest::enterOpensThePlanAskingFirstWhenEdited()
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown[0].caption, QStringLiteral("確認"));
     QCOMPARE(f->prompter->shown[0].text, kDiscard);
-    QVERIFY(planView(form()).control<TEdit>("NameEdit")->text().isEmpty());
+    QVERIFY(form().planForm().control<TEdit>("NameEdit")->text().isEmpty());
     QVERIFY(form().Modified);
     QVERIFY(l.isVisible());
 
     f->prompter->answers = {Prompter::Button::Ok};
     QTest::keyClick(l.PlanTree, Qt::Key_Return);
-    QCOMPARE(planView(form()).control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
-    QCOMPARE(planView(form()).control<TEdit>("PlanDateEdit")->text(),
+    QCOMPARE(form().planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(form().planForm().control<TEdit>("PlanDateEdit")->text(),
              guitext::fromCp932(FormatEraDate(encodeDate(2024, 1, 31))));
     QVERIFY(!form().Modified);
-    QVERIFY(planView(form()).isVisible());
+    QVERIFY(form().planForm().isVisible());
     QVERIFY2(!l.isVisible(), "opening a plan closes the list");
 }
 
@@ -189,19 +189,19 @@ void PlanListTest::nextPlanKeepsAllButDateAndAgeAndSavesANewFile()
 {
     const QByteArray oldBytes = readAll(older);
     QVERIFY(form().openPlanFile(older));
-    const TPRACTDATA opened = planView(form()).read().plan.value();
+    const TPRACTDATA opened = form().planForm().read().plan.value();
 
     TPlanListForm &l = list();
     QVERIFY(l.selectPlan(older));
     l.NextPlanButton->click();
-    QCOMPARE(planView(form()).control<TEdit>("PlanDateEdit")->text(),
+    QCOMPARE(form().planForm().control<TEdit>("PlanDateEdit")->text(),
              guitext::fromCp932(FormatEraDate(encodeDate(2024, 6, 10))));
-    QCOMPARE(planView(form()).control<TClickLabel>("OldLabel")->text(), QStringLiteral("74"));
+    QCOMPARE(form().planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("74"));
     QVERIFY(form().Modified);
-    QCOMPARE(changedKeys(opened, planView(form()).read().plan.value()), (std::set<std::string>{"PlanDate", "Age"}));
+    QCOMPARE(changedKeys(opened, form().planForm().read().plan.value()), (std::set<std::string>{"PlanDate", "Age"}));
 
     f->prompter->shown.clear();
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     const QString saved = folder() + QStringLiteral("/実施計画 山田 太郎 2024_6_10.pdf");
     QVERIFY2(QFile::exists(saved), qPrintable(f->prompter->shown.isEmpty() ? QString() : f->prompter->shown.last().text));
     QVERIFY(!form().Modified);
@@ -212,7 +212,7 @@ void PlanListTest::nextPlanKeepsAllButDateAndAgeAndSavesANewFile()
     form().Modified = false;
     f->clock->value = encodeDateTime(2024, 9, 1, 9, 0, 0);
     form().findChild<QAction *>(QStringLiteral("NextPlanMenu"))->trigger();
-    QCOMPARE(planView(form()).control<TEdit>("PlanDateEdit")->text(),
+    QCOMPARE(form().planForm().control<TEdit>("PlanDateEdit")->text(),
              guitext::fromCp932(FormatEraDate(encodeDate(2024, 9, 1))));
     QVERIFY(form().Modified);
 }
@@ -220,11 +220,11 @@ void PlanListTest::nextPlanKeepsAllButDateAndAgeAndSavesANewFile()
 void PlanListTest::differencesFromThePreviousPlanGoIntoTheChangesField()
 {
     QVERIFY(form().openPlanFile(newer));
-    planView(form()).control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞\n改善"));
-    planView(form()).control<TMarkCell>(formnames::abc(2, 1))->setText(QStringLiteral("Ｃ"));
-    planView(form()).control<TClickLabel>(formnames::special(23))->setText(QStringLiteral("○"));
-    planView(form()).control<TMemo>("Variation")->setText(QStringLiteral("前文"));
-    planView(form()).control<TMemo>("Variation")->moveCursor(QTextCursor::End);
+    form().planForm().control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞\n改善"));
+    form().planForm().control<TMarkCell>(formnames::abc(2, 1))->setText(QStringLiteral("Ｃ"));
+    form().planForm().control<TClickLabel>(formnames::special(23))->setText(QStringLiteral("○"));
+    form().planForm().control<TMemo>("Variation")->setText(QStringLiteral("前文"));
+    form().planForm().control<TMemo>("Variation")->moveCursor(QTextCursor::End);
 
     form().findChild<QAction *>(QStringLiteral("DiffMenu"))->trigger();
     TPlanDiffForm *diff = form().findChild<TPlanDiffForm *>();
@@ -240,10 +240,10 @@ void PlanListTest::differencesFromThePreviousPlanGoIntoTheChangesField()
     QCOMPARE(diff->DiffTable->item(3, 2)->text(), QStringLiteral("Ｃ"));
 
     diff->InsertButton->click();
-    QCOMPARE(planView(form()).control<TMemo>("Variation")->Text(),
+    QCOMPARE(form().planForm().control<TMemo>("Variation")->Text(),
              QStringLiteral("前文・健康状態(原因疾患，発症・受傷日等)：脳梗塞／右片麻痺 → 脳梗塞／改善\r\n"
                             "・屋内移動　見守り：ＡＢ → Ｃ\r\n・立ち上がり　重点項目：◎ → ○"));
-    QCOMPARE(planView(form()).currentWidget(), planView(form()).page(2));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(2));
     QVERIFY(form().Modified);
 
     // The oldest plan has no predecessor.

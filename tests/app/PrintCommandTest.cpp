@@ -110,7 +110,7 @@ void PrintCommandTest::anotherPdfGoesToTheViewerOrReportsTheAssociation()
     const QString foreign = writeForeignPdf(f);
     const QString missing = f.dir.filePath(QStringLiteral("gone/none.pdf"));
     f.chooser->answer = foreign;
-    runCommand(*f.form, "N3");
+    f.form->N3Click();
     QCOMPARE(f.launcher->opened, QList<QUrl>{QUrl::fromLocalFile(foreign)});
     QCOMPARE(f.prompter->shown.size(), 0);
 
@@ -118,7 +118,7 @@ void PrintCommandTest::anotherPdfGoesToTheViewerOrReportsTheAssociation()
     // the folder is the file's all the same.
     f.launcher->openSucceeds = false;
     f.chooser->answer = missing;
-    runCommand(*f.form, "N3");
+    f.form->N3Click();
     QCOMPARE(f.form->Registory->OpenFolder, f.dir.filePath(QStringLiteral("gone")));
     QCOMPARE(f.prompter->shown.size(), 1);
     QCOMPARE(f.prompter->shown[0].kind, Prompter::Kind::Error);
@@ -138,28 +138,28 @@ void PrintCommandTest::thePreviewOfTheEditorChecksTheFormAndSavesNothing()
     const QStringList before = QDir(f.dir.path()).entryList(QDir::Files);
 
     fillSampleData(*f.form);
-    planView(*f.form).control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
-    planView(*f.form).control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞\n右片麻痺"));
-    const TDateTime kept = planView(*f.form).planDate();
+    f.form->planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
+    f.form->planForm().control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞\n右片麻痺"));
+    const TDateTime kept = f.form->planForm().planDate();
     f.form->findChild<QAction *>(QStringLiteral("PreviewMenu"))->trigger();
     QCOMPARE(f.previewer->previewed.size(), std::size_t{1});
     const TPRACTDATA &shown = f.previewer->previewed[0][0];
     QCOMPARE(shown.Name, cp932::fromUtf8("山田 太郎"));
     QCOMPARE(shown.Kenkou, cp932::fromUtf8("脳梗塞\r\n右片麻痺"));
     QCOMPARE(shown.PlanDate, static_cast<double>(static_cast<long long>(testNow())));
-    QVERIFY2(planView(*f.form).planDate() == kept, "the preview leaves the plan date held as it was");
+    QVERIFY2(f.form->planForm().planDate() == kept, "the preview leaves the plan date held as it was");
     QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), before);
     QCOMPARE(f.prompter->shown.size(), 0);
 
     // A fault stops the preview with the message a save would show.
-    planView(*f.form).control<TEdit>("NameEdit")->setText(QString(30, QChar(0x5C71)));
+    f.form->planForm().control<TEdit>("NameEdit")->setText(QString(30, QChar(0x5C71)));
     f.form->findChild<QAction *>(QStringLiteral("PreviewMenu"))->trigger();
     QCOMPARE(f.previewer->previewed.size(), std::size_t{1});
     QCOMPARE(f.prompter->shown.size(), 1);
     QCOMPARE(f.prompter->shown[0].kind, Prompter::Kind::Information);
 
-    planView(*f.form).control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
-    planView(*f.form).control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成   年  月  日"));
+    f.form->planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
+    f.form->planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成   年  月  日"));
     f.form->findChild<QAction *>(QStringLiteral("PreviewMenu"))->trigger();
     QCOMPARE(f.previewer->previewed.size(), std::size_t{1});
     QCOMPARE(f.prompter->shown.size(), 2);

@@ -49,7 +49,7 @@ private slots:
     void theFrameFollowsTheText();
 
 private:
-    TMainForm &form() { return *f->form; }
+    TestMainForm &form() { return *f->form; }
     QString folder() const { return f->dir.filePath(QStringLiteral("plans")); }
     QStringList files() const { return QDir(folder()).entryList(QDir::Files | QDir::NoDotAndDotDot); }
     // Starts a sample plan and runs "今日の日付で保存", confirming it and then
@@ -64,7 +64,7 @@ void PrintedFitTest::init()
     f = std::make_unique<WindowFixture>();
     QVERIFY(QDir().mkpath(folder()));
     form().Registory->SaveFolder = folder();
-    runCommand(form(), "NewMenu");
+    form().NewMenuClick();
     fillSampleData(form());
     form().Modified = true;
 }
@@ -78,21 +78,21 @@ void PrintedFitTest::save(Prompter::Button answer)
 {
     f->prompter->shown.clear();
     f->prompter->answers = {Prompter::Button::Ok, answer};
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
 }
 
 void PrintedFitTest::aNameOneCharacterTooLongIsWarnedAboutAndCancelWritesNothing()
 {
     // Eight full-width characters fill the printed name box: no warning.
-    planView(form()).control<TEdit>("NameEdit")->setText(kanji(8));
+    form().planForm().control<TEdit>("NameEdit")->setText(kanji(8));
     save(Prompter::Button::Cancel);
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(files().size(), 1);
     QVERIFY(QFile::remove(QDir(folder()).filePath(files().first())));
 
-    planView(form()).control<TEdit>("NameEdit")->setText(kanji(9));
+    form().planForm().control<TEdit>("NameEdit")->setText(kanji(9));
     form().Modified = true;
-    planView(form()).setCurrentWidget(planView(form()).page(2));
+    form().planForm().setCurrentWidget(form().planForm().page(2));
     save(Prompter::Button::Cancel);
     QCOMPARE(f->prompter->shown.size(), 2);
     const FakePrompter::Shown &box = f->prompter->shown[1];
@@ -102,14 +102,14 @@ void PrintedFitTest::aNameOneCharacterTooLongIsWarnedAboutAndCancelWritesNothing
     // A single-line edit cannot take a line break.
     QCOMPARE(box.buttons, (QList<Prompter::Button>{Prompter::Button::Cancel, Prompter::Button::Save}));
     QVERIFY2(files().isEmpty(), "cancel must write nothing");
-    QCOMPARE(planView(form()).currentWidget(), planView(form()).page(1));
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(planView(form()).control<TEdit>("NameEdit")));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TEdit>("NameEdit")));
     QVERIFY(form().Modified);
 }
 
 void PrintedFitTest::saveWritesTheFileAsBefore()
 {
-    planView(form()).control<TMemo>("SelfHope")->setText(kanji(100));
+    form().planForm().control<TMemo>("SelfHope")->setText(kanji(100));
     save(Prompter::Button::Save);
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].text, warningText(QStringLiteral("本人の希望")));
@@ -123,7 +123,7 @@ void PrintedFitTest::saveWritesTheFileAsBefore()
 
 void PrintedFitTest::breakingTheLinesMakesTheMemoPrintWhole()
 {
-    planView(form()).control<TMemo>("PTOTST1")->setText(QStringLiteral("関節可動域訓練を実施する。"));
+    form().planForm().control<TMemo>("PTOTST1")->setText(QStringLiteral("関節可動域訓練を実施する。"));
     save(Prompter::Button::BreakLines);
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].text,
@@ -131,10 +131,10 @@ void PrintedFitTest::breakingTheLinesMakesTheMemoPrintWhole()
     QCOMPARE(f->prompter->shown[1].buttons,
              (QList<Prompter::Button>{Prompter::Button::BreakLines, Prompter::Button::Cancel, Prompter::Button::Save}));
     QCOMPARE(files().size(), 1); // the save goes on with the broken lines
-    QCOMPARE(planView(form()).control<TMemo>("PTOTST1")->Text(), QStringLiteral("関節可動域訓練を実\r\n施する。"));
-    QCOMPARE(planView(form()).currentWidget(), planView(form()).page(1));
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(planView(form()).control<TMemo>("PTOTST1")));
-    QVERIFY(!framed(planView(form()).control<TMemo>("PTOTST1")));
+    QCOMPARE(form().planForm().control<TMemo>("PTOTST1")->Text(), QStringLiteral("関節可動域訓練を実\r\n施する。"));
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TMemo>("PTOTST1")));
+    QVERIFY(!framed(form().planForm().control<TMemo>("PTOTST1")));
 
     // The next save meets no warning and the file keeps both lines.
     save(Prompter::Button::Cancel);
@@ -147,15 +147,15 @@ void PrintedFitTest::breakingIsNotOfferedWhenLinesFallBelowTheBox()
 {
     // The Gapei box holds two lines; and 500 characters in a column cannot
     // fit by any breaking.
-    planView(form()).control<TMemo>("GapeiMemo")->setText(QStringLiteral("一\n二\n三"));
+    form().planForm().control<TMemo>("GapeiMemo")->setText(QStringLiteral("一\n二\n三"));
     save(Prompter::Button::Cancel);
     QCOMPARE(f->prompter->shown[1].text, warningText(QStringLiteral("合併疾患・コントロール状態")));
     QCOMPARE(f->prompter->shown[1].buttons,
              (QList<Prompter::Button>{Prompter::Button::Cancel, Prompter::Button::Save}));
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(planView(form()).control<TMemo>("GapeiMemo")));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TMemo>("GapeiMemo")));
 
-    planView(form()).control<TMemo>("GapeiMemo")->setText(QStringLiteral("一"));
-    planView(form()).control<TMemo>("Kango0")->setText(kanji(500));
+    form().planForm().control<TMemo>("GapeiMemo")->setText(QStringLiteral("一"));
+    form().planForm().control<TMemo>("Kango0")->setText(kanji(500));
     save(Prompter::Button::Cancel);
     QCOMPARE(f->prompter->shown[1].buttons,
              (QList<Prompter::Button>{Prompter::Button::Cancel, Prompter::Button::Save}));
@@ -166,9 +166,9 @@ void PrintedFitTest::oneWarningListsEveryCutFieldAndBreakingAsksOnlyAboutTheRest
 {
     // A name one character too long, two goods too wide for their cell and
     // a sentence too wide for its column.
-    planView(form()).control<TEdit>("NameEdit")->setText(kanji(9));
-    planView(form()).control<TMemo>("Goods3")->setText(QStringLiteral("四点杖歩行器　車椅子"));
-    planView(form()).control<TMemo>("PTOTST0")->setText(QStringLiteral("関節可動域訓練を実施する。"));
+    form().planForm().control<TEdit>("NameEdit")->setText(kanji(9));
+    form().planForm().control<TMemo>("Goods3")->setText(QStringLiteral("四点杖歩行器　車椅子"));
+    form().planForm().control<TMemo>("PTOTST0")->setText(QStringLiteral("関節可動域訓練を実施する。"));
     const QString name = QStringLiteral("氏名：「山」");
     const QString breakable = QStringLiteral("（改行を入れると収まります）");
     using Button = Prompter::Button;
@@ -181,13 +181,13 @@ void PrintedFitTest::oneWarningListsEveryCutFieldAndBreakingAsksOnlyAboutTheRest
              (QStringList{name, QStringLiteral("屋外移動　使用用具：「　車椅子」") + breakable,
                           QStringLiteral("日常生活・社会活動　PT,OT,STが実施する内容・頻度等：「施する。」") + breakable}));
     QCOMPARE(f->prompter->shown[1].buttons, (QList<Button>{Button::BreakLines, Button::Cancel, Button::Save}));
-    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(planView(form()).control<TEdit>("NameEdit")));
+    QCOMPARE(form().focusWidget(), static_cast<QWidget *>(form().planForm().control<TEdit>("NameEdit")));
 
     // Both memos are broken (the blank gives way to the break); only the
     // name is asked about again, and 保存 writes the file.
     f->prompter->shown.clear();
     f->prompter->answers = {Button::Ok, Button::BreakLines, Button::Save};
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 3);
     QCOMPARE(f->prompter->shown[2].text, warningText(QStringLiteral("氏名")));
     QCOMPARE(f->prompter->shown[2].list, QStringList{name});
@@ -200,35 +200,35 @@ void PrintedFitTest::oneWarningListsEveryCutFieldAndBreakingAsksOnlyAboutTheRest
 void PrintedFitTest::theFrameFollowsTheText()
 {
     // Typed key by key: 16 half-width characters fill the 81-point name box.
-    planView(form()).control<TEdit>("NameEdit")->clear();
-    QTest::keyClicks(planView(form()).control<TEdit>("NameEdit"), QStringLiteral("abcdefghijklmnop"));
-    QVERIFY(!framed(planView(form()).control<TEdit>("NameEdit")));
-    QVERIFY(planView(form()).control<TEdit>("NameEdit")->toolTip().isEmpty());
-    QTest::keyClicks(planView(form()).control<TEdit>("NameEdit"), QStringLiteral("q"));
-    QVERIFY(framed(planView(form()).control<TEdit>("NameEdit")));
-    QVERIFY2(planView(form()).control<TEdit>("NameEdit")->toolTip().contains(QStringLiteral("「q」")),
-             qPrintable(planView(form()).control<TEdit>("NameEdit")->toolTip()));
-    QTest::keyClick(planView(form()).control<TEdit>("NameEdit"), Qt::Key_Backspace);
-    QVERIFY(!framed(planView(form()).control<TEdit>("NameEdit")));
-    QVERIFY(planView(form()).control<TEdit>("NameEdit")->toolTip().isEmpty());
+    form().planForm().control<TEdit>("NameEdit")->clear();
+    QTest::keyClicks(form().planForm().control<TEdit>("NameEdit"), QStringLiteral("abcdefghijklmnop"));
+    QVERIFY(!framed(form().planForm().control<TEdit>("NameEdit")));
+    QVERIFY(form().planForm().control<TEdit>("NameEdit")->toolTip().isEmpty());
+    QTest::keyClicks(form().planForm().control<TEdit>("NameEdit"), QStringLiteral("q"));
+    QVERIFY(framed(form().planForm().control<TEdit>("NameEdit")));
+    QVERIFY2(form().planForm().control<TEdit>("NameEdit")->toolTip().contains(QStringLiteral("「q」")),
+             qPrintable(form().planForm().control<TEdit>("NameEdit")->toolTip()));
+    QTest::keyClick(form().planForm().control<TEdit>("NameEdit"), Qt::Key_Backspace);
+    QVERIFY(!framed(form().planForm().control<TEdit>("NameEdit")));
+    QVERIFY(form().planForm().control<TEdit>("NameEdit")->toolTip().isEmpty());
 
     // A memo line one character too wide, a line below the box, and a team
     // member picked or typed into its box.
-    planView(form()).control<TMemo>("KenkouMemo")->setText(kanji(26));
-    QVERIFY(framed(planView(form()).control<TMemo>("KenkouMemo")));
-    const QString tip = planView(form()).control<TMemo>("KenkouMemo")->toolTip();
+    form().planForm().control<TMemo>("KenkouMemo")->setText(kanji(26));
+    QVERIFY(framed(form().planForm().control<TMemo>("KenkouMemo")));
+    const QString tip = form().planForm().control<TMemo>("KenkouMemo")->toolTip();
     QVERIFY(tip.contains(QStringLiteral("1行目の右端から先：「山」")));
-    planView(form()).control<TMemo>("KenkouMemo")->setText(kanji(25) + QStringLiteral("\n一\n二\n三\n四\n五\n六"));
-    QVERIFY(planView(form()).control<TMemo>("KenkouMemo")->toolTip().contains(QStringLiteral("7行目から下：「六」")));
-    planView(form()).control<TMemo>("KenkouMemo")->setText(kanji(25));
-    QVERIFY(!framed(planView(form()).control<TMemo>("KenkouMemo")));
-    auto *team = planView(form()).control<QComboBox>(formnames::teamBox(7));
+    form().planForm().control<TMemo>("KenkouMemo")->setText(kanji(25) + QStringLiteral("\n一\n二\n三\n四\n五\n六"));
+    QVERIFY(form().planForm().control<TMemo>("KenkouMemo")->toolTip().contains(QStringLiteral("7行目から下：「六」")));
+    form().planForm().control<TMemo>("KenkouMemo")->setText(kanji(25));
+    QVERIFY(!framed(form().planForm().control<TMemo>("KenkouMemo")));
+    auto *team = form().planForm().control<QComboBox>(formnames::teamBox(7));
     team->setEditText(kanji(11));
     QVERIFY(framed(team));
 
     // Opening a new plan clears every control, and every frame with it.
     f->prompter->answers = {Prompter::Button::Ok};
-    runCommand(form(), "NewMenu");
+    form().NewMenuClick();
     QVERIFY(!framed(team));
 }
 

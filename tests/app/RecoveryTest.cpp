@@ -42,13 +42,13 @@ private slots:
 void RecoveryTest::copyFollowsUnsavedChangesOnly()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
     fillSampleData(form);
     form.Modified = false;
     form.Registory->SaveFolder = f.dir.path();
     const QString copy = form.recoveryCopyPath();
-    auto *name = planView(form).control<TEdit>("NameEdit");
+    auto *name = form.planForm().control<TEdit>("NameEdit");
     QTest::keyClicks(name, QStringLiteral("Yamada"));
     QVERIFY(!QFile::exists(copy)); // not at the key press itself
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copy), TMainForm::kRecoveryQuietMs + 3000);
@@ -56,7 +56,7 @@ void RecoveryTest::copyFollowsUnsavedChangesOnly()
 
     // Saved: gone.
     f.prompter->answers = {Prompter::Button::Ok};
-    runCommand(form, "NewSaveMenu");
+    form.NewSaveMenuClick();
     QVERIFY2(!form.Modified, qPrintable(f.prompter->shown.isEmpty() ? QString() : f.prompter->shown.last().text));
     QVERIFY(!QFile::exists(copy));
 
@@ -66,7 +66,7 @@ void RecoveryTest::copyFollowsUnsavedChangesOnly()
         form.flushRecovery();
         QVERIFY(QFile::exists(copy));
         f.prompter->answers = {Prompter::Button::Ok};
-        closing ? static_cast<void>(form.close()) : runCommand(form, "NewMenu");
+        closing ? static_cast<void>(form.close()) : form.NewMenuClick();
         QVERIFY(!QFile::exists(copy));
     }
 }
@@ -79,22 +79,22 @@ void RecoveryTest::copyOfAnEndedEditorIsOfferedBack()
     {
         // The editor that ends without saving: a plan file in it (saved,
         // then gone) and typed texts.
-        std::unique_ptr<TMainForm> ended = f.makeWindow(endedEditor());
-        runCommand(*ended, "NewMenu");
+        std::unique_ptr<TestMainForm> ended = f.makeWindow(endedEditor());
+        ended->NewMenuClick();
         fillSampleData(*ended);
         ended->Registory->SaveFolder = f.dir.path();
-        runCommand(*ended, "NewSaveMenu");
+        ended->NewSaveMenuClick();
         QVERIFY(QFile::remove(planFile));
         f.prompter->shown.clear();
-        planView(*ended).control<TEdit>("NameEdit")->setText(QStringLiteral("山田 花子"));
-        planView(*ended).control<TMemo>("Goods1")->setText(QStringLiteral("器具0\n杖"));
+        ended->planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 花子"));
+        ended->planForm().control<TMemo>("Goods1")->setText(QStringLiteral("器具0\n杖"));
         ended->Modified = true;
         leftCopy = ended->recoveryCopyPath();
         ended->flushRecovery();
         QVERIFY(QFile::exists(leftCopy));
     } // destroyed as by a signal: the copy stays
 
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     f.prompter->answers = {Prompter::Button::Restore};
     form.offerRecovery();
     QCOMPARE(f.prompter->shown.size(), 1);
@@ -102,10 +102,10 @@ void RecoveryTest::copyOfAnEndedEditorIsOfferedBack()
     QVERIFY(offer.text.startsWith(QStringLiteral("前回、保存されずに終了した計画書があります。復元しますか？")));
     QCOMPARE(offer.buttons, (QList<Prompter::Button>{Prompter::Button::Restore, Prompter::Button::Discard,
                                                       Prompter::Button::Later}));
-    QCOMPARE(planView(form).control<TEdit>("NameEdit")->text(), QStringLiteral("山田 花子"));
-    QCOMPARE(planView(form).control<TMemo>("Goods1")->toPlainText(), QStringLiteral("器具0\n杖"));
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 花子"));
+    QCOMPARE(form.planForm().control<TMemo>("Goods1")->toPlainText(), QStringLiteral("器具0\n杖"));
     QVERIFY(form.Modified);
-    QVERIFY(planView(form).isVisible());
+    QVERIFY(form.planForm().isVisible());
     QCOMPARE(form.windowTitle(), QStringLiteral("リハビリ実施計画書[*]"));
     // The copy is this window's now; the one left behind is gone.
     QVERIFY(!QFile::exists(leftCopy));
@@ -158,20 +158,20 @@ void RecoveryTest::copiesThatAreNotOfferedStay()
 void RecoveryTest::copyRoundTripsEveryText()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
     fillSampleData(form);
     // Texts no plan file holds yet survive too: an escape, a backslash, a line break.
-    planView(form).control<TEdit>("NameEdit")->setText(QStringLiteral("a\\nb\\\\c 〜"));
-    const auto before = planView(form).texts();
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("a\\nb\\\\c 〜"));
+    const auto before = form.planForm().texts();
     const std::optional<recovery::Copy> copy = recovery::decode(recovery::encode(recovery::Copy{
         QStringLiteral("pc"), 5, QStringLiteral("C:\\計画\\a.pdf"), 37712.5, before}));
     QVERIFY(copy.has_value());
     QCOMPARE(copy->planFile, QStringLiteral("C:\\計画\\a.pdf"));
     QCOMPARE(copy->planDate, 37712.5);
     form.ClearForm();
-    planView(form).showTexts(copy->fields);
-    QCOMPARE(planView(form).texts(), before);
+    form.planForm().showTexts(copy->fields);
+    QCOMPARE(form.planForm().texts(), before);
 }
 
 // The copy is written from timers, never from the key press: typing costs
@@ -179,9 +179,9 @@ void RecoveryTest::copyRoundTripsEveryText()
 void RecoveryTest::keyPressCostsNoMoreWithTheCopy()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
-    auto *memo = planView(form).control<TMemo>("SelfHope");
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
+    auto *memo = form.planForm().control<TMemo>("SelfHope");
     memo->setFocus();
     const auto typing = [&] {
         memo->clear();

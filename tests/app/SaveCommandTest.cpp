@@ -93,7 +93,7 @@ private slots:
     void specialFileAtTheNameIsRefusedWithoutWaiting();
 
 private:
-    TMainForm &form() { return *f->form; }
+    TestMainForm &form() { return *f->form; }
     QString folder() const { return f->dir.filePath(QStringLiteral("plans")); }
     QString planPath(const QString &name) const { return folder() + QLatin1Char('/') + name; }
     // Every file of the save folder but the lock file that says this
@@ -133,7 +133,7 @@ void SaveCommandTest::cleanup()
 
 void SaveCommandTest::startPlan()
 {
-    runCommand(form(), "NewMenu");
+    form().NewMenuClick();
     fillSampleData(form());
     form().Modified = true;
     f->prompter->shown.clear();
@@ -157,14 +157,14 @@ void SaveCommandTest::todaysDateWritesTheNamedFileOfTheReport()
     startPlan();
     f->clock->value = now;
     // The plan-date field shows another day: the first command ignores it.
-    planView(form()).control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成10年 1月 5日"));
+    form().planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成10年 1月 5日"));
 
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
 
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown[0].kind, Prompter::Kind::Confirmation);
     QCOMPARE(f->prompter->shown[0].text, QStringLiteral("今日の日付で保存します。\n保存しますか？"));
-    QCOMPARE(planView(form()).planDate(), now);
+    QCOMPARE(form().planForm().planDate(), now);
     QCOMPARE(folderEntries(), QStringList{fileName});
     const QByteArray written = readAll(planPath(fileName));
     QVERIFY2(written == expectedFile(), "the saved file differs from the report of the same plan");
@@ -173,21 +173,21 @@ void SaveCommandTest::todaysDateWritesTheNamedFileOfTheReport()
     QCOMPARE(form().statusBar()->currentMessage(), QStringLiteral("保存しました: ") + planPath(fileName));
     QCOMPARE(form().windowTitle(), QStringLiteral("リハビリ実施計画書 - ") + fileName + QStringLiteral("[*]"));
     QVERIFY(!form().isWindowModified());
-    QCOMPARE(planView(form()).control<TEdit>("PlanDateEdit")->text(), guitext::fromCp932(FormatEraDate(now)));
+    QCOMPARE(form().planForm().control<TEdit>("PlanDateEdit")->text(), guitext::fromCp932(FormatEraDate(now)));
 }
 
 void SaveCommandTest::planDateCommandUsesTheDateField()
 {
     startPlan();
-    planView(form()).control<TEdit>("PlanDateEdit")->setText(QStringLiteral("令和 6年 1月31日"));
+    form().planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("令和 6年 1月31日"));
 
-    runCommand(form(), "OldSaveMenu");
+    form().OldSaveMenuClick();
 
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown[0].text, QStringLiteral("開いた時の日付で保存します。\n保存しますか？"));
-    QCOMPARE(planView(form()).planDate(), encodeDate(2024, 1, 31));
+    QCOMPARE(form().planForm().planDate(), encodeDate(2024, 1, 31));
     // The age refers to the plan date: born 昭和15年6月12日, 83 on 2024-01-31.
-    QCOMPARE(planView(form()).age(), 83);
+    QCOMPARE(form().planForm().age(), 83);
     const QString name = QStringLiteral("実施計画 山田 太郎 2024_1_31.pdf");
     QCOMPARE(folderEntries(), QStringList{name});
     QVERIFY(readAll(planPath(name)) == expectedFile());
@@ -197,10 +197,10 @@ void SaveCommandTest::planDateCommandUsesTheDateField()
 void SaveCommandTest::savingTwiceOverwritesTheSameFile()
 {
     startPlan();
-    runCommand(form(), "NewSaveMenu");
-    planView(form()).control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
-    planView(form()).control<TMemo>("Remark")->setText(QStringLiteral("二回目の保存"));
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
+    form().planForm().control<TMemo>("Remark")->setText(QStringLiteral("二回目の保存"));
+    form().NewSaveMenuClick();
 
     const QString name = QStringLiteral("実施計画 山田 太郎 2003_4_1.pdf");
     QCOMPARE(folderEntries(), QStringList{name});
@@ -212,14 +212,14 @@ void SaveCommandTest::savingTwiceOverwritesTheSameFile()
 void SaveCommandTest::cancelChangesNothing()
 {
     startPlan();
-    const TDateTime before = planView(form()).planDate();
+    const TDateTime before = form().planForm().planDate();
     f->prompter->answers = {Prompter::Button::Cancel, Prompter::Button::Cancel};
 
-    runCommand(form(), "NewSaveMenu");
-    runCommand(form(), "OldSaveMenu");
+    form().NewSaveMenuClick();
+    form().OldSaveMenuClick();
 
     QCOMPARE(f->prompter->shown.size(), 2);
-    QCOMPARE(planView(form()).planDate(), before);
+    QCOMPARE(form().planForm().planDate(), before);
     QVERIFY(form().Modified);
     QVERIFY(folderEntries().isEmpty());
 }
@@ -227,18 +227,18 @@ void SaveCommandTest::cancelChangesNothing()
 void SaveCommandTest::lookAlikesAreListedBeforeSaving()
 {
     startPlan();
-    planView(form()).control<TEdit>("NameEdit")->setText(QStringLiteral("山田〜太郎−"));
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田〜太郎−"));
     f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Cancel, Prompter::Button::Ok,
                             Prompter::Button::Save};
 
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Warning);
     QCOMPARE(f->prompter->shown[1].list,
              QStringList{QStringLiteral("氏名：「〜」→「～」、「−」→「－」")});
     QVERIFY(folderEntries().isEmpty());
 
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 4);
     QCOMPARE(folderEntries().size(), 1);
 }
@@ -246,20 +246,20 @@ void SaveCommandTest::lookAlikesAreListedBeforeSaving()
 void SaveCommandTest::unreadablePlanDateIsADateError()
 {
     startPlan();
-    planView(form()).setCurrentWidget(planView(form()).page(2));
-    planView(form()).control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成15年13月 1日"));
-    const TDateTime before = planView(form()).planDate();
+    form().planForm().setCurrentWidget(form().planForm().page(2));
+    form().planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成15年13月 1日"));
+    const TDateTime before = form().planForm().planDate();
 
-    runCommand(form(), "OldSaveMenu");
+    form().OldSaveMenuClick();
 
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Information);
     QCOMPARE(f->prompter->shown[1].text, QStringLiteral("日付エラーです。"));
     QCOMPARE(f->prompter->shown[1].buttons, QList<Prompter::Button>{Prompter::Button::Ok});
-    QCOMPARE(planView(form()).currentWidget(), planView(form()).page(1));
-    QTRY_VERIFY2(planView(form()).control<TEdit>("PlanDateEdit")->hasFocus(),
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
+    QTRY_VERIFY2(form().planForm().control<TEdit>("PlanDateEdit")->hasFocus(),
                  "the plan-date field should get the focus");
-    QCOMPARE(planView(form()).planDate(), before);
+    QCOMPARE(form().planForm().planDate(), before);
     QVERIFY(form().Modified);
     QVERIFY(folderEntries().isEmpty());
 }
@@ -269,38 +269,38 @@ void SaveCommandTest::birthDateAfterThePlanDateIsADateError()
 {
     startPlan();
     f->clock->value = encodeDateTime(2026, 5, 1, 9, 0, 0);
-    planView(form()).control<TEdit>("BirthEdit")->setText(QStringLiteral("令和20年 1月 1日"));
-    planView(form()).control<TEdit>("NameEdit")->setFocus();
+    form().planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("令和20年 1月 1日"));
+    form().planForm().control<TEdit>("NameEdit")->setFocus();
 
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
 
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].text, QStringLiteral("日付エラーです。"));
-    QTRY_VERIFY2(planView(form()).control<TEdit>("BirthEdit")->hasFocus(),
+    QTRY_VERIFY2(form().planForm().control<TEdit>("BirthEdit")->hasFocus(),
                  "the birth date field should get the focus");
     QVERIFY(form().Modified);
     QVERIFY(folderEntries().isEmpty());
 
     // Born on the plan date itself is fine.
-    planView(form()).control<TEdit>("BirthEdit")->setText(QStringLiteral("令和 8年 5月 1日"));
+    form().planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("令和 8年 5月 1日"));
     f->prompter->shown.clear();
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(folderEntries().size(), 1);
-    QCOMPARE(planView(form()).age(), 0);
+    QCOMPARE(form().planForm().age(), 0);
 }
 
 void SaveCommandTest::validationFaultStopsBeforeWriting()
 {
     startPlan();
-    planView(form()).control<TEdit>("HDSEdit")->clear();
-    const TDateTime before = planView(form()).planDate();
+    form().planForm().control<TEdit>("HDSEdit")->clear();
+    const TDateTime before = form().planForm().planDate();
 
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
 
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].text, guitext::fromCp932(planfile::hdsDigitsMessage()));
-    QVERIFY2(planView(form()).planDate() == before, "a refused save leaves the plan date held as it was");
+    QVERIFY2(form().planForm().planDate() == before, "a refused save leaves the plan date held as it was");
     QVERIFY(form().Modified);
     QVERIFY(folderEntries().isEmpty());
 }
@@ -308,9 +308,9 @@ void SaveCommandTest::validationFaultStopsBeforeWriting()
 void SaveCommandTest::validationKeepsTheActivePage()
 {
     startPlan();
-    planView(form()).setCurrentWidget(planView(form()).page(2));
-    runCommand(form(), "NewSaveMenu");
-    QCOMPARE(planView(form()).currentWidget(), planView(form()).page(2));
+    form().planForm().setCurrentWidget(form().planForm().page(2));
+    form().NewSaveMenuClick();
+    QCOMPARE(form().planForm().currentWidget(), form().planForm().page(2));
     QCOMPARE(folderEntries().size(), 1);
 }
 
@@ -331,11 +331,11 @@ void SaveCommandTest::fileHeldElsewhereIsRefusedAndUntouched()
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old plan");
     }
-    const TDateTime before = planView(form()).planDate();
+    const TDateTime before = form().planForm().planDate();
     {
         const LockHolder viewer(path, lock);
         QVERIFY(viewer.holds());
-        runCommand(form(), "NewSaveMenu");
+        form().NewSaveMenuClick();
     }
 
     QCOMPARE(f->prompter->shown.size(), 2);
@@ -347,14 +347,14 @@ void SaveCommandTest::fileHeldElsewhereIsRefusedAndUntouched()
     QCOMPARE(folderEntries().size(), 1);
     QVERIFY(form().Modified);
     // The validation has run on the form, dated today.
-    QCOMPARE(planView(form()).planDate(), before);
+    QCOMPARE(form().planForm().planDate(), before);
     QCOMPARE(viewPlan(form()).Name, cp932::fromUtf8("山田 太郎"));
 
     // Once the viewer lets go, the same save goes through (after the
     // question, as the file is not this window's).
     f->prompter->shown.clear();
     f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Ok};
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].text, kOverwrite);
     QVERIFY(readAll(path) == expectedFile());
@@ -367,7 +367,7 @@ void SaveCommandTest::failedWritesKeepModifiedAndTheOldFile()
 
     // The save folder is gone.
     form().Registory->SaveFolder = f->dir.filePath(QStringLiteral("missing"));
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Error);
     QCOMPARE(f->prompter->shown[1].text, kSystemError + QStringLiteral("\n保存先のフォルダーが見つかりません。"));
@@ -386,7 +386,7 @@ void SaveCommandTest::failedWritesKeepModifiedAndTheOldFile()
         old.write("old plan");
     }
     f->prompter->shown.clear();
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].text, kSystemError + QStringLiteral("\n同じ名前のフォルダーがあります。"));
     QVERIFY(form().Modified);
@@ -404,8 +404,8 @@ void SaveCommandTest::nameWithAPathSeparatorWritesNothing()
     // folder; a folder named after the first part exists, so only the name
     // check stops it.
     QVERIFY(QDir().mkpath(planPath(QStringLiteral("実施計画 山田"))));
-    planView(form()).control<TEdit>("NameEdit")->setText(QStringLiteral("山田/../../x"));
-    runCommand(form(), "NewSaveMenu");
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田/../../x"));
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
     QVERIFY(f->prompter->shown[1].text.startsWith(kSystemError + QLatin1Char('\n')));
     QVERIFY(form().Modified);
@@ -414,16 +414,16 @@ void SaveCommandTest::nameWithAPathSeparatorWritesNothing()
 
     // A backslash is no less a separator; the trail byte 0x5C of a
     // double-byte character ("表") is not one.
-    planView(form()).control<TEdit>("NameEdit")->setText(QStringLiteral("山田\\太郎"));
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田\\太郎"));
     f->prompter->shown.clear();
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
     QVERIFY(f->prompter->shown[1].text.startsWith(kSystemError + QLatin1Char('\n')));
     QVERIFY(folderEntries().isEmpty());
 
-    planView(form()).control<TEdit>("NameEdit")->setText(QStringLiteral("表 太郎"));
+    form().planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("表 太郎"));
     f->prompter->shown.clear();
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(folderEntries(), QStringList{QStringLiteral("実施計画 表 太郎 2003_4_1.pdf")});
     QVERIFY(!form().Modified);
@@ -433,12 +433,12 @@ void SaveCommandTest::saveAfterAFailureWorks()
 {
     startPlan();
     form().Registory->SaveFolder = f->dir.filePath(QStringLiteral("later"));
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QVERIFY(f->prompter->shown.last().text.startsWith(kSystemError + QLatin1Char('\n')));
 
     QVERIFY(QDir().mkpath(form().Registory->SaveFolder));
     f->prompter->shown.clear();
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 1);
     const QString path = form().Registory->SaveFolder + QStringLiteral("/実施計画 山田 太郎 2003_4_1.pdf");
     QVERIFY2(readAll(path) == expectedFile(), "the save after a failed one must write the complete plan");
@@ -458,7 +458,7 @@ void SaveCommandTest::anotherPlanFileIsReplacedOnlyWhenAgreed()
         other.write("another plan");
     }
     f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Cancel};
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Confirmation);
     QCOMPARE(f->prompter->shown[1].caption, QStringLiteral("確認"));
@@ -471,33 +471,33 @@ void SaveCommandTest::anotherPlanFileIsReplacedOnlyWhenAgreed()
 
     f->prompter->shown.clear();
     f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Ok};
-    runCommand(form(), "NewSaveMenu"); // OK twice
+    form().NewSaveMenuClick(); // OK twice
     QCOMPARE(f->prompter->shown.size(), 2);
     QVERIFY(readAll(path) == expectedFile());
     QVERIFY(!form().Modified);
 
     // Saved by this window: saved again without the question.
-    planView(form()).control<TMemo>("Remark")->setText(QStringLiteral("二回目"));
+    form().planForm().control<TMemo>("Remark")->setText(QStringLiteral("二回目"));
     f->prompter->shown.clear();
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 1);
     QVERIFY(readAll(path) == expectedFile());
 
     // Another window saves the same plan meanwhile: asked again.
     {
-        const std::unique_ptr<TMainForm> other = f->makeWindow();
+        const std::unique_ptr<TestMainForm> other = f->makeWindow();
         other->Registory->SaveFolder = folder();
-        runCommand(*other, "NewMenu");
+        other->NewMenuClick();
         fillSampleData(*other);
         f->prompter->shown.clear();
         f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Ok};
-        runCommand(*other, "NewSaveMenu");
+        other->NewSaveMenuClick();
         QCOMPARE(f->prompter->shown.size(), 2);
         QCOMPARE(f->prompter->shown[1].text, kOverwrite);
     }
     f->prompter->shown.clear();
     f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Cancel};
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
     // This window's own plan file, changed since it saved it: the question
     // says so rather than asking about another plan of the same name.
@@ -513,7 +513,7 @@ void SaveCommandTest::specialFileAtTheNameIsRefusedWithoutWaiting()
     startPlan();
     const QString path = planPath(QStringLiteral("実施計画 山田 太郎 2003_4_1.pdf"));
     QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].kind, Prompter::Kind::Error);
     QCOMPARE(f->prompter->shown[1].text,

@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     f.form->Registory->SaveFolder = folder;
-    runCommand(*f.form, "OldSaveMenu");
+    f.form->OldSaveMenuClick();
     for (const auto &shown : f.prompter->shown) {
         std::fprintf(stderr, "box: %s\n", shown.text.toUtf8().constData());
     }

@@ -21,15 +21,15 @@ int main(int argc, char *argv[])
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     WindowFixture fixture;
-    TMainForm &form = *fixture.form;
-    runCommand(form, "NewMenu");
+    TestMainForm &form = *fixture.form;
+    form.NewMenuClick();
     fillSampleData(form);
     if (argc == 3) {
         form.setZoomPercent(QString::fromLocal8Bit(argv[2]).toInt());
     }
     int failures = 0;
     const auto save = [&](QWidget *sheet, TFormPanel *panel, const char *name) {
-        planView(form).setCurrentWidget(sheet);
+        form.planForm().setCurrentWidget(sheet);
         QApplication::processEvents();
         const QPixmap picture = panel->grab();
         if (!picture.save(out.filePath(QString::fromLatin1(name)))) {
@@ -37,7 +37,7 @@ int main(int argc, char *argv[])
             ++failures;
         }
     };
-    save(planView(form).page(1), planView(form).panel(1), "page1.png");
-    save(planView(form).page(2), planView(form).panel(2), "page2.png");
+    save(form.planForm().page(1), form.planForm().panel(1), "page1.png");
+    save(form.planForm().page(2), form.planForm().panel(2), "page2.png");
     return failures == 0 ? 0 : 1;
 }

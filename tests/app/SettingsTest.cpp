@@ -56,7 +56,7 @@ void SettingsTest::foldersSurviveARestart()
 void SettingsTest::closingTheWindowStoresTheFolders()
 {
     WindowFixture f;
-    runCommand(*f.form, "NewMenu");
+    f.form->NewMenuClick();
     f.form->Registory->SaveFolder = QStringLiteral("/data/save");
     // A close that the user cancels ends nothing and stores nothing.
     f.form->Modified = true;

@@ -24,10 +24,10 @@ private slots:
     void saveAsksWhenThePlanChangedOnDisk();
 
 private:
-    TMainForm &form() { return *f->form; }
+    TestMainForm &form() { return *f->form; }
     QString folder() const { return f->dir.filePath(QStringLiteral("plans")); }
     // Saves a plan of the window with today's date; returns its file.
-    QString savePlan(TMainForm &window);
+    QString savePlan(TestMainForm &window);
     std::filesystem::path lockOf(const QString &plan) const { return planlock::lockPathFor(planPath(plan)); }
 
     std::unique_ptr<WindowFixture> f;
@@ -55,12 +55,12 @@ void SharedFolderTest::cleanup()
     f.reset();
 }
 
-QString SharedFolderTest::savePlan(TMainForm &window)
+QString SharedFolderTest::savePlan(TestMainForm &window)
 {
-    runCommand(window, "NewMenu");
+    window.NewMenuClick();
     fillSampleData(window);
     f->prompter->answers = {Prompter::Button::Ok};
-    runCommand(window, "NewSaveMenu");
+    window.NewSaveMenuClick();
     const QStringList files = QDir(folder()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
     return files.isEmpty() ? QString() : QDir(folder()).filePath(files.first());
 }
@@ -99,7 +99,7 @@ void SharedFolderTest::secondEditorIsToldWhoHoldsThePlan()
 
     // New lets go of it: the second editor takes the lock as soon as it is
     // free, so that a third opener is told who has the plan now.
-    runCommand(form(), "NewMenu");
+    form().NewMenuClick();
     QTRY_COMPARE(planlock::readLock(planPath(plan)).value_or(planlock::LockOwner{}).user, otherEditor().user);
     f->prompter->shown.clear();
     f->prompter->answers = {Prompter::Button::Cancel};
@@ -144,7 +144,7 @@ void SharedFolderTest::saveAsksWhenThePlanChangedOnDisk()
     f->prompter->shown.clear();
     f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Cancel};
     form().Modified = true;
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 2);
     const FakePrompter::Shown &question = f->prompter->shown[1];
     QVERIFY2(question.text.startsWith(QStringLiteral("この計画書は開いた後に他で変更されています（sato（ward-pc-2）、")),
@@ -158,11 +158,11 @@ void SharedFolderTest::saveAsksWhenThePlanChangedOnDisk()
     // 上書き replaces it; the next save over the unchanged file asks nothing more.
     f->prompter->shown.clear();
     f->prompter->answers = {Prompter::Button::Ok, Prompter::Button::Overwrite};
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(readAll(plan), saved);
     f->prompter->shown.clear();
     f->prompter->answers = {Prompter::Button::Ok};
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 1);
 }
 

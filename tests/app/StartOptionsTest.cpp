@@ -69,7 +69,7 @@ private slots:
     void qtDialogsSpeakJapanese();
 
 private:
-    TMainForm &form() { return *f->form; }
+    TestMainForm &form() { return *f->form; }
     QString plansFolder() const { return f->dir.filePath(QStringLiteral("plans")); }
     // Saves a filled plan with the first save command; returns its path.
     QString savePlan();
@@ -93,9 +93,9 @@ void StartOptionsTest::cleanup()
 
 QString StartOptionsTest::savePlan()
 {
-    runCommand(form(), "NewMenu");
+    form().NewMenuClick();
     fillSampleData(form());
-    runCommand(form(), "NewSaveMenu");
+    form().NewSaveMenuClick();
     const QStringList files = QDir(plansFolder()).entryList(QDir::Files);
     return files.size() == 1 ? QDir(plansFolder()).filePath(files.first()) : QString();
 }
@@ -106,24 +106,24 @@ void StartOptionsTest::namedPlanIsOpenedAsByTheOpenCommand()
     QVERIFY2(!path.isEmpty(), "the plan must be saved");
 
     // A second window, as a new start of the program, with the file named.
-    std::unique_ptr<TMainForm> started = f->makeWindow();
+    std::unique_ptr<TestMainForm> started = f->makeWindow();
     started->show();
     QVERIFY(QTest::qWaitForWindowExposed(started.get()));
     f->prompter->shown.clear();
     QVERIFY(started->openPlanFile(path));
 
     QVERIFY2(f->prompter->shown.isEmpty(), qPrintable(f->prompter->shown.value(0).text));
-    QCOMPARE(planView(*started).control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
-    QCOMPARE(planView(*started).control<QLabel>("UserLabel")->text(), QStringLiteral("山田 太郎"));
-    QCOMPARE(planView(*started).control<TMemo>("RihaTerget")->Text(),
-             planView(form()).control<TMemo>("RihaTerget")->Text());
-    QCOMPARE(planView(*started).control<TEdit>("PlanDateEdit")->text(),
-             planView(form()).control<TEdit>("PlanDateEdit")->text());
+    QCOMPARE(started->planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(started->planForm().control<QLabel>("UserLabel")->text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(started->planForm().control<TMemo>("RihaTerget")->Text(),
+             form().planForm().control<TMemo>("RihaTerget")->Text());
+    QCOMPARE(started->planForm().control<TEdit>("PlanDateEdit")->text(),
+             form().planForm().control<TEdit>("PlanDateEdit")->text());
     QCOMPARE(started->Registory->OpenFolder, plansFolder());
     QVERIFY(!started->Modified);
     // Unlocked on page one, ready for editing and saving.
-    QVERIFY(planView(*started).isVisible());
-    QCOMPARE(planView(*started).currentWidget(), planView(*started).page(1));
+    QVERIFY(started->planForm().isVisible());
+    QCOMPARE(started->planForm().currentWidget(), started->planForm().page(1));
     QVERIFY(started->findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
     QVERIFY(started->findChild<QAction *>(QStringLiteral("OldSaveMenu"))->isEnabled());
     QVERIFY(!started->KeyPreview);
@@ -133,12 +133,12 @@ void StartOptionsTest::namedPlanIsOpenedAsByTheOpenCommand()
 
 FakePrompter::Shown StartOptionsTest::openedAtStart(const QString &path, bool *opened)
 {
-    std::unique_ptr<TMainForm> started = f->makeWindow();
+    std::unique_ptr<TestMainForm> started = f->makeWindow();
     started->show();
     f->prompter->shown.clear();
     *opened = started->openPlanFile(path);
     // The window stays locked: nothing was opened.
-    if (planView(*started).isVisible() || started->findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled() ||
+    if (started->planForm().isVisible() || started->findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled() ||
         !started->KeyPreview) {
         qWarning("the window left its locked state");
         *opened = true;
@@ -176,7 +176,7 @@ void StartOptionsTest::refusedFilesGetTheOpenCommandsMessage()
     // The open command with the same file chosen in its dialog.
     f->prompter->shown.clear();
     f->chooser->answer = path;
-    runCommand(form(), "OpenMenu");
+    form().OpenMenuClick();
     QCOMPARE(f->prompter->shown.size(), 1);
     const FakePrompter::Shown byMenu = f->prompter->shown.first();
 

@@ -32,9 +32,9 @@ private slots:
 void StartupTest::startsLockedWithSaveAndEditMenusDisabled()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     QCOMPARE(form.windowTitle(), QStringLiteral("リハビリ実施計画書"));
-    QVERIFY2(!planView(form).isVisible(), "the pages stay hidden until New or Open");
+    QVERIFY2(!form.planForm().isVisible(), "the pages stay hidden until New or Open");
     QVERIFY(!form.findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
     QVERIFY(!form.findChild<QAction *>(QStringLiteral("OldSaveMenu"))->isEnabled());
     QVERIFY(!form.findChild<QMenu *>(QStringLiteral("EditMenu"))->menuAction()->isEnabled());
@@ -44,10 +44,10 @@ void StartupTest::startsLockedWithSaveAndEditMenusDisabled()
     QVERIFY(form.findChild<QAction *>(QStringLiteral("OpenMenu"))->isEnabled());
     QVERIFY(form.findChild<QAction *>(QStringLiteral("CloseMenu"))->isEnabled());
     QVERIFY(!form.Modified);
-    QCOMPARE(planView(form).control<TEdit>("PlanDateEdit")->text(), QStringLiteral("平成  年  月  日"));
-    QCOMPARE(planView(form).control<TClickLabel>("OldLabel")->text(), QStringLiteral("Old"));
-    QCOMPARE(planView(form).tabText(0), QStringLiteral("リハビリテーション実施計画書（１）"));
-    QCOMPARE(planView(form).tabText(1), QStringLiteral("リハビリテーション実施計画書（２）"));
+    QCOMPARE(form.planForm().control<TEdit>("PlanDateEdit")->text(), QStringLiteral("平成  年  月  日"));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("Old"));
+    QCOMPARE(form.planForm().tabText(0), QStringLiteral("リハビリテーション実施計画書（１）"));
+    QCOMPARE(form.planForm().tabText(1), QStringLiteral("リハビリテーション実施計画書（２）"));
 
     // The menu bar in its order, with separators where they belong.
     QStringList file;
@@ -71,7 +71,7 @@ void StartupTest::startsLockedWithSaveAndEditMenusDisabled()
 void StartupTest::menuTreeInOrderWithNamesAndShortcuts()
 {
     WindowFixture f(nullptr, false);
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     // Each entry: object name, caption ("-" for a separator), shortcut.
     const auto describe = [](QMenu *menu) {
         QStringList entries;
@@ -121,40 +121,40 @@ void StartupTest::menuTreeInOrderWithNamesAndShortcuts()
 void StartupTest::keysAreDiscardedWhileLocked()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
-    QTest::keyClicks(planView(form).control<TEdit>("NameEdit"), QStringLiteral("abc"));
-    QTest::keyClicks(planView(form).control<TMemo>("KenkouMemo"), QStringLiteral("xyz"));
-    QTest::keyClick(planView(form).control<TEdit>("BirthEdit"), Qt::Key_H);
+    TestMainForm &form = *f.form;
+    QTest::keyClicks(form.planForm().control<TEdit>("NameEdit"), QStringLiteral("abc"));
+    QTest::keyClicks(form.planForm().control<TMemo>("KenkouMemo"), QStringLiteral("xyz"));
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_H);
     QTest::keyClick(&form, Qt::Key_A);
-    QVERIFY2(planView(form).control<TEdit>("NameEdit")->text().isEmpty(),
-             qPrintable(planView(form).control<TEdit>("NameEdit")->text()));
-    QVERIFY(planView(form).control<TMemo>("KenkouMemo")->toPlainText().isEmpty());
-    QCOMPARE(planView(form).control<TEdit>("BirthEdit")->text(), QStringLiteral("平成  年  月  日"));
+    QVERIFY2(form.planForm().control<TEdit>("NameEdit")->text().isEmpty(),
+             qPrintable(form.planForm().control<TEdit>("NameEdit")->text()));
+    QVERIFY(form.planForm().control<TMemo>("KenkouMemo")->toPlainText().isEmpty());
+    QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成  年  月  日"));
     QVERIFY(!form.Modified);
 }
 
 void StartupTest::newUnlocksMenusAndKeys()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.findChild<QAction *>(QStringLiteral("NewMenu"))->trigger();
-    QVERIFY(planView(form).isVisible());
+    QVERIFY(form.planForm().isVisible());
     QVERIFY(form.findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
     QVERIFY(form.findChild<QAction *>(QStringLiteral("OldSaveMenu"))->isEnabled());
     QVERIFY(form.findChild<QMenu *>(QStringLiteral("EditMenu"))->menuAction()->isEnabled());
     QVERIFY(form.findChild<QMenu *>(QStringLiteral("EditMenu"))->isEnabled());
-    QTest::keyClicks(planView(form).control<TEdit>("NameEdit"), QStringLiteral("abc"));
-    QCOMPARE(planView(form).control<TEdit>("NameEdit")->text(), QStringLiteral("abc"));
+    QTest::keyClicks(form.planForm().control<TEdit>("NameEdit"), QStringLiteral("abc"));
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("abc"));
 
     // A plan started before the window is first shown stays editable.
     WindowFixture hidden(nullptr, false);
-    runCommand(*hidden.form, "NewMenu");
+    hidden.form->NewMenuClick();
     hidden.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(hidden.form.get()));
     QVERIFY(hidden.form->findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
     QVERIFY(hidden.form->findChild<QMenu *>(QStringLiteral("EditMenu"))->isEnabled());
-    QTest::keyClicks(planView(*hidden.form).control<TEdit>("NameEdit"), QStringLiteral("xyz"));
-    QCOMPARE(planView(*hidden.form).control<TEdit>("NameEdit")->text(), QStringLiteral("xyz"));
+    QTest::keyClicks(hidden.form->planForm().control<TEdit>("NameEdit"), QStringLiteral("xyz"));
+    QCOMPARE(hidden.form->planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("xyz"));
 }
 
 void StartupTest::stuffLinesFillAllThirteenTeamBoxes()
@@ -166,7 +166,7 @@ void StartupTest::stuffLinesFillAllThirteenTeamBoxes()
                                QStringLiteral("鈴木 健太")};
     QCOMPARE(f.form->stuffList(), expected);
     for (int n = 1; n <= 13; ++n) {
-        auto *box = planView(*f.form).control<QComboBox>(formnames::teamBox(n));
+        auto *box = f.form->planForm().control<QComboBox>(formnames::teamBox(n));
         QVERIFY2(box != nullptr, qPrintable(formnames::teamBox(n)));
         QStringList items;
         for (int i = 0; i < box->count(); ++i) {
@@ -182,7 +182,7 @@ void StartupTest::stuffLinesFillAllThirteenTeamBoxes()
 void StartupTest::emptyStuffGivesEmptyLists()
 {
     WindowFixture f("");
-    QCOMPARE(planView(*f.form).control<QComboBox>(formnames::teamBox(7))->count(), 0);
+    QCOMPARE(f.form->planForm().control<QComboBox>(formnames::teamBox(7))->count(), 0);
     QVERIFY(f.prompter->shown.isEmpty());
 }
 
@@ -193,40 +193,40 @@ void StartupTest::missingStuffShowsErrorAndWindowStillOpens()
     QCOMPARE(f.prompter->shown.first().caption, QStringLiteral("エラー"));
     QVERIFY(f.prompter->shown.first().text.contains(QStringLiteral("Stuff.txt")));
     QVERIFY(f.form->isVisible());
-    QCOMPARE(planView(*f.form).control<QComboBox>(formnames::teamBox(1))->count(), 0);
+    QCOMPARE(f.form->planForm().control<QComboBox>(formnames::teamBox(1))->count(), 0);
     QCOMPARE(f.form->KaigoPath, f.dir.filePath(QStringLiteral("data/Kaigo.txt")));
-    runCommand(*f.form, "NewMenu");
-    QVERIFY(planView(*f.form).isVisible());
+    f.form->NewMenuClick();
+    QVERIFY(f.form->planForm().isVisible());
 }
 
 void StartupTest::familiesCarryComposedNames()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     QCOMPARE(formnames::abc(12, 4), QStringLiteral("ABC124"));
     QCOMPARE(formnames::abc(27, 0), QStringLiteral("ABC270"));
     int cells = 0;
     for (const int row : formnames::rows()) {
         for (int column = 0; column < 5; ++column) {
-            auto *cell = planView(form).control<TMarkCell>(formnames::abc(row, column));
+            auto *cell = form.planForm().control<TMarkCell>(formnames::abc(row, column));
             QVERIFY2(cell != nullptr, qPrintable(formnames::abc(row, column)));
             QCOMPARE(cell->text(), QStringLiteral("　"));
             // Reached by Tab and the arrows, not by a click.
             QCOMPARE(cell->focusPolicy(), Qt::TabFocus);
             ++cells;
         }
-        QVERIFY(planView(form).control<TMemo>(formnames::goods(row)) != nullptr);
-        QVERIFY(planView(form).control<TMemo>(formnames::kaigo(row)) != nullptr);
-        QCOMPARE(planView(form).control<TEdit>(formnames::time(row))->text(), QStringLiteral("　"));
-        QCOMPARE(planView(form).control<QLabel>(formnames::special(row))->text(), QStringLiteral("　"));
-        QVERIFY(planView(form).panel(1)->isAncestorOf(planView(form).control(formnames::goods(row))));
+        QVERIFY(form.planForm().control<TMemo>(formnames::goods(row)) != nullptr);
+        QVERIFY(form.planForm().control<TMemo>(formnames::kaigo(row)) != nullptr);
+        QCOMPARE(form.planForm().control<TEdit>(formnames::time(row))->text(), QStringLiteral("　"));
+        QCOMPARE(form.planForm().control<QLabel>(formnames::special(row))->text(), QStringLiteral("　"));
+        QVERIFY(form.planForm().panel(1)->isAncestorOf(form.planForm().control(formnames::goods(row))));
     }
     QCOMPARE(cells, 105);
     for (int row = 13; row < 20; ++row) {
-        QVERIFY(planView(form).control(formnames::goods(row)) == nullptr);
+        QVERIFY(form.planForm().control(formnames::goods(row)) == nullptr);
     }
     for (int n = 1; n <= 13; ++n) {
-        QVERIFY(planView(form).panel(2)->isAncestorOf(planView(form).control(formnames::teamBox(n))));
+        QVERIFY(form.planForm().panel(2)->isAncestorOf(form.planForm().control(formnames::teamBox(n))));
     }
     for (const char *name :
          {"PlanDateEdit",   "NameEdit",   "SexBox",       "BirthEdit",    "OldLabel",  "Label12",      "KaigoBox",
@@ -235,72 +235,72 @@ void StartupTest::familiesCarryComposedNames()
           "Sense",          "SenseEdit",  "Brain",        "BrainEdit",    "Koushuku",  "KoushukuEdit", "Arthralgia",
           "ArthralgiaEdit", "Sonota",     "SonotaMemo",   "HDSEdit",      "PTOTST0",   "Kango0",       "Jitchi0",
           "PTOTST1",        "Kango1",     "Jitchi1"}) {
-        QWidget *control = planView(form).control(QString::fromLatin1(name));
-        QVERIFY2(control != nullptr && planView(form).panel(1)->isAncestorOf(control), name);
+        QWidget *control = form.planForm().control(QString::fromLatin1(name));
+        QVERIFY2(control != nullptr && form.planForm().panel(1)->isAncestorOf(control), name);
     }
     for (const char *name : {"UserLabel", "DateLabel", "SelfHope", "FarmilyHope", "LifePoint", "RihaTerget", "SelfDo",
                              "AskFarmily", "DiseseCare", "Variation", "Remark"}) {
-        QWidget *control = planView(form).control(QString::fromLatin1(name));
-        QVERIFY2(control != nullptr && planView(form).panel(2)->isAncestorOf(control), name);
+        QWidget *control = form.planForm().control(QString::fromLatin1(name));
+        QVERIFY2(control != nullptr && form.planForm().panel(2)->isAncestorOf(control), name);
     }
-    QCOMPARE(planView(form).control<QCheckBox>("Exercise")->text(), QStringLiteral("運動器機能障害："));
-    QCOMPARE(planView(form).control<QCheckBox>("EtcBox")->text(), QStringLiteral("その他："));
-    QCOMPARE(planView(form).panel(1)->size(), QSize(687, 990));
-    QCOMPARE(planView(form).panel(2)->size(), QSize(687, 800));
-    QVERIFY(planView(form).panel(2)->captions().contains(QStringLiteral("ご本人・ご家族サイン：")));
+    QCOMPARE(form.planForm().control<QCheckBox>("Exercise")->text(), QStringLiteral("運動器機能障害："));
+    QCOMPARE(form.planForm().control<QCheckBox>("EtcBox")->text(), QStringLiteral("その他："));
+    QCOMPARE(form.planForm().panel(1)->size(), QSize(687, 990));
+    QCOMPARE(form.planForm().panel(2)->size(), QSize(687, 800));
+    QVERIFY(form.planForm().panel(2)->captions().contains(QStringLiteral("ご本人・ご家族サイン：")));
 }
 
 void StartupTest::fixedLists()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
-    QCOMPARE(planView(form).control<QComboBox>("SexBox")->count(), 2);
-    QCOMPARE(planView(form).control<QComboBox>("SexBox")->itemText(1), QStringLiteral("女性"));
-    QVERIFY(!planView(form).control<QComboBox>("SexBox")->isEditable());
-    QCOMPARE(planView(form).control<QComboBox>("KaigoBox")->count(), 8);
-    QCOMPARE(planView(form).control<QComboBox>("KaigoBox")->itemText(0), QStringLiteral("要支援１"));
-    QCOMPARE(planView(form).control<QComboBox>("KaigoBox")->itemText(6), QStringLiteral("要介護５"));
-    QCOMPARE(planView(form).control<QComboBox>("KaigoBox")->itemText(7), QString());
+    TestMainForm &form = *f.form;
+    QCOMPARE(form.planForm().control<QComboBox>("SexBox")->count(), 2);
+    QCOMPARE(form.planForm().control<QComboBox>("SexBox")->itemText(1), QStringLiteral("女性"));
+    QVERIFY(!form.planForm().control<QComboBox>("SexBox")->isEditable());
+    QCOMPARE(form.planForm().control<QComboBox>("KaigoBox")->count(), 8);
+    QCOMPARE(form.planForm().control<QComboBox>("KaigoBox")->itemText(0), QStringLiteral("要支援１"));
+    QCOMPARE(form.planForm().control<QComboBox>("KaigoBox")->itemText(6), QStringLiteral("要介護５"));
+    QCOMPARE(form.planForm().control<QComboBox>("KaigoBox")->itemText(7), QString());
 }
 
 void StartupTest::tabOrderFollowsTheRecord()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     const auto tabFrom = [&](QWidget *start) {
         start->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         return QApplication::focusWidget();
     };
-    planView(form).control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
-    QCOMPARE(tabFrom(planView(form).control<TEdit>("PlanDateEdit")),
-             static_cast<QWidget *>(planView(form).control<TEdit>("NameEdit")));
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
+    QCOMPARE(tabFrom(form.planForm().control<TEdit>("PlanDateEdit")),
+             static_cast<QWidget *>(form.planForm().control<TEdit>("NameEdit")));
     // Reached by Tab: the caret at the end, nothing selected.
-    QVERIFY(!planView(form).control<TEdit>("NameEdit")->hasSelectedText());
-    QCOMPARE(planView(form).control<TEdit>("NameEdit")->cursorPosition(), 2);
-    QCOMPARE(tabFrom(planView(form).control<TEdit>("NameEdit")),
-             static_cast<QWidget *>(planView(form).control<QComboBox>("SexBox")));
-    QCOMPARE(tabFrom(planView(form).control<QComboBox>("SexBox")),
-             static_cast<QWidget *>(planView(form).control<TEdit>("BirthEdit")));
-    QCOMPARE(tabFrom(planView(form).control<TEdit>("BirthEdit")),
-             static_cast<QWidget *>(planView(form).control<QComboBox>("KaigoBox")));
-    QCOMPARE(tabFrom(planView(form).control<QComboBox>("KaigoBox")),
-             static_cast<QWidget *>(planView(form).control<TMemo>("KenkouMemo")));
-    QCOMPARE(tabFrom(planView(form).control<TEdit>("TaiinEdit")),
-             static_cast<QWidget *>(planView(form).control<QCheckBox>("Exercise")));
+    QVERIFY(!form.planForm().control<TEdit>("NameEdit")->hasSelectedText());
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->cursorPosition(), 2);
+    QCOMPARE(tabFrom(form.planForm().control<TEdit>("NameEdit")),
+             static_cast<QWidget *>(form.planForm().control<QComboBox>("SexBox")));
+    QCOMPARE(tabFrom(form.planForm().control<QComboBox>("SexBox")),
+             static_cast<QWidget *>(form.planForm().control<TEdit>("BirthEdit")));
+    QCOMPARE(tabFrom(form.planForm().control<TEdit>("BirthEdit")),
+             static_cast<QWidget *>(form.planForm().control<QComboBox>("KaigoBox")));
+    QCOMPARE(tabFrom(form.planForm().control<QComboBox>("KaigoBox")),
+             static_cast<QWidget *>(form.planForm().control<TMemo>("KenkouMemo")));
+    QCOMPARE(tabFrom(form.planForm().control<TEdit>("TaiinEdit")),
+             static_cast<QWidget *>(form.planForm().control<QCheckBox>("Exercise")));
     // A table row is read from left to right: its five marks, its texts,
     // its priority mark.
-    QCOMPARE(tabFrom(planView(form).control<TEdit>("HDSEdit")), planView(form).control(formnames::abc(0, 0)));
-    QCOMPARE(tabFrom(planView(form).control(formnames::abc(0, 4))), planView(form).control(formnames::goods(0)));
-    QCOMPARE(tabFrom(planView(form).control(formnames::time(0))), planView(form).control("Special0"));
-    QCOMPARE(tabFrom(planView(form).control("Special0")), planView(form).control(formnames::abc(1, 0)));
-    QCOMPARE(tabFrom(planView(form).control("Special12")),
-             static_cast<QWidget *>(planView(form).control<TMemo>("PTOTST0")));
-    QCOMPARE(tabFrom(planView(form).control<TMemo>("Jitchi0")), planView(form).control(formnames::abc(20, 0)));
-    QCOMPARE(tabFrom(planView(form).control("Special27")),
-             static_cast<QWidget *>(planView(form).control<TMemo>("PTOTST1")));
+    QCOMPARE(tabFrom(form.planForm().control<TEdit>("HDSEdit")), form.planForm().control(formnames::abc(0, 0)));
+    QCOMPARE(tabFrom(form.planForm().control(formnames::abc(0, 4))), form.planForm().control(formnames::goods(0)));
+    QCOMPARE(tabFrom(form.planForm().control(formnames::time(0))), form.planForm().control("Special0"));
+    QCOMPARE(tabFrom(form.planForm().control("Special0")), form.planForm().control(formnames::abc(1, 0)));
+    QCOMPARE(tabFrom(form.planForm().control("Special12")),
+             static_cast<QWidget *>(form.planForm().control<TMemo>("PTOTST0")));
+    QCOMPARE(tabFrom(form.planForm().control<TMemo>("Jitchi0")), form.planForm().control(formnames::abc(20, 0)));
+    QCOMPARE(tabFrom(form.planForm().control("Special27")),
+             static_cast<QWidget *>(form.planForm().control<TMemo>("PTOTST1")));
 
     // Past the last control of a page the focus reaches the first control
     // again through the page tabs only; the scroll box holding the page is
@@ -319,7 +319,7 @@ void StartupTest::tabOrderFollowsTheRecord()
         QWidget *first = nullptr;
         QWidget *last = nullptr;
         for (const planfile::PlanField &field : planfile::kPlanFields) {
-            QWidget *control = planView(form).control(field);
+            QWidget *control = form.planForm().control(field);
             if (field.page == page && control->focusPolicy() != Qt::NoFocus) {
                 first = first != nullptr ? first : control;
                 last = control;
@@ -331,7 +331,7 @@ void StartupTest::tabOrderFollowsTheRecord()
     const QWidgetList fromPage1 = walkFrom(page1Last, page1First);
     QCOMPARE(fromPage1.size(), 2);
     QVERIFY(qobject_cast<QTabBar *>(fromPage1.first()) != nullptr);
-    planView(form).setCurrentWidget(planView(form).page(2));
+    form.planForm().setCurrentWidget(form.planForm().page(2));
     const auto [page2First, page2Last] = pageEnds(2);
     const QWidgetList fromPage2 = walkFrom(page2Last, page2First);
     QCOMPARE(fromPage2.size(), 2);

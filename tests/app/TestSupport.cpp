@@ -86,7 +86,7 @@ QString WindowFixture::settingsFile() const
     return dir.filePath(QStringLiteral("settings.ini"));
 }
 
-std::unique_ptr<TMainForm> WindowFixture::makeWindow(std::optional<planlock::LockOwner> lockOwner)
+std::unique_ptr<TestMainForm> WindowFixture::makeWindow(std::optional<planlock::LockOwner> lockOwner)
 {
     MainFormServices services;
     services.lockOwner = std::move(lockOwner);
@@ -101,21 +101,21 @@ std::unique_ptr<TMainForm> WindowFixture::makeWindow(std::optional<planlock::Loc
     services.cacheDir = dir.filePath(QStringLiteral("cache"));
     // Never the desktop's editor: the fake launcher records this instead.
     services.textEditor = QStringList{QStringLiteral("text-editor"), QStringLiteral("%f")};
-    return std::make_unique<TMainForm>(services);
+    return std::make_unique<TestMainForm>(services);
 }
 
-TPlanForm &planView(const TMainForm &form)
+TPlanForm &TestMainForm::planForm() const
 {
-    auto *view = form.findChild<TPlanForm *>();
+    auto *view = findChild<TPlanForm *>();
     if (view == nullptr) {
         qFatal("the window has no plan view");
     }
     return *view;
 }
 
-TPRACTDATA viewPlan(const TMainForm &form)
+TPRACTDATA viewPlan(const TestMainForm &form)
 {
-    const TPlanForm &view = planView(form);
+    const TPlanForm &view = form.planForm();
     const TPlanForm::Reading reading = view.read(view.planDate());
     if (!reading.plan) {
         QTest::qFail("the plan view's plan fails its checks", __FILE__, __LINE__);
@@ -124,16 +124,7 @@ TPRACTDATA viewPlan(const TMainForm &form)
     return *reading.plan;
 }
 
-void runCommand(TMainForm &form, const char *action)
-{
-    auto *command = form.findChild<QAction *>(QString::fromLatin1(action));
-    if (command == nullptr) {
-        qFatal("no action %s", action);
-    }
-    command->trigger();
-}
-
-void fillSampleData(TMainForm &form)
+void fillSampleData(TestMainForm &form)
 {
     const auto set = [&](QWidget *control, const QString &text) {
         if (auto *memo = qobject_cast<TMemo *>(control)) {
@@ -144,59 +135,59 @@ void fillSampleData(TMainForm &form)
             box->setEditText(text);
         }
     };
-    planView(form).control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
-    planView(form).control<QComboBox>("SexBox")->setCurrentIndex(0);
-    planView(form).control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
-    planView(form).control<TClickLabel>("OldLabel")->setText(QStringLiteral("62"));
-    planView(form).control<QComboBox>("KaigoBox")->setCurrentIndex(2);
-    set(planView(form).control<TMemo>("KenkouMemo"), QStringLiteral("脳梗塞（左片麻痺）\n平成15年1月10日発症"));
-    set(planView(form).control<TMemo>("GapeiMemo"), QStringLiteral("高血圧症（内服にて安定）"));
-    set(planView(form).control<TMemo>("SeikatsuMemo"), QStringLiteral("入院による活動量の低下"));
-    planView(form).control<QCheckBox>("HomeBox")->setChecked(true);
-    set(planView(form).control<TEdit>("HomeWorkEdit"), QStringLiteral("食事の後片付け"));
-    set(planView(form).control<TEdit>("SocialEdit"), QStringLiteral("老人会への参加"));
-    set(planView(form).control<TEdit>("GoOutEdit"), QStringLiteral("週１回の買い物"));
-    set(planView(form).control<TEdit>("FreeTimeEdit"), QStringLiteral("園芸、テレビ観賞"));
-    set(planView(form).control<TEdit>("TaiinEdit"), QStringLiteral("通所リハビリテーション"));
-    planView(form).control<QCheckBox>("Exercise")->setChecked(true);
-    set(planView(form).control<TEdit>("ExerciseEdit"), QStringLiteral("左上下肢の筋力低下"));
-    planView(form).control<QCheckBox>("Koushuku")->setChecked(true);
-    set(planView(form).control<TEdit>("KoushukuEdit"), QStringLiteral("左肩関節"));
-    set(planView(form).control<TEdit>("HDSEdit"), QStringLiteral("26"));
+    form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
+    form.planForm().control<QComboBox>("SexBox")->setCurrentIndex(0);
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
+    form.planForm().control<TClickLabel>("OldLabel")->setText(QStringLiteral("62"));
+    form.planForm().control<QComboBox>("KaigoBox")->setCurrentIndex(2);
+    set(form.planForm().control<TMemo>("KenkouMemo"), QStringLiteral("脳梗塞（左片麻痺）\n平成15年1月10日発症"));
+    set(form.planForm().control<TMemo>("GapeiMemo"), QStringLiteral("高血圧症（内服にて安定）"));
+    set(form.planForm().control<TMemo>("SeikatsuMemo"), QStringLiteral("入院による活動量の低下"));
+    form.planForm().control<QCheckBox>("HomeBox")->setChecked(true);
+    set(form.planForm().control<TEdit>("HomeWorkEdit"), QStringLiteral("食事の後片付け"));
+    set(form.planForm().control<TEdit>("SocialEdit"), QStringLiteral("老人会への参加"));
+    set(form.planForm().control<TEdit>("GoOutEdit"), QStringLiteral("週１回の買い物"));
+    set(form.planForm().control<TEdit>("FreeTimeEdit"), QStringLiteral("園芸、テレビ観賞"));
+    set(form.planForm().control<TEdit>("TaiinEdit"), QStringLiteral("通所リハビリテーション"));
+    form.planForm().control<QCheckBox>("Exercise")->setChecked(true);
+    set(form.planForm().control<TEdit>("ExerciseEdit"), QStringLiteral("左上下肢の筋力低下"));
+    form.planForm().control<QCheckBox>("Koushuku")->setChecked(true);
+    set(form.planForm().control<TEdit>("KoushukuEdit"), QStringLiteral("左肩関節"));
+    set(form.planForm().control<TEdit>("HDSEdit"), QStringLiteral("26"));
     const QStringList marks{QStringLiteral("ＡＢ"), QStringLiteral("Ｃ"), QStringLiteral("ＡＢＣ")};
     int n = 0;
     for (const int row : formnames::rows()) {
-        planView(form).control<TMarkCell>(formnames::abc(row, n % 3))->setText(marks.at(n % 3));
-        planView(form).control<TMarkCell>(formnames::abc(row, (n % 3) + 1))->setText(QStringLiteral("Ｃ"));
+        form.planForm().control<TMarkCell>(formnames::abc(row, n % 3))->setText(marks.at(n % 3));
+        form.planForm().control<TMarkCell>(formnames::abc(row, (n % 3) + 1))->setText(QStringLiteral("Ｃ"));
         if (n % 4 == 0) {
-            set(planView(form).control(formnames::goods(row)), QStringLiteral("T字杖"));
-            set(planView(form).control(formnames::kaigo(row)), QStringLiteral("見守り"));
-            set(planView(form).control(formnames::time(row)), QStringLiteral("3ヶ月"));
-            planView(form)
+            set(form.planForm().control(formnames::goods(row)), QStringLiteral("T字杖"));
+            set(form.planForm().control(formnames::kaigo(row)), QStringLiteral("見守り"));
+            set(form.planForm().control(formnames::time(row)), QStringLiteral("3ヶ月"));
+            form.planForm()
                 .control<QLabel>(formnames::special(row))
                 ->setText(n % 8 == 0 ? QStringLiteral("◎") : QStringLiteral("○"));
         }
         ++n;
     }
-    set(planView(form).control<TMemo>("PTOTST0"), QStringLiteral("歩行訓練\n週３回\n階段昇降訓練"));
-    set(planView(form).control<TMemo>("Kango0"), QStringLiteral("トイレ誘導\n声かけ"));
-    set(planView(form).control<TMemo>("Jitchi0"), QStringLiteral("転倒に注意する"));
-    set(planView(form).control<TMemo>("PTOTST1"), QStringLiteral("起居動作訓練"));
-    set(planView(form).control<TMemo>("Kango1"), QStringLiteral("移乗の見守り"));
-    set(planView(form).control<TMemo>("Jitchi1"), QStringLiteral("血圧の変動に注意"));
-    set(planView(form).control<TMemo>("SelfHope"), QStringLiteral("自宅で妻と暮らしたい。"));
-    set(planView(form).control<TMemo>("FarmilyHope"), QStringLiteral("トイレは自分でできるようになってほしい。"));
-    set(planView(form).control<TMemo>("LifePoint"), QStringLiteral("庭の手入れを続ける。"));
-    set(planView(form).control<TMemo>("RihaTerget"),
+    set(form.planForm().control<TMemo>("PTOTST0"), QStringLiteral("歩行訓練\n週３回\n階段昇降訓練"));
+    set(form.planForm().control<TMemo>("Kango0"), QStringLiteral("トイレ誘導\n声かけ"));
+    set(form.planForm().control<TMemo>("Jitchi0"), QStringLiteral("転倒に注意する"));
+    set(form.planForm().control<TMemo>("PTOTST1"), QStringLiteral("起居動作訓練"));
+    set(form.planForm().control<TMemo>("Kango1"), QStringLiteral("移乗の見守り"));
+    set(form.planForm().control<TMemo>("Jitchi1"), QStringLiteral("血圧の変動に注意"));
+    set(form.planForm().control<TMemo>("SelfHope"), QStringLiteral("自宅で妻と暮らしたい。"));
+    set(form.planForm().control<TMemo>("FarmilyHope"), QStringLiteral("トイレは自分でできるようになってほしい。"));
+    set(form.planForm().control<TMemo>("LifePoint"), QStringLiteral("庭の手入れを続ける。"));
+    set(form.planForm().control<TMemo>("RihaTerget"),
         QStringLiteral("杖歩行で屋内を移動できる。\n屋外は見守りで 100m 歩ける。"));
-    set(planView(form).control<TMemo>("SelfDo"), QStringLiteral("毎日の自主トレーニング"));
-    set(planView(form).control<TMemo>("AskFarmily"), QStringLiteral("外出の付き添い"));
-    set(planView(form).control<TMemo>("DiseseCare"), QStringLiteral("血圧の管理"));
-    set(planView(form).control<TMemo>("Variation"), QStringLiteral("初回計画"));
-    set(planView(form).control<TMemo>("Remark"), QStringLiteral("特になし"));
-    set(planView(form).control(formnames::teamBox(1)), QStringLiteral("山本 一郎"));
-    set(planView(form).control(formnames::teamBox(2)), QStringLiteral("佐藤 花子"));
-    set(planView(form).control(formnames::teamBox(6)), QStringLiteral("鈴木 健太"));
+    set(form.planForm().control<TMemo>("SelfDo"), QStringLiteral("毎日の自主トレーニング"));
+    set(form.planForm().control<TMemo>("AskFarmily"), QStringLiteral("外出の付き添い"));
+    set(form.planForm().control<TMemo>("DiseseCare"), QStringLiteral("血圧の管理"));
+    set(form.planForm().control<TMemo>("Variation"), QStringLiteral("初回計画"));
+    set(form.planForm().control<TMemo>("Remark"), QStringLiteral("特になし"));
+    set(form.planForm().control(formnames::teamBox(1)), QStringLiteral("山本 一郎"));
+    set(form.planForm().control(formnames::teamBox(2)), QStringLiteral("佐藤 花子"));
+    set(form.planForm().control(formnames::teamBox(6)), QStringLiteral("鈴木 健太"));
 }
 
 void whenModalShown(const std::function<void(QWidget *)> &act)

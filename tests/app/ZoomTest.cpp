@@ -31,8 +31,8 @@ private slots:
 void ZoomTest::wheelChangesNoUnfocusedControlAtAnyZoom()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     const auto valueOf = [](QWidget *w) {
         if (auto *box = qobject_cast<QComboBox *>(w)) {
@@ -44,17 +44,17 @@ void ZoomTest::wheelChangesNoUnfocusedControlAtAnyZoom()
     for (const int zoom : {100, 125}) {
         form.setZoomPercent(zoom);
         for (const int page : {1, 2}) {
-            planView(form).setCurrentWidget(planView(form).page(page));
-            QWidget *focused = planView(form).control<TEdit>("NameEdit");
+            form.planForm().setCurrentWidget(form.planForm().page(page));
+            QWidget *focused = form.planForm().control<TEdit>("NameEdit");
             focused->setFocus();
             QList<QWidget *> controls;
-            for (QComboBox *box : planView(form).panel(page)->findChildren<QComboBox *>()) {
+            for (QComboBox *box : form.planForm().panel(page)->findChildren<QComboBox *>()) {
                 controls << box;
                 if (box->lineEdit() != nullptr) {
                     controls << box->lineEdit();
                 }
             }
-            for (QAbstractSpinBox *number : planView(form).panel(page)->findChildren<QAbstractSpinBox *>()) {
+            for (QAbstractSpinBox *number : form.planForm().panel(page)->findChildren<QAbstractSpinBox *>()) {
                 controls << number;
             }
             for (QWidget *control : controls) {
@@ -81,36 +81,36 @@ void ZoomTest::wheelChangesNoUnfocusedControlAtAnyZoom()
 void ZoomTest::zoomedMarkCellIsHitWhereItIsDrawn()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
-    runCommand(form, "NewMenu");
+    TestMainForm &form = *f.form;
+    form.NewMenuClick();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QTest::keyClick(planView(form).control<TEdit>("NameEdit"), Qt::Key_Plus, Qt::ControlModifier);  // 110 %
-    QTest::keyClick(planView(form).control<TEdit>("NameEdit"), Qt::Key_Equal, Qt::ControlModifier); // 125 %
-    QTest::keyClick(planView(form).control<TEdit>("NameEdit"), Qt::Key_Plus,
+    QTest::keyClick(form.planForm().control<TEdit>("NameEdit"), Qt::Key_Plus, Qt::ControlModifier);  // 110 %
+    QTest::keyClick(form.planForm().control<TEdit>("NameEdit"), Qt::Key_Equal, Qt::ControlModifier); // 125 %
+    QTest::keyClick(form.planForm().control<TEdit>("NameEdit"), Qt::Key_Plus,
                     Qt::ControlModifier | Qt::KeypadModifier); // 150 %
     QCOMPARE(form.zoomPercent(), 150);
-    QCOMPARE(planView(form).control<TEdit>("NameEdit")->text(), QString()); // the keys typed nothing
-    QCOMPARE(planView(form).panel(1)->size(), QSize(1031, 1485));
+    QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QString()); // the keys typed nothing
+    QCOMPARE(form.planForm().panel(1)->size(), QSize(1031, 1485));
 
     // Row 3, column 1 lies between the rules at 107 and 120 points across
     // and 342 and 363 points down; the page is 1.15 pixels a point at 100 %.
     const double scale = 1.15 * 1.5;
     const QPoint centre(static_cast<int>(std::lround(113.5 * scale)), static_cast<int>(std::lround(352.5 * scale)));
-    auto *cell = planView(form).control<TMarkCell>(formnames::abc(3, 1));
-    QCOMPARE(planView(form).panel(1)->childAt(centre), cell);
+    auto *cell = form.planForm().control<TMarkCell>(formnames::abc(3, 1));
+    QCOMPARE(form.planForm().panel(1)->childAt(centre), cell);
     for (const QPoint corner : {QPoint(108, 343), QPoint(119, 362)}) {
         const QPoint inside(static_cast<int>(std::lround(corner.x() * scale)),
                             static_cast<int>(std::lround(corner.y() * scale)));
-        QVERIFY2(planView(form).panel(1)->childAt(inside) == cell, "the cell fills its ruled box");
+        QVERIFY2(form.planForm().panel(1)->childAt(inside) == cell, "the cell fills its ruled box");
     }
     QCOMPARE(cell->font().pixelSize(), 15);
-    QTest::mouseClick(cell, Qt::LeftButton, {}, cell->mapFrom(planView(form).panel(1), centre));
+    QTest::mouseClick(cell, Qt::LeftButton, {}, cell->mapFrom(form.planForm().panel(1), centre));
     QCOMPARE(cell->color(), QColor(0, 255, 255));
     QVERIFY(form.Modified);
 
-    QTest::keyClick(planView(form).control<TEdit>("NameEdit"), Qt::Key_0, Qt::ControlModifier);
+    QTest::keyClick(form.planForm().control<TEdit>("NameEdit"), Qt::Key_0, Qt::ControlModifier);
     QCOMPARE(form.zoomPercent(), 100);
-    QCOMPARE(planView(form).panel(1)->size(), QSize(687, 990));
+    QCOMPARE(form.planForm().panel(1)->size(), QSize(687, 990));
     QCOMPARE(cell->font().pixelSize(), 10);
 }
 
@@ -138,9 +138,9 @@ void ZoomTest::firstWindowFitsASmallScreen()
 void ZoomTest::zoomAndPlaceAreRemembered()
 {
     WindowFixture f;
-    runCommand(*f.form, "NewMenu");
+    f.form->NewMenuClick();
     // One notch of the wheel with Ctrl over a memo zooms the form, not the memo.
-    TMemo *memo = planView(*f.form).control<TMemo>("KenkouMemo");
+    TMemo *memo = f.form->planForm().control<TMemo>("KenkouMemo");
     const int memoFont = memo->font().pixelSize();
     const QPoint at = memo->rect().center();
     QWheelEvent wheel(at, memo->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
@@ -160,7 +160,7 @@ void ZoomTest::zoomAndPlaceAreRemembered()
 
     f.form = f.makeWindow();
     QCOMPARE(f.form->zoomPercent(), 110);
-    QCOMPARE(planView(*f.form).panel(1)->width(), 756);
+    QCOMPARE(f.form->planForm().panel(1)->width(), 756);
     QCOMPARE(f.form->geometry(), placed);
 }
 

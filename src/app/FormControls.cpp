@@ -599,6 +599,55 @@ void TFormPanel::placeInCell(QWidget *widget, double left, double top, double ri
     layOut(m_placed.last());
 }
 
+void TFormPanel::keepTextVisible(QWidget *widget, int lines, const QStringList &fullLines)
+{
+    for (Placed &placed : m_placed) {
+        if (placed.widget == widget) {
+            placed.lines = lines;
+            placed.fullLines = fullLines;
+            layOut(placed);
+        }
+    }
+}
+
+// The largest text size, up to the one the control was placed with, at
+// which its lines and their widths fit the room its text has: a memo's
+// viewport within the document margin (and the caret), an edit's contents
+// within its text margins.
+void TFormPanel::fitText(const Placed &placed) const
+{
+    QWidget *widget = placed.widget;
+    int width = widget->width();
+    int height = widget->height();
+    bool singleLine = false;
+    if (auto *memo = qobject_cast<QPlainTextEdit *>(widget)) {
+        const int margin = static_cast<int>(std::ceil(memo->document()->documentMargin()));
+        width -= 2 * (memo->frameWidth() + margin) + memo->cursorWidth();
+        height -= 2 * (memo->frameWidth() + margin);
+    } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+        // QLineEdit keeps 2 pixels clear left and right; its one line is
+        // centred in its height, whatever that is.
+        const QMargins margins = edit->textMargins() + edit->contentsMargins();
+        width -= margins.left() + margins.right() + 4 + (edit->hasFrame() ? 4 : 0);
+        singleLine = true;
+    } else {
+        return;
+    }
+    QFont font = widget->font();
+    for (int size = font.pixelSize(); size > 1; --size) {
+        font.setPixelSize(size);
+        const QFontMetrics metrics(font);
+        bool fits = singleLine || metrics.lineSpacing() * placed.lines <= height;
+        for (const QString &line : placed.fullLines) {
+            fits = fits && metrics.horizontalAdvance(line) <= width;
+        }
+        if (fits) {
+            break;
+        }
+    }
+    widget->setFont(font);
+}
+
 void TFormPanel::layOut(const Placed &placed) const
 {
     if (placed.widget.isNull()) {
@@ -619,13 +668,16 @@ void TFormPanel::layOut(const Placed &placed) const
         const QPoint topLeft = pointToPixels(placed.box.left(), placed.box.top()) + QPoint(1, 1);
         const QPoint bottomRight = pointToPixels(placed.box.right(), placed.box.bottom()) - QPoint(1, 1);
         placed.widget->setGeometry(QRect(topLeft, bottomRight));
-        return;
+    } else {
+        QRect rect = toPixels(placed.box);
+        if (placed.minHeight > 0) {
+            rect.setHeight(std::max(rect.height(), scaledPixels(placed.minHeight)));
+        }
+        placed.widget->setGeometry(rect);
     }
-    QRect rect = toPixels(placed.box);
-    if (placed.minHeight > 0) {
-        rect.setHeight(std::max(rect.height(), scaledPixels(placed.minHeight)));
+    if (placed.lines > 0) {
+        fitText(placed);
     }
-    placed.widget->setGeometry(rect);
 }
 
 void TFormPanel::setZoom(double zoom)

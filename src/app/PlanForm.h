@@ -222,6 +222,7 @@ signals:
 private:
     void buildPage(int number);
     void placeField(const planfile::PlanField &field, TFormPanel *panel);
+    void showAsPrinted(const planfile::PlanField &field, const FieldControl &control, TFormPanel *panel);
     void setTabOrder();
     void watchForEdits();
     void userEdited();

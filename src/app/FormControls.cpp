@@ -265,8 +265,15 @@ TMemo::TMemo(QWidget *parent) : QPlainTextEdit(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     document()->setDocumentMargin(1);
     paintOnInfoBackground(this);
+    // Beside a text narrower than the box (setTextWidth) too.
+    setAutoFillBackground(true);
     viewport()->setAutoFillBackground(true);
     m_inputMethod.setOff(this, false);
+}
+
+void TMemo::setTextWidth(int pixels)
+{
+    setViewportMargins(0, 0, std::max(0, width() - 2 * frameWidth() - pixels), 0);
 }
 
 void TMemo::insertFromMimeData(const QMimeData *source)
@@ -617,27 +624,30 @@ void TFormPanel::keepTextVisible(QWidget *widget, int lines, const QStringList &
 void TFormPanel::fitText(const Placed &placed) const
 {
     QWidget *widget = placed.widget;
+    auto *memo = qobject_cast<TMemo *>(widget);
+    auto *edit = qobject_cast<QLineEdit *>(widget);
     int width = widget->width();
     int height = widget->height();
-    bool singleLine = false;
-    if (auto *memo = qobject_cast<QPlainTextEdit *>(widget)) {
+    int chrome = 0; // the pixels of the width that hold no text
+    if (memo != nullptr) {
         const int margin = static_cast<int>(std::ceil(memo->document()->documentMargin()));
-        width -= 2 * (memo->frameWidth() + margin) + memo->cursorWidth();
+        chrome = 2 * (memo->frameWidth() + margin) + memo->cursorWidth();
         height -= 2 * (memo->frameWidth() + margin);
-    } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+    } else if (edit != nullptr) {
         // QLineEdit keeps 2 pixels clear left and right; its one line is
         // centred in its height, whatever that is.
-        const QMargins margins = edit->textMargins() + edit->contentsMargins();
-        width -= margins.left() + margins.right() + 4 + (edit->hasFrame() ? 4 : 0);
-        singleLine = true;
+        edit->setTextMargins(QMargins());
+        const QMargins margins = edit->contentsMargins();
+        chrome = margins.left() + margins.right() + 4 + (edit->hasFrame() ? 4 : 0);
     } else {
         return;
     }
+    width -= chrome;
     QFont font = widget->font();
     for (int size = font.pixelSize(); size > 1; --size) {
         font.setPixelSize(size);
         const QFontMetrics metrics(font);
-        bool fits = singleLine || metrics.lineSpacing() * placed.lines <= height;
+        bool fits = edit != nullptr || metrics.lineSpacing() * placed.lines <= height;
         for (const QString &line : placed.fullLines) {
             fits = fits && metrics.horizontalAdvance(line) <= width;
         }
@@ -646,6 +656,15 @@ void TFormPanel::fitText(const Placed &placed) const
         }
     }
     widget->setFont(font);
+    int widest = 0;
+    for (const QString &line : placed.fullLines) {
+        widest = std::max(widest, QFontMetrics(font).horizontalAdvance(line));
+    }
+    if (memo != nullptr) {
+        memo->setTextWidth(widest + chrome - 2 * memo->frameWidth());
+    } else {
+        edit->setTextMargins(0, 0, std::max(0, width - widest), 0);
+    }
 }
 
 void TFormPanel::layOut(const Placed &placed) const

@@ -130,6 +130,10 @@ public:
     QString lineText() const;
     // Replaces the whole text; CR LF, CR and LF all break lines.
     void setText(const QString &text);
+    // Shows text only in the first `pixels` of the width, the document
+    // margins included; the rest of the box stays empty. Any larger width:
+    // all of it.
+    void setTextWidth(int pixels);
 
 signals:
     void doubleClicked();
@@ -247,7 +251,9 @@ public:
     void placeInCell(QWidget *widget, double left, double top, double right, double bottom, int pixelSize);
     // The text of a placed edit or memo is made small enough, at every zoom,
     // that `lines` lines of it show at once, each holding any of
-    // `fullLines` whole: what its printed box shows is all in view.
+    // `fullLines` whole: what its printed box shows is all in view. Its text
+    // shows no wider than the widest of them, so that a line is cut where
+    // the printout cuts it.
     void keepTextVisible(QWidget *widget, int lines, const QStringList &fullLines);
 
     // 1.0 is 100 %.

@@ -140,7 +140,8 @@ void PlanFormTest::aRefusedReadChangesNothing()
 
 // At 100 % a memo shows a text that fills its printed box as it prints:
 // every printed line on one line of its own, whole, and all of them in view
-// at once, for full-width and for half-width characters alike.
+// at once, cut where the printout cuts it, for full-width and for
+// half-width characters alike.
 void PlanFormTest::memosShowEveryPrintedLine()
 {
     TPlanForm view;
@@ -172,6 +173,12 @@ void PlanFormTest::memosShowEveryPrintedLine()
                 QVERIFY2(block.layout()->lineCount() == 1, qPrintable(where));
                 QVERIFY2(block.layout()->lineAt(0).naturalTextWidth() <= width, qPrintable(where));
             }
+            // A character more than prints is not shown on the line.
+            memo->setText(lines.first() + character);
+            const QTextBlock first = memo->document()->begin();
+            memo->document()->documentLayout()->blockBoundingRect(first);
+            QVERIFY2(first.layout()->lineCount() > 1 || first.layout()->lineAt(0).naturalTextWidth() > width,
+                     qPrintable(where));
         }
     }
 }

@@ -10,6 +10,11 @@
 // decide anything about it. read() changes nothing: it gives the plan the
 // controls hold, checked as a save checks it, or the first check that
 // failed. Commands take that plan and decide what to do with it.
+//
+// Every field behaves on its own here: the era-date keys and the age that
+// follows both dates, the mark cells with their A/B/C dialog, the priority
+// marks, the red frame of a text that will not print whole, and each memo
+// and edit showing its text as its printed box does.
 
 #include "app/FormControls.h"
 // moc cannot parse the concepts in the record's header, and needs nothing from it.
@@ -46,9 +51,9 @@ class TPlanForm : public QTabWidget {
 public:
     explicit TPlanForm(QWidget *parent = nullptr);
 
-    // What the view asks the user through (the date error, the A/B/C
-    // dialog's neighbours, the warnings before a save) and the clock the
-    // era-date keys and New read. Unset: message boxes and the system clock.
+    // What the view asks the user through (the date error, the warnings
+    // before a save) and the clock the era-date keys and New read. Unset:
+    // message boxes and the system clock.
     void setServices(std::shared_ptr<Prompter> prompter, std::shared_ptr<Clock> clock);
 
     // The control of one field, by its kind: a date, the HDS-R score, a

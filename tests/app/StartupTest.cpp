@@ -71,7 +71,7 @@ void StartupTest::startsLockedWithSaveAndEditMenusDisabled()
 void StartupTest::menuTreeInOrderWithNamesAndShortcuts()
 {
     WindowFixture f(nullptr, false);
-    TestMainForm &form = *f.form;
+    TMainForm &form = *f.form;
     // Each entry: object name, caption ("-" for a separator), shortcut.
     const auto describe = [](QMenu *menu) {
         QStringList entries;

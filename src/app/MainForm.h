@@ -175,6 +175,7 @@ public:
     // available area is `available`: the designed size, made smaller to fit.
     static QSize firstWindowSize(QSize available);
 
+    // The menu commands, each run by its menu action.
 protected slots:
     void NewMenuClick();
     void OpenMenuClick();

@@ -265,8 +265,15 @@ TMemo::TMemo(QWidget *parent) : QPlainTextEdit(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     document()->setDocumentMargin(1);
     paintOnInfoBackground(this);
+    // Beside a text narrower than the box (setTextWidth) too.
+    setAutoFillBackground(true);
     viewport()->setAutoFillBackground(true);
     m_inputMethod.setOff(this, false);
+}
+
+void TMemo::setTextWidth(int pixels)
+{
+    setViewportMargins(0, 0, std::max(0, width() - 2 * frameWidth() - pixels), 0);
 }
 
 void TMemo::insertFromMimeData(const QMimeData *source)
@@ -599,6 +606,67 @@ void TFormPanel::placeInCell(QWidget *widget, double left, double top, double ri
     layOut(m_placed.last());
 }
 
+void TFormPanel::keepTextVisible(QWidget *widget, int lines, const QStringList &fullLines)
+{
+    for (Placed &placed : m_placed) {
+        if (placed.widget == widget) {
+            placed.lines = lines;
+            placed.fullLines = fullLines;
+            layOut(placed);
+        }
+    }
+}
+
+// The largest text size, up to the one the control was placed with, at
+// which its lines and their widths fit the room its text has: a memo's
+// viewport within the document margin (and the caret), an edit's contents
+// within its text margins.
+void TFormPanel::fitText(const Placed &placed) const
+{
+    QWidget *widget = placed.widget;
+    auto *memo = qobject_cast<TMemo *>(widget);
+    auto *edit = qobject_cast<QLineEdit *>(widget);
+    int width = widget->width();
+    int height = widget->height();
+    int chrome = 0; // the pixels of the width that hold no text
+    if (memo != nullptr) {
+        const int margin = static_cast<int>(std::ceil(memo->document()->documentMargin()));
+        chrome = 2 * (memo->frameWidth() + margin) + memo->cursorWidth();
+        height -= 2 * (memo->frameWidth() + margin);
+    } else if (edit != nullptr) {
+        // QLineEdit keeps 2 pixels clear left and right; its one line is
+        // centred in its height, whatever that is.
+        edit->setTextMargins(QMargins());
+        const QMargins margins = edit->contentsMargins();
+        chrome = margins.left() + margins.right() + 4 + (edit->hasFrame() ? 4 : 0);
+    } else {
+        return;
+    }
+    width -= chrome;
+    QFont font = widget->font();
+    for (int size = font.pixelSize(); size > 1; --size) {
+        font.setPixelSize(size);
+        const QFontMetrics metrics(font);
+        bool fits = edit != nullptr || metrics.lineSpacing() * placed.lines <= height;
+        for (const QString &line : placed.fullLines) {
+            fits = fits && metrics.horizontalAdvance(line) <= width;
+        }
+        if (fits) {
+            break;
+        }
+    }
+    widget->setFont(font);
+    int widest = 0;
+    for (const QString &line : placed.fullLines) {
+        widest = std::max(widest, QFontMetrics(font).horizontalAdvance(line));
+    }
+    if (memo != nullptr) {
+        memo->setTextWidth(widest + chrome - 2 * memo->frameWidth());
+    } else {
+        edit->setTextMargins(0, 0, std::max(0, width - widest), 0);
+    }
+}
+
 void TFormPanel::layOut(const Placed &placed) const
 {
     if (placed.widget.isNull()) {
@@ -619,13 +687,16 @@ void TFormPanel::layOut(const Placed &placed) const
         const QPoint topLeft = pointToPixels(placed.box.left(), placed.box.top()) + QPoint(1, 1);
         const QPoint bottomRight = pointToPixels(placed.box.right(), placed.box.bottom()) - QPoint(1, 1);
         placed.widget->setGeometry(QRect(topLeft, bottomRight));
-        return;
+    } else {
+        QRect rect = toPixels(placed.box);
+        if (placed.minHeight > 0) {
+            rect.setHeight(std::max(rect.height(), scaledPixels(placed.minHeight)));
+        }
+        placed.widget->setGeometry(rect);
     }
-    QRect rect = toPixels(placed.box);
-    if (placed.minHeight > 0) {
-        rect.setHeight(std::max(rect.height(), scaledPixels(placed.minHeight)));
+    if (placed.lines > 0) {
+        fitText(placed);
     }
-    placed.widget->setGeometry(rect);
 }
 
 void TFormPanel::setZoom(double zoom)

@@ -130,6 +130,10 @@ public:
     QString lineText() const;
     // Replaces the whole text; CR LF, CR and LF all break lines.
     void setText(const QString &text);
+    // Shows text only in the first `pixels` of the width, the document
+    // margins included; the rest of the box stays empty. Any larger width:
+    // all of it.
+    void setTextWidth(int pixels);
 
 signals:
     void doubleClicked();
@@ -245,6 +249,12 @@ public:
     // `right` and `bottom` (points), one pixel clear of each line at every
     // zoom, so that the control never covers the rules around it.
     void placeInCell(QWidget *widget, double left, double top, double right, double bottom, int pixelSize);
+    // The text of a placed edit or memo is made small enough, at every zoom,
+    // that `lines` lines of it show at once, each holding any of
+    // `fullLines` whole: what its printed box shows is all in view. Its text
+    // shows no wider than the widest of them, so that a line is cut where
+    // the printout cuts it.
+    void keepTextVisible(QWidget *widget, int lines, const QStringList &fullLines);
 
     // 1.0 is 100 %.
     double zoom() const { return m_zoom; }
@@ -271,11 +281,14 @@ private:
         int pixelSize;
         int minHeight;
         bool inCell;
+        int lines = 0;          // the lines that must show at once (keepTextVisible)
+        QStringList fullLines;  // and the longest lines each must show
     };
     QRect toPixels(const QRectF &box) const { return toPixels(box.x(), box.y(), box.width(), box.height()); }
     QPoint pointToPixels(double x, double y) const;
     int scaledPixels(int pixels) const;
     void layOut(const Placed &placed) const;
+    void fitText(const Placed &placed) const;
 
     QSize m_baseSize;
     double m_scaleX;

@@ -10,7 +10,6 @@
 #include "app/GuiText.h"
 #include "app/PlanForm.h"
 #include "app/PrintPreviewer.h"
-#include "plan/Marks.h"
 #include "planfile/PlanFieldValue.h"
 #include "dialogs/Prompter.h"
 #include "settings/Registory.h"
@@ -93,12 +92,11 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     buildMenus();
     buildPlanMenus();
     m_planForm = new TPlanForm(this);
+    m_planForm->setServices(m_prompter, m_clock);
     setCentralWidget(m_planForm);
     // Where a save tells where it wrote the plan.
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     connectFieldControls();
-    watchPrintedFit();
-    connect(m_planForm, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
 
     // The mark, save-folder and product dialogs are built when first shown
     // (the save-folder one lists the file system): the first window does not
@@ -185,7 +183,7 @@ void TMainForm::FormCreate()
     Registory = std::make_unique<TRegistory>(m_settingsFile);
     Registory->LoadFolders();
     Registory->LoadReview();
-    planForm().hide();
+    m_planForm->hide();
     Modified = false;
     ListDir = chooseListDir();
     StuffPath = ListDir + QStringLiteral("/Stuff.txt");
@@ -205,7 +203,7 @@ void TMainForm::readStuff()
         return;
     }
     m_stuff = list.entries;
-    planForm().setTeamChoices(m_stuff);
+    m_planForm->setTeamChoices(m_stuff);
 }
 
 void TMainForm::FormShow()
@@ -286,7 +284,7 @@ void TMainForm::CloseMenuClick()
 void TMainForm::unlockEditor()
 {
     m_editing = true;
-    planForm().show();
+    m_planForm->show();
     OldSaveMenu->setEnabled(true);
     NewSaveMenu->setEnabled(true);
     PreviewMenu->setEnabled(true);
@@ -307,39 +305,19 @@ void TMainForm::NewMenuClick()
     const ProgramFill fill(*this);
     releasePlanFile();
     ClearForm();
-    ResetPlan();
     unlockEditor();
-
-    std::string text;
-    char key = 0;
-    int caret = -1;
-    EditEraDate(caret, text, key);
-    m_birthEdit->setText(guitext::fromCp932(text));
-    caret = -2;
-    key = 0;
-    EditEraDate(caret, text, key, clock().now());
-    m_planDateEdit->setText(guitext::fromCp932(text));
+    m_planForm->startDates(clock().now());
 
     Modified = false;
-    planForm().startHistory();
-    planForm().setCurrentWidget(planForm().page(1));
-    planForm().control(*planfile::fieldByKey("Name"))->setFocus();
-}
-
-void TMainForm::ResetPlan()
-{
-    ::ResetPlan(Plan, clock().now());
+    m_planForm->startHistory();
+    m_planForm->setCurrentWidget(m_planForm->page(1));
+    m_planForm->control(*planfile::fieldByKey("Name"))->setFocus();
 }
 
 void TMainForm::ClearForm()
 {
     const ProgramFill fill(*this);
-    planForm().clear();
-}
-
-void TMainForm::PageControl1Change()
-{
-    planForm().showHeader();
+    m_planForm->clear();
 }
 
 void TMainForm::setPlanFile(const QString &path)
@@ -366,23 +344,10 @@ void TMainForm::userEdited()
     }
 }
 
-// The user's edits in the plan view set `Modified`; the cells of the two
-// tables and the date fields have handlers of their own.
+// The user's edits in the plan view set `Modified`.
 void TMainForm::connectFieldControls()
 {
     connect(m_planForm, &TPlanForm::edited, this, &TMainForm::userEdited);
-    m_planDateEdit = planForm().control<TEdit>(*planfile::fieldByKey("PlanDate"));
-    m_birthEdit = planForm().control<TEdit>(*planfile::fieldByKey("BirthDate"));
-    m_ageLabel = planForm().control<TClickLabel>(*planfile::fieldByKey("Age"));
-    connect(m_ageLabel, &TClickLabel::clicked, this, &TMainForm::OldLabelClick);
-    connect(planForm().control<TClickLabel>("Label12"), &TClickLabel::clicked, this, &TMainForm::OldLabelClick);
-    for (const planfile::PlanField &field : planfile::kPlanFields) {
-        if (field.kind == planfile::FieldKind::Mark) {
-            connect(planForm().control<TMarkCell>(field), &TMarkCell::mouseUp, this, &TMainForm::ABCMouseUp);
-        } else if (field.kind == planfile::FieldKind::Priority) {
-            connect(planForm().control<TClickLabel>(field), &TClickLabel::clicked, this, &TMainForm::SpecialClick);
-        }
-    }
 }
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
@@ -391,10 +356,6 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     if (type == QEvent::Wheel && !KeyPreview && (watched == this || isAncestorOf(qobject_cast<QWidget *>(watched))) &&
         handleZoomWheel(event)) {
         return true;
-    }
-    if (type == QEvent::FocusOut && (watched == m_planDateEdit || watched == m_birthEdit)) {
-        commitDateQuietly(static_cast<QLineEdit *>(watched));
-        return QMainWindow::eventFilter(watched, event);
     }
     const bool keyEvent = type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride ||
                           type == QEvent::InputMethod;
@@ -413,18 +374,6 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     if (type != QEvent::InputMethod && (handleZoomKey(event) || handleEditShortcut(event))) {
         return true;
     }
-    if (widget == m_planDateEdit || widget == m_birthEdit) {
-        return handleDateKey(static_cast<QLineEdit *>(widget), event);
-    }
+    // The date fields' keys are the plan view's own.
     return QMainWindow::eventFilter(watched, event);
-}
-
-std::string TMainForm::MarkToHalfWidth(const QString &mark)
-{
-    return ::MarkToHalfWidth(guitext::toCp932(mark));
-}
-
-QString TMainForm::MarkToFullWidth(std::string_view letters)
-{
-    return guitext::fromCp932(::MarkToFullWidth(letters));
 }

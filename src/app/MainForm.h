@@ -1,14 +1,14 @@
 #pragma once
 
 // The editor's main window: the menus and their commands around the plan
-// view (both pages of the form, PlanForm.h), the plan record `Plan`, the
-// flag `Modified`, the plan file in the editor and the remembered folders.
-// The window starts locked (menu bar only, every keystroke discarded) until
-// New or Open puts a plan into the editor.
+// view (both pages of the form and every field's behaviour, PlanForm.h),
+// the flag `Modified`, the plan file in the editor and the remembered
+// folders. The window starts locked (menu bar only, every keystroke
+// discarded) until New or Open puts a plan into the editor. The commands
+// reach the plan through the view: it shows a plan and reads one back.
 //
 // The window is split over several source files by command: MainForm.cpp
-// (start, New, close, keyboard lock), MainFormDates.cpp (date fields and
-// age), MainFormMarks.cpp (mark cells), MainFormGather.cpp (the checks
+// (start, New, close, keyboard lock), MainFormGather.cpp (the checks
 // before saving), and one file per command that other menus run.
 
 #include "app/Clock.h"
@@ -33,7 +33,6 @@
 #include <optional>
 #include <vector>
 #include <string>
-#include <string_view>
 
 class FileChooser;
 class Launcher;
@@ -45,15 +44,12 @@ class QDialog;
 class QLineEdit;
 class QMenu;
 class QTimer;
-class TABCForm;
 class TCommentForm;
 class TGoodsForm;
 class TKaigoForm;
 class TTimeForm;
 class TFolderForm;
 class Tinfo;
-class TClickLabel;
-class TEdit;
 class TMemo;
 class TPlanDiffForm;
 class TPlanForm;
@@ -85,37 +81,16 @@ public:
     explicit TMainForm(MainFormServices services = {}, QWidget *parent = nullptr);
     ~TMainForm() override;
 
-    // The plan view: both pages and their controls.
-    TPlanForm &planForm() const { return *m_planForm; }
-
-    // Opens the plan file as the open command does and starts the next plan
-    // from it (NextPlanMenuClick). False when refused or not opened.
-    bool startNextPlanFrom(const QString &path);
-    // The index cache of the plan folders (native path; empty: none).
-    std::filesystem::path planIndexCacheFile() const;
-
-    // The control the Edit menu's commands act on, chosen by EditMenuClick.
-    QWidget *editTarget() const { return m_editTarget; }
-
-    // --- Pick lists, keypad and stock phrases (MainFormLists.cpp) --------
     // Folder the four list files are read from: `ProgramDir` when it holds
     // any of them, else the user's data folder, where missing lists are
     // first copied from the installed defaults.
     QString ListDir;
-    // Double-click on a goods or care-service memo: the picked or typed
-    // entries of the dialog's three boxes become the memo's lines.
-    void GoodsDblClick(TMemo *memo);
-    void KaigoDblClick(TMemo *memo);
-    // Double-click on a target-period edit: the keypad's number + "月" or "ヵ月".
-    void TimeDblClick(QLineEdit *edit);
-    // Double-click on a memo (other than the goods and care cells) or an
-    // edit: the stock phrase chosen is pasted at the caret, replacing the
-    // selection.
-    void MemoDblClick(QWidget *field);
-    void EditDblClick(QWidget *field);
-
-    // --- State ----------------------------------------------------------
     QString ProgramDir; // folder of the program, no trailing separator
+    QString GoodsPath;
+    QString KaigoPath;
+    // The team list read from Stuff.txt at start-up.
+    QStringList stuffList() const { return m_stuff; }
+
     // Set by every edit the user makes; cleared by New, Open and a save
     // that wrote its file. Controls filled by the program do not set it.
     // The window's title carries Qt's modified mark while it is set.
@@ -140,10 +115,113 @@ public:
         bool m_value = false;
     };
     ModifiedFlag Modified{*this};
-    // The editor's plan: started by New, its dates and age kept by the date
-    // fields and its priority marks by their cells, and replaced whole by
-    // the plan a save has checked. The controls hold everything else.
-    TPRACTDATA Plan{};
+    std::unique_ptr<TRegistory> Registory;
+    // While true every keystroke aimed at the window is discarded.
+    bool KeyPreview = false;
+
+    // Controls written while a ProgramFill exists do not set `Modified`
+    // (New, ClearForm and Open refilling the editor).
+    class ProgramFill {
+    public:
+        explicit ProgramFill(TMainForm &form);
+        ~ProgramFill();
+        ProgramFill(const ProgramFill &) = delete;
+        ProgramFill &operator=(const ProgramFill &) = delete;
+
+    private:
+        TMainForm &m_form;
+    };
+
+    // Empties every control of both pages; touches neither `Modified` nor
+    // the selection colour of the mark cells.
+    void ClearForm();
+    // The plan the view reads, dated `planDate` (or the plan date the view
+    // holds), checked as a save checks it. On the first fault shows its
+    // message with the focus in the control and gives nothing; otherwise
+    // page 2 is in front.
+    std::optional<TPRACTDATA> GatherPlan(std::optional<TDateTime> planDate = std::nullopt);
+    // Reads the plan file at `path` into the editor as the open command does
+    // with the file chosen in its dialog (also used for a file named on the
+    // command line): the open folder becomes the file's folder, a refused
+    // file is reported in an error box. Returns whether the plan was read.
+    bool openPlanFile(const QString &path);
+    // The control the Edit menu's commands act on, chosen when it opens.
+    QWidget *editTarget() const { return m_editTarget; }
+    // The other editor that holds the plan file at `path`, as "user（host）";
+    // empty when none does (or only this one, or a stale lock).
+    QString planHolder(const QString &path) const;
+
+    // --- The recovery copy (MainFormRecovery.cpp) -------------------------
+    // While the plan has unsaved changes, a copy of it is kept in the user's
+    // data folder: written a few seconds after the last edit, and at least
+    // every half minute while edits go on; removed when the plan is saved
+    // or its changes are thrown away. Closing on a signal keeps it.
+    //
+    // At start: offers the plan of an editor that ended without saving
+    // ("復元する", "破棄する", "後で"); a copy that cannot be read is
+    // reported and left where it is.
+    void offerRecovery();
+    // Writes the copy now when one is due (tests, and before the window goes).
+    void flushRecovery();
+    // Where this window keeps its copy.
+    QString recoveryCopyPath() const;
+    static constexpr int kRecoveryQuietMs = 3000;
+
+    // --- Window size and zoom (MainFormZoom.cpp) --------------------------
+    // Zoom of both pages in percent, 75 to 200; remembered across runs.
+    int zoomPercent() const { return m_zoomPercent; }
+    void setZoomPercent(int percent);
+    // The first size of the window (client area) on a screen whose
+    // available area is `available`: the designed size, made smaller to fit.
+    static QSize firstWindowSize(QSize available);
+
+    // The menu commands, each run by its menu action.
+protected slots:
+    void NewMenuClick();
+    void OpenMenuClick();
+    void NewSaveMenuClick();
+    void OldSaveMenuClick();
+    void N3Click();
+    void PreviewMenuClick();
+    void CloseMenuClick();
+    void EditMenuClick();
+    // 元に戻す / やり直し: one step of the plan's undo history (TPlanForm).
+    void UndoMenuClick();
+    void RedoMenuClick();
+    void CutMenuClick();
+    void CopyMenuClick();
+    void PasteMenuClick();
+    void AllMenuClick();
+    void SettingMenuClick();
+    void NInfoMenuClick();
+    void HelpMenuClick();
+    void PlanListMenuClick();
+    void NextPlanMenuClick();
+    void DiffMenuClick();
+    void ReviewMenuClick();
+
+private:
+    // Opens the plan file as the open command does and starts the next plan
+    // from it (NextPlanMenuClick). False when refused or not opened.
+    bool startNextPlanFrom(const QString &path);
+    // The index cache of the plan folders (native path; empty: none).
+    std::filesystem::path planIndexCacheFile() const;
+
+    // --- Pick lists, keypad and stock phrases (MainFormLists.cpp) --------
+    // Double-click on a goods or care-service memo: the picked or typed
+    // entries of the dialog's three boxes become the memo's lines.
+    void GoodsDblClick(TMemo *memo);
+    void KaigoDblClick(TMemo *memo);
+    // Double-click on a target-period edit: the keypad's number + "月" or "ヵ月".
+    void TimeDblClick(QLineEdit *edit);
+    // Double-click on a memo (other than the goods and care cells) or an
+    // edit: the stock phrase chosen is pasted at the caret, replacing the
+    // selection.
+    void MemoDblClick(QWidget *field);
+    void EditDblClick(QWidget *field);
+    QString StuffPath;
+    QString TeikeibunPath;
+
     // The plan file in the editor: the one this window last opened or saved,
     // as it was on disk then. Saving over any other existing file asks
     // first. Empty after New. Set through setPlanFile.
@@ -154,7 +232,6 @@ public:
     void setPlanFile(const QString &path);
     // Says in the status bar, for a few seconds, what a command did.
     void showStatus(const QString &text);
-    std::unique_ptr<TRegistory> Registory;
 
     // --- The shared plan folder (MainFormShared.cpp) ----------------------
     // Several editors may work in one plan folder, often a network folder
@@ -181,16 +258,6 @@ public:
     // what is known of who and when; any other existing file asks whether to
     // replace it. True when the save may go on.
     bool confirmReplace(const QString &path);
-    // The other editor that holds the plan file at `path`, as "user（host）";
-    // empty when none does (or only this one, or a stale lock).
-    QString planHolder(const QString &path) const;
-    QString StuffPath;
-    QString GoodsPath;
-    QString KaigoPath;
-    QString TeikeibunPath;
-
-    // While true every keystroke aimed at the window is discarded.
-    bool KeyPreview = false;
 
     Prompter &prompter() const { return *m_prompter; }
     FileChooser &fileChooser() const { return *m_fileChooser; }
@@ -198,136 +265,29 @@ public:
     Launcher &launcher() const { return *m_launcher; }
     PrintPreviewer &printPreviewer() const { return *m_printPreviewer; }
 
-    // Controls written while a ProgramFill exists do not set `Modified`
-    // (New, ClearForm and Open refilling the editor).
-    class ProgramFill {
-    public:
-        explicit ProgramFill(TMainForm &form);
-        ~ProgramFill();
-        ProgramFill(const ProgramFill &) = delete;
-        ProgramFill &operator=(const ProgramFill &) = delete;
-
-    private:
-        TMainForm &m_form;
-    };
-
     // --- Operations used by the commands ---------------------------------
-    // Empties every control of both pages; touches neither `Plan`,
-    // `Modified` nor the selection colour of the mark cells.
-    void ClearForm();
-    // Puts `Plan` to the starting values of a new plan, dated now.
-    void ResetPlan();
-    // Reads the plan view, dated `Plan.PlanDate` (or `planDate`), and runs
-    // the checks before saving. On the first fault shows its message with
-    // the focus in the control and returns false; `Plan` is left as it was.
-    // Otherwise `Plan` becomes the plan read, and page 2 is in front.
-    bool GatherPlan();
-    bool GatherPlan(TDateTime planDate);
-    // Called by the save commands with the plan they checked, before
-    // anything is written. When texts of `plan` will not print whole (the
-    // plan file keeps only what prints), one warning lists every such field
-    // in the order of the checks, with its caption and the start of what
-    // will be lost, and offers "保存", "キャンセル" and, when breaking the
-    // too-wide lines of a memo saves it whole, "改行を入れる". True to save;
-    // false to write nothing, the first such field shown with the focus in
-    // it. "改行を入れる" breaks the lines of every memo it saves, in the
-    // controls and in `plan`, and asks again only when something still does
-    // not fit.
-    bool ConfirmPrintedFit(TPRACTDATA &plan);
-    // Asks whether to save when a text holds characters code page 932
-    // keeps only as look-alikes (〜 as ～, ¥ as \), listing them per field.
-    bool ConfirmLookAlikes();
-    // Shows `Plan`'s plan date in its field and in the page-2 header, and
-    // the age against it, as the program's own fill (not an edit).
-    void showPlanDate();
-    // The date error: "日付エラーです。", page 1 to the front, focus on `field`.
-    void ShowDateError(QLineEdit *field);
+    // The save commands' common steps for a plan dated `planDate`: check,
+    // warn about texts that will not print whole, put back the page the
+    // user was on, refuse a file in use, write the file.
+    void gatherAndWrite(TDateTime planDate, QWidget *activePage);
+    bool writePlanFile(const TPRACTDATA &plan, const QString &path);
+    void reportSaveFailure(const QString &reason);
     // Before New or Open replaces the editor's plan: when `Modified` is
     // set, asks whether to throw the changes away. True when it may go on.
     bool confirmDiscard();
     // Leaves the locked state: pages shown, save and Edit menus enabled,
     // keys to the controls. New and Open end with it.
     void unlockEditor();
-    // Reads the plan file at `path` into the editor as the open command does
-    // with the file chosen in its dialog (also used for a file named on the
-    // command line): the open folder becomes the file's folder, a refused
-    // file is reported in an error box. Returns whether the plan was read.
-    bool openPlanFile(const QString &path);
-
-    // Screen mark <-> stored letters (CP932 bytes).
-    static std::string MarkToHalfWidth(const QString &mark);
-    static QString MarkToFullWidth(std::string_view letters);
-
-    // The team list read from Stuff.txt at start-up.
-    QStringList stuffList() const { return m_stuff; }
-
-    // --- The recovery copy (MainFormRecovery.cpp) -------------------------
-    // While the plan has unsaved changes, a copy of it is kept in the user's
-    // data folder: written a few seconds after the last edit, and at least
-    // every half minute while edits go on; removed when the plan is saved
-    // or its changes are thrown away. Closing on a signal keeps it.
-    //
-    // At start: offers the plan of an editor that ended without saving
-    // ("復元する", "破棄する", "後で"); a copy that cannot be read is
-    // reported and left where it is.
-    void offerRecovery();
-    // Writes the copy now when one is due (tests, and before the window goes).
-    void flushRecovery();
-    // Where this window keeps its copy.
-    QString recoveryCopyPath() const;
-    static constexpr int kRecoveryQuietMs = 3000;
     static constexpr int kRecoveryLatestMs = 30000;
-
-    // --- Window size and zoom (MainFormZoom.cpp) --------------------------
-    // Zoom of both pages in percent, 75 to 200; remembered across runs.
-    int zoomPercent() const { return m_zoomPercent; }
-    void setZoomPercent(int percent);
     void zoomIn();
     void zoomOut();
     void zoomReset();
-    // The first size of the window (client area) on a screen whose
-    // available area is `available`: the designed size, made smaller to fit.
-    static QSize firstWindowSize(QSize available);
 
-public slots:
-    void NewMenuClick();
-    void OpenMenuClick();
-    void NewSaveMenuClick();
-    void OldSaveMenuClick();
-    void N3Click();
-    void PreviewMenuClick();
-    void CloseMenuClick();
-    void EditMenuClick();
-    // 元に戻す / やり直し: one step of the plan's undo history (TPlanForm).
-    void UndoMenuClick();
-    void RedoMenuClick();
-    void CutMenuClick();
-    void CopyMenuClick();
-    void PasteMenuClick();
-    void AllMenuClick();
-    void SettingMenuClick();
-    void NInfoMenuClick();
-    void HelpMenuClick();
-    void PlanListMenuClick();
-    void NextPlanMenuClick();
-    void DiffMenuClick();
-    void ReviewMenuClick();
-    void PageControl1Change();
-    void OldLabelClick();
-    void PlanDateEditKeyUp();
-    void BirthEditKeyUp();
-    void SpecialClick();
-    void ABCMouseUp(Qt::MouseButton button);
-
-protected:
     void FormCreate();
     void FormShow();
     void FormDestroy();
-    // Backspace and Delete on a date field move the caret left instead.
-    void DateItemKeyDown(QLineEdit *field, int &key);
-    // Applies one typed character to a date field through the era editor.
-    void DateItemKeyPress(QLineEdit *field, char key);
 
+protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -337,24 +297,11 @@ private:
     void buildPlanMenus();
     void setEditMenuEnabled(bool enabled);
     void connectFieldControls();
-    // Marks every text control whose text will not print whole with a red
-    // frame and a tooltip, following each change of its text.
-    void watchPrintedFit();
     void readStuff();
     QString chooseListDir() const;
     void buildListDialogs();
     void pasteStockPhrase(QWidget *field);
     void userEdited();
-    bool handleDateKey(QLineEdit *field, QEvent *event);
-    // A date field losing the focus takes its date when the text is one;
-    // otherwise nothing happens.
-    void commitDateQuietly(QLineEdit *field);
-    // Shows the age in its label, nothing while the birth date lies after
-    // the plan date.
-    void showAge();
-    // The plan date and the birth date as their fields show them, where they
-    // read as dates, and the age between them.
-    void followDates();
     // The plan view read as a save reads it; a fault is reported (its
     // message, then the focus in its control) and gives nothing.
     std::optional<TPRACTDATA> readPlan(std::optional<TDateTime> planDate);
@@ -396,8 +343,6 @@ private:
     bool m_editing = false; // New or Open has put a plan into the editor
     QPointer<QWidget> m_focusBeforeMenuBar;
     QPointer<QWidget> m_editTarget;
-    // The date field in which Enter went down; its key-up commits only there.
-    QLineEdit *m_enterDownIn = nullptr;
     int m_zoomPercent = 100;
     QTimer *m_recoveryQuiet = nullptr;  // restarted by each edit
     QTimer *m_recoveryLatest = nullptr; // started by the first edit since the last copy
@@ -412,10 +357,6 @@ private:
     std::optional<std::uint64_t> m_planDigest;
     planlock::LockOwner lockOwner() const;
     std::optional<planlock::LockOwner> otherHolder(const QString &path) const;
-    // The fields that behave on their own: the two dates and the age.
-    TEdit *m_planDateEdit = nullptr;
-    TEdit *m_birthEdit = nullptr;
-    TClickLabel *m_ageLabel = nullptr;
 
     // Menus, made once; other parts find them by name.
     QMenu *FileMenu = nullptr;
@@ -445,7 +386,6 @@ private:
     QAction *ReviewMenu = nullptr;   // 設定 → 見直し間隔
 
     // Dialogs, made once and reused (the two plan windows on first use).
-    TABCForm *ABCForm = nullptr;
     TFolderForm *FolderForm = nullptr;
     Tinfo *Info = nullptr;
     TGoodsForm *GoodsForm = nullptr;

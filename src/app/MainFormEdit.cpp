@@ -52,8 +52,8 @@ void TMainForm::watchFocusForEditMenu()
 
 void TMainForm::EditMenuClick()
 {
-    UndoMenu->setEnabled(planForm().canUndo() || Modified);
-    RedoMenu->setEnabled(planForm().canRedo());
+    UndoMenu->setEnabled(m_planForm->canUndo() || Modified);
+    RedoMenu->setEnabled(m_planForm->canRedo());
     const QMimeData *clipboard = QApplication::clipboard()->mimeData();
     PasteMenu->setEnabled(clipboard != nullptr && clipboard->hasText());
 
@@ -66,7 +66,7 @@ void TMainForm::EditMenuClick()
     m_editTarget = nullptr;
     bool found = false;
     if (focus != nullptr) {
-        for (const QWidget *panel : {planForm().panel(1), planForm().panel(2)}) {
+        for (const QWidget *panel : {m_planForm->panel(1), m_planForm->panel(2)}) {
             for (QObject *object : panel->children()) {
                 auto *child = qobject_cast<QWidget *>(object);
                 if (child == nullptr || child->focusPolicy() == Qt::NoFocus) {
@@ -98,16 +98,14 @@ void TMainForm::EditMenuClick()
 
 void TMainForm::UndoMenuClick()
 {
-    if (planForm().undo()) {
-        followDates();
+    if (m_planForm->undo()) {
         userEdited();
     }
 }
 
 void TMainForm::RedoMenuClick()
 {
-    if (planForm().redo()) {
-        followDates();
+    if (m_planForm->redo()) {
         userEdited();
     }
 }

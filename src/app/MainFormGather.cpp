@@ -1,6 +1,6 @@
 // The checks before saving: the plan view reads the controls into a plan
 // and runs them (planfile::CheckPlan). The first fault is reported with its
-// message and the focus in the faulty control, and leaves `Plan` as it was.
+// message and the focus in the faulty control.
 
 #include "app/MainForm.h"
 
@@ -12,11 +12,11 @@
 void TMainForm::reportFault(const planfile::PlanFault &fault)
 {
     if (fault.where->kind == planfile::FieldKind::Date) {
-        ShowDateError(planForm().control<TEdit>(*fault.where));
+        m_planForm->showDateError(*fault.where);
         return;
     }
     prompter().information(this, guitext::fromCp932(fault.message));
-    planForm().focusField(*fault.where);
+    m_planForm->focusField(*fault.where);
 }
 
 // Several faults are named in one message, each with the caption of its
@@ -39,36 +39,29 @@ void TMainForm::reportFaults(const std::vector<planfile::PlanFault> &faults)
                            {Prompter::Button::Ok});
     const planfile::PlanField &first = *faults.front().where;
     if (first.kind == planfile::FieldKind::Date) {
-        planForm().setCurrentWidget(planForm().page(1));
-        planForm().control(first)->setFocus();
+        m_planForm->setCurrentWidget(m_planForm->page(1));
+        m_planForm->control(first)->setFocus();
     } else {
-        planForm().focusField(first);
+        m_planForm->focusField(first);
     }
 }
 
 std::optional<TPRACTDATA> TMainForm::readPlan(std::optional<TDateTime> planDate)
 {
-    const TPlanForm::Reading reading = planDate ? planForm().read(*planDate) : planForm().read();
+    const TPlanForm::Reading reading = planDate ? m_planForm->read(*planDate) : m_planForm->read();
     if (!reading.plan) {
         reportFaults(reading.faults.empty() ? std::vector<planfile::PlanFault>{reading.fault} : reading.faults);
     }
     return reading.plan;
 }
 
-bool TMainForm::GatherPlan()
+std::optional<TPRACTDATA> TMainForm::GatherPlan(std::optional<TDateTime> planDate)
 {
-    return GatherPlan(Plan.PlanDate);
-}
-
-bool TMainForm::GatherPlan(TDateTime planDate)
-{
-    std::optional<TPRACTDATA> plan = readPlan(planDate);
-    if (!plan) {
-        return false;
+    std::optional<TPRACTDATA> plan = readPlan(planDate.value_or(m_planForm->planDate()));
+    if (plan) {
+        // The checks end on page 2, as a reader going through the form
+        // would; a save puts back the page the user was on.
+        m_planForm->setCurrentWidget(m_planForm->page(2));
     }
-    Plan = *plan;
-    // The checks end on page 2, as a reader going through the form would;
-    // a save puts back the page the user was on.
-    planForm().setCurrentWidget(planForm().page(2));
-    return true;
+    return plan;
 }

@@ -85,7 +85,7 @@ void TMainForm::buildListDialogs()
     // lists; every other memo and edit but the name takes a stock phrase.
     for (const planfile::PlanField &field : planfile::kPlanFields) {
         const std::string_view key = field.key;
-        QWidget *control = planForm().control(field);
+        QWidget *control = m_planForm->control(field);
         if (auto *memo = qobject_cast<TMemo *>(control); memo != nullptr && key.ends_with(".Goods")) {
             connect(memo, &TMemo::doubleClicked, this, [this, memo] { GoodsDblClick(memo); });
         } else if (memo != nullptr && key.ends_with(".Kaigo")) {
@@ -146,18 +146,18 @@ bool pickLines(TMemo *memo, TListPickForm &dialog)
 void TMainForm::GoodsDblClick(TMemo *memo)
 {
     // What the dialog writes is one step of the undo history of its own.
-    planForm().breakTypedRun();
+    m_planForm->breakTypedRun();
     if (pickLines(memo, *GoodsForm)) {
-        planForm().recordEdit();
+        m_planForm->recordEdit();
     }
 }
 
 void TMainForm::KaigoDblClick(TMemo *memo)
 {
     // What the dialog writes is one step of the undo history of its own.
-    planForm().breakTypedRun();
+    m_planForm->breakTypedRun();
     if (pickLines(memo, *KaigoForm)) {
-        planForm().recordEdit();
+        m_planForm->recordEdit();
     }
 }
 
@@ -171,7 +171,7 @@ void TMainForm::TimeDblClick(QLineEdit *edit)
     }
     const QString unit = result == TTimeForm::ResultMonth ? QStringLiteral("月") : QStringLiteral("ヵ月");
     edit->setText(QStringLiteral(" ") + QString::number(TimeForm->TimeValue) + unit);
-    planForm().recordEdit();
+    m_planForm->recordEdit();
 }
 
 void TMainForm::MemoDblClick(QWidget *field)
@@ -192,11 +192,11 @@ void TMainForm::pasteStockPhrase(QWidget *field)
         return;
     }
     // A pick is a step of its own in the undo history.
-    planForm().breakTypedRun();
+    m_planForm->breakTypedRun();
     if (auto *memo = qobject_cast<TMemo *>(field)) {
         memo->paste();
     } else if (auto *edit = qobject_cast<QLineEdit *>(field)) {
         edit->paste();
     }
-    planForm().recordEdit();
+    m_planForm->recordEdit();
 }

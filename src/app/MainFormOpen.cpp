@@ -4,12 +4,9 @@
 // reader completely before the editor is emptied and refilled. A plan file
 // carries the Author and Subject markers; the text printed on its pages is
 // read back into a plan (planfile::decodePlan) and the plan view shows it.
-// Only the rows' priority marks reach `Plan` here; everything else reaches
-// it through the checks of the next save.
 //
 // A file the reader refuses, or one without the two markers, is reported
-// in an error box; the editor, `Plan` and `Modified` then stay exactly as
-// they were.
+// in an error box; the editor and `Modified` then stay exactly as they were.
 
 #include "app/MainForm.h"
 
@@ -93,20 +90,13 @@ bool TMainForm::openPlanFile(const QString &chosen)
     {
         const ProgramFill fill(*this);
         ClearForm();
-        planForm().show(printed);
+        m_planForm->show(printed);
     }
-    // Only the rows' priority marks reach `Plan` here.
-    for (const planfile::PlanField &field : planfile::kPlanFields) {
-        if (field.kind == planfile::FieldKind::Priority) {
-            planfile::setFieldNumber(Plan, field, planfile::fieldNumber(printed.Plan, field));
-        }
-    }
-    followDates();
-    planForm().startHistory();
+    m_planForm->startHistory();
     Modified = false;
     holdPlanFile(chosen);
     unlockEditor();
-    planForm().setCurrentWidget(planForm().page(1));
+    m_planForm->setCurrentWidget(m_planForm->page(1));
     showStatus(QStringLiteral("開きました: ") + QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath()));
     return true;
 }

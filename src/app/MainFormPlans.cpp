@@ -158,28 +158,16 @@ void TMainForm::NextPlanMenuClick()
     const TDateTime now = clock().now();
     {
         const ProgramFill fill(*this);
-        std::string text;
-        char key = 0;
-        int caret = -2;
-        EditEraDate(caret, text, key, now);
-        m_planDateEdit->setText(guitext::fromCp932(text));
-        planForm().showHeader();
-        Plan.PlanDate = now;
-        TDateTime birth = 0;
-        if (ParseEraDate(guitext::toCp932(m_birthEdit->text()), birth)) {
-            Plan.BirthDate = birth;
-            Plan.Age = AgeInYears(birth, now);
-            m_ageLabel->setText(QString::number(Plan.Age));
-        }
+        m_planForm->restartPlanDate(now);
     }
     // A plan of its own now: closing or replacing it asks first, and so does
     // saving over the file it came from (a next plan made the same day).
-    planForm().startHistory();
+    m_planForm->startHistory();
     Modified = true;
     releasePlanFile();
-    planForm().setCurrentWidget(planForm().page(1));
+    m_planForm->setCurrentWidget(m_planForm->page(1));
     // Not the file any more: the status bar says what the window holds.
-    showStatus(QStringLiteral("新しい計画書（未保存）: ") + planForm().controlShownText(*planfile::fieldByKey("Name")));
+    showStatus(QStringLiteral("新しい計画書（未保存）: ") + m_planForm->controlShownText(*planfile::fieldByKey("Name")));
 }
 
 void TMainForm::DiffMenuClick()
@@ -224,14 +212,14 @@ void TMainForm::DiffMenuClick()
             // At the caret of 前回計画書作成時からの変化点, replacing a
             // selection, as typing would.
             const planfile::PlanField &changes = *planfile::fieldByKey("VariationText");
-            auto *memo = planForm().control<TMemo>(changes);
-            planForm().setCurrentWidget(planForm().page(changes.page));
+            auto *memo = m_planForm->control<TMemo>(changes);
+            m_planForm->setCurrentWidget(m_planForm->page(changes.page));
             memo->setFocus();
             memo->textCursor().insertText(text);
         };
     }
     PlanDiffForm->showChanges(changes, QStringLiteral("前回 ") + guitext::fromCp932(previous->planDateText),
-                              QStringLiteral("今回 ") + m_planDateEdit->text(), summary);
+                              QStringLiteral("今回 ") + m_planForm->controlShownText(*planfile::fieldByKey("PlanDate")), summary);
     PlanDiffForm->show();
     PlanDiffForm->raise();
 }

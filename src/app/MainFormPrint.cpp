@@ -31,10 +31,10 @@
 namespace {
 
 // Hands `path` to the desktop's viewer; its failure is the association error.
-void openInViewer(TMainForm &form, const QString &path)
+void openInViewer(Launcher &launcher, Prompter &prompter, QWidget *window, const QString &path)
 {
-    if (!form.launcher().openDocument(QUrl::fromLocalFile(path))) {
-        form.prompter().error(&form, QStringLiteral("PDFの関連付けエラーです。"), Prompter::Button::Abort);
+    if (!launcher.openDocument(QUrl::fromLocalFile(path))) {
+        prompter.error(window, QStringLiteral("PDFの関連付けエラーです。"), Prompter::Button::Abort);
     }
 }
 
@@ -62,7 +62,7 @@ void TMainForm::N3Click()
         // through the desktop's viewer.
     }
     if (!plan) {
-        openInViewer(*this, chosen);
+        openInViewer(launcher(), prompter(), this, chosen);
         return;
     }
     if (damaged) {

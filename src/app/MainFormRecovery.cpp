@@ -82,8 +82,8 @@ void TMainForm::writeRecovery()
     copy.host = QString::fromStdString(me.host);
     copy.pid = me.pid;
     copy.planFile = PlanFile.path.isEmpty() ? QString() : QDir::toNativeSeparators(PlanFile.path);
-    copy.planDate = Plan.PlanDate;
-    copy.fields = planForm().texts();
+    copy.planDate = m_planForm->planDate();
+    copy.fields = m_planForm->texts();
     try {
         recovery::write(recoveryCopyPath(), copy);
         m_recoveryFailed = false;
@@ -144,17 +144,8 @@ void TMainForm::offerRecovery()
             const ProgramFill fill(*this);
             releasePlanFile();
             ClearForm();
-            ResetPlan();
-            Plan.PlanDate = left.copy->planDate;
-            planForm().showTexts(left.copy->fields);
-        }
-        // The priority marks live in `Plan` as well as in their cells.
-        for (const planfile::PlanField &field : planfile::kPlanFields) {
-            if (field.kind == planfile::FieldKind::Priority) {
-                const std::string shown = planForm().controlText(field);
-                planfile::setFieldNumber(Plan, field,
-                                         std::max(0, planfile::choiceIndex(planfile::kPriorityMarks, shown)));
-            }
+            m_planForm->showTexts(left.copy->fields);
+            m_planForm->holdPlanDate(left.copy->planDate);
         }
         const QString planFile = left.copy->planFile;
         if (!planFile.isEmpty() && QFileInfo(planFile).isFile()) {
@@ -164,7 +155,7 @@ void TMainForm::offerRecovery()
         }
         unlockEditor();
         restored = true;
-        planForm().setCurrentWidget(planForm().page(1));
+        m_planForm->setCurrentWidget(m_planForm->page(1));
         // Unsaved, as it was: this window's own copy replaces the one left.
         Modified = true;
         writeRecovery();

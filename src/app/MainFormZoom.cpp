@@ -83,8 +83,8 @@ void TMainForm::setZoomPercent(int percent)
     const double ratio = double(percent) / m_zoomPercent;
     m_zoomPercent = percent;
     for (int page = 1; page <= 2; ++page) {
-        planForm().panel(page)->setZoom(percent / 100.0);
-        QScrollArea *scroll = planForm().scrollBox(page);
+        m_planForm->panel(page)->setZoom(percent / 100.0);
+        QScrollArea *scroll = m_planForm->scrollBox(page);
         rescaleScroll(scroll->horizontalScrollBar(), ratio);
         rescaleScroll(scroll->verticalScrollBar(), ratio);
     }

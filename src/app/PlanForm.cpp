@@ -13,8 +13,11 @@
 
 #include "app/PlanForm.h"
 
+#include "app/Clock.h"
 #include "app/GuiText.h"
+#include "dialogs/Prompter.h"
 #include "planfile/PlanFieldValue.h"
+#include "report/PlanFit.h"
 
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -186,7 +189,8 @@ QString fixedFontFamily()
 {
     const QStringList installed = QFontDatabase::families();
     for (const QString &family : {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                                  QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")}) {
+                                  QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
+                                  QStringLiteral("Noto Sans Mono CJK JP")}) {
         if (installed.contains(family)) {
             return family;
         }
@@ -289,7 +293,9 @@ bool TPlanForm::inTableRow(const PlanField &field)
     return field.row >= 0;
 }
 
-TPlanForm::TPlanForm(QWidget *parent) : QTabWidget(parent), m_controls(planfile::kPlanFields.size())
+TPlanForm::TPlanForm(QWidget *parent)
+    : QTabWidget(parent), m_controls(planfile::kPlanFields.size()),
+      m_prompter(std::make_shared<MessageBoxPrompter>()), m_clock(std::make_shared<SystemClock>())
 {
     setObjectName(QStringLiteral("PageControl1"));
     buildPage(1);
@@ -299,7 +305,26 @@ TPlanForm::TPlanForm(QWidget *parent) : QTabWidget(parent), m_controls(planfile:
     }
     setTabOrder();
     watchForEdits();
+    watchDates();
+    watchMarks();
+    watchPrintedFit();
+    connect(this, &QTabWidget::currentChanged, this, &TPlanForm::showHeader);
     startHistory();
+}
+
+void TPlanForm::setServices(std::shared_ptr<Prompter> prompter, std::shared_ptr<Clock> clock)
+{
+    if (prompter) {
+        m_prompter = std::move(prompter);
+    }
+    if (clock) {
+        m_clock = std::move(clock);
+    }
+}
+
+Prompter &TPlanForm::prompter() const
+{
+    return *m_prompter;
 }
 
 // Adds tab page n: the tab sheet "TabSheet" + n holding the scroll box
@@ -391,6 +416,7 @@ void TPlanForm::placeField(const PlanField &field, TFormPanel *panel)
     if (inTableRow(field)) {
         const QRectF cell = cellAround(field.page, item);
         panel->placeInCell(widget, cell.left(), cell.top(), cell.right(), cell.bottom(), pixels);
+        showAsPrinted(field, control, panel);
         return;
     }
     if (auto *tick = std::get_if<QCheckBox *>(&control)) {
@@ -438,6 +464,36 @@ void TPlanForm::placeField(const PlanField &field, TFormPanel *panel)
         minHeight = 0;
     }
     panel->placeControl(widget, box.left(), box.top(), box.width(), box.height(), pixels, minHeight);
+    showAsPrinted(field, control, panel);
+}
+
+// An edit or memo shows its text as its printed box does: in the fixed-pitch
+// face the printout uses, every line the box prints in view at once and
+// each as long as the box prints it. A memo breaks lines only where the
+// printout does: at its line breaks, and at blanks in a box that wraps.
+void TPlanForm::showAsPrinted(const PlanField &field, const FieldControl &control, TFormPanel *panel)
+{
+    if (field.kind != FieldKind::Text && field.kind != FieldKind::Memo) {
+        return;
+    }
+    const planfit::PrintedRoom room = planfit::RoomOf(field);
+    auto *const *memo = std::get_if<TMemo *>(&control);
+    auto *const *edit = std::get_if<TEdit *>(&control);
+    if (room.lines == 0 || (memo == nullptr && edit == nullptr)) {
+        return;
+    }
+    QWidget *widget = widgetOf(control);
+    QFont fixed = widget->font();
+    fixed.setFamily(fixedFontFamily());
+    widget->setFont(fixed);
+    if (memo != nullptr) {
+        (*memo)->setLineWrapMode(room.wraps ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+        (*memo)->setWordWrapMode(QTextOption::WordWrap);
+        // What lies below the box does not print; the red frame says so.
+        (*memo)->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    panel->keepTextVisible(widget, memo != nullptr ? room.lines : 1,
+                           {QString(room.fullWidth, QChar(0x3042)), QString(room.halfWidth, QLatin1Char('a'))});
 }
 
 // Tab goes through the controls in the order the checks read them; a
@@ -575,6 +631,8 @@ void TPlanForm::restore(const Snapshot &values)
             first = &field;
         }
     }
+    // The age follows the dates the step put back.
+    followDates();
     showHeader();
     --m_filling;
     m_typedIn = nullptr;

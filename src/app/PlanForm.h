@@ -10,6 +10,11 @@
 // decide anything about it. read() changes nothing: it gives the plan the
 // controls hold, checked as a save checks it, or the first check that
 // failed. Commands take that plan and decide what to do with it.
+//
+// Every field behaves on its own here: the era-date keys and the age that
+// follows both dates, the mark cells with their A/B/C dialog, the priority
+// marks, the red frame of a text that will not print whole, and each memo
+// and edit showing its text as its printed box does.
 
 #include "app/FormControls.h"
 // moc cannot parse the concepts in the record's header, and needs nothing from it.
@@ -28,18 +33,28 @@
 #include <QTabWidget>
 
 #include <array>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
+class Clock;
+class Prompter;
 class QScrollArea;
+class TABCForm;
 
 class TPlanForm : public QTabWidget {
     Q_OBJECT
 public:
     explicit TPlanForm(QWidget *parent = nullptr);
+
+    // What the view asks the user through (the date error, the warnings
+    // before a save) and the clock the era-date keys and New read. Unset:
+    // message boxes and the system clock.
+    void setServices(std::shared_ptr<Prompter> prompter, std::shared_ptr<Clock> clock);
 
     // The control of one field, by its kind: a date, the HDS-R score, a
     // line of text or a target period in an edit; a memo; a fixed list or a
@@ -65,10 +80,12 @@ public:
 
     // Fills every control from `plan`: dates as era date texts, numbers in
     // decimal, marks in full-width letters. The page-2 header repeats the
-    // name and the plan date.
+    // name and the plan date. The plan's dates and age become the ones the
+    // view holds.
     void show(const TPRACTDATA &plan);
     // The same for a plan read back from its file, whose dates, age, HDS-R
-    // score and priority marks are shown as printed, readable or not.
+    // score and priority marks are shown as printed, readable or not; the
+    // dates that read as dates are held and the age follows them.
     void show(const planfile::PrintedPlan &printed);
     using QTabWidget::show;
     // Empties every control: the plan-date field shows "平成   年  月  日",
@@ -150,6 +167,58 @@ public:
     bool undo();
     bool redo();
 
+    // --- The two dates and the age (PlanFormDates.cpp) ----------------------
+    // The view holds the plan date and the birth date the fields last
+    // committed (Enter, leaving the field, or a key that made a whole date)
+    // and the age between them, which the age label shows.
+    //
+    // The plan date held: the date "開いた時の日付で保存" keeps, the one the
+    // age is counted to.
+    TDateTime planDate() const { return m_planDate; }
+    // The birth date held, and the age between the two (shown unless the
+    // birth date lies after the plan date).
+    TDateTime birthDate() const { return m_birthDate; }
+    std::int32_t age() const { return m_age; }
+    // New: the birth-date field blank, the plan-date field today; both dates
+    // held are `now`, the age 0.
+    void startDates(TDateTime now);
+    // The dates and age of `plan` (a plan just saved) become the ones held;
+    // the plan date is shown in its field and the page-2 header, and the
+    // age in its label (the program's own fill, no edit).
+    void showPlanDate(const TPRACTDATA &plan);
+    // The next plan from this one: the plan date today (`now` held), the age
+    // counted to it from the birth date shown.
+    void restartPlanDate(TDateTime now);
+    // Starts the recovered plan's dates: `planDate` held as it was, the birth
+    // date and the age from the fields.
+    void holdPlanDate(TDateTime planDate);
+    // The date error: "日付エラーです。", page 1 to the front, the focus on
+    // the date field.
+    void showDateError(const planfile::PlanField &field);
+
+    // --- Mark cells and priority marks (PlanFormMarks.cpp) -----------------
+    // Left button on a mark cell toggles its selection (white / aqua); the
+    // right button (or Shift+F10 / the menu key) opens the A/B/C dialog,
+    // whose answer applies to the whole grid.
+    void ABCMouseUp(Qt::MouseButton button);
+    // Cycles the priority mark of the clicked row "　" -> "○" -> "◎".
+    void SpecialClick();
+
+    // --- Texts that will not print whole (PlanFormFit.cpp) -----------------
+    // Before a save: when texts of `plan` will not print whole (the plan
+    // file keeps only what prints), one warning lists every such field in
+    // the order of the checks, with its caption and the start of what will
+    // be lost, and offers "保存", "キャンセル" and, when breaking the
+    // too-wide lines of a memo saves it whole, "改行を入れる". True to save;
+    // false to write nothing, the first such field shown with the focus in
+    // it. "改行を入れる" breaks the lines of every memo it saves, in the
+    // controls and in `plan`, and asks again only when something still does
+    // not fit.
+    bool ConfirmPrintedFit(TPRACTDATA &plan);
+    // Asks whether to save when a text holds characters code page 932
+    // keeps only as look-alikes (〜 as ～, ¥ as \), listing them per field.
+    bool ConfirmLookAlikes();
+
 signals:
     // The user changed a control: typed, pasted, ticked or chose. Controls
     // that show() and clear() fill do not count.
@@ -158,6 +227,7 @@ signals:
 private:
     void buildPage(int number);
     void placeField(const planfile::PlanField &field, TFormPanel *panel);
+    void showAsPrinted(const planfile::PlanField &field, const FieldControl &control, TFormPanel *panel);
     void setTabOrder();
     void watchForEdits();
     void userEdited();
@@ -170,6 +240,33 @@ private:
     // number, tick or choice of the others from `plan`.
     void fill(const TPRACTDATA &plan, const planfile::PlanField &field, const std::string &text);
     Reading read(std::optional<TDateTime> planDate) const;
+    Prompter &prompter() const;
+
+    // Date fields (PlanFormDates.cpp).
+    void watchDates();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool handleDateKey(QLineEdit *field, QEvent *event);
+    // Backspace and Delete on a date field move the caret left instead.
+    void DateItemKeyDown(QLineEdit *field, int &key);
+    // Applies one typed character to a date field through the era editor.
+    void DateItemKeyPress(QLineEdit *field, char key);
+    void PlanDateEditKeyUp();
+    void BirthEditKeyUp();
+    void OldLabelClick();
+    void ShowDateError(QLineEdit *field);
+    // A date field losing the focus takes its date when the text is one;
+    // otherwise nothing happens.
+    void commitDateQuietly(QLineEdit *field);
+    // The plan date and the birth date as their fields show them, where they
+    // read as dates, and the age between them.
+    void followDates();
+    // Shows the age in its label, nothing while the birth date lies after
+    // the plan date.
+    void showAge();
+    // Marks every text control whose text will not print whole with a red
+    // frame and a tooltip, following each change of its text.
+    void watchPrintedFit();
+    void watchMarks();
 
     std::vector<FieldControl> m_controls;
     std::array<QWidget *, 2> m_pages{};
@@ -178,6 +275,17 @@ private:
     TClickLabel *m_nameHeader = nullptr;
     TClickLabel *m_dateHeader = nullptr;
     TClickLabel *m_ageUnit = nullptr;
+    TEdit *m_planDateEdit = nullptr;
+    TEdit *m_birthEdit = nullptr;
+    TClickLabel *m_ageLabel = nullptr;
+    // The date field in which Enter went down; its key-up commits only there.
+    QLineEdit *m_enterDownIn = nullptr;
+    TDateTime m_planDate = 0;
+    TDateTime m_birthDate = 0;
+    std::int32_t m_age = 0;
+    std::shared_ptr<Prompter> m_prompter;
+    std::shared_ptr<Clock> m_clock;
+    TABCForm *m_abcForm = nullptr; // made when first shown, then reused
     int m_filling = 0; // show() and clear() at work
     std::vector<Snapshot> m_history;
     std::size_t m_at = 0;               // the step the controls show

@@ -225,6 +225,9 @@ void TPlanForm::show(const TPRACTDATA &plan)
     for (const PlanField &field : planfile::kPlanFields) {
         fill(plan, field, planfile::printedText(plan, field));
     }
+    m_planDate = plan.PlanDate;
+    m_birthDate = plan.BirthDate;
+    m_age = plan.Age;
     showHeader();
     --m_filling;
 }
@@ -238,6 +241,7 @@ void TPlanForm::show(const planfile::PrintedPlan &printed)
         fill(printed.Plan, field,
              asPrinted ? std::string(printed.firstLine(field)) : planfile::printedText(printed.Plan, field));
     }
+    followDates();
     showHeader();
     --m_filling;
 }

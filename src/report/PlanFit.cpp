@@ -293,6 +293,38 @@ std::string BreakWideLines(const PlanField &field, std::string_view text)
     return result;
 }
 
+PrintedRoom RoomOf(const PlanField &field)
+{
+    PrintedRoom room;
+    TPRText *item = itemOf(measure().form, field);
+    if (item == nullptr) {
+        return room;
+    }
+    room.wraps = item->WordWrap;
+    TRect rect;
+    TPdfCanvas &canvas = canvasFor(*item, rect);
+    // Lines as many as the box ever shows, each of one character; then one
+    // line of each width, longer than any box.
+    std::string lines;
+    for (int n = 0; n < 200; ++n) {
+        lines += "a\r\n";
+    }
+    item->SetText(lines);
+    room.lines = static_cast<int>(item->Layout(canvas, rect).Lines.size());
+    const auto shownOf = [&](std::string_view character) {
+        std::string line;
+        for (int n = 0; n < 200; ++n) {
+            line += character;
+        }
+        item->SetText(line);
+        const TPdfTextLayout layout = item->Layout(canvas, rect);
+        return layout.Lines.empty() ? 0 : static_cast<int>(layout.Lines.front().Shown / character.size());
+    };
+    room.fullWidth = shownOf("\x82\xa0"); // あ
+    room.halfWidth = shownOf("a");
+    return room;
+}
+
 std::optional<std::string> BreakToFit(const PlanField &field, std::string_view text)
 {
     if (field.kind != planfile::FieldKind::Memo) {

@@ -62,4 +62,16 @@ std::string BreakWideLines(const planfile::PlanField &field, std::string_view te
 // that is not a memo.
 std::optional<std::string> BreakToFit(const planfile::PlanField &field, std::string_view text);
 
+// What the printed box of a text field shows: the most lines, and the most
+// full-width (two-byte) and half-width characters one line shows; whether
+// the box wraps its lines at blanks. All zero for a field printed by a
+// label, which prints its whole text.
+struct PrintedRoom {
+    int lines = 0;
+    int fullWidth = 0;
+    int halfWidth = 0;
+    bool wraps = false;
+};
+PrintedRoom RoomOf(const planfile::PlanField &field);
+
 } // namespace planfit

@@ -26,7 +26,7 @@ private slots:
     void enterOnTheTemplateShowsTheDateError();
     void enterOnTheDateErrorBoxClosesItOnce();
     void leavingTheBirthDateShowsTheAgeUnlessBornAfterThePlanDate();
-    void planDateEnterStoresTheDateWithoutTheAge();
+    void planDateEnterStoresTheDateAndTheAgeFollows();
     void oldLabelClickRecomputesFromBothFields();
     void oldLabelClickReportsTheFirstBadField();
 
@@ -48,7 +48,7 @@ void DateFieldTest::cleanup()
 
 void DateFieldTest::typingFillsTheBirthDateAndEnterShowsTheAge()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     form.planForm().control<TEdit>("BirthEdit")->setFocus();
     form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
     QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("H150401"));
@@ -56,22 +56,22 @@ void DateFieldTest::typingFillsTheBirthDateAndEnterShowsTheAge()
     QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->cursorPosition(), 11); // byte 16, after 日
     QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
     QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("平成15年 4月 1日"));
-    QCOMPARE(form.Plan.BirthDate, encodeDate(2003, 4, 1));
+    QCOMPARE(form.planForm().birthDate(), encodeDate(2003, 4, 1));
     QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("0"));
 
     form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
     QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("s150612"));
     QCOMPARE(form.planForm().control<TEdit>("BirthEdit")->text(), QStringLiteral("昭和15年 6月12日"));
     QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Enter);
-    // Aged against the plan date held in the record (New: now).
-    QCOMPARE(form.Plan.Age, 62);
+    // Aged against the plan date the view holds (New: now).
+    QCOMPARE(form.planForm().age(), 62);
     QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("62"));
     QVERIFY(f->prompter->shown.isEmpty());
 }
 
 void DateFieldTest::typingReplacesTheEraAndSkipsFixedCharacters()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
     form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(1); // byte 2, inside the era
     QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_T);
@@ -85,7 +85,7 @@ void DateFieldTest::typingReplacesTheEraAndSkipsFixedCharacters()
 
 void DateFieldTest::rejectedDigitsKeepTheirPlaceholders()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
     QTest::keyClicks(form.planForm().control<TEdit>("BirthEdit"), QStringLiteral("H15"));
     // The month's first digit may only be 0, a space or 1.
@@ -103,7 +103,7 @@ void DateFieldTest::rejectedDigitsKeepTheirPlaceholders()
 
 void DateFieldTest::backspaceMovesLeftAndWritesUnderscoreAtTheDay()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
     form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(11);
     QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Backspace); // to byte 14: nothing typed there
@@ -117,7 +117,7 @@ void DateFieldTest::backspaceMovesLeftAndWritesUnderscoreAtTheDay()
 
 void DateFieldTest::deleteOnlyMovesLeft()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 1日"));
     form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(9);
     QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Delete);
@@ -127,7 +127,7 @@ void DateFieldTest::deleteOnlyMovesLeft()
 
 void DateFieldTest::editMenuShortcutsNeverReachTheEraEditor()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     const QString date = QStringLiteral("平成15年 4月 1日");
     form.planForm().control<TEdit>("BirthEdit")->setText(date);
     form.planForm().control<TEdit>("BirthEdit")->setFocus();
@@ -158,17 +158,18 @@ void DateFieldTest::editMenuShortcutsNeverReachTheEraEditor()
 
 void DateFieldTest::enterOnTheTemplateShowsTheDateError()
 {
-    TMainForm &form = *f->form;
-    const TDateTime before = form.Plan.BirthDate;
+    TestMainForm &form = *f->form;
+    const TDateTime before = form.planForm().birthDate();
     form.planForm().setCurrentWidget(form.planForm().page(2));
-    form.BirthEditKeyUp();
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown.first().caption, QStringLiteral("情報"));
     QCOMPARE(f->prompter->shown.first().text, QStringLiteral("日付エラーです。"));
     QCOMPARE(f->prompter->shown.first().buttons, QList<Prompter::Button>{Prompter::Button::Ok});
     QCOMPARE(form.planForm().currentWidget(), form.planForm().page(1));
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("BirthEdit")));
-    QCOMPARE(form.Plan.BirthDate, before);
+    QCOMPARE(form.planForm().birthDate(), before);
 }
 
 // The field commits on the key-up of an Enter it saw go down. The Enter
@@ -177,7 +178,7 @@ void DateFieldTest::enterOnTheTemplateShowsTheDateError()
 // bring the box straight back.
 void DateFieldTest::enterOnTheDateErrorBoxClosesItOnce()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     f->prompter->realBoxes = true;
     form.planForm().control<TEdit>("BirthEdit")->setFocus();
     QTest::keyPress(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
@@ -220,25 +221,25 @@ void DateFieldTest::enterOnTheDateErrorBoxClosesItOnce()
 // age.
 void DateFieldTest::leavingTheBirthDateShowsTheAgeUnlessBornAfterThePlanDate()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     form.planForm().control<TEdit>("BirthEdit")->setFocus();
     form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
     QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Tab);
     QVERIFY(!form.planForm().control<TEdit>("BirthEdit")->hasFocus());
-    QCOMPARE(form.Plan.BirthDate, encodeDate(1940, 6, 12));
+    QCOMPARE(form.planForm().birthDate(), encodeDate(1940, 6, 12));
     QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("62"));
 
     form.planForm().control<TEdit>("BirthEdit")->setFocus();
     form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月__日"));
     form.planForm().control<TEdit>("NameEdit")->setFocus(Qt::MouseFocusReason);
-    QCOMPARE(form.Plan.BirthDate, encodeDate(1940, 6, 12));
+    QCOMPARE(form.planForm().birthDate(), encodeDate(1940, 6, 12));
     QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("62"));
 
     // Born after the plan date (平成15年4月1日, held from New).
     form.planForm().control<TEdit>("BirthEdit")->setFocus();
     form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("令和20年 1月 1日"));
     QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
-    QCOMPARE(form.Plan.BirthDate, encodeDate(2038, 1, 1));
+    QCOMPARE(form.planForm().birthDate(), encodeDate(2038, 1, 1));
     QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QString());
     form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("平成15年 4月 2日"));
     QTest::mouseClick(form.planForm().control<TClickLabel>("OldLabel"), Qt::LeftButton);
@@ -249,37 +250,41 @@ void DateFieldTest::leavingTheBirthDateShowsTheAgeUnlessBornAfterThePlanDate()
     QVERIFY(f->prompter->shown.isEmpty());
 }
 
-void DateFieldTest::planDateEnterStoresTheDateWithoutTheAge()
+// The age follows the plan date as well: Enter on it counts the age anew
+// when the birth date reads as a date.
+void DateFieldTest::planDateEnterStoresTheDateAndTheAgeFollows()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
     form.planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年 1月 8日"));
-    form.Plan.Age = 7;
     form.planForm().control<TEdit>("PlanDateEdit")->setFocus();
     QTest::keyClick(form.planForm().control<TEdit>("PlanDateEdit"), Qt::Key_Return);
-    QCOMPARE(form.Plan.PlanDate, encodeDate(2008, 1, 8));
-    QCOMPARE(form.Plan.Age, 7);
+    QCOMPARE(form.planForm().planDate(), encodeDate(2008, 1, 8));
+    QCOMPARE(form.planForm().age(), 67);
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("67"));
     form.planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年 2月30日"));
     QTest::keyClick(form.planForm().control<TEdit>("PlanDateEdit"), Qt::Key_Return);
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("PlanDateEdit")));
-    QCOMPARE(form.Plan.PlanDate, encodeDate(2008, 1, 8));
+    QCOMPARE(form.planForm().planDate(), encodeDate(2008, 1, 8));
+    QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("67"));
 }
 
 void DateFieldTest::oldLabelClickRecomputesFromBothFields()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     form.planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成20年04月01日"));
     form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
     QTest::mouseClick(form.planForm().control<TClickLabel>("Label12"), Qt::LeftButton);
-    QCOMPARE(form.Plan.PlanDate, encodeDate(2008, 4, 1));
-    QCOMPARE(form.Plan.BirthDate, encodeDate(1940, 6, 12));
+    QCOMPARE(form.planForm().planDate(), encodeDate(2008, 4, 1));
+    QCOMPARE(form.planForm().birthDate(), encodeDate(1940, 6, 12));
     QCOMPARE(form.planForm().control<TClickLabel>("OldLabel")->text(), QStringLiteral("67"));
     QVERIFY(f->prompter->shown.isEmpty());
 }
 
 void DateFieldTest::oldLabelClickReportsTheFirstBadField()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     form.planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成   年  月  日"));
     form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("bad"));
     QTest::mouseClick(form.planForm().control<TClickLabel>("OldLabel"), Qt::LeftButton);
@@ -291,7 +296,7 @@ void DateFieldTest::oldLabelClickReportsTheFirstBadField()
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("BirthEdit")));
     // The plan date was read before the birth date failed.
-    QCOMPARE(form.Plan.PlanDate, encodeDate(2008, 4, 1));
+    QCOMPARE(form.planForm().planDate(), encodeDate(2008, 4, 1));
 }
 
 QTEST_MAIN(DateFieldTest)

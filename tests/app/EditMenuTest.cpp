@@ -112,7 +112,7 @@ QStringList EditMenuTest::openMenu()
 
 void EditMenuTest::noFieldFocusedLeavesOnlyPaste()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田"));
     form.planForm().tabBar()->setFocus();
     QTRY_VERIFY(form.planForm().tabBar()->hasFocus());
@@ -136,7 +136,7 @@ void EditMenuTest::noFieldFocusedLeavesOnlyPaste()
 
 void EditMenuTest::comboAndCheckBoxesAllowOnlySelectAllWhichDoesNothing()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     auto *team = form.planForm().control<QComboBox>(formnames::teamBox(1));
     team->setEditText(QStringLiteral("山本 一郎"));
     team->lineEdit()->selectAll();
@@ -162,7 +162,7 @@ void EditMenuTest::comboAndCheckBoxesAllowOnlySelectAllWhichDoesNothing()
 
 void EditMenuTest::editWithoutSelectionCannotCutOrCopy()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
     form.planForm().control<TEdit>("NameEdit")->setFocus();
     form.planForm().control<TEdit>("NameEdit")->deselect();
@@ -175,7 +175,7 @@ void EditMenuTest::editWithoutSelectionCannotCutOrCopy()
 
 void EditMenuTest::commandsActOnEditsAndMemosOfBothPages()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     for (QWidget *field : {static_cast<QWidget *>(form.planForm().control<TEdit>("NameEdit")),
                            static_cast<QWidget *>(form.planForm().control<TMemo>("KenkouMemo")),
                            static_cast<QWidget *>(form.planForm().control<TMemo>("SelfHope"))}) {
@@ -236,7 +236,7 @@ void EditMenuTest::commandsActOnEditsAndMemosOfBothPages()
 
 void EditMenuTest::pasteAndCutReachDateFieldsPastTheirEraEditor()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     const QString planDate = form.planForm().control<TEdit>("PlanDateEdit")->text();
     QApplication::clipboard()->setText(QStringLiteral("令和"));
     form.planForm().control<TEdit>("PlanDateEdit")->setFocus();

@@ -60,7 +60,7 @@ void InputMethodTest::cleanup()
 
 void InputMethodTest::onlyTheDigitFieldsAndListsRefuseTheInputMethod()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     const QList<QWidget *> off{form.planForm().control<TEdit>("PlanDateEdit"),
                                form.planForm().control<TEdit>("BirthEdit"), form.planForm().control<TEdit>("HDSEdit"),
                                form.planForm().control<QComboBox>("SexBox"),
@@ -94,7 +94,7 @@ void InputMethodTest::onlyTheDigitFieldsAndListsRefuseTheInputMethod()
 
 void InputMethodTest::composedTextNeverReachesTheDigitFields()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     const QString blank = form.planForm().control<TEdit>("BirthEdit")->text();
     form.planForm().control<TEdit>("BirthEdit")->setFocus();
     form.planForm().control<TEdit>("BirthEdit")->setCursorPosition(0);
@@ -114,7 +114,7 @@ void InputMethodTest::composedTextNeverReachesTheDigitFields()
 
 void InputMethodTest::composedTextLandsAtTheCaret()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     form.planForm().control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞\r\n発症"));
     form.Modified = false;
     form.planForm().control<TMemo>("KenkouMemo")->setFocus();
@@ -141,7 +141,7 @@ void InputMethodTest::composedTextLandsAtTheCaret()
 // arrives once more in the field that now has the focus.
 void InputMethodTest::aCompositionCommittedOnLeavingLandsOnce()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
     form.planForm().control<TEdit>("NameEdit")->setFocus();
     sendComposition(form.planForm().control<TEdit>("NameEdit"), QStringLiteral("たろう"), QString());
     sendComposition(form.planForm().control<TEdit>("NameEdit"), QString(), QStringLiteral("たろう"));

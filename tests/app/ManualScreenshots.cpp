@@ -111,7 +111,7 @@ void press(QDialog *box, const QString &caption)
 }
 
 // Sets the text of a memo, an edit or an editable drop-down.
-void setText(TMainForm &form, const QString &control, const QString &text)
+void setText(TestMainForm &form, const QString &control, const QString &text)
 {
     QWidget *widget = form.planForm().control(control);
     if (auto *memo = qobject_cast<TMemo *>(widget)) {
@@ -127,7 +127,7 @@ void setText(TMainForm &form, const QString &control, const QString &text)
 // patient's own data, saved with 今日の日付で保存 (the prompter answers).
 void savePlan(WindowFixture &fixture, const QString &name, int sex, const QString &birth, TDateTime day)
 {
-    TMainForm &form = *fixture.form;
+    TestMainForm &form = *fixture.form;
     fixture.clock->value = day;
     form.NewMenuClick();
     fillSampleData(form);
@@ -176,7 +176,7 @@ int main(int argc, char *argv[])
     }
 
     WindowFixture fixture;
-    TMainForm &form = *fixture.form;
+    TestMainForm &form = *fixture.form;
     form.resize(791, 881);
     form.Registory->SaveFolder = plans;
     form.Registory->OpenFolder = plans;
@@ -258,7 +258,7 @@ int main(int argc, char *argv[])
     }
 
     // Another editor holds 佐藤's plan: the list marks it, opening it asks.
-    std::unique_ptr<TMainForm> other = fixture.makeWindow(planlock::LockOwner{"sato", "nurse-pc", 4242, 0});
+    std::unique_ptr<TestMainForm> other = fixture.makeWindow(planlock::LockOwner{"sato", "nurse-pc", 4242, 0});
     other->openPlanFile(planFile(plans, sato, 2026, 3, 2));
     form.PlanListMenuClick();
     if (auto *list = form.findChild<TPlanListForm *>()) {

@@ -296,19 +296,22 @@ void MarkCellsTest::dialogLooksAndAnswersAsItShould()
 
 void MarkCellsTest::priorityMarksCycleAndCountAsEdits()
 {
-    TMainForm &form = *f->form;
+    TestMainForm &form = *f->form;
+    // A plan that passes the checks, read below.
+    form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年 6月12日"));
+    form.planForm().control<TEdit>("HDSEdit")->setText(QStringLiteral("20"));
     auto *special = form.planForm().control<QLabel>(formnames::special(20));
     const QStringList expected{QStringLiteral("○"), QStringLiteral("◎"), QStringLiteral("　")};
     for (int click = 0; click < 3; ++click) {
         form.Modified = false;
         QTest::mouseClick(special, Qt::LeftButton);
         QCOMPARE(special->text(), expected.at(click));
-        QCOMPARE(form.Plan.MotionItems[0].Special, (click + 1) % 3);
+        QCOMPARE(viewPlan(form).MotionItems[0].Special, (click + 1) % 3);
         QVERIFY(form.Modified);
     }
     QTest::mouseClick(form.planForm().control<QLabel>(formnames::special(12)), Qt::LeftButton);
-    QCOMPARE(form.Plan.ActivityItems[12].Special, 1);
-    QCOMPARE(form.Plan.MotionItems[0].Special, 0);
+    QCOMPARE(viewPlan(form).ActivityItems[12].Special, 1);
+    QCOMPARE(viewPlan(form).MotionItems[0].Special, 0);
     QVERIFY(f->prompter->shown.isEmpty());
     // A right click is not a click.
     QTest::mouseClick(special, Qt::RightButton);

@@ -34,7 +34,7 @@ private slots:
 void NewAndCloseTest::newFillsDatesAndFocusesName()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     QVERIFY(QTest::qWaitForWindowActive(&form));
     form.NewMenuClick();
     QCOMPARE(form.planForm().control<TEdit>("PlanDateEdit")->text(), QStringLiteral("平成15年04月01日"));
@@ -42,10 +42,8 @@ void NewAndCloseTest::newFillsDatesAndFocusesName()
     QCOMPARE(form.planForm().currentWidget(), form.planForm().page(1));
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(form.planForm().control<TEdit>("NameEdit")));
     QVERIFY(!form.Modified);
-    QCOMPARE(form.Plan.PlanDate, testNow());
-    QCOMPARE(form.Plan.BirthDate, testNow());
-    QCOMPARE(form.Plan.HDS, 30);
-    QCOMPARE(form.Plan.Sex, -1);
+    QCOMPARE(form.planForm().planDate(), testNow());
+    QCOMPARE(form.planForm().control<QComboBox>("SexBox")->currentIndex(), -1);
     QVERIFY(form.planForm().control<TEdit>("HDSEdit")->text().isEmpty());
 }
 
@@ -54,14 +52,14 @@ void NewAndCloseTest::newFillsDatesAndFocusesName()
 void NewAndCloseTest::newAsksBeforeDiscardingChanges()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     form.NewMenuClick();
     QVERIFY2(f.prompter->shown.isEmpty(), "no changes: nothing to lose");
 
     fillSampleData(form);
     QTest::keyClicks(form.planForm().control<TEdit>("HomeWorkEdit"), QStringLiteral("x"));
-    form.Plan.MotionItems[3].Special = 2;
+    QCOMPARE(form.planForm().control<QLabel>(formnames::special(23))->text(), QStringLiteral("◎"));
     QVERIFY(form.Modified);
     const QString typed = form.planForm().control<TEdit>("HomeWorkEdit")->text();
     f.prompter->answers = {Prompter::Button::Cancel};
@@ -75,7 +73,7 @@ void NewAndCloseTest::newAsksBeforeDiscardingChanges()
     QVERIFY(form.Modified);
     QCOMPARE(form.planForm().control<TEdit>("HomeWorkEdit")->text(), typed);
     QCOMPARE(form.planForm().control<TEdit>("NameEdit")->text(), QStringLiteral("山田 太郎"));
-    QCOMPARE(form.Plan.MotionItems[3].Special, 2);
+    QCOMPARE(viewPlan(form).MotionItems[3].Special, 2);
 
     f.prompter->answers = {Prompter::Button::Ok};
     form.NewMenuClick();
@@ -87,7 +85,7 @@ void NewAndCloseTest::newAsksBeforeDiscardingChanges()
     QVERIFY(form.planForm().control<TMemo>("Remark")->toPlainText().isEmpty());
     QCOMPARE(form.planForm().control<TMarkCell>(formnames::abc(0, 0))->text(), QStringLiteral("　"));
     QCOMPARE(form.planForm().control<QLabel>(formnames::special(0))->text(), QStringLiteral("　"));
-    QCOMPARE(form.Plan.MotionItems[3].Special, 0);
+    QCOMPARE(form.planForm().control<QLabel>(formnames::special(23))->text(), QStringLiteral("　"));
     QCOMPARE(form.planForm().control<QComboBox>(formnames::teamBox(1))->currentText(), QString());
     QCOMPARE(form.planForm().control<QComboBox>(formnames::teamBox(1))->count(), 2);
 }
@@ -95,10 +93,10 @@ void NewAndCloseTest::newAsksBeforeDiscardingChanges()
 void NewAndCloseTest::clearFormKeepsPlanModifiedAndSelection()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     fillSampleData(form);
-    form.Plan.Name = "kept";
+    const TDateTime held = form.planForm().planDate();
     form.Modified = true;
     auto *cell = form.planForm().control<TMarkCell>(formnames::abc(5, 2));
     cell->setColor(QColor(0, 255, 255));
@@ -111,7 +109,7 @@ void NewAndCloseTest::clearFormKeepsPlanModifiedAndSelection()
     QCOMPARE(form.planForm().control<TEdit>(formnames::time(20))->text(), QStringLiteral("　"));
     QVERIFY(form.planForm().control<TMemo>(formnames::goods(20))->toPlainText().isEmpty());
     QVERIFY(form.planForm().control<QLabel>("UserLabel")->text().isEmpty());
-    QCOMPARE(form.Plan.Name, std::string("kept"));
+    QCOMPARE(form.planForm().planDate(), held);
     QVERIFY(form.Modified);
     QCOMPARE(cell->color(), QColor(0, 255, 255));
     QCOMPARE(cell->text(), QStringLiteral("　"));
@@ -120,7 +118,7 @@ void NewAndCloseTest::clearFormKeepsPlanModifiedAndSelection()
 void NewAndCloseTest::pageChangeCopiesNameAndDate()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     QTest::keyClicks(form.planForm().control<TEdit>("NameEdit"), QStringLiteral("Yamada"));
     form.planForm().setCurrentWidget(form.planForm().page(2));
@@ -184,7 +182,7 @@ void NewAndCloseTest::everyKindOfUserEditSetsModified()
 {
     QFETCH(QString, kind);
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     QVERIFY(!form.Modified);
     if (kind == QStringLiteral("edit")) {
@@ -214,7 +212,7 @@ void NewAndCloseTest::everyKindOfUserEditSetsModified()
 void NewAndCloseTest::programFillsDoNotSetModified()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     {
         const TMainForm::ProgramFill fill(form);

@@ -7,6 +7,7 @@
 
 #include "ControlNames.h"
 #include "plan/Cp932.h"
+#include "plan/Marks.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
 #include "app/PlanFiles.h"
@@ -61,7 +62,7 @@ QMap<QString, QString> snapshot(const TMainForm &form)
             continue;
         }
         if (const auto *cell = qobject_cast<const TMarkCell *>(control)) {
-            values[name] = QString::fromStdString(TMainForm::MarkToHalfWidth(cell->text()));
+            values[name] = QString::fromStdString(MarkToHalfWidth(guitext::toCp932(cell->text())));
         } else if (const auto *label = qobject_cast<const TClickLabel *>(control)) {
             values[name] = label->text();
         } else if (const auto *memo = qobject_cast<const TMemo *>(control)) {
@@ -92,14 +93,14 @@ QString differences(const QMap<QString, QString> &expected, const QMap<QString, 
 
 // Fills every control with its own text: memos of several lines with empty
 // ones between, parentheses and backslashes, every mark combination and
-// priority mark, team box 3 left empty. The priority marks are also put into
-// `Plan`, as clicking them would.
-void fillDistinct(TMainForm &form, int sex, int kaigo)
+// priority mark, team box 3 left empty.
+void fillDistinct(TestMainForm &form, int sex, int kaigo)
 {
     form.planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 (花子)"));
     form.planForm().control<QComboBox>("SexBox")->setCurrentIndex(sex);
     form.planForm().control<TEdit>("BirthEdit")->setText(QStringLiteral("昭和15年06月12日"));
-    form.BirthEditKeyUp();
+    form.planForm().control<TEdit>("BirthEdit")->setFocus();
+    QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_Return);
     form.planForm().control<QComboBox>("KaigoBox")->setCurrentIndex(kaigo);
     form.planForm().control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞（左片麻痺）\n\n平成15年1月発症"));
     form.planForm().control<TMemo>("GapeiMemo")->setText(QStringLiteral("高血圧\\糖尿病"));
@@ -142,7 +143,6 @@ void fillDistinct(TMainForm &form, int sex, int kaigo)
         form.planForm().control<TMemo>(formnames::kaigo(row))->setText(QStringLiteral("介助\n") + number);
         form.planForm().control<TEdit>(formnames::time(row))->setText(number + QStringLiteral("(m)\\"));
         form.planForm().control<TClickLabel>(formnames::special(row))->setText(specials.at(n % 3));
-        planRow(form.Plan, row).Special = n % 3;
         ++n;
     }
     form.planForm().control<TMemo>("PTOTST0")->setText(QStringLiteral("歩行訓練\n\n週３回"));
@@ -208,6 +208,7 @@ private slots:
     void savedPlanComesBackIntoEveryControl_data();
     void savedPlanComesBackIntoEveryControl();
     void openingUnlocksTheEditorOnPageOne();
+    void theAgeFollowsBothDatesAfterOpening();
     void printedTextsOutsideTheListsChooseNothing_data();
     void printedTextsOutsideTheListsChooseNothing();
     void unsavedChangesAreConfirmedFirst();
@@ -220,7 +221,7 @@ private slots:
     void aChangedPlanIsShownAfterAWarning();
 
 private:
-    TMainForm &form() { return *f->form; }
+    TestMainForm &form() { return *f->form; }
     // Saves the editor's plan with the first save command; returns its path.
     QString savePlan();
     // Runs the open command on `path` with every box answered OK.
@@ -312,7 +313,6 @@ void OpenCommandTest::savedPlanComesBackIntoEveryControl()
     // A different plan in the editor, marked as edited.
     form().NewMenuClick();
     fillSampleData(form());
-    form().Plan.Name = "before";
     form().Modified = true;
 
     f->prompter->answers = {Prompter::Button::Ok};
@@ -326,13 +326,44 @@ void OpenCommandTest::savedPlanComesBackIntoEveryControl()
     QCOMPARE(form().planForm().control<QLabel>("DateLabel")->text(),
              form().planForm().control<TEdit>("PlanDateEdit")->text());
     QVERIFY(!form().Modified);
-    // The priority marks are the only part of the plan the command writes.
+    // The priority marks read back as numbers.
+    const TPRACTDATA opened = viewPlan(form());
     int n = 0;
     for (const int row : formnames::rows()) {
-        QCOMPARE(planRow(form().Plan, row).Special, n % 3);
+        QCOMPARE(planRow(opened, row).Special, n % 3);
         ++n;
     }
-    QCOMPARE(form().Plan.Name, std::string("before"));
+}
+
+// After Open, Enter on either date counts the age anew against the other.
+void OpenCommandTest::theAgeFollowsBothDatesAfterOpening()
+{
+    form().NewMenuClick();
+    fillSampleData(form());
+    const QString path = savePlan();
+    QVERIFY(!path.isEmpty());
+    f->form = f->makeWindow();
+    form().show();
+    QVERIFY(QTest::qWaitForWindowActive(f->form.get()));
+    openFile(path);
+
+    auto *birth = form().planForm().control<TEdit>("BirthEdit");
+    auto *planDate = form().planForm().control<TEdit>("PlanDateEdit");
+    struct Step {
+        TEdit *field;
+        QString text;
+        QString age;
+    };
+    // The plan was saved on 平成15年4月1日.
+    for (const Step &step : {Step{birth, QStringLiteral("昭和20年 1月 1日"), QStringLiteral("58")},
+                             Step{planDate, QStringLiteral("令和 7年 7月 1日"), QStringLiteral("80")},
+                             Step{birth, QStringLiteral("昭和30年 1月 1日"), QStringLiteral("70")}}) {
+        step.field->setText(step.text);
+        step.field->setFocus();
+        QTest::keyClick(step.field, Qt::Key_Return);
+        QCOMPARE(form().planForm().control<TClickLabel>("OldLabel")->text(), step.age);
+    }
+    QVERIFY(f->prompter->shown.isEmpty());
 }
 
 void OpenCommandTest::openingUnlocksTheEditorOnPageOne()
@@ -417,7 +448,6 @@ void OpenCommandTest::printedTextsOutsideTheListsChooseNothing()
     form().planForm().control<QComboBox>("KaigoBox")->setCurrentIndex(0);
     form().planForm().control<QCheckBox>("HomeBox")->setChecked(true);
     form().planForm().control<TClickLabel>(formnames::special(0))->setText(QStringLiteral("○"));
-    form().Plan.ActivityItems[0].Special = 1;
     const QString path = savePlan();
     QVERIFY(!path.isEmpty());
 
@@ -429,7 +459,6 @@ void OpenCommandTest::printedTextsOutsideTheListsChooseNothing()
     QCOMPARE(to.size(), from.size());
     bytes.replace(from, to);
     writeAll(path, bytes);
-    form().Plan.ActivityItems[0].Special = 1;
 
     openFile(path);
 
@@ -449,7 +478,7 @@ void OpenCommandTest::printedTextsOutsideTheListsChooseNothing()
         QCOMPARE(form().planForm().control<QCheckBox>("HomeBox")->isChecked(), value.toInt() != 0);
     } else {
         QCOMPARE(form().planForm().control<TClickLabel>(control)->text(), replacement);
-        QCOMPARE(form().Plan.ActivityItems[0].Special, value.toInt());
+        QCOMPARE(viewPlan(form()).ActivityItems[0].Special, value.toInt());
     }
 }
 
@@ -493,7 +522,7 @@ void OpenCommandTest::cancelKeepsThePlanAndForgetsTheFolder()
     fillSampleData(form());
     form().Modified = true;
     form().Registory->OpenFolder = plansFolder();
-    const TPRACTDATA plan = form().Plan;
+    const TDateTime planDate = form().planForm().planDate();
     const QMap<QString, QString> typed = snapshot(form());
 
     f->prompter->answers = {Prompter::Button::Ok};
@@ -503,7 +532,7 @@ void OpenCommandTest::cancelKeepsThePlanAndForgetsTheFolder()
     const QMap<QString, QString> after = snapshot(form());
     QVERIFY2(after == typed, qPrintable(differences(typed, after)));
     QVERIFY(form().Modified);
-    QVERIFY(form().Plan == plan);
+    QCOMPARE(form().planForm().planDate(), planDate);
     QCOMPARE(form().Registory->OpenFolder, RootFolder());
     QVERIFY(form().planForm().isVisible());
 
@@ -579,7 +608,7 @@ void OpenCommandTest::refusedFilesKeepTheTypedPlan_data()
 }
 
 // A plan typed into the editor (and not saved) survives every refused file:
-// the controls, `Plan`, `Modified` and the editing state stay as they were.
+// the controls, the dates held, `Modified` and the editing state stay as they were.
 void OpenCommandTest::refusedFilesKeepTheTypedPlan()
 {
     QFETCH(QString, kind);
@@ -609,7 +638,7 @@ void OpenCommandTest::refusedFilesKeepTheTypedPlan()
     // reader opens it; the message names it as it is spelt.
     QTest::keyClicks(form().planForm().control<TEdit>("HomeWorkEdit"), QStringLiteral("typed"));
     QVERIFY(form().Modified);
-    const TPRACTDATA plan = form().Plan;
+    const TDateTime planDate = form().planForm().planDate();
     const QMap<QString, QString> typed = snapshot(form());
     message = refusal(path, message);
     if (kind == QStringLiteral("missing")) {
@@ -627,7 +656,7 @@ void OpenCommandTest::refusedFilesKeepTheTypedPlan()
     const QMap<QString, QString> after = snapshot(form());
     QVERIFY2(after == typed, qPrintable(differences(typed, after)));
     QVERIFY(form().Modified);
-    QVERIFY(form().Plan == plan);
+    QCOMPARE(form().planForm().planDate(), planDate);
     QVERIFY(form().planForm().isVisible());
     QVERIFY(form().findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
     QVERIFY(!form().KeyPreview);

@@ -123,7 +123,7 @@ void PickListTest::goodsPickWritesTheFilledBoxesInOrder()
 {
     WindowFixture f;
     writeCp932(f.dir.filePath(QStringLiteral("Goods.txt")), "杖\r\n\r\n車椅子");
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     auto *memo = form.planForm().control<TMemo>(formnames::goods(21));
     memo->setText(QStringLiteral("前の用具\n二行目"));
@@ -170,7 +170,7 @@ void PickListTest::careDialogRereadsItsListAndCancelLeavesTheMemo()
     WindowFixture f;
     const QString path = f.dir.filePath(QStringLiteral("Kaigo.txt"));
     writeCp932(path, "見守り\r\n一部介助\r\n");
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     auto *memo = form.planForm().control<TMemo>(formnames::kaigo(0));
     memo->setText(QStringLiteral("つたい歩き"));
@@ -212,7 +212,7 @@ void PickListTest::careDialogRereadsItsListAndCancelLeavesTheMemo()
 void PickListTest::keypadWritesNumberAndUnitOrLeavesTheCell()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     auto *edit = form.planForm().control<TEdit>(formnames::time(4));
     // How the keypad is left: Escape, the window's close, 月 or カ月.
@@ -257,7 +257,7 @@ void PickListTest::stockPhrasePastesTheSelectionOnly()
 {
     WindowFixture f;
     writeCp932(f.dir.filePath(QStringLiteral("Teikeibun.txt")), "転倒に注意する\r\n血圧の変動に注意\r\n");
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     QApplication::clipboard()->setText(QStringLiteral("前のクリップ"));
 
@@ -291,7 +291,7 @@ void PickListTest::editorStartsAtMostOncePerFile()
     WindowFixture f;
     const QString goods = f.dir.filePath(QStringLiteral("Goods.txt"));
     writeCp932(goods, "杖\r\n");
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
 
     whenShown<TGoodsForm>([&](TGoodsForm &dialog) {
@@ -352,7 +352,7 @@ void PickListTest::listsBesideTheProgramOrSeededIntoTheDataFolder()
     services.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
     services.programDir = dir.filePath(QStringLiteral("bin"));
     services.dataDir = dir.filePath(QStringLiteral("user"));
-    TMainForm form(services);
+    TestMainForm form(services);
 
     QCOMPARE(form.ListDir, dir.filePath(QStringLiteral("user")));
     QCOMPARE(form.GoodsPath, dir.filePath(QStringLiteral("user/Goods.txt")));

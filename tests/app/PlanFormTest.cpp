@@ -13,6 +13,8 @@
 #include "planio/PlanSave.h"
 
 #include <QTest>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 
 namespace {
 
@@ -80,6 +82,7 @@ class PlanFormTest : public QObject {
 private slots:
     void everyFieldGoesThroughTheFileAndBack();
     void aRefusedReadChangesNothing();
+    void memosShowEveryPrintedLine();
 };
 
 void PlanFormTest::everyFieldGoesThroughTheFileAndBack()
@@ -133,6 +136,51 @@ void PlanFormTest::aRefusedReadChangesNothing()
     view.focusField(*reading.fault.where);
     QCOMPARE(view.currentWidget(), view.page(1));
     QVERIFY(name->hasFocus());
+}
+
+// At 100 % a memo shows a text that fills its printed box as it prints:
+// every printed line on one line of its own, whole, and all of them in view
+// at once, cut where the printout cuts it, for full-width and for
+// half-width characters alike.
+void PlanFormTest::memosShowEveryPrintedLine()
+{
+    TPlanForm view;
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    for (const PlanField &field : planfile::kPlanFields) {
+        auto *memo = view.control<TMemo>(field);
+        if (memo == nullptr) {
+            continue;
+        }
+        view.setCurrentWidget(view.page(field.page));
+        for (const QString &character : {QStringLiteral("あ"), QStringLiteral("a")}) {
+            // Long lines broken where the printout cuts them, as many as print.
+            const std::string broken =
+                planfit::BreakWideLines(field, guitext::toCp932(character.repeated(2000)));
+            const planfit::FieldFit fit = planfit::CheckFieldFit(field, broken);
+            QStringList lines = guitext::fromCp932(broken).split(QStringLiteral("\r\n"));
+            const QString where = QString::fromLatin1(field.control) + QLatin1Char(' ') + character;
+            QVERIFY2(fit.firstDroppedLine > 1, qPrintable(where));
+            lines = lines.mid(0, fit.firstDroppedLine - 1);
+            memo->setText(lines.join(QLatin1Char('\n')));
+            memo->moveCursor(QTextCursor::Start);
+            QCOMPARE(memo->document()->blockCount(), lines.size());
+            const qreal width = memo->viewport()->width() - memo->document()->documentMargin();
+            qreal bottom = memo->document()->documentMargin();
+            for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next()) {
+                bottom += memo->document()->documentLayout()->blockBoundingRect(block).height();
+                QVERIFY2(bottom <= memo->viewport()->height(), qPrintable(where));
+                QVERIFY2(block.layout()->lineCount() == 1, qPrintable(where));
+                QVERIFY2(block.layout()->lineAt(0).naturalTextWidth() <= width, qPrintable(where));
+            }
+            // A character more than prints is not shown on the line.
+            memo->setText(lines.first() + character);
+            const QTextBlock first = memo->document()->begin();
+            memo->document()->documentLayout()->blockBoundingRect(first);
+            QVERIFY2(first.layout()->lineCount() > 1 || first.layout()->lineAt(0).naturalTextWidth() > width,
+                     qPrintable(where));
+        }
+    }
 }
 
 QTEST_MAIN(PlanFormTest)

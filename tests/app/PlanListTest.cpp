@@ -89,7 +89,7 @@ private slots:
     void reviewDatesMarkWhoIsDueAndTheIntervalIsASetting();
 
 private:
-    TMainForm &form() { return *f->form; }
+    TestMainForm &form() { return *f->form; }
     QString folder() const { return f->dir.filePath(QStringLiteral("plans")); }
     QString write(const char *name, TDateTime date, const QString &fileName)
     {

@@ -140,14 +140,14 @@ void PrintCommandTest::thePreviewOfTheEditorChecksTheFormAndSavesNothing()
     fillSampleData(*f.form);
     f.form->planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 太郎"));
     f.form->planForm().control<TMemo>("KenkouMemo")->setText(QStringLiteral("脳梗塞\n右片麻痺"));
-    const TPRACTDATA kept = f.form->Plan;
+    const TDateTime kept = f.form->planForm().planDate();
     f.form->findChild<QAction *>(QStringLiteral("PreviewMenu"))->trigger();
     QCOMPARE(f.previewer->previewed.size(), std::size_t{1});
     const TPRACTDATA &shown = f.previewer->previewed[0][0];
     QCOMPARE(shown.Name, cp932::fromUtf8("山田 太郎"));
     QCOMPARE(shown.Kenkou, cp932::fromUtf8("脳梗塞\r\n右片麻痺"));
     QCOMPARE(shown.PlanDate, static_cast<double>(static_cast<long long>(testNow())));
-    QVERIFY2(f.form->Plan.Name == kept.Name, "the preview leaves the plan record as it was");
+    QVERIFY2(f.form->planForm().planDate() == kept, "the preview leaves the plan date held as it was");
     QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), before);
     QCOMPARE(f.prompter->shown.size(), 0);
 

@@ -49,7 +49,7 @@ private slots:
     void theFrameFollowsTheText();
 
 private:
-    TMainForm &form() { return *f->form; }
+    TestMainForm &form() { return *f->form; }
     QString folder() const { return f->dir.filePath(QStringLiteral("plans")); }
     QStringList files() const { return QDir(folder()).entryList(QDir::Files | QDir::NoDotAndDotDot); }
     // Starts a sample plan and runs "今日の日付で保存", confirming it and then
@@ -115,7 +115,7 @@ void PrintedFitTest::saveWritesTheFileAsBefore()
     QCOMPARE(f->prompter->shown[1].text, warningText(QStringLiteral("本人の希望")));
     QCOMPARE(files().size(), 1);
     const TDateTime now = f->clock->value;
-    const std::string expected = MakePlanPdf(form().Plan, PlanCreatorText(now), now);
+    const std::string expected = MakePlanPdf(viewPlan(form()), PlanCreatorText(now), now);
     QVERIFY(readAll(QDir(folder()).filePath(files().first())) ==
             QByteArray(expected.data(), static_cast<qsizetype>(expected.size())));
     QVERIFY(!form().Modified);
@@ -140,7 +140,7 @@ void PrintedFitTest::breakingTheLinesMakesTheMemoPrintWhole()
     save(Prompter::Button::Cancel);
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(files().size(), 1);
-    QCOMPARE(form().Plan.PTOTST1Text.str(), cp932::fromUtf8("関節可動域訓練を実\r\n施する。"));
+    QCOMPARE(viewPlan(form()).PTOTST1Text.str(), cp932::fromUtf8("関節可動域訓練を実\r\n施する。"));
 }
 
 void PrintedFitTest::breakingIsNotOfferedWhenLinesFallBelowTheBox()
@@ -192,8 +192,8 @@ void PrintedFitTest::oneWarningListsEveryCutFieldAndBreakingAsksOnlyAboutTheRest
     QCOMPARE(f->prompter->shown[2].text, warningText(QStringLiteral("氏名")));
     QCOMPARE(f->prompter->shown[2].list, QStringList{name});
     QCOMPARE(f->prompter->shown[2].buttons, (QList<Button>{Button::Cancel, Button::Save}));
-    QCOMPARE(form().Plan.ActivityItems[3].Goods.str(), cp932::fromUtf8("四点杖歩行器\r\n車椅子"));
-    QCOMPARE(form().Plan.PTOTST0Text.str(), cp932::fromUtf8("関節可動域訓練を実\r\n施する。"));
+    QCOMPARE(viewPlan(form()).ActivityItems[3].Goods.str(), cp932::fromUtf8("四点杖歩行器\r\n車椅子"));
+    QCOMPARE(viewPlan(form()).PTOTST0Text.str(), cp932::fromUtf8("関節可動域訓練を実\r\n施する。"));
     QCOMPARE(files().size(), 1);
 }
 

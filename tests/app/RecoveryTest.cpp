@@ -42,7 +42,7 @@ private slots:
 void RecoveryTest::copyFollowsUnsavedChangesOnly()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     fillSampleData(form);
     form.Modified = false;
@@ -74,13 +74,18 @@ void RecoveryTest::copyFollowsUnsavedChangesOnly()
 void RecoveryTest::copyOfAnEndedEditorIsOfferedBack()
 {
     WindowFixture f;
-    const QString planFile = f.dir.filePath(QStringLiteral("実施計画 山田 2003_4_1.pdf"));
+    const QString planFile = f.dir.filePath(QStringLiteral("実施計画 山田 太郎 2003_4_1.pdf"));
     QString leftCopy;
     {
-        // The editor that ends without saving: a plan file in it and typed texts.
-        std::unique_ptr<TMainForm> ended = f.makeWindow(endedEditor());
+        // The editor that ends without saving: a plan file in it (saved,
+        // then gone) and typed texts.
+        std::unique_ptr<TestMainForm> ended = f.makeWindow(endedEditor());
         ended->NewMenuClick();
-        ended->setPlanFile(planFile);
+        fillSampleData(*ended);
+        ended->Registory->SaveFolder = f.dir.path();
+        ended->NewSaveMenuClick();
+        QVERIFY(QFile::remove(planFile));
+        f.prompter->shown.clear();
         ended->planForm().control<TEdit>("NameEdit")->setText(QStringLiteral("山田 花子"));
         ended->planForm().control<TMemo>("Goods1")->setText(QStringLiteral("器具0\n杖"));
         ended->Modified = true;
@@ -89,7 +94,7 @@ void RecoveryTest::copyOfAnEndedEditorIsOfferedBack()
         QVERIFY(QFile::exists(leftCopy));
     } // destroyed as by a signal: the copy stays
 
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     f.prompter->answers = {Prompter::Button::Restore};
     form.offerRecovery();
     QCOMPARE(f.prompter->shown.size(), 1);
@@ -153,7 +158,7 @@ void RecoveryTest::copiesThatAreNotOfferedStay()
 void RecoveryTest::copyRoundTripsEveryText()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     fillSampleData(form);
     // Texts no plan file holds yet survive too: an escape, a backslash, a line break.
@@ -174,7 +179,7 @@ void RecoveryTest::copyRoundTripsEveryText()
 void RecoveryTest::keyPressCostsNoMoreWithTheCopy()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     auto *memo = form.planForm().control<TMemo>("SelfHope");
     memo->setFocus();

@@ -125,7 +125,7 @@ private slots:
     void specialFileAtTheNameIsRefusedWithoutWaiting();
 
 private:
-    TMainForm &form() { return *f->form; }
+    TestMainForm &form() { return *f->form; }
     QString folder() const { return f->dir.filePath(QStringLiteral("plans")); }
     QString planPath(const QString &name) const { return folder() + QLatin1Char('/') + name; }
     // Every file of the save folder but the lock file that says this
@@ -144,7 +144,7 @@ private:
     QByteArray expectedFile() const
     {
         const TDateTime now = f->clock->value;
-        return bytesOf(MakePlanPdf(f->form->Plan, PlanCreatorText(now), now));
+        return bytesOf(MakePlanPdf(viewPlan(*f->form), PlanCreatorText(now), now));
     }
     void startPlan();
 
@@ -196,7 +196,7 @@ void SaveCommandTest::todaysDateWritesTheNamedFileOfTheReport()
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown[0].kind, Prompter::Kind::Confirmation);
     QCOMPARE(f->prompter->shown[0].text, QStringLiteral("今日の日付で保存します。\n保存しますか？"));
-    QCOMPARE(form().Plan.PlanDate, now);
+    QCOMPARE(form().planForm().planDate(), now);
     QCOMPARE(folderEntries(), QStringList{fileName});
     const QByteArray written = readAll(planPath(fileName));
     QVERIFY2(written == expectedFile(), "the saved file differs from the report of the same plan");
@@ -217,9 +217,9 @@ void SaveCommandTest::planDateCommandUsesTheDateField()
 
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(f->prompter->shown[0].text, QStringLiteral("開いた時の日付で保存します。\n保存しますか？"));
-    QCOMPARE(form().Plan.PlanDate, encodeDate(2024, 1, 31));
+    QCOMPARE(form().planForm().planDate(), encodeDate(2024, 1, 31));
     // The age refers to the plan date: born 昭和15年6月12日, 83 on 2024-01-31.
-    QCOMPARE(form().Plan.Age, 83);
+    QCOMPARE(form().planForm().age(), 83);
     const QString name = QStringLiteral("実施計画 山田 太郎 2024_1_31.pdf");
     QCOMPARE(folderEntries(), QStringList{name});
     QVERIFY(readAll(planPath(name)) == expectedFile());
@@ -244,14 +244,14 @@ void SaveCommandTest::savingTwiceOverwritesTheSameFile()
 void SaveCommandTest::cancelChangesNothing()
 {
     startPlan();
-    const TPRACTDATA before = form().Plan;
+    const TDateTime before = form().planForm().planDate();
     f->prompter->answers = {Prompter::Button::Cancel, Prompter::Button::Cancel};
 
     form().NewSaveMenuClick();
     form().OldSaveMenuClick();
 
     QCOMPARE(f->prompter->shown.size(), 2);
-    QVERIFY(form().Plan == before);
+    QCOMPARE(form().planForm().planDate(), before);
     QVERIFY(form().Modified);
     QVERIFY(folderEntries().isEmpty());
 }
@@ -280,7 +280,7 @@ void SaveCommandTest::unreadablePlanDateIsADateError()
     startPlan();
     form().planForm().setCurrentWidget(form().planForm().page(2));
     form().planForm().control<TEdit>("PlanDateEdit")->setText(QStringLiteral("平成15年13月 1日"));
-    const TPRACTDATA before = form().Plan;
+    const TDateTime before = form().planForm().planDate();
 
     form().OldSaveMenuClick();
 
@@ -291,7 +291,7 @@ void SaveCommandTest::unreadablePlanDateIsADateError()
     QCOMPARE(form().planForm().currentWidget(), form().planForm().page(1));
     QTRY_VERIFY2(form().planForm().control<TEdit>("PlanDateEdit")->hasFocus(),
                  "the plan-date field should get the focus");
-    QVERIFY(form().Plan == before);
+    QCOMPARE(form().planForm().planDate(), before);
     QVERIFY(form().Modified);
     QVERIFY(folderEntries().isEmpty());
 }
@@ -319,20 +319,20 @@ void SaveCommandTest::birthDateAfterThePlanDateIsADateError()
     form().NewSaveMenuClick();
     QCOMPARE(f->prompter->shown.size(), 1);
     QCOMPARE(folderEntries().size(), 1);
-    QCOMPARE(form().Plan.Age, 0);
+    QCOMPARE(form().planForm().age(), 0);
 }
 
 void SaveCommandTest::validationFaultStopsBeforeWriting()
 {
     startPlan();
     form().planForm().control<TEdit>("HDSEdit")->clear();
-    const TPRACTDATA before = form().Plan;
+    const TDateTime before = form().planForm().planDate();
 
     form().NewSaveMenuClick();
 
     QCOMPARE(f->prompter->shown.size(), 2);
     QCOMPARE(f->prompter->shown[1].text, guitext::fromCp932(planfile::hdsDigitsMessage()));
-    QVERIFY2(form().Plan == before, "a refused save leaves the editor's plan as it was");
+    QVERIFY2(form().planForm().planDate() == before, "a refused save leaves the plan date held as it was");
     QVERIFY(form().Modified);
     QVERIFY(folderEntries().isEmpty());
 }
@@ -363,7 +363,7 @@ void SaveCommandTest::fileHeldElsewhereIsRefusedAndUntouched()
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old plan");
     }
-    const TPRACTDATA before = form().Plan;
+    const TDateTime before = form().planForm().planDate();
     {
         const LockHolder viewer(path, hold);
         QVERIFY(viewer.holds());
@@ -378,9 +378,9 @@ void SaveCommandTest::fileHeldElsewhereIsRefusedAndUntouched()
     QCOMPARE(readAll(path), QByteArray("old plan"));
     QCOMPARE(folderEntries().size(), 1);
     QVERIFY(form().Modified);
-    // The validation has run: the plan holds the form, dated today.
-    QVERIFY(!(form().Plan == before));
-    QCOMPARE(form().Plan.Name, cp932::fromUtf8("山田 太郎"));
+    // The validation has run on the form, dated today.
+    QCOMPARE(form().planForm().planDate(), before);
+    QCOMPARE(viewPlan(form()).Name, cp932::fromUtf8("山田 太郎"));
 
     // Once the viewer lets go, the same save goes through (after the
     // question, as the file is not this window's).
@@ -517,7 +517,7 @@ void SaveCommandTest::anotherPlanFileIsReplacedOnlyWhenAgreed()
 
     // Another window saves the same plan meanwhile: asked again.
     {
-        const std::unique_ptr<TMainForm> other = f->makeWindow();
+        const std::unique_ptr<TestMainForm> other = f->makeWindow();
         other->Registory->SaveFolder = folder();
         other->NewMenuClick();
         fillSampleData(*other);

@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     WindowFixture fixture;
-    TMainForm &form = *fixture.form;
+    TestMainForm &form = *fixture.form;
     form.NewMenuClick();
     fillSampleData(form);
     if (argc == 3) {

@@ -24,10 +24,10 @@ private slots:
     void saveAsksWhenThePlanChangedOnDisk();
 
 private:
-    TMainForm &form() { return *f->form; }
+    TestMainForm &form() { return *f->form; }
     QString folder() const { return f->dir.filePath(QStringLiteral("plans")); }
     // Saves a plan of the window with today's date; returns its file.
-    QString savePlan(TMainForm &window);
+    QString savePlan(TestMainForm &window);
     std::filesystem::path lockOf(const QString &plan) const { return planlock::lockPathFor(planPath(plan)); }
 
     std::unique_ptr<WindowFixture> f;
@@ -55,7 +55,7 @@ void SharedFolderTest::cleanup()
     f.reset();
 }
 
-QString SharedFolderTest::savePlan(TMainForm &window)
+QString SharedFolderTest::savePlan(TestMainForm &window)
 {
     window.NewMenuClick();
     fillSampleData(window);

@@ -69,7 +69,7 @@ private slots:
     void qtDialogsSpeakJapanese();
 
 private:
-    TMainForm &form() { return *f->form; }
+    TestMainForm &form() { return *f->form; }
     QString plansFolder() const { return f->dir.filePath(QStringLiteral("plans")); }
     // Saves a filled plan with the first save command; returns its path.
     QString savePlan();
@@ -106,7 +106,7 @@ void StartOptionsTest::namedPlanIsOpenedAsByTheOpenCommand()
     QVERIFY2(!path.isEmpty(), "the plan must be saved");
 
     // A second window, as a new start of the program, with the file named.
-    std::unique_ptr<TMainForm> started = f->makeWindow();
+    std::unique_ptr<TestMainForm> started = f->makeWindow();
     started->show();
     QVERIFY(QTest::qWaitForWindowExposed(started.get()));
     f->prompter->shown.clear();
@@ -133,7 +133,7 @@ void StartOptionsTest::namedPlanIsOpenedAsByTheOpenCommand()
 
 FakePrompter::Shown StartOptionsTest::openedAtStart(const QString &path, bool *opened)
 {
-    std::unique_ptr<TMainForm> started = f->makeWindow();
+    std::unique_ptr<TestMainForm> started = f->makeWindow();
     started->show();
     f->prompter->shown.clear();
     *opened = started->openPlanFile(path);

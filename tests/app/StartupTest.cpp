@@ -32,7 +32,7 @@ private slots:
 void StartupTest::startsLockedWithSaveAndEditMenusDisabled()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     QCOMPARE(form.windowTitle(), QStringLiteral("リハビリ実施計画書"));
     QVERIFY2(!form.planForm().isVisible(), "the pages stay hidden until New or Open");
     QVERIFY(!form.findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
@@ -121,7 +121,7 @@ void StartupTest::menuTreeInOrderWithNamesAndShortcuts()
 void StartupTest::keysAreDiscardedWhileLocked()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     QTest::keyClicks(form.planForm().control<TEdit>("NameEdit"), QStringLiteral("abc"));
     QTest::keyClicks(form.planForm().control<TMemo>("KenkouMemo"), QStringLiteral("xyz"));
     QTest::keyClick(form.planForm().control<TEdit>("BirthEdit"), Qt::Key_H);
@@ -136,7 +136,7 @@ void StartupTest::keysAreDiscardedWhileLocked()
 void StartupTest::newUnlocksMenusAndKeys()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.findChild<QAction *>(QStringLiteral("NewMenu"))->trigger();
     QVERIFY(form.planForm().isVisible());
     QVERIFY(form.findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
@@ -202,7 +202,7 @@ void StartupTest::missingStuffShowsErrorAndWindowStillOpens()
 void StartupTest::familiesCarryComposedNames()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     QCOMPARE(formnames::abc(12, 4), QStringLiteral("ABC124"));
     QCOMPARE(formnames::abc(27, 0), QStringLiteral("ABC270"));
     int cells = 0;
@@ -253,7 +253,7 @@ void StartupTest::familiesCarryComposedNames()
 void StartupTest::fixedLists()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     QCOMPARE(form.planForm().control<QComboBox>("SexBox")->count(), 2);
     QCOMPARE(form.planForm().control<QComboBox>("SexBox")->itemText(1), QStringLiteral("女性"));
     QVERIFY(!form.planForm().control<QComboBox>("SexBox")->isEditable());
@@ -266,7 +266,7 @@ void StartupTest::fixedLists()
 void StartupTest::tabOrderFollowsTheRecord()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     const auto tabFrom = [&](QWidget *start) {

@@ -86,7 +86,7 @@ QString WindowFixture::settingsFile() const
     return dir.filePath(QStringLiteral("settings.ini"));
 }
 
-std::unique_ptr<TMainForm> WindowFixture::makeWindow(std::optional<planlock::LockOwner> lockOwner)
+std::unique_ptr<TestMainForm> WindowFixture::makeWindow(std::optional<planlock::LockOwner> lockOwner)
 {
     MainFormServices services;
     services.lockOwner = std::move(lockOwner);
@@ -101,10 +101,30 @@ std::unique_ptr<TMainForm> WindowFixture::makeWindow(std::optional<planlock::Loc
     services.cacheDir = dir.filePath(QStringLiteral("cache"));
     // Never the desktop's editor: the fake launcher records this instead.
     services.textEditor = QStringList{QStringLiteral("text-editor"), QStringLiteral("%f")};
-    return std::make_unique<TMainForm>(services);
+    return std::make_unique<TestMainForm>(services);
 }
 
-void fillSampleData(TMainForm &form)
+TPlanForm &TestMainForm::planForm() const
+{
+    auto *view = findChild<TPlanForm *>();
+    if (view == nullptr) {
+        qFatal("the window has no plan view");
+    }
+    return *view;
+}
+
+TPRACTDATA viewPlan(const TestMainForm &form)
+{
+    const TPlanForm &view = form.planForm();
+    const TPlanForm::Reading reading = view.read(view.planDate());
+    if (!reading.plan) {
+        QTest::qFail("the plan view's plan fails its checks", __FILE__, __LINE__);
+        return {};
+    }
+    return *reading.plan;
+}
+
+void fillSampleData(TestMainForm &form)
 {
     const auto set = [&](QWidget *control, const QString &text) {
         if (auto *memo = qobject_cast<TMemo *>(control)) {

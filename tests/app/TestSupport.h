@@ -103,6 +103,31 @@ public:
     std::vector<std::vector<TPRACTDATA>> previewed;
 };
 
+// The main window as the tests drive it: its plan view found among its
+// children, and the menu commands run as their actions run them.
+class TestMainForm : public TMainForm {
+public:
+    using TMainForm::TMainForm;
+    // The plan view: both pages, their controls by objectName.
+    TPlanForm &planForm() const;
+    using TMainForm::CloseMenuClick;
+    using TMainForm::DiffMenuClick;
+    using TMainForm::HelpMenuClick;
+    using TMainForm::N3Click;
+    using TMainForm::NewMenuClick;
+    using TMainForm::NewSaveMenuClick;
+    using TMainForm::NextPlanMenuClick;
+    using TMainForm::NInfoMenuClick;
+    using TMainForm::OldSaveMenuClick;
+    using TMainForm::OpenMenuClick;
+    using TMainForm::PlanListMenuClick;
+    using TMainForm::SettingMenuClick;
+};
+
+// The plan the view reads, dated as it holds (checked as a save checks
+// it); a plan that fails the checks fails the test and gives an empty one.
+TPRACTDATA viewPlan(const TestMainForm &form);
+
 // A main window with fakes, its settings file and program folder inside a
 // temporary folder, its data folder the subfolder "data". `stuff` (UTF-8
 // lines joined by "\r\n") is written as Stuff.txt in code page 932 unless it
@@ -113,7 +138,7 @@ struct WindowFixture {
 
     // A second window over the same folder and settings (a restart), or, with
     // `lockOwner`, another editor on that folder as the lock files name it.
-    std::unique_ptr<TMainForm> makeWindow(std::optional<planlock::LockOwner> lockOwner = {});
+    std::unique_ptr<TestMainForm> makeWindow(std::optional<planlock::LockOwner> lockOwner = {});
 
     QString settingsFile() const;
 
@@ -123,7 +148,7 @@ struct WindowFixture {
     std::shared_ptr<FakeFileChooser> chooser = std::make_shared<FakeFileChooser>();
     std::shared_ptr<FakeLauncher> launcher = std::make_shared<FakeLauncher>();
     std::shared_ptr<FakePrintPreviewer> previewer = std::make_shared<FakePrintPreviewer>();
-    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<TestMainForm> form;
 };
 
 // 2003-04-01 10:30, a Tuesday in 平成15年.
@@ -136,7 +161,7 @@ void writeCp932(const QString &path, const char *utf8);
 QByteArray readAll(const QString &path);
 
 // Fills every control with plausible sample data, as a user would.
-void fillSampleData(TMainForm &form);
+void fillSampleData(TestMainForm &form);
 
 // Runs `act` on the modal dialog as soon as one is shown (within a few
 // seconds), or with nullptr when none appears. Call before the command that

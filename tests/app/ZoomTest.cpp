@@ -31,7 +31,7 @@ private slots:
 void ZoomTest::wheelChangesNoUnfocusedControlAtAnyZoom()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     const auto valueOf = [](QWidget *w) {
@@ -81,7 +81,7 @@ void ZoomTest::wheelChangesNoUnfocusedControlAtAnyZoom()
 void ZoomTest::zoomedMarkCellIsHitWhereItIsDrawn()
 {
     WindowFixture f;
-    TMainForm &form = *f.form;
+    TestMainForm &form = *f.form;
     form.NewMenuClick();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QTest::keyClick(form.planForm().control<TEdit>("NameEdit"), Qt::Key_Plus, Qt::ControlModifier);  // 110 %

@@ -1,10 +1,9 @@
 // The level-column mark cells and the priority-mark cells of both tables.
 
-#include "app/MainForm.h"
+#include "app/PlanForm.h"
 
 #include "app/FormControls.h"
 #include "app/GuiText.h"
-#include "app/PlanForm.h"
 #include "dialogs/ABCForm.h"
 #include "dialogs/Prompter.h"
 #include "planfile/PlanFieldValue.h"
@@ -19,10 +18,21 @@ QString priorityCaption(int value)
 
 } // namespace
 
+void TPlanForm::watchMarks()
+{
+    for (const planfile::PlanField &field : planfile::kPlanFields) {
+        if (field.kind == planfile::FieldKind::Mark) {
+            connect(control<TMarkCell>(field), &TMarkCell::mouseUp, this, &TPlanForm::ABCMouseUp);
+        } else if (field.kind == planfile::FieldKind::Priority) {
+            connect(control<TClickLabel>(field), &TClickLabel::clicked, this, &TPlanForm::SpecialClick);
+        }
+    }
+}
+
 // Left button: toggles the cell's selection (white / aqua). Right button:
 // the A/B/C dialog, whose answer applies to the whole grid, whichever cell
 // was clicked. Every release except a cancelled dialog counts as an edit.
-void TMainForm::ABCMouseUp(Qt::MouseButton button)
+void TPlanForm::ABCMouseUp(Qt::MouseButton button)
 {
     auto *cell = qobject_cast<TMarkCell *>(sender());
     const QColor aqua(0, 255, 255);
@@ -34,7 +44,7 @@ void TMainForm::ABCMouseUp(Qt::MouseButton button)
         if (cell != nullptr && cell->hasFocus()) {
             bool anySelected = false;
             for (const planfile::PlanField &field : planfile::kPlanFields) {
-                if (field.kind == planfile::FieldKind::Mark && planForm().control<TMarkCell>(field)->color() == aqua) {
+                if (field.kind == planfile::FieldKind::Mark && control<TMarkCell>(field)->color() == aqua) {
                     anySelected = true;
                     break;
                 }
@@ -43,10 +53,10 @@ void TMainForm::ABCMouseUp(Qt::MouseButton button)
                 cell->setColor(aqua);
             }
         }
-        if (ABCForm == nullptr) {
-            ABCForm = new TABCForm(this);
+        if (m_abcForm == nullptr) {
+            m_abcForm = new TABCForm(this);
         }
-        const int result = ABCForm->exec();
+        const int result = m_abcForm->exec();
         if (result == TABCForm::ResultCancel) {
             return;
         }
@@ -54,7 +64,7 @@ void TMainForm::ABCMouseUp(Qt::MouseButton button)
             if (field.kind != planfile::FieldKind::Mark) {
                 continue;
             }
-            auto *target = planForm().control<TMarkCell>(field);
+            auto *target = control<TMarkCell>(field);
             switch (result) {
             case TABCForm::ResultEraseAll:
                 target->setColor(Qt::white);
@@ -62,12 +72,12 @@ void TMainForm::ABCMouseUp(Qt::MouseButton button)
                 break;
             case TABCForm::ResultWriteAll:
                 target->setColor(Qt::white);
-                target->setText(ABCForm->MarkText);
+                target->setText(m_abcForm->MarkText);
                 break;
             case TABCForm::ResultOk:
                 if (target->color() == aqua) {
                     target->setColor(Qt::white);
-                    target->setText(ABCForm->MarkText);
+                    target->setText(m_abcForm->MarkText);
                 }
                 break;
             default:
@@ -76,26 +86,24 @@ void TMainForm::ABCMouseUp(Qt::MouseButton button)
         }
     }
     // One step of the undo history (none for a selection alone); an edit.
-    planForm().recordEdit();
-    Modified = true;
+    recordEdit();
 }
 
 // Cycles the row's priority mark "　" -> "○" -> "◎" -> "　".
-void TMainForm::SpecialClick()
+void TPlanForm::SpecialClick()
 {
     auto *cell = qobject_cast<TClickLabel *>(sender());
     if (cell == nullptr) {
         return;
     }
-    const planfile::PlanField *field = planForm().fieldOf(cell);
+    const planfile::PlanField *field = fieldOf(cell);
     if (field == nullptr || field->kind != planfile::FieldKind::Priority) {
-        prompter().error(this, QStringLiteral("*** System Error"));
+        prompter().error(window(), QStringLiteral("*** System Error"));
         return;
     }
     const int shown = planfile::choiceIndex(planfile::kPriorityMarks, guitext::toCp932(cell->text()));
     const std::int32_t mark = (std::max(0, shown) + 1) % 3;
-    planfile::setFieldNumber(Plan, *field, mark);
     cell->setText(priorityCaption(mark));
     // A priority mark is part of the plan: changing it is an edit.
-    planForm().recordEdit();
+    recordEdit();
 }

@@ -7,11 +7,10 @@
 // The measuring is the report engine's own (planfit), on the text of one
 // control at a time while typing and on the whole checked plan at save.
 
-#include "app/MainForm.h"
+#include "app/PlanForm.h"
 
 #include "app/FormControls.h"
 #include "app/GuiText.h"
-#include "app/PlanForm.h"
 #include "dialogs/Prompter.h"
 #include "plan/Cp932.h"
 #include "planfile/PlanFieldValue.h"
@@ -99,16 +98,16 @@ void markFit(QWidget *control, const planfit::FieldFit &fit)
 
 } // namespace
 
-void TMainForm::watchPrintedFit()
+void TPlanForm::watchPrintedFit()
 {
     for (const planfile::PlanField *field : planfile::checkedFields()) {
         if (field->kind != planfile::FieldKind::Text && field->kind != planfile::FieldKind::Memo) {
             continue;
         }
-        QWidget *control = planForm().control(*field);
+        QWidget *control = this->control(*field);
         // Measures only this control's text: cheap enough for every keystroke.
         const auto check = [this, field, control] {
-            markFit(control, planfit::CheckFieldFit(*field, planForm().controlText(*field)));
+            markFit(control, planfit::CheckFieldFit(*field, controlText(*field)));
         };
         if (auto *memo = qobject_cast<TMemo *>(control)) {
             connect(memo, &QPlainTextEdit::textChanged, this, check);
@@ -168,7 +167,7 @@ QString warningText(const std::vector<planfit::FieldFit> &cuts)
 
 } // namespace
 
-bool TMainForm::ConfirmLookAlikes()
+bool TPlanForm::ConfirmLookAlikes()
 {
     QStringList entries;
     const planfile::PlanField *first = nullptr;
@@ -177,7 +176,7 @@ bool TMainForm::ConfirmLookAlikes()
             continue;
         }
         const std::vector<cp932::LookAlike> changes =
-            cp932::lookAlikesUtf8(planForm().controlShownText(field).toStdString());
+            cp932::lookAlikesUtf8(controlShownText(field).toStdString());
         QStringList pairs;
         for (const cp932::LookAlike &change : changes) {
             pairs.append(QStringLiteral("「") + QString::fromUcs4(&change.from, 1) + QStringLiteral("」→「") +
@@ -192,17 +191,17 @@ bool TMainForm::ConfirmLookAlikes()
         return true;
     }
     const Prompter::Button answer =
-        prompter().askWithList(this, Prompter::Kind::Warning,
+        prompter().askWithList(window(), Prompter::Kind::Warning,
                                QStringLiteral("次の文字は、よく似た別の文字として保存されます。\n保存しますか？"),
                                entries, {Prompter::Button::Save, Prompter::Button::Cancel});
     if (answer == Prompter::Button::Save) {
         return true;
     }
-    planForm().focusField(*first);
+    focusField(*first);
     return false;
 }
 
-bool TMainForm::ConfirmPrintedFit(TPRACTDATA &plan)
+bool TPlanForm::ConfirmPrintedFit(TPRACTDATA &plan)
 {
     // After the lines were broken, only what still does not fit is asked
     // about again, and breaking is offered no more.
@@ -230,24 +229,24 @@ bool TMainForm::ConfirmPrintedFit(TPRACTDATA &plan)
             buttons.prepend(Prompter::Button::BreakLines);
         }
         const Prompter::Button answer =
-            prompter().askWithList(this, Prompter::Kind::Warning, warningText(cuts), entries, buttons);
+            prompter().askWithList(window(), Prompter::Kind::Warning, warningText(cuts), entries, buttons);
         if (answer == Prompter::Button::Save) {
             return true;
         }
         if (answer != Prompter::Button::BreakLines || broken.empty()) {
-            planForm().focusField(*cuts.front().where);
+            focusField(*cuts.front().where);
             return false;
         }
         // The memos take their broken lines as an edit of the user's, and
         // the plan to be saved the same texts.
-        planForm().breakTypedRun();
+        breakTypedRun();
         for (const auto &[field, text] : broken) {
-            planForm().control<TMemo>(*field)->setText(guitext::fromCp932(text));
+            control<TMemo>(*field)->setText(guitext::fromCp932(text));
             planfile::setFieldText(plan, *field, text);
         }
-        planForm().recordEdit(); // one step of the undo history
+        recordEdit(); // one step of the undo history
         // The first memo broken is shown, so the user sees the new lines.
-        planForm().focusField(*broken.front().first);
+        focusField(*broken.front().first);
         mayBreak = false;
     }
 }

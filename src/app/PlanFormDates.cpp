@@ -1,21 +1,56 @@
 // The two era-date fields and the age. The era editor works on CP932 byte
 // positions while a QLineEdit counts characters, so the caret is converted
 // both ways around every key.
+//
+// The view holds the plan date and the birth date as last committed, and
+// the age between them: a key that completes a date, Enter and leaving the
+// field commit, and the age follows either date at every such change.
 
-#include "app/MainForm.h"
+#include "app/PlanForm.h"
 
 #include "plan/Common.h"
 #include "plan/Cp932.h"
+#include "app/Clock.h"
 #include "app/FormControls.h"
 #include "app/GuiText.h"
-#include "app/PlanForm.h"
 #include "planfile/PlanCheck.h"
+#include "planfile/PlanFieldValue.h"
 #include "dialogs/Prompter.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 
-bool TMainForm::handleDateKey(QLineEdit *field, QEvent *event)
+void TPlanForm::watchDates()
+{
+    m_planDateEdit = control<TEdit>(*planfile::fieldByKey("PlanDate"));
+    m_birthEdit = control<TEdit>(*planfile::fieldByKey("BirthDate"));
+    m_ageLabel = control<TClickLabel>(*planfile::fieldByKey("Age"));
+    connect(m_ageLabel, &TClickLabel::clicked, this, &TPlanForm::OldLabelClick);
+    connect(m_ageUnit, &TClickLabel::clicked, this, &TPlanForm::OldLabelClick);
+    m_planDateEdit->installEventFilter(this);
+    m_birthEdit->installEventFilter(this);
+}
+
+bool TPlanForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_planDateEdit && watched != m_birthEdit) {
+        return QTabWidget::eventFilter(watched, event);
+    }
+    auto *field = static_cast<QLineEdit *>(watched);
+    switch (event->type()) {
+    case QEvent::FocusOut:
+        commitDateQuietly(field);
+        return false;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::InputMethod:
+        return handleDateKey(field, event);
+    default:
+        return QTabWidget::eventFilter(watched, event);
+    }
+}
+
+bool TPlanForm::handleDateKey(QLineEdit *field, QEvent *event)
 {
     if (event->type() == QEvent::InputMethod) {
         return true;
@@ -71,7 +106,7 @@ bool TMainForm::handleDateKey(QLineEdit *field, QEvent *event)
     return false;
 }
 
-void TMainForm::DateItemKeyDown(QLineEdit *field, int &key)
+void TPlanForm::DateItemKeyDown(QLineEdit *field, int &key)
 {
     if (key != Qt::Key_Backspace && key != Qt::Key_Delete) {
         return;
@@ -84,116 +119,174 @@ void TMainForm::DateItemKeyDown(QLineEdit *field, int &key)
     }
 }
 
-void TMainForm::DateItemKeyPress(QLineEdit *field, char key)
+void TPlanForm::DateItemKeyPress(QLineEdit *field, char key)
 {
     const QString before = field->text();
     std::string text = guitext::toCp932(before);
     const int characters = field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
     int caret = static_cast<int>(cp932::bytesInChars(text, static_cast<std::size_t>(characters)));
-    EditEraDate(caret, text, key, clock().now());
+    EditEraDate(caret, text, key, m_clock->now());
     const QString after = guitext::fromCp932(text);
     if (after != before) {
         field->setText(after);
-        planForm().recordEdit(field);
+        recordEdit(field);
         followDates();
     }
     field->setCursorPosition(static_cast<int>(cp932::charsInBytes(text, static_cast<std::size_t>(caret))));
 }
 
-void TMainForm::ShowDateError(QLineEdit *field)
+void TPlanForm::showDateError(const planfile::PlanField &field)
 {
-    prompter().information(this, guitext::fromCp932(planfile::dateErrorMessage()));
-    planForm().setCurrentWidget(planForm().page(1));
+    ShowDateError(control<QLineEdit>(field));
+}
+
+void TPlanForm::ShowDateError(QLineEdit *field)
+{
+    prompter().information(window(), guitext::fromCp932(planfile::dateErrorMessage()));
+    setCurrentWidget(page(1));
     field->setFocus();
 }
 
-void TMainForm::commitDateQuietly(QLineEdit *field)
+void TPlanForm::commitDateQuietly(QLineEdit *field)
 {
     if (m_enterDownIn == field) {
         m_enterDownIn = nullptr;
     }
     TDateTime date = 0;
-    if (!m_editing || !ParseEraDate(guitext::toCp932(field->text()), date)) {
+    if (!ParseEraDate(guitext::toCp932(field->text()), date)) {
         return;
     }
     // Also while a save moves the focus: the plan date the save uses stays.
     if (field == m_planDateEdit) {
-        Plan.PlanDate = date;
+        m_planDate = date;
+        followDates();
         return;
     }
-    Plan.BirthDate = date;
-    Plan.Age = AgeInYears(Plan.BirthDate, Plan.PlanDate);
+    m_birthDate = date;
+    m_age = AgeInYears(m_birthDate, m_planDate);
     showAge();
 }
 
-void TMainForm::followDates()
+void TPlanForm::followDates()
 {
     TDateTime date = 0;
     if (ParseEraDate(guitext::toCp932(m_planDateEdit->text()), date)) {
-        Plan.PlanDate = date;
+        m_planDate = date;
     }
     if (!ParseEraDate(guitext::toCp932(m_birthEdit->text()), date)) {
         return;
     }
-    Plan.BirthDate = date;
-    Plan.Age = AgeInYears(Plan.BirthDate, Plan.PlanDate);
+    m_birthDate = date;
+    m_age = AgeInYears(m_birthDate, m_planDate);
     showAge();
 }
 
-void TMainForm::showPlanDate()
+void TPlanForm::startDates(TDateTime now)
 {
-    const ProgramFill fill(*this);
-    m_planDateEdit->setText(guitext::fromCp932(FormatEraDate(Plan.PlanDate)));
-    planForm().showHeader();
+    ++m_filling;
+    m_planDate = now;
+    m_birthDate = now;
+    m_age = 0;
+    std::string text;
+    char key = 0;
+    int caret = -1;
+    EditEraDate(caret, text, key);
+    m_birthEdit->setText(guitext::fromCp932(text));
+    caret = -2;
+    key = 0;
+    EditEraDate(caret, text, key, now);
+    m_planDateEdit->setText(guitext::fromCp932(text));
+    --m_filling;
+}
+
+void TPlanForm::showPlanDate(const TPRACTDATA &plan)
+{
+    ++m_filling;
+    m_planDate = plan.PlanDate;
+    m_birthDate = plan.BirthDate;
+    m_age = plan.Age;
+    m_planDateEdit->setText(guitext::fromCp932(FormatEraDate(m_planDate)));
+    showHeader();
     showAge();
+    --m_filling;
+}
+
+void TPlanForm::restartPlanDate(TDateTime now)
+{
+    ++m_filling;
+    std::string text;
+    char key = 0;
+    int caret = -2;
+    EditEraDate(caret, text, key, now);
+    m_planDateEdit->setText(guitext::fromCp932(text));
+    showHeader();
+    m_planDate = now;
+    TDateTime birth = 0;
+    if (ParseEraDate(guitext::toCp932(m_birthEdit->text()), birth)) {
+        m_birthDate = birth;
+        m_age = AgeInYears(birth, now);
+        m_ageLabel->setText(QString::number(m_age));
+    }
+    --m_filling;
+}
+
+void TPlanForm::holdPlanDate(TDateTime planDate)
+{
+    m_planDate = planDate;
+    TDateTime birth = 0;
+    if (ParseEraDate(guitext::toCp932(m_birthEdit->text()), birth)) {
+        m_birthDate = birth;
+        m_age = AgeInYears(m_birthDate, m_planDate);
+        showAge();
+    }
 }
 
 // A birth date after the plan date has no age; saving refuses it.
-void TMainForm::showAge()
+void TPlanForm::showAge()
 {
-    if (planfile::bornAfterPlanDate(Plan.BirthDate, Plan.PlanDate)) {
+    if (planfile::bornAfterPlanDate(m_birthDate, m_planDate)) {
         m_ageLabel->clear();
     } else {
-        m_ageLabel->setText(QString::number(Plan.Age));
+        m_ageLabel->setText(QString::number(m_age));
     }
 }
 
-void TMainForm::PlanDateEditKeyUp()
+void TPlanForm::PlanDateEditKeyUp()
 {
     TDateTime date = 0;
     if (!ParseEraDate(guitext::toCp932(m_planDateEdit->text()), date)) {
         ShowDateError(m_planDateEdit);
         return;
     }
-    Plan.PlanDate = date;
+    m_planDate = date;
     followDates();
 }
 
-void TMainForm::BirthEditKeyUp()
+void TPlanForm::BirthEditKeyUp()
 {
     TDateTime date = 0;
     if (!ParseEraDate(guitext::toCp932(m_birthEdit->text()), date)) {
         ShowDateError(m_birthEdit);
         return;
     }
-    Plan.BirthDate = date;
-    Plan.Age = AgeInYears(Plan.BirthDate, Plan.PlanDate);
+    m_birthDate = date;
+    m_age = AgeInYears(m_birthDate, m_planDate);
     showAge();
 }
 
-void TMainForm::OldLabelClick()
+void TPlanForm::OldLabelClick()
 {
     TDateTime date = 0;
     if (!ParseEraDate(guitext::toCp932(m_planDateEdit->text()), date)) {
         ShowDateError(m_planDateEdit);
         return;
     }
-    Plan.PlanDate = date;
+    m_planDate = date;
     if (!ParseEraDate(guitext::toCp932(m_birthEdit->text()), date)) {
         ShowDateError(m_birthEdit);
         return;
     }
-    Plan.BirthDate = date;
-    Plan.Age = AgeInYears(Plan.BirthDate, Plan.PlanDate);
+    m_birthDate = date;
+    m_age = AgeInYears(m_birthDate, m_planDate);
     showAge();
 }

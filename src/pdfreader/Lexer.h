@@ -75,6 +75,10 @@ public:
     static std::optional<std::int32_t> toInt32(std::string_view text);
     static std::optional<std::int64_t> toInt64(std::string_view text);
 
+    // The longest token or string a routine reads (see ReadKey, ReadLiteral);
+    // the content scanner holds strings to the same bound.
+    static constexpr std::size_t MaxTokenLength = 64 * 1024;
+
 protected:
     // Input access.
     std::int64_t position() const { return m_stream->position(); }
@@ -162,7 +166,6 @@ protected:
     }
 
     static constexpr std::size_t MaxLineKept = 1024;
-    static constexpr std::size_t MaxTokenLength = 64 * 1024;
 
 private:
     void keep(std::string &token, unsigned char c);

@@ -10,9 +10,12 @@ constexpr std::size_t ExternalObjectSlots = 20;
 
 } // namespace
 
-TPdfPage::TPdfPage(std::unique_ptr<TPdfInputStream> stream) : TPdfContents(std::move(stream))
+TPdfPage::TPdfPage(std::unique_ptr<TPdfInputStream> stream, const std::vector<TTextWindow> *keepOnly)
+    : TPdfContents(std::move(stream))
 {
     m_strings.setCurrentPage(1);
+    if (keepOnly != nullptr)
+        m_strings.keepOnly(*keepOnly);
     m_contentBudget = ContentBudgetFactor * fileSize() + ContentBudgetExtra;
     extractAllPages();
 }

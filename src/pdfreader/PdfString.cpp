@@ -1,5 +1,19 @@
 #include "pdfreader/PdfString.h"
 
+bool TPdfString::wants(TPdfCurrency x, TPdfCurrency y) const
+{
+    if (m_keepAll)
+        return true;
+    const std::int64_t wholeX = x / CurrencyScale;
+    const std::int64_t wholeY = y / CurrencyScale;
+    for (const TTextWindow &w : m_windows) {
+        if (w.page == m_currentPage && wholeX >= w.left && wholeX <= w.right && wholeY >= w.bottom &&
+            wholeY <= w.top)
+            return true;
+    }
+    return false;
+}
+
 std::size_t TPdfString::add(TPdfCurrency x, TPdfCurrency y, std::vector<std::string> lines)
 {
     m_lineCount += lines.size();

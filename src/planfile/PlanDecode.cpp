@@ -171,6 +171,11 @@ struct FieldsByHeight {
 
 FieldItems findFieldItems(std::span<const ItemPlace> places, const PlanLayout &layout)
 {
+    return findFieldItems(places, places.size(), layout);
+}
+
+FieldItems findFieldItems(std::span<const ItemPlace> places, std::size_t itemCount, const PlanLayout &layout)
+{
     const auto &byHeight =
         perLayout<FieldsByHeight>(layout, [](const PlanLayout &l) { return FieldsByHeight(l); });
     FieldItems held(layout.fields.size(), kNoItem);
@@ -184,7 +189,7 @@ FieldItems findFieldItems(std::span<const ItemPlace> places, const PlanLayout &l
                                    [](const PlanField *f, std::int64_t y) { return f->y < y; });
         for (; it != fields.end() && (*it)->y <= at.y + kFieldTolerance; ++it) {
             const auto index = static_cast<std::size_t>((*it)->index);
-            if (held[index] == kNoItem && index < places.size() && liesAtField(**it, at.page, at.x, at.y)) {
+            if (held[index] == kNoItem && index < itemCount && liesAtField(**it, at.page, at.x, at.y)) {
                 held[index] = i;
             }
         }

@@ -368,11 +368,27 @@ std::string keptText(const std::string &cp932Text, std::size_t limit = kKeptText
     return cp932Text.substr(0, end);
 }
 
+// The fields an entry keeps, by their record members. Reading a file for
+// the index keeps only the text that may hold them: the rest of the file is
+// read and checked as the open command reads it, but its text is not kept.
+const std::vector<TTextWindow> &keptFieldWindows()
+{
+    static const std::vector<TTextWindow> windows = [] {
+        std::vector<std::string> keys = {"PlanDate", "Name", "Sex", "BirthDate", "KaigoLevel"};
+        for (int n = 1; n <= kTeamMembers; ++n) {
+            keys.push_back("Team[" + std::to_string(n) + "]");
+        }
+        const std::vector<std::string_view> views(keys.begin(), keys.end());
+        return planio::fieldWindows(views);
+    }();
+    return windows;
+}
+
 Entry readEntry(const std::string &path, const FileStamp &stamp)
 {
     Entry e;
     e.stamp = stamp;
-    auto result = planio::readPlanFile(pathFromUtf8(path));
+    auto result = planio::readPlanFile(pathFromUtf8(path), keptFieldWindows());
     if (const auto *read = std::get_if<planio::PlanFileRead>(&result)) {
         const planfile::PrintedPlan *printed = &read->printed;
         e.isPlan = true;

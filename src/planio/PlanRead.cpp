@@ -104,24 +104,53 @@ PlanFileRead readOpened(pdfreader::TPdfStream &pdf, const planfile::LayoutCatalo
         }
         pdf.selectPage(page);
     }
+    read.itemsSeen = pdf.textItemsSeen();
     read.items = pdf.takeTextItems();
     read.fillColours = pdf.fillColours();
-    read.printed = decodeItems(read.items, *read.layout);
+    read.printed = decodeItems(read.items, read.itemsSeen, *read.layout);
     read.creator = pdf.creator();
     return read;
+}
+
+// loadPlanFile, keeping only the items in `windows` when there are any.
+PlanFileRead loadFile(const std::filesystem::path &path, const planfile::LayoutCatalog &layouts,
+                      const std::vector<TTextWindow> *windows)
+{
+    try {
+        pdfreader::TPdfStream pdf;
+        if (windows != nullptr) {
+            pdf.open(path, *windows);
+        } else {
+            pdf.open(path);
+        }
+        return readOpened(pdf, layouts);
+    } catch (const std::bad_alloc &) {
+        throw EPdfReadError(pdfreader::kOutOfMemoryMessage);
+    }
+}
+
+std::variant<PlanFileRead, ReadFault> readFile(const std::filesystem::path &path,
+                                               const std::vector<TTextWindow> *windows)
+{
+    try {
+        return loadFile(path, planfile::builtInLayouts(), windows);
+    } catch (const NotAPlanFile &e) {
+        return ReadFault{e.what(), {}, true, e.author, e.subject};
+    } catch (const NewerLayoutFile &e) {
+        return ReadFault{e.what(), {}, false, {}, {}, false, true};
+    } catch (const EPdfReadError &e) {
+        return ReadFault{e.text(), e.fileName(), false, {}, {}, e.message() == pdfreader::kOutOfMemoryMessage};
+    } catch (const std::exception &e) {
+        // Anything else that stops the reading: the file is listed as unread.
+        return ReadFault{e.what(), {}, false, {}, {}};
+    }
 }
 
 } // namespace
 
 PlanFileRead loadPlanFile(const std::filesystem::path &path, const planfile::LayoutCatalog &layouts)
 {
-    try {
-        pdfreader::TPdfStream pdf;
-        pdf.open(path);
-        return readOpened(pdf, layouts);
-    } catch (const std::bad_alloc &) {
-        throw EPdfReadError(pdfreader::kOutOfMemoryMessage);
-    }
+    return loadFile(path, layouts, nullptr);
 }
 
 PlanFileRead loadPlanBytes(std::string bytes, const planfile::LayoutCatalog &layouts)
@@ -137,18 +166,28 @@ PlanFileRead loadPlanBytes(std::string bytes, const planfile::LayoutCatalog &lay
 
 std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path)
 {
-    try {
-        return loadPlanFile(path);
-    } catch (const NotAPlanFile &e) {
-        return ReadFault{e.what(), {}, true, e.author, e.subject};
-    } catch (const NewerLayoutFile &e) {
-        return ReadFault{e.what(), {}, false, {}, {}, false, true};
-    } catch (const EPdfReadError &e) {
-        return ReadFault{e.text(), e.fileName(), false, {}, {}, e.message() == pdfreader::kOutOfMemoryMessage};
-    } catch (const std::exception &e) {
-        // Anything else that stops the reading: the file is listed as unread.
-        return ReadFault{e.what(), {}, false, {}, {}};
+    return readFile(path, nullptr);
+}
+
+std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path,
+                                                   const std::vector<TTextWindow> &windows)
+{
+    return readFile(path, &windows);
+}
+
+std::vector<TTextWindow> fieldWindows(std::span<const std::string_view> keys, const planfile::LayoutCatalog &layouts)
+{
+    std::vector<TTextWindow> windows;
+    constexpr int tolerance = planfile::kFieldTolerance;
+    for (int version = 1; const planfile::PlanLayout *layout = layouts.find(version); ++version) {
+        for (const std::string_view key : keys) {
+            if (const planfile::PlanField *field = layout->field(key)) {
+                windows.push_back({field->page, field->x - tolerance, field->y - tolerance, field->x + tolerance,
+                                   field->y + tolerance});
+            }
+        }
     }
+    return windows;
 }
 
 } // namespace planio

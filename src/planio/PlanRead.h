@@ -11,8 +11,10 @@
 #include "planfile/PlanDecode.h"
 
 #include <filesystem>
+#include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -28,6 +30,9 @@ struct PlanFileRead {
     std::string subject;
     std::string creator;
     std::vector<TTextItem> items;
+    // How many text items the file holds; more than `items` when only some
+    // were kept.
+    std::size_t itemsSeen = 0;
     // The fill colour selections of each page (index 0 is page 1): our
     // writer selects the text colour once before every text object it
     // prints, so a text object taken out of a file leaves its selection.
@@ -77,5 +82,19 @@ PlanFileRead loadPlanBytes(std::string bytes, const planfile::LayoutCatalog &lay
 
 // The same, never raising: every failure is a ReadFault.
 std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path);
+
+// Where the text of the fields `keys` ("Name", "Team[1]") starts in any
+// layout of `layouts`: the windows of the reader's 5-unit rule around each
+// field's point. Fields a layout lacks have none in it.
+std::vector<TTextWindow> fieldWindows(std::span<const std::string_view> keys,
+                                      const planfile::LayoutCatalog &layouts = planfile::builtInLayouts());
+
+// readPlanFile for a caller that needs only some fields: only the text items
+// in `windows` (fieldWindows) are kept, and the fields found there read as
+// readPlanFile reads them; every other field reads as if nothing were
+// printed there, and the read-back check cannot be made. The file is read
+// and refused exactly as readPlanFile reads and refuses it.
+std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path,
+                                                   const std::vector<TTextWindow> &windows);
 
 } // namespace planio

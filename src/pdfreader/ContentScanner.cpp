@@ -4,21 +4,21 @@
 #include "pdfreader/PdfReadError.h"
 
 #include <algorithm>
-#include <cstring>
+#include <array>
 
 namespace {
 
-bool isBlank(unsigned char c)
+constexpr bool isBlank(unsigned char c)
 {
     return c == 0 || c == 9 || c == 10 || c == 12 || c == 13 || c == 32;
 }
 
-bool isLineEnd(unsigned char c)
+constexpr bool isLineEnd(unsigned char c)
 {
     return c == 10 || c == 13;
 }
 
-bool isDelimiter(unsigned char c)
+constexpr bool isDelimiter(unsigned char c)
 {
     return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' || c == '}' || c == '/' ||
            c == '%';
@@ -30,10 +30,17 @@ bool isUpperHex(unsigned char c)
 }
 
 // A token as the scanner compares it: its bytes equal `word`.
-bool tokenIs(std::string_view token, std::string_view word)
-{
-    return token.size() == word.size() && std::memcmp(token.data(), word.data(), word.size()) == 0;
-}
+// What a byte is to the token reading between text objects.
+enum class ByteKind : unsigned char { Regular, Blank, Delimiter };
+
+constexpr std::array<ByteKind, 256> kByteKinds = [] {
+    std::array<ByteKind, 256> kinds{};
+    for (int c = 0; c < 256; ++c) {
+        const auto byte = static_cast<unsigned char>(c);
+        kinds[byte] = isBlank(byte) ? ByteKind::Blank : isDelimiter(byte) ? ByteKind::Delimiter : ByteKind::Regular;
+    }
+    return kinds;
+}();
 
 } // namespace
 
@@ -116,70 +123,96 @@ void TPdfContentScanner::scan(TPdfString &items)
     m_lines = items.lineCount();
     m_bytes = items.textBytes();
     bool afterInvisibleMode = false; // the token before is "3" or "7"
+    const char *const bytes = m_data.data();
     const std::size_t size = m_data.size();
-    unsigned char c = 0;
-    while (next(c)) {
-        if (isBlank(c))
-            continue;
-        if (c == '%') {
-            skipHidden(HiddenKind::Comment);
+    while (m_at < size) {
+        // Blanks and the bytes of regular tokens are most of a stream: they
+        // are told apart by one look-up each.
+        std::size_t at = m_at;
+        unsigned char c = static_cast<unsigned char>(bytes[at++]);
+        ByteKind kind = kByteKinds[c];
+        while (kind == ByteKind::Blank && at < size) {
+            c = static_cast<unsigned char>(bytes[at++]);
+            kind = kByteKinds[c];
+        }
+        m_at = at;
+        if (kind == ByteKind::Blank)
+            break;
+        if (kind == ByteKind::Regular) {
+            // A number or an operator.
+            const std::size_t start = at - 1;
+            while (at < size && kByteKinds[static_cast<unsigned char>(bytes[at])] == ByteKind::Regular)
+                ++at;
+            m_at = at;
+            const std::size_t length = at - start;
+            if (length == 1) {
+                afterInvisibleMode = c == '3' || c == '7';
+                continue;
+            }
+            const bool wasInvisibleMode = afterInvisibleMode;
+            afterInvisibleMode = false;
+            if (length != 2)
+                continue;
+            const unsigned char second = static_cast<unsigned char>(bytes[start + 1]);
+            if (c == 'T' && second == 'r') {
+                if (wasInvisibleMode)
+                    failAt("PDF HIDDEN TEXT ERROR Address : ");
+            } else if (c == 'r' && second == 'g') {
+                items.addFillColour();
+            } else if (c == 'B' && second == 'I') {
+                skipInlineImage();
+            } else if (c == 'B' && second == 'T') {
+                addTextObject(items);
+            }
             continue;
         }
-        if (c == '(') {
+        switch (c) {
+        case '%':
+            skipHidden(HiddenKind::Comment);
+            break;
+        case '(':
             skipHidden(HiddenKind::Literal);
             afterInvisibleMode = false;
-            continue;
-        }
-        if (c == '<') {
+            break;
+        case '<': {
             unsigned char after = 0;
             if (next(after) && after != '<') {
                 back();
                 skipHidden(HiddenKind::Hex);
             }
             afterInvisibleMode = false;
-            continue;
+            break;
         }
-        if (isDelimiter(c) && c != '/') {
+        case '/':
+            // A name, up to the next blank or delimiter.
+            while (m_at < size && kByteKinds[static_cast<unsigned char>(bytes[m_at])] == ByteKind::Regular)
+                ++m_at;
             afterInvisibleMode = false;
-            continue;
-        }
-        // A name or a regular token: numbers and operators.
-        const std::size_t start = m_at - 1;
-        while (m_at < size && !isBlank(static_cast<unsigned char>(m_data[m_at])) &&
-               !isDelimiter(static_cast<unsigned char>(m_data[m_at])))
-            ++m_at;
-        if (c == '/') {
+            break;
+        default:
             afterInvisibleMode = false;
-            continue;
-        }
-        const std::string_view token = m_data.substr(start, m_at - start);
-        if (afterInvisibleMode && tokenIs(token, "Tr"))
-            failAt("PDF HIDDEN TEXT ERROR Address : ");
-        afterInvisibleMode = tokenIs(token, "3") || tokenIs(token, "7");
-        if (token.size() != 2)
-            continue;
-        if (tokenIs(token, "rg")) {
-            items.addFillColour();
-        } else if (tokenIs(token, "BI")) {
-            skipInlineImage();
-        } else if (tokenIs(token, "BT")) {
-            if (items.seenCount() >= MaxTextItems)
-                failAt("PDF READ LIMIT ERROR Address : ");
-            skipLineEnd();
-            TPdfCurrency x = 0;
-            TPdfCurrency y = 0;
-            m_passedColours = 0;
-            m_objectLines = 0;
-            m_objectBytes = 0;
-            std::vector<std::string> lines = readTextObject(items, x, y);
-            if (m_keep)
-                items.add(x, y, std::move(lines));
-            else
-                items.pass(m_objectLines, m_objectBytes);
-            for (; m_passedColours > 0; --m_passedColours)
-                items.addFillColour();
+            break;
         }
     }
+}
+
+void TPdfContentScanner::addTextObject(TPdfString &items)
+{
+    if (items.seenCount() >= MaxTextItems)
+        failAt("PDF READ LIMIT ERROR Address : ");
+    skipLineEnd();
+    TPdfCurrency x = 0;
+    TPdfCurrency y = 0;
+    m_passedColours = 0;
+    m_objectLines = 0;
+    m_objectBytes = 0;
+    std::vector<std::string> lines = readTextObject(items, x, y);
+    if (m_keep)
+        items.add(x, y, std::move(lines));
+    else
+        items.pass(m_objectLines, m_objectBytes);
+    for (; m_passedColours > 0; --m_passedColours)
+        items.addFillColour();
 }
 
 // Passes over a comment (to its line end), a literal string (to its
@@ -346,9 +379,11 @@ std::vector<std::string> TPdfContentScanner::readTextObject(const TPdfString &it
     for (;;) {
         // The next string of the object.
         const std::size_t from = m_at;
-        const std::size_t found = m_data.find_first_of("(<", from);
-        if (found == std::string_view::npos) {
-            m_at = m_data.size();
+        std::size_t found = from;
+        while (found < m_data.size() && m_data[found] != '(' && m_data[found] != '<')
+            ++found;
+        if (found == m_data.size()) {
+            m_at = found;
             return lines;
         }
         m_passedColours += fillColoursIn(m_data.substr(from, found - from));

@@ -67,6 +67,8 @@ private:
 
     void skipHidden(HiddenKind kind);
     void skipInlineImage();
+    // One text object after its `BT`, added to `items` (or only counted).
+    void addTextObject(TPdfString &items);
     // One text object, `BT` and its line end already consumed; x and y come
     // from its Td. Its lines are kept when `items` wants an item there.
     std::vector<std::string> readTextObject(const TPdfString &items, TPdfCurrency &x, TPdfCurrency &y);

@@ -35,11 +35,7 @@ struct TTextWindow {
 class TPdfString {
 public:
     // Keeps only the items that lie in one of `windows` from now on.
-    void keepOnly(std::vector<TTextWindow> windows)
-    {
-        m_windows = std::move(windows);
-        m_keepAll = false;
-    }
+    void keepOnly(std::vector<TTextWindow> windows);
     // Whether an item starting at (x, y) on the current page is kept.
     bool wants(TPdfCurrency x, TPdfCurrency y) const;
 
@@ -96,4 +92,7 @@ private:
     std::size_t m_passed = 0;
     bool m_keepAll = true;
     std::vector<TTextWindow> m_windows;
+    // Of each page (index 0 is page 1), the rectangle around its windows:
+    // most items lie outside it.
+    std::vector<TTextWindow> m_pageBounds;
 };

@@ -108,6 +108,26 @@ TPdfCurrency TPdfContentScanner::readReal()
         failAt("PDF READ LIMIT ERROR Address : ");
     }
     m_at = end;
+    // Most operands are at most 14 digits with at most four decimals, whose
+    // value fits without a check: worked out here; anything else as the
+    // lexer works it out.
+    std::int64_t whole = 0;
+    std::size_t at = start;
+    for (; at < end && at - start < 14 && m_data[at] != '.'; ++at)
+        whole = whole * 10 + (m_data[at] - '0');
+    if (at == end && at > start)
+        return whole * CurrencyScale;
+    if (at < end && m_data[at] == '.' && end - at <= 5 && (at > start || end - at > 1)) {
+        std::int64_t fraction = 0;
+        std::size_t digits = 0;
+        for (++at; at < end && m_data[at] != '.'; ++at, ++digits)
+            fraction = fraction * 10 + (m_data[at] - '0');
+        if (at == end) {
+            for (; digits < 4; ++digits)
+                fraction *= 10;
+            return whole * CurrencyScale + fraction;
+        }
+    }
     return pdfreader::parseCurrency(m_data.substr(start, end - start));
 }
 
@@ -281,19 +301,23 @@ void TPdfContentScanner::skipInlineImage()
 
 void TPdfContentScanner::keepLine(std::vector<std::string> &lines, std::string &line)
 {
-    m_bytes += line.size();
+    const std::size_t size = m_keep ? line.size() : m_lineSize;
+    m_bytes += size;
     if (++m_lines > MaxTextLines || m_bytes > MaxTextBytes)
         failAt("PDF READ LIMIT ERROR Address : ");
     ++m_objectLines;
-    m_objectBytes += line.size();
+    m_objectBytes += size;
     if (m_keep)
         lines.push_back(std::move(line));
     line.clear();
+    m_lineSize = 0;
 }
 
 std::int32_t TPdfContentScanner::fillColoursIn(std::string_view bytes)
 {
     std::int32_t count = 0;
+    if (bytes.size() < 2)
+        return count; // a line end, most often
     for (std::size_t at = bytes.find("rg"); at != std::string_view::npos; at = bytes.find("rg", at + 2)) {
         const bool startsToken = at == 0 || isBlank(static_cast<unsigned char>(bytes[at - 1]));
         const bool endsToken = at + 2 == bytes.size() || isBlank(static_cast<unsigned char>(bytes[at + 2])) ||
@@ -309,6 +333,7 @@ bool TPdfContentScanner::readLiteral(std::string &line)
     auto unget = [this] { back(); };
     switch (pdfreader::decodeLiteral(get, unget, line, TPdfLexer::MaxTokenLength)) {
     case pdfreader::LiteralEnd::Closed:
+        m_lineSize = line.size();
         return true;
     case pdfreader::LiteralEnd::TooLong:
         failAt("PDF READ LIMIT ERROR Address : ");
@@ -335,8 +360,7 @@ bool TPdfContentScanner::readHex(std::string &line)
         for (std::size_t i = start; i < end; i += 2)
             line.push_back(static_cast<char>(TPdfLexer::HexPairToByte(m_data[i], i + 1 < end ? m_data[i + 1] : '0')));
     } else {
-        // Only its size counts.
-        line.resize((end - start + 1) / 2);
+        m_lineSize = (end - start + 1) / 2; // only its size counts
     }
     unsigned char c = 0;
     return next(c) && c == '>';
@@ -348,6 +372,7 @@ std::vector<std::string> TPdfContentScanner::readTextObject(const TPdfString &it
     x = 0;
     y = 0;
     m_keep = items.wants(x, y);
+    m_lineSize = 0;
 
     // A font selection inside the object: pass over it up to its Tf.
     unsigned char c = 0;
@@ -389,6 +414,7 @@ std::vector<std::string> TPdfContentScanner::readTextObject(const TPdfString &it
         m_passedColours += fillColoursIn(m_data.substr(from, found - from));
         m_at = found + 1;
         line.clear();
+        m_lineSize = 0;
         if (m_data[found] == '(') {
             if (!readLiteral(line))
                 return lines;

@@ -98,4 +98,6 @@ private:
     std::size_t m_objectBytes = 0;
     // Fill colour selections passed over inside the object being read.
     std::int32_t m_passedColours = 0;
+    // The size of the line being read, also when its bytes are not kept.
+    std::size_t m_lineSize = 0;
 };

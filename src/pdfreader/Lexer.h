@@ -60,6 +60,9 @@ public:
     // `length` bytes of the input from `position`; raises the read error when
     // the range does not lie inside it. Used to copy an image's data.
     std::string readRange(std::int64_t position, std::int64_t length);
+    // The same bytes as a view, valid until the next read: into the input's
+    // own bytes where it holds them, else into `storage`.
+    std::string_view readRangeView(std::int64_t position, std::int64_t length, std::string &storage);
 
     // Reference text -> numbers; nothing when the text has no object number
     // and generation at its start. No input access.

@@ -293,8 +293,8 @@ void TPdfPage::readContentStream(const std::string &reference)
     if (m_contentLength > m_contentBudget)
         failAt("PDF Contents OBJECT Stream Length ERROR ");
     m_contentBudget -= m_contentLength;
-    const std::string data = readRange(position(), m_contentLength);
-    scanContent(data, m_strings);
+    std::string storage;
+    scanContent(readRangeView(position(), m_contentLength, storage), m_strings);
 }
 
 void TPdfPage::scanContent(std::string_view data, TPdfString &items)

@@ -37,8 +37,7 @@ bool TPdfString::wants(TPdfCurrency x, TPdfCurrency y) const
     if (wholeX < b.left || wholeX > b.right || wholeY < b.bottom || wholeY > b.top)
         return false;
     for (const TTextWindow &w : m_windows) {
-        if (w.page == m_currentPage && wholeX >= w.left && wholeX <= w.right && wholeY >= w.bottom &&
-            wholeY <= w.top)
+        if (w.page == m_currentPage && wholeX >= w.left && wholeX <= w.right && wholeY >= w.bottom && wholeY <= w.top)
             return true;
     }
     return false;

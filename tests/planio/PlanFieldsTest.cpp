@@ -13,13 +13,15 @@ namespace {
 
 TEST(PlanFields, ReadLikeTheWholeFile)
 {
-    std::vector<std::string> keys = {"PlanDate", "Name", "Sex", "BirthDate", "KaigoLevel", "Team[13]", "ActivityItems[0].Goods"};
+    std::vector<std::string> keys = {
+        "PlanDate", "Name", "Sex", "BirthDate", "KaigoLevel", "Team[13]", "ActivityItems[0].Goods"};
     const std::vector<std::string_view> views(keys.begin(), keys.end());
     const std::vector<TTextWindow> windows = planio::fieldWindows(views);
     ASSERT_EQ(windows.size(), keys.size()) << "one window for each field of the one layout";
 
     std::size_t plans = 0;
-    for (const char *folder : {OVILANT_OPEN_CORPUS_DIR, OVILANT_TEST_DATA_DIR "/bad", OVILANT_TEST_DATA_DIR "/golden"}) {
+    for (const char *folder :
+         {OVILANT_OPEN_CORPUS_DIR, OVILANT_TEST_DATA_DIR "/bad", OVILANT_TEST_DATA_DIR "/golden"}) {
         for (const auto &entry : std::filesystem::directory_iterator(folder)) {
             SCOPED_TRACE(entry.path().string());
             const auto whole = planio::readPlanFile(entry.path());

@@ -42,6 +42,17 @@ constexpr std::array<ByteKind, 256> kByteKinds = [] {
     return kinds;
 }();
 
+// The bytes at which the scan between text objects stops: the delimiters
+// and the first bytes of the operators it acts on.
+constexpr std::array<bool, 256> kScanStops = [] {
+    std::array<bool, 256> stops{};
+    for (int c = 0; c < 256; ++c) {
+        const auto byte = static_cast<unsigned char>(c);
+        stops[byte] = isDelimiter(byte) || byte == 'B' || byte == 'T' || byte == 'r';
+    }
+    return stops;
+}();
+
 } // namespace
 
 void TPdfContentScanner::failAt(const char *message) const
@@ -135,47 +146,74 @@ TPdfCurrency TPdfContentScanner::readReal()
 // counts only where a viewer would run it. Strings, comments and the data
 // of inline images are passed over whole; a `BT` inside one of them would
 // be text no viewer shows, and so is one drawn in an invisible rendering
-// mode (3, or 7, which only clips): either refuses the stream. A token is
-// compared by its bytes; of the token before an operator only whether it
-// is the operand 3 or 7 matters.
+// mode (3, or 7, which only clips): either refuses the stream.
+//
+// Only a delimiter and a token that starts with `B`, `T` or `r` (`BT`,
+// `BI`, `Tr`, `rg`) do anything, so the scan goes from one such byte to the
+// next; the numbers and other operators between are passed over without
+// being told apart. Whether the token before a `Tr` is the operand 3 or 7
+// is worked out when a `Tr` comes, from the last place after which no
+// token has been passed over (`settled`).
 void TPdfContentScanner::scan(TPdfString &items)
 {
     m_lines = items.lineCount();
     m_bytes = items.textBytes();
-    bool afterInvisibleMode = false; // the token before is "3" or "7"
     const char *const bytes = m_data.data();
     const std::size_t size = m_data.size();
+    const auto kindAt = [bytes](std::size_t at) { return kByteKinds[static_cast<unsigned char>(bytes[at])]; };
+    std::size_t settled = m_at;
     while (m_at < size) {
-        // Blanks and the bytes of regular tokens are most of a stream: they
-        // are told apart by one look-up each.
         std::size_t at = m_at;
-        unsigned char c = static_cast<unsigned char>(bytes[at++]);
-        ByteKind kind = kByteKinds[c];
-        while (kind == ByteKind::Blank && at < size) {
-            c = static_cast<unsigned char>(bytes[at++]);
-            kind = kByteKinds[c];
-        }
-        m_at = at;
-        if (kind == ByteKind::Blank)
+        while (at < size && !kScanStops[static_cast<unsigned char>(bytes[at])])
+            ++at;
+        if (at == size) {
+            m_at = size;
             break;
-        if (kind == ByteKind::Regular) {
-            // A number or an operator.
-            const std::size_t start = at - 1;
-            while (at < size && kByteKinds[static_cast<unsigned char>(bytes[at])] == ByteKind::Regular)
-                ++at;
-            m_at = at;
-            const std::size_t length = at - start;
-            if (length == 1) {
-                afterInvisibleMode = c == '3' || c == '7';
+        }
+        const unsigned char c = static_cast<unsigned char>(bytes[at]);
+        if (kByteKinds[c] == ByteKind::Delimiter) {
+            m_at = at + 1;
+            switch (c) {
+            case '%':
+                skipHidden(HiddenKind::Comment); // the token before still counts
                 continue;
+            case '(':
+                skipHidden(HiddenKind::Literal);
+                break;
+            case '<': {
+                unsigned char after = 0;
+                if (next(after) && after != '<') {
+                    back();
+                    skipHidden(HiddenKind::Hex);
+                }
+                break;
             }
-            const bool wasInvisibleMode = afterInvisibleMode;
-            afterInvisibleMode = false;
-            if (length != 2)
-                continue;
-            const unsigned char second = static_cast<unsigned char>(bytes[start + 1]);
+            case '/':
+                // A name, up to the next blank or delimiter.
+                while (m_at < size && kindAt(m_at) == ByteKind::Regular)
+                    ++m_at;
+                break;
+            default:
+                break;
+            }
+            settled = m_at;
+            continue;
+        }
+        // `B`, `T` or `r`: only the first byte of a token matters. A token
+        // starts after a blank, or where the scan went on after the last
+        // thing it acted on.
+        if (at != settled && kindAt(at - 1) == ByteKind::Regular) {
+            m_at = at + 1;
+            continue;
+        }
+        std::size_t end = at + 1;
+        while (end < size && kindAt(end) == ByteKind::Regular)
+            ++end;
+        m_at = end;
+        if (end - at == 2) {
+            const unsigned char second = static_cast<unsigned char>(bytes[at + 1]);
             if (c == 'T' && second == 'r') {
-                if (wasInvisibleMode)
+                if (afterInvisibleMode(settled, at))
                     failAt("PDF HIDDEN TEXT ERROR Address : ");
             } else if (c == 'r' && second == 'g') {
                 items.addFillColour();
@@ -184,36 +222,34 @@ void TPdfContentScanner::scan(TPdfString &items)
             } else if (c == 'B' && second == 'T') {
                 addTextObject(items);
             }
+        }
+        settled = m_at;
+    }
+}
+
+// Whether the last token between `from` and `to` is the operand 3 or 7:
+// between them lie only blanks, comments and tokens, `from` at a token's
+// start.
+bool TPdfContentScanner::afterInvisibleMode(std::size_t from, std::size_t to) const
+{
+    bool invisible = false;
+    std::size_t at = from;
+    while (at < to) {
+        const unsigned char c = static_cast<unsigned char>(m_data[at++]);
+        if (isBlank(c))
+            continue;
+        if (c == '%') {
+            while (at < to && !isLineEnd(static_cast<unsigned char>(m_data[at])))
+                ++at;
+            ++at; // its line end
             continue;
         }
-        switch (c) {
-        case '%':
-            skipHidden(HiddenKind::Comment);
-            break;
-        case '(':
-            skipHidden(HiddenKind::Literal);
-            afterInvisibleMode = false;
-            break;
-        case '<': {
-            unsigned char after = 0;
-            if (next(after) && after != '<') {
-                back();
-                skipHidden(HiddenKind::Hex);
-            }
-            afterInvisibleMode = false;
-            break;
-        }
-        case '/':
-            // A name, up to the next blank or delimiter.
-            while (m_at < size && kByteKinds[static_cast<unsigned char>(bytes[m_at])] == ByteKind::Regular)
-                ++m_at;
-            afterInvisibleMode = false;
-            break;
-        default:
-            afterInvisibleMode = false;
-            break;
-        }
+        const std::size_t start = at - 1;
+        while (at < to && kByteKinds[static_cast<unsigned char>(m_data[at])] == ByteKind::Regular)
+            ++at;
+        invisible = at - start == 1 && (c == '3' || c == '7');
     }
+    return invisible;
 }
 
 void TPdfContentScanner::addTextObject(TPdfString &items)

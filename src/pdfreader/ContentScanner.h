@@ -66,6 +66,7 @@ private:
     [[noreturn]] void failAt(const char *message) const;
 
     void skipHidden(HiddenKind kind);
+    bool afterInvisibleMode(std::size_t from, std::size_t to) const;
     void skipInlineImage();
     // One text object after its `BT`, added to `items` (or only counted).
     void addTextObject(TPdfString &items);

@@ -121,6 +121,8 @@ TEST(TextObjects, HiddenTextIsRefused)
         "BI\n/W 1 /H 1 /BPC 8 /CS /G\nID\n" + text + "\nEI\n",  // inline image data
         "3 Tr\n" + text,                                      // invisible rendering mode
         "q 7 Tr Q\n" + text,                                  // clipping only
+        "3 % a comment\nTr\n" + text,                         // a comment between operand and Tr
+        "ETrg 3\nTr " + text,                                  // after a token holding r and T
     };
     for (const std::string &content : hidden) {
         try {
@@ -135,6 +137,8 @@ TEST(TextObjects, HiddenTextIsRefused)
         "BI\n/W 1 /H 1\nID\nxEIx\nEI\n" + text,                 // an image whose data holds EI
         "0 Tr\n" + text,                                        // the default rendering mode
         "[(x) 3] TJ\n<41> Tj\n" + text,
+        "3 /N Tr x3 Tr 3x Tr 3 Tf Tr\n" + text,               // 3 not the operand of Tr
+        "xBT BTx xTr xrg\n" + text,                           // operators only as whole tokens
     };
     for (const std::string &content : shown) {
         const auto items = scan(content);

@@ -110,35 +110,37 @@ bool TPdfContentScanner::skipPast(std::string_view word)
 // Digits and points as the lexer's ReadReal takes them.
 TPdfCurrency TPdfContentScanner::readReal()
 {
+    // Most operands are at most 14 digits with at most four decimals, whose
+    // value fits without a check: worked out in one pass; anything else as
+    // the lexer works it out.
+    const auto digit = [this](std::size_t at) {
+        return at < m_data.size() && m_data[at] >= '0' && m_data[at] <= '9';
+    };
     const std::size_t start = m_at;
-    std::size_t end = start;
-    while (end < m_data.size() && ((m_data[end] >= '0' && m_data[end] <= '9') || m_data[end] == '.'))
+    std::size_t at = start;
+    std::int64_t whole = 0;
+    for (; digit(at) && at - start < 14; ++at)
+        whole = whole * 10 + (m_data[at] - '0');
+    std::int64_t fraction = 0;
+    std::size_t decimals = 0;
+    if (!digit(at) && at < m_data.size() && m_data[at] == '.') {
+        for (++at; digit(at) && decimals < 4; ++at, ++decimals)
+            fraction = fraction * 10 + (m_data[at] - '0');
+    }
+    if (!digit(at) && !(at < m_data.size() && m_data[at] == '.')) {
+        m_at = at;
+        for (; decimals < 4; ++decimals)
+            fraction *= 10;
+        return whole * CurrencyScale + fraction;
+    }
+    std::size_t end = at;
+    while (digit(end) || (end < m_data.size() && m_data[end] == '.'))
         ++end;
     if (end - start > TPdfLexer::MaxTokenLength) {
         m_at = start + TPdfLexer::MaxTokenLength + 1;
         failAt("PDF READ LIMIT ERROR Address : ");
     }
     m_at = end;
-    // Most operands are at most 14 digits with at most four decimals, whose
-    // value fits without a check: worked out here; anything else as the
-    // lexer works it out.
-    std::int64_t whole = 0;
-    std::size_t at = start;
-    for (; at < end && at - start < 14 && m_data[at] != '.'; ++at)
-        whole = whole * 10 + (m_data[at] - '0');
-    if (at == end && at > start)
-        return whole * CurrencyScale;
-    if (at < end && m_data[at] == '.' && end - at <= 5 && (at > start || end - at > 1)) {
-        std::int64_t fraction = 0;
-        std::size_t digits = 0;
-        for (++at; at < end && m_data[at] != '.'; ++at, ++digits)
-            fraction = fraction * 10 + (m_data[at] - '0');
-        if (at == end) {
-            for (; digits < 4; ++digits)
-                fraction *= 10;
-            return whole * CurrencyScale + fraction;
-        }
-    }
     return pdfreader::parseCurrency(m_data.substr(start, end - start));
 }
 

@@ -30,14 +30,21 @@ class Decoder {
 public:
     Decoder(const FieldLines &lines, const PlanLayout &layout) : m_lines(lines), m_layout(layout) {}
 
-    PrintedPlan run()
+    // Every field, or those with the indices `only`.
+    PrintedPlan run(const std::span<const int> *only = nullptr)
     {
         PrintedPlan out;
         out.Layout = &m_layout;
         out.FirstLines.resize(m_layout.fields.size());
         out.Readable.resize(m_layout.fields.size());
-        for (const PlanField &field : m_layout.fields) {
-            decodeField(field, out);
+        if (only != nullptr) {
+            for (const int index : *only) {
+                decodeField(m_layout.fields[static_cast<std::size_t>(index)], out);
+            }
+        } else {
+            for (const PlanField &field : m_layout.fields) {
+                decodeField(field, out);
+            }
         }
         // The dates, the age and the score are kept as printed too, so that
         // a text that does not read can be shown as it is.
@@ -213,6 +220,11 @@ std::string_view PrintedPlan::firstLine(const PlanField &field) const
 PrintedPlan decodePlan(const FieldLines &lines, const PlanLayout &layout)
 {
     return Decoder(lines, layout).run();
+}
+
+PrintedPlan decodePlan(const FieldLines &lines, const PlanLayout &layout, std::span<const int> fields)
+{
+    return Decoder(lines, layout).run(&fields);
 }
 
 } // namespace planfile

@@ -100,5 +100,8 @@ struct PrintedPlan {
 // The plan printed in the fields of `layout`; a field the layout does not
 // print keeps the record's empty value.
 PrintedPlan decodePlan(const FieldLines &lines, const PlanLayout &layout = currentLayout());
+// The same for the fields of `layout` with the indices `fields` alone: every
+// other field keeps the record's empty value and an empty line 1.
+PrintedPlan decodePlan(const FieldLines &lines, const PlanLayout &layout, std::span<const int> fields);
 
 } // namespace planfile

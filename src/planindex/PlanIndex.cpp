@@ -370,26 +370,27 @@ std::string keptText(const std::string &cp932Text, std::size_t limit = kKeptText
 }
 
 // The fields an entry keeps, by their record members. Reading a file for
-// the index keeps only the text that may hold them: the rest of the file is
-// read and checked as the open command reads it, but its text is not kept.
-const std::vector<TTextWindow> &keptFieldWindows()
+// the index keeps only the text that may hold them and decodes only them:
+// the rest of the file is read and checked as the open command reads it,
+// but its text is neither kept nor decoded.
+const planio::PlanFields &keptFields()
 {
-    static const std::vector<TTextWindow> windows = [] {
+    static const planio::PlanFields fields = [] {
         std::vector<std::string> keys = {"PlanDate", "Name", "Sex", "BirthDate", "KaigoLevel"};
         for (int n = 1; n <= kTeamMembers; ++n) {
             keys.push_back("Team[" + std::to_string(n) + "]");
         }
         const std::vector<std::string_view> views(keys.begin(), keys.end());
-        return planio::fieldWindows(views);
+        return planio::PlanFields(views);
     }();
-    return windows;
+    return fields;
 }
 
 Entry readEntry(const std::string &path, const FileStamp &stamp)
 {
     Entry e;
     e.stamp = stamp;
-    auto result = planio::readPlanFile(pathFromUtf8(path), keptFieldWindows());
+    auto result = planio::readPlanFile(pathFromUtf8(path), keptFields());
     if (const auto *read = std::get_if<planio::PlanFileRead>(&result)) {
         const planfile::PrintedPlan *printed = &read->printed;
         e.isPlan = true;

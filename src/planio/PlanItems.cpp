@@ -23,21 +23,29 @@ ItemsByField itemsByField(const std::vector<TTextItem> &items, std::size_t itemC
     return byField;
 }
 
+namespace {
+
+planfile::FieldLines linesOf(const ItemsByField &byField)
+{
+    return [&byField](int field) -> const std::vector<std::string> * {
+        const TTextItem *item = byField[static_cast<std::size_t>(field)];
+        return item != nullptr ? &item->lines : nullptr;
+    };
+}
+
+} // namespace
+
 planfile::PrintedPlan decodeItems(const std::vector<TTextItem> &items, const planfile::PlanLayout &layout)
 {
-    return decodeItems(items, items.size(), layout);
+    const ItemsByField byField = itemsByField(items, layout);
+    return planfile::decodePlan(linesOf(byField), layout);
 }
 
 planfile::PrintedPlan decodeItems(const std::vector<TTextItem> &items, std::size_t itemCount,
-                                  const planfile::PlanLayout &layout)
+                                  const planfile::PlanLayout &layout, std::span<const int> fields)
 {
     const ItemsByField byField = itemsByField(items, itemCount, layout);
-    return planfile::decodePlan(
-        [&byField](int field) -> const std::vector<std::string> * {
-            const TTextItem *item = byField[static_cast<std::size_t>(field)];
-            return item != nullptr ? &item->lines : nullptr;
-        },
-        layout);
+    return planfile::decodePlan(linesOf(byField), layout, fields);
 }
 
 } // namespace planio

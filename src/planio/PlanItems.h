@@ -8,6 +8,7 @@
 #include "planfile/PlanDecode.h"
 
 #include <array>
+#include <span>
 #include <vector>
 
 namespace planio {
@@ -27,8 +28,10 @@ ItemsByField itemsByField(const std::vector<TTextItem> &items, std::size_t itemC
 // fields of `layout`.
 planfile::PrintedPlan decodeItems(const std::vector<TTextItem> &items,
                                   const planfile::PlanLayout &layout = planfile::currentLayout());
-// The plan printed in some of a file's `itemCount` items, as itemsByField.
+// The fields with the indices `fields` of the plan printed in some of a
+// file's `itemCount` items (as itemsByField); the other fields keep the
+// record's empty values.
 planfile::PrintedPlan decodeItems(const std::vector<TTextItem> &items, std::size_t itemCount,
-                                  const planfile::PlanLayout &layout);
+                                  const planfile::PlanLayout &layout, std::span<const int> fields);
 
 } // namespace planio

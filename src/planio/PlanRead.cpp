@@ -83,7 +83,8 @@ bool isPlanPage(const TPageRecord &page)
 // The file the facade has just opened, read as a plan: the bytes were
 // parsed once, and the plan is decoded once from the items they hold, in
 // the layout the file names.
-PlanFileRead readOpened(pdfreader::TPdfStream &pdf, const planfile::LayoutCatalog &layouts)
+PlanFileRead readOpened(pdfreader::TPdfStream &pdf, const planfile::LayoutCatalog &layouts,
+                        const PlanFields *fields = nullptr)
 {
     PlanFileRead read;
     read.author = planfile::trimmedInfo(pdf.author());
@@ -107,33 +108,33 @@ PlanFileRead readOpened(pdfreader::TPdfStream &pdf, const planfile::LayoutCatalo
     read.itemsSeen = pdf.textItemsSeen();
     read.items = pdf.takeTextItems();
     read.fillColours = pdf.fillColours();
-    read.printed = decodeItems(read.items, read.itemsSeen, *read.layout);
+    read.printed = fields != nullptr ? decodeItems(read.items, read.itemsSeen, *read.layout, fields->indices(*read.layout))
+                                     : decodeItems(read.items, *read.layout);
     read.creator = pdf.creator();
     return read;
 }
 
-// loadPlanFile, keeping only the items in `windows` when there are any.
+// loadPlanFile, for some fields only when they are given.
 PlanFileRead loadFile(const std::filesystem::path &path, const planfile::LayoutCatalog &layouts,
-                      const std::vector<TTextWindow> *windows)
+                      const PlanFields *fields)
 {
     try {
         pdfreader::TPdfStream pdf;
-        if (windows != nullptr) {
-            pdf.open(path, *windows);
+        if (fields != nullptr) {
+            pdf.open(path, fields->windows());
         } else {
             pdf.open(path);
         }
-        return readOpened(pdf, layouts);
+        return readOpened(pdf, layouts, fields);
     } catch (const std::bad_alloc &) {
         throw EPdfReadError(pdfreader::kOutOfMemoryMessage);
     }
 }
 
-std::variant<PlanFileRead, ReadFault> readFile(const std::filesystem::path &path,
-                                               const std::vector<TTextWindow> *windows)
+std::variant<PlanFileRead, ReadFault> readFile(const std::filesystem::path &path, const PlanFields *fields)
 {
     try {
-        return loadFile(path, planfile::builtInLayouts(), windows);
+        return loadFile(path, planfile::builtInLayouts(), fields);
     } catch (const NotAPlanFile &e) {
         return ReadFault{e.what(), {}, true, e.author, e.subject};
     } catch (const NewerLayoutFile &e) {
@@ -169,25 +170,30 @@ std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &
     return readFile(path, nullptr);
 }
 
-std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path,
-                                                   const std::vector<TTextWindow> &windows)
+std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path, const PlanFields &fields)
 {
-    return readFile(path, &windows);
+    return readFile(path, &fields);
 }
 
-std::vector<TTextWindow> fieldWindows(std::span<const std::string_view> keys, const planfile::LayoutCatalog &layouts)
+PlanFields::PlanFields(std::span<const std::string_view> keys, const planfile::LayoutCatalog &layouts)
 {
-    std::vector<TTextWindow> windows;
     constexpr int tolerance = planfile::kFieldTolerance;
     for (int version = 1; const planfile::PlanLayout *layout = layouts.find(version); ++version) {
+        std::vector<int> &indices = m_indices[layout];
         for (const std::string_view key : keys) {
             if (const planfile::PlanField *field = layout->field(key)) {
-                windows.push_back({field->page, field->x - tolerance, field->y - tolerance, field->x + tolerance,
-                                   field->y + tolerance});
+                indices.push_back(field->index);
+                m_windows.push_back({field->page, field->x - tolerance, field->y - tolerance, field->x + tolerance,
+                                     field->y + tolerance});
             }
         }
     }
-    return windows;
+}
+
+std::span<const int> PlanFields::indices(const planfile::PlanLayout &layout) const
+{
+    const auto found = m_indices.find(&layout);
+    return found != m_indices.end() ? std::span<const int>(found->second) : std::span<const int>();
 }
 
 } // namespace planio

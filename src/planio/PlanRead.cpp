@@ -108,8 +108,9 @@ PlanFileRead readOpened(pdfreader::TPdfStream &pdf, const planfile::LayoutCatalo
     read.itemsSeen = pdf.textItemsSeen();
     read.items = pdf.takeTextItems();
     read.fillColours = pdf.fillColours();
-    read.printed = fields != nullptr ? decodeItems(read.items, read.itemsSeen, *read.layout, fields->indices(*read.layout))
-                                     : decodeItems(read.items, *read.layout);
+    read.printed = fields != nullptr
+                       ? decodeItems(read.items, read.itemsSeen, *read.layout, fields->indices(*read.layout))
+                       : decodeItems(read.items, *read.layout);
     read.creator = pdf.creator();
     return read;
 }

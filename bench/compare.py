@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Ovilant's speed beside the programs it is compared with, run interleaved.
 
-    bench/compare.py [--build FOLDER] [--rounds N] [--files N] [--drop-caches]
+    bench/compare.py [--build FOLDER] [--anchor FOLDER] [--rounds N] [--files N] [--drop-caches]
 
 Builds nothing: it runs the programs of a Release build folder (default
 build/release): ovilant-plan, ovilant-start-probe (bench/start) and, when
@@ -24,6 +24,13 @@ is the process's from start to exit; CPU time is its user and system time
               plans): cold (no index cache; with --drop-caches, which needs
               root, the page cache is dropped before each cold run) and warm
               (the cache just written)
+
+With --anchor FOLDER (another Release build folder, say of the main branch),
+`open` and `index` run that build's programs too, interleaved with ours
+round by round, so that a change is measured against what it changes under
+the same load: open as the median of the rounds' CPU per open (each round
+runs each bench_planio once, 5 repetitions), index as above. The folder of
+plans is rendered by --build's tool.
 """
 
 import argparse
@@ -100,6 +107,7 @@ def drop_page_cache():
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--build", default=os.path.join(ROOT, "build", "release"))
+    parser.add_argument("--anchor", help="another Release build folder, run interleaved with --build")
     parser.add_argument("--rounds", type=int, default=15)
     parser.add_argument("--files", type=int, default=10000)
     parser.add_argument("--drop-caches", action="store_true")
@@ -113,6 +121,11 @@ def main():
     bench_planio = os.path.join(build, "bench", "planio", "bench_planio")
     if not os.access(tool, os.X_OK):
         sys.exit(f"compare: {tool} is not built")
+    anchor = os.path.abspath(args.anchor) if args.anchor else None
+    anchor_tool = os.path.join(anchor, "src", "cli", "ovilant-plan") if anchor else None
+    anchor_planio = os.path.join(anchor, "bench", "planio", "bench_planio") if anchor else None
+    if anchor and not os.access(anchor_tool, os.X_OK):
+        sys.exit(f"compare: {anchor_tool} is not built")
 
     print(f"cores {os.cpu_count()}, load average {load()}, {args.rounds} rounds, medians")
     work = tempfile.mkdtemp(prefix="ovilant-compare-")
@@ -153,7 +166,25 @@ def main():
             r = interleaved([("ovilant-plan --version", [tool, "--version"], env)], args.rounds * 4)
             show(r)
 
-        if "open" in only:
+        if "open" in only and anchor:
+            if os.access(bench_planio, os.X_OK) and os.access(anchor_planio, os.X_OK):
+                print("open in memory with the read-back check (bench_planio), interleaved with the anchor:")
+                cpu = {"ours": [], "anchor": []}
+                for r in range(args.rounds):
+                    pair = [("ours", bench_planio), ("anchor", anchor_planio)]
+                    for name, program in pair if r % 2 == 0 else reversed(pair):
+                        out = subprocess.run([program, "--benchmark_filter=BM_OpenInMemoryWithCheck$",
+                                              "--benchmark_repetitions=5", "--benchmark_format=json"],
+                                             env=env, check=True, capture_output=True, text=True).stdout
+                        runs = [b for b in json.loads(out)["benchmarks"] if b.get("run_type") == "iteration"]
+                        cpu[name].append(statistics.median(b["cpu_time"] for b in runs))
+                for name, values in cpu.items():
+                    print(f"  {name:<8} CPU per open {statistics.median(values):.3f} ms"
+                          f"   ({min(values):.3f}-{max(values):.3f})")
+                print("  goal: <= 0.3 ms")
+            else:
+                print("open: bench_planio is not built in both folders")
+        elif "open" in only:
             if os.access(bench_planio, os.X_OK):
                 print("open in memory with the read-back check (bench_planio):")
                 out = subprocess.run([bench_planio, "--benchmark_filter=BM_OpenInMemoryWithCheck$",
@@ -190,15 +221,20 @@ def main():
             run([tool, "index", folder], warm_env)
 
             def before(name):
-                if name.startswith("cold"):
+                if "cold" in name:
                     shutil.rmtree(cold_cache, ignore_errors=True)
                     if args.drop_caches:
                         drop_page_cache()
 
             cold = "cold, page cache dropped" if args.drop_caches else "cold (no index cache)"
             print(f"index of {args.files} plan files:")
-            r = interleaved([(cold, [tool, "index", folder], cold_env),
-                             ("warm", [tool, "index", folder], warm_env)], max(3, args.rounds // 3), before)
+            commands = [(cold, [tool, "index", folder], cold_env), ("warm", [tool, "index", folder], warm_env)]
+            if anchor:
+                anchor_warm_env = dict(env, XDG_CACHE_HOME=os.path.join(work, "anchor-warm-cache"))
+                run([anchor_tool, "index", folder], anchor_warm_env)
+                commands += [("anchor " + cold, [anchor_tool, "index", folder], cold_env),
+                             ("anchor warm", [anchor_tool, "index", folder], anchor_warm_env)]
+            r = interleaved(commands, max(3, args.rounds // 3), before)
             show(r)
             print("  goals: cold <= 1500 ms wall, warm <= 150 ms")
     finally:

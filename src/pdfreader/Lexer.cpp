@@ -62,12 +62,21 @@ bool TPdfLexer::needByte(unsigned char &byte)
 
 std::string TPdfLexer::readRange(std::int64_t pos, std::int64_t length)
 {
+    std::string storage;
+    const std::string_view bytes = readRangeView(pos, length, storage);
+    if (!storage.empty())
+        return storage;
+    return std::string(bytes);
+}
+
+std::string_view TPdfLexer::readRangeView(std::int64_t pos, std::int64_t length, std::string &storage)
+{
     if (pos < 0 || length < 0 || pos > fileSize() || length > fileSize() - pos) {
         seek(fileSize());
         readPastEnd();
     }
     seek(pos);
-    return readBytes(length);
+    return m_stream->readView(length, storage);
 }
 
 void TPdfLexer::keep(std::string &token, unsigned char c)

@@ -60,6 +60,9 @@ public:
     // `length` bytes of the input from `position`; raises the read error when
     // the range does not lie inside it. Used to copy an image's data.
     std::string readRange(std::int64_t position, std::int64_t length);
+    // The same bytes as a view, valid until the next read: into the input's
+    // own bytes where it holds them, else into `storage`.
+    std::string_view readRangeView(std::int64_t position, std::int64_t length, std::string &storage);
 
     // Reference text -> numbers; nothing when the text has no object number
     // and generation at its start. No input access.
@@ -74,6 +77,10 @@ public:
     // nothing unless the text is a non-empty run of decimal digits in range.
     static std::optional<std::int32_t> toInt32(std::string_view text);
     static std::optional<std::int64_t> toInt64(std::string_view text);
+
+    // The longest token or string a routine reads (see ReadKey, ReadLiteral);
+    // the content scanner holds strings to the same bound.
+    static constexpr std::size_t MaxTokenLength = 64 * 1024;
 
 protected:
     // Input access.
@@ -162,7 +169,6 @@ protected:
     }
 
     static constexpr std::size_t MaxLineKept = 1024;
-    static constexpr std::size_t MaxTokenLength = 64 * 1024;
 
 private:
     void keep(std::string &token, unsigned char c);

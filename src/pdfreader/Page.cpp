@@ -10,9 +10,12 @@ constexpr std::size_t ExternalObjectSlots = 20;
 
 } // namespace
 
-TPdfPage::TPdfPage(std::unique_ptr<TPdfInputStream> stream) : TPdfContents(std::move(stream))
+TPdfPage::TPdfPage(std::unique_ptr<TPdfInputStream> stream, const std::vector<TTextWindow> *keepOnly)
+    : TPdfContents(std::move(stream))
 {
     m_strings.setCurrentPage(1);
+    if (keepOnly != nullptr)
+        m_strings.keepOnly(*keepOnly);
     m_contentBudget = ContentBudgetFactor * fileSize() + ContentBudgetExtra;
     extractAllPages();
 }
@@ -290,8 +293,8 @@ void TPdfPage::readContentStream(const std::string &reference)
     if (m_contentLength > m_contentBudget)
         failAt("PDF Contents OBJECT Stream Length ERROR ");
     m_contentBudget -= m_contentLength;
-    const std::string data = readRange(position(), m_contentLength);
-    scanContent(data, m_strings);
+    std::string storage;
+    scanContent(readRangeView(position(), m_contentLength, storage), m_strings);
 }
 
 void TPdfPage::scanContent(std::string_view data, TPdfString &items)

@@ -38,7 +38,9 @@ struct TPdfAnnotation {
 //         if (item.page == n) ... item.x, item.y, item.lines
 class TPdfPage : public TPdfContents {
 public:
-    explicit TPdfPage(std::unique_ptr<TPdfInputStream> stream);
+    // With `keepOnly`, only the text items that start in one of its windows
+    // are kept (TPdfString::keepOnly); the file is read and checked alike.
+    explicit TPdfPage(std::unique_ptr<TPdfInputStream> stream, const std::vector<TTextWindow> *keepOnly = nullptr);
 
     static std::unique_ptr<TPdfPage> openFile(const std::filesystem::path &fileName);
     static std::unique_ptr<TPdfPage> fromBytes(std::string bytes);
@@ -48,6 +50,8 @@ public:
     // Hands the text items over; strings() is empty afterwards.
     std::vector<TTextItem> takeStrings() { return m_strings.take(); }
     std::size_t itemCount() const { return m_strings.count(); }
+    // The text items of all pages, kept or not.
+    std::size_t itemsSeen() const { return m_strings.seenCount(); }
 
     // The data of a page's image (its first external object when that is an
     // image), as raw stream bytes; empty when the page has none.

@@ -128,3 +128,19 @@ std::string TPdfInputStream::read(std::int64_t count)
     }
     return result;
 }
+
+std::string_view TPdfInputStream::readView(std::int64_t count, std::string &storage)
+{
+    if (count > 0 && m_position < m_size) {
+        const std::int64_t n = std::min(count, m_size - m_position);
+        if (m_position >= m_windowStart && n <= m_windowEnd - m_position && n <= m_readLimit - m_readCount) {
+            m_readCount += n;
+            const std::string_view view =
+                m_data.substr(static_cast<std::size_t>(m_position - m_windowStart), static_cast<std::size_t>(n));
+            m_position += n;
+            return view;
+        }
+    }
+    storage = read(count);
+    return storage;
+}

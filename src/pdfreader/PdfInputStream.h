@@ -58,6 +58,10 @@ public:
 
     // Up to `count` bytes from the current position; fewer at the end.
     std::string read(std::int64_t count);
+    // The same bytes, counted alike, as a view into the stream's own bytes
+    // when they lie there (bytes in memory, or the window over a file), and
+    // otherwise copied into `storage`; valid until the next read.
+    std::string_view readView(std::int64_t count, std::string &storage);
 
 private:
     TPdfInputStream() = default;

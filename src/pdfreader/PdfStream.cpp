@@ -49,13 +49,19 @@ void TPdfStream::open(const std::filesystem::path &fileName)
     withinMemory([&] { start(TPdfInputStream::fromFile(fileName)); });
 }
 
+void TPdfStream::open(const std::filesystem::path &fileName, const std::vector<TTextWindow> &keepOnly)
+{
+    m_reader.reset();
+    withinMemory([&] { start(TPdfInputStream::fromFile(fileName), &keepOnly); });
+}
+
 void TPdfStream::openBytes(std::string bytes)
 {
     m_reader.reset();
     withinMemory([&] { start(TPdfInputStream::fromBytes(std::move(bytes))); });
 }
 
-void TPdfStream::start(std::unique_ptr<TPdfInputStream> stream)
+void TPdfStream::start(std::unique_ptr<TPdfInputStream> stream, const std::vector<TTextWindow> *keepOnly)
 {
     m_reader.reset();
     m_pictures.clear();
@@ -67,7 +73,7 @@ void TPdfStream::start(std::unique_ptr<TPdfInputStream> stream)
     const std::int64_t size = stream->size();
     if (size > MaxFileSize)
         throw EPdfReadError(tooLargeMessage());
-    m_reader = std::make_unique<TPdfPage>(std::move(stream));
+    m_reader = std::make_unique<TPdfPage>(std::move(stream), keepOnly);
     m_pixelBudget = pixelBudgetFor(size);
     m_decodedPixelBytes = 0;
     // The headers of all images together are read from at most this many

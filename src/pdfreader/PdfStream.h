@@ -53,6 +53,10 @@ public:
     // than MaxFileSize is refused before anything is parsed with
     // tooLargeMessage().
     void open(const std::filesystem::path &fileName);
+    // The same, keeping only the text items that start in one of `keepOnly`
+    // (TPdfString::keepOnly): a caller that needs the text of a few places
+    // pays for no copy of the rest. Every fault is found as by open().
+    void open(const std::filesystem::path &fileName, const std::vector<TTextWindow> &keepOnly);
     // The same over a file's bytes in memory.
     void openBytes(std::string bytes);
 
@@ -102,6 +106,8 @@ public:
     // Hands the text items over, so that they outlive the facade without a
     // copy; textItems() is empty afterwards.
     std::vector<TTextItem> takeTextItems();
+    // How many text items the pages hold, kept or not; before takeTextItems.
+    std::size_t textItemsSeen() const { return m_reader ? m_reader->itemsSeen() : 0; }
     // How many fill colour selections (`rg`) each selected page's content
     // holds outside its text objects (index 0 is page 1).
     std::vector<std::int32_t> fillColours() const;
@@ -122,7 +128,7 @@ private:
         std::unique_ptr<JpegImage> image; // once decoded
     };
 
-    void start(std::unique_ptr<TPdfInputStream> stream);
+    void start(std::unique_ptr<TPdfInputStream> stream, const std::vector<TTextWindow> *keepOnly = nullptr);
     void loadPageImage();
     const JpegImage *decodedImage() const;
 

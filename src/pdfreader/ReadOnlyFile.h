@@ -27,6 +27,12 @@ public:
     // number read, fewer only at the end of the file or on a read error.
     std::size_t readAt(std::int64_t position, char *buffer, std::size_t count);
 
+    // Asks the system to start reading the whole file into its cache now and
+    // returns without waiting for it: whoever reads it soon then finds it
+    // there instead of waiting for the disk. Only a hint; where the system
+    // takes none it does nothing.
+    void readAhead();
+
 private:
     ReadOnlyFile() = default;
     std::intptr_t m_handle = -1; // a descriptor on POSIX systems, a HANDLE on Windows

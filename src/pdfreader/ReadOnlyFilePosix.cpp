@@ -47,4 +47,11 @@ std::size_t ReadOnlyFile::readAt(std::int64_t position, char *buffer, std::size_
     return got;
 }
 
+void ReadOnlyFile::readAhead()
+{
+#ifdef POSIX_FADV_WILLNEED
+    ::posix_fadvise(static_cast<int>(m_handle), 0, 0, POSIX_FADV_WILLNEED);
+#endif
+}
+
 } // namespace pdfreader

@@ -49,4 +49,8 @@ std::size_t ReadOnlyFile::readAt(std::int64_t position, char *buffer, std::size_
     return got;
 }
 
+// Windows reads ahead on its own as a file is read in order; there is no
+// call that starts the reading of a file without mapping it.
+void ReadOnlyFile::readAhead() {}
+
 } // namespace pdfreader

@@ -30,14 +30,21 @@ class Decoder {
 public:
     Decoder(const FieldLines &lines, const PlanLayout &layout) : m_lines(lines), m_layout(layout) {}
 
-    PrintedPlan run()
+    // Every field, or those with the indices `only`.
+    PrintedPlan run(const std::span<const int> *only = nullptr)
     {
         PrintedPlan out;
         out.Layout = &m_layout;
         out.FirstLines.resize(m_layout.fields.size());
         out.Readable.resize(m_layout.fields.size());
-        for (const PlanField &field : m_layout.fields) {
-            decodeField(field, out);
+        if (only != nullptr) {
+            for (const int index : *only) {
+                decodeField(m_layout.fields[static_cast<std::size_t>(index)], out);
+            }
+        } else {
+            for (const PlanField &field : m_layout.fields) {
+                decodeField(field, out);
+            }
         }
         // The dates, the age and the score are kept as printed too, so that
         // a text that does not read can be shown as it is.
@@ -171,6 +178,11 @@ struct FieldsByHeight {
 
 FieldItems findFieldItems(std::span<const ItemPlace> places, const PlanLayout &layout)
 {
+    return findFieldItems(places, places.size(), layout);
+}
+
+FieldItems findFieldItems(std::span<const ItemPlace> places, std::size_t itemCount, const PlanLayout &layout)
+{
     const auto &byHeight =
         perLayout<FieldsByHeight>(layout, [](const PlanLayout &l) { return FieldsByHeight(l); });
     FieldItems held(layout.fields.size(), kNoItem);
@@ -184,7 +196,7 @@ FieldItems findFieldItems(std::span<const ItemPlace> places, const PlanLayout &l
                                    [](const PlanField *f, std::int64_t y) { return f->y < y; });
         for (; it != fields.end() && (*it)->y <= at.y + kFieldTolerance; ++it) {
             const auto index = static_cast<std::size_t>((*it)->index);
-            if (held[index] == kNoItem && index < places.size() && liesAtField(**it, at.page, at.x, at.y)) {
+            if (held[index] == kNoItem && index < itemCount && liesAtField(**it, at.page, at.x, at.y)) {
                 held[index] = i;
             }
         }
@@ -208,6 +220,11 @@ std::string_view PrintedPlan::firstLine(const PlanField &field) const
 PrintedPlan decodePlan(const FieldLines &lines, const PlanLayout &layout)
 {
     return Decoder(lines, layout).run();
+}
+
+PrintedPlan decodePlan(const FieldLines &lines, const PlanLayout &layout, std::span<const int> fields)
+{
+    return Decoder(lines, layout).run(&fields);
 }
 
 } // namespace planfile

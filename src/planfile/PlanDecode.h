@@ -49,6 +49,10 @@ struct ItemPlace {
 constexpr std::size_t kNoItem = static_cast<std::size_t>(-1);
 using FieldItems = std::vector<std::size_t>;
 FieldItems findFieldItems(std::span<const ItemPlace> places, const PlanLayout &layout = currentLayout());
+// The same when `places` are some of the file's `itemCount` text objects, in
+// their order, among them every object that lies at a field wanted: those
+// fields are found as among all the objects, the others may be missed.
+FieldItems findFieldItems(std::span<const ItemPlace> places, std::size_t itemCount, const PlanLayout &layout);
 
 // The lines printed for a field index of the layout, or nullptr when nothing
 // holds it.
@@ -96,5 +100,8 @@ struct PrintedPlan {
 // The plan printed in the fields of `layout`; a field the layout does not
 // print keeps the record's empty value.
 PrintedPlan decodePlan(const FieldLines &lines, const PlanLayout &layout = currentLayout());
+// The same for the fields of `layout` with the indices `fields` alone: every
+// other field keeps the record's empty value and an empty line 1.
+PrintedPlan decodePlan(const FieldLines &lines, const PlanLayout &layout, std::span<const int> fields);
 
 } // namespace planfile

@@ -4,6 +4,7 @@
 
 #include "pdfreader/PdfInputStream.h"
 #include "pdfreader/PdfReadError.h"
+#include "pdfreader/ReadOnlyFile.h"
 #include "plan/Common.h"
 #include "plan/Cp932.h"
 #include "planio/PlanRead.h"
@@ -368,11 +369,28 @@ std::string keptText(const std::string &cp932Text, std::size_t limit = kKeptText
     return cp932Text.substr(0, end);
 }
 
+// The fields an entry keeps, by their record members. Reading a file for
+// the index keeps only the text that may hold them and decodes only them:
+// the rest of the file is read and checked as the open command reads it,
+// but its text is neither kept nor decoded.
+const planio::PlanFields &keptFields()
+{
+    static const planio::PlanFields fields = [] {
+        std::vector<std::string> keys = {"PlanDate", "Name", "Sex", "BirthDate", "KaigoLevel"};
+        for (int n = 1; n <= kTeamMembers; ++n) {
+            keys.push_back("Team[" + std::to_string(n) + "]");
+        }
+        const std::vector<std::string_view> views(keys.begin(), keys.end());
+        return planio::PlanFields(views);
+    }();
+    return fields;
+}
+
 Entry readEntry(const std::string &path, const FileStamp &stamp)
 {
     Entry e;
     e.stamp = stamp;
-    auto result = planio::readPlanFile(pathFromUtf8(path));
+    auto result = planio::readPlanFile(pathFromUtf8(path), keptFields());
     if (const auto *read = std::get_if<planio::PlanFileRead>(&result)) {
         const planfile::PrintedPlan *printed = &read->printed;
         e.isPlan = true;
@@ -396,6 +414,10 @@ Entry readEntry(const std::string &path, const FileStamp &stamp)
     }
     return e;
 }
+
+// How many files ahead of the one being read are asked for: a plan is some
+// 30 KB, so this keeps a few MB on their way.
+constexpr std::size_t kReadAhead = 64;
 
 bool isPdfName(const fs::path &file)
 {
@@ -451,6 +473,20 @@ FolderIndex indexFolder(const fs::path &folder, const fs::path &cacheFile, unsig
     }
     unsigned workers = threads != 0 ? threads : std::max(1U, std::thread::hardware_concurrency());
     workers = static_cast<unsigned>(std::min<std::size_t>(workers, toRead.size()));
+    // Reading a file waits for the disk unless the file is in the system's
+    // cache: the files a few places ahead of the one being read are asked
+    // for in advance, so that the disk works on them while the workers
+    // read, and several at once.
+    const auto readAhead = [&](std::size_t k) {
+        if (k < toRead.size()) {
+            if (const auto file = pdfreader::ReadOnlyFile::open(pathFromUtf8(jobs[toRead[k]].path))) {
+                file->readAhead();
+            }
+        }
+    };
+    for (std::size_t k = 0; k < kReadAhead; ++k) {
+        readAhead(k);
+    }
     std::atomic<std::size_t> next{0};
     // What stopped a worker (memory running out outside the reading of a
     // file) stops the others and is raised here once they have ended.
@@ -459,6 +495,7 @@ FolderIndex indexFolder(const fs::path &folder, const fs::path &cacheFile, unsig
     const auto work = [&] {
         try {
             for (std::size_t k = next++; k < toRead.size(); k = next++) {
+                readAhead(k + kReadAhead);
                 Job &job = jobs[toRead[k]];
                 job.fresh = readEntry(job.path, job.stamp);
             }

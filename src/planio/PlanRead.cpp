@@ -83,7 +83,8 @@ bool isPlanPage(const TPageRecord &page)
 // The file the facade has just opened, read as a plan: the bytes were
 // parsed once, and the plan is decoded once from the items they hold, in
 // the layout the file names.
-PlanFileRead readOpened(pdfreader::TPdfStream &pdf, const planfile::LayoutCatalog &layouts)
+PlanFileRead readOpened(pdfreader::TPdfStream &pdf, const planfile::LayoutCatalog &layouts,
+                        const PlanFields *fields = nullptr)
 {
     PlanFileRead read;
     read.author = planfile::trimmedInfo(pdf.author());
@@ -104,24 +105,54 @@ PlanFileRead readOpened(pdfreader::TPdfStream &pdf, const planfile::LayoutCatalo
         }
         pdf.selectPage(page);
     }
+    read.itemsSeen = pdf.textItemsSeen();
     read.items = pdf.takeTextItems();
     read.fillColours = pdf.fillColours();
-    read.printed = decodeItems(read.items, *read.layout);
+    read.printed = fields != nullptr
+                       ? decodeItems(read.items, read.itemsSeen, *read.layout, fields->indices(*read.layout))
+                       : decodeItems(read.items, *read.layout);
     read.creator = pdf.creator();
     return read;
+}
+
+// loadPlanFile, for some fields only when they are given.
+PlanFileRead loadFile(const std::filesystem::path &path, const planfile::LayoutCatalog &layouts,
+                      const PlanFields *fields)
+{
+    try {
+        pdfreader::TPdfStream pdf;
+        if (fields != nullptr) {
+            pdf.open(path, fields->windows());
+        } else {
+            pdf.open(path);
+        }
+        return readOpened(pdf, layouts, fields);
+    } catch (const std::bad_alloc &) {
+        throw EPdfReadError(pdfreader::kOutOfMemoryMessage);
+    }
+}
+
+std::variant<PlanFileRead, ReadFault> readFile(const std::filesystem::path &path, const PlanFields *fields)
+{
+    try {
+        return loadFile(path, planfile::builtInLayouts(), fields);
+    } catch (const NotAPlanFile &e) {
+        return ReadFault{e.what(), {}, true, e.author, e.subject};
+    } catch (const NewerLayoutFile &e) {
+        return ReadFault{e.what(), {}, false, {}, {}, false, true};
+    } catch (const EPdfReadError &e) {
+        return ReadFault{e.text(), e.fileName(), false, {}, {}, e.message() == pdfreader::kOutOfMemoryMessage};
+    } catch (const std::exception &e) {
+        // Anything else that stops the reading: the file is listed as unread.
+        return ReadFault{e.what(), {}, false, {}, {}};
+    }
 }
 
 } // namespace
 
 PlanFileRead loadPlanFile(const std::filesystem::path &path, const planfile::LayoutCatalog &layouts)
 {
-    try {
-        pdfreader::TPdfStream pdf;
-        pdf.open(path);
-        return readOpened(pdf, layouts);
-    } catch (const std::bad_alloc &) {
-        throw EPdfReadError(pdfreader::kOutOfMemoryMessage);
-    }
+    return loadFile(path, layouts, nullptr);
 }
 
 PlanFileRead loadPlanBytes(std::string bytes, const planfile::LayoutCatalog &layouts)
@@ -137,18 +168,33 @@ PlanFileRead loadPlanBytes(std::string bytes, const planfile::LayoutCatalog &lay
 
 std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path)
 {
-    try {
-        return loadPlanFile(path);
-    } catch (const NotAPlanFile &e) {
-        return ReadFault{e.what(), {}, true, e.author, e.subject};
-    } catch (const NewerLayoutFile &e) {
-        return ReadFault{e.what(), {}, false, {}, {}, false, true};
-    } catch (const EPdfReadError &e) {
-        return ReadFault{e.text(), e.fileName(), false, {}, {}, e.message() == pdfreader::kOutOfMemoryMessage};
-    } catch (const std::exception &e) {
-        // Anything else that stops the reading: the file is listed as unread.
-        return ReadFault{e.what(), {}, false, {}, {}};
+    return readFile(path, nullptr);
+}
+
+std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path, const PlanFields &fields)
+{
+    return readFile(path, &fields);
+}
+
+PlanFields::PlanFields(std::span<const std::string_view> keys, const planfile::LayoutCatalog &layouts)
+{
+    constexpr int tolerance = planfile::kFieldTolerance;
+    for (int version = 1; const planfile::PlanLayout *layout = layouts.find(version); ++version) {
+        std::vector<int> &indices = m_indices[layout];
+        for (const std::string_view key : keys) {
+            if (const planfile::PlanField *field = layout->field(key)) {
+                indices.push_back(field->index);
+                m_windows.push_back({field->page, field->x - tolerance, field->y - tolerance, field->x + tolerance,
+                                     field->y + tolerance});
+            }
+        }
     }
+}
+
+std::span<const int> PlanFields::indices(const planfile::PlanLayout &layout) const
+{
+    const auto found = m_indices.find(&layout);
+    return found != m_indices.end() ? std::span<const int>(found->second) : std::span<const int>();
 }
 
 } // namespace planio

@@ -11,8 +11,11 @@
 #include "planfile/PlanDecode.h"
 
 #include <filesystem>
+#include <map>
+#include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -28,6 +31,9 @@ struct PlanFileRead {
     std::string subject;
     std::string creator;
     std::vector<TTextItem> items;
+    // How many text items the file holds; more than `items` when only some
+    // were kept.
+    std::size_t itemsSeen = 0;
     // The fill colour selections of each page (index 0 is page 1): our
     // writer selects the text colour once before every text object it
     // prints, so a text object taken out of a file leaves its selection.
@@ -77,5 +83,29 @@ PlanFileRead loadPlanBytes(std::string bytes, const planfile::LayoutCatalog &lay
 
 // The same, never raising: every failure is a ReadFault.
 std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path);
+
+// Some fields of a plan by their record members ("Name", "Team[1]"), and
+// what reading a file for them alone needs: the windows of the reader's
+// 5-unit rule around each field's point in every layout of `layouts`, and
+// each layout's indices of them. Fields a layout lacks have none in it.
+class PlanFields {
+public:
+    explicit PlanFields(std::span<const std::string_view> keys,
+                        const planfile::LayoutCatalog &layouts = planfile::builtInLayouts());
+    const std::vector<TTextWindow> &windows() const { return m_windows; }
+    // The indices of the fields in `layout`; none for a layout not given.
+    std::span<const int> indices(const planfile::PlanLayout &layout) const;
+
+private:
+    std::vector<TTextWindow> m_windows;
+    std::map<const planfile::PlanLayout *, std::vector<int>> m_indices;
+};
+
+// readPlanFile for a caller that needs only some fields: only the text items
+// in their windows are kept and only these fields are decoded, as
+// readPlanFile decodes them; every other field keeps the record's empty
+// value, and the read-back check cannot be made. The file is read and
+// refused exactly as readPlanFile reads and refuses it.
+std::variant<PlanFileRead, ReadFault> readPlanFile(const std::filesystem::path &path, const PlanFields &fields);
 
 } // namespace planio

@@ -1,6 +1,7 @@
 // The text-object grammar of content streams and page numbering of items.
 #include "ReaderTestSupport.h"
 
+#include "pdfreader/ContentScanner.h"
 #include "plan/Cp932.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +121,8 @@ TEST(TextObjects, HiddenTextIsRefused)
         "BI\n/W 1 /H 1 /BPC 8 /CS /G\nID\n" + text + "\nEI\n",  // inline image data
         "3 Tr\n" + text,                                      // invisible rendering mode
         "q 7 Tr Q\n" + text,                                  // clipping only
+        "3 % a comment\nTr\n" + text,                         // a comment between operand and Tr
+        "ETrg 3\nTr " + text,                                  // after a token holding r and T
     };
     for (const std::string &content : hidden) {
         try {
@@ -134,12 +137,79 @@ TEST(TextObjects, HiddenTextIsRefused)
         "BI\n/W 1 /H 1\nID\nxEIx\nEI\n" + text,                 // an image whose data holds EI
         "0 Tr\n" + text,                                        // the default rendering mode
         "[(x) 3] TJ\n<41> Tj\n" + text,
+        "3 /N Tr x3 Tr 3x Tr 3 Tf Tr\n" + text,               // 3 not the operand of Tr
+        "xBT BTx xTr xrg\n" + text,                           // operators only as whole tokens
     };
     for (const std::string &content : shown) {
         const auto items = scan(content);
         ASSERT_EQ(items.size(), 1u) << content;
         EXPECT_EQ(items[0].lines, Lines{"a"}) << content;
     }
+}
+
+// Keeping only the items of some windows changes what is kept, never what
+// is read: the same items there, the same counts, the same refusals.
+TEST(TextObjects, KeepingSomeWindowsReadsAndRefusesAlike)
+{
+    const std::vector<TTextWindow> windows = {{1, 95, 549, 105, 559}, {1, 0, 0, 2, 3}};
+    const std::string kept = "BT\n100 554.9 Td\n<41> Tj\nT*\n(b) Tj\nET\n";
+    const std::string other = "BT\n300 554 Td\n(x\\)y) Tj\nT*\nT*\n<4142> Tj\nET\n";
+    const std::string many = [] {
+        std::string lines = "BT\n300 1 Td\n";
+        for (std::size_t i = 0; i <= TPdfContentScanner::MaxTextLines; ++i)
+            lines += "(a) Tj\nT*\n";
+        return lines + "ET\n";
+    }();
+    const std::string contents[] = {
+        kept + other + "0 0 0 rg\n" + kept,
+        other + "BT\n1 2 Td\n(a) Tj\n0 g\nET\n" + kept,
+        "BT\n300 2 Td\n0 0 0 rg (a) Tj\nET\nBT\n1 2 Td\n0.5 0.5 0.5 rg\n(b) Tj\nET\n",
+        other + "3 Tr\n" + kept,
+        other + "(" + kept + ")",
+        kept + "BT\n300 2 Td\n<" + std::string(TPdfLexer::MaxTokenLength + 1, 'A') + "> Tj\nET\n",
+        kept + "BT\n300 2 Td\n(" + std::string(TPdfLexer::MaxTokenLength + 1, 'a') + ") Tj\nET\n",
+        "BT\n300 " + std::string(TPdfLexer::MaxTokenLength + 1, '1') + " Td\nET\n",
+        kept + many,
+        kept + "BT\n300 2 Td\n<" + std::string(TPdfLexer::MaxTokenLength, 'A') + "> Tj\nET\n" + kept,
+    };
+    const auto read = [](const std::string &content, const std::vector<TTextWindow> *only) {
+        TPdfString items;
+        if (only != nullptr)
+            items.keepOnly(*only);
+        try {
+            TPdfPage::scanContent(content, items);
+        } catch (const EPdfReadError &e) {
+            return std::make_pair(std::string(e.what()), items);
+        }
+        return std::make_pair(std::string(), items);
+    };
+    for (const std::string &content : contents) {
+        SCOPED_TRACE(content.substr(0, 120));
+        const auto [allError, all] = read(content, nullptr);
+        const auto [someError, some] = read(content, &windows);
+        EXPECT_EQ(someError, allError);
+        EXPECT_EQ(some.seenCount(), all.count());
+        EXPECT_EQ(some.lineCount(), all.lineCount());
+        EXPECT_EQ(some.textBytes(), all.textBytes());
+        EXPECT_EQ(some.fillColours(), all.fillColours());
+        std::vector<TTextItem> expected;
+        for (const TTextItem &item : all.items()) {
+            TPdfString one;
+            one.keepOnly(windows);
+            if (one.wants(item.x, item.y))
+                expected.push_back(item);
+        }
+        ASSERT_EQ(some.count(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(some.at(i).x, expected[i].x);
+            EXPECT_EQ(some.at(i).y, expected[i].y);
+            EXPECT_EQ(some.at(i).lines, expected[i].lines);
+        }
+    }
+    TPdfString items;
+    items.keepOnly(windows);
+    TPdfPage::scanContent(contents[0], items);
+    EXPECT_EQ(items.count(), 2u) << "the items at (100, 554.9), within the first window";
 }
 
 TEST(TextObjects, CompressedOrOddContentRaisesNothing)

@@ -60,6 +60,10 @@ TEST(FieldItems, TheFirstItemWithinFiveUnitsOnTheFieldsPageHoldsIt)
         << "a field index not below the number of items finds nothing";
     places.push_back({});
     EXPECT_EQ(planfile::findFieldItems(places)[5], 4u);
+    // Some of a file's items: the count of all of them decides.
+    const std::vector<planfile::ItemPlace> some(places.begin() + 4, places.begin() + 5);
+    EXPECT_EQ(planfile::findFieldItems(some, 5, planfile::currentLayout())[5], planfile::kNoItem);
+    EXPECT_EQ(planfile::findFieldItems(some, 6, planfile::currentLayout())[5], 0u);
 }
 
 // The search by height finds what a look at every field would: every field

@@ -91,12 +91,10 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     WheelGuard::install();
     buildMenus();
     buildPlanMenus();
-    m_planForm = new TPlanForm(this);
-    m_planForm->setServices(m_prompter, m_clock);
-    setCentralWidget(m_planForm);
+    // The plan view is built when New, Open or a recovered plan first needs
+    // it: the locked window shows none, and starts without waiting for it.
     // Where a save tells where it wrote the plan.
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
-    connectFieldControls();
 
     // The mark, save-folder and product dialogs are built when first shown
     // (the save-folder one lists the file system): the first window does not
@@ -107,7 +105,6 @@ TMainForm::TMainForm(MainFormServices services, QWidget *parent)
     FormCreate();
     placeWindow();
     m_listEditor = std::make_unique<ListEditor>(*m_launcher, services.textEditor);
-    buildListDialogs();
 }
 
 TMainForm::~TMainForm()
@@ -183,7 +180,6 @@ void TMainForm::FormCreate()
     Registory = std::make_unique<TRegistory>(m_settingsFile);
     Registory->LoadFolders();
     Registory->LoadReview();
-    m_planForm->hide();
     Modified = false;
     ListDir = chooseListDir();
     StuffPath = ListDir + QStringLiteral("/Stuff.txt");
@@ -203,7 +199,9 @@ void TMainForm::readStuff()
         return;
     }
     m_stuff = list.entries;
-    m_planForm->setTeamChoices(m_stuff);
+    if (m_planForm != nullptr) {
+        m_planForm->setTeamChoices(m_stuff);
+    }
 }
 
 void TMainForm::FormShow()
@@ -284,7 +282,7 @@ void TMainForm::CloseMenuClick()
 void TMainForm::unlockEditor()
 {
     m_editing = true;
-    m_planForm->show();
+    planView().show();
     OldSaveMenu->setEnabled(true);
     NewSaveMenu->setEnabled(true);
     PreviewMenu->setEnabled(true);
@@ -306,18 +304,18 @@ void TMainForm::NewMenuClick()
     releasePlanFile();
     ClearForm();
     unlockEditor();
-    m_planForm->startDates(clock().now());
+    planView().startDates(clock().now());
 
     Modified = false;
-    m_planForm->startHistory();
-    m_planForm->setCurrentWidget(m_planForm->page(1));
-    m_planForm->control(*planfile::fieldByKey("Name"))->setFocus();
+    planView().startHistory();
+    planView().setCurrentWidget(planView().page(1));
+    planView().control(*planfile::fieldByKey("Name"))->setFocus();
 }
 
 void TMainForm::ClearForm()
 {
     const ProgramFill fill(*this);
-    m_planForm->clear();
+    planView().clear();
 }
 
 void TMainForm::setPlanFile(const QString &path)
@@ -344,10 +342,25 @@ void TMainForm::userEdited()
     }
 }
 
-// The user's edits in the plan view set `Modified`.
-void TMainForm::connectFieldControls()
+TPlanForm &TMainForm::planView()
 {
+    if (m_planForm != nullptr) {
+        return *m_planForm;
+    }
+    m_planForm = new TPlanForm(this);
+    m_planForm->setServices(m_prompter, m_clock);
+    m_planForm->setTeamChoices(m_stuff);
+    for (int page = 1; page <= 2; ++page) {
+        m_planForm->panel(page)->setZoom(m_zoomPercent / 100.0);
+    }
+    if (!m_editing) {
+        m_planForm->hide();
+    }
+    setCentralWidget(m_planForm);
+    // The user's edits in the plan view set `Modified`.
     connect(m_planForm, &TPlanForm::edited, this, &TMainForm::userEdited);
+    connectPickLists(*m_planForm);
+    return *m_planForm;
 }
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)

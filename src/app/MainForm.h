@@ -288,6 +288,9 @@ private:
     void FormDestroy();
 
 protected:
+    // The plan view: both pages and their controls, built on first use.
+    TPlanForm &planView();
+
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -296,10 +299,11 @@ private:
     void buildMenus();
     void buildPlanMenus();
     void setEditMenuEnabled(bool enabled);
-    void connectFieldControls();
     void readStuff();
     QString chooseListDir() const;
     void buildListDialogs();
+    // Double-clicks on the view's cells open the pick lists and the keypad.
+    void connectPickLists(TPlanForm &view);
     void pasteStockPhrase(QWidget *field);
     void userEdited();
     // The plan view read as a save reads it; a fault is reported (its

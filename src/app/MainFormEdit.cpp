@@ -52,8 +52,8 @@ void TMainForm::watchFocusForEditMenu()
 
 void TMainForm::EditMenuClick()
 {
-    UndoMenu->setEnabled(m_planForm->canUndo() || Modified);
-    RedoMenu->setEnabled(m_planForm->canRedo());
+    UndoMenu->setEnabled(planView().canUndo() || Modified);
+    RedoMenu->setEnabled(planView().canRedo());
     const QMimeData *clipboard = QApplication::clipboard()->mimeData();
     PasteMenu->setEnabled(clipboard != nullptr && clipboard->hasText());
 
@@ -66,7 +66,7 @@ void TMainForm::EditMenuClick()
     m_editTarget = nullptr;
     bool found = false;
     if (focus != nullptr) {
-        for (const QWidget *panel : {m_planForm->panel(1), m_planForm->panel(2)}) {
+        for (const QWidget *panel : {planView().panel(1), planView().panel(2)}) {
             for (QObject *object : panel->children()) {
                 auto *child = qobject_cast<QWidget *>(object);
                 if (child == nullptr || child->focusPolicy() == Qt::NoFocus) {
@@ -98,14 +98,14 @@ void TMainForm::EditMenuClick()
 
 void TMainForm::UndoMenuClick()
 {
-    if (m_planForm->undo()) {
+    if (planView().undo()) {
         userEdited();
     }
 }
 
 void TMainForm::RedoMenuClick()
 {
-    if (m_planForm->redo()) {
+    if (planView().redo()) {
         userEdited();
     }
 }

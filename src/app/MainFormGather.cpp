@@ -12,11 +12,11 @@
 void TMainForm::reportFault(const planfile::PlanFault &fault)
 {
     if (fault.where->kind == planfile::FieldKind::Date) {
-        m_planForm->showDateError(*fault.where);
+        planView().showDateError(*fault.where);
         return;
     }
     prompter().information(this, guitext::fromCp932(fault.message));
-    m_planForm->focusField(*fault.where);
+    planView().focusField(*fault.where);
 }
 
 // Several faults are named in one message, each with the caption of its
@@ -39,16 +39,16 @@ void TMainForm::reportFaults(const std::vector<planfile::PlanFault> &faults)
                            {Prompter::Button::Ok});
     const planfile::PlanField &first = *faults.front().where;
     if (first.kind == planfile::FieldKind::Date) {
-        m_planForm->setCurrentWidget(m_planForm->page(1));
-        m_planForm->control(first)->setFocus();
+        planView().setCurrentWidget(planView().page(1));
+        planView().control(first)->setFocus();
     } else {
-        m_planForm->focusField(first);
+        planView().focusField(first);
     }
 }
 
 std::optional<TPRACTDATA> TMainForm::readPlan(std::optional<TDateTime> planDate)
 {
-    const TPlanForm::Reading reading = planDate ? m_planForm->read(*planDate) : m_planForm->read();
+    const TPlanForm::Reading reading = planDate ? planView().read(*planDate) : planView().read();
     if (!reading.plan) {
         reportFaults(reading.faults.empty() ? std::vector<planfile::PlanFault>{reading.fault} : reading.faults);
     }
@@ -57,11 +57,11 @@ std::optional<TPRACTDATA> TMainForm::readPlan(std::optional<TDateTime> planDate)
 
 std::optional<TPRACTDATA> TMainForm::GatherPlan(std::optional<TDateTime> planDate)
 {
-    std::optional<TPRACTDATA> plan = readPlan(planDate.value_or(m_planForm->planDate()));
+    std::optional<TPRACTDATA> plan = readPlan(planDate.value_or(planView().planDate()));
     if (plan) {
         // The checks end on page 2, as a reader going through the form
         // would; a save puts back the page the user was on.
-        m_planForm->setCurrentWidget(m_planForm->page(2));
+        planView().setCurrentWidget(planView().page(2));
     }
     return plan;
 }

@@ -68,8 +68,12 @@ QString TMainForm::chooseListDir() const
     return dataDir;
 }
 
+// The four dialogs are made the first time one of them is asked for.
 void TMainForm::buildListDialogs()
 {
+    if (GoodsForm != nullptr) {
+        return;
+    }
     GoodsForm = new TGoodsForm(*m_prompter, *m_listEditor, this);
     KaigoForm = new TKaigoForm(*m_prompter, *m_listEditor, this);
     CommentForm = new TCommentForm(*m_prompter, this);
@@ -80,12 +84,15 @@ void TMainForm::buildListDialogs()
     GoodsForm->ListPath = GoodsPath;
     KaigoForm->ListPath = KaigoPath;
     CommentForm->ListPath = TeikeibunPath;
+}
 
+void TMainForm::connectPickLists(TPlanForm &view)
+{
     // The goods, care and target-period cells of the tables open their pick
     // lists; every other memo and edit but the name takes a stock phrase.
     for (const planfile::PlanField &field : planfile::kPlanFields) {
         const std::string_view key = field.key;
-        QWidget *control = m_planForm->control(field);
+        QWidget *control = view.control(field);
         if (auto *memo = qobject_cast<TMemo *>(control); memo != nullptr && key.ends_with(".Goods")) {
             connect(memo, &TMemo::doubleClicked, this, [this, memo] { GoodsDblClick(memo); });
         } else if (memo != nullptr && key.ends_with(".Kaigo")) {
@@ -146,18 +153,20 @@ bool pickLines(TMemo *memo, TListPickForm &dialog)
 void TMainForm::GoodsDblClick(TMemo *memo)
 {
     // What the dialog writes is one step of the undo history of its own.
-    m_planForm->breakTypedRun();
+    buildListDialogs();
+    planView().breakTypedRun();
     if (pickLines(memo, *GoodsForm)) {
-        m_planForm->recordEdit();
+        planView().recordEdit();
     }
 }
 
 void TMainForm::KaigoDblClick(TMemo *memo)
 {
     // What the dialog writes is one step of the undo history of its own.
-    m_planForm->breakTypedRun();
+    buildListDialogs();
+    planView().breakTypedRun();
     if (pickLines(memo, *KaigoForm)) {
-        m_planForm->recordEdit();
+        planView().recordEdit();
     }
 }
 
@@ -165,13 +174,14 @@ void TMainForm::KaigoDblClick(TMemo *memo)
 // as it was.
 void TMainForm::TimeDblClick(QLineEdit *edit)
 {
+    buildListDialogs();
     const int result = TimeForm->exec();
     if ((result != TTimeForm::ResultMonth && result != TTimeForm::ResultMonths) || !TimeForm->HasNumber) {
         return;
     }
     const QString unit = result == TTimeForm::ResultMonth ? QStringLiteral("月") : QStringLiteral("ヵ月");
     edit->setText(QStringLiteral(" ") + QString::number(TimeForm->TimeValue) + unit);
-    m_planForm->recordEdit();
+    planView().recordEdit();
 }
 
 void TMainForm::MemoDblClick(QWidget *field)
@@ -188,15 +198,16 @@ void TMainForm::EditDblClick(QWidget *field)
 // it, as the dialog left it.
 void TMainForm::pasteStockPhrase(QWidget *field)
 {
+    buildListDialogs();
     if (CommentForm->exec() != TCommentForm::ResultOk) {
         return;
     }
     // A pick is a step of its own in the undo history.
-    m_planForm->breakTypedRun();
+    planView().breakTypedRun();
     if (auto *memo = qobject_cast<TMemo *>(field)) {
         memo->paste();
     } else if (auto *edit = qobject_cast<QLineEdit *>(field)) {
         edit->paste();
     }
-    m_planForm->recordEdit();
+    planView().recordEdit();
 }

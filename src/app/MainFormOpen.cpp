@@ -90,13 +90,13 @@ bool TMainForm::openPlanFile(const QString &chosen)
     {
         const ProgramFill fill(*this);
         ClearForm();
-        m_planForm->show(printed);
+        planView().show(printed);
     }
-    m_planForm->startHistory();
+    planView().startHistory();
     Modified = false;
     holdPlanFile(chosen);
     unlockEditor();
-    m_planForm->setCurrentWidget(m_planForm->page(1));
+    planView().setCurrentWidget(planView().page(1));
     showStatus(QStringLiteral("開きました: ") + QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath()));
     return true;
 }

@@ -158,16 +158,16 @@ void TMainForm::NextPlanMenuClick()
     const TDateTime now = clock().now();
     {
         const ProgramFill fill(*this);
-        m_planForm->restartPlanDate(now);
+        planView().restartPlanDate(now);
     }
     // A plan of its own now: closing or replacing it asks first, and so does
     // saving over the file it came from (a next plan made the same day).
-    m_planForm->startHistory();
+    planView().startHistory();
     Modified = true;
     releasePlanFile();
-    m_planForm->setCurrentWidget(m_planForm->page(1));
+    planView().setCurrentWidget(planView().page(1));
     // Not the file any more: the status bar says what the window holds.
-    showStatus(QStringLiteral("新しい計画書（未保存）: ") + m_planForm->controlShownText(*planfile::fieldByKey("Name")));
+    showStatus(QStringLiteral("新しい計画書（未保存）: ") + planView().controlShownText(*planfile::fieldByKey("Name")));
 }
 
 void TMainForm::DiffMenuClick()
@@ -212,14 +212,14 @@ void TMainForm::DiffMenuClick()
             // At the caret of 前回計画書作成時からの変化点, replacing a
             // selection, as typing would.
             const planfile::PlanField &changes = *planfile::fieldByKey("VariationText");
-            auto *memo = m_planForm->control<TMemo>(changes);
-            m_planForm->setCurrentWidget(m_planForm->page(changes.page));
+            auto *memo = planView().control<TMemo>(changes);
+            planView().setCurrentWidget(planView().page(changes.page));
             memo->setFocus();
             memo->textCursor().insertText(text);
         };
     }
     PlanDiffForm->showChanges(changes, QStringLiteral("前回 ") + guitext::fromCp932(previous->planDateText),
-                              QStringLiteral("今回 ") + m_planForm->controlShownText(*planfile::fieldByKey("PlanDate")), summary);
+                              QStringLiteral("今回 ") + planView().controlShownText(*planfile::fieldByKey("PlanDate")), summary);
     PlanDiffForm->show();
     PlanDiffForm->raise();
 }

@@ -82,8 +82,8 @@ void TMainForm::writeRecovery()
     copy.host = QString::fromStdString(me.host);
     copy.pid = me.pid;
     copy.planFile = PlanFile.path.isEmpty() ? QString() : QDir::toNativeSeparators(PlanFile.path);
-    copy.planDate = m_planForm->planDate();
-    copy.fields = m_planForm->texts();
+    copy.planDate = planView().planDate();
+    copy.fields = planView().texts();
     try {
         recovery::write(recoveryCopyPath(), copy);
         m_recoveryFailed = false;
@@ -144,8 +144,8 @@ void TMainForm::offerRecovery()
             const ProgramFill fill(*this);
             releasePlanFile();
             ClearForm();
-            m_planForm->showTexts(left.copy->fields);
-            m_planForm->holdPlanDate(left.copy->planDate);
+            planView().showTexts(left.copy->fields);
+            planView().holdPlanDate(left.copy->planDate);
         }
         const QString planFile = left.copy->planFile;
         if (!planFile.isEmpty() && QFileInfo(planFile).isFile()) {
@@ -155,7 +155,7 @@ void TMainForm::offerRecovery()
         }
         unlockEditor();
         restored = true;
-        m_planForm->setCurrentWidget(m_planForm->page(1));
+        planView().setCurrentWidget(planView().page(1));
         // Unsaved, as it was: this window's own copy replaces the one left.
         Modified = true;
         writeRecovery();

@@ -66,10 +66,10 @@ void TMainForm::gatherAndWrite(TDateTime planDate, QWidget *activePage)
         return;
     }
     // The user's page is back before any warning about the plan.
-    if (m_planForm->currentWidget() != activePage) {
-        m_planForm->setCurrentWidget(activePage);
+    if (planView().currentWidget() != activePage) {
+        planView().setCurrentWidget(activePage);
     }
-    if (!m_planForm->ConfirmLookAlikes() || !m_planForm->ConfirmPrintedFit(*plan)) {
+    if (!planView().ConfirmLookAlikes() || !planView().ConfirmPrintedFit(*plan)) {
         return;
     }
 
@@ -91,7 +91,7 @@ void TMainForm::gatherAndWrite(TDateTime planDate, QWidget *activePage)
     noteSaved(path);
     holdPlanFile(path);
     // The plan date the file holds, which "今日の日付で保存" has just set.
-    m_planForm->showPlanDate(*plan);
+    planView().showPlanDate(*plan);
     // The status bar says where the plan went, with the full path.
     showStatus(QStringLiteral("保存しました: ") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
@@ -101,7 +101,7 @@ void TMainForm::NewSaveMenuClick()
     if (!prompter().confirm(this, QStringLiteral("今日の日付で保存します。\n保存しますか？"))) {
         return;
     }
-    QWidget *const activePage = m_planForm->currentWidget();
+    QWidget *const activePage = planView().currentWidget();
     // The printed plan date and the age computed by the validation both
     // refer to today, whatever the plan-date field shows.
     gatherAndWrite(clock().now(), activePage);
@@ -112,10 +112,10 @@ void TMainForm::OldSaveMenuClick()
     if (!prompter().confirm(this, QStringLiteral("開いた時の日付で保存します。\n保存しますか？"))) {
         return;
     }
-    QWidget *const activePage = m_planForm->currentWidget();
+    QWidget *const activePage = planView().currentWidget();
     TDateTime date = 0;
-    if (!ParseEraDate(m_planForm->controlText(*planfile::fieldByKey("PlanDate")), date)) {
-        m_planForm->showDateError(*planfile::fieldByKey("PlanDate"));
+    if (!ParseEraDate(planView().controlText(*planfile::fieldByKey("PlanDate")), date)) {
+        planView().showDateError(*planfile::fieldByKey("PlanDate"));
         return;
     }
     gatherAndWrite(date, activePage);

@@ -82,6 +82,9 @@ void TMainForm::setZoomPercent(int percent)
     }
     const double ratio = double(percent) / m_zoomPercent;
     m_zoomPercent = percent;
+    if (m_planForm == nullptr) {
+        return; // the view takes the zoom when it is built
+    }
     for (int page = 1; page <= 2; ++page) {
         m_planForm->panel(page)->setZoom(percent / 100.0);
         QScrollArea *scroll = m_planForm->scrollBox(page);

@@ -328,7 +328,7 @@ void PickListTest::listsBesideTheProgramOrSeededIntoTheDataFolder()
     {
         WindowFixture f;
         QCOMPARE(f.form->ListDir, f.dir.path());
-        QCOMPARE(f.form->findChild<TGoodsForm *>()->ListPath, f.dir.filePath(QStringLiteral("Goods.txt")));
+        QCOMPARE(f.form->GoodsPath, f.dir.filePath(QStringLiteral("Goods.txt")));
         QVERIFY(!QFileInfo::exists(f.dir.filePath(QStringLiteral("data"))));
     }
     // Installed: the defaults in ../share/ovilant are copied into the data

@@ -106,11 +106,8 @@ std::unique_ptr<TestMainForm> WindowFixture::makeWindow(std::optional<planlock::
 
 TPlanForm &TestMainForm::planForm() const
 {
-    auto *view = findChild<TPlanForm *>();
-    if (view == nullptr) {
-        qFatal("the window has no plan view");
-    }
-    return *view;
+    // Built on first use, as New and Open build it.
+    return const_cast<TestMainForm *>(this)->planView();
 }
 
 TPRACTDATA viewPlan(const TestMainForm &form)

@@ -153,6 +153,10 @@ void PlanFormTest::memosShowEveryPrintedLine()
             continue;
         }
         view.setCurrentWidget(view.page(field.page));
+        // Whether a character more than prints still shows, for the kind of
+        // character whose printed line is the wider on screen.
+        qreal widestLine = -1;
+        bool extraShownOnWidest = true;
         for (const QString &character : {QStringLiteral("あ"), QStringLiteral("a")}) {
             // Long lines broken where the printout cuts them, as many as print.
             const std::string broken =
@@ -173,13 +177,21 @@ void PlanFormTest::memosShowEveryPrintedLine()
                 QVERIFY2(block.layout()->lineCount() == 1, qPrintable(where));
                 QVERIFY2(block.layout()->lineAt(0).naturalTextWidth() <= width, qPrintable(where));
             }
-            // A character more than prints is not shown on the line.
+            const qreal lineWidth = memo->document()->begin().layout()->lineAt(0).naturalTextWidth();
+            // A character more than prints: the box is as wide as its widest
+            // printed line, so on that line it is not shown (the other kind
+            // of character may leave a little room where its width does not
+            // divide the box's).
             memo->setText(lines.first() + character);
             const QTextBlock first = memo->document()->begin();
             memo->document()->documentLayout()->blockBoundingRect(first);
-            QVERIFY2(first.layout()->lineCount() > 1 || first.layout()->lineAt(0).naturalTextWidth() > width,
-                     qPrintable(where));
+            const bool shown = first.layout()->lineCount() == 1 && first.layout()->lineAt(0).naturalTextWidth() <= width;
+            if (lineWidth > widestLine) {
+                widestLine = lineWidth;
+                extraShownOnWidest = shown;
+            }
         }
+        QVERIFY2(!extraShownOnWidest, field.control);
     }
 }
 

@@ -263,6 +263,10 @@ private:
     // Shows the age in its label, nothing while the birth date lies after
     // the plan date.
     void showAge();
+    // The date a date field shows, or the date error on it and none.
+    std::optional<TDateTime> dateOf(QLineEdit *field);
+    // The birth date, and the age against the plan date shown.
+    void takeBirthDate(TDateTime birth);
     // Marks every text control whose text will not print whole with a red
     // frame and a tooltip, following each change of its text.
     void watchPrintedFit();

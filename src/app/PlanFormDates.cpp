@@ -173,12 +173,9 @@ void TPlanForm::followDates()
     if (ParseEraDate(guitext::toCp932(m_planDateEdit->text()), date)) {
         m_planDate = date;
     }
-    if (!ParseEraDate(guitext::toCp932(m_birthEdit->text()), date)) {
-        return;
+    if (ParseEraDate(guitext::toCp932(m_birthEdit->text()), date)) {
+        takeBirthDate(date);
     }
-    m_birthDate = date;
-    m_age = AgeInYears(m_birthDate, m_planDate);
-    showAge();
 }
 
 void TPlanForm::startDates(TDateTime now)
@@ -235,9 +232,7 @@ void TPlanForm::holdPlanDate(TDateTime planDate)
     m_planDate = planDate;
     TDateTime birth = 0;
     if (ParseEraDate(guitext::toCp932(m_birthEdit->text()), birth)) {
-        m_birthDate = birth;
-        m_age = AgeInYears(m_birthDate, m_planDate);
-        showAge();
+        takeBirthDate(birth);
     }
 }
 
@@ -251,42 +246,47 @@ void TPlanForm::showAge()
     }
 }
 
-void TPlanForm::PlanDateEditKeyUp()
+// The date `field` shows; when it is none, the date error on `field`.
+std::optional<TDateTime> TPlanForm::dateOf(QLineEdit *field)
 {
     TDateTime date = 0;
-    if (!ParseEraDate(guitext::toCp932(m_planDateEdit->text()), date)) {
-        ShowDateError(m_planDateEdit);
-        return;
+    if (!ParseEraDate(guitext::toCp932(field->text()), date)) {
+        ShowDateError(field);
+        return std::nullopt;
     }
-    m_planDate = date;
-    followDates();
+    return date;
+}
+
+void TPlanForm::takeBirthDate(TDateTime birth)
+{
+    m_birthDate = birth;
+    m_age = AgeInYears(m_birthDate, m_planDate);
+    showAge();
+}
+
+void TPlanForm::PlanDateEditKeyUp()
+{
+    if (const auto date = dateOf(m_planDateEdit)) {
+        m_planDate = *date;
+        followDates();
+    }
 }
 
 void TPlanForm::BirthEditKeyUp()
 {
-    TDateTime date = 0;
-    if (!ParseEraDate(guitext::toCp932(m_birthEdit->text()), date)) {
-        ShowDateError(m_birthEdit);
-        return;
+    if (const auto date = dateOf(m_birthEdit)) {
+        takeBirthDate(*date);
     }
-    m_birthDate = date;
-    m_age = AgeInYears(m_birthDate, m_planDate);
-    showAge();
 }
 
 void TPlanForm::OldLabelClick()
 {
-    TDateTime date = 0;
-    if (!ParseEraDate(guitext::toCp932(m_planDateEdit->text()), date)) {
-        ShowDateError(m_planDateEdit);
+    const auto plan = dateOf(m_planDateEdit);
+    if (!plan) {
         return;
     }
-    m_planDate = date;
-    if (!ParseEraDate(guitext::toCp932(m_birthEdit->text()), date)) {
-        ShowDateError(m_birthEdit);
-        return;
+    m_planDate = *plan;
+    if (const auto birth = dateOf(m_birthEdit)) {
+        takeBirthDate(*birth);
     }
-    m_birthDate = date;
-    m_age = AgeInYears(m_birthDate, m_planDate);
-    showAge();
 }

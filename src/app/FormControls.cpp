@@ -182,8 +182,10 @@ void TEdit::inputMethodEvent(QInputMethodEvent *event)
 void TEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
-    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
-        // The first key adds to the text instead of replacing it.
+    if ((event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) &&
+        text() != QStringLiteral("\u3000")) {
+        // The first key adds to the text instead of replacing it; only the
+        // blank of an untouched cell stays selected, to give way to it.
         if (m_tabCaretAtStart) {
             home(false);
         } else {

@@ -295,6 +295,10 @@ void StartupTest::tabOrderFollowsTheRecord()
     QCOMPARE(tabFrom(form.planForm().control<TEdit>("HDSEdit")), form.planForm().control(formnames::abc(0, 0)));
     QCOMPARE(tabFrom(form.planForm().control(formnames::abc(0, 4))), form.planForm().control(formnames::goods(0)));
     QCOMPARE(tabFrom(form.planForm().control(formnames::time(0))), form.planForm().control("Special0"));
+    // An untouched period cell's blank gives way to the first key.
+    QCOMPARE(tabFrom(form.planForm().control(formnames::kaigo(1))), form.planForm().control(formnames::time(1)));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("3"));
+    QCOMPARE(form.planForm().control<TEdit>(formnames::time(1))->text(), QStringLiteral("3"));
     QCOMPARE(tabFrom(form.planForm().control("Special0")), form.planForm().control(formnames::abc(1, 0)));
     QCOMPARE(tabFrom(form.planForm().control("Special12")),
              static_cast<QWidget *>(form.planForm().control<TMemo>("PTOTST0")));

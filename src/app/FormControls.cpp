@@ -183,7 +183,7 @@ void TEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
     if ((event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) &&
-        text() != QStringLiteral("\u3000")) {
+        text() != kBlank) {
         // The first key adds to the text instead of replacing it; only the
         // blank of an untouched cell stays selected, to give way to it.
         if (m_tabCaretAtStart) {

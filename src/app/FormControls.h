@@ -18,6 +18,10 @@
 
 class QInputMethodEvent;
 
+// The blank of an untouched cell (marks, priorities, target periods): one
+// full-width space.
+inline const QString kBlank = QStringLiteral("\u3000");
+
 // Background of every input control.
 QColor infoBackground();
 

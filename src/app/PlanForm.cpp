@@ -46,7 +46,6 @@ constexpr int kSmallestInput = 10;
 // right of the item by at most this many points, its top within kNearTop.
 constexpr int kNearRight = 8;
 constexpr int kNearTop = 3;
-const QString kBlank = QStringLiteral("　");
 
 std::span<const LayoutItemDef> pageItems(int page)
 {

@@ -20,8 +20,6 @@ namespace {
 using planfile::FieldKind;
 using planfile::PlanField;
 
-const QString kBlank = QStringLiteral("　");
-
 const PlanField &planDateField()
 {
     static const PlanField &field = *planfile::fieldByKey("PlanDate");

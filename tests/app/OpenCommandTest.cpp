@@ -224,6 +224,9 @@ private:
     TestMainForm &form() { return *f->form; }
     // Saves the editor's plan with the first save command; returns its path.
     QString savePlan();
+    // Saves the sample plan, then restarts: a fresh, locked window, active.
+    // The plan file's path; empty when the save failed.
+    QString saveSampleAndRestart();
     // Runs the open command on `path` with every box answered OK.
     void openFile(const QString &path);
     QString plansFolder() const { return f->dir.filePath(QStringLiteral("plans")); }
@@ -256,6 +259,19 @@ QString OpenCommandTest::savePlan()
     }
     const QStringList files = QDir(plansFolder()).entryList(QDir::Files);
     return files.size() == 1 ? QDir(plansFolder()).filePath(files.first()) : QString();
+}
+
+QString OpenCommandTest::saveSampleAndRestart()
+{
+    form().NewMenuClick();
+    fillSampleData(form());
+    const QString path = savePlan();
+    f->form = f->makeWindow();
+    form().show();
+    if (!QTest::qWaitForWindowActive(f->form.get())) {
+        qWarning("the fresh window did not become active");
+    }
+    return path;
 }
 
 void OpenCommandTest::openFile(const QString &path)
@@ -338,13 +354,9 @@ void OpenCommandTest::savedPlanComesBackIntoEveryControl()
 // After Open, Enter on either date counts the age anew against the other.
 void OpenCommandTest::theAgeFollowsBothDatesAfterOpening()
 {
-    form().NewMenuClick();
-    fillSampleData(form());
-    const QString path = savePlan();
+    const QString path = saveSampleAndRestart();
     QVERIFY(!path.isEmpty());
-    f->form = f->makeWindow();
-    form().show();
-    QVERIFY(QTest::qWaitForWindowActive(f->form.get()));
+    QVERIFY(form().isActiveWindow());
     openFile(path);
 
     auto *birth = form().planForm().control<TEdit>("BirthEdit");
@@ -368,15 +380,10 @@ void OpenCommandTest::theAgeFollowsBothDatesAfterOpening()
 
 void OpenCommandTest::openingUnlocksTheEditorOnPageOne()
 {
-    form().NewMenuClick();
-    fillSampleData(form());
-    const QString path = savePlan();
+    const QString path = saveSampleAndRestart();
     QVERIFY(!path.isEmpty());
 
     // A fresh window is locked: only the menu bar, keys discarded.
-    f->form = f->makeWindow();
-    form().show();
-    QVERIFY(QTest::qWaitForWindowExposed(f->form.get()));
     QVERIFY(!form().findChild<QAction *>(QStringLiteral("NewSaveMenu"))->isEnabled());
     QVERIFY(form().KeyPreview);
 
